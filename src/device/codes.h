@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// The numeric codes the transmitter stores, and the program's texts for them.
+namespace vtr8 {
+
+// Byte 400. Thermocouple L is 12 and N is 13 in both directions (writing and reading).
+enum class InputCode : std::uint8_t {
+    Pt100 = 1,
+    Pt1000 = 2,
+    Ni100 = 3,
+    Ni1000 = 4,
+    Rheostat = 5,
+    PotentiometerAbsolute = 6,
+    PotentiometerRelative = 7,
+    ThermocoupleB = 8,
+    ThermocoupleE = 9,
+    ThermocoupleJ = 10,
+    ThermocoupleK = 11,
+    ThermocoupleL = 12,
+    ThermocoupleN = 13,
+    ThermocoupleR = 14,
+    ThermocoupleS = 15,
+    ThermocoupleT = 16,
+    Voltage = 17,
+    Current = 18,
+    ResistorDifference = 19,
+    VoltageDifference = 20,
+    CurrentDifference = 21,
+    Special0to10V = 22,
+    Special0to20mA = 23,
+    Special4to20mA = 24,
+};
+inline constexpr int InputCodeCount = 24;
+
+// The input type's exact text as the Vstup list shows it ("odporový teploměr Pt100", ...).
+QString InputTypeText(InputCode code);
+std::optional<InputCode> InputCodeFromText(const QString& text);
+std::optional<InputCode> InputCodeFromByte(std::uint8_t value);
+
+bool IsResistanceThermometer(InputCode code);
+bool IsThermocouple(InputCode code);
+bool IsSpecialInput(InputCode code);
+
+// Bytes 424 (UnitCode) and 339/354 (RangeUnitCode): HART engineering-unit codes.
+namespace unit_code {
+inline constexpr std::uint8_t DegreesCelsius = 32;
+inline constexpr std::uint8_t Ohm = 37;
+inline constexpr std::uint8_t Milliampere = 39;
+inline constexpr std::uint8_t Percent = 57;
+inline constexpr std::uint8_t Volt = 58;
+inline constexpr std::uint8_t None = 251;
+}  // namespace unit_code
+// "°C", "Ohm", "mA", "%", "V"; empty for no unit or an unknown code.
+QString UnitText(std::uint8_t code);
+
+// Byte 401.
+enum class ErrorCurrentCode : std::uint8_t { Upscale = 1, Downscale = 2, Off = 3 };
+QString ErrorCurrentText(ErrorCurrentCode code); // "nadproud", "podproud", "vyřazen"
+std::optional<ErrorCurrentCode> ErrorCurrentFromText(const QString& text);
+
+// Byte 403; 0 when the input has no sensor connection.
+enum class ConnectionCode : std::uint8_t { None = 0, TwoWire = 2, ThreeWire = 3, FourWire = 4 };
+QString ConnectionText(ConnectionCode code); // "dvouvodičově", ...; empty for None
+ConnectionCode ConnectionFromText(const QString& text);
+
+// Byte 427.
+enum class LinearizationCode : std::uint8_t {
+    NotLinearized = 0,
+    PolynomialLinearized = 1, // "linearizováno" on the old firmware
+    SegmentLinearized = 2,    // "linearizováno" on any other firmware
+    SquareRoot = 3,
+    FromFile = 4,
+};
+
+// Byte 606: which linearization table is in force.
+enum class LinearizationMethod : std::uint8_t { None = 0, Polynomial = 1, SegmentTable = 2 };
+
+// Bytes 425 and 426: index of a reference characteristic.
+namespace characteristic {
+inline constexpr std::uint8_t N = 0;
+inline constexpr std::uint8_t K = 1;
+inline constexpr std::uint8_t T = 2;
+inline constexpr std::uint8_t J = 3;
+inline constexpr std::uint8_t E = 4;
+inline constexpr std::uint8_t R = 5;
+inline constexpr std::uint8_t S = 6;
+inline constexpr std::uint8_t B = 7;
+inline constexpr std::uint8_t L = 8;
+inline constexpr std::uint8_t Pt100 = 9;
+inline constexpr std::uint8_t Pt1000 = 10;
+inline constexpr std::uint8_t Ni100 = 11;
+inline constexpr std::uint8_t Ni1000 = 12;
+inline constexpr std::uint8_t SplineTable = 13;
+inline constexpr std::uint8_t LineFromFile = 14;
+inline constexpr std::uint8_t SquareRoot = 15;
+inline constexpr std::uint8_t Identity = 16;
+}  // namespace characteristic
+
+// The sensor's own reference characteristic for RTDs and thermocouples; nullopt otherwise.
+std::optional<std::uint8_t> SensorCharacteristic(InputCode code);
+
+// Linearization texts of the Linearizace list.
+inline constexpr const char* LinearizedText = "linearizováno";
+inline constexpr const char* NotLinearizedText = "nelinearizováno";
+inline constexpr const char* FromFileText = "ze souboru";
+inline constexpr const char* SquareRootText = "druhá odmocnina";
+
+}  // namespace vtr8

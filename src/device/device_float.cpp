@@ -1,0 +1,82 @@
+#include "device_float.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace vtr8 {
+
+DeviceFloatBytes EncodeDeviceFloat(float value)
+{
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    const auto sign = static_cast<std::uint8_t>(bits >> 31);
+    const auto exponent = static_cast<std::uint8_t>((bits >> 23) & 0xFFu);
+    const std::uint32_t fraction = bits & 0x7FFFFFu;
+    // Zero and denormals keep exponent 0; 253 and above (huge values, inf, NaN) would overflow
+    // the byte and pass unchanged. Neither occurs in the values the program stores.
+    const std::uint8_t stored =
+        (exponent >= 1 && exponent <= 252) ? static_cast<std::uint8_t>(exponent + 2) : exponent;
+    return {stored, static_cast<std::uint8_t>((sign << 7) | (fraction >> 16)),
+            static_cast<std::uint8_t>(fraction >> 8), static_cast<std::uint8_t>(fraction)};
+}
+
+float DecodeDeviceFloat(const DeviceFloatBytes& bytes)
+{
+    const std::uint32_t stored = bytes[0];
+    const std::uint32_t exponent = stored > 2 ? stored - 2 : stored;
+    const std::uint32_t sign = bytes[1] >> 7;
+    const std::uint32_t fraction = (std::uint32_t{bytes[1] & 0x7Fu} << 16) |
+                                   (std::uint32_t{bytes[2]} << 8) | bytes[3];
+    return std::bit_cast<float>((sign << 31) | (exponent << 23) | fraction);
+}
+
+float DecodeReversedDeviceFloat(const DeviceFloatBytes& bytes)
+{
+    return DecodeDeviceFloat({bytes[3], bytes[2], bytes[1], bytes[0]});
+}
+
+namespace {
+
+bool fits(const TransferBuffer& buffer, int position, int length)
+{
+    return position >= 1 && position + length - 1 < static_cast<int>(buffer.size());
+}
+
+DeviceFloatBytes takeFour(const TransferBuffer& buffer, int position)
+{
+    DeviceFloatBytes bytes{};
+    std::copy_n(buffer.begin() + position, 4, bytes.begin());
+    return bytes;
+}
+
+}  // namespace
+
+bool PutDeviceFloat(TransferBuffer& buffer, Extended value, int position)
+{
+    if (!fits(buffer, position, 4))
+        return false;
+    const DeviceFloatBytes bytes = EncodeDeviceFloat(static_cast<float>(value));
+    std::copy(bytes.begin(), bytes.end(), buffer.begin() + position);
+    return true;
+}
+
+float GetDeviceFloat(const TransferBuffer& buffer, int position)
+{
+    return fits(buffer, position, 4) ? DecodeDeviceFloat(takeFour(buffer, position)) : 0.0f;
+}
+
+float GetReversedDeviceFloat(const TransferBuffer& buffer, int position)
+{
+    return fits(buffer, position, 4) ? DecodeReversedDeviceFloat(takeFour(buffer, position))
+                                     : 0.0f;
+}
+
+bool PutWord(TransferBuffer& buffer, std::uint16_t value, int position)
+{
+    if (!fits(buffer, position, 2))
+        return false;
+    buffer[position] = static_cast<std::uint8_t>(value >> 8);
+    buffer[position + 1] = static_cast<std::uint8_t>(value & 0xFFu);
+    return true;
+}
+
+}  // namespace vtr8

@@ -1,0 +1,138 @@
+#include "device_float.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <random>
+
+namespace vtr8 {
+namespace {
+
+struct Known {
+    float value;
+    DeviceFloatBytes bytes;
+};
+
+TEST(DeviceFloat, KnownValuesEncodeAndDecode)
+{
+    const Known cases[] = {
+        {1.0f, {0x81, 0x00, 0x00, 0x00}},   {-1.0f, {0x81, 0x80, 0x00, 0x00}},
+        {0.5f, {0x80, 0x00, 0x00, 0x00}},   {4.0f, {0x83, 0x00, 0x00, 0x00}},
+        {12.0f, {0x84, 0x40, 0x00, 0x00}},  {20.0f, {0x85, 0x20, 0x00, 0x00}},
+        {3.2f, {0x82, 0x4C, 0xCC, 0xCD}},   {-244.3579f, {0x88, 0xF4, 0x5B, 0x9F}},
+        {220.0f, {0x88, 0x5C, 0x00, 0x00}}, {0.0f, {0x00, 0x00, 0x00, 0x00}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(EncodeDeviceFloat(c.value), c.bytes);
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(DecodeDeviceFloat(c.bytes)),
+                  std::bit_cast<std::uint32_t>(c.value));
+    }
+}
+
+TEST(DeviceFloat, NegativeZeroKeepsItsSignAndDecodesToZero)
+{
+    const DeviceFloatBytes bytes{0x00, 0x80, 0x00, 0x00};
+    EXPECT_EQ(EncodeDeviceFloat(-0.0f), bytes);
+    EXPECT_EQ(DecodeDeviceFloat(bytes), 0.0f);
+    EXPECT_TRUE(std::signbit(DecodeDeviceFloat(bytes)));
+}
+
+TEST(DeviceFloat, SmallestNormalExponentsRoundTrip)
+{
+    // IEEE exponent 1 becomes stored exponent 3; stored 1 and 2 never come from the encoder
+    // and decode as IEEE exponents 1 and 2.
+    const float tiny = std::bit_cast<float>(std::uint32_t{0x00812345});
+    const DeviceFloatBytes bytes = EncodeDeviceFloat(tiny);
+    EXPECT_EQ(bytes, (DeviceFloatBytes{0x03, 0x01, 0x23, 0x45}));
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(DecodeDeviceFloat(bytes)), 0x00812345u);
+
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(DecodeDeviceFloat({0x01, 0x00, 0x00, 0x00})),
+              0x00800000u);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(DecodeDeviceFloat({0x02, 0x00, 0x00, 0x00})),
+              0x01000000u);
+}
+
+TEST(DeviceFloat, DenormalsKeepExponentZero)
+{
+    const float denormal = std::bit_cast<float>(std::uint32_t{0x00000123});
+    EXPECT_EQ(EncodeDeviceFloat(denormal), (DeviceFloatBytes{0x00, 0x00, 0x01, 0x23}));
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(DecodeDeviceFloat({0x00, 0x00, 0x01, 0x23})),
+              0x00000123u);
+}
+
+TEST(DeviceFloat, RoundTripOverRandomBitPatterns)
+{
+    std::mt19937 rng(20240611);
+    std::uniform_int_distribution<std::uint32_t> any;
+    int checked = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const std::uint32_t bits = any(rng);
+        const std::uint32_t exponent = (bits >> 23) & 0xFF;
+        if (exponent > 252)
+            continue;  // does not fit the stored exponent byte
+        const float value = std::bit_cast<float>(bits);
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(DecodeDeviceFloat(EncodeDeviceFloat(value))), bits)
+            << std::hex << bits;
+        ++checked;
+    }
+    EXPECT_GT(checked, 190000);
+}
+
+TEST(DeviceFloat, ReversedBytesDecodeTheSameValue)
+{
+    EXPECT_EQ(DecodeReversedDeviceFloat({0x9F, 0x5B, 0xF4, 0x88}), -244.3579f);
+    TransferBuffer reply{};
+    reply[3] = 0x00;
+    reply[4] = 0x00;
+    reply[5] = 0x40;
+    reply[6] = 0x84;
+    EXPECT_EQ(GetReversedDeviceFloat(reply, 3), 12.0f);
+}
+
+TEST(DeviceFloat, PutDeviceFloatWritesOneBasedPositions)
+{
+    TransferBuffer buffer{};
+    buffer.fill(0xEE);
+    EXPECT_TRUE(PutDeviceFloat(buffer, -1.0L, 1));
+    EXPECT_TRUE(PutDeviceFloat(buffer, 1.0L, 5));
+    const std::uint8_t expected[] = {0x81, 0x80, 0x00, 0x00, 0x81, 0x00, 0x00, 0x00};
+    for (int p = 1; p <= 8; ++p)
+        EXPECT_EQ(buffer[p], expected[p - 1]) << "position " << p;
+    EXPECT_EQ(buffer[0], 0xEE);
+    EXPECT_EQ(buffer[9], 0xEE);
+}
+
+TEST(DeviceFloat, PutDeviceFloatRoundsExtendedToNearestFloat)
+{
+    TransferBuffer buffer{};
+    PutDeviceFloat(buffer, 3.2L, 1);
+    EXPECT_EQ(buffer[4], 0xCD);  // 3.2 rounds up in the last fraction bit
+    EXPECT_EQ(GetDeviceFloat(buffer, 1), 3.2f);
+}
+
+TEST(DeviceFloat, PositionsOutsideTheBufferAreRefused)
+{
+    TransferBuffer buffer{};
+    buffer.fill(0x11);
+    const TransferBuffer before = buffer;
+    EXPECT_FALSE(PutDeviceFloat(buffer, 1.0L, 0));
+    EXPECT_FALSE(PutDeviceFloat(buffer, 1.0L, 23));
+    EXPECT_FALSE(PutWord(buffer, 0x1234, 25));
+    EXPECT_EQ(buffer, before);
+    EXPECT_TRUE(PutDeviceFloat(buffer, 1.0L, 22));
+    EXPECT_EQ(buffer[25], 0x00);
+    EXPECT_EQ(GetDeviceFloat(buffer, 23), 0.0f);
+}
+
+TEST(DeviceFloat, WordsAreStoredHighByteFirst)
+{
+    TransferBuffer buffer{};
+    EXPECT_TRUE(PutWord(buffer, 0x2103, 1));
+    EXPECT_EQ(buffer[1], 0x21);
+    EXPECT_EQ(buffer[2], 0x03);
+}
+
+}  // namespace
+}  // namespace vtr8
