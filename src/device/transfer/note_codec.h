@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace vtr8 {
+
+// The user note occupies 60 EEPROM bytes (512..571), one Windows-1250 byte per
+// character, padded with spaces, with no terminator and no length byte.
+inline constexpr int NoteLength = 60;
+using NoteBytes = std::array<std::uint8_t, NoteLength>;
+
+struct NoteEncoding {
+    NoteBytes bytes{};
+    // Empty when every character has a Windows-1250 byte; otherwise the first
+    // character that has none (written as one QString, a surrogate pair stays whole).
+    QString unmappable;
+    bool ok() const { return unmappable.isEmpty(); }
+};
+
+// The first 60 characters of the text, padded with spaces. A character that
+// Windows-1250 cannot hold is reported instead of being stored as something else.
+NoteEncoding EncodeNote(const QString& text);
+
+// The note as the field shows it: every byte through Windows-1250, then every
+// trailing character with a code of 32 or less removed. Leading spaces stay.
+QString DecodeNote(const std::uint8_t* bytes, int count);
+
+// The byte code of a one-character text, as the transmitter stores it; empty
+// when the character has no Windows-1250 byte.
+std::optional<std::uint8_t> str1ToZnak(const QString& character);
+
+// The message shown when a note character cannot be stored.
+QString UnmappableNoteMessage(const QString& character);
+
+}  // namespace vtr8
