@@ -1,0 +1,108 @@
+#pragma once
+
+#include "circle_char_buffer.h"
+#include "frame.h"
+#include "link_timing.h"
+#include "reply_parser.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+namespace vtr8 {
+
+class UserInterface;
+class LinkIndicators;
+class LinkTransport;
+class TCommPortDriver;
+
+// The command half of the port window: one command at a time, up to three
+// attempts, the verdict in CommError. Callers fill TransferBuffer (writes
+// only), call SendCommand and WaitForReply (or ReadKonst/ReadVar/ReadKonst2),
+// test CommError and take the data from ReplyData[3..].
+class CommandProtocol : public QObject {
+    Q_OBJECT
+public:
+    explicit CommandProtocol(UserInterface& ui, QObject* parent = nullptr);
+    ~CommandProtocol() override;
+
+    std::array<std::uint8_t, 26> TransferBuffer{};  // positions 1..25
+    std::array<std::uint8_t, 26> ReplyData{};       // positions 1..25; [1],[2] status, data from [3]
+    std::uint8_t CommError = 0;                     // 1 = the last WaitForReply failed
+
+    // Prepares the request; no input or output.
+    void SendCommand(std::string_view name, std::uint16_t address = 0, std::uint8_t count = 0);
+    // Performs the exchange for the prepared request. Synchronous for the
+    // caller; the event loop keeps running meanwhile.
+    void WaitForReply();
+    void ReadVar(std::uint16_t address, std::uint8_t count);
+    void ReadKonst(std::uint16_t address, std::uint8_t count);
+    void ReadKonst2(std::uint16_t address, std::uint8_t count);
+
+    void setIndicators(LinkIndicators* indicators);
+    void setTiming(const LinkTiming& timing);
+    const LinkTiming& timing() const { return timing_; }
+
+    // Port choice: the SetCom item index 0..7, read at every attempt.
+    void setPortIndex(int index);
+    int portIndex() const { return portIndex_; }
+    // An explicit device path (vtr8ctl --port); when not empty it is used
+    // instead of the port item.
+    void setDevicePath(const QString& path) { devicePath_ = path; }
+    QString devicePath() const { return devicePath_; }
+
+    // Called with every frame sent (outgoing = true, once per attempt) and,
+    // at the end of each attempt, with the bytes received during it.
+    void setFrameObserver(std::function<void(bool outgoing, const QByteArray& bytes)> observer);
+
+    // Replaces the serial port (not owned; nullptr restores the serial driver).
+    void setTransport(LinkTransport* transport);
+    LinkTransport& transport() const { return *transport_; }
+    // The serial driver the protocol uses unless a transport was set.
+    TCommPortDriver& serialDriver() const { return *serialDriver_; }
+    // Closes the port (the program does this at its end).
+    void closePort();
+
+    // The request last prepared by SendCommand.
+    const vtr8::TxFrame& TxFrame() const { return txFrame_; }
+    // Number of the attempt that ended the last WaitForReply (1..3; 0 if none).
+    int lastAttempt() const { return lastAttempt_; }
+    // True while a command is in progress.
+    bool isBusy() const { return busy_; }
+    // The parser's state after the last exchange (for diagnostics and tests).
+    const ReplyParser& parser() const { return parser_; }
+
+private:
+    void onReceive(const std::uint8_t* data, int size);
+    bool OpenAndSend(const QByteArray& frameText, int& writeResult);
+    void pause(int ms);
+    void finishRefused();
+
+    UserInterface& ui_;
+    LinkIndicators* indicators_ = nullptr;
+    LinkTiming timing_;
+    int portIndex_ = 0;
+    QString devicePath_;
+    std::function<void(bool, const QByteArray&)> observer_;
+
+    std::unique_ptr<TCommPortDriver> serialDriver_;
+    LinkTransport* transport_ = nullptr;
+
+    vtr8::TxFrame txFrame_;
+    bool sendRefused_ = false;
+    ReplyParser parser_;
+    TCircleCharBuffer ring_;
+    QByteArray attemptBytes_;
+    bool busy_ = false;
+    bool waiting_ = false;
+    int lastAttempt_ = 0;
+    std::function<void()> wake_;
+};
+
+}  // namespace vtr8

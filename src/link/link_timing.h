@@ -1,0 +1,14 @@
+#pragma once
+
+namespace vtr8 {
+
+// Every pause and time-out of the link in milliseconds. The defaults are the
+// transmitter's; tests shorten them.
+struct LinkTiming {
+    int settleMs = 20;         // after raising DTR and RTS, before the frame goes out
+    int sendPauseMs = 40;      // after the write, before the reply timer starts
+    int replyTimeoutMs = 1000; // per attempt
+    int pollMs = 50;           // receive polling period of the port
+};
+
+}  // namespace vtr8

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vtr8::sim {
+
+enum class FaultKind {
+    NoReply,      // the request is swallowed
+    BrokenReply,  // the reply stops after its first `param` bytes (default: half of it)
+    BadChecksum,  // the checksum byte is inverted
+    WrongAddress, // the first address byte is changed
+    Garbage,      // `param` bytes of noise instead of the reply (default 12)
+    Slow,         // the reply comes `param` ms late (default 1500)
+    ExtraBytes,   // `param` bytes after the checksum (default 3)
+};
+
+// Applies to requests first..last (1-based, counting every well-formed request
+// including repeated attempts); last 0 = no end.
+struct FaultRule {
+    FaultKind kind = FaultKind::NoReply;
+    int param = -1;  // -1 = the kind's default
+    int first = 1;
+    int last = 0;
+};
+
+// Parses "KIND[=PARAM][@N|@N-M|@N-|@every]", e.g. "no-reply@1-2",
+// "slow=1200@3", "extra=5". Without "@" the rule applies to every request.
+std::optional<FaultRule> ParseFaultRule(std::string_view text);
+std::string_view FaultKindName(FaultKind kind);
+
+struct Response;
+
+class FaultPlan {
+public:
+    void add(const FaultRule& rule) { rules_.push_back(rule); }
+    void clear() { rules_.clear(); }
+    bool empty() const { return rules_.empty(); }
+    // Changes the response to request `number` by every rule that covers it.
+    // Returns false when the reply is to be swallowed.
+    bool apply(int number, Response& response, std::uint32_t& noiseSeed) const;
+
+private:
+    std::vector<FaultRule> rules_;
+};
+
+}  // namespace vtr8::sim
