@@ -1,0 +1,222 @@
+#include "front_end.h"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+namespace vtr8 {
+
+QString ColdJunctionText(ColdJunction place)
+{
+    switch (place) {
+    case ColdJunction::Internal:
+        return QString::fromUtf8("interní studený konec");
+    case ColdJunction::Near:
+        return QString::fromUtf8("blízký studený konec");
+    case ColdJunction::Remote:
+        return QString::fromUtf8("vzdálený studený konec");
+    }
+    return {};
+}
+
+std::optional<ColdJunction> ColdJunctionFromText(const QString& text)
+{
+    for (auto place : {ColdJunction::Internal, ColdJunction::Near, ColdJunction::Remote})
+        if (text == ColdJunctionText(place))
+            return place;
+    return std::nullopt;
+}
+
+namespace {
+
+using SubRange = std::pair<Extended, int>; // limit, mode
+
+// Four sub-ranges of 16, 32, 64 and 128 mV, or of 200, 400, 2000 and 4000 ohms.
+constexpr std::array<Extended, 4> millivoltLimits{0.016L, 0.032L, 0.064L, 0.128L};
+constexpr std::array<Extended, 4> ohmLimits{200.0L, 400.0L, 2000.0L, 4000.0L};
+
+std::vector<SubRange> fourModes(const std::array<Extended, 4>& limits, int firstMode)
+{
+    std::vector<SubRange> ranges;
+    for (int i = 0; i < 4; ++i)
+        ranges.emplace_back(limits[i], firstMode + i);
+    return ranges;
+}
+
+Extended signalOf(const FrontEndRequest& request, std::uint8_t characteristic, Extended x)
+{
+    return request.signal ? request.signal(characteristic, x) : x;
+}
+
+Extended largerLimit(const FrontEndRequest& request)
+{
+    return std::max(request.rangeStart, request.rangeEnd);
+}
+
+// A voltage or current signal "ze souboru" goes through the point file's straight line first.
+Extended throughFileLine(const FrontEndRequest& request, Extended value)
+{
+    return request.fromFile ? signalOf(request, characteristic::LineFromFile, value) : value;
+}
+
+std::vector<SubRange> subRanges(const FrontEndRequest& request)
+{
+    const bool fourWire = request.connection == ConnectionCode::FourWire;
+    switch (request.input) {
+    case InputCode::ResistorDifference:
+        return fourModes(ohmLimits, 41);
+    case InputCode::Pt100:
+    case InputCode::Pt1000:
+    case InputCode::Ni100:
+    case InputCode::Ni1000:
+    case InputCode::Rheostat:
+        return fourModes(ohmLimits, fourWire ? 1 : 5);
+    case InputCode::PotentiometerAbsolute:
+    case InputCode::PotentiometerRelative:
+        return fourModes(ohmLimits, fourWire ? 9 : 17);
+    case InputCode::Voltage: {
+        auto ranges = fourModes(millivoltLimits, 25);
+        ranges.emplace_back(0.5L, 52);
+        ranges.emplace_back(1.0L, 53);
+        return ranges;
+    }
+    case InputCode::Current:
+        return fourModes(millivoltLimits, 25);
+    case InputCode::VoltageDifference:
+    case InputCode::CurrentDifference:
+        return fourModes(millivoltLimits, 45);
+    default:
+        break;
+    }
+    if (IsThermocouple(request.input) && request.coldJunction) {
+        switch (*request.coldJunction) {
+        case ColdJunction::Internal:
+            return fourModes(millivoltLimits, 29);
+        case ColdJunction::Near:
+            return fourModes(millivoltLimits, 33);
+        case ColdJunction::Remote:
+            return fourModes(millivoltLimits, 37);
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+Extended InputSignalMax(const FrontEndRequest& request)
+{
+    const InputCode input = request.input;
+    if (IsResistanceThermometer(input) || IsThermocouple(input)) {
+        // The sensor's own characteristic whatever the linearization: the stage sees the sensor.
+        const auto own = SensorCharacteristic(input);
+        return signalOf(request, *own, largerLimit(request));
+    }
+    switch (input) {
+    case InputCode::Rheostat:
+        return signalOf(request, characteristic::Identity, largerLimit(request));
+    case InputCode::PotentiometerAbsolute:
+        return largerLimit(request);
+    case InputCode::PotentiometerRelative:
+    case InputCode::ResistorDifference:
+        // The whole track (or the sum of both resistors) can appear across the input.
+        return request.totalValue;
+    case InputCode::Voltage: {
+        const Extended a = throughFileLine(request, request.rangeStart / request.dividerRatio);
+        const Extended b = throughFileLine(request, request.rangeEnd / request.dividerRatio);
+        return std::max(std::fabs(a), std::fabs(b));
+    }
+    case InputCode::VoltageDifference:
+        return std::fabs(request.totalValue / request.dividerRatio);
+    case InputCode::Current: {
+        // Limits in mA, shunt in ohms: volts across the shunt.
+        const Extended a =
+            throughFileLine(request, request.rangeStart * request.shuntResistance / 1000);
+        const Extended b =
+            throughFileLine(request, request.rangeEnd * request.shuntResistance / 1000);
+        return std::max(std::fabs(a), std::fabs(b));
+    }
+    case InputCode::CurrentDifference:
+        return std::fabs(request.totalValue) * request.shuntResistance / 1000;
+    default:
+        return 0;
+    }
+}
+
+FrontEndChoice SelectFrontEndMode(const FrontEndRequest& request)
+{
+    switch (request.input) {
+    case InputCode::Special0to10V:
+        return {FrontEndStatus::Found, 49, 0};
+    case InputCode::Special0to20mA:
+        return {FrontEndStatus::Found, 50, 0};
+    case InputCode::Special4to20mA:
+        return {FrontEndStatus::Found, 51, 0};
+    default:
+        break;
+    }
+    if (IsThermocouple(request.input) && !request.coldJunction)
+        return {FrontEndStatus::NoSettings, 0, 0};
+
+    const Extended signal = InputSignalMax(request);
+    for (const auto& [limit, mode] : subRanges(request)) {
+        // Equality selects the smaller sub-range; NaN (a zero divider over zero) never fits.
+        if (signal <= limit) {
+            const bool known = FrontEndTable(mode).has_value();
+            return {known ? FrontEndStatus::Found : FrontEndStatus::NoSettings,
+                    static_cast<std::uint8_t>(mode), signal};
+        }
+    }
+    return {FrontEndStatus::Overdriven, 0, signal};
+}
+
+QString FrontEndRefusalText(FrontEndStatus status)
+{
+    switch (status) {
+    case FrontEndStatus::Overdriven:
+        return QString::fromUtf8("Přebuzen vstup");
+    case FrontEndStatus::NoSettings:
+        return QString::fromUtf8("Pro zvolený vstup nejsou známa nastavení vstupního obvodu "
+                                 "převodníku, konfiguraci nelze zapsat.");
+    case FrontEndStatus::Found:
+        break;
+    }
+    return {};
+}
+
+bool LoadFrontEndSettings(int mode, FrontEndImage& image)
+{
+    const auto row = FrontEndTable(mode);
+    if (!row)
+        return false;
+    image = *row;
+    return true;
+}
+
+std::vector<EepromBlock> FrontEndBlocks(const FrontEndImage& image)
+{
+    TransferBuffer buffer{};
+    std::vector<EepromBlock> blocks;
+    for (int half = 0; half < 2; ++half) {
+        for (int i = 0; i < 6; ++i)
+            PutWord(buffer, image.words[half * 6 + i], 1 + 2 * i);
+        blocks.push_back(BlockFromBuffer(
+            static_cast<eeprom::Address>(eeprom::FrontEndWords + 12 * half), buffer, 12));
+    }
+    blocks.back().pauseAfterMs = FrontEndSettleMs;
+
+    EepromBlock bytes24{eeprom::FrontEndBytesA, {image.bytes24.begin(), image.bytes24.end()}, 0};
+    blocks.push_back(bytes24);
+    blocks.push_back(
+        FloatBlock(eeprom::FrontEndFloats, {image.scaleFactor, image.parasiticResistance}));
+    blocks.push_back(
+        {eeprom::FrontEndBytesB, {image.bytes96.begin(), image.bytes96.begin() + 4}, 0});
+    blocks.push_back(
+        {eeprom::FrontEndBytesC, {image.bytes96.begin() + 4, image.bytes96.end()}, 0});
+    blocks.push_back({eeprom::FrontEndBytesD, {image.bytes112.begin(), image.bytes112.end()}, 0});
+    blocks.push_back(
+        FloatBlock(eeprom::OverloadLimits, {image.upperOverload, image.lowerOverload}));
+    return blocks;
+}
+
+}  // namespace vtr8

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+namespace vtr8 {
+
+class CommandProtocol;
+class MainWindowModel;
+
+// The measurement window without widgets: one "ReadPV" on request, or
+// continuous reading paced by Timer3. Continuous reading is event-driven: a
+// reading starts when Timer3 fires, and Timer3 is armed so that two readings
+// start at least 1500 ms apart (a reading that takes longer delays the next).
+// Nothing spins; "Stop" and "Zavřít" take effect before the next reading.
+class MeasurementModel : public QObject {
+    Q_OBJECT
+
+public:
+    // The main window's current input type and linearization texts choose the
+    // number of decimals of the shown value.
+    struct InputTexts {
+        QString inputType;
+        QString linearization;
+    };
+    using InputTextsSource = std::function<InputTexts()>;
+
+    MeasurementModel(CommandProtocol& link, InputTextsSource inputTexts,
+                     QObject* parent = nullptr);
+    // Reads Vstup and Linearizace of the main window.
+    MeasurementModel(CommandProtocol& link, const MainWindowModel& mainWindow,
+                     QObject* parent = nullptr);
+
+    static constexpr int IntervalMs = 1500;
+
+    // Shown value and unit ("ZoZmHodn", "Z_jedn").
+    QString ZoZmHodn;
+    QString Z_jedn;
+
+    // Main window's "Měření": empty both fields before the window opens.
+    void MereniClick();
+    // "Změřit": one reading. Ignored while a reading is under way.
+    void Button1Click();
+    // "Start měření": starts continuous reading and returns; the first reading
+    // happens at once.
+    void Start_MerClick();
+    // "Stop": no further reading starts.
+    void Stop_merClick();
+    // "Zavřít": stops and asks the window to close (closeRequested).
+    void ZAVRITClick();
+
+    bool continuousRunning() const { return continuous_; }
+    bool readingInProgress() const { return reading_; }
+    // Readings completed successfully since construction (for tests and the CLI).
+    int readingCount() const { return readingCount_; }
+
+    // For tests: a shorter pace.
+    void setIntervalMs(int ms);
+
+signals:
+    // Fields changed.
+    void changed();
+    // Continuous reading ended (Stop, Zavřít or a failed reading).
+    void continuousStopped();
+    void closeRequested();
+
+private:
+    void Timer3Timer();
+    bool readOnce();
+    void endContinuous();
+    void armTimer();
+
+    CommandProtocol& link_;
+    InputTextsSource inputTexts_;
+    QTimer Timer3;
+    QElapsedTimer lastStart_;
+    int intervalMs_ = IntervalMs;
+    bool continuous_ = false;
+    bool reading_ = false;
+    int readingCount_ = 0;
+};
+
+}  // namespace vtr8
