@@ -47,6 +47,7 @@ private:
     bool commandDone_ = false;
     bool byteCountDone_ = false;
     bool dataDone_ = false;
+    bool checksumTaken_ = false;
     // Exclusive-or of every byte from the delimiter on, kept as the bytes
     // come so that a reply longer than the stores is still checked whole.
     std::uint8_t runningParity_ = 0;
