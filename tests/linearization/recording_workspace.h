@@ -1,0 +1,17 @@
+#pragma once
+
+#include "workspace.h"
+
+#include <string>
+#include <vector>
+
+namespace vtr8::testing {
+
+// A workspace whose messages are kept in order, as the window would show them.
+struct RecordingWorkspace {
+    LinearizationPoints points;
+    std::vector<std::string> messages;
+    LinearizationWorkspace ws{points, [this](const std::string& text) { messages.push_back(text); }};
+};
+
+}  // namespace vtr8::testing
