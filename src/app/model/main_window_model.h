@@ -294,6 +294,9 @@ private:
     std::function<void()> pointFileChooser_;
     std::vector<std::pair<QString, Control*>> controls_;
     int changeDepth_ = 0;
+    // False when the input type has no interval to check (special inputs, no
+    // shunt value, zero divider) and no point set provides one.
+    bool rangeCheckActive_ = false;
 };
 
 }  // namespace vtr8
