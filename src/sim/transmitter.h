@@ -79,7 +79,9 @@ private:
     int stage_ = 0;
     int preamble_ = 0;
     int expected_ = 0;
+    std::size_t framePreamble_ = 0;
     int requestCount_ = 0;
+    std::uint32_t noiseSeed_ = 12345;
 };
 
 }  // namespace vtr8::sim

@@ -1,0 +1,138 @@
+#include "fault_plan.h"
+
+#include "transmitter.h"
+
+#include <charconv>
+
+namespace vtr8::sim {
+
+namespace {
+
+struct KindName {
+    FaultKind kind;
+    std::string_view name;
+};
+
+constexpr KindName KindNames[] = {
+    {FaultKind::NoReply, "no-reply"},      {FaultKind::BrokenReply, "broken"},
+    {FaultKind::BadChecksum, "checksum"},  {FaultKind::WrongAddress, "address"},
+    {FaultKind::Garbage, "garbage"},       {FaultKind::Slow, "slow"},
+    {FaultKind::ExtraBytes, "extra"},
+};
+
+bool ParseInt(std::string_view text, int& value)
+{
+    if (text.empty())
+        return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && value >= 0;
+}
+
+std::uint8_t NextNoise(std::uint32_t& seed)
+{
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<std::uint8_t>(seed >> 24);
+}
+
+}  // namespace
+
+std::string_view FaultKindName(FaultKind kind)
+{
+    for (const auto& k : KindNames)
+        if (k.kind == kind)
+            return k.name;
+    return "?";
+}
+
+std::optional<FaultRule> ParseFaultRule(std::string_view text)
+{
+    FaultRule rule;
+    std::string_view which;
+    if (const auto at = text.find('@'); at != std::string_view::npos) {
+        which = text.substr(at + 1);
+        text = text.substr(0, at);
+    }
+    std::string_view param;
+    if (const auto eq = text.find('='); eq != std::string_view::npos) {
+        param = text.substr(eq + 1);
+        text = text.substr(0, eq);
+    }
+    bool known = false;
+    for (const auto& k : KindNames)
+        if (k.name == text) {
+            rule.kind = k.kind;
+            known = true;
+        }
+    if (!known)
+        return std::nullopt;
+    if (!param.empty() && !ParseInt(param, rule.param))
+        return std::nullopt;
+
+    if (which.empty() || which == "every") {
+        rule.first = 1;
+        rule.last = 0;
+    } else if (const auto dash = which.find('-'); dash != std::string_view::npos) {
+        if (!ParseInt(which.substr(0, dash), rule.first) || rule.first < 1)
+            return std::nullopt;
+        const auto end = which.substr(dash + 1);
+        if (end.empty())
+            rule.last = 0;
+        else if (!ParseInt(end, rule.last) || rule.last < rule.first)
+            return std::nullopt;
+    } else {
+        if (!ParseInt(which, rule.first) || rule.first < 1)
+            return std::nullopt;
+        rule.last = rule.first;
+    }
+    return rule;
+}
+
+bool FaultPlan::apply(int number, Response& response, std::uint32_t& noiseSeed) const
+{
+    for (const FaultRule& rule : rules_) {
+        if (number < rule.first || (rule.last != 0 && number > rule.last))
+            continue;
+        auto& bytes = response.bytes;
+        switch (rule.kind) {
+        case FaultKind::NoReply:
+            return false;
+        case FaultKind::BrokenReply: {
+            const std::size_t keep =
+                rule.param >= 0 ? static_cast<std::size_t>(rule.param) : bytes.size() / 2;
+            if (keep < bytes.size())
+                bytes.resize(keep);
+            break;
+        }
+        case FaultKind::BadChecksum:
+            if (!bytes.empty())
+                bytes.back() ^= 0xFF;
+            break;
+        case FaultKind::WrongAddress:
+            for (std::size_t i = 0; i + 1 < bytes.size(); ++i)
+                if (bytes[i] != 0xFF) {
+                    bytes[i + 1] ^= 0x01;
+                    break;
+                }
+            break;
+        case FaultKind::Garbage: {
+            const int n = rule.param >= 0 ? rule.param : 12;
+            bytes.clear();
+            for (int i = 0; i < n; ++i)
+                bytes.push_back(NextNoise(noiseSeed));
+            break;
+        }
+        case FaultKind::Slow:
+            response.delayMs += rule.param >= 0 ? rule.param : 1500;
+            break;
+        case FaultKind::ExtraBytes: {
+            const int n = rule.param >= 0 ? rule.param : 3;
+            for (int i = 0; i < n; ++i)
+                bytes.push_back(NextNoise(noiseSeed));
+            break;
+        }
+        }
+    }
+    return true;
+}
+
+}  // namespace vtr8::sim

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "fault_plan.h"
+#include "sim_options.h"
+
+#include <string>
+#include <vector>
+
+namespace vtr8::sim {
+
+struct SimCommandLine {
+    SimOptions options;
+    bool firmwareGiven = false;
+    bool relaysGiven = false;
+    std::string loadPath;   // --load / --eeprom
+    std::string dumpPath;   // --dump
+    std::string linkPath;   // --link
+    bool trace = false;
+    bool pace = false;
+    bool help = false;
+    std::vector<FaultRule> faults;
+};
+
+// Parses the arguments after the program name. false and errorText on a bad
+// argument.
+bool ParseSimCommandLine(const std::vector<std::string>& arguments, SimCommandLine& result,
+                         std::string& errorText);
+
+const char* SimUsage();
+
+}  // namespace vtr8::sim
