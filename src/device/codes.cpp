@@ -140,6 +140,30 @@ ConnectionCode ConnectionFromText(const QString& text)
     return ConnectionCode::None;
 }
 
+QString LinearizationText(Linearization choice)
+{
+    switch (choice) {
+    case Linearization::Linearized:
+        return QString::fromUtf8("linearizováno");
+    case Linearization::NotLinearized:
+        return QString::fromUtf8("nelinearizováno");
+    case Linearization::FromFile:
+        return QStringLiteral("ze souboru");
+    case Linearization::SquareRoot:
+        return QString::fromUtf8("druhá odmocnina");
+    }
+    return {};
+}
+
+std::optional<Linearization> LinearizationFromText(const QString& text)
+{
+    for (auto choice : {Linearization::Linearized, Linearization::NotLinearized,
+                        Linearization::FromFile, Linearization::SquareRoot})
+        if (text == LinearizationText(choice))
+            return choice;
+    return std::nullopt;
+}
+
 std::optional<std::uint8_t> SensorCharacteristic(InputCode code)
 {
     switch (code) {

@@ -104,10 +104,9 @@ inline constexpr std::uint8_t Identity = 16;
 // The sensor's own reference characteristic for RTDs and thermocouples; nullopt otherwise.
 std::optional<std::uint8_t> SensorCharacteristic(InputCode code);
 
-// Linearization texts of the Linearizace list.
-inline constexpr const char* LinearizedText = "linearizováno";
-inline constexpr const char* NotLinearizedText = "nelinearizováno";
-inline constexpr const char* FromFileText = "ze souboru";
-inline constexpr const char* SquareRootText = "druhá odmocnina";
+// The choices of the Linearizace list.
+enum class Linearization : std::uint8_t { Linearized, NotLinearized, FromFile, SquareRoot };
+QString LinearizationText(Linearization choice); // "linearizováno", "nelinearizováno", ...
+std::optional<Linearization> LinearizationFromText(const QString& text);
 
 }  // namespace vtr8

@@ -101,6 +101,7 @@ inline constexpr Address UpperSignalLimit = 391;
 // Input description.
 inline constexpr Address InputDescription = 400;     // 400..411
 inline constexpr int InputDescriptionLength = 12;
+inline constexpr int InputDescriptionWriteLength = 8; // 408.. goes out as its own block
 inline constexpr Address InputCode = 400;
 inline constexpr Address ErrorCurrentCode = 401;
 inline constexpr Address FrontEndMode = 402;

@@ -126,8 +126,9 @@ TEST(FrontEnd, SelectsModeForEveryFamily)
         SCOPED_TRACE(c.name);
         const FrontEndChoice choice = SelectFrontEndMode(c.request);
         EXPECT_EQ(choice.status, c.status);
-        if (c.status != FrontEndStatus::Overdriven)
+        if (c.status != FrontEndStatus::Overdriven) {
             EXPECT_EQ(choice.mode, c.mode);
+        }
     }
 }
 

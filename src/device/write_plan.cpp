@@ -1,0 +1,88 @@
+#include "write_plan.h"
+
+namespace vtr8 {
+
+std::optional<CharacteristicChoice> ChooseCharacteristics(InputCode input,
+                                                          Linearization linearization,
+                                                          bool oldFirmware)
+{
+    using namespace characteristic;
+    if (const auto sensor = SensorCharacteristic(input)) {
+        switch (linearization) {
+        case Linearization::Linearized:
+            return CharacteristicChoice{*sensor, *sensor,
+                                        oldFirmware ? LinearizationCode::PolynomialLinearized
+                                                    : LinearizationCode::SegmentLinearized};
+        case Linearization::NotLinearized:
+            return CharacteristicChoice{Identity, *sensor, LinearizationCode::NotLinearized};
+        case Linearization::FromFile:
+            return CharacteristicChoice{*sensor, LineFromFile, LinearizationCode::FromFile};
+        case Linearization::SquareRoot:
+            return std::nullopt;
+        }
+        return std::nullopt;
+    }
+    switch (linearization) {
+    case Linearization::NotLinearized:
+        return CharacteristicChoice{Identity, Identity, LinearizationCode::NotLinearized};
+    case Linearization::FromFile:
+        return CharacteristicChoice{Identity, LineFromFile, LinearizationCode::FromFile};
+    case Linearization::SquareRoot:
+        return CharacteristicChoice{Identity, SquareRoot, LinearizationCode::SquareRoot};
+    case Linearization::Linearized:
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+QString UnsupportedLinearizationText(InputCode input, Linearization linearization)
+{
+    return QString::fromUtf8("Pro vstup \"%1\" nelze zapsat linearizaci \"%2\", zvolte jinou "
+                             "linearizaci.")
+        .arg(InputTypeText(input), LinearizationText(linearization));
+}
+
+RangeUnitChoice ChooseRangeUnit(InputCode input, Linearization linearization,
+                                std::uint8_t unitCode)
+{
+    const bool linearized =
+        linearization == Linearization::Linearized || linearization == Linearization::FromFile;
+    if (IsResistanceThermometer(input))
+        return linearized ? RangeUnitChoice{unit_code::DegreesCelsius, false}
+                          : RangeUnitChoice{unit_code::Ohm, true};
+    if (IsThermocouple(input))
+        return linearized ? RangeUnitChoice{unit_code::DegreesCelsius, false}
+                          : RangeUnitChoice{unit_code::Volt, true};
+
+    // Other inputs keep the entered values; a file or square-root characteristic stores them in
+    // the configuration's own unit, otherwise in the input's physical unit.
+    const bool ownUnit =
+        linearization == Linearization::FromFile || linearization == Linearization::SquareRoot;
+    std::uint8_t physical = unit_code::None;
+    switch (input) {
+    case InputCode::Rheostat:
+    case InputCode::ResistorDifference:
+    case InputCode::PotentiometerAbsolute:
+        physical = unit_code::Ohm;
+        break;
+    case InputCode::PotentiometerRelative:
+        physical = unit_code::Percent;
+        break;
+    case InputCode::Voltage:
+    case InputCode::Special0to10V:
+    case InputCode::VoltageDifference:
+        physical = unit_code::Volt;
+        break;
+    case InputCode::Current:
+    case InputCode::Special0to20mA:
+    case InputCode::Special4to20mA:
+    case InputCode::CurrentDifference:
+        physical = unit_code::Milliampere;
+        break;
+    default:
+        break;
+    }
+    return {ownUnit ? unitCode : physical, false};
+}
+
+}  // namespace vtr8
