@@ -5,7 +5,7 @@
 namespace vtr8 {
 
 bool solveCompletePivoting(EquationMatrix& a, EquationVector& b, int n, EquationVector& x,
-                           Extended negligible, const std::function<void(Extended pivot)>& onPivot)
+                           Extended negligible, const std::function<void(int row, int col, Extended pivot)>& onPivot)
 {
     std::array<bool, MaxEquations> rowUsed{};
     std::array<bool, MaxEquations> colUsed{};
@@ -32,7 +32,7 @@ bool solveCompletePivoting(EquationMatrix& a, EquationVector& b, int n, Equation
         }
         const Extended pivot = a[r][col];
         if (onPivot)
-            onPivot(pivot);
+            onPivot(r, col, pivot);
         if (!std::isfinite(pivot) || std::fabs(pivot) <= negligible)
             return false;
         rowUsed[r] = true;

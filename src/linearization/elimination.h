@@ -17,11 +17,12 @@ using EquationVector = std::array<Extended, MaxEquations>;
 // column by column; a later element wins only if strictly larger, so ties go to
 // the lower row, then the lower column. A and b are overwritten.
 //
-// onPivot, when set, sees each chosen pivot before it is used. A pivot whose
+// onPivot, when set, sees each chosen pivot (its row, column and value)
+// before it is used. A pivot whose
 // magnitude is at most negligible (or is not finite) means the system has no
 // usable solution: the function then returns false and leaves x untouched.
 bool solveCompletePivoting(EquationMatrix& a, EquationVector& b, int n, EquationVector& x,
                            Extended negligible,
-                           const std::function<void(Extended pivot)>& onPivot = {});
+                           const std::function<void(int row, int col, Extended pivot)>& onPivot = {});
 
 }  // namespace vtr8

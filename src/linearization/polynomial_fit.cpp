@@ -7,7 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
+#include <string>
+#include <vector>
 
 namespace vtr8 {
 
@@ -144,18 +145,6 @@ void checkRising(LinearizationWorkspace& ws, const std::array<Extended, 21>& c, 
     }
 }
 
-// Threshold below which a pivot of the normal equations is only rounding
-// noise: the system is then singular in all but name (too few distinct points
-// for the degree) and its solution would be meaningless or infinite.
-Extended negligiblePivot(const EquationMatrix& a, int n)
-{
-    Extended largest = 0;
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j)
-            largest = std::max(largest, std::fabs(a[i][j]));
-    return largest * n * std::numeric_limits<Extended>::epsilon();
-}
-
 bool fit(LinearizationWorkspace& ws)
 {
     const int d = ws.Degree;
@@ -164,7 +153,9 @@ bool fit(LinearizationWorkspace& ws)
 
     std::array<Extended, 2 * MaxDegree + 1> s{};
     EquationVector b{};
+    std::vector<Extended> inputs;
     const bool collected = forEachPair(ws, *ws.Points, [&](Extended u, Extended w) {
+        inputs.push_back(u);
         Extended power = 1;
         for (int k = 0; k <= 2 * d; ++k) {
             if (k <= d)
@@ -176,14 +167,25 @@ bool fit(LinearizationWorkspace& ws)
     if (!collected)
         return false;
 
+    // The normal equations are singular exactly when fewer distinct inputs than
+    // coefficients were sampled. Their pivots cannot tell: a sound fit of a
+    // narrow resistance range has pivots as small as those of a singular one.
+    std::sort(inputs.begin(), inputs.end());
+    const auto distinct = std::unique(inputs.begin(), inputs.end()) - inputs.begin();
+    if (distinct < d + 1) {
+        ws.message("Pro polynom stupně " + std::to_string(d) + " je třeba aspoň " +
+                   std::to_string(d + 1) + " bodů s různou vstupní hodnotou.");
+        return false;
+    }
+
     EquationMatrix a{};
     for (int i = 0; i <= d; ++i)
         for (int j = 0; j <= d; ++j)
             a[i][j] = s[i + j];
     EquationVector c{};
-    if (!solveCompletePivoting(a, b, d + 1, c, negligiblePivot(a, d + 1))) {
-        ws.message("Soustavu rovnic pro polynom nelze vyřešit: bodů je méně, než stupeň "
-                   "polynomu vyžaduje.");
+    // What remains is a zero pivot or sums beyond the extended range.
+    if (!solveCompletePivoting(a, b, d + 1, c, 0)) {
+        ws.message("Soustavu rovnic pro polynom nelze vyřešit.");
         return false;
     }
 

@@ -126,7 +126,7 @@ bool computeSpline(LinearizationWorkspace& ws, SplineTable& table)
                      h[Intervals - 1];
 
     EquationVector moments{};
-    const auto warnSmall = [&](Extended pivot) {
+    const auto warnSmall = [&](int, int, Extended pivot) {
         if (std::fabs(pivot) <= SmallPivot)
             ws.message("Pozor mala cisla ve zbyvajici casti matice");
     };
