@@ -167,7 +167,7 @@ TEST(PolynomialFit, DeviationReportRoundsToThreeDecimals)
     PolynomialFit(r.ws);
 
     EXPECT_EQ(r.ws.MaxDeviationPercent, static_cast<float>(200.0L / 3));
-    EXPECT_EQ(r.messages, Messages{localized("Max.odchylka v % =66.667")});
+    EXPECT_EQ(r.messages, Messages{"Max.odchylka v % =" + localized("66.667")});
 }
 
 TEST(PolynomialFit, DeviationPassRereadsThePointFile)
@@ -185,7 +185,7 @@ TEST(PolynomialFit, DeviationPassRereadsThePointFile)
     PolynomialFit(r.ws);
     EXPECT_FALSE(r.ws.LinearizationError);
     EXPECT_EQ(r.messages,
-              (Messages{"Soubor nenalezen", localized("Max.odchylka v % =66.667")}));
+              (Messages{"Soubor nenalezen", "Max.odchylka v % =" + localized("66.667")}));
 
     // The file as it is now: one point moved to 4 gives a deviation of 3 (100%).
     r.messages.clear();
