@@ -60,6 +60,7 @@ void MeasurementModel::Start_MerClick()
     if (continuous_)
         return;
     continuous_ = true;
+    emit changed();
     if (reading_) {
         // The reading under way counts as the first one.
         armTimer();
