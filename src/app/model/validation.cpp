@@ -29,21 +29,20 @@ void MainWindowModel::TestMez()
     StartOutOfRange = false;
     EndOutOfRange = false;
     rangeCheckActive_ = false;
-    if (Input) {
+    if (isFromFile()) {
+        // The interval is that of the required outputs of the point set, whatever
+        // the input; the unit word stays as the last check left it.
+        AllowedLow = points_.RequiredOutput[1];
+        AllowedHigh = points_.RequiredOutput[std::size_t(
+            std::clamp(points_.PointCount, 1, LinearizationPoints::Capacity))];
+        rangeCheckActive_ = true;
+    } else if (Input) {
         if (const auto limits = rangeLimits(*Input, DividerRatio, ShuntResistance)) {
             AllowedLow = limits->low;
             AllowedHigh = limits->high;
             LimitUnitText = limits->unit;
             rangeCheckActive_ = true;
         }
-    }
-    if (isFromFile()) {
-        // The interval is that of the required outputs of the point set, whatever
-        // the input; the unit word stays as the input type left it.
-        AllowedLow = points_.RequiredOutput[1];
-        AllowedHigh = points_.RequiredOutput[std::size_t(
-            std::clamp(points_.PointCount, 1, LinearizationPoints::Capacity))];
-        rangeCheckActive_ = true;
     }
     TestMez1();
 }
