@@ -154,6 +154,7 @@ void CommandProtocol::WaitForReply()
             QEventLoop loop;
             QTimer timer2;
             timer2.setSingleShot(true);
+            timer2.setTimerType(Qt::PreciseTimer);
             connect(&timer2, &QTimer::timeout, &loop, [&] {
                 timedOut = true;
                 loop.quit();

@@ -1,0 +1,351 @@
+#include "command_protocol.h"
+#include "core_application.h"
+#include "link_messages.h"
+#include "scripted_transport.h"
+#include "scripted_user_interface.h"
+#include "simulated_transport.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vtr8 {
+namespace {
+
+using test::RecordingIndicators;
+using test::ScriptedTransport;
+
+QByteArray Hex(const std::string& text)
+{
+    return QByteArray::fromHex(QByteArray::fromStdString(text).replace(' ', ""));
+}
+
+const QByteArray SampleReply = Hex("FF FF FF FF FF 86 3A BD EF B1 34 01 07 00 00 20 41 C8 00 00 C4");
+
+ScriptedTransport::Reply Whole(const QByteArray& bytes)
+{
+    return {{bytes}};
+}
+
+ScriptedTransport::Reply Silence()
+{
+    return {};
+}
+
+std::vector<int> Data(const CommandProtocol& p, int from, int to)
+{
+    std::vector<int> v;
+    for (int i = from; i <= to; ++i)
+        v.push_back(p.ReplyData[static_cast<std::size_t>(i)]);
+    return v;
+}
+
+class CommandProtocolTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::EnsureCoreApplication();
+        protocol.setTransport(&transport);
+        protocol.setIndicators(&indicators);
+        protocol.setTiming(test::FastTiming());
+    }
+
+    void readPV()
+    {
+        protocol.SendCommand("ReadPV");
+        protocol.WaitForReply();
+    }
+
+    ScriptedUserInterface ui;
+    ScriptedTransport transport;
+    RecordingIndicators indicators;
+    CommandProtocol protocol{ui};
+};
+
+TEST_F(CommandProtocolTest, SampleReplySucceedsOnTheFirstAttempt)
+{
+    transport.replies.push_back(Whole(SampleReply));
+    readPV();
+    EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(Data(protocol, 1, 7), (std::vector<int>{0x00, 0x00, 0x20, 0x41, 0xC8, 0x00, 0x00}));
+    EXPECT_TRUE(ui.messages.isEmpty());
+    ASSERT_EQ(transport.writes.size(), 1);
+    EXPECT_EQ(transport.writes[0], Hex("FF FF FF FF FF FF 82 3A BD EF B1 34 01 00 6E"));
+    EXPECT_EQ(indicators.zPocPrij, QStringList{"1"});
+    ASSERT_FALSE(indicators.prenosByte.isEmpty());
+    EXPECT_EQ(indicators.prenosByte.first(), 0);
+    EXPECT_EQ(indicators.prenosByte.last(), 100);
+    EXPECT_EQ(indicators.prenosByte.count(100), SampleReply.size());
+}
+
+TEST_F(CommandProtocolTest, ReplySplitAtEveryPositionGivesTheSameResult)
+{
+    const QByteArray eepromReply = [] {
+        QByteArray r = Hex("FF FF FF FF FF 86 3A BD EF B1 34 71 05 00 00 11 22 33");
+        char parity = 0;
+        for (int i = 5; i < r.size(); ++i)
+            parity = static_cast<char>(parity ^ r[i]);
+        return r + parity;
+    }();
+    for (const QByteArray& reply : {SampleReply, eepromReply}) {
+        for (int cut = 1; cut < reply.size(); ++cut) {
+            transport.replies.push_back({{reply.left(cut), reply.mid(cut)}});
+            readPV();
+            EXPECT_EQ(protocol.CommError, 0) << cut;
+            EXPECT_EQ(protocol.lastAttempt(), 1) << cut;
+            EXPECT_EQ(protocol.ReplyData[3], static_cast<std::uint8_t>(reply[15])) << cut;
+        }
+        // and byte by byte
+        ScriptedTransport::Reply single;
+        for (char c : reply)
+            single.chunks.push_back(QByteArray(1, c));
+        transport.replies.push_back(single);
+        readPV();
+        EXPECT_EQ(protocol.CommError, 0);
+    }
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(CommandProtocolTest, WrongChecksumFailsWithoutRetry)
+{
+    QByteArray bad = SampleReply;
+    bad[bad.size() - 1] = char(0xC5);
+    transport.replies.push_back(Whole(bad));
+    transport.replies.push_back(Whole(SampleReply));
+    readPV();
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(transport.writes.size(), 1);
+    EXPECT_EQ(ui.messages, QStringList{"Chyba komunikace"});
+    EXPECT_EQ(indicators.zPocPrij, QStringList{"1"});
+}
+
+TEST_F(CommandProtocolTest, TimeOutThenGoodReplySucceedsOnAttemptTwo)
+{
+    transport.replies.push_back(Silence());
+    transport.replies.push_back(Whole(SampleReply));
+    readPV();
+    EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(transport.writes.size(), 2);
+    EXPECT_EQ(transport.writes[0], transport.writes[1]);
+    EXPECT_EQ(indicators.zPocPrij, (QStringList{"1", "2"}));
+    EXPECT_EQ(protocol.ReplyData[3], 0x20);
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(CommandProtocolTest, BrokenOffReplyIsRetried)
+{
+    transport.replies.push_back(Whole(SampleReply.left(12)));
+    transport.replies.push_back(Whole(SampleReply));
+    readPV();
+    EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(protocol.lastAttempt(), 2);
+}
+
+TEST_F(CommandProtocolTest, WrongAddressThenTimeOutFailsEvenIfAttemptTwoIsGood)
+{
+    QByteArray wrong = SampleReply;
+    wrong[8] = char(0xEE);
+    transport.replies.push_back(Whole(wrong.left(14)));  // breaks off after the address
+    transport.replies.push_back(Whole(SampleReply));
+    readPV();
+    EXPECT_EQ(transport.writes.size(), 2);
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(ui.messages, QStringList{"Chyba komunikace"});
+    EXPECT_EQ(indicators.zPocPrij, (QStringList{"1", "2"}));
+}
+
+TEST_F(CommandProtocolTest, CompleteReplyWithWrongAddressFailsAtOnce)
+{
+    QByteArray wrong = SampleReply;
+    wrong[10] = char(0x35);
+    wrong[wrong.size() - 1] = char(0xC4 ^ 0x34 ^ 0x35);
+    transport.replies.push_back(Whole(wrong));
+    readPV();
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(transport.writes.size(), 1);
+    EXPECT_EQ(ui.messages, QStringList{"Chyba komunikace"});
+}
+
+TEST_F(CommandProtocolTest, ThreeTimeOutsFailWithOneMessage)
+{
+    QElapsedTimer clock;
+    clock.start();
+    readPV();
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(transport.writes.size(), 3);
+    EXPECT_EQ(ui.messages, QStringList{"Chyba komunikace"});
+    EXPECT_EQ(indicators.zPocPrij, (QStringList{"1", "2", "3"}));
+    EXPECT_GE(clock.elapsed(), 3 * test::FastTiming().replyTimeoutMs);
+}
+
+TEST_F(CommandProtocolTest, ByteCountZeroEndsByTimeOut)
+{
+    QByteArray zero = Hex("FF FF 86 3A BD EF B1 34 01 00");
+    zero += char(0x86 ^ 0x3A ^ 0xBD ^ 0xEF ^ 0xB1 ^ 0x34 ^ 0x01);
+    for (int i = 0; i < 3; ++i)
+        transport.replies.push_back(Whole(zero));
+    readPV();
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(transport.writes.size(), 3);
+}
+
+TEST_F(CommandProtocolTest, PortThatCannotOpenFailsWithoutRetry)
+{
+    transport.opens = false;
+    protocol.setPortIndex(2);
+    readPV();
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(transport.openCalls, 1);
+    EXPECT_TRUE(transport.writes.isEmpty());
+    EXPECT_EQ(ui.messages, QStringList{"Nejde inicializovat COM3 port"});
+}
+
+TEST_F(CommandProtocolTest, WriteThatTransfersNothingFailsWithThePortMessage)
+{
+    transport.writeResult = 0;
+    readPV();
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(transport.writes.size(), 1);
+    EXPECT_EQ(ui.messages, QStringList{"Chyba na portu PC, nelze poslat data pres port !"});
+}
+
+TEST_F(CommandProtocolTest, PortChoiceIsReadAtEveryAttempt)
+{
+    protocol.setPortIndex(1);
+    transport.replies.push_back(Silence());
+    transport.replies.push_back(Whole(SampleReply));
+    // The person picks COM6 while the first attempt waits.
+    QTimer::singleShot(test::FastTiming().replyTimeoutMs / 2, [&] { protocol.setPortIndex(5); });
+    readPV();
+    EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(transport.openedIndices, (QList<int>{1, 5}));
+}
+
+TEST_F(CommandProtocolTest, ASecondCommandDuringTheWaitIsRefusedAndTheFirstSurvives)
+{
+    transport.replies.push_back(Silence());
+    transport.replies.push_back(Whole(SampleReply));
+    int innerError = -1;
+    QTimer::singleShot(test::FastTiming().replyTimeoutMs / 2, [&] {
+        protocol.TransferBuffer[1] = 0x99;
+        protocol.SendCommand("WriteEEPROM", 100, 1);
+        protocol.WaitForReply();
+        innerError = protocol.CommError;
+    });
+    readPV();
+    EXPECT_EQ(innerError, 1);
+    EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(protocol.ReplyData[3], 0x20);
+    ASSERT_EQ(transport.writes.size(), 2);
+    EXPECT_EQ(transport.writes[1], Hex("FF FF FF FF FF FF 82 3A BD EF B1 34 01 00 6E"));
+    EXPECT_EQ(ui.messages, QStringList{LinkBusyMessage()});
+}
+
+TEST_F(CommandProtocolTest, ReplyDataIsClearedByTheNextCommand)
+{
+    transport.replies.push_back(Whole(SampleReply));
+    readPV();
+    ASSERT_EQ(protocol.ReplyData[3], 0x20);
+    readPV();  // silence
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(protocol.ReplyData[3], 0);
+}
+
+TEST_F(CommandProtocolTest, ExtraBytesAfterTheReplyAreIgnored)
+{
+    transport.replies.push_back(Whole(SampleReply + Hex("00 13 FF")));
+    readPV();
+    EXPECT_EQ(protocol.CommError, 0);
+}
+
+TEST_F(CommandProtocolTest, ObserverSeesEveryFrameSentAndTheBytesReceived)
+{
+    QList<QPair<bool, QByteArray>> seen;
+    protocol.setFrameObserver([&](bool out, const QByteArray& bytes) { seen.append({out, bytes}); });
+    transport.replies.push_back(Silence());
+    transport.replies.push_back(Whole(SampleReply));
+    readPV();
+    const QByteArray request = Hex("FF FF FF FF FF FF 82 3A BD EF B1 34 01 00 6E");
+    ASSERT_EQ(seen.size(), 3);
+    EXPECT_EQ(seen[0], qMakePair(true, request));
+    EXPECT_EQ(seen[1], qMakePair(true, request));
+    EXPECT_EQ(seen[2], qMakePair(false, SampleReply));
+}
+
+TEST_F(CommandProtocolTest, UnknownCommandFailsWithoutSending)
+{
+    protocol.SendCommand("readpv");
+    protocol.WaitForReply();
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_TRUE(transport.writes.isEmpty());
+}
+
+// Through the in-process simulated transmitter.
+
+TEST(CommandProtocolWithSimulator, WriteThenReadBackEEPROM)
+{
+    test::EnsureCoreApplication();
+    test::SimulatedLink link;
+    for (int i = 1; i <= 20; ++i)
+        link.protocol.TransferBuffer[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 7);
+    link.protocol.SendCommand("WriteEEPROM", 1040, 20);
+    link.protocol.WaitForReply();
+    ASSERT_EQ(link.protocol.CommError, 0);
+    link.protocol.ReadKonst(1044, 16);
+    ASSERT_EQ(link.protocol.CommError, 0);
+    for (int k = 0; k < 16; ++k)
+        EXPECT_EQ(link.protocol.ReplyData[static_cast<std::size_t>(3 + k)], (k + 5) * 7) << k;
+    EXPECT_TRUE(link.ui.messages.isEmpty());
+}
+
+TEST(CommandProtocolWithSimulator, ReadOperationsUseTheirCommands)
+{
+    test::EnsureCoreApplication();
+    test::SimulatedLink link;
+    link.protocol.ReadKonst(268, 2);
+    EXPECT_EQ(link.protocol.ReplyData[3], 13);
+    EXPECT_EQ(link.protocol.ReplyData[4], 249);
+    link.protocol.ReadVar(0x1234, 4);
+    link.protocol.ReadKonst2(0x0102, 3);
+    EXPECT_EQ(link.protocol.CommError, 0);
+    const auto commands = link.commands();
+    ASSERT_EQ(commands.size(), 3u);
+    EXPECT_EQ(commands[0], (std::pair<std::uint8_t, std::vector<std::uint8_t>>{113, {1, 12, 2}}));
+    EXPECT_EQ(commands[1], (std::pair<std::uint8_t, std::vector<std::uint8_t>>{111, {0x34, 4}}));
+    EXPECT_EQ(commands[2], (std::pair<std::uint8_t, std::vector<std::uint8_t>>{124, {1, 2, 3}}));
+}
+
+TEST(CommandProtocolWithSimulator, InjectedFaultsAndRecovery)
+{
+    test::EnsureCoreApplication();
+    struct Case {
+        const char* fault;
+        int error;
+        int attempts;
+    };
+    const Case cases[] = {
+        {"no-reply@1", 0, 2},   {"no-reply@1-2", 0, 3}, {"no-reply", 1, 3},
+        {"broken@1", 0, 2},     {"checksum@1", 1, 1},   {"address@1", 1, 1},
+        {"extra=4@1", 0, 1},    {"slow=400@1", 0, 2},   {"garbage@1-3", 1, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        test::SimulatedLink link;
+        link.transmitter().faults().add(*sim::ParseFaultRule(c.fault));
+        link.protocol.ReadKonst(268, 2);
+        EXPECT_EQ(link.protocol.CommError, c.error);
+        EXPECT_EQ(link.protocol.lastAttempt(), c.attempts);
+        EXPECT_EQ(link.transmitter().requests().size(), static_cast<std::size_t>(c.attempts));
+        EXPECT_EQ(link.ui.messages.size(), c.error);
+        if (c.error == 0) {
+            EXPECT_EQ(link.protocol.ReplyData[3], 13);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vtr8
