@@ -81,4 +81,4 @@ void BM_InverseTypeK(benchmark::State& state)
 }
 BENCHMARK(BM_InverseTypeK);
 
-}  // namespace
+} // namespace

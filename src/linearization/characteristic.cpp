@@ -44,8 +44,8 @@ Extended thermocouple(LinearizationWorkspace& ws, Characteristic c, Extended x)
     ws.Coefficients.fill(0);
     for (int i = 0; i < set.count; ++i)
         ws.Coefficients[static_cast<std::size_t>(i)] = set.coefficients[i];
-    Extended y = EvaluateReferencePolynomial(ws.Coefficients, set.count - 1, set.offset,
-                                             set.scale, x);
+    Extended y =
+        EvaluateReferencePolynomial(ws.Coefficients, set.count - 1, set.offset, set.scale, x);
     if (c == Characteristic::TcK && x > 0) {
         // The nickel-alloy leg's magnetic ordering adds a Gaussian bump near 127 °C.
         const Extended z = (x - 127) / 65;
@@ -134,7 +134,7 @@ Extended bisect(LinearizationWorkspace& ws, Characteristic c, Extended v)
     return x;
 }
 
-}  // namespace
+} // namespace
 
 bool isSensorCharacteristic(Characteristic c)
 {
@@ -247,4 +247,4 @@ Extended vypocet_inverz(LinearizationWorkspace& ws, Characteristic c, Extended v
     return cutToThousandths(bisect(ws, c, v));
 }
 
-}  // namespace vtr8
+} // namespace vtr8

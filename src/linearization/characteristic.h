@@ -64,4 +64,4 @@ Extended vypocet_inverz(LinearizationWorkspace& ws, Characteristic c, Extended v
 // t cut toward zero to three decimals.
 Extended cutToThousandths(Extended t);
 
-}  // namespace vtr8
+} // namespace vtr8

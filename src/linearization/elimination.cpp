@@ -5,7 +5,8 @@
 namespace vtr8 {
 
 bool solveCompletePivoting(EquationMatrix& a, EquationVector& b, int n, EquationVector& x,
-                           Extended negligible, const std::function<void(int row, int col, Extended pivot)>& onPivot)
+                           Extended negligible,
+                           const std::function<void(int row, int col, Extended pivot)>& onPivot)
 {
     std::array<bool, MaxEquations> rowUsed{};
     std::array<bool, MaxEquations> colUsed{};
@@ -64,4 +65,4 @@ bool solveCompletePivoting(EquationMatrix& a, EquationVector& b, int n, Equation
     return true;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -73,4 +73,4 @@ std::string formatGeneral(Extended value, int digits, char decimalSeparator)
     return out;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

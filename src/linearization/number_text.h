@@ -16,4 +16,4 @@ std::string formatGeneral(Extended value, int digits = 15);
 // The same with an explicit decimal separator.
 std::string formatGeneral(Extended value, int digits, char decimalSeparator);
 
-}  // namespace vtr8
+} // namespace vtr8

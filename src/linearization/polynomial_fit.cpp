@@ -212,7 +212,7 @@ bool fit(LinearizationWorkspace& ws)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void PolynomialFit(LinearizationWorkspace& ws)
 {
@@ -225,4 +225,4 @@ void PolynomialFit(LinearizationWorkspace& ws)
     }
 }
 
-}  // namespace vtr8
+} // namespace vtr8

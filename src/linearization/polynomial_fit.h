@@ -10,4 +10,4 @@ struct LinearizationWorkspace;
 // ws.FitCoefficients. Messages go through ws.Message in the order shown.
 void PolynomialFit(LinearizationWorkspace& ws);
 
-}  // namespace vtr8
+} // namespace vtr8

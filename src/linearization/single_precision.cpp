@@ -16,7 +16,7 @@ void SinglePrecisionCheck::check(Extended& value)
     }
 }
 
-}  // namespace vtr8
+} // namespace vtr8
 
 namespace vtr8 {
 
@@ -30,4 +30,4 @@ float toSingle(Extended value)
     return static_cast<float>(value);
 }
 
-}  // namespace vtr8
+} // namespace vtr8

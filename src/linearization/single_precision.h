@@ -18,7 +18,7 @@ struct SinglePrecisionCheck {
     void check(Extended& value);
 };
 
-}  // namespace vtr8
+} // namespace vtr8
 
 namespace vtr8 {
 
@@ -26,4 +26,4 @@ namespace vtr8 {
 // that sign (a plain cast would be undefined there).
 float toSingle(Extended value);
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -117,13 +117,12 @@ bool computeSpline(LinearizationWorkspace& ws, SplineTable& table)
         m[i][i - 1] = mu;
         m[i][i] = 2;
         m[i][i + 1] = 1 - mu;
-        rhs[i] = ((w[i + 1] - w[i]) / h[i] - (w[i] - w[i - 1]) / h[i - 1]) * 6 /
-                 (h[i - 1] + h[i]);
+        rhs[i] = ((w[i + 1] - w[i]) / h[i] - (w[i] - w[i - 1]) / h[i - 1]) * 6 / (h[i - 1] + h[i]);
     }
     m[Intervals][Intervals - 1] = 1;
     m[Intervals][Intervals] = 2;
-    rhs[Intervals] = (sn - (w[Intervals] - w[Intervals - 1]) / h[Intervals - 1]) * 6 /
-                     h[Intervals - 1];
+    rhs[Intervals] =
+        (sn - (w[Intervals] - w[Intervals - 1]) / h[Intervals - 1]) * 6 / h[Intervals - 1];
 
     EquationVector moments{};
     const auto warnSmall = [&](int, int, Extended pivot) {
@@ -154,7 +153,7 @@ bool computeSpline(LinearizationWorkspace& ws, SplineTable& table)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void SplineApproximation(LinearizationWorkspace& ws)
 {
@@ -190,4 +189,4 @@ Extended EvaluateSpline(const SplineTable& table, Extended u)
            table.d[piece] * t * t * t;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -26,4 +26,4 @@ bool saveSplineTableFile(const std::string& path, const SplineTable& table);
 // Reads such a file; false (table untouched) when it cannot be read or is malformed.
 bool loadSplineTableFile(const std::string& path, SplineTable& table);
 
-}  // namespace vtr8
+} // namespace vtr8

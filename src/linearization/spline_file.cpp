@@ -19,7 +19,7 @@ std::string numberText(Extended value)
     return ec == std::errc() ? std::string(buffer, end) : std::string("nan");
 }
 
-}  // namespace
+} // namespace
 
 bool saveSplineTableFile(const std::string& path, const SplineTable& table)
 {
@@ -33,8 +33,10 @@ bool saveSplineTableFile(const std::string& path, const SplineTable& table)
     for (int i = 0; i <= n; ++i)
         out << numberText(table.u[i]) << "\r\n";
     for (int i = 0; i < n; ++i) {
-        out << numberText(table.a[i]) << "\r\n" << numberText(table.b[i]) << "\r\n"
-            << numberText(table.c[i]) << "\r\n" << numberText(table.d[i]) << "\r\n";
+        out << numberText(table.a[i]) << "\r\n"
+            << numberText(table.b[i]) << "\r\n"
+            << numberText(table.c[i]) << "\r\n"
+            << numberText(table.d[i]) << "\r\n";
     }
     out.close();
     return static_cast<bool>(out);
@@ -95,4 +97,4 @@ bool loadSplineTableFile(const std::string& path, SplineTable& table)
     return true;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

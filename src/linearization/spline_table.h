@@ -21,4 +21,4 @@ struct SplineTable {
     int IntervalCount = 0;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

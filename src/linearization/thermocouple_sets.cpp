@@ -99,7 +99,7 @@ constexpr Extended E_high[] = {0.0L,
                                2.3389721459e-15L,
                                -1.1946296815e-18L,
                                2.5561127497e-22L};
-constexpr Extended R_1[] = {0.0L,          5.289139L,     1.391111e-02L, -2.400524e-05L,
+constexpr Extended R_1[] = {0.0L,          5.289139L,      1.391111e-02L, -2.400524e-05L,
                             3.620141e-08L, -4.464502e-11L, 3.849769e-14L, -1.537264e-17L};
 constexpr Extended R_2[] = {-2.641801e+02L, 8.046868L, 2.989229e-03L, -2.687606e-07L};
 constexpr Extended R_3[] = {1.5540414e+04L, 4.2357773e+03L, 1.4693087e+01L, -5.221389e+01L};
@@ -118,12 +118,11 @@ constexpr Extended B_all[] = {0.0L,
                               2.4010367459e-15L,
                               -9.0928148159e-19L,
                               1.3299505137e-22L};
-constexpr Extended L_all[] = {0.0L,          6.32175e+01L,  5.89073e-02L,  -8.03773e-05L,
-                              1.195515e-07L, -2.46058e-11L, -4.83261e-13L, 8.23504e-16L,
-                              -4.02693e-19L};
+constexpr Extended L_all[] = {0.0L,          6.32175e+01L,  5.89073e-02L,
+                              -8.03773e-05L, 1.195515e-07L, -2.46058e-11L,
+                              -4.83261e-13L, 8.23504e-16L,  -4.02693e-19L};
 
-template <std::size_t N>
-constexpr ThermocoupleSubRange plain(const Extended (&set)[N])
+template <std::size_t N> constexpr ThermocoupleSubRange plain(const Extended (&set)[N])
 {
     return {set, static_cast<int>(N), 0.0L, 1.0L};
 }
@@ -134,7 +133,7 @@ constexpr ThermocoupleSubRange shifted(const Extended (&set)[N], Extended offset
     return {set, static_cast<int>(N), offset, scale};
 }
 
-}  // namespace
+} // namespace
 
 ThermocoupleSubRange thermocoupleSubRange(Characteristic c, Extended x)
 {
@@ -149,8 +148,7 @@ ThermocoupleSubRange thermocoupleSubRange(Characteristic c, Extended x)
         return x <= 760 ? plain(J_low) : plain(J_high);
     case Characteristic::TcE:
         return x <= 0 ? plain(E_low) : plain(E_high);
-    case Characteristic::TcR:
-    {
+    case Characteristic::TcR: {
         // The upper two sub-ranges of the platinum-rhodium types are centred and
         // scaled so that their cubic terms stay well conditioned.
         if (x <= 630)
@@ -179,4 +177,4 @@ ThermocoupleSubRange thermocoupleSubRange(Characteristic c, Extended x)
     }
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -19,4 +19,4 @@ struct ThermocoupleSubRange {
 // The sub-range of thermocouple c (0..8) that serves argument x.
 ThermocoupleSubRange thermocoupleSubRange(Characteristic c, Extended x);
 
-}  // namespace vtr8
+} // namespace vtr8

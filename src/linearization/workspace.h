@@ -72,4 +72,4 @@ struct LinearizationWorkspace {
     }
 };
 
-}  // namespace vtr8
+} // namespace vtr8

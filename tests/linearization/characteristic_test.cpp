@@ -172,5 +172,5 @@ TEST(Characteristic, ZPPrepocRoundsToNearestFloat)
     EXPECT_EQ(ZPPrepoc(r.ws, -1e30f), -std::numeric_limits<float>::infinity());
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

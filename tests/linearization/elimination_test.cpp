@@ -85,5 +85,5 @@ TEST(Elimination, SingularSystemFailsAndLeavesTheSolutionAlone)
     EXPECT_FALSE(std::isnan(x[0]));
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

@@ -111,5 +111,5 @@ TEST(Inverse, UnsupportedIndicesReportInsteadOfSearching)
     EXPECT_EQ(r.messages[0], "Dany prubeh neni v programu jeste zadan");
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

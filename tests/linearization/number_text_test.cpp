@@ -41,5 +41,5 @@ TEST(NumberText, DefaultSeparatorFollowsTheProcessLocale)
     EXPECT_EQ(formatGeneral(66.667L), testing::localized("66.667"));
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

@@ -270,10 +270,10 @@ TEST(PolynomialFit, TooFewPointsForTheDegreeIsAnErrorWithoutNaN)
         EXPECT_TRUE(r.ws.LinearizationError) << d;
         for (Extended c : r.ws.FitCoefficients[static_cast<std::size_t>(d)])
             EXPECT_TRUE(std::isfinite(c)) << d;
-        EXPECT_EQ(r.messages, (Messages{"Pro polynom stupně " + std::to_string(d) +
-                                            " je třeba aspoň " + std::to_string(d + 1) +
-                                            " bodů s různou vstupní hodnotou.",
-                                        DataError}));
+        EXPECT_EQ(r.messages,
+                  (Messages{"Pro polynom stupně " + std::to_string(d) + " je třeba aspoň " +
+                                std::to_string(d + 1) + " bodů s různou vstupní hodnotou.",
+                            DataError}));
     }
     // Four points but only two distinct inputs cannot carry a parabola either.
     RecordingWorkspace repeated;
@@ -309,7 +309,8 @@ TEST(PolynomialFit, RangeMustLieWithinTheTableOutputs)
     const Case cases[] = {
         {-1, 50, {"Počátek měřicího rozsahu je mimo tabulku hodnot.", DataError}},
         {0, 51, {"Konec měřicího rozsahu je mimo tabulku hodnot.", DataError}},
-        {-1, 51,
+        {-1,
+         51,
          {"Počátek měřicího rozsahu je mimo tabulku hodnot.",
           "Konec měřicího rozsahu je mimo tabulku hodnot.", DataError}},
     };
@@ -372,5 +373,5 @@ TEST(PolynomialFit, CoefficientsBeyondSinglePrecisionAreReported)
     EXPECT_EQ(tiny.messages, Messages{"Doslo k podteceni"});
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

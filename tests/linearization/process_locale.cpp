@@ -13,4 +13,4 @@ public:
 
 const auto* const processLocale = ::testing::AddGlobalTestEnvironment(new ProcessLocale);
 
-}  // namespace
+} // namespace

@@ -16,4 +16,4 @@ inline std::string localized(std::string text)
     return text;
 }
 
-}  // namespace vtr8::testing
+} // namespace vtr8::testing

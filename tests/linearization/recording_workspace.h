@@ -11,7 +11,8 @@ namespace vtr8::testing {
 struct RecordingWorkspace {
     LinearizationPoints points;
     std::vector<std::string> messages;
-    LinearizationWorkspace ws{points, [this](const std::string& text) { messages.push_back(text); }};
+    LinearizationWorkspace ws{points,
+                              [this](const std::string& text) { messages.push_back(text); }};
 };
 
-}  // namespace vtr8::testing
+} // namespace vtr8::testing

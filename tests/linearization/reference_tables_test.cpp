@@ -16,8 +16,9 @@ struct TablePoint {
     Extended millivolts;
 };
 
-// Thermocouple EMF in mV at a reference junction of 0 °C (ITS-90 tables;
-// type L from the older German table, 0.01 mV resolution).
+// Thermocouple EMF in mV at a reference junction of 0 °C, 0.001 mV resolution
+// (the 1990-scale tables).
+// clang-format off
 const TablePoint ThermocoupleTable[] = {
     {Characteristic::TcK, -270, -6.458}, {Characteristic::TcK, -200, -5.891},
     {Characteristic::TcK, -100, -3.554}, {Characteristic::TcK, -50, -1.889},
@@ -100,6 +101,7 @@ const TablePoint ThermocoupleTable[] = {
     {Characteristic::TcL, 500, 40.299},  {Characteristic::TcL, 600, 49.108},
     {Characteristic::TcL, 700, 57.859},  {Characteristic::TcL, 800, 66.466},
 };
+// clang-format on
 
 // Allowed difference in °C: half a table unit converted through the local
 // sensitivity, plus the difference between the 1968 temperature scale of the
@@ -142,13 +144,13 @@ struct ResistancePoint {
 // characteristic keeps the 1983 constants; the editions part by up to 0.22 Ω
 // at 850 °C, hence 0.006 Ω + 0.0003 Ω/°C·|t| (times 10 for Pt1000).
 const ResistancePoint PlatinumTable[] = {
-    {Characteristic::Pt100, -200, 18.52},  {Characteristic::Pt100, -100, 60.26},
-    {Characteristic::Pt100, -50, 80.31},   {Characteristic::Pt100, 0, 100.00},
-    {Characteristic::Pt100, 50, 119.40},   {Characteristic::Pt100, 100, 138.51},
-    {Characteristic::Pt100, 200, 175.86},  {Characteristic::Pt100, 300, 212.05},
-    {Characteristic::Pt100, 400, 247.09},  {Characteristic::Pt100, 500, 280.98},
-    {Characteristic::Pt100, 600, 313.71},  {Characteristic::Pt100, 700, 345.28},
-    {Characteristic::Pt100, 800, 375.70},  {Characteristic::Pt100, 850, 390.48},
+    {Characteristic::Pt100, -200, 18.52}, {Characteristic::Pt100, -100, 60.26},
+    {Characteristic::Pt100, -50, 80.31},  {Characteristic::Pt100, 0, 100.00},
+    {Characteristic::Pt100, 50, 119.40},  {Characteristic::Pt100, 100, 138.51},
+    {Characteristic::Pt100, 200, 175.86}, {Characteristic::Pt100, 300, 212.05},
+    {Characteristic::Pt100, 400, 247.09}, {Characteristic::Pt100, 500, 280.98},
+    {Characteristic::Pt100, 600, 313.71}, {Characteristic::Pt100, 700, 345.28},
+    {Characteristic::Pt100, 800, 375.70}, {Characteristic::Pt100, 850, 390.48},
 };
 
 // Nickel: the German table (0.1 Ω) is the formula itself, so only its
@@ -182,5 +184,5 @@ TEST(ReferenceTables, ResistanceThermometersMatchPublishedTables)
     EXPECT_TRUE(r.messages.empty());
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

@@ -143,7 +143,9 @@ TEST(Spline, RangeChecksRefuseTheTableWithTheirMessages)
         {Characteristic::TcK, -200, 1371, {"Prekrocena horni mez"}},
         {Characteristic::TcB, 50, 1900, {"Prekrocena dolni mez", "Prekrocena horni mez"}},
         {Characteristic::Pt100, 100, 100, {"Chyba poc.intervalu nebo teploty nebo kroku"}},
-        {Characteristic::Ni100, -300, -400,
+        {Characteristic::Ni100,
+         -300,
+         -400,
          {"Chyba poc.intervalu nebo teploty nebo kroku", "Prekrocena dolni mez"}},
         {Characteristic::Ni1000, -70, 250, {}},
         {Characteristic::TcR, 0, 1760, {}},
@@ -174,9 +176,9 @@ TEST(Spline, FallingSignalIsRefused)
     r.points.InverseOffset = 20;
     approximate(r, Characteristic::LinearFromFile, 0, 100);
     EXPECT_TRUE(r.ws.LinearizationError);
-    EXPECT_EQ(r.messages,
-              (Messages{"Signál čidla v zadaném rozsahu neroste, spline nelze sestavit.",
-                        SplineError}));
+    EXPECT_EQ(
+        r.messages,
+        (Messages{"Signál čidla v zadaném rozsahu neroste, spline nelze sestavit.", SplineError}));
 }
 
 TEST(Spline, TinyCoefficientsUnderflowToZeroWithOneMessage)
@@ -227,10 +229,10 @@ TEST(Spline, MalformedTableFilesAreRefusedAndLeaveTheTableAlone)
         "",
         "0\n",
         "21\n",
-        "1\n0\n1\n2\n3\n4\n",        // one number short
-        "1\n0\n1\n2\n3\n4\n5\n6\n",  // one number too many
-        "1\n0\n1\n2,5\n3\n4\n5\n",   // decimal comma
-        "1\n1\n0\n2\n3\n4\n5\n",     // falling knots
+        "1\n0\n1\n2\n3\n4\n",       // one number short
+        "1\n0\n1\n2\n3\n4\n5\n6\n", // one number too many
+        "1\n0\n1\n2,5\n3\n4\n5\n",  // decimal comma
+        "1\n1\n0\n2\n3\n4\n5\n",    // falling knots
         "1\n0\nnan\n2\n3\n4\n5\n",
     };
     for (const char* text : contents) {
@@ -248,5 +250,5 @@ TEST(Spline, MalformedTableFilesAreRefusedAndLeaveTheTableAlone)
     EXPECT_FALSE(loadSplineTableFile(path, table));
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8
