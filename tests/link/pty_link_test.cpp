@@ -1,0 +1,276 @@
+#include "comm_port_driver.h"
+#include "command_protocol.h"
+#include "core_application.h"
+#include "scripted_user_interface.h"
+#include "sim_process.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <iostream>
+
+namespace vtr8 {
+namespace {
+
+using test::SimProcess;
+
+const QByteArray ReadPVRequest =
+    QByteArray::fromHex("FFFFFFFFFFFF823ABDEFB13401006E");
+
+void Wait(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+double CpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+class PtyLinkTest : public ::testing::Test {
+protected:
+    void SetUp() override { test::EnsureCoreApplication(); }
+};
+
+TEST_F(PtyLinkTest, DriverOpensWritesAndPollsTheSimulator)
+{
+    SimProcess sim({"--input", "25"});
+    ASSERT_TRUE(sim.start());
+
+    TCommPortDriver driver;
+    EXPECT_EQ(driver.ComPortPollingDelay(), 50);
+    EXPECT_EQ(driver.OutputTimeout(), 4000);
+    EXPECT_EQ(driver.ComPortInBufSize(), 2048);
+    EXPECT_EQ(driver.OutputQueueFree(), 0xFFFF);
+    EXPECT_EQ(driver.WriteData(reinterpret_cast<const std::uint8_t*>(ReadPVRequest.constData()),
+                               static_cast<int>(ReadPVRequest.size())),
+              0);
+
+    driver.setDevicePath(sim.devicePath());
+    driver.setComPortSpeed(br2400);
+    driver.setComPortDataBits(db8BITS);
+    driver.setComPortParity(ptODD);
+    driver.setComPortStopBits(sb1BITS);
+    ASSERT_TRUE(driver.OpenPort());
+    EXPECT_TRUE(driver.IsPortOpen());
+    EXPECT_EQ(driver.serialPort().baudRate(), 2400);
+    EXPECT_EQ(driver.serialPort().dataBits(), QSerialPort::Data8);
+    EXPECT_EQ(driver.serialPort().parity(), QSerialPort::OddParity);
+    EXPECT_EQ(driver.serialPort().stopBits(), QSerialPort::OneStop);
+
+    // A pty may refuse the control lines; the port must stay usable.
+    driver.SetDtr(true);
+    driver.SetRts(true);
+    EXPECT_EQ(driver.serialPort().error(), QSerialPort::NoError);
+
+    // Open ports keep their port and are not reopened.
+    driver.setComPort(pnCom8);
+    EXPECT_EQ(driver.ComPort(), pnCOM1);
+    EXPECT_TRUE(driver.OpenPort());
+
+    QByteArray received;
+    int events = 0;
+    driver.OnReceiveData = [&](TCommPortDriver* sender, const std::uint8_t* data, int size) {
+        EXPECT_EQ(sender, &driver);
+        EXPECT_GT(size, 0);
+        ++events;
+        received.append(reinterpret_cast<const char*>(data), size);
+    };
+
+    Wait(200);
+    EXPECT_EQ(events, 0);  // polls that find nothing raise nothing
+
+    EXPECT_EQ(driver.WriteData(reinterpret_cast<const std::uint8_t*>(ReadPVRequest.constData()),
+                               static_cast<int>(ReadPVRequest.size())),
+              ReadPVRequest.size());
+    QElapsedTimer clock;
+    clock.start();
+    while (received.size() < 21 && clock.elapsed() < 2000)
+        Wait(10);
+    EXPECT_EQ(received, QByteArray::fromHex("FFFFFFFFFF863ABDEFB1340107000000" "41C80000E4"));
+    const int eventsAfterReply = events;
+    Wait(200);
+    EXPECT_EQ(events, eventsAfterReply);
+
+    driver.ClosePort();
+    EXPECT_FALSE(driver.IsPortOpen());
+    EXPECT_EQ(driver.OutputQueueFree(), 0xFFFF);
+    clock.restart();
+    EXPECT_EQ(driver.WriteData(reinterpret_cast<const std::uint8_t*>(ReadPVRequest.constData()),
+                               static_cast<int>(ReadPVRequest.size())),
+              0);
+    EXPECT_LT(clock.elapsed(), 50);
+    EXPECT_TRUE(sim.stop());
+}
+
+TEST_F(PtyLinkTest, DriverPropertiesFollowTheirRules)
+{
+    TCommPortDriver driver;
+    EXPECT_EQ(BaudRateOf(br110), 110);
+    EXPECT_EQ(BaudRateOf(br2400), 2400);
+    EXPECT_EQ(BaudRateOf(br56000), 56000);
+    EXPECT_EQ(BaudRateOf(br115200), 115200);
+    driver.setComPort(pnCom8);
+    EXPECT_EQ(driver.ComPort(), pnCom8);
+    // The out-queue size is taken only while open.
+    driver.setComPortOutBufSize(100);
+    EXPECT_EQ(driver.ComPortOutBufSize(), 2048);
+    driver.setComPortInBufSize(512);
+    EXPECT_EQ(driver.ComPortInBufSize(), 512);
+    driver.setDevicePath(QStringLiteral("/dev/vtr8-no-such-port"));
+    EXPECT_FALSE(driver.OpenPort());
+    EXPECT_FALSE(driver.IsPortOpen());
+}
+
+TEST_F(PtyLinkTest, ProtocolReadsAndWritesOverThePtyWithDefaultTiming)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    qputenv("VTR8_COM5", sim.devicePath().toLocal8Bit());
+    ScriptedUserInterface ui;
+    CommandProtocol protocol(ui);
+    protocol.setPortIndex(4);
+
+    QElapsedTimer clock;
+    clock.start();
+    protocol.ReadKonst(512, 15);
+    const qint64 elapsed = clock.elapsed();
+    ASSERT_EQ(protocol.CommError, 0) << ui.messages.join('|').toStdString();
+    for (int k = 0; k < 15; ++k)
+        EXPECT_EQ(protocol.ReplyData[static_cast<std::size_t>(3 + k)], ' ') << k;
+    EXPECT_EQ(protocol.lastAttempt(), 1);
+    std::cout << "[ measure  ] ReadEEPROM 512/15 over a pty, default timing: " << elapsed
+              << " ms\n";
+    RecordProperty("ReadEEPROM_ms", static_cast<int>(elapsed));
+
+    const char note[] = "Kotelna 2, čidlo";
+    for (int i = 1; i <= 20; ++i)
+        protocol.TransferBuffer[static_cast<std::size_t>(i)] =
+            static_cast<std::uint8_t>(i <= 16 ? note[i - 1] : ' ');
+    protocol.SendCommand("WriteEEPROM", 512, 20);
+    protocol.WaitForReply();
+    ASSERT_EQ(protocol.CommError, 0);
+    protocol.ReadKonst(512, 16);
+    ASSERT_EQ(protocol.CommError, 0);
+    for (int k = 0; k < 16; ++k)
+        EXPECT_EQ(protocol.ReplyData[static_cast<std::size_t>(3 + k)],
+                  static_cast<std::uint8_t>(note[k]));
+    EXPECT_TRUE(ui.messages.isEmpty());
+    qunsetenv("VTR8_COM5");
+    protocol.closePort();
+    EXPECT_TRUE(sim.stop());
+}
+
+TEST_F(PtyLinkTest, MissingPortIsReportedOnceWithItsName)
+{
+    ScriptedUserInterface ui;
+    CommandProtocol protocol(ui);
+    QElapsedTimer clock;
+    clock.start();
+    protocol.setDevicePath(QStringLiteral("/dev/vtr8-no-such-port"));
+    protocol.ReadKonst(268, 2);
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(ui.messages, QStringList{"Nejde inicializovat /dev/vtr8-no-such-port port"});
+    EXPECT_LT(clock.elapsed(), 500);
+
+#ifndef Q_OS_WIN
+    ui.clear();
+    protocol.setDevicePath({});
+    qputenv("VTR8_COM2", "/dev/vtr8-no-such-port");
+    protocol.setPortIndex(1);
+    protocol.ReadKonst(268, 2);
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(ui.messages, QStringList{"Nejde inicializovat COM2 (/dev/vtr8-no-such-port) port"});
+    qunsetenv("VTR8_COM2");
+#endif
+}
+
+TEST_F(PtyLinkTest, NeverAnsweredCommandTakesThreeSecondsWithoutSpinning)
+{
+    SimProcess sim({"--fault", "no-reply"});
+    ASSERT_TRUE(sim.start());
+    ScriptedUserInterface ui;
+    CommandProtocol protocol(ui);
+    protocol.setDevicePath(sim.devicePath());
+
+    int ticks = 0;
+    QTimer ticker;
+    ticker.setInterval(100);
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start();
+
+    const double cpuBefore = CpuSeconds();
+    QElapsedTimer clock;
+    clock.start();
+    protocol.ReadKonst(268, 2);
+    const qint64 elapsed = clock.elapsed();
+    const double cpu = CpuSeconds() - cpuBefore;
+
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(protocol.lastAttempt(), 3);
+    EXPECT_EQ(ui.messages, QStringList{"Chyba komunikace"});
+    EXPECT_GE(elapsed, 3000 + 3 * (20 + 40));
+    EXPECT_LT(elapsed, 3800);
+    EXPECT_GE(ticks, 25);  // the event loop kept running
+    const double share = cpu / (static_cast<double>(elapsed) / 1000.0);
+    EXPECT_LT(share, 0.10);
+    std::cout << "[ measure  ] unanswered command: " << elapsed << " ms, CPU " << cpu * 1000
+              << " ms (" << share * 100 << " % of one core), " << ticks << " timer ticks\n";
+    protocol.closePort();
+    EXPECT_TRUE(sim.stop());
+}
+
+TEST_F(PtyLinkTest, SimulatorThatVanishesGivesAMessageNotAHang)
+{
+    auto sim = std::make_unique<SimProcess>();
+    ASSERT_TRUE(sim->start());
+    ScriptedUserInterface ui;
+    CommandProtocol protocol(ui);
+    LinkTiming timing;
+    timing.replyTimeoutMs = 300;
+    protocol.setTiming(timing);
+    protocol.setDevicePath(sim->devicePath());
+    protocol.ReadKonst(268, 2);
+    ASSERT_EQ(protocol.CommError, 0);
+    sim.reset();  // SIGTERM: the pty goes away while our port is open
+
+    QElapsedTimer clock;
+    clock.start();
+    protocol.ReadKonst(268, 2);
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(ui.messages.size(), 1);
+    EXPECT_LT(clock.elapsed(), 2000);
+}
+
+TEST_F(PtyLinkTest, PacedSimulatorTakesTheWireTime)
+{
+    SimProcess sim({"--pace"});
+    ASSERT_TRUE(sim.start());
+    ScriptedUserInterface ui;
+    CommandProtocol protocol(ui);
+    protocol.setDevicePath(sim.devicePath());
+    QElapsedTimer clock;
+    clock.start();
+    protocol.ReadKonst(512, 15);
+    const qint64 elapsed = clock.elapsed();
+    ASSERT_EQ(protocol.CommError, 0);
+    // 18 request bytes and 33 reply bytes at 4.58 ms each.
+    EXPECT_GE(elapsed, (18 + 33) * 4.58);
+    std::cout << "[ measure  ] ReadEEPROM 512/15 over a pty at 2400 baud pace: " << elapsed
+              << " ms\n";
+    protocol.closePort();
+    EXPECT_TRUE(sim.stop());
+}
+
+}  // namespace
+}  // namespace vtr8
