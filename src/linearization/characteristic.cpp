@@ -95,7 +95,70 @@ SearchInterval searchInterval(Characteristic c)
     }
 }
 
-Extended bisect(LinearizationWorkspace& ws, Characteristic c, Extended v)
+// Temperatures the sensor's reference function is defined for; wider than the
+// search interval below 0 °C for most thermocouples.
+SearchInterval referenceRange(Characteristic c)
+{
+    switch (c) {
+    case Characteristic::TcN:
+        return {-270, 1300};
+    case Characteristic::TcK:
+        return {-270, 1372};
+    case Characteristic::TcT:
+        return {-270, 400};
+    case Characteristic::TcJ:
+        return {-210, 1200};
+    case Characteristic::TcE:
+        return {-270, 1000};
+    case Characteristic::TcR:
+    case Characteristic::TcS:
+        return {-50, 1767};
+    case Characteristic::TcB:
+        return {0, 1820};
+    case Characteristic::TcL:
+        return {-200, 900};
+    default:
+        return searchInterval(c);
+    }
+}
+
+struct BisectionResult {
+    Extended x;
+    bool converged;
+};
+
+BisectionResult bisect(LinearizationWorkspace& ws, Characteristic c, Extended v,
+                       SearchInterval interval, Extended tolerance)
+{
+    float lo = static_cast<float>(interval.start);
+    float hi = static_cast<float>(interval.end);
+    for (;;) {
+        const Extended x = (static_cast<Extended>(hi) + lo) / 2;
+        const Extended y = EvaluateCharacteristic(ws, c, x);
+        if (std::fabs(v - y) < tolerance)
+            return {x, true};
+        // The bounds are floats: once they are neighbours the midpoint rounds
+        // back onto one of them and the search can go no further.
+        const float next = static_cast<float>(x);
+        if (y >= v) {
+            if (next == hi)
+                return {x, false};
+            hi = next;
+        } else {
+            if (next == lo)
+                return {x, false};
+            lo = next;
+        }
+    }
+}
+
+bool valueWithin(LinearizationWorkspace& ws, Characteristic c, Extended v, SearchInterval interval)
+{
+    return v >= EvaluateCharacteristic(ws, c, interval.start) &&
+           v <= EvaluateCharacteristic(ws, c, interval.end);
+}
+
+Extended inverseOfSensor(LinearizationWorkspace& ws, Characteristic c, Extended v)
 {
     const SearchInterval interval = searchInterval(c);
     // The stop rule compares a signal difference (volts or ohms) with a
@@ -103,35 +166,19 @@ Extended bisect(LinearizationWorkspace& ws, Characteristic c, Extended v)
     // (about 3.5 °C for type K); transmitters already hold limits read back
     // that way, so the rule stays.
     const Extended tolerance = (interval.end - interval.start) / 10000000;
-    float lo = static_cast<float>(interval.start);
-    float hi = static_cast<float>(interval.end);
-    Extended x = 0;
-    Extended y = 0;
-    for (;;) {
-        x = (static_cast<Extended>(hi) + lo) / 2;
-        y = EvaluateCharacteristic(ws, c, x);
-        if (std::fabs(v - y) < tolerance)
-            return x;
-        // The bounds are floats: once they are neighbours the midpoint rounds
-        // back onto one of them and the search can go no further.
-        const float next = static_cast<float>(x);
-        if (y >= v) {
-            if (next == hi)
-                break;
-            hi = next;
-        } else {
-            if (next == lo)
-                break;
-            lo = next;
-        }
-    }
-    const Extended yStart = EvaluateCharacteristic(ws, c, interval.start);
-    const Extended yEnd = EvaluateCharacteristic(ws, c, interval.end);
-    if (!(v >= yStart && v <= yEnd)) {
-        ws.message("Hodnota signálu leží mimo rozsah převodní charakteristiky čidla.");
-        ws.LinearizationError = true;
-    }
-    return x;
+    const BisectionResult result = bisect(ws, c, v, interval, tolerance);
+    if (result.converged || valueWithin(ws, c, v, interval))
+        return result.x;
+    // A range may start below the search interval (type K from -200 °C, for
+    // example); such a limit is looked for over the whole reference range, to
+    // the resolution of the float bounds: the coarse rule would be off by up
+    // to 10 °C where a thermocouple's sensitivity falls off.
+    const SearchInterval wide = referenceRange(c);
+    if (valueWithin(ws, c, v, wide))
+        return bisect(ws, c, v, wide, 0).x;
+    ws.message("Hodnota signálu leží mimo rozsah převodní charakteristiky čidla.");
+    ws.LinearizationError = true;
+    return result.x;
 }
 
 } // namespace
@@ -244,7 +291,7 @@ Extended vypocet_inverz(LinearizationWorkspace& ws, Characteristic c, Extended v
         ws.LinearizationError = true;
         return v;
     }
-    return cutToThousandths(bisect(ws, c, v));
+    return cutToThousandths(inverseOfSensor(ws, c, v));
 }
 
 } // namespace vtr8

@@ -74,6 +74,20 @@ TEST(Inverse, ValueOutsideTheCharacteristicEndsWithMessage)
     EXPECT_TRUE(n.ws.LinearizationError);
 }
 
+TEST(Inverse, LimitsBelowTheSearchIntervalAreFoundInTheReferenceRange)
+{
+    // Type K ranges may start at -200 °C while the search starts at -50 °C.
+    RecordingWorkspace r;
+    for (Extended t : {-200.0L, -120.0L, -60.0L}) {
+        const Extended emf = EvaluateCharacteristic(r.ws, Characteristic::TcK, t);
+        EXPECT_NEAR(vypocet_inverz(r.ws, Characteristic::TcK, emf), t, 0.002L) << double(t);
+    }
+    const Extended jLow = EvaluateCharacteristic(r.ws, Characteristic::TcJ, -100);
+    EXPECT_NEAR(vypocet_inverz(r.ws, Characteristic::TcJ, jLow), -100, 0.002L);
+    EXPECT_FALSE(r.ws.LinearizationError);
+    EXPECT_TRUE(r.messages.empty());
+}
+
 TEST(Inverse, IdentityIsExactAndLineIsCutTowardZero)
 {
     RecordingWorkspace r;
