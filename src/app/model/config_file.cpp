@@ -272,6 +272,9 @@ bool MainWindowModel::loadConfigurationData(const QByteArray& bytes)
                 const Extended single = static_cast<float>(*number);
                 const Extended rounded =
                     roundToDecimals(single, rangeDecimals(inputTypeFromText(Vstup.text)));
+                // The value itself is kept as well, so the span check at the end
+                // of the pass compares the two loaded limits, not a stale one.
+                (start ? RangeStart : RangeEnd) = rounded;
                 setText(start ? Pocatek : Konec, formatGeneral(rounded, 10));
             }
         }

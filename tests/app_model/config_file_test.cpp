@@ -1,0 +1,487 @@
+#include "model_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <optional>
+
+namespace vtr8::test {
+namespace {
+
+namespace c = choice;
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QString fixture(const char* name)
+{
+    return QStringLiteral(VTR8_MODEL_TEST_DATA "/") + QString::fromLatin1(name);
+}
+
+// Code-page-1250 bytes of UTF-8 source text, for the few non-ASCII letters the
+// hand-written files below need.
+QByteArray cp1250(const char* utf8)
+{
+    QByteArray out;
+    const QString text = QString::fromUtf8(utf8);
+    for (QChar ch : text) {
+        switch (ch.unicode()) {
+        case u'č': out += '\xE8'; break;
+        case u'í': out += '\xED'; break;
+        case u'ý': out += '\xFD'; break;
+        case u'ě': out += '\xEC'; break;
+        case u'ř': out += '\xF8'; break;
+        case u'°': out += '\xB0'; break;
+        case u'é': out += '\xE9'; break;
+        case u'á': out += '\xE1'; break;
+        default:
+            EXPECT_LT(ch.unicode(), 0x80) << "add the letter to the test's table";
+            out += char(ch.unicode());
+        }
+    }
+    return out;
+}
+
+QByteArray fileOf(std::initializer_list<const char*> lines)
+{
+    QByteArray bytes;
+    for (const char* line : lines)
+        bytes += cp1250(line) + "\r\n";
+    return bytes;
+}
+
+class ConfigFile : public ModelTest {
+protected:
+    QTemporaryDir dir;
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    void SetUp() override { overrideLocaleDecimalSeparator(QLatin1Char('.')); }
+    void TearDown() override { overrideLocaleDecimalSeparator(std::nullopt); }
+
+    // Every text of the configuration that a second window shows after a load.
+    // (The unit box is hidden unless the linearization comes from a file; the
+    // file's unit line only fills it in.)
+    static QStringList fieldTexts(const MainWindowModel& m)
+    {
+        return {m.Vstup.text,       m.Pocatek.text,   m.Konec.text,     m.Label8.caption,
+                m.Linearizace.text, m.Tlumeni.text,   m.ChybProud.text, m.PripCidl.text,
+                m.korekcePV.text,   m.CelkovyOdpor.text, m.VzdStKon.text, m.DelPomer.text,
+                m.SnOdpor.text};
+    }
+};
+
+TEST_F(ConfigFile, SavedPt100MatchesTheHandWrittenFileByteForByte)
+{
+    choose(InputType::Pt100);
+    model.userEdit(model.PripCidl, QStringLiteral("t"));
+    model.userEdit(model.Linearizace, QStringLiteral("l"));
+    typeAndLeave(model.Pocatek, QStringLiteral("-50"), &MainWindowModel::PocatekExit);
+    typeAndLeave(model.Konec, QStringLiteral("150.5"), &MainWindowModel::KonecExit);
+    typeAndLeave(model.Tlumeni, QStringLiteral("0.5"), &MainWindowModel::TlumeniExit);
+    typeAndLeave(model.ChybProud, c::Overcurrent, &MainWindowModel::ChybProudExit);
+    typeAndLeave(model.korekcePV, QStringLiteral("0.25"), &MainWindowModel::korekcePVExit);
+    ASSERT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QLatin1Char('|')).toStdString();
+
+    ASSERT_TRUE(model.saveConfiguration(path("pt100.txt")));
+    const QByteArray written = readBytes(path("pt100.txt"));
+    EXPECT_EQ(written, readBytes(fixture("pt100.txt")));
+    // Nine lines after the header and the empty line.
+    EXPECT_EQ(written.count("\r\n"), 11);
+    EXPECT_TRUE(points.PointFileOk);
+}
+
+TEST_F(ConfigFile, HandWrittenCurrentDifferenceLoadsAndSavesBackIdentically)
+{
+    ASSERT_TRUE(model.loadConfiguration(fixture("current_difference.txt")));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(model.Input, InputType::CurrentDifference);
+    EXPECT_EQ(model.Pocatek.text, QStringLiteral("-1.5"));
+    EXPECT_EQ(model.ShuntResistance, 50.0L);
+    EXPECT_EQ(model.TotalValue, 2.5L);
+    EXPECT_EQ(model.DampingTime, 2.0L);
+    ASSERT_TRUE(model.saveConfiguration(path("back.txt")));
+    EXPECT_EQ(readBytes(path("back.txt")), readBytes(fixture("current_difference.txt")));
+}
+
+// Fills a configuration of the given type as a person would, saves it, loads it
+// into a second window and compares every field.
+struct RoundTrip {
+    InputType type;
+    const char* start;
+    const char* end;
+    QString connection;
+    QString linearization;
+    const char* total;
+    const char* extra; // divider ratio, shunt, or parasitic resistance
+    QString coldJunction;
+};
+
+TEST_F(ConfigFile, SaveAndLoadGiveTheSameTextsForEveryFamily)
+{
+    using T = InputType;
+    const RoundTrip trips[] = {
+        {T::Ni1000, "-50", "200", c::FourWire, c::NotLinearized, nullptr, "1.500", {}},
+        {T::Rheostat, "0", "1000", c::TwoWire, c::NotLinearized, nullptr, nullptr, {}},
+        {T::PotentiometerAbsolute, "10", "400", c::ThreeWire, c::NotLinearized, nullptr, nullptr,
+         {}},
+        {T::PotentiometerRelative, "0", "100", c::FourWire, c::NotLinearized, "2500.000", nullptr,
+         {}},
+        {T::ResistorDifference, "-100", "100", {}, {}, "3000.000", nullptr, {}},
+        {T::ThermocoupleK, "0", "1000", {}, c::Linearized, nullptr, nullptr,
+         c::RemoteColdJunction},
+        {T::Voltage, "0", "5", {}, c::NotLinearized, nullptr, "10", {}},
+        {T::VoltageDifference, "-1", "1", {}, {}, "2.000", "2", {}},
+        {T::Current, "0.5", "1.5", {}, c::NotLinearized, nullptr, "50", {}},
+        {T::CurrentDifference, "-1", "1", {}, {}, "2", "50", {}},
+        {T::Special4to20mA, "4", "20", {}, c::NotLinearized, nullptr, nullptr, {}},
+    };
+    for (const RoundTrip& r : trips) {
+        SCOPED_TRACE(inputTypeText(r.type).toStdString());
+        ScriptedUserInterface firstUi;
+        LinearizationPoints firstPoints;
+        MainWindowModel first(firstUi, firstPoints);
+        auto leave = [&](Control& field, const QString& text, void (MainWindowModel::*exit)()) {
+            first.userEdit(field, text);
+            (first.*exit)();
+        };
+        first.userEdit(first.Vstup, inputTypeText(r.type));
+        if (!r.connection.isEmpty())
+            first.userEdit(first.PripCidl, r.connection);
+        if (!r.linearization.isEmpty())
+            first.userEdit(first.Linearizace, r.linearization);
+        if (r.extra && isResistanceThermometer(r.type))
+            leave(first.korekcePV, local(r.extra), &MainWindowModel::korekcePVExit);
+        if (r.extra && (r.type == T::Voltage || r.type == T::VoltageDifference))
+            leave(first.DelPomer, local(r.extra), &MainWindowModel::DelPomerExit);
+        if (r.extra && isShuntCurrent(r.type))
+            leave(first.SnOdpor, local(r.extra), &MainWindowModel::SnOdporExit);
+        if (r.total)
+            leave(first.CelkovyOdpor, local(r.total), &MainWindowModel::CelkovyOdporExit);
+        if (!r.coldJunction.isEmpty())
+            leave(first.VzdStKon, r.coldJunction, &MainWindowModel::VzdStKonExit);
+        leave(first.Pocatek, local(r.start), &MainWindowModel::PocatekExit);
+        leave(first.Konec, local(r.end), &MainWindowModel::KonecExit);
+        leave(first.ChybProud, c::Undercurrent, &MainWindowModel::ChybProudExit);
+        leave(first.Tlumeni, local("1.5"), &MainWindowModel::TlumeniExit);
+        ASSERT_TRUE(firstUi.messages.isEmpty())
+            << firstUi.messages.join(QLatin1Char('|')).toStdString();
+
+        ASSERT_TRUE(first.saveConfiguration(path("trip.txt")));
+        ScriptedUserInterface otherUi;
+        LinearizationPoints otherPoints;
+        MainWindowModel other(otherUi, otherPoints);
+        EXPECT_TRUE(other.loadConfiguration(path("trip.txt")));
+        EXPECT_TRUE(otherUi.messages.isEmpty())
+            << otherUi.messages.join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(fieldTexts(other), fieldTexts(first));
+        EXPECT_EQ(other.Input, first.Input);
+        EXPECT_EQ(other.UnitCode, first.UnitCode);
+        EXPECT_EQ(other.DividerRatio, first.DividerRatio);
+        EXPECT_EQ(other.ShuntResistance, first.ShuntResistance);
+        EXPECT_EQ(other.TotalValue, first.TotalValue);
+        EXPECT_EQ(other.ParasiticResistance, first.ParasiticResistance);
+        EXPECT_EQ(other.RangeStart, first.RangeStart);
+        EXPECT_EQ(other.RangeEnd, first.RangeEnd);
+        EXPECT_EQ(other.DampingCoefficient, first.DampingCoefficient);
+        // Saving the loaded configuration gives the same file again.
+        ASSERT_TRUE(other.saveConfiguration(path("again.txt")));
+        EXPECT_EQ(readBytes(path("again.txt")), readBytes(path("trip.txt")));
+    }
+}
+
+TEST_F(ConfigFile, SavesWithTheLocaleSeparatorOfTheFieldsAndLoadsEither)
+{
+    overrideLocaleDecimalSeparator(QLatin1Char(','));
+    choose(InputType::Voltage);
+    model.userEdit(model.Linearizace, c::NotLinearized);
+    typeAndLeave(model.Pocatek, QStringLiteral("0.25"), &MainWindowModel::PocatekExit);
+    typeAndLeave(model.Konec, QStringLiteral("1,5"), &MainWindowModel::KonecExit);
+    typeAndLeave(model.Tlumeni, QStringLiteral("0.5"), &MainWindowModel::TlumeniExit);
+    typeAndLeave(model.ChybProud, c::Overcurrent, &MainWindowModel::ChybProudExit);
+    ASSERT_TRUE(model.saveConfiguration(path("comma.txt")));
+    const QByteArray bytes = readBytes(path("comma.txt"));
+    EXPECT_TRUE(bytes.contains(cp1250("dolní mez: 0,25\r\n")));
+    EXPECT_TRUE(bytes.contains(cp1250("tlumení: 0,5s\r\n")));
+
+    // A point locale reads the comma file: every value is normalised first.
+    overrideLocaleDecimalSeparator(QLatin1Char('.'));
+    ScriptedUserInterface otherUi;
+    LinearizationPoints otherPoints;
+    MainWindowModel other(otherUi, otherPoints);
+    EXPECT_TRUE(other.loadConfigurationData(bytes));
+    EXPECT_EQ(other.Pocatek.text, QStringLiteral("0.25"));
+    EXPECT_EQ(other.Tlumeni.text, QStringLiteral("0.5"));
+    EXPECT_EQ(other.RangeEnd, 1.5L);
+}
+
+TEST_F(ConfigFile, WrongHeaderChangesNothing)
+{
+    choose(InputType::Rheostat);
+    const QByteArray bytes = fileOf({"Konfigurační data pro VTR9:", "", "vstup: proud",
+                                     "dolní mez: 1", "horní mez: 2"});
+    EXPECT_FALSE(model.loadConfigurationData(bytes));
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
+    EXPECT_EQ(model.Input, InputType::Rheostat);
+    EXPECT_TRUE(model.Pocatek.text.isEmpty());
+}
+
+TEST_F(ConfigFile, ExtraEmptyLineAtTheEndIsAppliedThenReported)
+{
+    QByteArray bytes = readBytes(fixture("pt100.txt"));
+    bytes += "\r\n";
+    EXPECT_FALSE(model.loadConfigurationData(bytes));
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
+    EXPECT_EQ(model.Input, InputType::Pt100);
+    EXPECT_EQ(model.PripCidl.text, c::ThreeWire);
+    EXPECT_EQ(model.korekcePV.text, QStringLiteral("0.250"));
+    EXPECT_EQ(model.ParasiticResistance, 0.25L);
+}
+
+TEST_F(ConfigFile, AWrongKeyKeepsEarlierLinesAndSkipsTheRest)
+{
+    const QByteArray bytes =
+        fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat", "dolní mez: 0",
+                "horní mez: 100", "jednotka: Ohm", "linearizace: nelinearizováno",
+                "tlumeni: 3s", "chybový proud: nadproud", "připojení čidla: dvouvodičově"});
+    EXPECT_FALSE(model.loadConfigurationData(bytes));
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
+    EXPECT_EQ(model.Linearizace.text, c::NotLinearized);
+    EXPECT_EQ(model.Konec.text, QStringLiteral("100"));
+    EXPECT_EQ(model.Tlumeni.text, QStringLiteral("0.5")); // the line with the wrong key
+    EXPECT_TRUE(model.ChybProud.text.isEmpty());
+    EXPECT_TRUE(model.PripCidl.text.isEmpty());
+}
+
+TEST_F(ConfigFile, RangeLinesAreAppliedEvenWithAWrongKey)
+{
+    const QByteArray bytes = fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat",
+                                     "dolni mez: 5", "horní mez: 100"});
+    EXPECT_FALSE(model.loadConfigurationData(bytes));
+    EXPECT_EQ(model.Pocatek.text, QStringLiteral("5"));
+    EXPECT_EQ(model.Konec.text, QStringLiteral("100"));
+    EXPECT_EQ(ui.messages.back(), QStringLiteral("Chyba v datech souboru."));
+}
+
+TEST_F(ConfigFile, UnknownInputTypeIsADataError)
+{
+    const QByteArray bytes =
+        fileOf({"Konfigurační data pro VTR8:", "", "vstup: Pt100", "dolní mez: 0"});
+    EXPECT_FALSE(model.loadConfigurationData(bytes));
+    EXPECT_FALSE(model.Input.has_value());
+    EXPECT_TRUE(model.Vstup.text.isEmpty());
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
+}
+
+TEST_F(ConfigFile, BadRangeNumberEndsTheLoadInOrder)
+{
+    points.PointFileOk = true;
+    const QByteArray bytes =
+        fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat", "dolní mez: nula",
+                "horní mez: 100", "jednotka: Ohm", "linearizace: nelinearizováno",
+                "tlumení: 3s", "chybový proud: nadproud", "připojení čidla: dvouvodičově"});
+    EXPECT_FALSE(model.loadConfigurationData(bytes));
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
+    EXPECT_EQ(model.Input, InputType::Rheostat);
+    EXPECT_TRUE(model.Konec.text.isEmpty());
+    EXPECT_EQ(model.Tlumeni.text, QStringLiteral("0.5"));
+    EXPECT_FALSE(points.PointFileOk);
+    EXPECT_TRUE(model.ctisoub.enabled);
+}
+
+TEST_F(ConfigFile, RangeValuesAreRoundedThroughFloatToTheInputsDecimals)
+{
+    auto load = [&](const char* input) {
+        ui.clear();
+        const QByteArray bytes =
+            fileOf({"Konfigurační data pro VTR8:", "", input, "dolní mez: 0.12345",
+                    "horní mez: 2.0004999"});
+        model.loadConfigurationData(bytes);
+    };
+    load("vstup: reostat");
+    EXPECT_EQ(model.Pocatek.text, QStringLiteral("0.123"));
+    EXPECT_EQ(model.Konec.text, QStringLiteral("2"));
+    load("vstup: proud");
+    EXPECT_EQ(model.Pocatek.text, QStringLiteral("0.12345"));
+    EXPECT_EQ(model.Konec.text, QStringLiteral("2.0005"));
+    load("vstup: rozdíl dvou napětí");
+    EXPECT_EQ(model.Pocatek.text, QStringLiteral("0.123"));
+}
+
+TEST_F(ConfigFile, DampingLineDropsItsUnitAndDerivesTheCoefficient)
+{
+    const QByteArray bytes = fileOf({"Konfigurační data pro VTR8:", "", "vstup: napětí",
+                                     "dolní mez: 0", "horní mez: 1", "jednotka: V",
+                                     "linearizace: nelinearizováno", "tlumení: 2s",
+                                     "chybový proud: podproud", "zeslabení děličem: 1"});
+    EXPECT_TRUE(model.loadConfigurationData(bytes));
+    EXPECT_EQ(model.Tlumeni.text, QStringLiteral("2"));
+    EXPECT_NEAR(model.DampingCoefficient, 1 / 24.097, 1e-4);
+}
+
+TEST_F(ConfigFile, RelativePotentiometerWithItsMaximumLoadsCleanly)
+{
+    const QByteArray bytes = fileOf(
+        {"Konfigurační data pro VTR8:", "", "vstup: potenciometr relativní", "dolní mez: 0",
+         "horní mez: 100", "jednotka: %", "linearizace: nelinearizováno", "tlumení: 1s",
+         "chybový proud: nadproud", "připojení čidla: třívodičově",
+         "max. hodnota potenciometru: 2000.000"});
+    EXPECT_TRUE(model.loadConfigurationData(bytes));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(model.TotalValue, 2000.0L);
+    EXPECT_EQ(model.DividerRatio, 100.0L);
+}
+
+TEST_F(ConfigFile, FromFileOpensThePointFileChoice)
+{
+    int chooserCalls = 0;
+    model.setPointFileChooser([&] {
+        ++chooserCalls;
+        points.PointFileOk = true;
+    });
+    const QByteArray bytes = fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat",
+                                     "dolní mez: 0", "horní mez: 100", "jednotka: Ohm",
+                                     "linearizace: ze souboru", "tlumení: 1s",
+                                     "chybový proud: nadproud",
+                                     "připojení čidla: dvouvodičově"});
+    EXPECT_TRUE(model.loadConfigurationData(bytes));
+    EXPECT_EQ(chooserCalls, 1);
+    EXPECT_EQ(model.Linearizace.text, c::FromFile);
+    EXPECT_EQ(model.VolenaJednotka.text, c::NoUnit);
+}
+
+TEST_F(ConfigFile, EmptyAndUnreadableFilesAreReported)
+{
+    EXPECT_FALSE(model.loadConfigurationData(QByteArray()));
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
+
+    ui.clear();
+    points.PointFileOk = true;
+    EXPECT_FALSE(model.loadConfiguration(path("missing.txt")));
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba c. 2")});
+    EXPECT_TRUE(points.PointFileOk);
+
+    ui.clear();
+    EXPECT_FALSE(model.loadConfiguration(dir.path())); // a folder cannot be read as a file
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
+    EXPECT_FALSE(points.PointFileOk);
+}
+
+// --- Saving --------------------------------------------------------------------------------
+
+class Saving : public ConfigFile {
+protected:
+    void fillRheostat()
+    {
+        choose(InputType::Rheostat);
+        model.userEdit(model.PripCidl, c::TwoWire);
+        model.userEdit(model.Linearizace, c::NotLinearized);
+        typeAndLeave(model.Pocatek, QStringLiteral("0"), &MainWindowModel::PocatekExit);
+        typeAndLeave(model.Konec, QStringLiteral("100"), &MainWindowModel::KonecExit);
+        typeAndLeave(model.ChybProud, c::Overcurrent, &MainWindowModel::ChybProudExit);
+        ui.clear();
+    }
+};
+
+TEST_F(Saving, IncompleteConfigurationWritesNothing)
+{
+    choose(InputType::Rheostat);
+    EXPECT_FALSE(model.saveConfiguration(path("x.txt")));
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Není zadán způsob připojení čidla")});
+    EXPECT_FALSE(QFile::exists(path("x.txt")));
+}
+
+TEST_F(Saving, EmptiedParasiticResistanceIsFilledOnTheFirstAttempt)
+{
+    choose(InputType::Pt100);
+    model.userEdit(model.PripCidl, c::TwoWire);
+    model.userEdit(model.Linearizace, c::Linearized);
+    typeAndLeave(model.Pocatek, QStringLiteral("0"), &MainWindowModel::PocatekExit);
+    typeAndLeave(model.Konec, QStringLiteral("100"), &MainWindowModel::KonecExit);
+    typeAndLeave(model.ChybProud, c::Overcurrent, &MainWindowModel::ChybProudExit);
+    model.userEdit(model.korekcePV, QString());
+    EXPECT_FALSE(model.saveConfiguration(path("p.txt")));
+    EXPECT_FALSE(QFile::exists(path("p.txt")));
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_TRUE(model.saveConfiguration(path("p.txt")));
+    EXPECT_TRUE(readBytes(path("p.txt")).endsWith(cp1250("Parazitní odpor: 0.000\r\n")));
+}
+
+TEST_F(Saving, CharacterOutsideTheCodePageIsRefusedAndTheOldFileKept)
+{
+    fillRheostat();
+    ASSERT_TRUE(model.saveConfiguration(path("keep.txt")));
+    const QByteArray good = readBytes(path("keep.txt"));
+
+    // A text the field check let through (it only warns) still cannot go into
+    // the file as something else.
+    model.setText(model.Konec, QStringLiteral("100€✓"));
+    EXPECT_FALSE(model.saveConfiguration(path("keep.txt")));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].startsWith(QStringLiteral("Znak „✓“ nelze uložit")))
+        << ui.messages[0].toStdString();
+    EXPECT_EQ(readBytes(path("keep.txt")), good);
+
+    // The euro sign itself is in the code page.
+    ui.clear();
+    model.setText(model.Konec, QStringLiteral("100€"));
+    EXPECT_TRUE(model.saveConfiguration(path("keep.txt")));
+    EXPECT_TRUE(readBytes(path("keep.txt")).contains("mez: 100\x80\r\n"));
+}
+
+TEST_F(Saving, LineBreakInsideAValueIsRefused)
+{
+    fillRheostat();
+    model.setText(model.Pocatek, QStringLiteral("0\r\nvstup: proud"));
+    EXPECT_FALSE(model.saveConfiguration(path("br.txt")));
+    EXPECT_EQ(ui.messages.size(), 1);
+    EXPECT_FALSE(QFile::exists(path("br.txt")));
+}
+
+TEST_F(Saving, FolderThatDoesNotExistGivesTheErrorNumber)
+{
+    fillRheostat();
+    EXPECT_FALSE(model.saveConfiguration(path("no/such/folder/c.txt")));
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba c. 2")});
+}
+
+TEST_F(Saving, ButtonsAskForTheFileInTheConfigurationFolder)
+{
+    fillRheostat();
+    model.SaveDialog1InitialDir = dir.path();
+    model.OpenDialog2InitialDir = dir.path();
+    ui.saveFileAnswers.push_back(path("named"));
+    model.UlosoubClick();
+    EXPECT_EQ(ui.events.front(), QStringLiteral("save: ") + dir.path());
+    // The dialog's default extension.
+    EXPECT_TRUE(QFile::exists(path("named.txt")));
+    EXPECT_TRUE(model.Ulosoub.enabled);
+
+    ScriptedUserInterface otherUi;
+    LinearizationPoints otherPoints;
+    MainWindowModel other(otherUi, otherPoints);
+    other.OpenDialog2InitialDir = dir.path();
+    other.ctisoubClick(); // cancelled
+    EXPECT_FALSE(other.Input.has_value());
+    otherUi.openFileAnswers.push_back(path("named.txt"));
+    other.ctisoubClick();
+    EXPECT_EQ(other.Input, InputType::Rheostat);
+    EXPECT_EQ(other.Konec.text, QStringLiteral("100"));
+    EXPECT_EQ(otherUi.events.first(), QStringLiteral("open: ") + dir.path());
+    EXPECT_TRUE(other.ctisoub.enabled);
+}
+
+} // namespace
+} // namespace vtr8::test
