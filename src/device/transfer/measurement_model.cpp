@@ -13,6 +13,7 @@ MeasurementModel::MeasurementModel(CommandProtocol& link, InputTextsSource input
     : QObject(parent), link_(link), inputTexts_(std::move(inputTexts))
 {
     Timer3.setSingleShot(true);
+    Timer3.setTimerType(Qt::PreciseTimer);
     connect(&Timer3, &QTimer::timeout, this, [this] { Timer3Timer(); });
 }
 
@@ -66,6 +67,8 @@ void MeasurementModel::Start_MerClick()
         armTimer();
         return;
     }
+    // The first reading of a run happens at once.
+    lastStart_.invalidate();
     Timer3Timer();
 }
 
@@ -84,8 +87,9 @@ void MeasurementModel::Timer3Timer()
 {
     if (!continuous_)
         return;
-    if (reading_) {
-        // A "Změřit" reading is under way; the next continuous one follows it.
+    if (reading_ || (lastStart_.isValid() && lastStart_.elapsed() < intervalMs_)) {
+        // A "Změřit" reading is under way, or the timer woke early: the next
+        // continuous reading waits for its full interval.
         armTimer();
         return;
     }

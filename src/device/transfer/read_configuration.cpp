@@ -261,8 +261,9 @@ bool ReadConfiguration(TransferContext& ctx)
 
     if (!ReadBlock(ctx.link, eeprom::InputCode, 4))
         return false;
-    SetPrenos(m, 11);
     applyInputDescription(ctx);
+    // VstupChange has just reset the progress bars along with the window.
+    SetPrenos(m, 11);
 
     if (!readAuxiliaryValues(ctx))
         return false;
