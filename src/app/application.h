@@ -1,0 +1,92 @@
+#pragma once
+
+#include "brand_profile.h"
+#include "main_window_actions.h"
+#include "point_set.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <memory>
+
+namespace vtr8 {
+
+class CommandProtocol;
+class MainWindowModel;
+class QtUserInterface;
+class TableWindowModel;
+class TForm1;
+class TForm2;
+class TForm4;
+class TForm5;
+class UserInterface;
+struct LinearizationWorkspace;
+struct TransferContext;
+
+// The program's one set of windows and their shared data, alive for the whole
+// run. start() creates the five windows in their fixed order; nothing is sent
+// to the transmitter until the person asks for it.
+class Vtr8Application {
+public:
+    // With no `ui` the program talks to the person through Qt dialogs; tests
+    // pass a scripted one.
+    explicit Vtr8Application(UserInterface* ui = nullptr);
+    ~Vtr8Application();
+    Vtr8Application(const Vtr8Application&) = delete;
+    Vtr8Application& operator=(const Vtr8Application&) = delete;
+
+    // Creates TForm1, TForm2, TForm3, TForm4 and TForm5, in that order.
+    void start();
+    // Shows the main window.
+    void show();
+    // Closes the serial port; the program's last act.
+    void shutdown();
+
+    // Class names of the windows in the order they were created.
+    const QStringList& creationOrder() const { return creationOrder_; }
+
+    UserInterface& ui() { return *ui_; }
+    LinearizationPoints& points() { return points_; }
+    LinearizationWorkspace& workspace() { return *workspace_; }
+    CommandProtocol& protocol() { return *protocol_; }
+    MainWindowModel& model() { return *model_; }
+    TableWindowModel& tableModel() { return *tableModel_; }
+    TransferContext& transferContext() { return *transfer_; }
+    BrandState& brand() { return brand_; }
+    MainWindowActions& actions() { return actions_; }
+
+    TForm1* form1() const { return form1_.get(); }
+    TForm2* form2() const { return form2_.get(); }
+    QDialog* form3() const { return form3_.get(); }
+    TForm4* form4() const { return form4_.get(); }
+    TForm5* form5() const { return form5_.get(); }
+
+    // The main window's buttons "Komunikace", "Měření" and "Informace".
+    void Button1Click();
+    void MereniClick();
+    void InformaceClick();
+
+private:
+    void raiseMainWindow();
+    void wireTransfers();
+
+    std::unique_ptr<QtUserInterface> qtUi_;
+    UserInterface* ui_;
+    LinearizationPoints points_;
+    std::unique_ptr<LinearizationWorkspace> workspace_;
+    std::unique_ptr<CommandProtocol> protocol_;
+    std::unique_ptr<MainWindowModel> model_;
+    std::unique_ptr<TableWindowModel> tableModel_;
+    std::unique_ptr<TransferContext> transfer_;
+    BrandState brand_;
+    MainWindowActions actions_;
+
+    QStringList creationOrder_;
+    std::unique_ptr<TForm1> form1_;
+    std::unique_ptr<TForm2> form2_;
+    std::unique_ptr<QDialog> form3_;
+    std::unique_ptr<TForm4> form4_;
+    std::unique_ptr<TForm5> form5_;
+};
+
+}  // namespace vtr8

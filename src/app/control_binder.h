@@ -1,0 +1,62 @@
+#pragma once
+
+#include "control.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+namespace vtr8 {
+
+// Copies model controls into their widgets and reports what the person does
+// with them. A widget never keeps state of its own: after every model change
+// the window calls refresh(), which writes text, list, check mark, position,
+// visibility and enabled state from the Control.
+//
+// The person's edits arrive through the callbacks: edited(text) for edit
+// fields and combo boxes, toggled(checked) for check boxes, clicked() for
+// buttons, left() when the focus leaves the control for another control of
+// the program (not when a message box or another application takes it).
+class ControlBinder : public QObject {
+    Q_OBJECT
+public:
+    struct Binding {
+        Control* control = nullptr;
+        QPointer<QWidget> widget;
+        // Labels showing a picture keep it; their caption is not copied.
+        bool captionless = false;
+        std::function<void(const QString&)> edited;
+        std::function<void(bool)> toggled;
+        std::function<void()> clicked;
+        std::function<void()> left;
+        bool exitPending = false;
+    };
+
+    explicit ControlBinder(QObject* parent = nullptr);
+
+    // Binds `control` to `widget` (QLineEdit, QComboBox, QCheckBox,
+    // QAbstractButton, QProgressBar or QLabel) and connects the person's side.
+    Binding& bind(Control& control, QWidget* widget);
+
+    void refresh();
+    // Copies one control only (for the progress bars during a transfer).
+    void refresh(const Control& control);
+
+    // True while refresh() writes into widgets.
+    bool refreshing() const { return refreshing_ > 0; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void apply(Binding& binding);
+    void scheduleExit(std::size_t index);
+
+    std::vector<Binding> bindings_;
+    int refreshing_ = 0;
+};
+
+}  // namespace vtr8

@@ -1,0 +1,27 @@
+#include "application.h"
+#include "form1.h"
+
+#include <QApplication>
+#include <QFont>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VTR8"));
+    QApplication::setOrganizationName(QStringLiteral("ZN"));
+    // The windows are laid out for this font; it carries every Czech letter.
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    QApplication::setFont(font);
+
+    int result = 0;
+    {
+        vtr8::Vtr8Application program;
+        program.start();
+        QObject::connect(program.form1(), &vtr8::TForm1::closed, &app, &QApplication::quit);
+        program.show();
+        result = app.exec();
+        program.shutdown();
+    }
+    return result;
+}

@@ -1,0 +1,125 @@
+#include "qt_user_interface.h"
+
+#include "brand_profile.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QWidget>
+
+namespace vtr8 {
+
+QString QtUserInterface::boxTitle()
+{
+    return QStringLiteral("VTR8");
+}
+
+QWidget* QtUserInterface::dialogParent() const
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return mainWindow_.data();
+}
+
+void QtUserInterface::message(const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, boxTitle(), text, QMessageBox::Ok, dialogParent());
+    box.exec();
+}
+
+bool QtUserInterface::confirm(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                    dialogParent());
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ano"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Ne"));
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtUserInterface::qtFilter(const QString& filter)
+{
+    if (filter.isEmpty())
+        return {};
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        // "*.*" means every file, also those without a dot.
+        patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    if (filters.isEmpty())
+        return filter;  // a bare pattern
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString QtUserInterface::defaultSuffix(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    const QString first = parts.size() >= 2 ? parts[1] : parts.value(0);
+    if (!first.startsWith(QStringLiteral("*.")))
+        return {};
+    const QString suffix = first.mid(2);
+    if (suffix.isEmpty() || suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char(';')))
+        return {};
+    return suffix;
+}
+
+QString QtUserInterface::chooseOpenFile(const QString& title, const QString& folder,
+                                        const QString& filter)
+{
+    return QFileDialog::getOpenFileName(dialogParent(), title, nativeFolder(folder),
+                                        qtFilter(filter));
+}
+
+QString QtUserInterface::chooseSaveFile(const QString& title, const QString& folder,
+                                        const QString& filter)
+{
+    QFileDialog dialog(dialogParent(), title, nativeFolder(folder), qtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // An existing file is replaced without a question, as the program always did.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setDefaultSuffix(defaultSuffix(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QWidget* QtUserInterface::findControl(const QString& control) const
+{
+    const auto inWindow = [&](QWidget* window) -> QWidget* {
+        if (!window)
+            return nullptr;
+        if (window->objectName() == control)
+            return window;
+        return window->findChild<QWidget*>(control);
+    };
+    if (QWidget* w = inWindow(QApplication::activeWindow()))
+        return w;
+    if (QWidget* w = inWindow(mainWindow_.data()))
+        return w;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (QWidget* w = inWindow(top))
+            return w;
+    return nullptr;
+}
+
+void QtUserInterface::focus(const QString& control)
+{
+    QWidget* widget = findControl(control);
+    if (!widget || !widget->isVisible() || !widget->isEnabled())
+        return;  // a hidden or disabled control cannot take the focus
+    widget->activateWindow();
+    widget->setFocus(Qt::OtherFocusReason);
+}
+
+void QtUserInterface::processEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+}  // namespace vtr8

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "user_interface.h"
+
+#include <QPointer>
+#include <QString>
+
+class QWidget;
+
+namespace vtr8 {
+
+// The window program's way of talking to the person: modal message boxes with
+// an OK button, Yes/No questions, the file dialogs and focus moves by control
+// name. Dialog folders given in the brand's drive-letter form are mapped to
+// this system's folders.
+class QtUserInterface : public UserInterface {
+public:
+    QtUserInterface() = default;
+
+    // The window that owns the dialogs and whose controls are searched first
+    // for a focus move (the main window).
+    void setMainWindow(QWidget* window) { mainWindow_ = window; }
+
+    void message(const QString& text) override;
+    bool confirm(const QString& text) override;
+    QString chooseOpenFile(const QString& title, const QString& folder,
+                           const QString& filter) override;
+    QString chooseSaveFile(const QString& title, const QString& folder,
+                           const QString& filter) override;
+    void focus(const QString& control) override;
+    void processEvents() override;
+
+    // "*.txt|*.txt|*.*|*.*" (description|pattern pairs) in the form Qt's file
+    // dialogs take: "*.txt (*.txt);;*.* (*)". An empty filter stays empty.
+    static QString qtFilter(const QString& filter);
+    // The default suffix of a save dialog: that of the filter's first pattern
+    // when it names one ("*.txt" gives "txt").
+    static QString defaultSuffix(const QString& filter);
+    // The widget a focus move by `control` goes to: the active window's control
+    // of that name first, then the main window's, then any window's.
+    QWidget* findControl(const QString& control) const;
+
+    // The title of the message boxes.
+    static QString boxTitle();
+
+private:
+    QWidget* dialogParent() const;
+
+    QPointer<QWidget> mainWindow_;
+};
+
+}  // namespace vtr8
