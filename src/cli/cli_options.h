@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace vtr8 {
+
+// What the command line asked for. Parsing never touches a port or a file.
+struct CliOptions {
+    QString port;               // --port DEVICE
+    std::optional<int> com;     // --com N (1..8)
+    bool yes = false;           // --yes
+    bool trace = false;         // --trace
+    bool utf8 = false;          // --utf8: print configurations as UTF-8 even into a pipe
+
+    QString command;            // write, read, measure, note, comparator, adjust, frame
+    QStringList arguments;      // the command's own positional arguments
+
+    // write
+    QString pointsFile;         // --points FILE
+    QString method;             // --method polynomial|segments
+    std::optional<int> degree;  // --degree N
+    // read
+    QString saveFile;           // --save FILE
+    // measure
+    int count = 1;              // --count N
+    // comparator write
+    QString on, off, onDelay, offDelay, mode;
+    std::optional<bool> enable; // --enable / --disable
+};
+
+struct CliParseResult {
+    std::optional<CliOptions> options;
+    QString error;  // usage error text when options is empty
+    bool help = false;
+};
+
+CliParseResult ParseCliArguments(const QStringList& arguments);
+
+const char* CliUsage();
+
+}  // namespace vtr8

@@ -1,0 +1,247 @@
+#include "cli_session.h"
+
+#include "comparators.h"
+#include "cp1250.h"
+#include "frame_command.h"
+#include "measurement_model.h"
+#include "port_selection.h"
+#include "read_configuration.h"
+#include "user_note.h"
+#include "write_configuration.h"
+#include "zero_span.h"
+
+#include <QEventLoop>
+#include <QTime>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace vtr8 {
+
+CliSession::CliSession(const CliOptions& options, TextUserInterface& ui, QTextStream& out)
+    : options_(options),
+      ui_(ui),
+      out_(out),
+      workspace_(points_,
+                 [&ui](const std::string& text) { ui.message(QString::fromStdString(text)); }),
+      link_(ui),
+      model_(ui, points_),
+      table_(model_),
+      ctx_(model_, link_, ui, points_, workspace_)
+{
+    if (options_.trace) {
+        link_.setFrameObserver([](bool outgoing, const QByteArray& bytes) {
+            const QByteArray line = (QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")) +
+                                     (outgoing ? QStringLiteral(" -> ") : QStringLiteral(" <- ")) +
+                                     HexBytes(bytes))
+                                        .toUtf8();
+            std::fprintf(stderr, "%s\n", line.constData());
+            std::fflush(stderr);
+        });
+    }
+}
+
+CliSession::~CliSession()
+{
+    link_.closePort();
+}
+
+void CliSession::choosePort()
+{
+    if (!options_.port.isEmpty()) {
+        link_.setDevicePath(options_.port);
+    } else if (options_.com) {
+        link_.setPortIndex(*options_.com - 1);
+    } else {
+        const PortSelection stored;
+        link_.setPortIndex(stored.itemIndex());
+    }
+}
+
+int CliSession::run()
+{
+    choosePort();
+    const QString& c = options_.command;
+    if (c == QLatin1String("write"))
+        return write();
+    if (c == QLatin1String("read"))
+        return read();
+    if (c == QLatin1String("measure"))
+        return measure();
+    if (c == QLatin1String("note"))
+        return note();
+    if (c == QLatin1String("comparator"))
+        return comparator();
+    if (c == QLatin1String("adjust"))
+        return adjust();
+    return ExitUsage;
+}
+
+int CliSession::write()
+{
+    if (!options_.pointsFile.isEmpty())
+        ui_.openFileAnswers.push_back(options_.pointsFile);
+    if (options_.method == QLatin1String("segments"))
+        table_.Zpus_linClick(static_cast<int>(PointFitMethod::StraightLines));
+    else if (options_.method == QLatin1String("polynomial"))
+        table_.Zpus_linClick(static_cast<int>(PointFitMethod::Polynomial));
+
+    const int before = ui_.messageCount;
+    if (!model_.loadConfiguration(options_.arguments[0]))
+        return ExitEndedEarly;
+    // A value a field check refused would be written as whatever the check left
+    // behind; in the window the technician corrects it first, a script cannot.
+    if (!quietSince(before)) {
+        ui_.message(QStringLiteral("Konfigurace nebyla zapsána."));
+        return ExitEndedEarly;
+    }
+    if (table_.shown) {
+        if (options_.degree)
+            table_.stup_pChange(QString::number(*options_.degree));
+        table_.OKClick();
+        if (!quietSince(before) || table_.shown) {
+            ui_.message(QStringLiteral("Konfigurace nebyla zapsána."));
+            return ExitEndedEarly;
+        }
+    }
+    return WriteConfiguration(ctx_) ? ExitDone : ExitEndedEarly;
+}
+
+void CliSession::printConfiguration()
+{
+    const std::optional<QByteArray> bytes = model_.configurationFileBytes();
+    if (!bytes)
+        return;
+    out_.flush();
+    if (options_.utf8 || isatty(fileno(stdout))) {
+        QString text = decodeCp1250(*bytes);
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        out_ << text;
+        out_.flush();
+    } else {
+        // Into a file or a pipe: the configuration file exactly as the window saves it.
+        std::fwrite(bytes->constData(), 1, static_cast<std::size_t>(bytes->size()), stdout);
+        std::fflush(stdout);
+    }
+}
+
+int CliSession::read()
+{
+    if (!ReadConfiguration(ctx_))
+        return ExitEndedEarly;
+    if (!model_.configurationFileBytes())
+        return ExitEndedEarly;
+    printConfiguration();
+    if (!options_.saveFile.isEmpty() && !model_.saveConfiguration(options_.saveFile))
+        return ExitEndedEarly;
+    return ExitDone;
+}
+
+int CliSession::measure()
+{
+    MeasurementModel measurement(link_, model_);
+    int printed = 0;
+    auto printNew = [&] {
+        while (printed < measurement.readingCount()) {
+            ++printed;
+            out_ << measurement.ZoZmHodn << ' ' << measurement.Z_jedn << '\n';
+            out_.flush();
+        }
+    };
+    if (options_.count == 1) {
+        measurement.Button1Click();
+        printNew();
+        return measurement.readingCount() == 1 ? ExitDone : ExitEndedEarly;
+    }
+
+    QEventLoop loop;
+    QObject::connect(&measurement, &MeasurementModel::changed, &loop, [&] {
+        printNew();
+        if (measurement.readingCount() >= options_.count) {
+            measurement.Stop_merClick();
+            loop.quit();
+        }
+    });
+    QObject::connect(&measurement, &MeasurementModel::continuousStopped, &loop, &QEventLoop::quit);
+    measurement.Start_MerClick();
+    if (measurement.continuousRunning())
+        loop.exec();
+    printNew();
+    return measurement.readingCount() >= options_.count ? ExitDone : ExitEndedEarly;
+}
+
+int CliSession::note()
+{
+    if (options_.arguments[0] == QLatin1String("read")) {
+        if (!cteni_uz_pozn(ctx_))
+            return ExitEndedEarly;
+        out_ << model_.EditUzPozn.text << '\n';
+        out_.flush();
+        return ExitDone;
+    }
+    model_.setText(model_.EditUzPozn, options_.arguments[1]);
+    return zapis_uz_pozn(ctx_) ? ExitDone : ExitEndedEarly;
+}
+
+int CliSession::comparator()
+{
+    const bool first = options_.arguments[0] == QLatin1String("1");
+    MainWindowModel& m = model_;
+    if (options_.arguments[1] == QLatin1String("read")) {
+        if (!(first ? Preckomp1Click(ctx_) : Preckomp2Click(ctx_)))
+            return ExitEndedEarly;
+        const Control& enable = first ? m.PovolKompar1 : m.PovolKompar2;
+        const Control& mode = first ? m.RezimRele1 : m.RezimRele2;
+        out_ << "povoleno: " << (enable.checked ? "ano" : "ne") << '\n'
+             << "režim: " << mode.text << '\n'
+             << "mez sepnutí: " << (first ? m.EMezsep1 : m.EMezsep2).text << '\n'
+             << "mez rozepnutí: " << (first ? m.EMezroz1 : m.EMezroz2).text << '\n'
+             << "zpoždění sepnutí: " << (first ? m.EZpoSep1 : m.Ezposep2).text << '\n'
+             << "zpoždění rozepnutí: " << (first ? m.EZpoRoz1 : m.Ezporoz2).text << '\n';
+        out_.flush();
+        return ExitDone;
+    }
+
+    // Each value goes in as the technician would type it and leave the field.
+    const int before = ui_.messageCount;
+    if (first) {
+        m.userEdit(m.EMezsep1, options_.on);
+        m.EMezsep1Exit();
+        m.userEdit(m.EMezroz1, options_.off);
+        m.EMezroz1Exit();
+        m.userEdit(m.EZpoSep1, options_.onDelay);
+        m.EZpoSep1Exit();
+        m.userEdit(m.EZpoRoz1, options_.offDelay);
+        m.EZpoRoz1Exit();
+    } else {
+        m.userEdit(m.EMezsep2, options_.on);
+        m.EMezsep2Exit();
+        m.userEdit(m.EMezroz2, options_.off);
+        m.EMezroz2Exit();
+        m.userEdit(m.Ezposep2, options_.onDelay);
+        m.Ezposep2Exit();
+        m.userEdit(m.Ezporoz2, options_.offDelay);
+        m.Ezporoz2Exit();
+    }
+    if (!quietSince(before))
+        return ExitEndedEarly;
+    Control& mode = first ? m.RezimRele1 : m.RezimRele2;
+    mode.text = options_.mode;
+    mode.itemIndex = static_cast<int>(mode.items.indexOf(options_.mode));
+    (first ? m.PovolKompar1 : m.PovolKompar2).checked = *options_.enable;
+    m.notifyChanged();
+    return (first ? Ulozkomp1Click(ctx_) : Ulozkomp2Click(ctx_)) ? ExitDone : ExitEndedEarly;
+}
+
+int CliSession::adjust()
+{
+    const bool start = options_.arguments[0] == QLatin1String("start");
+    if (!(start ? S_DolmezClick(ctx_) : S_HormezClick(ctx_)))
+        return ExitEndedEarly;
+    out_ << "dolní mez: " << model_.Pocatek.text << '\n'
+         << "horní mez: " << model_.Konec.text << '\n';
+    out_.flush();
+    return ExitDone;
+}
+
+}  // namespace vtr8

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "cli_options.h"
+#include "command_protocol.h"
+#include "main_window_model.h"
+#include "point_set.h"
+#include "table_window_model.h"
+#include "text_user_interface.h"
+#include "transfer_context.h"
+#include "workspace.h"
+
+#include <QTextStream>
+
+#include <memory>
+
+namespace vtr8 {
+
+// Exit statuses of vtr8ctl.
+enum CliExit { ExitDone = 0, ExitEndedEarly = 1, ExitUsage = 2 };
+
+// One run of vtr8ctl against a transmitter: the same editor model, table-window
+// model, command protocol and transfer sequences the window uses, driven from
+// the command line. `out` receives the results (configuration, readings, note,
+// comparator fields); messages and questions go through `ui` to stderr.
+class CliSession {
+public:
+    CliSession(const CliOptions& options, TextUserInterface& ui, QTextStream& out);
+    ~CliSession();
+
+    int run();
+
+    // For tests: the link (timing, transport) and the model.
+    CommandProtocol& link() { return link_; }
+    MainWindowModel& model() { return model_; }
+
+private:
+    int write();
+    int read();
+    int measure();
+    int note();
+    int comparator();
+    int adjust();
+
+    void choosePort();
+    void printConfiguration();
+    // True when nothing was reported to the person since `before` messages.
+    bool quietSince(int before) const { return ui_.messageCount == before; }
+
+    const CliOptions& options_;
+    TextUserInterface& ui_;
+    QTextStream& out_;
+    LinearizationPoints points_;
+    LinearizationWorkspace workspace_;
+    CommandProtocol link_;
+    MainWindowModel model_;
+    TableWindowModel table_;
+    TransferContext ctx_;
+};
+
+}  // namespace vtr8

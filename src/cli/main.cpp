@@ -1,0 +1,44 @@
+#include "cli_options.h"
+#include "cli_session.h"
+#include "frame_command.h"
+#include "text_user_interface.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+
+    const vtr8::CliParseResult parsed = vtr8::ParseCliArguments(arguments);
+    if (parsed.help) {
+        std::fputs(vtr8::CliUsage(), stdout);
+        return vtr8::ExitDone;
+    }
+    if (!parsed.options) {
+        std::fprintf(stderr, "vtr8ctl: %s\n%s", parsed.error.toUtf8().constData(),
+                     vtr8::CliUsage());
+        return vtr8::ExitUsage;
+    }
+    const vtr8::CliOptions& options = *parsed.options;
+
+    QTextStream out(stdout);
+    if (options.command == QLatin1String("frame")) {
+        QString error;
+        const auto frame = vtr8::FrameForArguments(options.arguments, error);
+        if (!frame) {
+            std::fprintf(stderr, "vtr8ctl: %s\n", error.toUtf8().constData());
+            return vtr8::ExitUsage;
+        }
+        out << vtr8::HexBytes(*frame) << '\n';
+        return vtr8::ExitDone;
+    }
+
+    vtr8::TextUserInterface ui(options.yes);
+    vtr8::CliSession session(options, ui, out);
+    return session.run();
+}

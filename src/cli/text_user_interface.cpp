@@ -1,0 +1,74 @@
+#include "text_user_interface.h"
+
+#include <QCoreApplication>
+
+#include <unistd.h>
+
+namespace vtr8 {
+
+TextUserInterface::TextUserInterface(bool assumeYes, std::FILE* err, std::FILE* in)
+    : assumeYes_(assumeYes), err_(err), in_(in)
+{
+}
+
+void TextUserInterface::message(const QString& text)
+{
+    ++messageCount;
+    const QByteArray bytes = text.toUtf8();
+    std::fprintf(err_, "%s\n", bytes.constData());
+    std::fflush(err_);
+}
+
+bool TextUserInterface::confirm(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    if (assumeYes_) {
+        std::fprintf(err_, "%s ano\n", bytes.constData());
+        std::fflush(err_);
+        return true;
+    }
+    if (!isatty(fileno(in_))) {
+        std::fprintf(err_, "%s ne\n", bytes.constData());
+        std::fflush(err_);
+        return false;
+    }
+    for (;;) {
+        std::fprintf(err_, "%s [a/n] ", bytes.constData());
+        std::fflush(err_);
+        char line[64];
+        if (!std::fgets(line, sizeof line, in_))
+            return false;
+        const char c = line[0];
+        if (c == 'a' || c == 'A' || c == 'y' || c == 'Y')
+            return true;
+        if (c == 'n' || c == 'N')
+            return false;
+    }
+}
+
+QString TextUserInterface::chooseOpenFile(const QString&, const QString&, const QString&)
+{
+    if (openFileAnswers.empty())
+        return {};
+    QString answer = openFileAnswers.front();
+    openFileAnswers.pop_front();
+    return answer;
+}
+
+QString TextUserInterface::chooseSaveFile(const QString&, const QString&, const QString&)
+{
+    if (saveFileAnswers.empty())
+        return {};
+    QString answer = saveFileAnswers.front();
+    saveFileAnswers.pop_front();
+    return answer;
+}
+
+void TextUserInterface::focus(const QString&) {}
+
+void TextUserInterface::processEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+}  // namespace vtr8
