@@ -1,0 +1,383 @@
+#include "read_configuration.h"
+#include "transfer_bench.h"
+
+#include <gtest/gtest.h>
+
+namespace vtr8::test {
+namespace {
+
+// A stored configuration as a write leaves it (only the fields the read takes).
+struct StoredConfiguration {
+    std::uint8_t firmware = 14;
+    std::uint8_t inputCode = 1;
+    std::uint8_t errorCurrent = 1;
+    std::uint8_t frontEndMode = 1;
+    std::uint8_t connection = 4;
+    float shunt = 0;
+    float total = 0;
+    float parasitic = 0;
+    float damping = 0.5f;
+    std::uint8_t unit = 32;
+    std::uint8_t linearizationCharacteristic = 9;
+    std::uint8_t rangeCharacteristic = 9;
+    std::uint8_t linearizationCode = 2;
+    float upper = 100;
+    float lower = 0;
+    float scale = 1;
+
+    void storeIn(sim::EepromImage& e) const
+    {
+        e[262] = firmware;
+        e[400] = inputCode;
+        e[401] = errorCurrent;
+        e[402] = frontEndMode;
+        e[403] = connection;
+        PutFloat(e, 404, shunt);
+        PutFloat(e, 408, total);
+        PutFloat(e, 32, parasitic);
+        PutFloat(e, 363, damping);
+        e[424] = unit;
+        e[425] = linearizationCharacteristic;
+        e[426] = rangeCharacteristic;
+        e[427] = linearizationCode;
+        PutFloat(e, 340, upper);
+        PutFloat(e, 344, lower);
+        PutFloat(e, 28, scale);
+    }
+};
+
+struct ReadBench : TransferBench {
+    explicit ReadBench(const StoredConfiguration& stored = {})
+    {
+        stored.storeIn(eeprom());
+    }
+    bool read() { return ReadConfiguration(ctx); }
+};
+
+TEST(ReadConfiguration, LinearizedPt100ReadsEveryBlockInOrder)
+{
+    StoredConfiguration stored;
+    stored.parasitic = 0.25f;
+    stored.damping = 2.5f;
+    ReadBench bench(stored);
+    const QByteArray note = QByteArray("TT-101") + QByteArray(54, ' ');
+    std::copy(note.begin(), note.end(), bench.eeprom().begin() + 512);
+
+    ASSERT_TRUE(bench.read());
+    EXPECT_EQ(bench.requests(),
+              (std::vector<Request>{ReadRequest(262, 2), ReadRequest(400, 4), ReadRequest(32, 4),
+                                    ReadRequest(363, 4), ReadRequest(424, 4), ReadRequest(340, 8),
+                                    ReadRequest(28, 4), ReadRequest(512, 15), ReadRequest(527, 15),
+                                    ReadRequest(542, 15), ReadRequest(557, 15)}));
+    MainWindowModel& m = bench.model;
+    EXPECT_EQ(m.Vstup.text, QStringLiteral("odporový teploměr Pt100"));
+    EXPECT_EQ(m.ChybProud.text, QStringLiteral("nadproud"));
+    EXPECT_EQ(m.PripCidl.text, QStringLiteral("čtyřvodičově"));
+    EXPECT_TRUE(m.PripCidl.visible);
+    EXPECT_EQ(m.korekcePV.text, Localised("0.25000"));
+    EXPECT_EQ(m.ParasiticResistance, 0.25L);
+    EXPECT_EQ(m.Tlumeni.text, Localised("2.5"));
+    EXPECT_EQ(m.DampingTime, 2.5L);
+    EXPECT_EQ(m.Linearizace.text, QStringLiteral("linearizováno"));
+    EXPECT_EQ(m.Pocatek.text, QStringLiteral("0"));
+    EXPECT_EQ(m.Konec.text, QStringLiteral("100"));
+    EXPECT_EQ(m.RangeStart, 0);
+    EXPECT_EQ(m.RangeEnd, 100);
+    EXPECT_EQ(m.Label8.caption, QStringLiteral("°C"));
+    EXPECT_EQ(m.Label38.caption, QStringLiteral("°C"));
+    EXPECT_EQ(m.DelPomer.text, QStringLiteral("1"));
+    EXPECT_FALSE(m.DelPomer.visible);
+    EXPECT_EQ(m.EditUzPozn.text, QStringLiteral("TT-101"));
+    EXPECT_EQ(m.Label14.caption, QStringLiteral("14"));
+    EXPECT_TRUE(m.Pocatek.enabled);
+    EXPECT_TRUE(m.Precist.enabled);
+    EXPECT_TRUE(bench.ui().messages.isEmpty());
+    // The note does not move the read's progress bar.
+    EXPECT_EQ(bench.progress, (std::vector<int>{0, 11, 33, 44, 67, 78, 89, 100}));
+    EXPECT_EQ(bench.ctx.state.LinearizationCode, 2);
+    EXPECT_EQ(bench.ctx.state.FrontEndMode, 1);
+}
+
+TEST(ReadConfiguration, FirmwareZeroOrTwoFiftyFiveShowsTwelve)
+{
+    for (std::uint8_t firmware : {std::uint8_t{255}, std::uint8_t{0}}) {
+        StoredConfiguration stored;
+        stored.firmware = firmware;
+        ReadBench bench(stored);
+        ASSERT_TRUE(bench.read());
+        EXPECT_EQ(bench.model.Label14.caption, QStringLiteral("12"));
+        EXPECT_TRUE(bench.ctx.state.OldFirmware);
+    }
+}
+
+TEST(ReadConfiguration, RelativePotentiometerComesInOnlyByReading)
+{
+    StoredConfiguration stored;
+    stored.inputCode = 7;
+    stored.connection = 3;
+    stored.total = 2000;
+    stored.unit = 57;
+    stored.linearizationCharacteristic = stored.rangeCharacteristic = 16;
+    stored.linearizationCode = 0;
+    ReadBench bench(stored);
+    ASSERT_TRUE(bench.read());
+    MainWindowModel& m = bench.model;
+    EXPECT_EQ(m.Vstup.text, QStringLiteral("potenciometr relativní"));
+    EXPECT_TRUE(m.PripCidl.visible);
+    EXPECT_EQ(m.PripCidl.items,
+              (QStringList{QStringLiteral("třívodičově"), QStringLiteral("čtyřvodičově")}));
+    EXPECT_EQ(m.PripCidl.text, QStringLiteral("třívodičově"));
+    EXPECT_EQ(m.CelkovyOdpor.text, Localised("2000.000"));
+    EXPECT_EQ(m.TotalValue, 2000);
+    EXPECT_EQ(m.Label8.caption, QStringLiteral("%"));
+    EXPECT_EQ(bench.requests().at(2), ReadRequest(408, 4));
+}
+
+TEST(ReadConfiguration, ColdJunctionByFrontEndMode)
+{
+    struct Case {
+        std::uint8_t mode;
+        const char* coldJunction;
+    };
+    const Case cases[] = {{29, "interní studený konec"}, {32, "interní studený konec"},
+                          {33, "blízký studený konec"},  {35, "blízký studený konec"},
+                          {36, "blízký studený konec"},  {37, "vzdálený studený konec"},
+                          {40, "vzdálený studený konec"}};
+    for (const Case& c : cases) {
+        StoredConfiguration stored;
+        stored.inputCode = 11;
+        stored.frontEndMode = c.mode;
+        stored.connection = 0;
+        stored.linearizationCharacteristic = stored.rangeCharacteristic = 1;
+        ReadBench bench(stored);
+        ASSERT_TRUE(bench.read());
+        EXPECT_EQ(bench.model.Vstup.text, QStringLiteral("termočlánek K"));
+        EXPECT_TRUE(bench.model.VzdStKon.visible);
+        EXPECT_EQ(bench.model.VzdStKon.text, QString::fromUtf8(c.coldJunction)) << int(c.mode);
+        EXPECT_FALSE(bench.model.PripCidl.visible);
+        EXPECT_TRUE(bench.model.PripCidl.text.isEmpty());
+    }
+}
+
+TEST(ReadConfiguration, ThermocoupleCodesTwelveAndThirteenAreLAndN)
+{
+    for (auto [code, text] : {std::pair{12, "termočlánek L"}, std::pair{13, "termočlánek N"}}) {
+        StoredConfiguration stored;
+        stored.inputCode = static_cast<std::uint8_t>(code);
+        stored.frontEndMode = 30;
+        ReadBench bench(stored);
+        ASSERT_TRUE(bench.read());
+        EXPECT_EQ(bench.model.Vstup.text, QString::fromUtf8(text));
+    }
+}
+
+TEST(ReadConfiguration, FallingRangeComesBackRising)
+{
+    // Written with start 100 and end 0: the limits are stored larger first, and
+    // the entered order at 355/359 is not read.
+    StoredConfiguration stored;
+    ReadBench bench(stored);
+    PutFloat(bench.eeprom(), 355, 0);
+    PutFloat(bench.eeprom(), 359, 100);
+    ASSERT_TRUE(bench.read());
+    EXPECT_EQ(bench.model.Pocatek.text, QStringLiteral("0"));
+    EXPECT_EQ(bench.model.Konec.text, QStringLiteral("100"));
+}
+
+TEST(ReadConfiguration, LimitsAreCutToSixOrThreeDecimals)
+{
+    struct Case {
+        std::uint8_t inputCode;
+        float stored;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {17, 0.0100004f, "0.01"},     {17, 0.0100006f, "0.010001"},  {18, 4.0000004f, "4"},
+        {20, -0.0123456789f, "-0.012346"}, {21, 19.9999996f, "20"}, {1, 100.0004f, "100"},
+        {1, 100.0006f, "100.001"},    {5, 250.2496f, "250.25"},      {22, 12.3456789f, "12.346"},
+    };
+    for (const Case& c : cases) {
+        StoredConfiguration stored;
+        stored.inputCode = c.inputCode;
+        stored.linearizationCharacteristic = stored.rangeCharacteristic = 16;
+        stored.linearizationCode = 0;
+        stored.lower = c.stored;
+        stored.upper = 1000;
+        ReadBench bench(stored);
+        ASSERT_TRUE(bench.read());
+        EXPECT_EQ(bench.model.Pocatek.text, Localised(c.shown)) << c.stored;
+    }
+}
+
+TEST(ReadConfiguration, NotLinearizedPt100LimitsAreOhmsShownAsTemperatures)
+{
+    StoredConfiguration stored;
+    stored.linearizationCharacteristic = 16;
+    stored.rangeCharacteristic = 9;
+    stored.linearizationCode = 0;
+    stored.unit = 32;
+    stored.lower = 100.0f;
+    stored.upper = 138.5f;
+    ReadBench bench(stored);
+    ASSERT_TRUE(bench.read());
+    EXPECT_NEAR(static_cast<double>(bench.model.RangeStart), 0.0, 0.002);
+    EXPECT_NEAR(static_cast<double>(bench.model.RangeEnd), 100.0, 0.002);
+    EXPECT_EQ(bench.model.Konec.text, Localised("99.999"));
+    EXPECT_EQ(bench.model.Linearizace.text, QStringLiteral("nelinearizováno"));
+}
+
+TEST(ReadConfiguration, LinearizationCodes)
+{
+    struct Case {
+        std::uint8_t code;
+        const char* text;
+    };
+    const Case cases[] = {{0, "nelinearizováno"}, {1, "linearizováno"}, {2, "linearizováno"},
+                          {3, "druhá odmocnina"}, {4, "ze souboru"}};
+    for (const Case& c : cases) {
+        StoredConfiguration stored;
+        stored.inputCode = 17;
+        stored.unit = 58;
+        stored.linearizationCharacteristic = 16;
+        stored.rangeCharacteristic = c.code == 3 ? 15 : c.code == 4 ? 14 : 16;
+        stored.linearizationCode = c.code;
+        ReadBench bench(stored);
+        bench.model.PointFileChosen = true;
+        ASSERT_TRUE(bench.read());
+        EXPECT_EQ(bench.model.Linearizace.text, QString::fromUtf8(c.text));
+        EXPECT_EQ(bench.model.S_Dolmez.enabled, c.code != 3) << int(c.code);
+        EXPECT_EQ(bench.model.PointFileChosen, c.code != 4);
+        // The square-root law keeps the range ends: they are shown as stored.
+        EXPECT_EQ(bench.model.Konec.text, QStringLiteral("100"));
+    }
+}
+
+TEST(ReadConfiguration, PointFileLineIsReadForLinearizationFromFile)
+{
+    StoredConfiguration stored;
+    stored.inputCode = 17;
+    stored.unit = 57;
+    stored.linearizationCharacteristic = 16;
+    stored.rangeCharacteristic = 14;
+    stored.linearizationCode = 4;
+    ReadBench bench(stored);
+    PutReversedFloat(bench.eeprom(), 1024, 0.02f);
+    PutReversedFloat(bench.eeprom(), 1028, -0.5f);
+    PutReversedFloat(bench.eeprom(), 1032, 50.0f);
+    PutReversedFloat(bench.eeprom(), 1036, 25.0f);
+    ASSERT_TRUE(bench.read());
+    EXPECT_EQ(bench.points.InverseSlope, static_cast<Extended>(0.02f));
+    EXPECT_EQ(bench.points.InverseOffset, -0.5L);
+    EXPECT_EQ(bench.points.LineSlope, 50.0L);
+    EXPECT_EQ(bench.points.LineOffset, 25.0L);
+    const auto requests = bench.requests();
+    EXPECT_EQ(requests.at(4), ReadRequest(340, 8));
+    EXPECT_EQ(requests.at(5), ReadRequest(1024, 16));
+    EXPECT_EQ(requests.at(6), ReadRequest(28, 4));
+    EXPECT_EQ(bench.model.Label8.caption, QStringLiteral("%"));
+}
+
+TEST(ReadConfiguration, CurrentInputShowsItsShuntWithoutComplaint)
+{
+    StoredConfiguration stored;
+    stored.inputCode = 18;
+    stored.connection = 0;
+    stored.shunt = 5;
+    stored.unit = 39;
+    stored.linearizationCharacteristic = stored.rangeCharacteristic = 16;
+    stored.linearizationCode = 0;
+    stored.lower = 4;
+    stored.upper = 20;
+    stored.scale = 200;
+    ReadBench bench(stored);
+    ASSERT_TRUE(bench.read());
+    EXPECT_TRUE(bench.ui().messages.isEmpty()) << bench.ui().messages.join('|').toStdString();
+    EXPECT_EQ(bench.model.SnOdpor.text, Localised("5.00000"));
+    EXPECT_EQ(bench.model.ShuntResistance, 5);
+    EXPECT_TRUE(bench.model.SnOdpor.visible);
+    EXPECT_EQ(bench.model.DelPomer.text, QStringLiteral("200"));
+    EXPECT_EQ(bench.model.Label9.caption, QStringLiteral("mA"));
+    EXPECT_EQ(bench.progress, (std::vector<int>{0, 11, 22, 44, 67, 78, 89, 100}));
+}
+
+TEST(ReadConfiguration, VoltageShowsItsDividerGroup)
+{
+    StoredConfiguration stored;
+    stored.inputCode = 17;
+    stored.unit = 58;
+    stored.linearizationCharacteristic = stored.rangeCharacteristic = 16;
+    stored.linearizationCode = 0;
+    stored.scale = 20;
+    ReadBench bench(stored);
+    ASSERT_TRUE(bench.read());
+    EXPECT_TRUE(bench.model.DelPomer.visible);
+    EXPECT_TRUE(bench.model.Label10.visible);
+    EXPECT_EQ(bench.model.DividerRatio, 20);
+    EXPECT_EQ(bench.model.DelPomer.text, QStringLiteral("20"));
+}
+
+TEST(ReadConfiguration, UnknownCodesLeaveTheirControls)
+{
+    StoredConfiguration stored;
+    stored.errorCurrent = 9;
+    stored.connection = 7;
+    stored.unit = 99;
+    stored.linearizationCode = 8;
+    ReadBench bench(stored);
+    ASSERT_TRUE(bench.read());
+    EXPECT_TRUE(bench.model.ChybProud.text.isEmpty());
+    EXPECT_TRUE(bench.model.PripCidl.text.isEmpty());
+    EXPECT_TRUE(bench.model.Label8.caption.isEmpty());
+    EXPECT_TRUE(bench.model.Linearizace.text.isEmpty());
+}
+
+TEST(ReadConfiguration, UnknownInputCodeEmptiesAnInvalidInputType)
+{
+    StoredConfiguration stored;
+    stored.inputCode = 0;
+    ReadBench bench(stored);
+    bench.model.Vstup.text = QStringLiteral("nesmysl");
+    ASSERT_TRUE(bench.read());
+    EXPECT_TRUE(bench.model.Vstup.text.isEmpty());
+    EXPECT_FALSE(bench.model.Pocatek.enabled);
+}
+
+TEST(ReadConfiguration, UnknownInputCodeKeepsAValidInputType)
+{
+    StoredConfiguration stored;
+    stored.inputCode = 30;
+    ReadBench bench(stored);
+    bench.model.userEdit(bench.model.Vstup, QStringLiteral("reostat"));
+    ASSERT_TRUE(bench.read());
+    EXPECT_EQ(bench.model.Vstup.text, QStringLiteral("reostat"));
+}
+
+TEST(ReadConfiguration, FailurePartWayStopsWithOneMessageAndTheButtonEnabled)
+{
+    StoredConfiguration stored;
+    stored.damping = 3;
+    ReadBench bench(stored);
+    // Requests: 262, 400, 32, 363, then 424 is never answered.
+    bench.noReply(5, 7);
+    EXPECT_FALSE(bench.read());
+    EXPECT_EQ(bench.ui().messages, QStringList{QStringLiteral("Chyba komunikace")});
+    EXPECT_TRUE(bench.model.Precist.enabled);
+    EXPECT_EQ(bench.model.Prenos.position, 44);
+    EXPECT_EQ(bench.model.Vstup.text, QStringLiteral("odporový teploměr Pt100"));
+    EXPECT_EQ(bench.model.Tlumeni.text, Localised("3.0"));
+    EXPECT_TRUE(bench.model.Pocatek.text.isEmpty());
+    EXPECT_EQ(bench.requests().size(), 7u);
+}
+
+TEST(ReadConfiguration, FailureInTheNoteLeavesTheRangeShown)
+{
+    ReadBench bench;
+    bench.noReply(9, 11);  // the second note block
+    EXPECT_FALSE(bench.read());
+    EXPECT_EQ(bench.model.Konec.text, QStringLiteral("100"));
+    EXPECT_EQ(bench.model.Prenos.position, 89);
+    EXPECT_TRUE(bench.model.Precist.enabled);
+}
+
+}  // namespace
+}  // namespace vtr8::test
