@@ -4,6 +4,7 @@
 #include "fault_plan.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace vtr8::test {
 
@@ -29,7 +30,9 @@ void WriteFixture::fill(std::initializer_list<std::pair<const char*, const char*
         if (!control)
             continue;
         QString text = QString::fromUtf8(value);
-        if (text.front().isDigit() || text.front() == QLatin1Char('-'))
+        // Numbers are typed with the person's decimal separator; list texts stay as they are.
+        static const QRegularExpression number(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+        if (number.match(text).hasMatch())
             text.replace(QLatin1Char('.'), separator);
         model.userEdit(*control, text);
         const QString field = QString::fromUtf8(name);
