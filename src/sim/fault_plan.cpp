@@ -47,12 +47,12 @@ std::string_view FaultKindName(FaultKind kind)
 std::optional<FaultRule> ParseFaultRule(std::string_view text)
 {
     FaultRule rule;
-    std::string_view which;
+    std::string_view which = "every";
     if (const auto at = text.find('@'); at != std::string_view::npos) {
         which = text.substr(at + 1);
         text = text.substr(0, at);
     }
-    std::string_view param;
+    std::optional<std::string_view> param;
     if (const auto eq = text.find('='); eq != std::string_view::npos) {
         param = text.substr(eq + 1);
         text = text.substr(0, eq);
@@ -65,10 +65,10 @@ std::optional<FaultRule> ParseFaultRule(std::string_view text)
         }
     if (!known)
         return std::nullopt;
-    if (!param.empty() && !ParseInt(param, rule.param))
+    if (param && !ParseInt(*param, rule.param))
         return std::nullopt;
 
-    if (which.empty() || which == "every") {
+    if (which == "every") {
         rule.first = 1;
         rule.last = 0;
     } else if (const auto dash = which.find('-'); dash != std::string_view::npos) {

@@ -1,6 +1,7 @@
 #include "comm_port_driver.h"
 #include "command_protocol.h"
 #include "core_application.h"
+#include "reply_parser.h"
 #include "scripted_user_interface.h"
 #include "sim_process.h"
 
@@ -97,7 +98,15 @@ TEST_F(PtyLinkTest, DriverOpensWritesAndPollsTheSimulator)
     clock.start();
     while (received.size() < 21 && clock.elapsed() < 2000)
         Wait(10);
-    EXPECT_EQ(received, QByteArray::fromHex("FFFFFFFFFF863ABDEFB1340107000000" "41C80000E4"));
+    // A whole, well-formed "ReadPV" reply: preamble, long address, 7 data bytes.
+    ASSERT_EQ(received.size(), 21);
+    EXPECT_TRUE(received.startsWith(QByteArray::fromHex("FFFFFFFFFF863ABDEFB134010700")));
+    ReplyParser parser;
+    parser.Clear();
+    for (char c : received)
+        parser.ProcessReplyByte(static_cast<std::uint8_t>(c));
+    EXPECT_TRUE(parser.ReplyComplete);
+    EXPECT_FALSE(parser.ChecksumError || parser.FrameError);
     const int eventsAfterReply = events;
     Wait(200);
     EXPECT_EQ(events, eventsAfterReply);
