@@ -202,6 +202,10 @@ int CliSession::comparator()
         return ExitDone;
     }
 
+    // The limits are checked against the measuring range the window shows, so the
+    // configuration is read first, as a technician would before setting a comparator.
+    if (!ReadConfiguration(ctx_))
+        return ExitEndedEarly;
     // Each value goes in as the technician would type it and leave the field.
     const int before = ui_.messageCount;
     if (first) {

@@ -1,0 +1,124 @@
+#include "cli_options.h"
+#include "frame_command.h"
+
+#include <gtest/gtest.h>
+
+using vtr8::FrameForArguments;
+using vtr8::HexBytes;
+using vtr8::ParseCliArguments;
+
+namespace {
+
+QStringList args(std::initializer_list<const char*> list)
+{
+    QStringList out;
+    for (const char* a : list)
+        out << QString::fromUtf8(a);
+    return out;
+}
+
+}  // namespace
+
+TEST(CliOptions, GlobalOptionsAndCommandArgumentsAnywhere)
+{
+    const auto r = ParseCliArguments(args({"--port", "/dev/pts/7", "--yes", "write", "a.txt",
+                                           "--points", "p.txt", "--method", "segments",
+                                           "--degree", "5", "--trace"}));
+    ASSERT_TRUE(r.options) << r.error.toStdString();
+    EXPECT_EQ(r.options->port, "/dev/pts/7");
+    EXPECT_TRUE(r.options->yes);
+    EXPECT_TRUE(r.options->trace);
+    EXPECT_EQ(r.options->command, "write");
+    EXPECT_EQ(r.options->arguments, QStringList{"a.txt"});
+    EXPECT_EQ(r.options->pointsFile, "p.txt");
+    EXPECT_EQ(r.options->method, "segments");
+    EXPECT_EQ(r.options->degree, 5);
+}
+
+TEST(CliOptions, UsageErrorsAreRefused)
+{
+    const std::vector<std::initializer_list<const char*>> bad = {
+        {},
+        {"--yes"},
+        {"fly"},
+        {"write"},
+        {"write", "a.txt", "b.txt"},
+        {"read", "extra"},
+        {"--com", "9", "read"},
+        {"--com", "0", "read"},
+        {"--com", "x", "read"},
+        {"--port", "/dev/x", "--com", "2", "read"},
+        {"--port"},
+        {"measure", "--count", "0"},
+        {"note"},
+        {"note", "write"},
+        {"note", "erase"},
+        {"comparator", "3", "read"},
+        {"comparator", "1", "write", "--on", "1"},
+        {"comparator", "1", "write", "--on", "1", "--off", "2", "--on-delay", "0", "--off-delay",
+         "0", "--mode", "OKNO"},
+        {"comparator", "1", "write", "--on", "1", "--off", "2", "--on-delay", "0", "--off-delay",
+         "0", "--mode", "ZIGZAG", "--enable"},
+        {"adjust", "middle"},
+        {"write", "a.txt", "--method", "spline"},
+        {"write", "a.txt", "--degree", "9"},
+        {"frame", "ReadEEPROM", "512"},
+        {"read", "--bogus"},
+    };
+    for (const auto& list : bad) {
+        const auto r = ParseCliArguments(args(list));
+        EXPECT_FALSE(r.options) << args(list).join(' ').toStdString();
+        EXPECT_FALSE(r.error.isEmpty()) << args(list).join(' ').toStdString();
+    }
+}
+
+TEST(CliOptions, ComparatorWriteCarriesEveryField)
+{
+    const auto r = ParseCliArguments(args({"comparator", "2", "write", "--on", "12.5", "--off",
+                                           "10", "--on-delay", "3", "--off-delay", "4", "--mode",
+                                           "OKNO", "--disable"}));
+    ASSERT_TRUE(r.options) << r.error.toStdString();
+    EXPECT_EQ(r.options->arguments, (QStringList{"2", "write"}));
+    EXPECT_EQ(r.options->on, "12.5");
+    EXPECT_EQ(r.options->off, "10");
+    EXPECT_EQ(r.options->onDelay, "3");
+    EXPECT_EQ(r.options->offDelay, "4");
+    EXPECT_EQ(r.options->mode, "OKNO");
+    ASSERT_TRUE(r.options->enable.has_value());
+    EXPECT_FALSE(*r.options->enable);
+}
+
+TEST(CliFrame, GoldenFrames)
+{
+    QString error;
+    auto f = FrameForArguments(args({"ReadPV"}), error);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(HexBytes(*f), "FF FF FF FF FF FF 82 3A BD EF B1 34 01 00 6E");
+
+    f = FrameForArguments(args({"ReadEEPROM", "512", "15"}), error);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(HexBytes(*f), "FF FF FF FF FF FF 82 3A BD EF B1 34 71 03 02 00 0F 10");
+
+    // Hex address and data fill the transfer buffer from its first position.
+    f = FrameForArguments(args({"WriteEEPROM", "0x1A4", "2", "01 02"}), error);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(HexBytes(*f), "FF FF FF FF FF FF 82 3A BD EF B1 34 72 05 01 A4 02 01 02 BC");
+}
+
+TEST(CliFrame, BadArgumentsAreRefusedWithAReason)
+{
+    const std::vector<std::initializer_list<const char*>> bad = {
+        {"Bogus"},
+        {"readpv"},  // names are case-sensitive
+        {"ReadEEPROM", "70000", "1"},
+        {"ReadEEPROM", "1", "256"},
+        {"WriteEEPROM", "0", "26"},
+        {"WriteEEPROM", "0", "2", "0G"},
+        {"WriteEEPROM", "0", "2", "012"},
+    };
+    for (const auto& list : bad) {
+        QString error;
+        EXPECT_FALSE(FrameForArguments(args(list), error)) << args(list).join(' ').toStdString();
+        EXPECT_FALSE(error.isEmpty());
+    }
+}

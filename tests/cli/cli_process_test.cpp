@@ -1,0 +1,296 @@
+// vtr8ctl as a script sees it: the executable against the vtr8-sim executable
+// over a pty, checked by exit status, stdout and the exact stderr texts.
+#include "core_application.h"
+#include "sim_process.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using vtr8::test::SimProcess;
+
+struct CtlRun {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+    qint64 ms = 0;
+};
+
+CtlRun vtr8ctl(const QStringList& arguments)
+{
+    QProcess p;
+    QElapsedTimer t;
+    t.start();
+    p.start(QStringLiteral(VTR8CTL_EXECUTABLE), arguments);
+    p.closeWriteChannel();  // stdin is no terminal: questions are answered No
+    EXPECT_TRUE(p.waitForFinished(120000));
+    CtlRun r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    r.ms = t.elapsed();
+    return r;
+}
+
+QStringList on(const SimProcess& sim, QStringList arguments)
+{
+    return QStringList{QStringLiteral("--port"), sim.devicePath()} + arguments;
+}
+
+QString example(const char* name)
+{
+    return QStringLiteral(VTR8_EXAMPLES_DIR "/") + QString::fromUtf8(name);
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+// A configuration file as the window writes it: Windows-1250, CR LF.
+QString writeConfig(QTemporaryDir& dir, const char* name, const QStringList& lines)
+{
+    const QString path = dir.filePath(QString::fromUtf8(name));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        QByteArray encoded;
+        for (const QChar c : line) {
+            // The few Czech letters these fixtures use, in Windows-1250.
+            switch (c.unicode()) {
+            case 0x010D: encoded += '\xE8'; break;  // č
+            case 0x00ED: encoded += '\xED'; break;  // í
+            case 0x00FD: encoded += '\xFD'; break;  // ý
+            case 0x00E1: encoded += '\xE1'; break;  // á
+            case 0x0159: encoded += '\xF8'; break;  // ř
+            case 0x016F: encoded += '\xF9'; break;  // ů
+            case 0x011B: encoded += '\xEC'; break;  // ě
+            case 0x00B0: encoded += '\xB0'; break;  // °
+            default: encoded += static_cast<char>(c.unicode()); break;
+            }
+        }
+        bytes += encoded + "\r\n";
+    }
+    f.write(bytes);
+    return path;
+}
+
+// Commands the simulator received, by name, from its --trace log.
+QStringList commandsSeen(SimProcess& sim)
+{
+    QStringList names;
+    static const QRegularExpression request(QStringLiteral("-> #\\d+ (\\w+):"));
+    auto it = request.globalMatch(sim.errorOutput());
+    while (it.hasNext())
+        names << it.next().captured(1);
+    return names;
+}
+
+class Vtr8ctl : public ::testing::Test {
+protected:
+    void SetUp() override { vtr8::test::EnsureCoreApplication(); }
+};
+
+}  // namespace
+
+TEST_F(Vtr8ctl, EveryExampleIsWrittenAndReadBackToTheSameFile)
+{
+    for (const char* name : {"pt100-linearized.txt", "thermocouple-k-near-cold-junction.txt",
+                             "current-4-20ma-shunt.txt", "voltage-divider.txt"}) {
+        SCOPED_TRACE(name);
+        SimProcess sim;
+        ASSERT_TRUE(sim.start());
+        const CtlRun write = vtr8ctl(on(sim, {"--yes", "write", example(name)}));
+        EXPECT_EQ(write.exitCode, 0) << write.err.toStdString();
+        EXPECT_EQ(write.err, QStringLiteral("Opravdu se má zapsat konfigurace ? ano\n"));
+
+        // Into a pipe the configuration comes out exactly as the window saves it; the
+        // examples hold their values in the form a read puts into the fields.
+        const CtlRun read = vtr8ctl(on(sim, {"read"}));
+        EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+        EXPECT_EQ(read.err, QString());
+        EXPECT_EQ(read.out, readAll(example(name)));
+    }
+}
+
+TEST_F(Vtr8ctl, ReadSavesTheFileAndPrintsUtf8OnRequest)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    ASSERT_EQ(vtr8ctl(on(sim, {"--yes", "write", example("pt100-linearized.txt")})).exitCode, 0);
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("back.txt"));
+    const CtlRun read = vtr8ctl(on(sim, {"read", "--utf8", "--save", saved}));
+    EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+    EXPECT_EQ(readAll(saved), readAll(example("pt100-linearized.txt")));
+    EXPECT_TRUE(QString::fromUtf8(read.out).contains(
+        QStringLiteral("\nvstup: odporový teploměr Pt100\n")));
+}
+
+TEST_F(Vtr8ctl, WithoutYesAScriptDeclinesTheWriteAndNothingIsWritten)
+{
+    SimProcess sim({QStringLiteral("--trace")});
+    ASSERT_TRUE(sim.start());
+    const CtlRun r = vtr8ctl(on(sim, {"write", example("pt100-linearized.txt")}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Opravdu se má zapsat konfigurace ? ne\n"));
+    const QStringList seen = commandsSeen(sim);
+    EXPECT_FALSE(seen.contains(QStringLiteral("Stop"))) << seen.join(' ').toStdString();
+    EXPECT_FALSE(seen.contains(QStringLiteral("WriteEEPROM"))) << seen.join(' ').toStdString();
+}
+
+TEST_F(Vtr8ctl, BadFilesEndBeforeAnythingIsSent)
+{
+    SimProcess sim({QStringLiteral("--trace")});
+    ASSERT_TRUE(sim.start());
+    QTemporaryDir dir;
+
+    CtlRun r = vtr8ctl(on(sim, {"--yes", "write", dir.filePath(QStringLiteral("missing.txt"))}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Chyba c. 2\n"));
+
+    const QString wrongHeader = writeConfig(
+        dir, "other.txt",
+        {"Konfigurační data pro XYZ9:", "", "vstup: proud", "dolní mez: 4", "horní mez: 20",
+         "jednotka: mA", "linearizace: nelinearizováno", "tlumení: 0.5s",
+         "chybový proud: nadproud", "snímací odpor: 5"});
+    r = vtr8ctl(on(sim, {"--yes", "write", wrongHeader}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Chyba v datech souboru.\n"));
+
+    const QString badNumber = writeConfig(
+        dir, "bad.txt",
+        {"Konfigurační data pro VTR8:", "", "vstup: proud", "dolní mez: čtyři", "horní mez: 20",
+         "jednotka: mA", "linearizace: nelinearizováno", "tlumení: 0.5s",
+         "chybový proud: nadproud", "snímací odpor: 5"});
+    r = vtr8ctl(on(sim, {"--yes", "write", badNumber}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.endsWith(QStringLiteral("Chyba v datech souboru.\n"))) << r.err.toStdString();
+
+    EXPECT_EQ(commandsSeen(sim), QStringList());
+}
+
+TEST_F(Vtr8ctl, AnOverdrivenInputIsRefusedBeforeTheConfirmation)
+{
+    SimProcess sim({QStringLiteral("--trace")});
+    ASSERT_TRUE(sim.start());
+    QTemporaryDir dir;
+    // The sum of both resistors reaches past the largest resistance sub-range.
+    const QString path = writeConfig(
+        dir, "over.txt",
+        {"Konfigurační data pro VTR8:", "", "vstup: rozdíl dvou rezistorů", "dolní mez: 0",
+         "horní mez: 100", "jednotka: Ohm", "linearizace: nelinearizováno", "tlumení: 0.5s",
+         "chybový proud: nadproud", "max. hodnota součtu obou rezistorů: 5000.000"});
+    const CtlRun r = vtr8ctl(on(sim, {"--yes", "write", path}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Přebuzen vstup\n"));
+    EXPECT_FALSE(commandsSeen(sim).contains(QStringLiteral("WriteEEPROM")));
+    EXPECT_FALSE(commandsSeen(sim).contains(QStringLiteral("Stop")));
+}
+
+TEST_F(Vtr8ctl, ALinkThatFailsEndsWithTheLinkMessage)
+{
+    {
+        // No reply at all: three attempts of about a second each.
+        SimProcess sim({QStringLiteral("--fault"), QStringLiteral("no-reply@every")});
+        ASSERT_TRUE(sim.start());
+        const CtlRun r = vtr8ctl(on(sim, {"note", "read"}));
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, QStringLiteral("Chyba komunikace\n"));
+        EXPECT_EQ(r.out, QByteArray());
+        EXPECT_GE(r.ms, 3000);
+    }
+    {
+        SimProcess sim({QStringLiteral("--fault"), QStringLiteral("checksum@every")});
+        ASSERT_TRUE(sim.start());
+        const CtlRun r = vtr8ctl(on(sim, {"--yes", "write", example("current-4-20ma-shunt.txt")}));
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, QStringLiteral("Chyba komunikace\n"));
+    }
+    {
+        const CtlRun r = vtr8ctl({"--port", "/nonexistent/vtr8", "measure"});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, QStringLiteral("Nejde inicializovat /nonexistent/vtr8 port\n"));
+    }
+}
+
+TEST_F(Vtr8ctl, MeasuresAtTheWindowsPace)
+{
+    SimProcess sim({QStringLiteral("--input"), QStringLiteral("25")});
+    ASSERT_TRUE(sim.start());
+    ASSERT_EQ(vtr8ctl(on(sim, {"--yes", "write", example("pt100-linearized.txt")})).exitCode, 0);
+    const CtlRun r = vtr8ctl(on(sim, {"measure", "--count", "3"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << r.out.toStdString();
+    for (const QString& line : lines) {
+        const QStringList parts = line.split(' ');
+        ASSERT_EQ(parts.size(), 2) << line.toStdString();
+        EXPECT_NEAR(parts[0].toDouble(), 25.0, 0.02) << line.toStdString();
+        EXPECT_EQ(parts[1], QStringLiteral("°C"));
+    }
+    // Two intervals of 1.5 s between the first and the third reading.
+    EXPECT_GE(r.ms, 3000);
+}
+
+TEST_F(Vtr8ctl, NoteRoundTripAndRefusedCharacter)
+{
+    SimProcess sim({QStringLiteral("--trace")});
+    ASSERT_TRUE(sim.start());
+    CtlRun r = vtr8ctl(on(sim, {"note", "write", "Měřicí bod TT-101 č. 7"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = vtr8ctl(on(sim, {"note", "read"}));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(QString::fromUtf8(r.out), QStringLiteral("Měřicí bod TT-101 č. 7\n"));
+
+    const int writesBefore = static_cast<int>(commandsSeen(sim).count(QStringLiteral("WriteEEPROM")));
+    r = vtr8ctl(on(sim, {"note", "write", "R = 5 Ω"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Ω"))) << r.err.toStdString();
+    EXPECT_EQ(commandsSeen(sim).count(QStringLiteral("WriteEEPROM")), writesBefore);
+}
+
+TEST_F(Vtr8ctl, ComparatorIsStoredAndReadBack)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    ASSERT_EQ(vtr8ctl(on(sim, {"--yes", "write", example("pt100-linearized.txt")})).exitCode, 0);
+    CtlRun r = vtr8ctl(on(sim, {"--yes", "comparator", "1", "write", "--on", "80", "--off", "75",
+                             "--on-delay", "2.5", "--off-delay", "3.5", "--mode", "OKNO",
+                             "--enable"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = vtr8ctl(on(sim, {"comparator", "1", "read"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QString out = QString::fromUtf8(r.out);
+    EXPECT_TRUE(out.contains(QStringLiteral("povoleno: ano\n"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("režim: OKNO\n"))) << out.toStdString();
+    // Whole seconds, ties to even.
+    EXPECT_TRUE(out.contains(QStringLiteral("zpoždění sepnutí: 2\n"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("zpoždění rozepnutí: 4\n"))) << out.toStdString();
+
+    // A limit outside the measuring range is refused by the field check.
+    r = vtr8ctl(on(sim, {"--yes", "comparator", "1", "write", "--on", "900", "--off", "75",
+                         "--on-delay", "1", "--off-delay", "1", "--mode", "HYSTEREZE",
+                         "--disable"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Mez sepnutí komparátoru 1"))) << r.err.toStdString();
+}
+
+TEST_F(Vtr8ctl, UsageErrorsExitWithTwo)
+{
+    EXPECT_EQ(vtr8ctl({"fly"}).exitCode, 2);
+    EXPECT_EQ(vtr8ctl({"frame", "Bogus"}).exitCode, 2);
+    const CtlRun frame = vtr8ctl({"frame", "ReadPV"});
+    EXPECT_EQ(frame.exitCode, 0);
+    EXPECT_EQ(frame.out, QByteArray("FF FF FF FF FF FF 82 3A BD EF B1 34 01 00 6E\n"));
+}
