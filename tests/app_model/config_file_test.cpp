@@ -19,13 +19,6 @@ QByteArray readBytes(const QString& path)
     return f.readAll();
 }
 
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 QString fixture(const char* name)
 {
     return QStringLiteral(VTR8_MODEL_TEST_DATA "/") + QString::fromLatin1(name);
@@ -38,6 +31,7 @@ QByteArray cp1250(const char* utf8)
     QByteArray out;
     const QString text = QString::fromUtf8(utf8);
     for (QChar ch : text) {
+        // clang-format off
         switch (ch.unicode()) {
         case u'č': out += '\xE8'; break;
         case u'í': out += '\xED'; break;
@@ -51,6 +45,7 @@ QByteArray cp1250(const char* utf8)
             EXPECT_LT(ch.unicode(), 0x80) << "add the letter to the test's table";
             out += char(ch.unicode());
         }
+        // clang-format on
     }
     return out;
 }
@@ -76,9 +71,9 @@ protected:
     // file's unit line only fills it in.)
     static QStringList fieldTexts(const MainWindowModel& m)
     {
-        return {m.Vstup.text,       m.Pocatek.text,   m.Konec.text,     m.Label8.caption,
-                m.Linearizace.text, m.Tlumeni.text,   m.ChybProud.text, m.PripCidl.text,
-                m.korekcePV.text,   m.CelkovyOdpor.text, m.VzdStKon.text, m.DelPomer.text,
+        return {m.Vstup.text,       m.Pocatek.text,      m.Konec.text,     m.Label8.caption,
+                m.Linearizace.text, m.Tlumeni.text,      m.ChybProud.text, m.PripCidl.text,
+                m.korekcePV.text,   m.CelkovyOdpor.text, m.VzdStKon.text,  m.DelPomer.text,
                 m.SnOdpor.text};
     }
 };
@@ -132,6 +127,7 @@ struct RoundTrip {
 TEST_F(ConfigFile, SaveAndLoadGiveTheSameTextsForEveryFamily)
 {
     using T = InputType;
+    // clang-format off
     const RoundTrip trips[] = {
         {T::Ni1000, "-50", "200", c::FourWire, c::NotLinearized, nullptr, "1.500", {}},
         {T::Rheostat, "0", "1000", c::TwoWire, c::NotLinearized, nullptr, nullptr, {}},
@@ -148,6 +144,7 @@ TEST_F(ConfigFile, SaveAndLoadGiveTheSameTextsForEveryFamily)
         {T::CurrentDifference, "-1", "1", {}, {}, "2", "50", {}},
         {T::Special4to20mA, "4", "20", {}, c::NotLinearized, nullptr, nullptr, {}},
     };
+    // clang-format on
     for (const RoundTrip& r : trips) {
         SCOPED_TRACE(inputTypeText(r.type).toStdString());
         ScriptedUserInterface firstUi;
@@ -230,8 +227,8 @@ TEST_F(ConfigFile, SavesWithTheLocaleSeparatorOfTheFieldsAndLoadsEither)
 TEST_F(ConfigFile, WrongHeaderChangesNothing)
 {
     choose(InputType::Rheostat);
-    const QByteArray bytes = fileOf({"Konfigurační data pro VTR9:", "", "vstup: proud",
-                                     "dolní mez: 1", "horní mez: 2"});
+    const QByteArray bytes =
+        fileOf({"Konfigurační data pro VTR9:", "", "vstup: proud", "dolní mez: 1", "horní mez: 2"});
     EXPECT_FALSE(model.loadConfigurationData(bytes));
     EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
     EXPECT_EQ(model.Input, InputType::Rheostat);
@@ -254,8 +251,8 @@ TEST_F(ConfigFile, AWrongKeyKeepsEarlierLinesAndSkipsTheRest)
 {
     const QByteArray bytes =
         fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat", "dolní mez: 0",
-                "horní mez: 100", "jednotka: Ohm", "linearizace: nelinearizováno",
-                "tlumeni: 3s", "chybový proud: nadproud", "připojení čidla: dvouvodičově"});
+                "horní mez: 100", "jednotka: Ohm", "linearizace: nelinearizováno", "tlumeni: 3s",
+                "chybový proud: nadproud", "připojení čidla: dvouvodičově"});
     EXPECT_FALSE(model.loadConfigurationData(bytes));
     EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
     EXPECT_EQ(model.Linearizace.text, c::NotLinearized);
@@ -267,8 +264,8 @@ TEST_F(ConfigFile, AWrongKeyKeepsEarlierLinesAndSkipsTheRest)
 
 TEST_F(ConfigFile, RangeLinesAreAppliedEvenWithAWrongKey)
 {
-    const QByteArray bytes = fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat",
-                                     "dolni mez: 5", "horní mez: 100"});
+    const QByteArray bytes = fileOf(
+        {"Konfigurační data pro VTR8:", "", "vstup: reostat", "dolni mez: 5", "horní mez: 100"});
     EXPECT_FALSE(model.loadConfigurationData(bytes));
     EXPECT_EQ(model.Pocatek.text, QStringLiteral("5"));
     EXPECT_EQ(model.Konec.text, QStringLiteral("100"));
@@ -290,8 +287,8 @@ TEST_F(ConfigFile, BadRangeNumberEndsTheLoadInOrder)
     points.PointFileOk = true;
     const QByteArray bytes =
         fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat", "dolní mez: nula",
-                "horní mez: 100", "jednotka: Ohm", "linearizace: nelinearizováno",
-                "tlumení: 3s", "chybový proud: nadproud", "připojení čidla: dvouvodičově"});
+                "horní mez: 100", "jednotka: Ohm", "linearizace: nelinearizováno", "tlumení: 3s",
+                "chybový proud: nadproud", "připojení čidla: dvouvodičově"});
     EXPECT_FALSE(model.loadConfigurationData(bytes));
     EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
     EXPECT_EQ(model.Input, InputType::Rheostat);
@@ -305,9 +302,8 @@ TEST_F(ConfigFile, RangeValuesAreRoundedThroughFloatToTheInputsDecimals)
 {
     auto load = [&](const char* input) {
         ui.clear();
-        const QByteArray bytes =
-            fileOf({"Konfigurační data pro VTR8:", "", input, "dolní mez: 0.12345",
-                    "horní mez: 2.0004999"});
+        const QByteArray bytes = fileOf({"Konfigurační data pro VTR8:", "", input,
+                                         "dolní mez: 0.12345", "horní mez: 2.0004999"});
         model.loadConfigurationData(bytes);
     };
     load("vstup: reostat");
@@ -322,10 +318,10 @@ TEST_F(ConfigFile, RangeValuesAreRoundedThroughFloatToTheInputsDecimals)
 
 TEST_F(ConfigFile, DampingLineDropsItsUnitAndDerivesTheCoefficient)
 {
-    const QByteArray bytes = fileOf({"Konfigurační data pro VTR8:", "", "vstup: napětí",
-                                     "dolní mez: 0", "horní mez: 1", "jednotka: V",
-                                     "linearizace: nelinearizováno", "tlumení: 2s",
-                                     "chybový proud: podproud", "zeslabení děličem: 1"});
+    const QByteArray bytes =
+        fileOf({"Konfigurační data pro VTR8:", "", "vstup: napětí", "dolní mez: 0", "horní mez: 1",
+                "jednotka: V", "linearizace: nelinearizováno", "tlumení: 2s",
+                "chybový proud: podproud", "zeslabení děličem: 1"});
     EXPECT_TRUE(model.loadConfigurationData(bytes));
     EXPECT_EQ(model.Tlumeni.text, QStringLiteral("2"));
     EXPECT_NEAR(model.DampingCoefficient, 1 / 24.097, 1e-4);
@@ -333,11 +329,11 @@ TEST_F(ConfigFile, DampingLineDropsItsUnitAndDerivesTheCoefficient)
 
 TEST_F(ConfigFile, RelativePotentiometerWithItsMaximumLoadsCleanly)
 {
-    const QByteArray bytes = fileOf(
-        {"Konfigurační data pro VTR8:", "", "vstup: potenciometr relativní", "dolní mez: 0",
-         "horní mez: 100", "jednotka: %", "linearizace: nelinearizováno", "tlumení: 1s",
-         "chybový proud: nadproud", "připojení čidla: třívodičově",
-         "max. hodnota potenciometru: 2000.000"});
+    const QByteArray bytes =
+        fileOf({"Konfigurační data pro VTR8:", "", "vstup: potenciometr relativní", "dolní mez: 0",
+                "horní mez: 100", "jednotka: %", "linearizace: nelinearizováno", "tlumení: 1s",
+                "chybový proud: nadproud", "připojení čidla: třívodičově",
+                "max. hodnota potenciometru: 2000.000"});
     EXPECT_TRUE(model.loadConfigurationData(bytes));
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(model.TotalValue, 2000.0L);
@@ -351,11 +347,10 @@ TEST_F(ConfigFile, FromFileOpensThePointFileChoice)
         ++chooserCalls;
         points.PointFileOk = true;
     });
-    const QByteArray bytes = fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat",
-                                     "dolní mez: 0", "horní mez: 100", "jednotka: Ohm",
-                                     "linearizace: ze souboru", "tlumení: 1s",
-                                     "chybový proud: nadproud",
-                                     "připojení čidla: dvouvodičově"});
+    const QByteArray bytes =
+        fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat", "dolní mez: 0",
+                "horní mez: 100", "jednotka: Ohm", "linearizace: ze souboru", "tlumení: 1s",
+                "chybový proud: nadproud", "připojení čidla: dvouvodičově"});
     EXPECT_TRUE(model.loadConfigurationData(bytes));
     EXPECT_EQ(chooserCalls, 1);
     EXPECT_EQ(model.Linearizace.text, c::FromFile);

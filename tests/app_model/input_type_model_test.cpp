@@ -40,13 +40,14 @@ std::vector<Shape> shapes()
     // Fresh window: the special inputs keep the list of the form.
     const QStringList formList = lin3;
     auto tc = [&](const char* text) {
-        return Shape{text, false, {}, {}, lin3, {}, "°C", 32, false, false, {}, {}, false, true,
-                     RangeCaption};
+        return Shape{text,  false, {}, {}, lin3,  {},   "°C",        32,
+                     false, false, {}, {}, false, true, RangeCaption};
     };
     auto rtd = [&](const char* text) {
-        return Shape{text, true, all, {}, lin3, {}, "°C", 32, true, false, {}, {}, false, false,
-                     RangeCaption};
+        return Shape{text, true,  all, {}, lin3,  {},    "°C",        32,
+                     true, false, {},  {}, false, false, RangeCaption};
     };
+    // clang-format off
     return {
         rtd("odporový teploměr Pt100"),
         rtd("odporový teploměr Pt1000"),
@@ -87,6 +88,7 @@ std::vector<Shape> shapes()
         {"4...20 mA-spec. vstup U/I", false, {}, {}, formList, {}, "mA", 39, false, false, {}, {},
          false, false, OutputCaption},
     };
+    // clang-format on
 }
 
 TEST_F(ModelTest, EveryInputTypeShapesTheWindow)
@@ -108,8 +110,9 @@ TEST_F(ModelTest, EveryInputTypeShapesTheWindow)
         EXPECT_EQ(m.PripCidl.visible, s.connectionVisible);
         EXPECT_EQ(m.PripCidl.enabled, s.connectionVisible);
         EXPECT_EQ(m.LabelPripCidl.visible, s.connectionVisible);
-        if (!s.connectionItems.isEmpty())
+        if (!s.connectionItems.isEmpty()) {
             EXPECT_EQ(m.PripCidl.items, s.connectionItems);
+        }
         EXPECT_EQ(m.PripCidl.text, s.connectionText);
 
         EXPECT_EQ(m.Linearizace.items, s.linearizationItems);
@@ -119,16 +122,17 @@ TEST_F(ModelTest, EveryInputTypeShapesTheWindow)
         const QString unit = s.unit;
         EXPECT_EQ(m.UnitText, unit);
         EXPECT_EQ(m.UnitCode, s.unitCode);
-        for (const Control* label : {&m.Label8, &m.Label9, &m.Label22, &m.Label24, &m.Label37,
-                                     &m.Label38})
+        for (const Control* label :
+             {&m.Label8, &m.Label9, &m.Label22, &m.Label24, &m.Label37, &m.Label38})
             EXPECT_EQ(label->caption, unit);
 
         EXPECT_EQ(m.korekcePV.visible, s.parasitic);
         EXPECT_EQ(m.korekcePV.text, QStringLiteral("0"));
         EXPECT_EQ(m.SnOdpor.visible, s.shunt);
         EXPECT_EQ(m.Label31.visible, s.shunt);
-        if (s.shunt)
+        if (s.shunt) {
             EXPECT_EQ(m.Label31.caption, QStringLiteral("Snímací odpor při měř. proudu"));
+        }
         const bool total = !s.totalCaption.isEmpty();
         EXPECT_EQ(m.CelkovyOdpor.visible, total);
         EXPECT_EQ(m.CelkovyOdpor.enabled, total);
@@ -287,7 +291,8 @@ TEST_F(ModelTest, ConnectionIsCompletedFromItsFirstLetter)
         model.userEdit(model.PripCidl, QString::fromUtf8(k.typed));
         EXPECT_EQ(model.PripCidl.text, QString::fromUtf8(k.result));
         if (*k.result == 0) {
-            EXPECT_EQ(ui.messages, QStringList{QStringLiteral("špatně zadaný způsob připojení čidla")});
+            EXPECT_EQ(ui.messages,
+                      QStringList{QStringLiteral("špatně zadaný způsob připojení čidla")});
             EXPECT_EQ(ui.focused, QStringLiteral("PripCidl"));
             EXPECT_EQ(model.focusedControl, QStringLiteral("PripCidl"));
         } else {
@@ -378,8 +383,8 @@ TEST_F(ModelTest, ChosenUnitSetsTheCodeAndLabels)
         const char* label;
     };
     const Case cases[] = {
-        {"°", "°C", 32, "°C"},   {"o", "Ohm", 37, "Ohm"}, {"V", "V", 58, "V"},
-        {"m", "mA", 39, "mA"},   {"M", "mA", 39, "mA"},   {"%", "%", 57, "%"},
+        {"°", "°C", 32, "°C"},          {"o", "Ohm", 37, "Ohm"}, {"V", "V", 58, "V"},
+        {"m", "mA", 39, "mA"},          {"M", "mA", 39, "mA"},   {"%", "%", 57, "%"},
         {"b", "Bez jednotky", 251, ""},
     };
     choose(InputType::Voltage);

@@ -48,4 +48,4 @@ protected:
     }
 };
 
-}  // namespace vtr8::test
+} // namespace vtr8::test

@@ -22,9 +22,9 @@ TEST(NumberFormat, LocaleSeparatorComesFromTheEnvironmentLocale)
     // The suite runs once in a point locale and once in the Czech comma locale.
     const char* all = std::getenv("LC_ALL");
     const QString locale = all ? QString::fromLatin1(all) : QString();
-    if (locale.startsWith(QLatin1String("cs_CZ")))
+    if (locale.startsWith(QLatin1String("cs_CZ"))) {
         EXPECT_EQ(localeDecimalSeparator(), QLatin1Char(','));
-    else if (locale.startsWith(QLatin1String("C")))
+    } else if (locale.startsWith(QLatin1String("C")))
         EXPECT_EQ(localeDecimalSeparator(), QLatin1Char('.'));
     else
         GTEST_SKIP() << "run under LC_ALL=C.UTF-8 or cs_CZ.UTF-8";
@@ -90,8 +90,8 @@ TEST(NumberFormat, ParseAcceptsOnlyAWholeNumberWithTheGivenSeparator)
     EXPECT_EQ(parseNumber(QStringLiteral(".5"), p), 0.5L);
     EXPECT_EQ(parseNumber(QStringLiteral("5."), p), 5.0L);
     EXPECT_EQ(parseNumber(QStringLiteral("0.1"), p), 0.1L); // extended, not double, precision
-    for (const char* bad : {"", " ", "-", ".", "0,5", "1e", "1e+", "12x", "1 000", "1.2.3",
-                            "0x10", "inf", "nan", "1e99999", "--1", "1-"}) {
+    for (const char* bad : {"", " ", "-", ".", "0,5", "1e", "1e+", "12x", "1 000", "1.2.3", "0x10",
+                            "inf", "nan", "1e99999", "--1", "1-"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(parseNumber(QString::fromLatin1(bad), p).has_value());
     }

@@ -10,10 +10,9 @@ namespace c = choice;
 
 QString interval(const char* side, const char* low, const char* high, const char* unit)
 {
-    return QString::fromUtf8(side) +
-           QStringLiteral(" hodnota rozsahu musí být v intervalu ") + QString::fromUtf8(low) +
-           QStringLiteral(" až ") + QString::fromUtf8(high) + QLatin1Char(' ') +
-           QString::fromUtf8(unit);
+    return QString::fromUtf8(side) + QStringLiteral(" hodnota rozsahu musí být v intervalu ") +
+           QString::fromUtf8(low) + QStringLiteral(" až ") + QString::fromUtf8(high) +
+           QLatin1Char(' ') + QString::fromUtf8(unit);
 }
 
 QString span(const char* value, const char* unit)
@@ -30,8 +29,8 @@ struct LimitRow {
     const char* high;
     const char* unit;
     const char* span;
-    const char* below; // just below low
-    const char* above; // just above high
+    const char* below;    // just below low
+    const char* above;    // just above high
     const char* shortEnd; // low + span - a little
     const char* spanEnd;  // low + span
 };
@@ -64,6 +63,7 @@ protected:
 TEST_F(RangeCheck, EveryRowOfTheLimitsTable)
 {
     using T = InputType;
+    // clang-format off
     const std::vector<LimitRow> rows{
         {T::Pt100, "-200.000", "850.000", "°C", "25.000", "-200.1", "850.1", "-175.1", "-175"},
         {T::Pt1000, "-200.000", "850.000", "°C", "25.000", "-200.1", "850.1", "-175.1", "-175"},
@@ -101,6 +101,7 @@ TEST_F(RangeCheck, EveryRowOfTheLimitsTable)
         {T::CurrentDifference, "-2.000", "2.000", "mA", "0.400", "-2.001", "2.001", "-1.6001",
          "-1.6"},
     };
+    // clang-format on
     for (const LimitRow& r : rows) {
         SCOPED_TRACE(inputTypeText(r.type).toStdString());
         prepare(r.type);
@@ -126,8 +127,8 @@ TEST_F(RangeCheck, EveryRowOfTheLimitsTable)
 
 TEST_F(RangeCheck, SpecialInputsAreNotChecked)
 {
-    for (InputType t : {InputType::Special0to10V, InputType::Special0to20mA,
-                        InputType::Special4to20mA}) {
+    for (InputType t :
+         {InputType::Special0to10V, InputType::Special0to20mA, InputType::Special4to20mA}) {
         prepare(t);
         EXPECT_TRUE(leaveStart("-1000").isEmpty());
         EXPECT_TRUE(leaveEnd("-1000").isEmpty());
@@ -151,15 +152,16 @@ TEST_F(RangeCheck, BothMessagesCanAppearOnOneExit)
 {
     prepare(InputType::ThermocoupleB);
     leaveEnd("500");
-    EXPECT_EQ(leaveStart("99"), (QStringList{interval("Dolní", "100.000", "1820.000", "°C"),
-                                             span("500.000", "°C")}));
+    EXPECT_EQ(leaveStart("99"),
+              (QStringList{interval("Dolní", "100.000", "1820.000", "°C"), span("500.000", "°C")}));
 }
 
 TEST_F(RangeCheck, CurrentWithoutShuntAsksOnlyForTheShunt)
 {
     choose(InputType::Current);
     ui.clear();
-    EXPECT_EQ(leaveStart("1"), QStringList{QStringLiteral("Není zadána hodnota snímacího odporu.")});
+    EXPECT_EQ(leaveStart("1"),
+              QStringList{QStringLiteral("Není zadána hodnota snímacího odporu.")});
     EXPECT_EQ(ui.focused, QStringLiteral("SnOdpor"));
 }
 
@@ -233,8 +235,9 @@ TEST_F(RangeCheck, ShuntExitWarnsAboutZeroAndRechecksTheEnd)
 
     ui.clear();
     typeAndLeave(model.SnOdpor, QStringLiteral("0"), &MainWindowModel::SnOdporExit);
-    EXPECT_EQ(ui.messages, (QStringList{QStringLiteral("Zadana hodnota snímacího odporu nesmí být 0."),
-                                        QStringLiteral("Není zadána hodnota snímacího odporu.")}));
+    EXPECT_EQ(ui.messages,
+              (QStringList{QStringLiteral("Zadana hodnota snímacího odporu nesmí být 0."),
+                           QStringLiteral("Není zadána hodnota snímacího odporu.")}));
     EXPECT_EQ(ui.focused, QStringLiteral("SnOdpor"));
 }
 
@@ -242,7 +245,8 @@ TEST_F(RangeCheck, ZeroDividerIsRefusedAndNeverDividesTheBounds)
 {
     prepare(InputType::Voltage);
     typeAndLeave(model.DelPomer, QStringLiteral("0"), &MainWindowModel::DelPomerExit);
-    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Zeslabení přídavným děličem napětí nesmí být 0.")});
+    EXPECT_EQ(ui.messages,
+              QStringList{QStringLiteral("Zeslabení přídavným děličem napětí nesmí být 0.")});
     EXPECT_EQ(ui.focused, QStringLiteral("DelPomer"));
     EXPECT_EQ(model.DividerRatio, 0.0L);
     // With the refused ratio left in place there is no interval to check.
@@ -261,18 +265,17 @@ TEST_F(ModelTest, DampingCoefficientFollowsTheDampingTime)
         double tolerance;
     };
     const Case cases[] = {
-        {"0.1", 1.0, 0},        {"0.5", 0.5, 0},         {"0.8", 0.5, 0},
-        {"0.81", 0.1292, 5e-5}, {"1.0", 0.09659, 5e-6},  {"100", 0.002, 0},
-        {"0.49", 1.0, 0},       {"2", 1 / 24.097, 1e-4},
+        {"0.1", 1.0, 0},        {"0.5", 0.5, 0},   {"0.8", 0.5, 0},  {"0.81", 0.1292, 5e-5},
+        {"1.0", 0.09659, 5e-6}, {"100", 0.002, 0}, {"0.49", 1.0, 0}, {"2", 1 / 24.097, 1e-4},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.time);
         ui.clear();
         typeAndLeave(model.Tlumeni, local(k.time), &MainWindowModel::TlumeniExit);
         EXPECT_TRUE(ui.messages.isEmpty());
-        if (k.tolerance == 0)
+        if (k.tolerance == 0) {
             EXPECT_EQ(model.DampingCoefficient, static_cast<float>(k.coefficient));
-        else
+        } else
             EXPECT_NEAR(model.DampingCoefficient, k.coefficient, k.tolerance);
         EXPECT_EQ(model.DampingTimeSingle, static_cast<float>(model.DampingTime));
     }
@@ -301,11 +304,11 @@ TEST_F(ModelTest, DampingOutsideItsLimitsWarnsButStillDerivesTheCoefficient)
 TEST_F(ModelTest, DampingTextTakesTheLocaleSeparator)
 {
     typeAndLeave(model.Tlumeni, QStringLiteral("0.5"), &MainWindowModel::TlumeniExit);
-    EXPECT_EQ(model.Tlumeni.text, QStringLiteral("0") + localeDecimalSeparator() +
-                                      QStringLiteral("5"));
+    EXPECT_EQ(model.Tlumeni.text,
+              QStringLiteral("0") + localeDecimalSeparator() + QStringLiteral("5"));
     typeAndLeave(model.Tlumeni, QStringLiteral("0,7"), &MainWindowModel::TlumeniExit);
-    EXPECT_EQ(model.Tlumeni.text, QStringLiteral("0") + localeDecimalSeparator() +
-                                      QStringLiteral("7"));
+    EXPECT_EQ(model.Tlumeni.text,
+              QStringLiteral("0") + localeDecimalSeparator() + QStringLiteral("7"));
     EXPECT_EQ(model.DampingTime, 0.7L);
     EXPECT_TRUE(ui.messages.isEmpty());
 }
@@ -333,8 +336,8 @@ TEST_F(ModelTest, ListFieldsAcceptOnlyTheirChoices)
         typeAndLeave(model.ChybProud, ok, &MainWindowModel::ChybProudExit);
         EXPECT_EQ(model.ChybProud.text, ok);
     }
-    for (const QString& ok : {c::InternalColdJunction, c::NearColdJunction,
-                              c::RemoteColdJunction, QString()}) {
+    for (const QString& ok :
+         {c::InternalColdJunction, c::NearColdJunction, c::RemoteColdJunction, QString()}) {
         typeAndLeave(model.VzdStKon, ok, &MainWindowModel::VzdStKonExit);
         EXPECT_EQ(model.VzdStKon.text, ok);
     }
@@ -391,8 +394,8 @@ TEST_F(ModelTest, TotalValueChecksByInputType)
     typeAndLeave(model.CelkovyOdpor, local("2.56"), &MainWindowModel::CelkovyOdporExit);
     EXPECT_TRUE(ui.messages.isEmpty());
     typeAndLeave(model.CelkovyOdpor, QStringLiteral("3"), &MainWindowModel::CelkovyOdporExit);
-    EXPECT_EQ(ui.messages,
-              QStringList{QStringLiteral("Maximální hodnota proudu musí být v intervalu 0 až 3 mA")});
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral(
+                               "Maximální hodnota proudu musí být v intervalu 0 až 3 mA")});
 
     // The other users of the field are not range-checked.
     ui.clear();
@@ -551,8 +554,9 @@ TEST_F(ModelTest, ComparatorLimitsAreCheckedAgainstTheRange)
     ui.clear();
     typeAndLeave(model.EMezsep2, QStringLiteral("a"), &MainWindowModel::EMezsep2Exit);
     EXPECT_EQ(ui.messages,
-              (QStringList{QStringLiteral("špatně zadaná mez sepnutí komparátoru 2"),
-                           QStringLiteral("Meze sepnutí a rozepnutí komparátoru nesmí být zcela shodné")}));
+              (QStringList{
+                  QStringLiteral("špatně zadaná mez sepnutí komparátoru 2"),
+                  QStringLiteral("Meze sepnutí a rozepnutí komparátoru nesmí být zcela shodné")}));
     EXPECT_EQ(ui.focused, QStringLiteral("EMezsep2"));
 
     // A falling range puts every limit outside.

@@ -21,4 +21,4 @@ private:
     MainWindowModel& model_;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -131,9 +131,9 @@ std::optional<QByteArray> MainWindowModel::configurationFileBytes()
         const Cp1250Encoding encoded = encodeCp1250(line);
         if (breakAt >= 0 || encoded.unmappable) {
             const QChar bad = breakAt >= 0 ? line.at(breakAt) : *encoded.unmappable;
-            const QString shown = bad.isPrint() ? QString(bad)
-                                                : QStringLiteral("U+%1").arg(
-                                                      bad.unicode(), 4, 16, QLatin1Char('0'));
+            const QString shown =
+                bad.isPrint() ? QString(bad)
+                              : QStringLiteral("U+%1").arg(bad.unicode(), 4, 16, QLatin1Char('0'));
             message(QStringLiteral("Znak „") + shown +
                     QStringLiteral("“ nelze uložit do souboru konfigurace (řádek „") +
                     line.trimmed() + QStringLiteral("“). Soubor nebyl uložen."));

@@ -20,4 +20,4 @@ struct Control {
     int position = 0;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

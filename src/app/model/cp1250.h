@@ -20,4 +20,4 @@ Cp1250Encoding encodeCp1250(const QString& text);
 // Bytes the code page leaves undefined become U+FFFD.
 QString decodeCp1250(const QByteArray& bytes);
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -21,4 +21,4 @@ FileRead readWholeFile(const QString& path);
 // number (errno, or a close equivalent when the library reports none).
 int saveFileAtomically(const QString& path, const QByteArray& data);
 
-}  // namespace vtr8
+} // namespace vtr8

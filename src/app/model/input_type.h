@@ -57,4 +57,4 @@ bool isShuntCurrent(InputType type);
 // The three difference types, whose connection and linearization are fixed.
 bool isDifference(InputType type);
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -79,15 +79,16 @@ void MainWindowModel::initialiseControls()
     button(LabelVolenaJednotka, "Jednotka");
     show(LabelVolenaJednotka, false);
     show(VolenaJednotka, false);
-    VolenaJednotka.items = QStringList{choice::DegreesCelsius, choice::Ohm, choice::Volt,
-                                       choice::Milliampere, choice::Percent, choice::NoUnit};
+    VolenaJednotka.items = QStringList{choice::DegreesCelsius, choice::Ohm,     choice::Volt,
+                                       choice::Milliampere,    choice::Percent, choice::NoUnit};
 
     button(LabelTlumeni, "Tlumení");
     Tlumeni.text = QStringLiteral("0.5");
     button(LabelTlumeniUnit, "s");
 
     button(LabelChybProud, "Chybový proud");
-    ChybProud.items = QStringList{choice::Overcurrent, choice::Undercurrent, choice::ErrorCurrentOff};
+    ChybProud.items =
+        QStringList{choice::Overcurrent, choice::Undercurrent, choice::ErrorCurrentOff};
 
     button(LabelVzdStKon, "Vzdálenost studeného konce termočlánku");
     show(LabelVzdStKon, false);
@@ -618,30 +619,28 @@ void MainWindowModel::VolenaJednotkaChange()
     setUnitLabels(unit->code == 251 ? QString() : unit->text);
 }
 
-void MainWindowModel::SnOdporChange()
+void MainWindowModel::parseOnChange(Control& field, Extended& copy, const QString& refusal)
 {
     ChangeScope scope(*this);
-    if (SnOdpor.text.isEmpty())
+    if (field.text.isEmpty())
         return;
-    if (const auto value = parseLocaleNumber(SnOdpor.text)) {
-        ShuntResistance = *value;
+    if (const auto value = parseLocaleNumber(field.text)) {
+        copy = *value;
         return;
     }
-    message(QStringLiteral("Špatně zadaná hodnota snímacího odporu."));
-    setText(SnOdpor, QString());
+    message(refusal);
+    setText(field, QString());
+}
+
+void MainWindowModel::SnOdporChange()
+{
+    parseOnChange(SnOdpor, ShuntResistance,
+                  QStringLiteral("Špatně zadaná hodnota snímacího odporu."));
 }
 
 void MainWindowModel::DelPomerChange()
 {
-    ChangeScope scope(*this);
-    if (DelPomer.text.isEmpty())
-        return;
-    if (const auto value = parseLocaleNumber(DelPomer.text)) {
-        DividerRatio = *value;
-        return;
-    }
-    message(QStringLiteral("špatně zadaná hodnota dělícího poměru"));
-    setText(DelPomer, QString());
+    parseOnChange(DelPomer, DividerRatio, QStringLiteral("špatně zadaná hodnota dělícího poměru"));
 }
 
 void MainWindowModel::setPointFileChooser(std::function<void()> chooser)

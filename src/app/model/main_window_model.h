@@ -95,13 +95,13 @@ public:
     Control Vstup;
     Control LabelPripCidl; // "Připojení čidla"
     Control PripCidl;
-    Control Label4; // range caption: "Měřicí rozsah", "... výstupu", "... po linearizaci"
+    Control Label4;       // range caption: "Měřicí rozsah", "... výstupu", "... po linearizaci"
     Control LabelPocatek; // "Počátek"
     Control Pocatek;
-    Control Label8; // unit beside the range start
+    Control Label8;     // unit beside the range start
     Control LabelKonec; // "Konec"
     Control Konec;
-    Control Label9; // unit beside the range end
+    Control Label9;           // unit beside the range end
     Control LabelLinearizace; // "Linearizace"
     Control Linearizace;
     Control LabelVolenaJednotka; // "Jednotka"
@@ -109,7 +109,7 @@ public:
     Control LabelTlumeni; // "Tlumení"
     Control Tlumeni;
     Control LabelTlumeniUnit; // "s"
-    Control LabelChybProud; // "Chybový proud"
+    Control LabelChybProud;   // "Chybový proud"
     Control ChybProud;
     Control LabelVzdStKon; // "Vzdálenost studeného konce termočlánku"
     Control VzdStKon;
@@ -118,15 +118,15 @@ public:
     Control Label11; // "krát"
     Control Label31; // "Snímací odpor při měř. proudu"
     Control SnOdpor;
-    Control Label32; // "Ohm"
+    Control Label32;        // "Ohm"
     Control LabelKorekcePV; // "Přídavný parazitní odpor čidla"
     Control korekcePV;
     Control LabelKorekcePVUnit; // "Ohm"
-    Control Pcelkodpor; // caption of the total-value field, by input type
+    Control Pcelkodpor;         // caption of the total-value field, by input type
     Control CelkovyOdpor;
     Control Jcelkodpor; // unit of the total-value field
     // Zero and span adjustment; kept hidden, enabled state follows the window.
-    Control Label18; // "Nastavení s referencí"
+    Control Label18;  // "Nastavení s referencí"
     Control S_Dolmez; // "Nastavení dolní meze"
     Control S_Hormez; // "Nastavení horní meze"
 
@@ -284,6 +284,8 @@ private:
     void setRangeCaption(const QString& linearization);
     void setUnitLabels(const QString& unit);
     bool isFromFile() const;
+    void parseOnChange(Control& field, Extended& copy, const QString& refusal);
+    void choiceFieldExit(Control& field, const QStringList& choices, const QString& refusal);
     void rangeFieldExit(bool start);
     void comparatorLimitExit(int comparator, bool switchOn);
     void comparatorDelayExit(int comparator, bool switchOn);
@@ -299,4 +301,4 @@ private:
     bool rangeCheckActive_ = false;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

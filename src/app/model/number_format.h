@@ -46,4 +46,4 @@ Extended roundToDecimals(Extended value, int decimals);
 // The nearest whole number, ties to even.
 Extended roundHalfEven(Extended value);
 
-}  // namespace vtr8
+} // namespace vtr8

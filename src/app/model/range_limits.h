@@ -37,4 +37,4 @@ bool outsideInterval(Extended value, Extended low, Extended high);
 // fitted curve, kept within 0.002..1.0.
 float dampingCoefficient(Extended dampingTime);
 
-}  // namespace vtr8
+} // namespace vtr8

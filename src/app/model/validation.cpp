@@ -140,28 +140,29 @@ void MainWindowModel::TlumeniExit()
     DampingCoefficient = dampingCoefficient(DampingTime);
 }
 
-void MainWindowModel::ChybProudExit()
+void MainWindowModel::choiceFieldExit(Control& field, const QStringList& choices,
+                                      const QString& refusal)
 {
     ChangeScope scope(*this);
-    const QString& t = ChybProud.text;
-    if (t.isEmpty() || t == choice::Overcurrent || t == choice::Undercurrent ||
-        t == choice::ErrorCurrentOff)
+    if (field.text.isEmpty() || choices.contains(field.text))
         return;
-    message(QStringLiteral("Špatně zadaná volba chybového proudu"));
-    setText(ChybProud, QString());
-    focus(QStringLiteral("ChybProud"));
+    message(refusal);
+    setText(field, QString());
+    focus(controlName(field));
+}
+
+void MainWindowModel::ChybProudExit()
+{
+    choiceFieldExit(ChybProud, {choice::Overcurrent, choice::Undercurrent, choice::ErrorCurrentOff},
+                    QStringLiteral("Špatně zadaná volba chybového proudu"));
 }
 
 void MainWindowModel::VzdStKonExit()
 {
-    ChangeScope scope(*this);
-    const QString& t = VzdStKon.text;
-    if (t.isEmpty() || t == choice::InternalColdJunction || t == choice::NearColdJunction ||
-        t == choice::RemoteColdJunction)
-        return;
-    message(QStringLiteral("Špatně zadaná volba vzdálenosti studeného konce."));
-    setText(VzdStKon, QString());
-    focus(QStringLiteral("VzdStKon"));
+    choiceFieldExit(
+        VzdStKon,
+        {choice::InternalColdJunction, choice::NearColdJunction, choice::RemoteColdJunction},
+        QStringLiteral("Špatně zadaná volba vzdálenosti studeného konce."));
 }
 
 void MainWindowModel::SnOdporExit()
@@ -252,7 +253,8 @@ void MainWindowModel::Testvyplneni()
     auto is = [&](InputType type) { return t == type; };
 
     if (t && hasSensorConnection(*t) && PripCidl.text.isEmpty())
-        return fail(QStringLiteral("Není zadán způsob připojení čidla"), QStringLiteral("PripCidl"));
+        return fail(QStringLiteral("Není zadán způsob připojení čidla"),
+                    QStringLiteral("PripCidl"));
     if (t && isShuntCurrent(*t) && SnOdpor.text.isEmpty())
         return fail(QStringLiteral("Není zadána hodnota měřicího odporu"),
                     QStringLiteral("SnOdpor"));
@@ -303,8 +305,8 @@ void MainWindowModel::Testvyplneni()
 void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
 {
     ChangeScope scope(*this);
-    Control& field = comparator == 1 ? (switchOn ? EMezsep1 : EMezroz1)
-                                     : (switchOn ? EMezsep2 : EMezroz2);
+    Control& field =
+        comparator == 1 ? (switchOn ? EMezsep1 : EMezroz1) : (switchOn ? EMezsep2 : EMezroz2);
     ComparatorValues& values = comparator == 1 ? Comparator1 : Comparator2;
     Extended& limit = switchOn ? values.SwitchOnLimit : values.SwitchOffLimit;
     const QString name = controlName(field);
@@ -337,8 +339,8 @@ void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
 void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
 {
     ChangeScope scope(*this);
-    Control& field = comparator == 1 ? (switchOn ? EZpoSep1 : EZpoRoz1)
-                                     : (switchOn ? Ezposep2 : Ezporoz2);
+    Control& field =
+        comparator == 1 ? (switchOn ? EZpoSep1 : EZpoRoz1) : (switchOn ? Ezposep2 : Ezporoz2);
     ComparatorValues& values = comparator == 1 ? Comparator1 : Comparator2;
     Extended& delay = switchOn ? values.SwitchOnDelay : values.SwitchOffDelay;
     const QString name = controlName(field);
@@ -359,13 +361,37 @@ void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
     }
 }
 
-void MainWindowModel::EMezsep1Exit() { comparatorLimitExit(1, true); }
-void MainWindowModel::EMezroz1Exit() { comparatorLimitExit(1, false); }
-void MainWindowModel::EZpoSep1Exit() { comparatorDelayExit(1, true); }
-void MainWindowModel::EZpoRoz1Exit() { comparatorDelayExit(1, false); }
-void MainWindowModel::EMezsep2Exit() { comparatorLimitExit(2, true); }
-void MainWindowModel::EMezroz2Exit() { comparatorLimitExit(2, false); }
-void MainWindowModel::Ezposep2Exit() { comparatorDelayExit(2, true); }
-void MainWindowModel::Ezporoz2Exit() { comparatorDelayExit(2, false); }
+void MainWindowModel::EMezsep1Exit()
+{
+    comparatorLimitExit(1, true);
+}
+void MainWindowModel::EMezroz1Exit()
+{
+    comparatorLimitExit(1, false);
+}
+void MainWindowModel::EZpoSep1Exit()
+{
+    comparatorDelayExit(1, true);
+}
+void MainWindowModel::EZpoRoz1Exit()
+{
+    comparatorDelayExit(1, false);
+}
+void MainWindowModel::EMezsep2Exit()
+{
+    comparatorLimitExit(2, true);
+}
+void MainWindowModel::EMezroz2Exit()
+{
+    comparatorLimitExit(2, false);
+}
+void MainWindowModel::Ezposep2Exit()
+{
+    comparatorDelayExit(2, true);
+}
+void MainWindowModel::Ezporoz2Exit()
+{
+    comparatorDelayExit(2, false);
+}
 
 } // namespace vtr8
