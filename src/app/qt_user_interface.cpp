@@ -89,7 +89,7 @@ QString QtUserInterface::chooseSaveFile(const QString& title, const QString& fol
     return dialog.selectedFiles().constFirst();
 }
 
-QWidget* QtUserInterface::findControl(const QString& control) const
+QWidget* QtUserInterface::findControl(const QString& control, QWidget* mainWindow)
 {
     const auto inWindow = [&](QWidget* window) -> QWidget* {
         if (!window)
@@ -100,7 +100,7 @@ QWidget* QtUserInterface::findControl(const QString& control) const
     };
     if (QWidget* w = inWindow(QApplication::activeWindow()))
         return w;
-    if (QWidget* w = inWindow(mainWindow_.data()))
+    if (QWidget* w = inWindow(mainWindow))
         return w;
     for (QWidget* top : QApplication::topLevelWidgets())
         if (QWidget* w = inWindow(top))
@@ -110,7 +110,12 @@ QWidget* QtUserInterface::findControl(const QString& control) const
 
 void QtUserInterface::focus(const QString& control)
 {
-    QWidget* widget = findControl(control);
+    focusControl(control, mainWindow_.data());
+}
+
+void QtUserInterface::focusControl(const QString& control, QWidget* mainWindow)
+{
+    QWidget* widget = findControl(control, mainWindow);
     if (!widget || !widget->isVisible() || !widget->isEnabled())
         return;  // a hidden or disabled control cannot take the focus
     widget->activateWindow();

@@ -3,6 +3,7 @@
 #include "user_interface.h"
 
 #include <QPointer>
+#include <QWidget>
 #include <QString>
 
 class QWidget;
@@ -38,7 +39,9 @@ public:
     static QString defaultSuffix(const QString& filter);
     // The widget a focus move by `control` goes to: the active window's control
     // of that name first, then the main window's, then any window's.
-    QWidget* findControl(const QString& control) const;
+    static QWidget* findControl(const QString& control, QWidget* mainWindow);
+    // Moves the focus to that control if it can take it.
+    static void focusControl(const QString& control, QWidget* mainWindow);
 
     // The title of the message boxes.
     static QString boxTitle();
