@@ -43,7 +43,7 @@ void setLargeFont(QWidget* widget, int pointSize, bool blue)
     }
 }
 
-}  // namespace
+} // namespace
 
 TForm3::TForm3(MeasurementModel& model, QWidget* parent) : QDialog(parent), model_(model)
 {
@@ -57,8 +57,7 @@ TForm3::TForm3(MeasurementModel& model, QWidget* parent) : QDialog(parent), mode
     auto* label1 = makeLabel(this, QStringLiteral("Label1"),
                              QStringLiteral("Hlavní měřená veličina "), 40, 24, 546, 40);
     setLargeFont(label1, 18, false);
-    makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Naměřená hodnota"), 40, 84, 300,
-              24);
+    makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Naměřená hodnota"), 40, 84, 300, 24);
 
     ZoZmHodn = new QLineEdit(this);
     ZoZmHodn->setObjectName(QStringLiteral("ZoZmHodn"));
@@ -71,18 +70,18 @@ TForm3::TForm3(MeasurementModel& model, QWidget* parent) : QDialog(parent), mode
     Z_jedn = makeLabel(this, QStringLiteral("Z_jedn"), QString(), 436, 112, 150, 56);
     setLargeFont(Z_jedn, 22, true);
 
-    auto* button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("Změřit"), 40,
-                               196, 150);
+    auto* button1 =
+        makeButton(this, QStringLiteral("Button1"), QStringLiteral("Změřit"), 40, 196, 150);
 
-    auto* label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Stálé měření"), 40,
-                             250, 300, 24);
+    auto* label3 =
+        makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Stálé měření"), 40, 250, 300, 24);
     setLargeFont(label3, 10, true);
-    Start_Mer = makeButton(this, QStringLiteral("Start_Mer"), QStringLiteral("Start měření"), 40,
-                           280, 150);
-    auto* stop = makeButton(this, QStringLiteral("Stop_mer"), QStringLiteral("Stop"), 210, 280,
-                            150);
-    auto* close = makeButton(this, QStringLiteral("ZAVRIT"), QStringLiteral("Zavřít"), 436, 280,
-                             150);
+    Start_Mer =
+        makeButton(this, QStringLiteral("Start_Mer"), QStringLiteral("Start měření"), 40, 280, 150);
+    auto* stop =
+        makeButton(this, QStringLiteral("Stop_mer"), QStringLiteral("Stop"), 210, 280, 150);
+    auto* close =
+        makeButton(this, QStringLiteral("ZAVRIT"), QStringLiteral("Zavřít"), 436, 280, 150);
 
     connect(button1, &QPushButton::clicked, this, [this] { model_.Button1Click(); });
     connect(Start_Mer, &QPushButton::clicked, this, [this] { model_.Start_MerClick(); });
@@ -120,4 +119,4 @@ void TForm3::reject()
     QDialog::reject();
 }
 
-}  // namespace vtr8
+} // namespace vtr8

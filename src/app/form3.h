@@ -39,4 +39,4 @@ private:
     QPushButton* Start_Mer = nullptr;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -65,11 +65,11 @@ std::optional<Characteristic> sensorOf(const EepromImage& e, Family family)
     }
     // Input codes 1..16; thermocouple L is 12 and N is 13.
     static constexpr Characteristic byCode[] = {
-        Characteristic::Pt100, Characteristic::Pt1000, Characteristic::Ni100,
-        Characteristic::Ni1000, Characteristic::Identity, Characteristic::Identity,
-        Characteristic::Identity, Characteristic::TcB, Characteristic::TcE,
-        Characteristic::TcJ, Characteristic::TcK, Characteristic::TcL,
-        Characteristic::TcN, Characteristic::TcR, Characteristic::TcS,
+        Characteristic::Pt100,    Characteristic::Pt1000,   Characteristic::Ni100,
+        Characteristic::Ni1000,   Characteristic::Identity, Characteristic::Identity,
+        Characteristic::Identity, Characteristic::TcB,      Characteristic::TcE,
+        Characteristic::TcJ,      Characteristic::TcK,      Characteristic::TcL,
+        Characteristic::TcN,      Characteristic::TcR,      Characteristic::TcS,
         Characteristic::TcT};
     const std::uint8_t code = e[InputCodeAddress];
     if (code >= 1 && code <= 16 && byCode[code - 1] != Characteristic::Identity)
@@ -225,7 +225,7 @@ std::optional<std::pair<double, double>> storedSignalRange(const EepromImage& e)
     return std::pair{s0, s0 + d};
 }
 
-}  // namespace
+} // namespace
 
 double RampPosition(double secondsSinceStart, double periodSeconds)
 {
@@ -263,4 +263,4 @@ ProcessValue ComputeProcessValue(const EepromImage& eeprom, const SimulatedInput
     return {eeprom[UnitCodeAddress], static_cast<float>(value)};
 }
 
-}  // namespace vtr8::sim
+} // namespace vtr8::sim

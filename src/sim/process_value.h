@@ -42,4 +42,4 @@ double MeasuredSignal(const EepromImage& eeprom, const SimulatedInput& input,
 // Position 0..1 of a triangle ramp (0 at the start, 1 at half the period).
 double RampPosition(double secondsSinceStart, double periodSeconds);
 
-}  // namespace vtr8::sim
+} // namespace vtr8::sim

@@ -28,8 +28,7 @@ public:
         image_[424] = unit;
         return *this;
     }
-    ImageBuilder& characteristics(std::uint8_t linearization, std::uint8_t range,
-                                  std::uint8_t code)
+    ImageBuilder& characteristics(std::uint8_t linearization, std::uint8_t range, std::uint8_t code)
     {
         image_[425] = linearization;
         image_[426] = range;
@@ -37,10 +36,7 @@ public:
         return *this;
     }
     // Input scaling at 1568 as written for an ordinary input.
-    ImageBuilder& range(float low, float high)
-    {
-        return inputScaling(low, high, low, high - low);
-    }
+    ImageBuilder& range(float low, float high) { return inputScaling(low, high, low, high - low); }
     ImageBuilder& inputScaling(float low, float high, float offset, float span)
     {
         PutTransmitterFloat(image_, 1568, low);
@@ -175,7 +171,8 @@ TEST(SimProcessValue, UnitCodeComesFromByte424)
 TEST(SimProcessValue, OldFirmwarePolynomialGivesBackTheTemperature)
 {
     ImageBuilder b;
-    b.input(1, 32).characteristics(9, 9, 1).range(0, 100).polynomial(Characteristic::Pt100, 0, 100, 4);
+    b.input(1, 32).characteristics(9, 9, 1).range(0, 100).polynomial(Characteristic::Pt100, 0, 100,
+                                                                     4);
     for (double t : {0.0, 25.0, 50.0, 100.0})
         EXPECT_NEAR(valueAt(b.image(), t), t, 0.02) << t;
 }
@@ -341,5 +338,5 @@ TEST(SimProcessValue, SpecialInputRampCrossesItsInputSpan)
     EXPECT_NEAR(ComputeProcessValue(b.image(), in, 10).value, 50, 1e-4);
 }
 
-}  // namespace
-}  // namespace vtr8::sim
+} // namespace
+} // namespace vtr8::sim

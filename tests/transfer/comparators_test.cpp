@@ -107,7 +107,9 @@ TEST(Comparators, DelaysRoundToTheNearestWithTiesToEven)
         std::uint8_t onByte;
         std::uint8_t offByte;
     };
-    const Case cases[] = {{"2.5", "3.5", 2, 4}, {"0.5", "1.5", 0, 2}, {"254.5", "255.4", 254, 255},
+    const Case cases[] = {{"2.5", "3.5", 2, 4},
+                          {"0.5", "1.5", 0, 2},
+                          {"254.5", "255.4", 254, 255},
                           {"0.49", "7.51", 0, 8}};
     for (const Case& c : cases) {
         ComparatorBench bench;
@@ -128,14 +130,22 @@ TEST(Comparators, DelayBeyondOneByteIsRefusedBeforeAnythingIsSent)
         const char* field;
     };
     const Case cases[] = {
-        {"256", "0", "Zpoždění sepnutí komparátoru 1 lze do převodníku uložit jen v rozsahu 0 až "
-                     "255 s.", "EZpoSep1"},
-        {"1", "255.5", "Zpoždění rozepnutí komparátoru 1 lze do převodníku uložit jen v rozsahu 0 "
-                       "až 255 s.", "EZpoRoz1"},
-        {"999", "0", "Zpoždění sepnutí komparátoru 1 lze do převodníku uložit jen v rozsahu 0 až "
-                     "255 s.", "EZpoSep1"},
-        {"-1", "0", "Zpoždění sepnutí komparátoru 1 lze do převodníku uložit jen v rozsahu 0 až "
-                    "255 s.", "EZpoSep1"},
+        {"256", "0",
+         "Zpoždění sepnutí komparátoru 1 lze do převodníku uložit jen v rozsahu 0 až "
+         "255 s.",
+         "EZpoSep1"},
+        {"1", "255.5",
+         "Zpoždění rozepnutí komparátoru 1 lze do převodníku uložit jen v rozsahu 0 "
+         "až 255 s.",
+         "EZpoRoz1"},
+        {"999", "0",
+         "Zpoždění sepnutí komparátoru 1 lze do převodníku uložit jen v rozsahu 0 až "
+         "255 s.",
+         "EZpoSep1"},
+        {"-1", "0",
+         "Zpoždění sepnutí komparátoru 1 lze do převodníku uložit jen v rozsahu 0 až "
+         "255 s.",
+         "EZpoSep1"},
     };
     for (const Case& c : cases) {
         ComparatorBench bench;
@@ -181,7 +191,7 @@ TEST(Comparators, StoreSendsWhatTheFieldsShowNotAnOlderValue)
 {
     ComparatorBench bench;
     bench.fill(1, "30", "20", "1", "1", true);
-    bench.model.Comparator1.SwitchOnLimit = 55;  // left from an earlier entry
+    bench.model.Comparator1.SwitchOnLimit = 55; // left from an earlier entry
     bench.ui().confirmAnswers = {true};
     ASSERT_TRUE(Ulozkomp1Click(bench.ctx));
     EXPECT_EQ(sim::GetTransmitterFloat(bench.eeprom(), 1040), 30.0f);
@@ -238,10 +248,9 @@ TEST(Comparators, ReadShowsStoredValues)
     EXPECT_EQ(m.RezimRele1.text, QStringLiteral("OKNO"));
     EXPECT_EQ(m.Comparator1.SwitchOnLimit, static_cast<Extended>(12.3f));
     EXPECT_EQ(m.Comparator1.SwitchOffDelay, 255);
-    EXPECT_EQ(bench.requests(),
-              (std::vector<Request>{ReadRequest(1084, 1), ReadRequest(1040, 4),
-                                    ReadRequest(1044, 4), ReadRequest(1072, 2),
-                                    ReadRequest(1080, 1)}));
+    EXPECT_EQ(bench.requests(), (std::vector<Request>{ReadRequest(1084, 1), ReadRequest(1040, 4),
+                                                      ReadRequest(1044, 4), ReadRequest(1072, 2),
+                                                      ReadRequest(1080, 1)}));
     EXPECT_EQ(bench.progress, (std::vector<int>{0, 25, 50, 75, 100}));
     EXPECT_TRUE(m.Preckomp1.enabled);
 }
@@ -252,10 +261,9 @@ TEST(Comparators, ReadComparatorTwoUsesItsOwnAddresses)
     bench.eeprom()[1081] = 0x00;
     bench.model.PovolKompar2.checked = true;
     ASSERT_TRUE(Preckomp2Click(bench.ctx));
-    EXPECT_EQ(bench.requests(),
-              (std::vector<Request>{ReadRequest(1084, 1), ReadRequest(1048, 4),
-                                    ReadRequest(1052, 4), ReadRequest(1074, 2),
-                                    ReadRequest(1081, 1)}));
+    EXPECT_EQ(bench.requests(), (std::vector<Request>{ReadRequest(1084, 1), ReadRequest(1048, 4),
+                                                      ReadRequest(1052, 4), ReadRequest(1074, 2),
+                                                      ReadRequest(1081, 1)}));
     EXPECT_FALSE(bench.model.PovolKompar2.checked);
     EXPECT_EQ(bench.model.RezimRele2.text, QStringLiteral("HYSTEREZE"));
 }
@@ -288,7 +296,7 @@ TEST(Comparators, FailedCommandEndsTheStoreWithTheButtonEnabled)
     ComparatorBench bench;
     bench.fill(1, "30", "20", "1", "1", true);
     bench.ui().confirmAnswers = {true};
-    bench.noReply(3, 5);  // the limits block
+    bench.noReply(3, 5); // the limits block
     EXPECT_FALSE(Ulozkomp1Click(bench.ctx));
     EXPECT_EQ(bench.ui().messages, QStringList{QStringLiteral("Chyba komunikace")});
     EXPECT_TRUE(bench.model.Ulozkomp1.enabled);
@@ -297,5 +305,5 @@ TEST(Comparators, FailedCommandEndsTheStoreWithTheButtonEnabled)
         EXPECT_NE(r.command, 118);
 }
 
-}  // namespace
-}  // namespace vtr8::test
+} // namespace
+} // namespace vtr8::test

@@ -146,8 +146,7 @@ TEST(Measurement, FailedFirstReadingEndsTheContinuousRunAtOnce)
     MeasurementBench bench;
     bench.noReply(1, 0);
     int stopped = 0;
-    QObject::connect(&bench.measurement, &MeasurementModel::continuousStopped,
-                     [&] { ++stopped; });
+    QObject::connect(&bench.measurement, &MeasurementModel::continuousStopped, [&] { ++stopped; });
     bench.measurement.Start_MerClick();
     EXPECT_FALSE(bench.measurement.continuousRunning());
     EXPECT_EQ(stopped, 1);
@@ -171,7 +170,7 @@ TEST(Measurement, ContinuousReadingsAreAtLeastTheIntervalApartAndIdleBetween)
     rusage before{};
     getrusage(RUSAGE_SELF, &before);
     bench.measurement.Start_MerClick();
-    EXPECT_EQ(bench.measurement.readingCount(), 1);  // the first reading at once
+    EXPECT_EQ(bench.measurement.readingCount(), 1); // the first reading at once
     bench.runFor(3300);
     bench.measurement.Stop_merClick();
     rusage after{};
@@ -237,10 +236,10 @@ TEST(Measurement, ManualReadingDuringARunRestartsThePace)
     ASSERT_GE(sent.size(), 3u);
     for (std::size_t i = 1; i < sent.size(); ++i) {
         if (i == 1)
-            continue;  // the manual reading itself comes when the person clicks
+            continue; // the manual reading itself comes when the person clicks
         EXPECT_GE(sent[i] - sent[i - 1], 200) << i;
     }
 }
 
-}  // namespace
-}  // namespace vtr8::test
+} // namespace
+} // namespace vtr8::test

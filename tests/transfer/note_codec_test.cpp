@@ -21,7 +21,8 @@ TEST(NoteCodec, ShortNoteIsPaddedWithSpaces)
 {
     const NoteEncoding encoding = EncodeNote(QStringLiteral("Kotel 1"));
     ASSERT_TRUE(encoding.ok());
-    EXPECT_EQ(bytesToText(encoding.bytes), QStringLiteral("Kotel 1") + QString(53, QLatin1Char(' ')));
+    EXPECT_EQ(bytesToText(encoding.bytes),
+              QStringLiteral("Kotel 1") + QString(53, QLatin1Char(' ')));
 }
 
 TEST(NoteCodec, OnlyTheFirstSixtyCharactersAreStored)
@@ -116,5 +117,5 @@ TEST(NoteCodec, Str1ToZnak)
     EXPECT_FALSE(str1ToZnak(QString()).has_value());
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

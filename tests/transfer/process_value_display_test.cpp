@@ -50,9 +50,9 @@ TEST(ProcessValueDisplay, DecimalsByInputTypeAndLinearization)
         {u"", u"", 3},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ProcessValueDecimals(QString::fromUtf16(c.input),
-                                       QString::fromUtf16(c.linearization)),
-                  c.decimals)
+        EXPECT_EQ(
+            ProcessValueDecimals(QString::fromUtf16(c.input), QString::fromUtf16(c.linearization)),
+            c.decimals)
             << QString::fromUtf16(c.input).toStdString();
     }
 }
@@ -63,7 +63,8 @@ TEST(ProcessValueDisplay, FormatsWithPointWhateverTheLocale)
     EXPECT_EQ(FormatProcessValue(25.0f, 6), QStringLiteral("25.000000"));
     EXPECT_EQ(FormatProcessValue(-0.0125f, 3), QStringLiteral("-0.013"));
     EXPECT_EQ(FormatProcessValue(12345.5f, 3), QStringLiteral("12345.500"));
-    EXPECT_EQ(FormatProcessValue(1.0e30f, 3), QStringLiteral("1000000015047466219876688855040.000"));
+    EXPECT_EQ(FormatProcessValue(1.0e30f, 3),
+              QStringLiteral("1000000015047466219876688855040.000"));
 }
 
 TEST(ProcessValueDisplay, UnitTexts)
@@ -78,5 +79,5 @@ TEST(ProcessValueDisplay, UnitTexts)
     EXPECT_FALSE(ProcessValueUnitText(0).has_value());
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

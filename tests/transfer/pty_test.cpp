@@ -248,5 +248,5 @@ TEST(TransferOverPty, MeasurementOfALinearizedPt100)
     EXPECT_TRUE(bench.ui.messages.isEmpty());
 }
 
-}  // namespace
-}  // namespace vtr8::test
+} // namespace
+} // namespace vtr8::test

@@ -47,10 +47,7 @@ struct StoredConfiguration {
 };
 
 struct ReadBench : TransferBench {
-    explicit ReadBench(const StoredConfiguration& stored = {})
-    {
-        stored.storeIn(eeprom());
-    }
+    explicit ReadBench(const StoredConfiguration& stored = {}) { stored.storeIn(eeprom()); }
     bool read() { return ReadConfiguration(ctx); }
 };
 
@@ -192,9 +189,11 @@ TEST(ReadConfiguration, LimitsAreCutToSixOrThreeDecimals)
         const char* shown;
     };
     const Case cases[] = {
-        {17, 0.0100004f, "0.01"},     {17, 0.0100006f, "0.010001"},  {18, 4.0000004f, "4"},
-        {20, -0.0123456789f, "-0.012346"}, {21, 19.9999996f, "20"}, {1, 100.0004f, "100"},
-        {1, 100.0006f, "100.001"},    {5, 250.2496f, "250.25"},      {22, 12.3456789f, "12.346"},
+        {17, 0.0100004f, "0.01"},    {17, 0.0100006f, "0.010001"},
+        {18, 4.0000004f, "4"},       {20, -0.0123456789f, "-0.012346"},
+        {21, 19.9999996f, "20"},     {1, 100.0004f, "100"},
+        {1, 100.0006f, "100.001"},   {5, 250.2496f, "250.25"},
+        {22, 12.3456789f, "12.346"},
     };
     for (const Case& c : cases) {
         StoredConfiguration stored;
@@ -232,8 +231,11 @@ TEST(ReadConfiguration, LinearizationCodes)
         std::uint8_t code;
         const char* text;
     };
-    const Case cases[] = {{0, "nelinearizováno"}, {1, "linearizováno"}, {2, "linearizováno"},
-                          {3, "druhá odmocnina"}, {4, "ze souboru"}};
+    const Case cases[] = {{0, "nelinearizováno"},
+                          {1, "linearizováno"},
+                          {2, "linearizováno"},
+                          {3, "druhá odmocnina"},
+                          {4, "ze souboru"}};
     for (const Case& c : cases) {
         StoredConfiguration stored;
         stored.inputCode = 17;
@@ -372,12 +374,12 @@ TEST(ReadConfiguration, FailurePartWayStopsWithOneMessageAndTheButtonEnabled)
 TEST(ReadConfiguration, FailureInTheNoteLeavesTheRangeShown)
 {
     ReadBench bench;
-    bench.noReply(9, 11);  // the second note block
+    bench.noReply(9, 11); // the second note block
     EXPECT_FALSE(bench.read());
     EXPECT_EQ(bench.model.Konec.text, QStringLiteral("100"));
     EXPECT_EQ(bench.model.Prenos.position, 89);
     EXPECT_TRUE(bench.model.Precist.enabled);
 }
 
-}  // namespace
-}  // namespace vtr8::test
+} // namespace
+} // namespace vtr8::test

@@ -22,8 +22,8 @@ void EnsureApplication()
 
 Request ReadRequest(std::uint16_t address, std::uint8_t count)
 {
-    return {113, {static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address),
-                  count}};
+    return {113,
+            {static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address), count}};
 }
 
 Request WriteRequest(std::uint16_t address, std::vector<std::uint8_t> bytes)
@@ -49,9 +49,7 @@ std::ostream& operator<<(std::ostream& out, const Request& request)
 }
 
 TransferBench::TransferBench(const sim::SimOptions& options)
-    : link((EnsureApplication(), options)),
-      workspace(points),
-      model(link.ui, points),
+    : link((EnsureApplication(), options)), workspace(points), model(link.ui, points),
       ctx(model, link.protocol, link.ui, points, workspace)
 {
     QObject::connect(&model, &MainWindowModel::changed, [this] {
@@ -103,4 +101,4 @@ std::vector<std::uint8_t> FloatBytes(float value)
     return {bytes.begin(), bytes.end()};
 }
 
-}  // namespace vtr8::test
+} // namespace vtr8::test

@@ -59,4 +59,4 @@ void PutFloat(sim::EepromImage& image, int address, float value);
 void PutReversedFloat(sim::EepromImage& image, int address, float value);
 std::vector<std::uint8_t> FloatBytes(float value);
 
-}  // namespace vtr8::test
+} // namespace vtr8::test

@@ -26,9 +26,9 @@ TEST(UserNote, EmptyNoteIsWrittenAsSixtySpacesInThreeBlocks)
 
     EXPECT_EQ(noteArea(bench.eeprom()), QByteArray(60, ' '));
     const std::vector<std::uint8_t> spaces(20, ' ');
-    EXPECT_EQ(bench.requests(), (std::vector<Request>{WriteRequest(512, spaces),
-                                                      WriteRequest(532, spaces),
-                                                      WriteRequest(552, spaces)}));
+    EXPECT_EQ(bench.requests(),
+              (std::vector<Request>{WriteRequest(512, spaces), WriteRequest(532, spaces),
+                                    WriteRequest(552, spaces)}));
     EXPECT_TRUE(bench.ui().messages.isEmpty());
     EXPECT_EQ(bench.progress, (std::vector<int>{0, 33, 67, 100}));
     EXPECT_TRUE(bench.model.Uloz_Pozn.enabled);
@@ -48,7 +48,7 @@ TEST(UserNote, CzechLettersTravelAsCodePageBytesAndComeBack)
     const QString note = QStringLiteral("Měřicí místo č. 5 – sušárna");
     bench.model.setText(bench.model.EditUzPozn, note);
     Uloz_PoznClick(bench.ctx);
-    EXPECT_EQ(static_cast<std::uint8_t>(noteArea(bench.eeprom()).at(13)), 0xE8);  // č
+    EXPECT_EQ(static_cast<std::uint8_t>(noteArea(bench.eeprom()).at(13)), 0xE8); // č
 
     bench.model.setText(bench.model.EditUzPozn, QString());
     Prec_PoznClick(bench.ctx);
@@ -61,9 +61,8 @@ TEST(UserNote, ReadTakesFourBlocksOfFifteenAndKeepsLeadingSpaces)
     fillNoteArea(bench.eeprom(), QByteArray("   vlevo") + QByteArray(52, ' '));
     Prec_PoznClick(bench.ctx);
     EXPECT_EQ(bench.model.EditUzPozn.text, QStringLiteral("   vlevo"));
-    EXPECT_EQ(bench.requests(),
-              (std::vector<Request>{ReadRequest(512, 15), ReadRequest(527, 15),
-                                    ReadRequest(542, 15), ReadRequest(557, 15)}));
+    EXPECT_EQ(bench.requests(), (std::vector<Request>{ReadRequest(512, 15), ReadRequest(527, 15),
+                                                      ReadRequest(542, 15), ReadRequest(557, 15)}));
     EXPECT_EQ(bench.progress, (std::vector<int>{0, 25, 50, 75, 100}));
     EXPECT_TRUE(bench.model.Prec_Pozn.enabled);
 }
@@ -144,5 +143,5 @@ TEST(UserNote, WithoutTheProgressSwitchTheBarStaysPut)
     EXPECT_EQ(bench.model.Prenos.position, 42);
 }
 
-}  // namespace
-}  // namespace vtr8::test
+} // namespace
+} // namespace vtr8::test

@@ -97,5 +97,5 @@ TEST(ZeroSpan, FailedCommandEndsWithTheButtonEnabled)
     EXPECT_EQ(bench.model.Pocatek.text, QStringLiteral("1"));
 }
 
-}  // namespace
-}  // namespace vtr8::test
+} // namespace
+} // namespace vtr8::test

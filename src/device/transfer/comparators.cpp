@@ -32,15 +32,33 @@ struct ComparatorFields {
 ComparatorFields fields(MainWindowModel& m, int number)
 {
     if (number == 1) {
-        return {1,           m.PovolKompar1, m.EMezsep1,  m.EMezroz1,
-                m.EZpoSep1,  m.EZpoRoz1,     m.RezimRele1, m.Preckomp1,
-                m.Ulozkomp1, m.Comparator1,  eeprom::Comparator1Limits,
-                eeprom::Comparator1Delays,   eeprom::Comparator1Mode};
+        return {1,
+                m.PovolKompar1,
+                m.EMezsep1,
+                m.EMezroz1,
+                m.EZpoSep1,
+                m.EZpoRoz1,
+                m.RezimRele1,
+                m.Preckomp1,
+                m.Ulozkomp1,
+                m.Comparator1,
+                eeprom::Comparator1Limits,
+                eeprom::Comparator1Delays,
+                eeprom::Comparator1Mode};
     }
-    return {2,           m.PovolKompar2, m.EMezsep2,  m.EMezroz2,
-            m.Ezposep2,  m.Ezporoz2,     m.RezimRele2, m.Preckomp2,
-            m.Ulozkomp2, m.Comparator2,  eeprom::Comparator2Limits,
-            eeprom::Comparator2Delays,   eeprom::Comparator2Mode};
+    return {2,
+            m.PovolKompar2,
+            m.EMezsep2,
+            m.EMezroz2,
+            m.Ezposep2,
+            m.Ezporoz2,
+            m.RezimRele2,
+            m.Preckomp2,
+            m.Ulozkomp2,
+            m.Comparator2,
+            eeprom::Comparator2Limits,
+            eeprom::Comparator2Delays,
+            eeprom::Comparator2Mode};
 }
 
 QString numbered(const QString& text, int number)
@@ -70,8 +88,7 @@ bool takeFieldValues(TransferContext& ctx, ComparatorFields& f)
          &f.values.SwitchOffLimit},
         {f.onDelay, numbered(QStringLiteral("Není zadán čas zpoždění sepnutí komparátoru "), n),
          QStringLiteral("špatně zadaná mez zpoždění sepnutí"), &f.values.SwitchOnDelay},
-        {f.offDelay,
-         numbered(QStringLiteral("Není zadán čas zpoždění rozepnutí komparátoru "), n),
+        {f.offDelay, numbered(QStringLiteral("Není zadán čas zpoždění rozepnutí komparátoru "), n),
          QStringLiteral("špatně zadaná mez zpoždění rozepnutí"), &f.values.SwitchOffDelay},
     };
     for (const FieldCheck& check : checks) {
@@ -135,8 +152,9 @@ bool writeEnabledComparator(TransferContext& ctx, ComparatorFields& f, std::uint
         }
     }
 
-    if (!ctx.ui.confirm(numbered(QStringLiteral("Opravdu se má zapsat konfigurace Relé "), f.number) +
-                        QStringLiteral(" ?")))
+    if (!ctx.ui.confirm(
+            numbered(QStringLiteral("Opravdu se má zapsat konfigurace Relé "), f.number) +
+            QStringLiteral(" ?")))
         return false;
 
     link.TransferBuffer[1] = onDelay;
@@ -233,9 +251,8 @@ bool readComparator(TransferContext& ctx, int number)
     if (!ReadBlock(link, static_cast<std::uint16_t>(limits + 4), 4))
         return false;
     SetPrenos(m, 50);
-    f.values.SwitchOffLimit =
-        ReplyDeviceFloat(link, static_cast<std::uint16_t>(limits + 4),
-                         static_cast<std::uint16_t>(limits + 4));
+    f.values.SwitchOffLimit = ReplyDeviceFloat(link, static_cast<std::uint16_t>(limits + 4),
+                                               static_cast<std::uint16_t>(limits + 4));
     m.setText(f.offLimit, formatGeneral(f.values.SwitchOffLimit, 10));
 
     if (!ReadBlock(link, f.delaysAddress, eeprom::ComparatorDelaysLength))
@@ -257,7 +274,7 @@ bool readComparator(TransferContext& ctx, int number)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool Ulozkomp1Click(TransferContext& ctx)
 {
@@ -279,4 +296,4 @@ bool Preckomp2Click(TransferContext& ctx)
     return readComparator(ctx, 2);
 }
 
-}  // namespace vtr8
+} // namespace vtr8

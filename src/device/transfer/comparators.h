@@ -16,4 +16,4 @@ bool Preckomp2Click(TransferContext& ctx);
 // The transmitter keeps each delay in one byte of whole seconds.
 inline constexpr int MaxStoredComparatorDelay = 255;
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -132,7 +132,8 @@ bool MeasurementModel::readOnce()
     const auto& data = link_.ReplyData;
     const float value = DecodeProcessValue(data[4], data[5], data[6], data[7]);
     const InputTexts texts = inputTexts_ ? inputTexts_() : InputTexts{};
-    ZoZmHodn = FormatProcessValue(value, ProcessValueDecimals(texts.inputType, texts.linearization));
+    ZoZmHodn =
+        FormatProcessValue(value, ProcessValueDecimals(texts.inputType, texts.linearization));
     if (const auto unit = ProcessValueUnitText(data[3]))
         Z_jedn = *unit;
     ++readingCount_;
@@ -140,4 +141,4 @@ bool MeasurementModel::readOnce()
     return true;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -29,8 +29,7 @@ public:
     };
     using InputTextsSource = std::function<InputTexts()>;
 
-    MeasurementModel(CommandProtocol& link, InputTextsSource inputTexts,
-                     QObject* parent = nullptr);
+    MeasurementModel(CommandProtocol& link, InputTextsSource inputTexts, QObject* parent = nullptr);
     // Reads Vstup and Linearizace of the main window.
     MeasurementModel(CommandProtocol& link, const MainWindowModel& mainWindow,
                      QObject* parent = nullptr);
@@ -84,4 +83,4 @@ private:
     int readingCount_ = 0;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

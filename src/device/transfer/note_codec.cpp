@@ -16,7 +16,7 @@ QString characterAt(const QString& text, qsizetype i)
     return text.mid(i, 1);
 }
 
-}  // namespace
+} // namespace
 
 std::optional<std::uint8_t> str1ToZnak(const QString& character)
 {
@@ -69,4 +69,4 @@ QString UnmappableNoteMessage(const QString& character)
         .arg(character);
 }
 
-}  // namespace vtr8
+} // namespace vtr8

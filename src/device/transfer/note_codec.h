@@ -36,4 +36,4 @@ std::optional<std::uint8_t> str1ToZnak(const QString& character);
 // The message shown when a note character cannot be stored.
 QString UnmappableNoteMessage(const QString& character);
 
-}  // namespace vtr8
+} // namespace vtr8

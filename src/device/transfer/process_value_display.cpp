@@ -49,14 +49,21 @@ QString FormatProcessValue(float value, int decimals)
 std::optional<QString> ProcessValueUnitText(std::uint8_t unitCode)
 {
     switch (unitCode) {
-    case 32: return QStringLiteral("°C");
-    case 37: return QStringLiteral("Ohm");
-    case 39: return QStringLiteral("mA");
-    case 57: return QStringLiteral("%");
-    case 58: return QStringLiteral("V");
-    case 251: return QString();
-    default: return std::nullopt;
+    case 32:
+        return QStringLiteral("°C");
+    case 37:
+        return QStringLiteral("Ohm");
+    case 39:
+        return QStringLiteral("mA");
+    case 57:
+        return QStringLiteral("%");
+    case 58:
+        return QStringLiteral("V");
+    case 251:
+        return QString();
+    default:
+        return std::nullopt;
     }
 }
 
-}  // namespace vtr8
+} // namespace vtr8

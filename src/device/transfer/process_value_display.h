@@ -25,4 +25,4 @@ QString FormatProcessValue(float value, int decimals);
 // does not know (the previous unit text then stays).
 std::optional<QString> ProcessValueUnitText(std::uint8_t unitCode);
 
-}  // namespace vtr8
+} // namespace vtr8

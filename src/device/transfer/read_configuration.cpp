@@ -101,8 +101,8 @@ bool readAuxiliaryValues(TransferContext& ctx)
         if (!ReadBlock(ctx.link, eeprom::ShuntResistance, 4))
             return false;
         SetPrenos(m, 22);
-        const float shunt = ReplyDeviceFloat(ctx.link, eeprom::ShuntResistance,
-                                             eeprom::ShuntResistance);
+        const float shunt =
+            ReplyDeviceFloat(ctx.link, eeprom::ShuntResistance, eeprom::ShuntResistance);
         m.setText(m.SnOdpor, fixedForField(shunt, 5));
         m.ShuntResistance = shunt;
     } else {
@@ -129,8 +129,8 @@ bool readAuxiliaryValues(TransferContext& ctx)
         if (!ReadBlock(ctx.link, eeprom::ParasiticResistance, 4))
             return false;
         SetPrenos(m, 33);
-        m.ParasiticResistance = ReplyDeviceFloat(ctx.link, eeprom::ParasiticResistance,
-                                                 eeprom::ParasiticResistance);
+        m.ParasiticResistance =
+            ReplyDeviceFloat(ctx.link, eeprom::ParasiticResistance, eeprom::ParasiticResistance);
         m.setText(m.korekcePV, fixedForField(m.ParasiticResistance, 5));
     }
     m.notifyChanged();
@@ -203,7 +203,7 @@ bool limitsAreSignals(const TransferState& state)
     return range <= 12 || range == 16;
 }
 
-}  // namespace
+} // namespace
 
 bool cteni_mezi(TransferContext& ctx)
 {
@@ -277,9 +277,9 @@ bool ReadConfiguration(TransferContext& ctx)
     m.setText(m.Tlumeni, fixedForField(damping, 1));
 
     if (inputTypeFromText(m.Vstup.text)) {
-        for (Control* c : {&m.Label4, &m.LabelPocatek, &m.LabelKonec, &m.Label8, &m.Label9,
-                           &m.LabelLinearizace, &m.Label18, &m.S_Dolmez, &m.S_Hormez, &m.Pocatek,
-                           &m.Konec})
+        for (Control* c :
+             {&m.Label4, &m.LabelPocatek, &m.LabelKonec, &m.Label8, &m.Label9, &m.LabelLinearizace,
+              &m.Label18, &m.S_Dolmez, &m.S_Hormez, &m.Pocatek, &m.Konec})
             c->enabled = true;
     } else {
         m.setText(m.Vstup, QString());
@@ -298,8 +298,8 @@ bool ReadConfiguration(TransferContext& ctx)
     if (!ReadBlock(ctx.link, eeprom::InputScaleFactor, 4))
         return false;
     SetPrenos(m, 89);
-    const float divider = ReplyDeviceFloat(ctx.link, eeprom::InputScaleFactor,
-                                           eeprom::InputScaleFactor);
+    const float divider =
+        ReplyDeviceFloat(ctx.link, eeprom::InputScaleFactor, eeprom::InputScaleFactor);
     m.setText(m.DelPomer, formatGeneral(divider, 10));
     m.DividerRatio = divider;
 
@@ -316,4 +316,4 @@ bool ReadConfiguration(TransferContext& ctx)
     return true;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -18,4 +18,4 @@ bool ReadConfiguration(TransferContext& ctx);
 // characteristic indices and linearization code held in ctx.state.
 bool cteni_mezi(TransferContext& ctx);
 
-}  // namespace vtr8
+} // namespace vtr8

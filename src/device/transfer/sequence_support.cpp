@@ -60,4 +60,4 @@ float ReplyDeviceFloat(const CommandProtocol& link, std::uint16_t readAddress,
     return GetDeviceFloat(link.ReplyData, 3 + (address - readAddress));
 }
 
-}  // namespace vtr8
+} // namespace vtr8

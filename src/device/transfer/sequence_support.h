@@ -39,4 +39,4 @@ std::uint8_t ReplyByte(const CommandProtocol& link, std::uint16_t readAddress,
 float ReplyDeviceFloat(const CommandProtocol& link, std::uint16_t readAddress,
                        std::uint16_t address);
 
-}  // namespace vtr8
+} // namespace vtr8

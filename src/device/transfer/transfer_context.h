@@ -46,7 +46,9 @@ struct TransferState {
 struct TransferContext {
     TransferContext(MainWindowModel& model_, CommandProtocol& link_, UserInterface& ui_,
                     LinearizationPoints& points_, LinearizationWorkspace& workspace_)
-        : model(model_), link(link_), ui(ui_), points(points_), workspace(workspace_) {}
+        : model(model_), link(link_), ui(ui_), points(points_), workspace(workspace_)
+    {
+    }
 
     MainWindowModel& model;
     CommandProtocol& link;
@@ -56,4 +58,4 @@ struct TransferContext {
     TransferState state;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -70,4 +70,4 @@ void Prec_PoznClick(TransferContext& ctx)
     cteni_uz_pozn(ctx);
 }
 
-}  // namespace vtr8
+} // namespace vtr8

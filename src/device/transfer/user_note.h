@@ -18,4 +18,4 @@ bool cteni_uz_pozn(TransferContext& ctx);
 void Uloz_PoznClick(TransferContext& ctx);
 void Prec_PoznClick(TransferContext& ctx);
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -29,8 +29,7 @@ bool SendEepromBlock(CommandProtocol& link, const EepromBlock& block, int pauseM
     return true;
 }
 
-bool SendEepromBlocks(CommandProtocol& link, const std::vector<EepromBlock>& blocks,
-                      int settleMs)
+bool SendEepromBlocks(CommandProtocol& link, const std::vector<EepromBlock>& blocks, int settleMs)
 {
     for (const EepromBlock& block : blocks)
         if (!SendEepromBlock(link, block, block.pauseAfterMs > 0 ? settleMs : 0))
@@ -38,4 +37,4 @@ bool SendEepromBlocks(CommandProtocol& link, const std::vector<EepromBlock>& blo
     return true;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -16,7 +16,6 @@ void WritePause(int ms);
 bool SendEepromBlock(CommandProtocol& link, const EepromBlock& block, int pauseMs = -1);
 // The blocks in order, ending at the first failed command. A block that asks for a pause waits
 // settleMs after it. True when every block was acknowledged.
-bool SendEepromBlocks(CommandProtocol& link, const std::vector<EepromBlock>& blocks,
-                      int settleMs);
+bool SendEepromBlocks(CommandProtocol& link, const std::vector<EepromBlock>& blocks, int settleMs);
 
-}  // namespace vtr8
+} // namespace vtr8

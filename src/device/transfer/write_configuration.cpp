@@ -76,7 +76,8 @@ public:
         for (const SpecialBand& band : specialBands) {
             if (band.input != w_.input)
                 continue;
-            if (!send(FloatBlock(eeprom::OverloadLimits, {band.upperOverload, band.lowerOverload})) ||
+            if (!send(
+                    FloatBlock(eeprom::OverloadLimits, {band.upperOverload, band.lowerOverload})) ||
                 !send(FloatBlock(eeprom::InputOffset, {band.offset, band.span})))
                 return false;
             progress(band.progress);
@@ -220,7 +221,7 @@ private:
     int settleMs_;
 };
 
-}  // namespace
+} // namespace
 
 bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write, int settleMs)
 {
@@ -237,4 +238,4 @@ bool WriteConfiguration(TransferContext& ctx, const WriteTiming& timing)
     return TransferConfiguration(ctx, *write, timing.frontEndSettleMs);
 }
 
-}  // namespace vtr8
+} // namespace vtr8

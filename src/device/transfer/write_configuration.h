@@ -17,4 +17,4 @@ struct WriteTiming {
 // identification reads. Returns true when the whole configuration was written.
 bool WriteConfiguration(TransferContext& ctx, const WriteTiming& timing = {});
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -146,7 +146,7 @@ void rememberDerivedValues(TransferState& state, const PreparedWrite& w)
     state.RangeFalling = w.rangeFalling;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
 {
@@ -218,10 +218,9 @@ std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
 
     w.rangeUnit = ChooseRangeUnit(w.input, w.linearization, m.UnitCode);
     if (w.rangeUnit.convertThroughSensor) {
-        ws.CharacteristicIndex =
-            static_cast<Characteristic>(*SensorCharacteristic(w.input));
-        w.limits = zadHodPrepoc([&ws](float x) { return ZPPrepoc(ws, x); }, w.rangeMin,
-                                w.rangeMax, start, end);
+        ws.CharacteristicIndex = static_cast<Characteristic>(*SensorCharacteristic(w.input));
+        w.limits = zadHodPrepoc([&ws](float x) { return ZPPrepoc(ws, x); }, w.rangeMin, w.rangeMax,
+                                start, end);
     } else {
         w.limits = zadHodPuvodni(w.rangeMin, w.rangeMax, start, end);
     }
@@ -232,8 +231,7 @@ std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
     }
     w.inputScaleFactor = InputScaleFactor(w.input, start, end, w.frontEnd.inputSignalMax,
                                           m.TotalValue, m.DividerRatio);
-    if (w.inputScaleFactor &&
-        (!std::isfinite(*w.inputScaleFactor) || *w.inputScaleFactor == 0)) {
+    if (w.inputScaleFactor && (!std::isfinite(*w.inputScaleFactor) || *w.inputScaleFactor == 0)) {
         ui.message(text("Převodní konstantu vstupu nelze z daných hodnot vypočítat."));
         return std::nullopt;
     }
@@ -265,4 +263,4 @@ std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
     return w;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -56,4 +56,4 @@ std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx);
 // the first failed command. True when all of it was acknowledged.
 bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write, int settleMs);
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -12,11 +12,16 @@ namespace {
 QString refusalMessage(std::uint8_t responseCode)
 {
     switch (responseCode) {
-    case 6: return QStringLiteral("Procesní hodnota je mimo povolený rozsah.");
-    case 9: return QStringLiteral("Procesní hodnota je příliž velká.");
-    case 10: return QStringLiteral("Procesní hodnota je příliž malá.");
-    case 14: return QStringLiteral("Příliž malé rozpětí vst. signálu.");
-    default: return QString();
+    case 6:
+        return QStringLiteral("Procesní hodnota je mimo povolený rozsah.");
+    case 9:
+        return QStringLiteral("Procesní hodnota je příliž velká.");
+    case 10:
+        return QStringLiteral("Procesní hodnota je příliž malá.");
+    case 14:
+        return QStringLiteral("Příliž malé rozpětí vst. signálu.");
+    default:
+        return QString();
     }
 }
 
@@ -41,7 +46,7 @@ bool adjustRange(TransferContext& ctx, Control& button, const QString& question,
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool S_DolmezClick(TransferContext& ctx)
 {
@@ -55,4 +60,4 @@ bool S_HormezClick(TransferContext& ctx)
                        QStringLiteral("Opravdu se má nastavit horní mez převodníku?"), "NastFS");
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -11,4 +11,4 @@ struct TransferContext;
 bool S_DolmezClick(TransferContext& ctx);
 bool S_HormezClick(TransferContext& ctx);
 
-}  // namespace vtr8
+} // namespace vtr8
