@@ -32,7 +32,7 @@ double cpuSeconds()
 
 constexpr double SecondsPerByte = 11.0 / 2400.0; // start, 8 data, parity, stop
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -73,9 +73,12 @@ int main(int argc, char** argv)
     });
 
     const std::pair<const char*, const char*> fields[] = {
-        {"Vstup", "odporový teploměr Pt100"}, {"PripCidl", "čtyřvodičově"},
-        {"Linearizace", "linearizováno"},     {"Pocatek", "-50"},
-        {"Konec", "150"},                     {"Tlumeni", "1"},
+        {"Vstup", "odporový teploměr Pt100"},
+        {"PripCidl", "čtyřvodičově"},
+        {"Linearizace", "linearizováno"},
+        {"Pocatek", "-50"},
+        {"Konec", "150"},
+        {"Tlumeni", "1"},
         {"ChybProud", "nadproud"},
     };
     for (const auto& [name, value] : fields)

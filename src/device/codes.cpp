@@ -38,7 +38,7 @@ constexpr std::array<InputEntry, InputCodeCount> inputTexts{{
     {InputCode::Special4to20mA, "4...20 mA-spec. vstup U/I"},
 }};
 
-}  // namespace
+} // namespace
 
 QString InputTypeText(InputCode code)
 {
@@ -111,7 +111,8 @@ QString ErrorCurrentText(ErrorCurrentCode code)
 
 std::optional<ErrorCurrentCode> ErrorCurrentFromText(const QString& text)
 {
-    for (auto code : {ErrorCurrentCode::Upscale, ErrorCurrentCode::Downscale, ErrorCurrentCode::Off})
+    for (auto code :
+         {ErrorCurrentCode::Upscale, ErrorCurrentCode::Downscale, ErrorCurrentCode::Off})
         if (text == ErrorCurrentText(code))
             return code;
     return std::nullopt;
@@ -198,4 +199,4 @@ std::optional<std::uint8_t> SensorCharacteristic(InputCode code)
     }
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -54,7 +54,7 @@ inline constexpr std::uint8_t Milliampere = 39;
 inline constexpr std::uint8_t Percent = 57;
 inline constexpr std::uint8_t Volt = 58;
 inline constexpr std::uint8_t None = 251;
-}  // namespace unit_code
+} // namespace unit_code
 // "°C", "Ohm", "mA", "%", "V"; empty for no unit or an unknown code.
 QString UnitText(std::uint8_t code);
 
@@ -99,7 +99,7 @@ inline constexpr std::uint8_t SplineTable = 13;
 inline constexpr std::uint8_t LineFromFile = 14;
 inline constexpr std::uint8_t SquareRoot = 15;
 inline constexpr std::uint8_t Identity = 16;
-}  // namespace characteristic
+} // namespace characteristic
 
 // The sensor's own reference characteristic for RTDs and thermocouples; nullopt otherwise.
 std::optional<std::uint8_t> SensorCharacteristic(InputCode code);
@@ -109,4 +109,4 @@ enum class Linearization : std::uint8_t { Linearized, NotLinearized, FromFile, S
 QString LinearizationText(Linearization choice); // "linearizováno", "nelinearizováno", ...
 std::optional<Linearization> LinearizationFromText(const QString& text);
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -20,7 +20,7 @@ StoredLimits limitsFrom(Extended lower, Extended upper)
     return limits;
 }
 
-}  // namespace
+} // namespace
 
 StoredLimits zadHodPuvodni(Extended rangeMin, Extended rangeMax, Extended rangeStart,
                            Extended rangeEnd)
@@ -95,15 +95,15 @@ QStringList CheckOutputCalibration(OutputCalibration& calibration)
     return messages;
 }
 
-OutputScaling ComputeOutputScaling(const OutputCalibration& c, Extended rangeMin,
-                                   Extended rangeMax, const SignalLimits& signal)
+OutputScaling ComputeOutputScaling(const OutputCalibration& c, Extended rangeMin, Extended rangeMax,
+                                   const SignalLimits& signal)
 {
     OutputScaling scaling;
     scaling.d4 = c.d1 + (c.d2 - c.d1) * (4 - c.i1) / (c.i2 - c.i1);
     scaling.rangeMin = static_cast<float>(rangeMin);
     scaling.rangeMax = static_cast<float>(rangeMax);
-    scaling.dGain = (c.d2 - c.d1) / (Extended{scaling.rangeMax} - Extended{scaling.rangeMin}) *
-                    16 / (c.i2 - c.i1);
+    scaling.dGain = (c.d2 - c.d1) / (Extended{scaling.rangeMax} - Extended{scaling.rangeMin}) * 16 /
+                    (c.i2 - c.i1);
     scaling.signal = signal;
     return scaling;
 }
@@ -143,9 +143,9 @@ std::vector<EepromBlock> PolynomialBlocks(int degree, const std::array<Extended,
     std::vector<EepromBlock> blocks;
     blocks.push_back(ByteBlock(eeprom::PolynomialDegree, {static_cast<std::uint8_t>(degree)}));
     for (int k = degree, slot = 0; k >= 0; --k, ++slot)
-        blocks.push_back(FloatBlock(
-            static_cast<eeprom::Address>(eeprom::PolynomialCoefficients + 4 * slot),
-            {coefficients[static_cast<std::size_t>(k)]}));
+        blocks.push_back(
+            FloatBlock(static_cast<eeprom::Address>(eeprom::PolynomialCoefficients + 4 * slot),
+                       {coefficients[static_cast<std::size_t>(k)]}));
     return blocks;
 }
 
@@ -160,30 +160,38 @@ struct ThermocouplePolynomial {
 
 constexpr ThermocouplePolynomial thermocouplePolynomials[] = {
     {InputCode::ThermocoupleB, 2, {5.72773784e-09f, -2.4094939e-07f, 4.13590306e-25f}},
-    {InputCode::ThermocoupleE, 4,
+    {InputCode::ThermocoupleE,
+     4,
      {2.88822406e-13f, -8.29009014e-11f, 5.14754426e-08f, 5.85604757e-05f, -5.52342442e-07f}},
-    {InputCode::ThermocoupleJ, 4,
+    {InputCode::ThermocoupleJ,
+     4,
      {1.08821589e-13f, -8.52170348e-11f, 3.04863974e-08f, 5.03715273e-05f, -2.12819806e-08f}},
-    {InputCode::ThermocoupleK, 4,
+    {InputCode::ThermocoupleK,
+     4,
      {2.8648206e-14f, -1.16069994e-10f, 2.6705175e-08f, 3.94146409e-05f, -3.01296183e-07f}},
-    {InputCode::ThermocoupleN, 4,
+    {InputCode::ThermocoupleN,
+     4,
      {-5.44024834e-14f, 2.97670985e-11f, 1.47109791e-08f, 2.60373909e-05f, -1.9934962e-06f}},
-    {InputCode::ThermocoupleL, 4,
+    {InputCode::ThermocoupleL,
+     4,
      {1.04584642e-13f, -7.97751726e-11f, 5.89408131e-08f, 6.32164447e-05f, -1.21084502e-08f}},
-    {InputCode::ThermocoupleR, 4,
+    {InputCode::ThermocoupleR,
+     4,
      {2.92855882e-14f, -2.37373454e-11f, 1.39152023e-08f, 5.28891042e-06f, -3.23583882e-10f}},
-    {InputCode::ThermocoupleS, 4,
+    {InputCode::ThermocoupleS,
+     4,
      {2.47661016e-14f, -2.23675019e-11f, 1.25287505e-08f, 5.39938173e-06f, -3.15633586e-09f}},
-    {InputCode::ThermocoupleT, 4,
+    {InputCode::ThermocoupleT,
+     4,
      {4.88330147e-14f, -2.33437662e-11f, 4.33965539e-08f, 3.8620874e-05f, -8.92272681e-07f}},
 };
 
 // Temperature (°C) of the cold-junction sensor from its resistance (ohms), highest power first.
-constexpr std::array<float, 5> coldJunctionSensor{1.33197569e-08f, -5.5825426e-06f,
-                                                  0.00186899223f, 2.29917741f, -244.35788f};
+constexpr std::array<float, 5> coldJunctionSensor{1.33197569e-08f, -5.5825426e-06f, 0.00186899223f,
+                                                  2.29917741f, -244.35788f};
 constexpr std::uint8_t coldJunctionSensorDegree = 4;
 
-}  // namespace
+} // namespace
 
 std::vector<EepromBlock> ColdJunctionBlocks(InputCode thermocouple)
 {
@@ -195,10 +203,10 @@ std::vector<EepromBlock> ColdJunctionBlocks(InputCode thermocouple)
 
     std::vector<EepromBlock> blocks;
     blocks.push_back(ByteBlock(eeprom::ColdJunctionDegree, {coldJunctionSensorDegree}));
-    blocks.push_back(FloatBlock(eeprom::ColdJunctionCoefficients,
-                                {coldJunctionSensor[0], coldJunctionSensor[1],
-                                 coldJunctionSensor[2], coldJunctionSensor[3],
-                                 coldJunctionSensor[4]}));
+    blocks.push_back(
+        FloatBlock(eeprom::ColdJunctionCoefficients,
+                   {coldJunctionSensor[0], coldJunctionSensor[1], coldJunctionSensor[2],
+                    coldJunctionSensor[3], coldJunctionSensor[4]}));
     blocks.push_back(ByteBlock(eeprom::ThermocoupleDegree, {entry->degree}));
     EepromBlock coefficients{eeprom::ThermocoupleCoefficients, {}, 0};
     for (int i = 0; i <= entry->degree; ++i) {
@@ -229,9 +237,9 @@ EepromBlock LinearizationMethodBlock(LinearizationMethod method)
 std::vector<EepromBlock> ConfigurationBlocks(const ConfigurationRecord& r)
 {
     const bool shunt = r.input == InputCode::Current || r.input == InputCode::CurrentDifference;
-    const bool total =
-        shunt || r.input == InputCode::PotentiometerRelative ||
-        r.input == InputCode::ResistorDifference || r.input == InputCode::VoltageDifference;
+    const bool total = shunt || r.input == InputCode::PotentiometerRelative ||
+                       r.input == InputCode::ResistorDifference ||
+                       r.input == InputCode::VoltageDifference;
 
     TransferBuffer buffer{};
     buffer[1] = static_cast<std::uint8_t>(r.input);
@@ -239,7 +247,8 @@ std::vector<EepromBlock> ConfigurationBlocks(const ConfigurationRecord& r)
     buffer[3] = r.frontEndMode;
     buffer[4] = static_cast<std::uint8_t>(r.connection);
     PutDeviceFloat(buffer, shunt ? r.shuntResistance : 0, 5);
-    const EepromBlock description = BlockFromBuffer(eeprom::InputDescription, buffer, eeprom::InputDescriptionWriteLength);
+    const EepromBlock description =
+        BlockFromBuffer(eeprom::InputDescription, buffer, eeprom::InputDescriptionWriteLength);
 
     return {
         FloatBlock(eeprom::ParasiticResistance, {r.parasiticResistance}),
@@ -257,4 +266,4 @@ std::vector<EepromBlock> ConfigurationBlocks(const ConfigurationRecord& r)
     };
 }
 
-}  // namespace vtr8
+} // namespace vtr8

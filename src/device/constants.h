@@ -118,4 +118,4 @@ struct ConfigurationRecord {
 // Blocks 32, 400, 408, 339, 416, 354, 424, 114 in that order.
 std::vector<EepromBlock> ConfigurationBlocks(const ConfigurationRecord& record);
 
-}  // namespace vtr8
+} // namespace vtr8

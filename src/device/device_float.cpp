@@ -24,8 +24,8 @@ float DecodeDeviceFloat(const DeviceFloatBytes& bytes)
     const std::uint32_t stored = bytes[0];
     const std::uint32_t exponent = stored > 2 ? stored - 2 : stored;
     const std::uint32_t sign = bytes[1] >> 7;
-    const std::uint32_t fraction = (std::uint32_t{bytes[1] & 0x7Fu} << 16) |
-                                   (std::uint32_t{bytes[2]} << 8) | bytes[3];
+    const std::uint32_t fraction =
+        (std::uint32_t{bytes[1] & 0x7Fu} << 16) | (std::uint32_t{bytes[2]} << 8) | bytes[3];
     return std::bit_cast<float>((sign << 31) | (exponent << 23) | fraction);
 }
 
@@ -48,7 +48,7 @@ DeviceFloatBytes takeFour(const TransferBuffer& buffer, int position)
     return bytes;
 }
 
-}  // namespace
+} // namespace
 
 bool PutDeviceFloat(TransferBuffer& buffer, Extended value, int position)
 {
@@ -66,8 +66,7 @@ float GetDeviceFloat(const TransferBuffer& buffer, int position)
 
 float GetReversedDeviceFloat(const TransferBuffer& buffer, int position)
 {
-    return fits(buffer, position, 4) ? DecodeReversedDeviceFloat(takeFour(buffer, position))
-                                     : 0.0f;
+    return fits(buffer, position, 4) ? DecodeReversedDeviceFloat(takeFour(buffer, position)) : 0.0f;
 }
 
 bool PutWord(TransferBuffer& buffer, std::uint16_t value, int position)
@@ -79,4 +78,4 @@ bool PutWord(TransferBuffer& buffer, std::uint16_t value, int position)
     return true;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -34,4 +34,4 @@ float GetReversedDeviceFloat(const TransferBuffer& buffer, int position);
 // A word of the front-end area, high byte first.
 bool PutWord(TransferBuffer& buffer, std::uint16_t value, int position);
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -34,4 +34,4 @@ bool LoadTransferBuffer(const EepromBlock& block, TransferBuffer& buffer)
     return true;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

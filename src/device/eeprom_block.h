@@ -30,4 +30,4 @@ EepromBlock ByteBlock(eeprom::Address address, std::initializer_list<std::uint8_
 // False when the block is empty or longer than a write command carries.
 bool LoadTransferBuffer(const EepromBlock& block, TransferBuffer& buffer);
 
-}  // namespace vtr8
+} // namespace vtr8

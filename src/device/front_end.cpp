@@ -102,7 +102,7 @@ std::vector<SubRange> subRanges(const FrontEndRequest& request)
     return {};
 }
 
-}  // namespace
+} // namespace
 
 Extended InputSignalMax(const FrontEndRequest& request)
 {
@@ -211,12 +211,11 @@ std::vector<EepromBlock> FrontEndBlocks(const FrontEndImage& image)
         FloatBlock(eeprom::FrontEndFloats, {image.scaleFactor, image.parasiticResistance}));
     blocks.push_back(
         {eeprom::FrontEndBytesB, {image.bytes96.begin(), image.bytes96.begin() + 4}, 0});
-    blocks.push_back(
-        {eeprom::FrontEndBytesC, {image.bytes96.begin() + 4, image.bytes96.end()}, 0});
+    blocks.push_back({eeprom::FrontEndBytesC, {image.bytes96.begin() + 4, image.bytes96.end()}, 0});
     blocks.push_back({eeprom::FrontEndBytesD, {image.bytes112.begin(), image.bytes112.end()}, 0});
     blocks.push_back(
         FloatBlock(eeprom::OverloadLimits, {image.upperOverload, image.lowerOverload}));
     return blocks;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

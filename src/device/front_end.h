@@ -34,7 +34,7 @@ struct FrontEndRequest {
     Extended dividerRatio = 1;
     Extended shuntResistance = 0; // ohms
     Extended totalValue = 0;
-    bool fromFile = false;        // linearization "ze souboru"
+    bool fromFile = false; // linearization "ze souboru"
     SignalFunction signal;
 };
 
@@ -58,14 +58,14 @@ QString FrontEndRefusalText(FrontEndStatus status);
 
 // The program's copy of the front-end fields of the EEPROM.
 struct FrontEndImage {
-    std::array<std::uint16_t, 12> words{};   // 0..23, high byte first
-    std::array<std::uint8_t, 4> bytes24{};   // 24..27
-    float scaleFactor = 1.0f;                // 28
-    float parasiticResistance = 0.0f;        // 32
-    std::array<std::uint8_t, 16> bytes96{};  // 96..111
-    std::array<std::uint8_t, 4> bytes112{};  // 112..115
-    float upperOverload = 0.0f;              // 448
-    float lowerOverload = 0.0f;              // 452
+    std::array<std::uint16_t, 12> words{};  // 0..23, high byte first
+    std::array<std::uint8_t, 4> bytes24{};  // 24..27
+    float scaleFactor = 1.0f;               // 28
+    float parasiticResistance = 0.0f;       // 32
+    std::array<std::uint8_t, 16> bytes96{}; // 96..111
+    std::array<std::uint8_t, 4> bytes112{}; // 112..115
+    float upperOverload = 0.0f;             // 448
+    float lowerOverload = 0.0f;             // 452
 
     bool operator==(const FrontEndImage&) const = default;
 };
@@ -81,4 +81,4 @@ inline constexpr int FrontEndSettleMs = 100;
 // carries the settling pause.
 std::vector<EepromBlock> FrontEndBlocks(const FrontEndImage& image);
 
-}  // namespace vtr8
+} // namespace vtr8

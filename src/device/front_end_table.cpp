@@ -135,7 +135,7 @@ const FrontEndRow rows[] = {
 };
 // clang-format on
 
-}  // namespace
+} // namespace
 
 std::optional<FrontEndImage> FrontEndTable(int mode)
 {
@@ -155,4 +155,4 @@ std::optional<FrontEndImage> FrontEndTable(int mode)
     return image;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -127,4 +127,4 @@ std::vector<EepromBlock> SegmentTableBlocks(const SegmentTable& table)
     return blocks;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -53,7 +53,8 @@ struct PointSegments {
 PointSegments PointFileSegmentTable(const LinearizationPoints& points);
 // The warning for a falling curve; x comes formatted by the caller.
 QString NonMonotonicText(const QString& formattedX);
-QString PointSegmentsFailureText(); // "Nelze provést výpočet linearizace proložením lineárních úseků."
+QString
+PointSegmentsFailureText(); // "Nelze provést výpočet linearizace proložením lineárních úseků."
 
 // The square-root law y = lo + (hi − lo)·sqrt((x − lo)/(hi − lo)) over lo..hi, in 20 cubic
 // pieces whose knots lie at equal steps of the output.
@@ -62,4 +63,4 @@ SegmentTable SquareRootSegmentTable(Extended lo, Extended hi);
 // The 20 record blocks at 608 + 20k and the end abscissa at 1008.
 std::vector<EepromBlock> SegmentTableBlocks(const SegmentTable& table);
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -2,9 +2,8 @@
 
 namespace vtr8 {
 
-std::optional<CharacteristicChoice> ChooseCharacteristics(InputCode input,
-                                                          Linearization linearization,
-                                                          bool oldFirmware)
+std::optional<CharacteristicChoice>
+ChooseCharacteristics(InputCode input, Linearization linearization, bool oldFirmware)
 {
     using namespace characteristic;
     if (const auto sensor = SensorCharacteristic(input)) {
@@ -42,8 +41,7 @@ QString UnsupportedLinearizationText(InputCode input, Linearization linearizatio
         .arg(InputTypeText(input), LinearizationText(linearization));
 }
 
-RangeUnitChoice ChooseRangeUnit(InputCode input, Linearization linearization,
-                                std::uint8_t unitCode)
+RangeUnitChoice ChooseRangeUnit(InputCode input, Linearization linearization, std::uint8_t unitCode)
 {
     const bool linearized =
         linearization == Linearization::Linearized || linearization == Linearization::FromFile;
@@ -85,4 +83,4 @@ RangeUnitChoice ChooseRangeUnit(InputCode input, Linearization linearization,
     return {ownUnit ? unitCode : physical, false};
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -17,9 +17,8 @@ struct CharacteristicChoice {
 
 // nullopt for a combination the transmitter has no characteristic for: "linearizováno" on an
 // input without a sensor characteristic, "druhá odmocnina" on a sensor. The write refuses those.
-std::optional<CharacteristicChoice> ChooseCharacteristics(InputCode input,
-                                                          Linearization linearization,
-                                                          bool oldFirmware);
+std::optional<CharacteristicChoice>
+ChooseCharacteristics(InputCode input, Linearization linearization, bool oldFirmware);
 
 // Message for a refused combination.
 QString UnsupportedLinearizationText(InputCode input, Linearization linearization);
@@ -35,4 +34,4 @@ struct RangeUnitChoice {
 RangeUnitChoice ChooseRangeUnit(InputCode input, Linearization linearization,
                                 std::uint8_t unitCode);
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -48,5 +48,5 @@ TEST(Codes, ListTextsAndCodes)
     EXPECT_EQ(UnitText(unit_code::None), QString());
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

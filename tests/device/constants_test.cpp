@@ -132,8 +132,8 @@ TEST(Constants, InputScaleFactorByInput)
     EXPECT_DOUBLE_EQ(static_cast<double>(*InputScaleFactor(InputCode::Current, 4, 20, 0.1L, 0, 1)),
                      200.0);
     // A range below zero still gives mA per volt across the shunt.
-    EXPECT_DOUBLE_EQ(
-        static_cast<double>(*InputScaleFactor(InputCode::Current, -20, 4, 0.1L, 0, 1)), 200.0);
+    EXPECT_DOUBLE_EQ(static_cast<double>(*InputScaleFactor(InputCode::Current, -20, 4, 0.1L, 0, 1)),
+                     200.0);
     EXPECT_DOUBLE_EQ(
         static_cast<double>(*InputScaleFactor(InputCode::CurrentDifference, -5, 5, 0.02L, -20, 1)),
         1000.0);
@@ -169,8 +169,8 @@ TEST(Constants, ColdJunctionPolynomialsForEveryThermocouple)
               floats({1.33197569e-08f, -5.5825426e-06f, 0.00186899223f, 2.29917741f, -244.35788f}));
     EXPECT_EQ(k[2], ByteBlock(207, {4}));
     EXPECT_EQ(k[3].address, 208);
-    EXPECT_EQ(k[3].data, floats({2.8648206e-14f, -1.16069994e-10f, 2.6705175e-08f,
-                                 3.94146409e-05f, -3.01296183e-07f}));
+    EXPECT_EQ(k[3].data, floats({2.8648206e-14f, -1.16069994e-10f, 2.6705175e-08f, 3.94146409e-05f,
+                                 -3.01296183e-07f}));
 
     const auto b = ColdJunctionBlocks(InputCode::ThermocoupleB);
     ASSERT_EQ(b.size(), 4u);
@@ -287,7 +287,8 @@ TEST(WritePlan, CharacteristicBytesMatchTheLinearizationLibrary)
     EXPECT_EQ(characteristic::N, static_cast<std::uint8_t>(Characteristic::TcN));
     EXPECT_EQ(characteristic::L, static_cast<std::uint8_t>(Characteristic::TcL));
     EXPECT_EQ(characteristic::Ni1000, static_cast<std::uint8_t>(Characteristic::Ni1000));
-    EXPECT_EQ(characteristic::LineFromFile, static_cast<std::uint8_t>(Characteristic::LinearFromFile));
+    EXPECT_EQ(characteristic::LineFromFile,
+              static_cast<std::uint8_t>(Characteristic::LinearFromFile));
     EXPECT_EQ(characteristic::Identity, static_cast<std::uint8_t>(Characteristic::Identity));
 }
 
@@ -319,5 +320,5 @@ TEST(WritePlan, RangeUnitCodes)
     }
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

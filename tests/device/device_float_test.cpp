@@ -71,7 +71,7 @@ TEST(DeviceFloat, RoundTripOverRandomBitPatterns)
         const std::uint32_t bits = any(rng);
         const std::uint32_t exponent = (bits >> 23) & 0xFF;
         if (exponent > 252)
-            continue;  // does not fit the stored exponent byte
+            continue; // does not fit the stored exponent byte
         const float value = std::bit_cast<float>(bits);
         ASSERT_EQ(std::bit_cast<std::uint32_t>(DecodeDeviceFloat(EncodeDeviceFloat(value))), bits)
             << std::hex << bits;
@@ -108,7 +108,7 @@ TEST(DeviceFloat, PutDeviceFloatRoundsExtendedToNearestFloat)
 {
     TransferBuffer buffer{};
     PutDeviceFloat(buffer, 3.2L, 1);
-    EXPECT_EQ(buffer[4], 0xCD);  // 3.2 rounds up in the last fraction bit
+    EXPECT_EQ(buffer[4], 0xCD); // 3.2 rounds up in the last fraction bit
     EXPECT_EQ(GetDeviceFloat(buffer, 1), 3.2f);
 }
 
@@ -134,5 +134,5 @@ TEST(DeviceFloat, WordsAreStoredHighByteFirst)
     EXPECT_EQ(buffer[2], 0x03);
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

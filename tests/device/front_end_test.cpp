@@ -255,5 +255,5 @@ TEST(FrontEnd, ColdJunctionTexts)
     EXPECT_FALSE(ColdJunctionFromText(QStringLiteral("blizky")).has_value());
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

@@ -145,8 +145,8 @@ TEST(SegmentTable, SquareRootLawWithinATenthOfAPercent)
     for (int i = 0; i <= 1600; ++i) {
         const Extended x = lo + (hi - lo) * i / 1600;
         const Extended expected = lo + (hi - lo) * std::sqrt((x - lo) / (hi - lo));
-        worst = std::max(worst, static_cast<double>(std::fabs(EvaluateSegmentTable(table, x) -
-                                                              expected)));
+        worst = std::max(worst,
+                         static_cast<double>(std::fabs(EvaluateSegmentTable(table, x) - expected)));
     }
     EXPECT_LT(worst / 16.0, 0.01); // of the span, including the steep first piece
     // Beyond the first piece the law is followed closely.
@@ -172,5 +172,5 @@ TEST(SegmentTable, BlocksAtTheirAddresses)
     EXPECT_EQ(blocks[20].data, (std::vector<std::uint8_t>{0x84, 0x40, 0, 0}));
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

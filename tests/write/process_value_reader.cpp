@@ -19,4 +19,4 @@ std::optional<double> ReadProcessValue(CommandProtocol& link)
     return std::bit_cast<float>(bits);
 }
 
-}  // namespace vtr8::test
+} // namespace vtr8::test

@@ -12,4 +12,4 @@ namespace vtr8::test {
 // nullopt when the command failed.
 std::optional<double> ReadProcessValue(CommandProtocol& link);
 
-}  // namespace vtr8::test
+} // namespace vtr8::test

@@ -101,7 +101,8 @@ TEST(WriteEndToEnd, LinearizedSensorsGiveBackTheTemperatureAcrossTheRange)
 // The program's side of one session with vtr8-sim over its pty.
 struct PtySession {
     explicit PtySession(const QString& device)
-        : workspace(points, [this](const std::string& t) { ui.message(QString::fromStdString(t)); }),
+        : workspace(points,
+                    [this](const std::string& t) { ui.message(QString::fromStdString(t)); }),
           protocol(ui), model(ui, points), ctx(model, protocol, ui, points, workspace)
     {
         protocol.setDevicePath(device);
@@ -141,16 +142,14 @@ void writeReadBackAndMeasure(const Sensor& sensor, std::initializer_list<double>
         PtySession writer(sim.devicePath());
         fillModel(writer.model, sensor);
         writer.ui.confirmAnswers = {true};
-        ASSERT_TRUE(WriteConfiguration(writer.ctx))
-            << writer.ui.messages.join('|').toStdString();
+        ASSERT_TRUE(WriteConfiguration(writer.ctx)) << writer.ui.messages.join('|').toStdString();
 
         PtySession reader(sim.devicePath());
         writer.protocol.closePort();
         ASSERT_TRUE(ReadConfiguration(reader.ctx)) << reader.ui.messages.join('|').toStdString();
         for (const char* name : {"Vstup", "PripCidl", "VzdStKon", "Linearizace", "ChybProud"}) {
             const QString field = QString::fromUtf8(name);
-            EXPECT_EQ(reader.model.control(field)->text, writer.model.control(field)->text)
-                << name;
+            EXPECT_EQ(reader.model.control(field)->text, writer.model.control(field)->text) << name;
         }
         EXPECT_NEAR(static_cast<double>(reader.model.RangeStart), sensor.start, 1e-3);
         EXPECT_NEAR(static_cast<double>(reader.model.RangeEnd), sensor.end, 1e-3);
@@ -161,8 +160,8 @@ void writeReadBackAndMeasure(const Sensor& sensor, std::initializer_list<double>
 
     double worst = 0;
     for (double t : temperatures) {
-        SimProcess sim({QStringLiteral("--load"), image, QStringLiteral("--input"),
-                        QString::number(t)});
+        SimProcess sim(
+            {QStringLiteral("--load"), image, QStringLiteral("--input"), QString::number(t)});
         ASSERT_TRUE(sim.start());
         PtySession meter(sim.devicePath());
         const auto pv = ReadProcessValue(meter.protocol);
@@ -185,5 +184,5 @@ TEST(WriteEndToEnd, ThermocoupleKOverThePty)
     writeReadBackAndMeasure(typeK, {0, 25, 100, 500, 1000});
 }
 
-}  // namespace
-}  // namespace vtr8::test
+} // namespace
+} // namespace vtr8::test

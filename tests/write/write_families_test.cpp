@@ -173,9 +173,9 @@ TEST(WriteFamilies, SquareRootWritesItsOwnLawNotALeftoverTable)
     ASSERT_EQ(f.model.Linearizace.text, QString::fromUtf8("druhá odmocnina"));
     ASSERT_TRUE(write(f)) << f.ui().messages.join('|').toStdString();
     const SegmentTable expected = SquareRootSegmentTable(4, 20);
-    EXPECT_EQ(f.lastWrite(608), FloatBytes({4.0f, float(expected.records[0].c3),
-                                            float(expected.records[0].c2),
-                                            float(expected.records[0].c1), 4.0f}));
+    EXPECT_EQ(f.lastWrite(608),
+              FloatBytes({4.0f, float(expected.records[0].c3), float(expected.records[0].c2),
+                          float(expected.records[0].c1), 4.0f}));
     EXPECT_EQ(f.lastWrite(1008), FloatBytes({20.0f}));
     EXPECT_EQ(f.lastWrite(606), (std::vector<std::uint8_t>{2}));
     EXPECT_EQ(f.lastWrite(424), (std::vector<std::uint8_t>{39, 16, 15, 3}));
@@ -309,5 +309,5 @@ TEST(WriteFamilies, PausesLetTheEventLoopRun)
     EXPECT_EQ(WriteTiming{}.frontEndSettleMs, 100);
 }
 
-}  // namespace
-}  // namespace vtr8::test
+} // namespace
+} // namespace vtr8::test

@@ -10,11 +10,9 @@ namespace vtr8::test {
 
 WriteFixture::WriteFixture(const sim::SimOptions& options)
     : link((EnsureCoreApplication(), options)),
-      workspace(points, [this](const std::string& text) {
-          link.ui.message(QString::fromStdString(text));
-      }),
-      model(link.ui, points),
-      ctx(model, link.protocol, link.ui, points, workspace)
+      workspace(points,
+                [this](const std::string& text) { link.ui.message(QString::fromStdString(text)); }),
+      model(link.ui, points), ctx(model, link.protocol, link.ui, points, workspace)
 {
     QObject::connect(&model, &MainWindowModel::changed, [this] {
         if (progress.empty() || progress.back() != model.Prenos.position)
@@ -112,4 +110,4 @@ std::vector<std::uint8_t> FloatBytes(std::initializer_list<float> values)
     return out;
 }
 
-}  // namespace vtr8::test
+} // namespace vtr8::test

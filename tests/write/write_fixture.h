@@ -59,7 +59,7 @@ struct WriteFixture {
 
 std::vector<std::uint8_t> FloatBytes(std::initializer_list<float> values);
 
-}  // namespace vtr8::test
+} // namespace vtr8::test
 
 // Failure output shows texts, not their UTF-16 units.
 inline void PrintTo(const QString& text, std::ostream* out)

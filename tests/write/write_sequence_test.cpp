@@ -53,19 +53,20 @@ TEST(WriteSequence, CurrentInputSendsEveryBlockInOrder)
     f.ui().confirmAnswers = {true};
     EXPECT_TRUE(WriteConfiguration(f.ctx, quick));
     EXPECT_TRUE(f.ui().messages.isEmpty()) << f.ui().messages.join('|').toStdString();
-    EXPECT_EQ(f.ui().questions, QStringList{QString::fromUtf8("Opravdu se má zapsat konfigurace ?")});
+    EXPECT_EQ(f.ui().questions,
+              QStringList{QString::fromUtf8("Opravdu se má zapsat konfigurace ?")});
 
     const std::vector<Shape> expected = {
-        {ReadEeprom, 268, 2},  {ReadEeprom, 262, 2},   {StopCommand, 0, 0},
-        {ReadEeprom, 36, 8},   {ReadEeprom, 44, 8},    {WriteEeprom, 52, 16},
-        {WriteEeprom, 387, 8}, {WriteEeprom, 1568, 16}, {WriteEeprom, 363, 4},
-        {WriteEeprom, 68, 4},  {WriteEeprom, 0, 12},   {WriteEeprom, 12, 12},
-        {WriteEeprom, 24, 4},  {WriteEeprom, 28, 8},   {WriteEeprom, 96, 4},
-        {WriteEeprom, 100, 12}, {WriteEeprom, 112, 4}, {WriteEeprom, 448, 8},
-        {WriteEeprom, 28, 4},  {WriteEeprom, 606, 1},  {WriteEeprom, 113, 1},
-        {WriteEeprom, 32, 4},  {WriteEeprom, 400, 8},  {WriteEeprom, 408, 4},
-        {WriteEeprom, 339, 13}, {WriteEeprom, 416, 8}, {WriteEeprom, 354, 13},
-        {WriteEeprom, 424, 4}, {WriteEeprom, 114, 1},  {ResetCommand, 0, 0},
+        {ReadEeprom, 268, 2},    {ReadEeprom, 262, 2},    {StopCommand, 0, 0},
+        {ReadEeprom, 36, 8},     {ReadEeprom, 44, 8},     {WriteEeprom, 52, 16},
+        {WriteEeprom, 387, 8},   {WriteEeprom, 1568, 16}, {WriteEeprom, 363, 4},
+        {WriteEeprom, 68, 4},    {WriteEeprom, 0, 12},    {WriteEeprom, 12, 12},
+        {WriteEeprom, 24, 4},    {WriteEeprom, 28, 8},    {WriteEeprom, 96, 4},
+        {WriteEeprom, 100, 12},  {WriteEeprom, 112, 4},   {WriteEeprom, 448, 8},
+        {WriteEeprom, 28, 4},    {WriteEeprom, 606, 1},   {WriteEeprom, 113, 1},
+        {WriteEeprom, 32, 4},    {WriteEeprom, 400, 8},   {WriteEeprom, 408, 4},
+        {WriteEeprom, 339, 13},  {WriteEeprom, 416, 8},   {WriteEeprom, 354, 13},
+        {WriteEeprom, 424, 4},   {WriteEeprom, 114, 1},   {ResetCommand, 0, 0},
         {ContinueCommand, 0, 0},
     };
     EXPECT_EQ(shapes(f.sent()), expected);
@@ -215,8 +216,7 @@ TEST(WriteSequence, AnsweringNoSendsNothingAfterTheIdentification)
     fillCurrent(f, "5");
     f.ui().confirmAnswers = {false};
     EXPECT_FALSE(WriteConfiguration(f.ctx, quick));
-    EXPECT_EQ(shapes(f.sent()),
-              (std::vector<Shape>{{ReadEeprom, 268, 2}, {ReadEeprom, 262, 2}}));
+    EXPECT_EQ(shapes(f.sent()), (std::vector<Shape>{{ReadEeprom, 268, 2}, {ReadEeprom, 262, 2}}));
     EXPECT_TRUE(f.model.Poslat.enabled);
 }
 
@@ -315,8 +315,9 @@ TEST(WriteSequence, NoPointFileNameStopsAtTheCompletenessCheck)
     f.ui().clear();
     EXPECT_FALSE(WriteConfiguration(f.ctx, quick));
     EXPECT_TRUE(f.sent().empty());
-    EXPECT_EQ(f.ui().messages, QStringList{QString::fromUtf8("Není vybrán soubor pro linearizaci.")});
+    EXPECT_EQ(f.ui().messages,
+              QStringList{QString::fromUtf8("Není vybrán soubor pro linearizaci.")});
 }
 
-}  // namespace
-}  // namespace vtr8::test
+} // namespace
+} // namespace vtr8::test
