@@ -165,35 +165,35 @@ std::optional<Linearization> LinearizationFromText(const QString& text)
     return std::nullopt;
 }
 
-std::optional<std::uint8_t> SensorCharacteristic(InputCode code)
+std::optional<Characteristic> SensorCharacteristic(InputCode code)
 {
     switch (code) {
     case InputCode::Pt100:
-        return characteristic::Pt100;
+        return Characteristic::Pt100;
     case InputCode::Pt1000:
-        return characteristic::Pt1000;
+        return Characteristic::Pt1000;
     case InputCode::Ni100:
-        return characteristic::Ni100;
+        return Characteristic::Ni100;
     case InputCode::Ni1000:
-        return characteristic::Ni1000;
+        return Characteristic::Ni1000;
     case InputCode::ThermocoupleB:
-        return characteristic::B;
+        return Characteristic::TcB;
     case InputCode::ThermocoupleE:
-        return characteristic::E;
+        return Characteristic::TcE;
     case InputCode::ThermocoupleJ:
-        return characteristic::J;
+        return Characteristic::TcJ;
     case InputCode::ThermocoupleK:
-        return characteristic::K;
+        return Characteristic::TcK;
     case InputCode::ThermocoupleL:
-        return characteristic::L;
+        return Characteristic::TcL;
     case InputCode::ThermocoupleN:
-        return characteristic::N;
+        return Characteristic::TcN;
     case InputCode::ThermocoupleR:
-        return characteristic::R;
+        return Characteristic::TcR;
     case InputCode::ThermocoupleS:
-        return characteristic::S;
+        return Characteristic::TcS;
     case InputCode::ThermocoupleT:
-        return characteristic::T;
+        return Characteristic::TcT;
     default:
         return std::nullopt;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "characteristic.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -80,29 +82,8 @@ enum class LinearizationCode : std::uint8_t {
 // Byte 606: which linearization table is in force.
 enum class LinearizationMethod : std::uint8_t { None = 0, Polynomial = 1, SegmentTable = 2 };
 
-// Bytes 425 and 426: index of a reference characteristic.
-namespace characteristic {
-inline constexpr std::uint8_t N = 0;
-inline constexpr std::uint8_t K = 1;
-inline constexpr std::uint8_t T = 2;
-inline constexpr std::uint8_t J = 3;
-inline constexpr std::uint8_t E = 4;
-inline constexpr std::uint8_t R = 5;
-inline constexpr std::uint8_t S = 6;
-inline constexpr std::uint8_t B = 7;
-inline constexpr std::uint8_t L = 8;
-inline constexpr std::uint8_t Pt100 = 9;
-inline constexpr std::uint8_t Pt1000 = 10;
-inline constexpr std::uint8_t Ni100 = 11;
-inline constexpr std::uint8_t Ni1000 = 12;
-inline constexpr std::uint8_t SplineTable = 13;
-inline constexpr std::uint8_t LineFromFile = 14;
-inline constexpr std::uint8_t SquareRoot = 15;
-inline constexpr std::uint8_t Identity = 16;
-} // namespace characteristic
-
 // The sensor's own reference characteristic for RTDs and thermocouples; nullopt otherwise.
-std::optional<std::uint8_t> SensorCharacteristic(InputCode code);
+std::optional<Characteristic> SensorCharacteristic(InputCode code);
 
 // The choices of the Linearizace list.
 enum class Linearization : std::uint8_t { Linearized, NotLinearized, FromFile, SquareRoot };

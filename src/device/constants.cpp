@@ -258,7 +258,8 @@ std::vector<EepromBlock> ConfigurationBlocks(const ConfigurationRecord& r)
         OutputLimitsBlock(r.limits),
         RangeValuesBlock(r.rangeUnitCode, r.limits, r.dampingTime),
         ByteBlock(eeprom::LinearizationSettings,
-                  {r.unitCode, r.linearizationCharacteristic, r.rangeCharacteristic,
+                  {r.unitCode, static_cast<std::uint8_t>(r.linearizationCharacteristic),
+                   static_cast<std::uint8_t>(r.rangeCharacteristic),
                    static_cast<std::uint8_t>(r.linearizationCode)}),
         ByteBlock(eeprom::RelativePotentiometerFlag,
                   {r.input == InputCode::PotentiometerRelative ? eeprom::RelativePotentiometerMark

@@ -111,8 +111,8 @@ struct ConfigurationRecord {
     StoredLimits limits;
     Extended dampingTime = 0;
     std::uint8_t unitCode = 0;
-    std::uint8_t linearizationCharacteristic = 0;
-    std::uint8_t rangeCharacteristic = 0;
+    Characteristic linearizationCharacteristic = Characteristic::Identity;
+    Characteristic rangeCharacteristic = Characteristic::Identity;
     LinearizationCode linearizationCode = LinearizationCode::NotLinearized;
 };
 // Blocks 32, 400, 408, 339, 416, 354, 424, 114 in that order.

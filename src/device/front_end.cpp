@@ -44,7 +44,7 @@ std::vector<SubRange> fourModes(const std::array<Extended, 4>& limits, int first
     return ranges;
 }
 
-Extended signalOf(const FrontEndRequest& request, std::uint8_t characteristic, Extended x)
+Extended signalOf(const FrontEndRequest& request, Characteristic characteristic, Extended x)
 {
     return request.signal ? request.signal(characteristic, x) : x;
 }
@@ -57,7 +57,7 @@ Extended largerLimit(const FrontEndRequest& request)
 // A voltage or current signal "ze souboru" goes through the point file's straight line first.
 Extended throughFileLine(const FrontEndRequest& request, Extended value)
 {
-    return request.fromFile ? signalOf(request, characteristic::LineFromFile, value) : value;
+    return request.fromFile ? signalOf(request, Characteristic::LinearFromFile, value) : value;
 }
 
 std::vector<SubRange> subRanges(const FrontEndRequest& request)
@@ -114,7 +114,7 @@ Extended InputSignalMax(const FrontEndRequest& request)
     }
     switch (input) {
     case InputCode::Rheostat:
-        return signalOf(request, characteristic::Identity, largerLimit(request));
+        return signalOf(request, Characteristic::Identity, largerLimit(request));
     case InputCode::PotentiometerAbsolute:
         return largerLimit(request);
     case InputCode::PotentiometerRelative:

@@ -19,10 +19,10 @@ enum class ColdJunction : std::uint8_t { Internal, Near, Remote };
 QString ColdJunctionText(ColdJunction place); // "interní studený konec", ...
 std::optional<ColdJunction> ColdJunctionFromText(const QString& text);
 
-// Value of the reference characteristic with the given index (0..16) at x: EMF in volts,
+// Value of the reference characteristic at x: EMF in volts,
 // resistance in ohms, or the input quantity itself. The write passes the linearization
 // library's evaluation; tests may pass their own.
-using SignalFunction = std::function<Extended(std::uint8_t characteristic, Extended x)>;
+using SignalFunction = std::function<Extended(Characteristic characteristic, Extended x)>;
 
 // What the choice of the input stage's mode depends on.
 struct FrontEndRequest {

@@ -5,7 +5,6 @@ namespace vtr8 {
 std::optional<CharacteristicChoice>
 ChooseCharacteristics(InputCode input, Linearization linearization, bool oldFirmware)
 {
-    using namespace characteristic;
     if (const auto sensor = SensorCharacteristic(input)) {
         switch (linearization) {
         case Linearization::Linearized:
@@ -13,9 +12,11 @@ ChooseCharacteristics(InputCode input, Linearization linearization, bool oldFirm
                                         oldFirmware ? LinearizationCode::PolynomialLinearized
                                                     : LinearizationCode::SegmentLinearized};
         case Linearization::NotLinearized:
-            return CharacteristicChoice{Identity, *sensor, LinearizationCode::NotLinearized};
+            return CharacteristicChoice{Characteristic::Identity, *sensor,
+                                        LinearizationCode::NotLinearized};
         case Linearization::FromFile:
-            return CharacteristicChoice{*sensor, LineFromFile, LinearizationCode::FromFile};
+            return CharacteristicChoice{*sensor, Characteristic::LinearFromFile,
+                                        LinearizationCode::FromFile};
         case Linearization::SquareRoot:
             return std::nullopt;
         }
@@ -23,11 +24,14 @@ ChooseCharacteristics(InputCode input, Linearization linearization, bool oldFirm
     }
     switch (linearization) {
     case Linearization::NotLinearized:
-        return CharacteristicChoice{Identity, Identity, LinearizationCode::NotLinearized};
+        return CharacteristicChoice{Characteristic::Identity, Characteristic::Identity,
+                                    LinearizationCode::NotLinearized};
     case Linearization::FromFile:
-        return CharacteristicChoice{Identity, LineFromFile, LinearizationCode::FromFile};
+        return CharacteristicChoice{Characteristic::Identity, Characteristic::LinearFromFile,
+                                    LinearizationCode::FromFile};
     case Linearization::SquareRoot:
-        return CharacteristicChoice{Identity, SquareRoot, LinearizationCode::SquareRoot};
+        return CharacteristicChoice{Characteristic::Identity, Characteristic::SquareRoot,
+                                    LinearizationCode::SquareRoot};
     case Linearization::Linearized:
         return std::nullopt;
     }

@@ -10,9 +10,9 @@
 namespace vtr8 {
 
 struct CharacteristicChoice {
-    std::uint8_t linearizationCharacteristic = characteristic::Identity; // byte 425
-    std::uint8_t rangeCharacteristic = characteristic::Identity;         // byte 426
-    LinearizationCode code = LinearizationCode::NotLinearized;           // byte 427
+    Characteristic linearizationCharacteristic = Characteristic::Identity; // byte 425
+    Characteristic rangeCharacteristic = Characteristic::Identity;         // byte 426
+    LinearizationCode code = LinearizationCode::NotLinearized;             // byte 427
 };
 
 // nullopt for a combination the transmitter has no characteristic for: "linearizováno" on an

@@ -25,14 +25,14 @@ TEST(Codes, ThermocouplesLAndNUseOneAssignmentBothWays)
     EXPECT_EQ(static_cast<int>(InputCode::ThermocoupleL), 12);
     EXPECT_EQ(InputTypeText(InputCode::ThermocoupleN), QString::fromUtf8("termočlánek N"));
     EXPECT_EQ(static_cast<int>(InputCode::ThermocoupleN), 13);
-    EXPECT_EQ(SensorCharacteristic(InputCode::ThermocoupleL), characteristic::L);
-    EXPECT_EQ(SensorCharacteristic(InputCode::ThermocoupleN), characteristic::N);
+    EXPECT_EQ(SensorCharacteristic(InputCode::ThermocoupleL), Characteristic::TcL);
+    EXPECT_EQ(SensorCharacteristic(InputCode::ThermocoupleN), Characteristic::TcN);
 }
 
 TEST(Codes, SensorCharacteristicsOnlyForSensors)
 {
-    EXPECT_EQ(SensorCharacteristic(InputCode::Pt1000), 10);
-    EXPECT_EQ(SensorCharacteristic(InputCode::ThermocoupleB), 7);
+    EXPECT_EQ(SensorCharacteristic(InputCode::Pt1000), Characteristic::Pt1000);
+    EXPECT_EQ(SensorCharacteristic(InputCode::ThermocoupleB), Characteristic::TcB);
     EXPECT_FALSE(SensorCharacteristic(InputCode::Rheostat).has_value());
     EXPECT_FALSE(SensorCharacteristic(InputCode::Special4to20mA).has_value());
 }

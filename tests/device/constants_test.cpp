@@ -227,8 +227,8 @@ TEST(Constants, ConfigurationRecordBlocks)
     r.limits = zadHodPuvodni(4, 20, 4, 20);
     r.dampingTime = 1;
     r.unitCode = 39;
-    r.linearizationCharacteristic = 16;
-    r.rangeCharacteristic = 16;
+    r.linearizationCharacteristic = Characteristic::Identity;
+    r.rangeCharacteristic = Characteristic::Identity;
     r.linearizationCode = LinearizationCode::NotLinearized;
 
     auto blocks = ConfigurationBlocks(r);
@@ -274,22 +274,12 @@ TEST(WritePlan, CharacteristicIndicesByInputAndLinearization)
     for (const auto& c : cases) {
         const auto choice = ChooseCharacteristics(c.input, c.lin, c.old);
         ASSERT_TRUE(choice) << static_cast<int>(c.input);
-        EXPECT_EQ(choice->linearizationCharacteristic, c.linChar);
-        EXPECT_EQ(choice->rangeCharacteristic, c.rangeChar);
+        EXPECT_EQ(static_cast<int>(choice->linearizationCharacteristic), c.linChar);
+        EXPECT_EQ(static_cast<int>(choice->rangeCharacteristic), c.rangeChar);
         EXPECT_EQ(static_cast<int>(choice->code), c.code);
     }
     EXPECT_FALSE(ChooseCharacteristics(InputCode::Special0to10V, Linearization::Linearized, false));
     EXPECT_FALSE(ChooseCharacteristics(InputCode::Pt100, Linearization::SquareRoot, false));
-}
-
-TEST(WritePlan, CharacteristicBytesMatchTheLinearizationLibrary)
-{
-    EXPECT_EQ(characteristic::N, static_cast<std::uint8_t>(Characteristic::TcN));
-    EXPECT_EQ(characteristic::L, static_cast<std::uint8_t>(Characteristic::TcL));
-    EXPECT_EQ(characteristic::Ni1000, static_cast<std::uint8_t>(Characteristic::Ni1000));
-    EXPECT_EQ(characteristic::LineFromFile,
-              static_cast<std::uint8_t>(Characteristic::LinearFromFile));
-    EXPECT_EQ(characteristic::Identity, static_cast<std::uint8_t>(Characteristic::Identity));
 }
 
 TEST(WritePlan, RangeUnitCodes)

@@ -8,16 +8,16 @@ namespace vtr8 {
 namespace {
 
 // Platinum resistance above 0 °C and a fixed type-K EMF, enough to place the sub-ranges.
-Extended referenceSignal(std::uint8_t characteristic, Extended x)
+Extended referenceSignal(Characteristic characteristic, Extended x)
 {
     switch (characteristic) {
-    case characteristic::Pt100:
+    case Characteristic::Pt100:
         return 100 * (1 + 3.90802e-3L * x - 5.802e-7L * x * x);
-    case characteristic::Pt1000:
+    case Characteristic::Pt1000:
         return 1000 * (1 + 3.90802e-3L * x - 5.802e-7L * x * x);
-    case characteristic::K:
+    case Characteristic::TcK:
         return x == 1300 ? 0.05241L : 0.0L;
-    case characteristic::LineFromFile:
+    case Characteristic::LinearFromFile:
         return 2 * x; // a point file that doubles its input
     default:
         return x;
@@ -136,9 +136,11 @@ TEST(FrontEnd, SignalEqualToALimitSelectsTheSmallerSubRange)
 {
     auto r = request(InputCode::Pt100, 0, 266);
     r.connection = ConnectionCode::FourWire;
-    r.signal = [](std::uint8_t, Extended) { return Extended{200}; };
+    r.signal = [](Characteristic, Extended) { return Extended{200}; };
     EXPECT_EQ(SelectFrontEndMode(r).mode, 1);
-    r.signal = [](std::uint8_t, Extended) { return std::nextafter(Extended{200}, Extended{300}); };
+    r.signal = [](Characteristic, Extended) {
+        return std::nextafter(Extended{200}, Extended{300});
+    };
     EXPECT_EQ(SelectFrontEndMode(r).mode, 2);
 }
 

@@ -45,8 +45,7 @@ public:
         if (!SendSimpleCommand(link_, "Stop"))
             return false;
 
-        ctx_.workspace.CharacteristicIndex =
-            static_cast<Characteristic>(w_.characteristics.linearizationCharacteristic);
+        ctx_.workspace.CharacteristicIndex = w_.characteristics.linearizationCharacteristic;
         m_.PocatekExit();
 
         OutputScaling scaling;
@@ -121,7 +120,7 @@ private:
     {
         float s0 = static_cast<float>(w_.rangeMin);
         float s1 = static_cast<float>(w_.rangeMax);
-        if (w_.characteristics.rangeCharacteristic != characteristic::Identity) {
+        if (w_.characteristics.rangeCharacteristic != Characteristic::Identity) {
             s0 = ZPPrepoc(ctx_.workspace, s0);
             s1 = ZPPrepoc(ctx_.workspace, s1);
         }

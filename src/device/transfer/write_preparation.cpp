@@ -43,9 +43,7 @@ bool dampingValid(const MainWindowModel& m)
 
 SignalFunction characteristicOf(LinearizationWorkspace& ws)
 {
-    return [&ws](std::uint8_t index, Extended x) {
-        return EvaluateCharacteristic(ws, static_cast<Characteristic>(index), x);
-    };
+    return [&ws](Characteristic c, Extended x) { return EvaluateCharacteristic(ws, c, x); };
 }
 
 // The linearization data, computed while nothing has been sent. False ends the write.
@@ -60,8 +58,7 @@ bool computeLinearization(TransferContext& ctx, PreparedWrite& w, Extended lo, E
 
     switch (w.linearization) {
     case Linearization::Linearized:
-        ws.CharacteristicIndex =
-            static_cast<Characteristic>(w.characteristics.linearizationCharacteristic);
+        ws.CharacteristicIndex = w.characteristics.linearizationCharacteristic;
         ws.Source = FitSource::FromCharacteristic;
         if (w.oldFirmware) {
             ws.Degree = SensorPolynomialDegree;
@@ -134,8 +131,9 @@ bool computeLinearization(TransferContext& ctx, PreparedWrite& w, Extended lo, E
 
 void rememberDerivedValues(TransferState& state, const PreparedWrite& w)
 {
-    state.LinearizationCharacteristic = w.characteristics.linearizationCharacteristic;
-    state.RangeCharacteristic = w.characteristics.rangeCharacteristic;
+    state.LinearizationCharacteristic =
+        static_cast<std::uint8_t>(w.characteristics.linearizationCharacteristic);
+    state.RangeCharacteristic = static_cast<std::uint8_t>(w.characteristics.rangeCharacteristic);
     state.LinearizationCode = static_cast<std::uint8_t>(w.characteristics.code);
     state.FrontEndMode = w.frontEnd.mode;
     state.FrontEndModeFound = w.frontEnd.status == FrontEndStatus::Found;
@@ -218,7 +216,7 @@ std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
 
     w.rangeUnit = ChooseRangeUnit(w.input, w.linearization, m.UnitCode);
     if (w.rangeUnit.convertThroughSensor) {
-        ws.CharacteristicIndex = static_cast<Characteristic>(*SensorCharacteristic(w.input));
+        ws.CharacteristicIndex = *SensorCharacteristic(w.input);
         w.limits = zadHodPrepoc([&ws](float x) { return ZPPrepoc(ws, x); }, w.rangeMin, w.rangeMax,
                                 start, end);
     } else {
