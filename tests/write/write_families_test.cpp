@@ -215,13 +215,7 @@ void choosePoints(WriteFixture& f, PointFitMethod method,
 
 void fillVoltageFromFile(WriteFixture& f)
 {
-    f.fill({{"Vstup", "napětí"},
-            {"DelPomer", "20"},
-            {"Linearizace", "ze souboru"},
-            {"Pocatek", "0"},
-            {"Konec", "100"},
-            {"Tlumeni", "1"},
-            {"ChybProud", "nadproud"}});
+    FillVoltage(f, "20", "ze souboru", "100", "nadproud");
 }
 
 TEST(WriteFamilies, PointFilePolynomialMethodWritesItsDegree)

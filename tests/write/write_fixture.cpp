@@ -100,6 +100,18 @@ void WriteFixture::swallowRequests(int first, int last)
     link.transmitter().faults().add(rule);
 }
 
+void FillVoltage(WriteFixture& f, const char* divider, const char* linearization, const char* end,
+                 const char* errorCurrent)
+{
+    f.fill({{"Vstup", "napětí"},
+            {"DelPomer", divider},
+            {"Linearizace", linearization},
+            {"Pocatek", "0"},
+            {"Konec", end},
+            {"Tlumeni", "1"},
+            {"ChybProud", errorCurrent}});
+}
+
 std::vector<std::uint8_t> FloatBytes(std::initializer_list<float> values)
 {
     std::vector<std::uint8_t> out;

@@ -59,6 +59,10 @@ struct WriteFixture {
 
 std::vector<std::uint8_t> FloatBytes(std::initializer_list<float> values);
 
+// "napětí" 0..end with the divider ratio and linearization given, damping 1 s.
+void FillVoltage(WriteFixture& f, const char* divider, const char* linearization, const char* end,
+                 const char* errorCurrent = "nadproud");
+
 } // namespace vtr8::test
 
 // Failure output shows texts, not their UTF-16 units.

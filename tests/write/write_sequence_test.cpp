@@ -185,13 +185,7 @@ TEST(WriteSequence, Pt100NotLinearizedStoresOhms)
 TEST(WriteSequence, OverdrivenInputSendsNothingAtAll)
 {
     WriteFixture f;
-    f.fill({{"Vstup", "napětí"},
-            {"DelPomer", "5"},
-            {"Linearizace", "nelinearizováno"},
-            {"Pocatek", "0"},
-            {"Konec", "10"},
-            {"Tlumeni", "1"},
-            {"ChybProud", "nadproud"}});
+    FillVoltage(f, "5", "nelinearizováno", "10", "nadproud");
     f.ui().clear();
     EXPECT_FALSE(WriteConfiguration(f.ctx, quick));
     EXPECT_EQ(f.ui().messages, QStringList{QString::fromUtf8("Přebuzen vstup")});
@@ -273,13 +267,7 @@ TEST(WriteSequence, PointFileNotYetChosenOpensTheChoiceFirst)
         f.points.Method = PointFitMethod::StraightLines;
         f.points.PointFileOk = true;
     });
-    f.fill({{"Vstup", "napětí"},
-            {"DelPomer", "20"},
-            {"Linearizace", "ze souboru"},
-            {"Pocatek", "0"},
-            {"Konec", "100"},
-            {"Tlumeni", "1"},
-            {"ChybProud", "vyřazen"}});
+    FillVoltage(f, "20", "ze souboru", "100", "vyřazen");
     ASSERT_EQ(chooserCalls, 1);
     // A program change puts the choice back without the dialog, as a configuration read does.
     f.model.PointFileChosen = false;
@@ -305,13 +293,7 @@ TEST(WriteSequence, NoPointFileNameStopsAtTheCompletenessCheck)
     WriteFixture f;
     // Points are in memory (as a configuration read leaves them) but no file was chosen.
     f.model.setPointFileChooser([&] { f.points.PointFileOk = true; });
-    f.fill({{"Vstup", "napětí"},
-            {"DelPomer", "20"},
-            {"Linearizace", "ze souboru"},
-            {"Pocatek", "0"},
-            {"Konec", "100"},
-            {"Tlumeni", "1"},
-            {"ChybProud", "vyřazen"}});
+    FillVoltage(f, "20", "ze souboru", "100", "vyřazen");
     f.ui().clear();
     EXPECT_FALSE(WriteConfiguration(f.ctx, quick));
     EXPECT_TRUE(f.sent().empty());
