@@ -3,15 +3,21 @@
 #include "command_protocol.h"
 #include "form1.h"
 #include "form2.h"
+#include "form3.h"
 #include "form4.h"
 #include "form5.h"
 #include "main_window_model.h"
+#include "measurement_model.h"
 #include "qt_user_interface.h"
 #include "table_window_model.h"
 #include "transfer_context.h"
 #include "workspace.h"
 
-#include <QLabel>
+#include "comparators.h"
+#include "read_configuration.h"
+#include "user_note.h"
+#include "write_configuration.h"
+#include "zero_span.h"
 
 namespace vtr8 {
 
@@ -28,12 +34,14 @@ Vtr8Application::Vtr8Application(UserInterface* ui)
     model_ = std::make_unique<MainWindowModel>(*ui_, points_);
     tableModel_ = std::make_unique<TableWindowModel>(*model_);
     transfer_ = std::make_unique<TransferContext>(*model_, *protocol_, *ui_, points_, *workspace_);
+    measurement_ = std::make_unique<MeasurementModel>(*protocol_, *model_);
     wireTransfers();
 }
 
 Vtr8Application::~Vtr8Application()
 {
     // Windows first: they refer to the models.
+    protocol_->setIndicators(nullptr);
     form5_.reset();
     form4_.reset();
     form3_.reset();
@@ -56,11 +64,7 @@ void Vtr8Application::start()
     creationOrder_ << QStringLiteral("TForm2");
     form2_->raiseMainWindow = [this] { raiseMainWindow(); };
 
-    // The measurement window's content is its own; the program creates it here.
-    auto measurement = std::make_unique<QDialog>();
-    measurement->setObjectName(QStringLiteral("Form3"));
-    measurement->setWindowTitle(QStringLiteral("Měření"));
-    form3_ = std::move(measurement);
+    form3_ = std::make_unique<TForm3>(*measurement_);
     creationOrder_ << QStringLiteral("TForm3");
 
     form4_ = std::make_unique<TForm4>(*tableModel_);
@@ -99,7 +103,7 @@ void Vtr8Application::Button1Click()
 
 void Vtr8Application::MereniClick()
 {
-    form3_->exec();
+    form3_->MereniClick();
 }
 
 void Vtr8Application::InformaceClick()
@@ -109,7 +113,19 @@ void Vtr8Application::InformaceClick()
 
 void Vtr8Application::wireTransfers()
 {
-    // Filled in transfer_actions.cpp once the sequences are linked.
+    // Each sequence disables its own button while it runs and tells the person
+    // what went wrong; its verdict is not needed here.
+    TransferContext& ctx = *transfer_;
+    actions_.PoslatClick = [&ctx] { WriteConfiguration(ctx); };
+    actions_.PrecistClick = [&ctx] { ReadConfiguration(ctx); };
+    actions_.Preckomp1Click = [&ctx] { Preckomp1Click(ctx); };
+    actions_.Ulozkomp1Click = [&ctx] { Ulozkomp1Click(ctx); };
+    actions_.Preckomp2Click = [&ctx] { Preckomp2Click(ctx); };
+    actions_.Ulozkomp2Click = [&ctx] { Ulozkomp2Click(ctx); };
+    actions_.Prec_PoznClick = [&ctx] { Prec_PoznClick(ctx); };
+    actions_.Uloz_PoznClick = [&ctx] { Uloz_PoznClick(ctx); };
+    actions_.S_DolmezClick = [&ctx] { S_DolmezClick(ctx); };
+    actions_.S_HormezClick = [&ctx] { S_HormezClick(ctx); };
 }
 
 }  // namespace vtr8

@@ -4,7 +4,6 @@
 #include "main_window_actions.h"
 #include "point_set.h"
 
-#include <QDialog>
 #include <QStringList>
 
 #include <memory>
@@ -13,10 +12,12 @@ namespace vtr8 {
 
 class CommandProtocol;
 class MainWindowModel;
+class MeasurementModel;
 class QtUserInterface;
 class TableWindowModel;
 class TForm1;
 class TForm2;
+class TForm3;
 class TForm4;
 class TForm5;
 class UserInterface;
@@ -51,13 +52,14 @@ public:
     CommandProtocol& protocol() { return *protocol_; }
     MainWindowModel& model() { return *model_; }
     TableWindowModel& tableModel() { return *tableModel_; }
+    MeasurementModel& measurementModel() { return *measurement_; }
     TransferContext& transferContext() { return *transfer_; }
     BrandState& brand() { return brand_; }
     MainWindowActions& actions() { return actions_; }
 
     TForm1* form1() const { return form1_.get(); }
     TForm2* form2() const { return form2_.get(); }
-    QDialog* form3() const { return form3_.get(); }
+    TForm3* form3() const { return form3_.get(); }
     TForm4* form4() const { return form4_.get(); }
     TForm5* form5() const { return form5_.get(); }
 
@@ -78,13 +80,14 @@ private:
     std::unique_ptr<MainWindowModel> model_;
     std::unique_ptr<TableWindowModel> tableModel_;
     std::unique_ptr<TransferContext> transfer_;
+    std::unique_ptr<MeasurementModel> measurement_;
     BrandState brand_;
     MainWindowActions actions_;
 
     QStringList creationOrder_;
     std::unique_ptr<TForm1> form1_;
     std::unique_ptr<TForm2> form2_;
-    std::unique_ptr<QDialog> form3_;
+    std::unique_ptr<TForm3> form3_;
     std::unique_ptr<TForm4> form4_;
     std::unique_ptr<TForm5> form5_;
 };

@@ -3,6 +3,7 @@
 #include "brand_profile.h"
 #include "command_protocol.h"
 #include "form2.h"
+#include "form3.h"
 #include "form4.h"
 #include "form5.h"
 #include "main_window_model.h"
