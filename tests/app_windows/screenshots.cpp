@@ -3,6 +3,7 @@
 // Runs on any Qt platform; with QT_QPA_PLATFORM=offscreen it needs no display.
 #include "application.h"
 #include "form1.h"
+#include "form2.h"
 #include "form4.h"
 #include "form5.h"
 #include "main_window_model.h"
@@ -74,6 +75,7 @@ int main(int argc, char** argv)
     m.userEdit(m.Vstup, QStringLiteral("rozdíl dvou proudů"));
     ok = save(program.form1(), out.filePath(QStringLiteral("main-window-current-difference.png"))) && ok;
 
+    ok = save(program.form2(), out.filePath(QStringLiteral("port-window.png"))) && ok;
     ok = save(program.form5(), out.filePath(QStringLiteral("information-window.png"))) && ok;
 
     ui.openFileAnswers.push_back(pointFile);
