@@ -133,6 +133,28 @@ TEST_F(MainWindow, AGoodValueLeavesQuietly)
     EXPECT_EQ(QApplication::focusWidget(), mainWidget<QLineEdit>("Pocatek"));
 }
 
+TEST_F(MainWindow, LeavingAListFieldWithAStrangeTextEmptiesIt)
+{
+    choose("Vstup", u("termočlánek J"));
+    auto* errorCurrent = mainWidget<QComboBox>("ChybProud");
+    errorCurrent->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(errorCurrent, QStringLiteral("moc"));
+    leaveTo("Tlumeni");
+
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0], u("Špatně zadaná volba chybového proudu"));
+    EXPECT_TRUE(errorCurrent->currentText().isEmpty());
+    QWidget* focused = QApplication::focusWidget();
+    EXPECT_TRUE(focused == errorCurrent || focused == errorCurrent->lineEdit())
+        << (focused ? focused->objectName().toStdString() : std::string("none"));
+
+    // Picking from the list is a good value: leaving is quiet.
+    choose("ChybProud", u("vyřazen"));
+    leaveTo("Tlumeni");
+    EXPECT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(program->model().ChybProud.text, u("vyřazen"));
+}
+
 TEST_F(MainWindow, FromFileOpensTheTableWindow)
 {
     QTemporaryDir dir;
