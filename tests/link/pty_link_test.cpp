@@ -11,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
 #include <sys/resource.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <iostream>
 
@@ -139,6 +143,72 @@ TEST_F(PtyLinkTest, DriverPropertiesFollowTheirRules)
     driver.setDevicePath(QStringLiteral("/dev/vtr8-no-such-port"));
     EXPECT_FALSE(driver.OpenPort());
     EXPECT_FALSE(driver.IsPortOpen());
+}
+
+// A bare pty pair: the test plays the far end on the master.
+struct PtyPair {
+    int master = -1;
+    QString slave;
+    PtyPair()
+    {
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+            return;
+        termios t{};
+        tcgetattr(master, &t);
+        cfmakeraw(&t);
+        tcsetattr(master, TCSANOW, &t);
+        slave = QString::fromLocal8Bit(ptsname(master));
+    }
+    ~PtyPair()
+    {
+        if (master >= 0)
+            close(master);
+    }
+    void send(const QByteArray& bytes) const
+    {
+        [[maybe_unused]] auto n = write(master, bytes.constData(), static_cast<size_t>(bytes.size()));
+    }
+};
+
+TEST_F(PtyLinkTest, ItemEightOpensTheEighthPortAndNewSettingsDiscardQueuedBytes)
+{
+    PtyPair pty;
+    ASSERT_FALSE(pty.slave.isEmpty());
+    qputenv("VTR8_COM8", pty.slave.toLocal8Bit());
+    TCommPortDriver driver;
+    driver.setComPort(pnCom8);
+    driver.setComPortParity(ptODD);
+    ASSERT_TRUE(driver.OpenPort());
+    EXPECT_TRUE(pty.slave.endsWith(driver.serialPort().portName()));
+    qunsetenv("VTR8_COM8");
+
+    QByteArray received;
+    driver.OnReceiveData = [&](TCommPortDriver*, const std::uint8_t* data, int size) {
+        received.append(reinterpret_cast<const char*>(data), size);
+    };
+    pty.send("abc");
+    Wait(150);
+    EXPECT_EQ(received, QByteArray("abc"));
+
+    // Bytes waiting when the line settings change are thrown away.
+    received.clear();
+    pty.send("stale");
+    driver.setComPortSpeed(br4800);
+    Wait(150);
+    EXPECT_TRUE(received.isEmpty()) << received.toStdString();
+    EXPECT_TRUE(driver.IsPortOpen());
+    pty.send("fresh");
+    Wait(150);
+    EXPECT_EQ(received, QByteArray("fresh"));
+
+    // A new polling period takes effect on the open port.
+    driver.setComPortPollingDelay(10);
+    EXPECT_EQ(driver.ComPortPollingDelay(), 10);
+    received.clear();
+    pty.send("x");
+    Wait(60);
+    EXPECT_EQ(received, QByteArray("x"));
 }
 
 TEST_F(PtyLinkTest, ProtocolReadsAndWritesOverThePtyWithDefaultTiming)
