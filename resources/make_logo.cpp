@@ -39,7 +39,8 @@ int main(int argc, char** argv)
     font.setPixelSize(42);
     p.setFont(font);
     p.setPen(Qt::white);
-    p.drawText(QRectF(104, 10, 210, 64), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("VELKOR"));
+    p.drawText(QRectF(104, 10, 210, 64), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("VELKOR"));
     font.setPixelSize(15);
     font.setBold(false);
     p.setFont(font);

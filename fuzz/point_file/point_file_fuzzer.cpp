@@ -48,7 +48,7 @@ struct Scratch {
     QString path;
 };
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

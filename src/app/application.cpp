@@ -128,4 +128,4 @@ void Vtr8Application::wireTransfers()
     actions_.S_HormezClick = [&ctx] { S_HormezClick(ctx); };
 }
 
-}  // namespace vtr8
+} // namespace vtr8

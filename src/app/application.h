@@ -92,4 +92,4 @@ private:
     std::unique_ptr<TForm5> form5_;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

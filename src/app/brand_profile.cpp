@@ -20,19 +20,19 @@ BrandProfile buildMakerProfile()
     p.linearizationFolder = QStringLiteral("C:\\velkor_vtr8\\linearizace");
     p.configurationFolder = QStringLiteral("C:\\velkor_vtr8\\konfigurace");
     p.informationTexts = {
-        QStringLiteral("VELKOR s.r.o."),              // Label101 company
-        QStringLiteral("Měřicí 1480/12"),             // Label102 street
-        QStringLiteral("612 00 Brno"),                // Label103 postal code and town
-        std::nullopt,                                 // Label14 country line
-        QStringLiteral("Provozovna"),                 // Label104 premises heading
-        QStringLiteral("VELKOR s.r.o."),              // Label105 company
-        QStringLiteral("Průmyslová 36"),              // Label106 premises street
-        QStringLiteral("680 01 Boskovice"),           // Label107 postal code and town
-        std::nullopt,                                 // Label9 country line
-        QStringLiteral("tel.: +420 545 000 101"),     // Label108
-        QStringLiteral("fax: +420 545 000 102"),      // Label109
-        QStringLiteral("e-mail: info@velkor.example"),  // Label110
-        QStringLiteral("www.velkor.example"),         // Label111
+        QStringLiteral("VELKOR s.r.o."),               // Label101 company
+        QStringLiteral("Měřicí 1480/12"),              // Label102 street
+        QStringLiteral("612 00 Brno"),                 // Label103 postal code and town
+        std::nullopt,                                  // Label14 country line
+        QStringLiteral("Provozovna"),                  // Label104 premises heading
+        QStringLiteral("VELKOR s.r.o."),               // Label105 company
+        QStringLiteral("Průmyslová 36"),               // Label106 premises street
+        QStringLiteral("680 01 Boskovice"),            // Label107 postal code and town
+        std::nullopt,                                  // Label9 country line
+        QStringLiteral("tel.: +420 545 000 101"),      // Label108
+        QStringLiteral("fax: +420 545 000 102"),       // Label109
+        QStringLiteral("e-mail: info@velkor.example"), // Label110
+        QStringLiteral("www.velkor.example"),          // Label111
     };
     p.titleColour = QColor(Qt::red);
     return p;
@@ -49,25 +49,25 @@ BrandProfile buildSecondProfile()
     p.linearizationFolder = QStringLiteral("C:\\kalmero_vtr8\\linearizace");
     p.configurationFolder = QStringLiteral("C:\\kalmero_vtr8\\konfigurace");
     p.informationTexts = {
-        QStringLiteral("KALMERO a.s."),                            // Label101 company
-        QStringLiteral("Na Výsluní 27"),                           // Label102 street
-        QStringLiteral("P. O. Box 48"),                            // Label103 post office
-        std::nullopt,                                              // Label14 country line
-        QStringLiteral("370 01 České Budějovice"),                 // Label104 postal code
-        QStringLiteral("tel.: +420 387 000 211, +420 387 000 212"),  // Label105
-        QStringLiteral("fax: +420 387 000 219"),                   // Label106
-        QString(),                                                 // Label107
-        QString(),                                                 // Label9
-        QStringLiteral("e-mail: obchod@kalmero.example"),          // Label108
-        QStringLiteral("www.kalmero.example"),                     // Label109
-        QString(),                                                 // Label110
-        QString(),                                                 // Label111
+        QStringLiteral("KALMERO a.s."),                             // Label101 company
+        QStringLiteral("Na Výsluní 27"),                            // Label102 street
+        QStringLiteral("P. O. Box 48"),                             // Label103 post office
+        std::nullopt,                                               // Label14 country line
+        QStringLiteral("370 01 České Budějovice"),                  // Label104 postal code
+        QStringLiteral("tel.: +420 387 000 211, +420 387 000 212"), // Label105
+        QStringLiteral("fax: +420 387 000 219"),                    // Label106
+        QString(),                                                  // Label107
+        QString(),                                                  // Label9
+        QStringLiteral("e-mail: obchod@kalmero.example"),           // Label108
+        QStringLiteral("www.kalmero.example"),                      // Label109
+        QString(),                                                  // Label110
+        QString(),                                                  // Label111
     };
     p.titleColour = QColor(Qt::blue);
     return p;
 }
 
-}  // namespace
+} // namespace
 
 const BrandProfile& makerBrandProfile()
 {
@@ -166,4 +166,4 @@ void ButtonKAClick(MainWindowModel& model)
     applyBrandProfile(model, secondBrandProfile());
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -47,13 +47,13 @@ const BrandProfile& makerBrandProfile();
 const BrandProfile& secondBrandProfile();
 
 // Texts the windows are built with, before a profile is applied.
-QString formMainCaption();                 // " Ovládací program   VTR8 a KDM"
-QString formLinearizationFolder();         // "\velkor_vtr8\linearizace"
-QString formConfigurationFolder();         // "\velkor_vtr8\konfigurace"
-QString formCountryLine();                 // Label14 and Label9 of the information window
-QString makerNameLabel();                  // Label5: "VELKOR s.r.o."
-QString secondBrandNameLabel();            // Firma: "KALMERO"
-QColor informationTextColour();            // the blue of the information window
+QString formMainCaption();         // " Ovládací program   VTR8 a KDM"
+QString formLinearizationFolder(); // "\velkor_vtr8\linearizace"
+QString formConfigurationFolder(); // "\velkor_vtr8\konfigurace"
+QString formCountryLine();         // Label14 and Label9 of the information window
+QString makerNameLabel();          // Label5: "VELKOR s.r.o."
+QString secondBrandNameLabel();    // Firma: "KALMERO"
+QColor informationTextColour();    // the blue of the information window
 
 // A folder of a brand profile as this system names it. On Windows it stays as
 // it is; elsewhere the drive "C:\" is the person's home folder and every
@@ -67,4 +67,4 @@ void ButtonVEClick(MainWindowModel& model);
 void ButtonKAClick(MainWindowModel& model);
 void applyBrandProfile(MainWindowModel& model, const BrandProfile& profile);
 
-}  // namespace vtr8
+} // namespace vtr8

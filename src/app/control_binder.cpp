@@ -161,4 +161,4 @@ void ControlBinder::scheduleExit(std::size_t index)
     });
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -59,4 +59,4 @@ private:
     int refreshing_ = 0;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -1,17 +1,16 @@
 #include "form1.h"
 
 #include "main_window_model.h"
+#include "window_placement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 
 #include <map>
 
@@ -92,13 +91,16 @@ void buildComparator(QWidget* form, int number, int x, int y)
     makeButton(group, QStringLiteral("Ulozkomp") + n, 288, 16, 60, 24);
 
     const bool first = number == 1;
-    makeLabel(group, QStringLiteral("LabelMezsep") + n, 8, 43, 84, 21, QStringLiteral("Mez sepnutí"));
+    makeLabel(group, QStringLiteral("LabelMezsep") + n, 8, 43, 84, 21,
+              QStringLiteral("Mez sepnutí"));
     makeEdit(group, first ? QStringLiteral("EMezsep1") : QStringLiteral("EMezsep2"), 92, 43, 76);
-    makeLabel(group, first ? QStringLiteral("Label22") : QStringLiteral("Label37"), 171, 43, 30, 21);
+    makeLabel(group, first ? QStringLiteral("Label22") : QStringLiteral("Label37"), 171, 43, 30,
+              21);
     makeLabel(group, QStringLiteral("LabelMezroz") + n, 8, 67, 84, 21,
               QStringLiteral("Mez rozepnutí"));
     makeEdit(group, first ? QStringLiteral("EMezroz1") : QStringLiteral("EMezroz2"), 92, 67, 76);
-    makeLabel(group, first ? QStringLiteral("Label24") : QStringLiteral("Label38"), 171, 67, 30, 21);
+    makeLabel(group, first ? QStringLiteral("Label24") : QStringLiteral("Label38"), 171, 67, 30,
+              21);
 
     makeLabel(group, QStringLiteral("LabelZpozdeni") + n, 202, 43, 56, 21,
               QStringLiteral("Zpoždění"));
@@ -116,7 +118,7 @@ void buildComparator(QWidget* form, int number, int x, int y)
     makeCombo(group, QStringLiteral("RezimRele") + n, 92, 91, 110);
 }
 
-}  // namespace
+} // namespace
 
 TForm1::TForm1(MainWindowModel& model, BrandState& brand, MainWindowActions& actions,
                QWidget* parent)
@@ -129,11 +131,7 @@ TForm1::TForm1(MainWindowModel& model, BrandState& brand, MainWindowActions& act
     bindControls();
     connect(&model_, &MainWindowModel::changed, this, &TForm1::refresh);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
 
     FormCreate();
     refresh();
@@ -150,7 +148,7 @@ void TForm1::FormCreate()
     brand_.maker = true;
     ButtonVEClick(model_);
     if (brand_.second)
-        ButtonKAClick(model_);  // applied last, so it wins
+        ButtonKAClick(model_); // applied last, so it wins
     // The brand is fixed for the run.
     model_.ButtonVE.enabled = false;
     model_.ButtonVE.visible = false;
@@ -241,7 +239,7 @@ void TForm1::buildControls()
     image->setObjectName(QStringLiteral("IMAGE1"));
     image->setGeometry(rightX, 4, 160, 52);
     image->setPixmap(QPixmap(QStringLiteral(":/vtr8/logo.png")));
-    image->setScaledContents(true);  // the picture is stretched to its frame
+    image->setScaledContents(true); // the picture is stretched to its frame
     auto* label5 = makeLabel(this, QStringLiteral("Label5"), rightX + 168, 4, 186, 52);
     label5->setWordWrap(true);
     QFont nameFont = label5->font();
@@ -340,7 +338,7 @@ void TForm1::bindControls()
     for (const auto& [name, control] : model_.controls()) {
         QWidget* widget = widgetFor(name);
         if (!widget)
-            continue;  // the window caption and controls without a widget of their own
+            continue; // the window caption and controls without a widget of their own
         Control* c = control;
         ControlBinder::Binding& b = binder_.bind(*c, widget);
         b.edited = [this, c](const QString& text) { model_.userEdit(*c, text); };
@@ -382,4 +380,4 @@ void TForm1::closeEvent(QCloseEvent* event)
         emit closed();
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -32,9 +32,9 @@ public:
     void FormCreate();
 
     // Opening the other windows (set by the application once they exist).
-    std::function<void()> Button1Click;    // "Komunikace": port window, not modal
-    std::function<void()> MereniClick;     // measurement window, modal
-    std::function<void()> InformaceClick;  // information window, modal
+    std::function<void()> Button1Click;   // "Komunikace": port window, not modal
+    std::function<void()> MereniClick;    // measurement window, modal
+    std::function<void()> InformaceClick; // information window, modal
 
     // LinkIndicators: the progress of the current reply and the attempt label.
     void setPrenosByte(int value) override;
@@ -63,4 +63,4 @@ private:
     QLabel* zPocPrij_ = nullptr;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -1,14 +1,13 @@
 #include "form2.h"
 
 #include "command_protocol.h"
+#include "window_placement.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 namespace vtr8 {
 
@@ -43,11 +42,7 @@ TForm2::TForm2(CommandProtocol& protocol, QWidget* parent)
     ok_->setGeometry(106, 246, 80, 28);
     connect(ok_, &QPushButton::clicked, this, &TForm2::Button1Click);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
     FormCreate();
 }
 
@@ -81,4 +76,4 @@ void TForm2::Button1Click()
     hide();
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -51,4 +51,4 @@ private:
     QPushButton* ok_ = nullptr;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

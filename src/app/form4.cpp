@@ -144,4 +144,4 @@ void TForm4::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-}  // namespace vtr8
+} // namespace vtr8

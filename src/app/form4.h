@@ -50,4 +50,4 @@ private:
     QPushButton* jiny_ = nullptr;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -1,10 +1,10 @@
 #include "form5.h"
 
-#include <QGuiApplication>
+#include "window_placement.h"
+
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
-#include <QScreen>
 
 namespace vtr8 {
 
@@ -17,7 +17,7 @@ void setTextColour(QLabel* label, const QColor& colour)
     label->setPalette(palette);
 }
 
-}  // namespace
+} // namespace
 
 TForm5::TForm5(const BrandState& brand, QWidget* parent) : QDialog(parent), brand_(brand)
 {
@@ -55,11 +55,7 @@ TForm5::TForm5(const BrandState& brand, QWidget* parent) : QDialog(parent), bran
     buttonVE5_->hide();
     buttonKA5_->hide();
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
     FormCreate();
 }
 
@@ -103,4 +99,4 @@ void TForm5::applyTexts(const BrandProfile& profile)
         setTextColour(label(QString::fromLatin1(name)), profile.titleColour);
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -38,4 +38,4 @@ private:
     QPushButton* buttonKA5_ = nullptr;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

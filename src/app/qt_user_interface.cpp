@@ -52,7 +52,7 @@ QString QtUserInterface::qtFilter(const QString& filter)
         filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
     if (filters.isEmpty())
-        return filter;  // a bare pattern
+        return filter; // a bare pattern
     return filters.join(QStringLiteral(";;"));
 }
 
@@ -117,7 +117,7 @@ void QtUserInterface::focusControl(const QString& control, QWidget* mainWindow)
 {
     QWidget* widget = findControl(control, mainWindow);
     if (!widget || !widget->isVisible() || !widget->isEnabled())
-        return;  // a hidden or disabled control cannot take the focus
+        return; // a hidden or disabled control cannot take the focus
     widget->activateWindow();
     widget->setFocus(Qt::OtherFocusReason);
 }
@@ -127,4 +127,4 @@ void QtUserInterface::processEvents()
     QCoreApplication::processEvents();
 }
 
-}  // namespace vtr8
+} // namespace vtr8

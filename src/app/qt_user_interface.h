@@ -3,8 +3,8 @@
 #include "user_interface.h"
 
 #include <QPointer>
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 
 class QWidget;
 
@@ -52,4 +52,4 @@ private:
     QPointer<QWidget> mainWindow_;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

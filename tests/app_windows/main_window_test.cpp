@@ -1,8 +1,8 @@
 #include "window_fixture.h"
 
+#include "form4.h"
 #include "main_window_model.h"
 #include "table_window_model.h"
-#include "form4.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -103,7 +103,7 @@ TEST_F(MainWindow, LeavingAFieldWithABadValueWarnsAndReturnsTheFocus)
     choose("Vstup", u("odporový teploměr Pt100"));
     typeInto("Pocatek", QStringLiteral("abc"));
     EXPECT_EQ(program->model().Pocatek.text, QStringLiteral("abc"));
-    EXPECT_TRUE(ui.messages.isEmpty());  // typing alone checks nothing
+    EXPECT_TRUE(ui.messages.isEmpty()); // typing alone checks nothing
 
     leaveTo("Konec");
 
@@ -119,7 +119,8 @@ TEST_F(MainWindow, LeavingARangeOutsideTheSensorLimitsNamesTheInterval)
     typeInto("Pocatek", QStringLiteral("-200.1"));
     leaveTo("Tlumeni");
     ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_EQ(ui.messages[0], u("Dolní hodnota rozsahu musí být v intervalu -200.000 až 850.000 °C"));
+    EXPECT_EQ(ui.messages[0],
+              u("Dolní hodnota rozsahu musí být v intervalu -200.000 až 850.000 °C"));
     EXPECT_EQ(QApplication::focusWidget(), mainWidget<QLineEdit>("Pocatek"));
 }
 
@@ -185,5 +186,5 @@ TEST_F(MainWindow, ClosingTheMainWindowSaysSo)
     EXPECT_TRUE(closed);
 }
 
-}  // namespace
-}  // namespace vtr8::testing_support
+} // namespace
+} // namespace vtr8::testing_support

@@ -12,8 +12,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -190,7 +190,8 @@ TEST_F(TableWindowWidget, TypingTooHighADegreeIsCorrected)
     degree->lineEdit()->selectAll();
     QTest::keyClicks(degree, QStringLiteral("5"));
     ASSERT_FALSE(ui.messages.isEmpty());
-    EXPECT_EQ(ui.messages.last(), u("Stupeň linearizačního polynomu nesmí být větší než počet bodů."));
+    EXPECT_EQ(ui.messages.last(),
+              u("Stupeň linearizačního polynomu nesmí být větší než počet bodů."));
     EXPECT_EQ(degree->currentText(), QStringLiteral("4"));
     EXPECT_EQ(program->points().PolynomialDegree, 4);
 }
@@ -204,5 +205,5 @@ TEST_F(TableWindowWidget, OkClosesTheWindow)
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
-}  // namespace
-}  // namespace vtr8::testing_support
+} // namespace
+} // namespace vtr8::testing_support

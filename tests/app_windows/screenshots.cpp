@@ -29,7 +29,7 @@ bool save(QWidget* window, const QString& path)
     return ok;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -73,7 +73,9 @@ int main(int argc, char** argv)
 
     // The divider and shunt rows appear only for their inputs.
     m.userEdit(m.Vstup, QStringLiteral("rozdíl dvou proudů"));
-    ok = save(program.form1(), out.filePath(QStringLiteral("main-window-current-difference.png"))) && ok;
+    ok =
+        save(program.form1(), out.filePath(QStringLiteral("main-window-current-difference.png"))) &&
+        ok;
 
     ok = save(program.form2(), out.filePath(QStringLiteral("port-window.png"))) && ok;
     ok = save(program.form5(), out.filePath(QStringLiteral("information-window.png"))) && ok;

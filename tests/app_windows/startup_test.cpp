@@ -84,8 +84,10 @@ TEST_F(StartUp, SecondBrandWinsWhenItsFlagIsSet)
     EXPECT_TRUE(mainWidget<QLabel>("IMAGE1")->isHidden());
     EXPECT_FALSE(mainWidget<QLabel>("Firma")->isHidden());
     EXPECT_EQ(mainWidget<QLabel>("Firma")->text(), QStringLiteral("KALMERO"));
-    EXPECT_EQ(program->model().OpenDialog1InitialDir, QStringLiteral("C:\\kalmero_vtr8\\linearizace"));
-    EXPECT_EQ(program->model().SaveDialog1InitialDir, QStringLiteral("C:\\kalmero_vtr8\\konfigurace"));
+    EXPECT_EQ(program->model().OpenDialog1InitialDir,
+              QStringLiteral("C:\\kalmero_vtr8\\linearizace"));
+    EXPECT_EQ(program->model().SaveDialog1InitialDir,
+              QStringLiteral("C:\\kalmero_vtr8\\konfigurace"));
 }
 
 TEST_F(StartUp, MainWindowCarriesItsFixedTexts)
@@ -137,21 +139,21 @@ TEST_F(StartUp, LinkIndicatorsDriveTheReplyBar)
 
 TEST(BrandFolders, DriveFolderMapsToTheHomeFolderOffWindows)
 {
-    EXPECT_EQ(nativeFolder(QStringLiteral("C:\\velkor_vtr8\\linearizace"), QStringLiteral("/home/jan"),
-                           false),
+    EXPECT_EQ(nativeFolder(QStringLiteral("C:\\velkor_vtr8\\linearizace"),
+                           QStringLiteral("/home/jan"), false),
               QStringLiteral("/home/jan/velkor_vtr8/linearizace"));
-    EXPECT_EQ(nativeFolder(QStringLiteral("c:\\kalmero_vtr8\\konfigurace"), QStringLiteral("/root/"),
-                           false),
+    EXPECT_EQ(nativeFolder(QStringLiteral("c:\\kalmero_vtr8\\konfigurace"),
+                           QStringLiteral("/root/"), false),
               QStringLiteral("/root/kalmero_vtr8/konfigurace"));
-    EXPECT_EQ(nativeFolder(QStringLiteral("\\velkor_vtr8\\linearizace"), QStringLiteral("/home/jan"),
-                           false),
+    EXPECT_EQ(nativeFolder(QStringLiteral("\\velkor_vtr8\\linearizace"),
+                           QStringLiteral("/home/jan"), false),
               QStringLiteral("/velkor_vtr8/linearizace"));
-    EXPECT_EQ(nativeFolder(QStringLiteral("C:\\velkor_vtr8\\linearizace"), QStringLiteral("/home/jan"),
-                           true),
+    EXPECT_EQ(nativeFolder(QStringLiteral("C:\\velkor_vtr8\\linearizace"),
+                           QStringLiteral("/home/jan"), true),
               QStringLiteral("C:\\velkor_vtr8\\linearizace"));
     EXPECT_EQ(nativeFolder(QStringLiteral("C:\\velkor_vtr8\\linearizace")),
               QDir::homePath() + QStringLiteral("/velkor_vtr8/linearizace"));
 }
 
-}  // namespace
-}  // namespace vtr8::testing_support
+} // namespace
+} // namespace vtr8::testing_support

@@ -29,7 +29,7 @@ protected:
     }
     void TearDown() override
     {
-        program.reset();  // before the transport it uses
+        program.reset(); // before the transport it uses
     }
 
     void putNote(const QByteArray& bytes)
@@ -50,7 +50,7 @@ protected:
 
 TEST_F(TransferButtons, NoteButtonsReadAndWriteTheTransmittersNote)
 {
-    putNote(QByteArray("Kotel 2 \xE8. 5"));  // "č" in the transmitter's code page
+    putNote(QByteArray("Kotel 2 \xE8. 5")); // "č" in the transmitter's code page
     mainWidget<QPushButton>("Prec_Pozn")->click();
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(mainWidget<QLineEdit>("EditUzPozn")->text(), u("Kotel 2 č. 5"));
@@ -92,7 +92,7 @@ TEST_F(TransferButtons, ComparatorStoreAsksBeforeWriting)
         QTest::keyClicks(field, QStringLiteral("1"));
     }
     program->model().setText(program->model().EMezroz1, QStringLiteral("2"));
-    transport.transmitter().eeprom()[1084] = 1;  // relay outputs fitted
+    transport.transmitter().eeprom()[1084] = 1; // relay outputs fitted
     mainWidget<QPushButton>("Ulozkomp1")->click();
     ASSERT_FALSE(ui.questions.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(ui.questions.first(), u("Opravdu se má zapsat konfigurace Relé 1 ?"));
@@ -110,5 +110,5 @@ TEST_F(TransferButtons, MeasurementButtonOpensTheMeasurementWindowModally)
     EXPECT_TRUE(program->form3()->isHidden());
 }
 
-}  // namespace
-}  // namespace vtr8::testing_support
+} // namespace
+} // namespace vtr8::testing_support

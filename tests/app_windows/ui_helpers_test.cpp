@@ -22,5 +22,5 @@ TEST(QtUserInterfaceFilters, SaveDialogTakesTheFirstPatternsSuffix)
     EXPECT_TRUE(QtUserInterface::defaultSuffix(QString()).isEmpty());
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

@@ -50,8 +50,7 @@ protected:
         QApplication::processEvents();
     }
 
-    template <typename T>
-    T* mainWidget(const char* name)
+    template <typename T> T* mainWidget(const char* name)
     {
         T* widget = program->form1()->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
@@ -64,4 +63,4 @@ protected:
     std::unique_ptr<Vtr8Application> program;
 };
 
-}  // namespace vtr8::testing_support
+} // namespace vtr8::testing_support

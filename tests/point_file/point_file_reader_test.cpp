@@ -59,7 +59,7 @@ struct SyntaxCase {
     const char* name;
     std::string text;
     Outcome outcome;
-    int points;  // expected number of points when accepted
+    int points; // expected number of points when accepted
 };
 
 class PointFileSyntax : public testing::TestWithParam<SyntaxCase> {};
@@ -130,7 +130,7 @@ TEST(PointFileReader, HundredPointsAreTheMost)
 
     const PointFileReading tooMany = parsePointText(pointsText(150));
     EXPECT_EQ(tooMany.outcome, Outcome::TooManyPoints);
-    EXPECT_EQ(tooMany.points.size(), 101u);  // stops right after point 101
+    EXPECT_EQ(tooMany.points.size(), 101u); // stops right after point 101
 }
 
 TEST(PointFileReader, RefusedFilesLeaveTheEarlierPointSetWhole)
@@ -205,5 +205,5 @@ TEST(PointFileReader, UnreadableFileReportsTheSystemErrorNumber)
     EXPECT_EQ(set.PointCount, 7);
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

@@ -95,8 +95,8 @@ TEST_F(TableWindow, GridShowsFractionsInTheFieldFormat)
     load(writeFile(QStringLiteral("f.txt"), "-1.25 0.5\n2.5e3 1234567.891\n"));
     EXPECT_EQ(table.cell(0, 1), formatGeneral(-1.25L, 10));
     EXPECT_EQ(table.cell(0, 2), QStringLiteral("2500"));
-    EXPECT_EQ(table.cell(1, 2), QStringLiteral("1234567") + localeDecimalSeparator() +
-                                    QStringLiteral("891"));
+    EXPECT_EQ(table.cell(1, 2),
+              QStringLiteral("1234567") + localeDecimalSeparator() + QStringLiteral("891"));
 }
 
 TEST_F(TableWindow, CancelledDialogChangesNothing)
@@ -104,7 +104,7 @@ TEST_F(TableWindow, CancelledDialogChangesNothing)
     load(pointsFile(5));
     ui.clear();
     table.shown = false;
-    table.vyber_souboru();  // no answer queued: the person cancels
+    table.vyber_souboru(); // no answer queued: the person cancels
     EXPECT_FALSE(table.shown);
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_TRUE(model.OpenDialog1FileName.endsWith(QStringLiteral("points5.txt")));
@@ -141,7 +141,7 @@ TEST_F(TableWindow, TwentyTwoPointsAreRefusedForStraightLinesOnly)
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0], u("Maximální počet bodů pro linearizaci metodou proložení "
                                 "lineárními přímkami v zadaných bodech je 21."));
-    EXPECT_TRUE(table.shown);  // stays open for another choice
+    EXPECT_TRUE(table.shown); // stays open for another choice
     EXPECT_EQ(raised, 0);
 
     table.Zpus_linClick(0);
@@ -185,7 +185,7 @@ TEST_F(TableWindow, TypedDegreeIsCheckedAgainstThePointCount)
     ASSERT_EQ(ui.messages.size(), 2);
     EXPECT_EQ(ui.messages[1], u("Špatně zadaný stupeň polynomu."));
     EXPECT_EQ(ui.focused, QStringLiteral("stup_p"));
-    EXPECT_EQ(points.PolynomialDegree, 4);  // the last good number stays
+    EXPECT_EQ(points.PolynomialDegree, 4); // the last good number stays
 
     table.stup_pChange(QString());
     EXPECT_EQ(ui.messages.size(), 2);
@@ -221,7 +221,7 @@ TEST_F(TableWindow, NewFileWithStraightLinesKeepsTheDegreeHidden)
     table.Zpus_linClick(1);
     load(pointsFile(5));
     EXPECT_FALSE(table.stup_p.visible);
-    EXPECT_EQ(table.stup_p.text, QStringLiteral("5"));  // cut to the point count
+    EXPECT_EQ(table.stup_p.text, QStringLiteral("5")); // cut to the point count
     EXPECT_EQ(points.Method, PointFitMethod::StraightLines);
 }
 
@@ -305,17 +305,32 @@ TEST(TableWindowLayout, ScalesWithTheWindowAndRoundsHalvesToEven)
 {
     const LayoutCase cases[] = {
         // 600 x 600: every division exact.
-        {600, 600, {100, 10, 400, 400}, {150, 510, 120, 50}, {330, 510, 120, 50},
-         {375, 430, 0, 0}, {420, 460, 0, 0}, {105, 423, 0, 75}, 27, 20},
+        {600,
+         600,
+         {100, 10, 400, 400},
+         {150, 510, 120, 50},
+         {330, 510, 120, 50},
+         {375, 430, 0, 0},
+         {420, 460, 0, 0},
+         {105, 423, 0, 75},
+         27,
+         20},
         // 18 x 30: W/4 = 4.5 goes to 4, H/12 = 2.5 to 2, 3W/4 - W/5 = 9.9 to 10.
-        {18, 30, {3, 0, 12, 20}, {4, 26, 4, 2}, {10, 26, 4, 2}, {11, 22, 0, 0},
-         {13, 23, 0, 0}, {3, 21, 0, 4}, 1, 1},
+        {18,
+         30,
+         {3, 0, 12, 20},
+         {4, 26, 4, 2},
+         {10, 26, 4, 2},
+         {11, 22, 0, 0},
+         {13, 23, 0, 0},
+         {3, 21, 0, 4},
+         1,
+         1},
     };
     for (const LayoutCase& c : cases) {
         const TableWindowLayout l = layoutTableWindow(c.width, c.height);
         const auto same = [](const TableWindowLayout::Rect& a, const TableWindowLayout::Rect& b) {
-            return a.left == b.left && a.top == b.top && a.width == b.width &&
-                   a.height == b.height;
+            return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
         };
         EXPECT_TRUE(same(l.grid, c.grid)) << c.width;
         EXPECT_TRUE(same(l.ok, c.ok)) << c.width;
@@ -328,5 +343,5 @@ TEST(TableWindowLayout, ScalesWithTheWindowAndRoundsHalvesToEven)
     }
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

@@ -6,8 +6,8 @@
 #include <QFile>
 
 #include <cerrno>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -74,7 +74,7 @@ std::optional<Extended> parseNumber(const std::string& token)
     const char* last = token.data() + n;
     const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
     if (error != std::errc() || end != last)
-        return std::nullopt;  // out of the extended range, among others
+        return std::nullopt; // out of the extended range, among others
     return negative ? -value : value;
 }
 
@@ -138,7 +138,7 @@ private:
 std::optional<Extended> readNumber(Scanner& scanner)
 {
     if (!scanner.skipSeparators())
-        return std::nullopt;  // a point broken off by the end of the file
+        return std::nullopt; // a point broken off by the end of the file
     const auto token = scanner.token();
     if (!token)
         return std::nullopt;
@@ -175,7 +175,7 @@ std::optional<EndPointLines> endPointLines(const std::vector<std::pair<Extended,
     return lines;
 }
 
-}  // namespace
+} // namespace
 
 PointFileReading parsePointText(const std::function<int()>& nextByte)
 {
@@ -219,7 +219,7 @@ PointFileReading readPointFile(const QString& path)
     errno = 0;
     const QByteArray nativePath = QFile::encodeName(path);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(nativePath.constData(), "rb"),
-                                                          &std::fclose);
+                                                         &std::fclose);
     if (!file) {
         failed.errorNumber = errno != 0 ? errno : EIO;
         return failed;
@@ -283,4 +283,4 @@ bool applyPointFile(const PointFileReading& reading, LinearizationPoints& set, U
     return true;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -19,10 +19,10 @@ class UserInterface;
 // point set of an earlier good one.
 struct PointFileReading {
     enum class Outcome {
-        Ok,            // two or more points with distinct end values
-        IoError,       // the file could not be opened or read; see errorNumber
-        BadValue,      // a value that is not a number, or an unusable point set
-        TooManyPoints  // more than 100 points
+        Ok,           // two or more points with distinct end values
+        IoError,      // the file could not be opened or read; see errorNumber
+        BadValue,     // a value that is not a number, or an unusable point set
+        TooManyPoints // more than 100 points
     };
 
     Outcome outcome = Outcome::Ok;
@@ -58,4 +58,4 @@ inline constexpr const char* kTooManyPointsMessage = "Maximální počet bodů p
 // point set and PointFileOk as they were. Returns true when the set was replaced.
 bool applyPointFile(const PointFileReading& reading, LinearizationPoints& set, UserInterface& ui);
 
-}  // namespace vtr8
+} // namespace vtr8

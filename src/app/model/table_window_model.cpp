@@ -26,7 +26,7 @@ int nearestPixel(double value)
     return static_cast<int>(std::nearbyint(value));
 }
 
-}  // namespace
+} // namespace
 
 TableWindowLayout layoutTableWindow(int width, int height)
 {
@@ -132,9 +132,9 @@ void TableWindowModel::showDegree(bool show)
 
 void TableWindowModel::vyber_souboru()
 {
-    const QString path = ui_.chooseOpenFile(QStringLiteral("Linearizační soubor"),
-                                            main_.OpenDialog1InitialDir,
-                                            QStringLiteral("*.txt|*.txt|*.*|*.*"));
+    const QString path =
+        ui_.chooseOpenFile(QStringLiteral("Linearizační soubor"), main_.OpenDialog1InitialDir,
+                           QStringLiteral("*.txt|*.txt|*.*|*.*"));
     if (path.isEmpty())
         return;
     main_.OpenDialog1FileName = path;
@@ -207,7 +207,8 @@ void TableWindowModel::stup_pChange()
     points_.PolynomialDegree = degree;
     if (points_.PointCount < degree) {
         notify();
-        ui_.message(QStringLiteral("Stupeň linearizačního polynomu nesmí být větší než počet bodů."));
+        ui_.message(
+            QStringLiteral("Stupeň linearizačního polynomu nesmí být větší než počet bodů."));
         setDegreeText(QString::number(points_.PointCount));
     }
     notify();
@@ -249,4 +250,4 @@ void TableWindowModel::JinyClick()
     vyber_souboru();
 }
 
-}  // namespace vtr8
+} // namespace vtr8

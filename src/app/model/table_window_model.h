@@ -24,15 +24,15 @@ struct TableWindowLayout {
         int width = 0;
         int height = 0;
     };
-    Rect grid;          // StringGrid1
+    Rect grid; // StringGrid1
     int columnWidth = 0;
-    int headingRowHeight = 0;  // row 0
-    int rowHeight = 0;         // rows 1..100
-    Rect ok;            // OK
-    Rect jiny;          // Jiny
-    Rect pstup;         // the "Stupeň polynomu" label (left, top)
-    Rect stup_p;        // the degree box (left, top)
-    Rect zpus_lin;      // the method group (left, top, height)
+    int headingRowHeight = 0; // row 0
+    int rowHeight = 0;        // rows 1..100
+    Rect ok;                  // OK
+    Rect jiny;                // Jiny
+    Rect pstup;               // the "Stupeň polynomu" label (left, top)
+    Rect stup_p;              // the degree box (left, top)
+    Rect zpus_lin;            // the method group (left, top, height)
 };
 
 TableWindowLayout layoutTableWindow(int width, int height);
@@ -45,7 +45,7 @@ TableWindowLayout layoutTableWindow(int width, int height);
 // point-file chooser.
 class TableWindowModel {
 public:
-    static constexpr int RowCount = 101;  // row 0 holds the headings
+    static constexpr int RowCount = 101; // row 0 holds the headings
     static constexpr int ColumnCount = 2;
     static constexpr int DefaultDegree = 6;
 
@@ -56,9 +56,9 @@ public:
 
     // --- controls --------------------------------------------------------
     QString Caption = QString::fromUtf8("Hodnoty linearizačního souboru");
-    Control Zpus_lin;  // items: polynomial, straight lines; itemIndex = PointFitMethod
-    Control pstup;     // label "Stupeň polynomu"
-    Control stup_p;    // degree box, items "2".."8"
+    Control Zpus_lin; // items: polynomial, straight lines; itemIndex = PointFitMethod
+    Control pstup;    // label "Stupeň polynomu"
+    Control stup_p;   // degree box, items "2".."8"
     Control OK;
     Control Jiny;
     // Whether the window is shown (it is never modal).
@@ -101,4 +101,4 @@ private:
     std::array<std::array<QString, RowCount>, ColumnCount> cells_;
 };
 
-}  // namespace vtr8
+} // namespace vtr8
