@@ -62,6 +62,7 @@ TEST(ProcessValueDisplay, FormatsWithPointWhateverTheLocale)
     EXPECT_EQ(FormatProcessValue(25.0f, 3), QStringLiteral("25.000"));
     EXPECT_EQ(FormatProcessValue(25.0f, 6), QStringLiteral("25.000000"));
     EXPECT_EQ(FormatProcessValue(-0.0125f, 3), QStringLiteral("-0.013"));
+    EXPECT_EQ(FormatProcessValue(-0.0f, 3), QStringLiteral("0.000"));
     EXPECT_EQ(FormatProcessValue(12345.5f, 3), QStringLiteral("12345.500"));
     EXPECT_EQ(FormatProcessValue(1.0e30f, 3),
               QStringLiteral("1000000015047466219876688855040.000"));
