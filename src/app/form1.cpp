@@ -295,25 +295,24 @@ void TForm1::runAction(const std::function<void()>& action)
 
 void TForm1::bindControls()
 {
-    using Handler = void (MainWindowModel::*)();
-    const std::map<QString, Handler> exits = {
-        {QStringLiteral("Pocatek"), &MainWindowModel::PocatekExit},
-        {QStringLiteral("Konec"), &MainWindowModel::KonecExit},
-        {QStringLiteral("Tlumeni"), &MainWindowModel::TlumeniExit},
-        {QStringLiteral("ChybProud"), &MainWindowModel::ChybProudExit},
-        {QStringLiteral("VzdStKon"), &MainWindowModel::VzdStKonExit},
-        {QStringLiteral("SnOdpor"), &MainWindowModel::SnOdporExit},
-        {QStringLiteral("DelPomer"), &MainWindowModel::DelPomerExit},
-        {QStringLiteral("CelkovyOdpor"), &MainWindowModel::CelkovyOdporExit},
-        {QStringLiteral("korekcePV"), &MainWindowModel::korekcePVExit},
-        {QStringLiteral("EMezsep1"), &MainWindowModel::EMezsep1Exit},
-        {QStringLiteral("EMezroz1"), &MainWindowModel::EMezroz1Exit},
-        {QStringLiteral("EZpoSep1"), &MainWindowModel::EZpoSep1Exit},
-        {QStringLiteral("EZpoRoz1"), &MainWindowModel::EZpoRoz1Exit},
-        {QStringLiteral("EMezsep2"), &MainWindowModel::EMezsep2Exit},
-        {QStringLiteral("EMezroz2"), &MainWindowModel::EMezroz2Exit},
-        {QStringLiteral("Ezposep2"), &MainWindowModel::Ezposep2Exit},
-        {QStringLiteral("Ezporoz2"), &MainWindowModel::Ezporoz2Exit},
+    const std::map<QString, std::function<void()>> exits = {
+        {QStringLiteral("Pocatek"), [this] { model_.PocatekExit(); }},
+        {QStringLiteral("Konec"), [this] { model_.KonecExit(); }},
+        {QStringLiteral("Tlumeni"), [this] { model_.TlumeniExit(); }},
+        {QStringLiteral("ChybProud"), [this] { model_.ChybProudExit(); }},
+        {QStringLiteral("VzdStKon"), [this] { model_.VzdStKonExit(); }},
+        {QStringLiteral("SnOdpor"), [this] { model_.SnOdporExit(); }},
+        {QStringLiteral("DelPomer"), [this] { model_.DelPomerExit(); }},
+        {QStringLiteral("CelkovyOdpor"), [this] { model_.CelkovyOdporExit(); }},
+        {QStringLiteral("korekcePV"), [this] { model_.korekcePVExit(); }},
+        {QStringLiteral("EMezsep1"), [this] { model_.EMezsep1Exit(); }},
+        {QStringLiteral("EMezroz1"), [this] { model_.EMezroz1Exit(); }},
+        {QStringLiteral("EZpoSep1"), [this] { model_.EZpoSep1Exit(); }},
+        {QStringLiteral("EZpoRoz1"), [this] { model_.EZpoRoz1Exit(); }},
+        {QStringLiteral("EMezsep2"), [this] { model_.EMezsep2Exit(); }},
+        {QStringLiteral("EMezroz2"), [this] { model_.EMezroz2Exit(); }},
+        {QStringLiteral("Ezposep2"), [this] { model_.Ezposep2Exit(); }},
+        {QStringLiteral("Ezporoz2"), [this] { model_.Ezporoz2Exit(); }},
     };
     const std::map<QString, std::function<void()>> clicks = {
         {QStringLiteral("Poslat"), [this] { runAction(actions_.PoslatClick); }},
@@ -346,10 +345,8 @@ void TForm1::bindControls()
             c->checked = checked;
             model_.notifyChanged();
         };
-        if (const auto exit = exits.find(name); exit != exits.end()) {
-            const Handler handler = exit->second;
-            b.left = [this, handler] { (model_.*handler)(); };
-        }
+        if (const auto exit = exits.find(name); exit != exits.end())
+            b.left = exit->second;
         if (const auto click = clicks.find(name); click != clicks.end())
             b.clicked = click->second;
     }
