@@ -47,7 +47,7 @@ struct Oracle {
     }
 };
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

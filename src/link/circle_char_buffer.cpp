@@ -28,4 +28,4 @@ std::uint8_t TCircleCharBuffer::Get()
     return data_[readIndex_++];
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -25,4 +25,4 @@ private:
     std::uint8_t writeIndex_ = 0;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

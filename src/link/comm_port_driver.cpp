@@ -10,7 +10,7 @@ namespace vtr8 {
 
 int BaudRateOf(TComPortBaudRate rate)
 {
-    static constexpr int Rates[] = {110,  300,   600,   1200,  2400,  4800,  9600,
+    static constexpr int Rates[] = {110,   300,   600,   1200,  2400,  4800,  9600,
                                     14400, 19200, 38400, 56000, 57600, 115200};
     return Rates[static_cast<int>(rate)];
 }
@@ -20,11 +20,16 @@ namespace {
 QSerialPort::Parity QtParity(TComPortParity parity)
 {
     switch (parity) {
-    case ptODD: return QSerialPort::OddParity;
-    case ptEVEN: return QSerialPort::EvenParity;
-    case ptMARK: return QSerialPort::MarkParity;
-    case ptSPACE: return QSerialPort::SpaceParity;
-    case ptNONE: break;
+    case ptODD:
+        return QSerialPort::OddParity;
+    case ptEVEN:
+        return QSerialPort::EvenParity;
+    case ptMARK:
+        return QSerialPort::MarkParity;
+    case ptSPACE:
+        return QSerialPort::SpaceParity;
+    case ptNONE:
+        break;
     }
     return QSerialPort::NoParity;
 }
@@ -32,14 +37,17 @@ QSerialPort::Parity QtParity(TComPortParity parity)
 QSerialPort::StopBits QtStopBits(TComPortStopBits stopBits)
 {
     switch (stopBits) {
-    case sb1HALFBITS: return QSerialPort::OneAndHalfStop;
-    case sb2BITS: return QSerialPort::TwoStop;
-    case sb1BITS: break;
+    case sb1HALFBITS:
+        return QSerialPort::OneAndHalfStop;
+    case sb2BITS:
+        return QSerialPort::TwoStop;
+    case sb1BITS:
+        break;
     }
     return QSerialPort::OneStop;
 }
 
-}  // namespace
+} // namespace
 
 TCommPortDriver::TCommPortDriver(QObject* parent) : QObject(parent)
 {
@@ -355,4 +363,4 @@ void TCommPortDriver::setPollingDelay(int ms)
     setComPortPollingDelay(static_cast<std::uint16_t>(std::clamp(ms, 1, 65535)));
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -14,8 +14,19 @@ namespace vtr8 {
 
 enum TComPortNumber { pnCOM1, pnCOM2, pnCOM3, pnCOM4, pnCOM5, pnCOM6, pnCom7, pnCom8 };
 enum TComPortBaudRate {
-    br110, br300, br600, br1200, br2400, br4800, br9600, br14400,
-    br19200, br38400, br56000, br57600, br115200
+    br110,
+    br300,
+    br600,
+    br1200,
+    br2400,
+    br4800,
+    br9600,
+    br14400,
+    br19200,
+    br38400,
+    br56000,
+    br57600,
+    br115200
 };
 enum TComPortDataBits { db5BITS, db6BITS, db7BITS, db8BITS };
 enum TComPortStopBits { sb1BITS, sb1HALFBITS, sb2BITS };
@@ -117,4 +128,4 @@ private:
     std::uint16_t outputTimeout_ = 4000;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

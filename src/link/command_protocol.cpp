@@ -15,7 +15,7 @@ namespace {
 
 constexpr int MaxAttempts = 3;
 
-}  // namespace
+} // namespace
 
 CommandProtocol::CommandProtocol(UserInterface& ui, QObject* parent)
     : QObject(parent), ui_(ui), serialDriver_(std::make_unique<TCommPortDriver>())
@@ -210,8 +210,9 @@ bool CommandProtocol::OpenAndSend(const QByteArray& frameText, int& writeResult)
         indicators_->setPrenosByte(0);
     if (observer_)
         observer_(true, frameText);
-    writeResult = transport_->WriteData(reinterpret_cast<const std::uint8_t*>(frameText.constData()),
-                                        static_cast<int>(frameText.size()));
+    writeResult =
+        transport_->WriteData(reinterpret_cast<const std::uint8_t*>(frameText.constData()),
+                              static_cast<int>(frameText.size()));
     return true;
 }
 
@@ -239,4 +240,4 @@ void CommandProtocol::onReceive(const std::uint8_t* data, int size)
         wake_();
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -32,9 +32,9 @@ public:
     explicit CommandProtocol(UserInterface& ui, QObject* parent = nullptr);
     ~CommandProtocol() override;
 
-    std::array<std::uint8_t, 26> TransferBuffer{};  // positions 1..25
-    std::array<std::uint8_t, 26> ReplyData{};       // positions 1..25; [1],[2] status, data from [3]
-    std::uint8_t CommError = 0;                     // 1 = the last WaitForReply failed
+    std::array<std::uint8_t, 26> TransferBuffer{}; // positions 1..25
+    std::array<std::uint8_t, 26> ReplyData{};      // positions 1..25; [1],[2] status, data from [3]
+    std::uint8_t CommError = 0;                    // 1 = the last WaitForReply failed
 
     // Prepares the request; no input or output.
     void SendCommand(std::string_view name, std::uint16_t address = 0, std::uint8_t count = 0);
@@ -62,6 +62,7 @@ public:
     void setFrameObserver(std::function<void(bool outgoing, const QByteArray& bytes)> observer);
 
     // Replaces the serial port (not owned; nullptr restores the serial driver).
+    // A transport set here must outlive the protocol or be replaced first.
     void setTransport(LinkTransport* transport);
     LinkTransport& transport() const { return *transport_; }
     // The serial driver the protocol uses unless a transport was set.
@@ -105,4 +106,4 @@ private:
     std::function<void()> wake_;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -29,7 +29,7 @@ constexpr CommandSpec Commands[] = {
     {"Kalibr_RC", 125, L::TransferBytes, 2},
 };
 
-}  // namespace
+} // namespace
 
 std::span<const CommandSpec> CommandTable()
 {
@@ -120,4 +120,4 @@ TxFrame BuildTxFrame(std::string_view name, std::uint16_t address, std::uint8_t 
     return frame;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

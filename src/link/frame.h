@@ -19,20 +19,20 @@ inline constexpr std::uint8_t RequestDelimiter = 0x82;
 // How the data bytes of a request are laid out. "address" and "count" are the
 // arguments of SendCommand; TB is the TransferBuffer.
 enum class RequestLayout {
-    None,                     // no data
-    TransferBytes,            // TB[1..fixedCount]
-    AddressLowCount,          // address low byte, count
-    AddressLowCountData,      // address low byte, count, TB[1..count]
-    AddressHighLowCount,      // address high byte, address low byte, count
-    AddressHighLowCountData,  // address high byte, address low byte, count, TB[1..count]
-    AddressLow,               // address low byte
+    None,                    // no data
+    TransferBytes,           // TB[1..fixedCount]
+    AddressLowCount,         // address low byte, count
+    AddressLowCountData,     // address low byte, count, TB[1..count]
+    AddressHighLowCount,     // address high byte, address low byte, count
+    AddressHighLowCountData, // address high byte, address low byte, count, TB[1..count]
+    AddressLow,              // address low byte
 };
 
 struct CommandSpec {
     std::string_view name;
     std::uint8_t number;
     RequestLayout layout;
-    std::uint8_t fixedCount;  // data bytes for TransferBytes
+    std::uint8_t fixedCount; // data bytes for TransferBytes
 };
 
 // Every command the program knows. Numbers 124 and 125 each stand for two
@@ -46,7 +46,7 @@ std::optional<CommandSpec> FindCommand(std::string_view name);
 // is unused.
 struct TxFrame {
     std::array<std::uint8_t, 51> bytes{};
-    std::uint8_t TxFrameLen = 0;  // the checksum's position, so also the frame length
+    std::uint8_t TxFrameLen = 0; // the checksum's position, so also the frame length
 
     std::span<const std::uint8_t> wire() const { return {bytes.data() + 1, TxFrameLen}; }
 };
@@ -60,4 +60,4 @@ TxFrame BuildTxFrame(std::string_view name, std::uint16_t address, std::uint8_t 
 // Longitudinal parity: exclusive-or of the bytes.
 std::uint8_t LongitudinalParity(std::span<const std::uint8_t> bytes);
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -14,4 +14,4 @@ public:
     virtual void setZPocPrij(const QString& text) = 0;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

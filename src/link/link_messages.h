@@ -26,4 +26,4 @@ inline QString LinkBusyMessage()
     return QStringLiteral("Probíhá jiná komunikace s převodníkem, příkaz nebyl proveden.");
 }
 
-}  // namespace vtr8
+} // namespace vtr8

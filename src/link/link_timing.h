@@ -11,4 +11,4 @@ struct LinkTiming {
     int pollMs = 50;           // receive polling period of the port
 };
 
-}  // namespace vtr8
+} // namespace vtr8

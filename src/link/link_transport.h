@@ -36,4 +36,4 @@ public:
     virtual void setPollingDelay(int ms) = 0;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

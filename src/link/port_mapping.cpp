@@ -16,7 +16,8 @@ QString ComPortSystemName(int index)
     return ComPortItemText(index);
 #else
     const int n = index + 1;
-    const QString fromEnvironment = qEnvironmentVariable(qPrintable(QStringLiteral("VTR8_COM%1").arg(n)));
+    const QString fromEnvironment =
+        qEnvironmentVariable(qPrintable(QStringLiteral("VTR8_COM%1").arg(n)));
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
     const QSettings settings(QStringLiteral("ZN"), QStringLiteral("VTR8"));
@@ -27,4 +28,4 @@ QString ComPortSystemName(int index)
 #endif
 }
 
-}  // namespace vtr8
+} // namespace vtr8

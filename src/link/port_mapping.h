@@ -14,4 +14,4 @@ QString ComPortItemText(int index);
 // else /dev/ttyS<n-1>.
 QString ComPortSystemName(int index);
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -12,7 +12,7 @@ const QString Organisation = QStringLiteral("ZN");
 const QString Application = QStringLiteral("VTR8");
 const QString ComPortKey = QStringLiteral("ComPort");
 
-}  // namespace
+} // namespace
 
 PortSelection::PortSelection()
 {
@@ -63,4 +63,4 @@ QString PortSelection::storedText(int index)
     return QStringLiteral("Com%1").arg(index + 1);
 }
 
-}  // namespace vtr8
+} // namespace vtr8

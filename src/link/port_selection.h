@@ -36,4 +36,4 @@ private:
     int lastStoredIndex_ = 0;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

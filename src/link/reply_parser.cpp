@@ -103,4 +103,4 @@ void ReplyParser::ProcessReplyByte(std::uint8_t b)
     ReplyComplete = true;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -53,4 +53,4 @@ private:
     std::uint8_t runningParity_ = 0;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -18,7 +18,7 @@ constexpr float FactoryD2 = 52429.0f;
 constexpr float FactoryI1 = 4.0f;
 constexpr float FactoryI2 = 20.0f;
 
-}  // namespace
+} // namespace
 
 std::array<std::uint8_t, 4> EncodeTransmitterFloat(float value)
 {
@@ -117,4 +117,4 @@ bool DumpEeprom(const std::string& path, const EepromImage& image, std::string& 
     return true;
 }
 
-}  // namespace vtr8::sim
+} // namespace vtr8::sim

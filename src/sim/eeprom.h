@@ -25,4 +25,4 @@ float GetTransmitterFloat(const EepromImage& image, int address);
 bool LoadEeprom(const std::string& path, EepromImage& image, std::string& errorText);
 bool DumpEeprom(const std::string& path, const EepromImage& image, std::string& errorText);
 
-}  // namespace vtr8::sim
+} // namespace vtr8::sim

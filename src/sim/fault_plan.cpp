@@ -14,9 +14,9 @@ struct KindName {
 };
 
 constexpr KindName KindNames[] = {
-    {FaultKind::NoReply, "no-reply"},      {FaultKind::BrokenReply, "broken"},
-    {FaultKind::BadChecksum, "checksum"},  {FaultKind::WrongAddress, "address"},
-    {FaultKind::Garbage, "garbage"},       {FaultKind::Slow, "slow"},
+    {FaultKind::NoReply, "no-reply"},     {FaultKind::BrokenReply, "broken"},
+    {FaultKind::BadChecksum, "checksum"}, {FaultKind::WrongAddress, "address"},
+    {FaultKind::Garbage, "garbage"},      {FaultKind::Slow, "slow"},
     {FaultKind::ExtraBytes, "extra"},
 };
 
@@ -34,7 +34,7 @@ std::uint8_t NextNoise(std::uint32_t& seed)
     return static_cast<std::uint8_t>(seed >> 24);
 }
 
-}  // namespace
+} // namespace
 
 std::string_view FaultKindName(FaultKind kind)
 {
@@ -135,4 +135,4 @@ bool FaultPlan::apply(int number, Response& response, std::uint32_t& noiseSeed) 
     return true;
 }
 
-}  // namespace vtr8::sim
+} // namespace vtr8::sim

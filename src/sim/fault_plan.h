@@ -22,7 +22,7 @@ enum class FaultKind {
 // including repeated attempts); last 0 = no end.
 struct FaultRule {
     FaultKind kind = FaultKind::NoReply;
-    int param = -1;  // -1 = the kind's default
+    int param = -1; // -1 = the kind's default
     int first = 1;
     int last = 0;
 };
@@ -47,4 +47,4 @@ private:
     std::vector<FaultRule> rules_;
 };
 
-}  // namespace vtr8::sim
+} // namespace vtr8::sim

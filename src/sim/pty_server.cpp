@@ -27,25 +27,44 @@ std::string HexBytes(const std::vector<std::uint8_t>& bytes)
 const char* RequestName(std::uint8_t command, std::size_t dataSize)
 {
     switch (command) {
-    case 0: return "ReadUniqIdent";
-    case 1: return "ReadPV";
-    case 34: return "WriteCasKonst";
-    case 36: return "NastFS";
-    case 37: return "NastOfs";
-    case 111: return "ReadRAM";
-    case 112: return "WriteRAM";
-    case 113: return "ReadEEPROM";
-    case 114: return "WriteEEPROM";
-    case 115: return "Stop";
-    case 116: return "Continue";
-    case 117: return "WriteDA";
-    case 118: return "Reset";
-    case 120: return "ReadRTCC";
-    case 121: return "WriteRTCC";
-    case 123: return "STOPFAZ";
-    case 124: return dataSize == 2 ? "WriteCalRC" : "ReadEEPROM2";
-    case 125: return dataSize == 2 ? "Kalibr_RC" : "WriteEEPROM2";
-    default: return "unknown";
+    case 0:
+        return "ReadUniqIdent";
+    case 1:
+        return "ReadPV";
+    case 34:
+        return "WriteCasKonst";
+    case 36:
+        return "NastFS";
+    case 37:
+        return "NastOfs";
+    case 111:
+        return "ReadRAM";
+    case 112:
+        return "WriteRAM";
+    case 113:
+        return "ReadEEPROM";
+    case 114:
+        return "WriteEEPROM";
+    case 115:
+        return "Stop";
+    case 116:
+        return "Continue";
+    case 117:
+        return "WriteDA";
+    case 118:
+        return "Reset";
+    case 120:
+        return "ReadRTCC";
+    case 121:
+        return "WriteRTCC";
+    case 123:
+        return "STOPFAZ";
+    case 124:
+        return dataSize == 2 ? "WriteCalRC" : "ReadEEPROM2";
+    case 125:
+        return dataSize == 2 ? "Kalibr_RC" : "WriteEEPROM2";
+    default:
+        return "unknown";
     }
 }
 
@@ -139,8 +158,7 @@ void PtyServer::receive()
                 out.due += ByteTime * static_cast<int>(transmitter_.requests().back().frame.size());
             out.bytes = response.bytes;
             if (config_.trace)
-                log_ << "<- " << HexBytes(out.bytes) << (response.delayMs ? " (late)" : "")
-                     << '\n'
+                log_ << "<- " << HexBytes(out.bytes) << (response.delayMs ? " (late)" : "") << '\n'
                      << std::flush;
             if (!out.bytes.empty())
                 outgoing_.push_back(std::move(out));
@@ -198,4 +216,4 @@ int PtyServer::run(int stopFd)
     }
 }
 
-}  // namespace vtr8::sim
+} // namespace vtr8::sim

@@ -15,7 +15,7 @@ namespace vtr8::sim {
 inline constexpr std::chrono::microseconds ByteTime{4583};
 
 struct ServerConfig {
-    std::string linkPath;  // empty = no symbolic link
+    std::string linkPath; // empty = no symbolic link
     bool trace = false;
     bool pace = false;
 };
@@ -63,4 +63,4 @@ std::string HexBytes(const std::vector<std::uint8_t>& bytes);
 // The request's name by command number and byte count.
 const char* RequestName(std::uint8_t command, std::size_t dataSize);
 
-}  // namespace vtr8::sim
+} // namespace vtr8::sim

@@ -23,7 +23,7 @@ bool ParseNumber(const std::string& text, double& value)
     return ec == std::errc() && end == text.data() + text.size() && std::isfinite(value);
 }
 
-}  // namespace
+} // namespace
 
 const char* SimUsage()
 {
@@ -121,4 +121,4 @@ bool ParseSimCommandLine(const std::vector<std::string>& arguments, SimCommandLi
     return true;
 }
 
-}  // namespace vtr8::sim
+} // namespace vtr8::sim

@@ -12,9 +12,9 @@ struct SimCommandLine {
     SimOptions options;
     bool firmwareGiven = false;
     bool relaysGiven = false;
-    std::string loadPath;   // --load / --eeprom
-    std::string dumpPath;   // --dump
-    std::string linkPath;   // --link
+    std::string loadPath; // --load / --eeprom
+    std::string dumpPath; // --dump
+    std::string linkPath; // --link
     bool trace = false;
     bool pace = false;
     bool help = false;
@@ -28,4 +28,4 @@ bool ParseSimCommandLine(const std::vector<std::string>& arguments, SimCommandLi
 
 const char* SimUsage();
 
-}  // namespace vtr8::sim
+} // namespace vtr8::sim

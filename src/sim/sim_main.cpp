@@ -18,7 +18,7 @@ extern "C" void OnStopSignal(int)
     [[maybe_unused]] const auto n = ::write(stopPipe[1], &byte, 1);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -18,4 +18,4 @@ struct SimOptions {
     std::optional<double> input;
 };
 
-}  // namespace vtr8::sim
+} // namespace vtr8::sim

@@ -21,7 +21,7 @@ constexpr std::uint8_t CommandNotImplemented = 64;
 
 enum Stage { Hunting, Address, Command, ByteCount, Data, Checksum };
 
-}  // namespace
+} // namespace
 
 Transmitter::Transmitter(const SimOptions& options)
     : options_(options), eeprom_(FactoryEeprom(options))
@@ -125,9 +125,9 @@ std::vector<std::uint8_t> Transmitter::answer(std::uint8_t command,
     const std::size_t size = data.size();
     switch (command) {
     case 0: {
-        const std::uint8_t identity[] = {254,  OwnAddress[0], OwnAddress[1], 5, 5,
-                                         options_.firmware, 1, 0, 0,
-                                         OwnAddress[2], OwnAddress[3], OwnAddress[4]};
+        const std::uint8_t identity[] = {
+            254,           OwnAddress[0], OwnAddress[1], 5, 5, options_.firmware, 1, 0, 0,
+            OwnAddress[2], OwnAddress[3], OwnAddress[4]};
         append(identity, sizeof identity);
         return reply;
     }
@@ -151,7 +151,7 @@ std::vector<std::uint8_t> Transmitter::answer(std::uint8_t command,
     case 37:
         return fail(options_.nastResponseCode);
     case 111:
-    case 120: {  // ReadRAM, ReadRTCC: address low byte, count
+    case 120: { // ReadRAM, ReadRTCC: address low byte, count
         if (size != 2)
             return fail(TooFewDataBytes);
         auto& area = command == 111 ? ram_ : rtcc_;
@@ -161,7 +161,7 @@ std::vector<std::uint8_t> Transmitter::answer(std::uint8_t command,
         return reply;
     }
     case 112:
-    case 121: {  // WriteRAM, WriteRTCC: address low byte, count, bytes
+    case 121: { // WriteRAM, WriteRTCC: address low byte, count, bytes
         if (size < 2 || size != static_cast<std::size_t>(data[1]) + 2)
             return fail(TooFewDataBytes);
         auto& area = command == 112 ? ram_ : rtcc_;
@@ -172,7 +172,7 @@ std::vector<std::uint8_t> Transmitter::answer(std::uint8_t command,
         return reply;
     }
     case 113:
-    case 124: {  // ReadEEPROM, ReadEEPROM2; 124 with two bytes is WriteCalRC
+    case 124: { // ReadEEPROM, ReadEEPROM2; 124 with two bytes is WriteCalRC
         if (command == 124 && size == 2) {
             append(data.data(), size);
             return reply;
@@ -188,7 +188,7 @@ std::vector<std::uint8_t> Transmitter::answer(std::uint8_t command,
         return reply;
     }
     case 114:
-    case 125: {  // WriteEEPROM, WriteEEPROM2; 125 with two bytes is Kalibr_RC
+    case 125: { // WriteEEPROM, WriteEEPROM2; 125 with two bytes is Kalibr_RC
         if (command == 125 && size == 2) {
             append(data.data(), size);
             return reply;
@@ -243,4 +243,4 @@ std::vector<std::uint8_t> Transmitter::replyFrame(std::uint8_t command,
     return frame;
 }
 
-}  // namespace vtr8::sim
+} // namespace vtr8::sim

@@ -21,11 +21,11 @@ struct Response {
 
 // A well-formed request the transmitter took, in arrival order.
 struct RequestRecord {
-    int number = 0;                    // 1, 2, ... over the whole run
+    int number = 0; // 1, 2, ... over the whole run
     std::uint8_t command = 0;
-    std::vector<std::uint8_t> data;    // the request's data bytes
-    std::vector<std::uint8_t> frame;   // the whole request as received, preamble included
-    bool answered = false;             // false when a fault swallowed the reply
+    std::vector<std::uint8_t> data;  // the request's data bytes
+    std::vector<std::uint8_t> frame; // the whole request as received, preamble included
+    bool answered = false;           // false when a fault swallowed the reply
 };
 
 enum class RunState { Running, Stopped };
@@ -84,4 +84,4 @@ private:
     std::uint32_t noiseSeed_ = 12345;
 };
 
-}  // namespace vtr8::sim
+} // namespace vtr8::sim

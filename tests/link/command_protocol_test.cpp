@@ -24,7 +24,8 @@ QByteArray Hex(const std::string& text)
     return QByteArray::fromHex(QByteArray::fromStdString(text).replace(' ', ""));
 }
 
-const QByteArray SampleReply = Hex("FF FF FF FF FF 86 3A BD EF B1 34 01 07 00 00 20 41 C8 00 00 C4");
+const QByteArray SampleReply =
+    Hex("FF FF FF FF FF 86 3A BD EF B1 34 01 07 00 00 20 41 C8 00 00 C4");
 
 ScriptedTransport::Reply Whole(const QByteArray& bytes)
 {
@@ -149,7 +150,7 @@ TEST_F(CommandProtocolTest, WrongAddressThenTimeOutFailsEvenIfAttemptTwoIsGood)
 {
     QByteArray wrong = SampleReply;
     wrong[8] = char(0xEE);
-    transport.replies.push_back(Whole(wrong.left(14)));  // breaks off after the address
+    transport.replies.push_back(Whole(wrong.left(14))); // breaks off after the address
     transport.replies.push_back(Whole(SampleReply));
     readPV();
     EXPECT_EQ(transport.writes.size(), 2);
@@ -250,7 +251,7 @@ TEST_F(CommandProtocolTest, ReplyDataIsClearedByTheNextCommand)
     transport.replies.push_back(Whole(SampleReply));
     readPV();
     ASSERT_EQ(protocol.ReplyData[3], 0x20);
-    readPV();  // silence
+    readPV(); // silence
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(protocol.ReplyData[3], 0);
 }
@@ -265,7 +266,9 @@ TEST_F(CommandProtocolTest, ExtraBytesAfterTheReplyAreIgnored)
 TEST_F(CommandProtocolTest, ObserverSeesEveryFrameSentAndTheBytesReceived)
 {
     QList<QPair<bool, QByteArray>> seen;
-    protocol.setFrameObserver([&](bool out, const QByteArray& bytes) { seen.append({out, bytes}); });
+    protocol.setFrameObserver([&](bool out, const QByteArray& bytes) {
+        seen.append({out, bytes});
+    });
     transport.replies.push_back(Silence());
     transport.replies.push_back(Whole(SampleReply));
     readPV();
@@ -291,7 +294,8 @@ TEST(CommandProtocolWithSimulator, WriteThenReadBackEEPROM)
     test::EnsureCoreApplication();
     test::SimulatedLink link;
     for (int i = 1; i <= 20; ++i)
-        link.protocol.TransferBuffer[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 7);
+        link.protocol.TransferBuffer[static_cast<std::size_t>(i)] =
+            static_cast<std::uint8_t>(i * 7);
     link.protocol.SendCommand("WriteEEPROM", 1040, 20);
     link.protocol.WaitForReply();
     ASSERT_EQ(link.protocol.CommError, 0);
@@ -328,9 +332,9 @@ TEST(CommandProtocolWithSimulator, InjectedFaultsAndRecovery)
         int attempts;
     };
     const Case cases[] = {
-        {"no-reply@1", 0, 2},   {"no-reply@1-2", 0, 3}, {"no-reply", 1, 3},
-        {"broken@1", 0, 2},     {"checksum@1", 1, 1},   {"address@1", 1, 1},
-        {"extra=4@1", 0, 1},    {"slow=400@1", 0, 2},   {"garbage@1-3", 1, 3},
+        {"no-reply@1", 0, 2}, {"no-reply@1-2", 0, 3}, {"no-reply", 1, 3},
+        {"broken@1", 0, 2},   {"checksum@1", 1, 1},   {"address@1", 1, 1},
+        {"extra=4@1", 0, 1},  {"slow=400@1", 0, 2},   {"garbage@1-3", 1, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -347,5 +351,5 @@ TEST(CommandProtocolWithSimulator, InjectedFaultsAndRecovery)
     }
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

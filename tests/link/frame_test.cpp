@@ -64,7 +64,7 @@ TEST(Frame, TwentyByteWriteEEPROMIsThirtyEightBytes)
 struct Expected {
     const char* name;
     std::uint8_t number;
-    std::vector<std::uint8_t> data;  // for address 0x1234, count 3, TB = A1 A2 A3 ...
+    std::vector<std::uint8_t> data; // for address 0x1234, count 3, TB = A1 A2 A3 ...
 };
 
 TEST(Frame, EveryCommandOfTheTable)
@@ -124,5 +124,5 @@ TEST(Frame, AWriteLongerThanTheTransferBufferIsNotBuilt)
     EXPECT_EQ(BuildTxFrame("WriteRAM", 0, 200, tb).TxFrameLen, 0);
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

@@ -54,8 +54,8 @@ TEST_F(PortSelectionTest, StoredTextsAreRecognisedExactly)
         const char* text;
         int index;
     };
-    const Case cases[] = {{"Com1", 0}, {"Com4", 3}, {"Com8", 7}, {"COM3", 0}, {"com3", 0},
-                          {"Com9", 0}, {"Com0", 0}, {"Com3 ", 0}, {"", 0}, {"Com", 0}};
+    const Case cases[] = {{"Com1", 0}, {"Com4", 3}, {"Com8", 7},  {"COM3", 0}, {"com3", 0},
+                          {"Com9", 0}, {"Com0", 0}, {"Com3 ", 0}, {"", 0},     {"Com", 0}};
     for (const Case& c : cases) {
         putStored(QString::fromLatin1(c.text));
         PortSelection selection;
@@ -86,7 +86,7 @@ TEST_F(PortSelectionTest, UnconfirmedChoiceIsLiveButNotStored)
 {
     putStored(QStringLiteral("Com1"));
     PortSelection selection;
-    selection.setItemIndex(1);  // COM2 chosen, window closed without OK
+    selection.setItemIndex(1); // COM2 chosen, window closed without OK
     EXPECT_EQ(selection.itemIndex(), 1);
     EXPECT_EQ(stored().toString(), QStringLiteral("Com1"));
 }
@@ -130,5 +130,5 @@ TEST_F(PortSelectionTest, ItemsMapToDevicesByEnvironmentThenSettingThenDefault)
 }
 #endif
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

@@ -24,8 +24,7 @@ namespace {
 
 using test::SimProcess;
 
-const QByteArray ReadPVRequest =
-    QByteArray::fromHex("FFFFFFFFFFFF823ABDEFB13401006E");
+const QByteArray ReadPVRequest = QByteArray::fromHex("FFFFFFFFFFFF823ABDEFB13401006E");
 
 void Wait(int ms)
 {
@@ -93,7 +92,7 @@ TEST_F(PtyLinkTest, DriverOpensWritesAndPollsTheSimulator)
     };
 
     Wait(200);
-    EXPECT_EQ(events, 0);  // polls that find nothing raise nothing
+    EXPECT_EQ(events, 0); // polls that find nothing raise nothing
 
     EXPECT_EQ(driver.WriteData(reinterpret_cast<const std::uint8_t*>(ReadPVRequest.constData()),
                                static_cast<int>(ReadPVRequest.size())),
@@ -167,7 +166,8 @@ struct PtyPair {
     }
     void send(const QByteArray& bytes) const
     {
-        [[maybe_unused]] auto n = write(master, bytes.constData(), static_cast<size_t>(bytes.size()));
+        [[maybe_unused]] auto n =
+            write(master, bytes.constData(), static_cast<size_t>(bytes.size()));
     }
 };
 
@@ -300,7 +300,7 @@ TEST_F(PtyLinkTest, NeverAnsweredCommandTakesThreeSecondsWithoutSpinning)
     EXPECT_EQ(ui.messages, QStringList{"Chyba komunikace"});
     EXPECT_GE(elapsed, 3000 + 3 * (20 + 40));
     EXPECT_LT(elapsed, 3800);
-    EXPECT_GE(ticks, 25);  // the event loop kept running
+    EXPECT_GE(ticks, 25); // the event loop kept running
     const double share = cpu / (static_cast<double>(elapsed) / 1000.0);
     EXPECT_LT(share, 0.10);
     std::cout << "[ measure  ] unanswered command: " << elapsed << " ms, CPU " << cpu * 1000
@@ -321,7 +321,7 @@ TEST_F(PtyLinkTest, SimulatorThatVanishesGivesAMessageNotAHang)
     protocol.setDevicePath(sim->devicePath());
     protocol.ReadKonst(268, 2);
     ASSERT_EQ(protocol.CommError, 0);
-    sim.reset();  // SIGTERM: the pty goes away while our port is open
+    sim.reset(); // SIGTERM: the pty goes away while our port is open
 
     QElapsedTimer clock;
     clock.start();
@@ -351,5 +351,5 @@ TEST_F(PtyLinkTest, PacedSimulatorTakesTheWireTime)
     EXPECT_TRUE(sim.stop());
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

@@ -134,7 +134,7 @@ TEST(ReplyParser, LongDelimitersAndWrongDelimiters)
     for (std::uint8_t delimiter : {0x82, 0x02, 0x00, 0x87}) {
         auto bytes = Hex(SampleReply);
         bytes[5] = delimiter;
-        bytes.back() ^= 0x86 ^ delimiter;  // checksum still right
+        bytes.back() ^= 0x86 ^ delimiter; // checksum still right
         EXPECT_TRUE(Parse(bytes).FrameError) << int(delimiter);
     }
 }
@@ -144,7 +144,7 @@ TEST(ReplyParser, EachWrongAddressByteIsAnError)
     for (std::size_t k = 0; k < 5; ++k) {
         auto bytes = Hex(SampleReply);
         bytes[6 + k] ^= 0x10;
-        bytes.back() ^= 0x10;  // checksum still right
+        bytes.back() ^= 0x10; // checksum still right
         const ReplyParser p = Parse(bytes);
         EXPECT_TRUE(p.ReplyComplete) << k;
         EXPECT_FALSE(p.ChecksumError) << k;
@@ -209,7 +209,7 @@ TEST(ReplyParser, ClearForgetsAFrameErrorButResetCountDoesNot)
     for (std::uint8_t b : Hex(SampleReply))
         p.ProcessReplyByte(b);
     EXPECT_TRUE(p.ReplyComplete);
-    EXPECT_TRUE(p.FrameError);  // a later good attempt does not wash it out
+    EXPECT_TRUE(p.FrameError); // a later good attempt does not wash it out
     p.Clear();
     EXPECT_FALSE(p.FrameError);
     EXPECT_EQ(p.ReplyData[3], 0);
@@ -241,12 +241,12 @@ TEST(CircleCharBuffer, PutAtTheLastPositionResetsBufferAndParserCount)
         EXPECT_EQ(ring.Get(), i);
     }
     EXPECT_EQ(resets, 1);
-    ring.Put(0xAB);  // write index was 255
+    ring.Put(0xAB); // write index was 255
     EXPECT_EQ(resets, 2);
     EXPECT_TRUE(ring.Empty());
     ring.Put(0xCD);
     EXPECT_EQ(ring.Get(), 0xCD);
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

@@ -23,7 +23,7 @@ public:
     };
     std::deque<Reply> replies;
     bool opens = true;
-    int writeResult = -1;  // -1: the whole frame
+    int writeResult = -1; // -1: the whole frame
 
     QList<QByteArray> writes;
     QList<int> openedIndices;
@@ -92,4 +92,4 @@ public:
     void setZPocPrij(const QString& text) override { zPocPrij << text; }
 };
 
-}  // namespace vtr8::test
+} // namespace vtr8::test

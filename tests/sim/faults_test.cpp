@@ -118,10 +118,10 @@ TEST(SimCommandLine, OptionsAndErrors)
 {
     SimCommandLine c;
     std::string error;
-    ASSERT_TRUE(ParseSimCommandLine({"--link", "/tmp/x", "--eeprom", "in.bin", "--dump", "out.bin",
-                                     "--trace", "--pace", "--firmware", "255", "--relays", "1",
-                                     "--nast-code", "9", "--input", "-12.5", "--fault",
-                                     "no-reply@1", "--fault", "slow=5"},
+    ASSERT_TRUE(ParseSimCommandLine({"--link",   "/tmp/x",  "--eeprom",    "in.bin",     "--dump",
+                                     "out.bin",  "--trace", "--pace",      "--firmware", "255",
+                                     "--relays", "1",       "--nast-code", "9",          "--input",
+                                     "-12.5",    "--fault", "no-reply@1",  "--fault",    "slow=5"},
                                     c, error))
         << error;
     EXPECT_EQ(c.linkPath, "/tmp/x");
@@ -154,5 +154,5 @@ TEST(SimCommandLine, OptionsAndErrors)
     }
 }
 
-}  // namespace
-}  // namespace vtr8::sim
+} // namespace
+} // namespace vtr8::sim

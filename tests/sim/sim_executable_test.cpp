@@ -66,10 +66,11 @@ TEST(SimExecutable, AnswersOnItsPtyAndLinksItWhereAsked)
 
     EXPECT_TRUE(sim.stop());
     const QString trace = sim.errorOutput();
-    EXPECT_TRUE(trace.contains("-> #1 ReadEEPROM: FF FF FF FF FF FF 82 3A BD EF B1 34 71 03 01 0C 02 12"))
+    EXPECT_TRUE(
+        trace.contains("-> #1 ReadEEPROM: FF FF FF FF FF FF 82 3A BD EF B1 34 71 03 01 0C 02 12"))
         << trace.toStdString();
     EXPECT_TRUE(trace.contains("<- FF FF FF FF FF 86 3A BD EF B1 34 71 04 00 00 0D F9"));
-    EXPECT_FALSE(QFileInfo::exists(link));  // removed on exit
+    EXPECT_FALSE(QFileInfo::exists(link)); // removed on exit
 }
 
 TEST(SimExecutable, LoadsAndDumpsItsEEPROM)
@@ -102,7 +103,7 @@ TEST(SimExecutable, LoadsAndDumpsItsEEPROM)
     sim::EepromImage dumped{};
     ASSERT_TRUE(sim::LoadEeprom(out.toStdString(), dumped, error)) << error;
     EXPECT_EQ(dumped[268], 99);
-    EXPECT_EQ(dumped[262], 255);  // the explicit option wins over the file
+    EXPECT_EQ(dumped[262], 255); // the explicit option wins over the file
     EXPECT_EQ(dumped[2047], 0x42);
 }
 
@@ -121,5 +122,5 @@ TEST(SimExecutable, RefusesBadArgumentsAndMissingFiles)
     EXPECT_TRUE(p.readAllStandardError().contains("/nonexistent/eeprom.bin"));
 }
 
-}  // namespace
-}  // namespace vtr8
+} // namespace
+} // namespace vtr8

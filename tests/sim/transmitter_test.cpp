@@ -65,11 +65,11 @@ TEST(TransmitterFloat, KnownEncodings)
         std::array<std::uint8_t, 4> bytes;
     };
     const Case cases[] = {
-        {0.0f, {0x00, 0x00, 0x00, 0x00}},   {-0.0f, {0x00, 0x80, 0x00, 0x00}},
-        {1.0f, {0x81, 0x00, 0x00, 0x00}},   {-1.0f, {0x81, 0x80, 0x00, 0x00}},
-        {0.5f, {0x80, 0x00, 0x00, 0x00}},   {4.0f, {0x83, 0x00, 0x00, 0x00}},
-        {12.0f, {0x84, 0x40, 0x00, 0x00}},  {20.0f, {0x85, 0x20, 0x00, 0x00}},
-        {3.2f, {0x82, 0x4C, 0xCC, 0xCD}},   {-244.3579f, {0x88, 0xF4, 0x5B, 0x9F}},
+        {0.0f, {0x00, 0x00, 0x00, 0x00}},  {-0.0f, {0x00, 0x80, 0x00, 0x00}},
+        {1.0f, {0x81, 0x00, 0x00, 0x00}},  {-1.0f, {0x81, 0x80, 0x00, 0x00}},
+        {0.5f, {0x80, 0x00, 0x00, 0x00}},  {4.0f, {0x83, 0x00, 0x00, 0x00}},
+        {12.0f, {0x84, 0x40, 0x00, 0x00}}, {20.0f, {0x85, 0x20, 0x00, 0x00}},
+        {3.2f, {0x82, 0x4C, 0xCC, 0xCD}},  {-244.3579f, {0x88, 0xF4, 0x5B, 0x9F}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(EncodeTransmitterFloat(c.value), c.bytes) << c.value;
@@ -77,7 +77,7 @@ TEST(TransmitterFloat, KnownEncodings)
                   std::bit_cast<std::uint32_t>(c.value))
             << c.value;
     }
-    const float tiny = std::bit_cast<float>(0x00812345u);  // IEEE exponent 1
+    const float tiny = std::bit_cast<float>(0x00812345u); // IEEE exponent 1
     EXPECT_EQ(EncodeTransmitterFloat(tiny)[0], 3);
     EXPECT_EQ(DecodeTransmitterFloat(EncodeTransmitterFloat(tiny).data()), tiny);
 }
@@ -199,7 +199,7 @@ TEST(Transmitter, EveryCommandOfTheTableGetsAWellFormedReply)
     // "WriteEEPROM2" went to the second EEPROM, not the first.
     EXPECT_EQ(t.eeprom2()[16], 1);
     EXPECT_EQ(t.eeprom2()[17], 2);
-    EXPECT_EQ(t.eeprom()[16], 1);  // from "WriteEEPROM"
+    EXPECT_EQ(t.eeprom()[16], 1); // from "WriteEEPROM"
     EXPECT_EQ(t.eeprom2()[18], 0);
 }
 
@@ -219,7 +219,7 @@ TEST(Transmitter, RequestsInAnyChunkingAndWithLongPreambles)
     Transmitter t;
     auto request = Request("ReadEEPROM", 268, 2);
     request.insert(request.begin(), 10, 0xFF);
-    request.insert(request.begin(), {0x12, 0x00});  // line noise before
+    request.insert(request.begin(), {0x12, 0x00}); // line noise before
     for (std::size_t chunk = 1; chunk <= request.size(); ++chunk) {
         std::vector<Response> all;
         for (std::size_t i = 0; i < request.size(); i += chunk) {
@@ -280,9 +280,9 @@ TEST(EepromFile, DumpThenLoadGivesTheSameImage)
         std::fclose(f);
     }
     EXPECT_FALSE(LoadEeprom(path, loaded, error));
-    EXPECT_EQ(loaded, image);  // a refused file leaves the image alone
+    EXPECT_EQ(loaded, image); // a refused file leaves the image alone
     std::remove(path.c_str());
 }
 
-}  // namespace
-}  // namespace vtr8::sim
+} // namespace
+} // namespace vtr8::sim

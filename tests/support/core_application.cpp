@@ -14,4 +14,4 @@ void EnsureCoreApplication()
     static QCoreApplication app(argc, argv);
 }
 
-}  // namespace vtr8::test
+} // namespace vtr8::test

@@ -6,4 +6,4 @@ namespace vtr8::test {
 // timers and event loops need it. Call it first in every test that waits.
 void EnsureCoreApplication();
 
-}  // namespace vtr8::test
+} // namespace vtr8::test

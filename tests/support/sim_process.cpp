@@ -63,4 +63,4 @@ QString SimProcess::errorOutput()
     return QString::fromLocal8Bit(stderr_);
 }
 
-}  // namespace vtr8::test
+} // namespace vtr8::test

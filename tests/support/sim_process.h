@@ -37,4 +37,4 @@ private:
     QByteArray stderr_;
 };
 
-}  // namespace vtr8::test
+} // namespace vtr8::test

@@ -38,7 +38,7 @@ bool SimulatedTransport::OpenPort()
     ++openCount;
     open_ = true;
     received_.clear();
-    dtr = true;  // the line settings raise DTR
+    dtr = true; // the line settings raise DTR
     rts = false;
     pollTimer_.start();
     return true;
@@ -126,4 +126,4 @@ std::vector<std::pair<std::uint8_t, std::vector<std::uint8_t>>> SimulatedLink::c
     return result;
 }
 
-}  // namespace vtr8::test
+} // namespace vtr8::test

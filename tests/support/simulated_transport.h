@@ -61,7 +61,7 @@ private:
     bool open_ = false;
     int preparedIndex_ = 0;
     QString preparedPath_;
-    int generation_ = 0;  // replies scheduled before a close are lost with it
+    int generation_ = 0; // replies scheduled before a close are lost with it
 };
 
 // Short pauses and time-outs so the suites stay fast.
@@ -81,4 +81,4 @@ struct SimulatedLink {
     std::vector<std::pair<std::uint8_t, std::vector<std::uint8_t>>> commands() const;
 };
 
-}  // namespace vtr8::test
+} // namespace vtr8::test
