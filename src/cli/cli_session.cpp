@@ -183,21 +183,48 @@ int CliSession::note()
     return zapis_uz_pozn(ctx_) ? ExitDone : ExitEndedEarly;
 }
 
+namespace {
+
+// One comparator's fields on the main window, with the exit handler of each
+// edit field, so both comparators run through the same code.
+struct ComparatorControls {
+    struct Field {
+        Control& control;
+        void (MainWindowModel::*exit)();
+    };
+    Field on, off, onDelay, offDelay;
+    Control& mode;
+    Control& enable;
+};
+
+ComparatorControls comparatorControls(MainWindowModel& m, bool first)
+{
+    using M = MainWindowModel;
+    if (first)
+        return {{m.EMezsep1, &M::EMezsep1Exit}, {m.EMezroz1, &M::EMezroz1Exit},
+                {m.EZpoSep1, &M::EZpoSep1Exit}, {m.EZpoRoz1, &M::EZpoRoz1Exit},
+                m.RezimRele1, m.PovolKompar1};
+    return {{m.EMezsep2, &M::EMezsep2Exit}, {m.EMezroz2, &M::EMezroz2Exit},
+            {m.Ezposep2, &M::Ezposep2Exit}, {m.Ezporoz2, &M::Ezporoz2Exit},
+            m.RezimRele2, m.PovolKompar2};
+}
+
+}  // namespace
+
 int CliSession::comparator()
 {
     const bool first = options_.arguments[0] == QLatin1String("1");
     MainWindowModel& m = model_;
+    const ComparatorControls c = comparatorControls(m, first);
     if (options_.arguments[1] == QLatin1String("read")) {
         if (!(first ? Preckomp1Click(ctx_) : Preckomp2Click(ctx_)))
             return ExitEndedEarly;
-        const Control& enable = first ? m.PovolKompar1 : m.PovolKompar2;
-        const Control& mode = first ? m.RezimRele1 : m.RezimRele2;
-        out_ << "povoleno: " << (enable.checked ? "ano" : "ne") << '\n'
-             << "režim: " << mode.text << '\n'
-             << "mez sepnutí: " << (first ? m.EMezsep1 : m.EMezsep2).text << '\n'
-             << "mez rozepnutí: " << (first ? m.EMezroz1 : m.EMezroz2).text << '\n'
-             << "zpoždění sepnutí: " << (first ? m.EZpoSep1 : m.Ezposep2).text << '\n'
-             << "zpoždění rozepnutí: " << (first ? m.EZpoRoz1 : m.Ezporoz2).text << '\n';
+        out_ << "povoleno: " << (c.enable.checked ? "ano" : "ne") << '\n'
+             << "režim: " << c.mode.text << '\n'
+             << "mez sepnutí: " << c.on.control.text << '\n'
+             << "mez rozepnutí: " << c.off.control.text << '\n'
+             << "zpoždění sepnutí: " << c.onDelay.control.text << '\n'
+             << "zpoždění rozepnutí: " << c.offDelay.control.text << '\n';
         out_.flush();
         return ExitDone;
     }
@@ -208,31 +235,17 @@ int CliSession::comparator()
         return ExitEndedEarly;
     // Each value goes in as the technician would type it and leave the field.
     const int before = ui_.messageCount;
-    if (first) {
-        m.userEdit(m.EMezsep1, options_.on);
-        m.EMezsep1Exit();
-        m.userEdit(m.EMezroz1, options_.off);
-        m.EMezroz1Exit();
-        m.userEdit(m.EZpoSep1, options_.onDelay);
-        m.EZpoSep1Exit();
-        m.userEdit(m.EZpoRoz1, options_.offDelay);
-        m.EZpoRoz1Exit();
-    } else {
-        m.userEdit(m.EMezsep2, options_.on);
-        m.EMezsep2Exit();
-        m.userEdit(m.EMezroz2, options_.off);
-        m.EMezroz2Exit();
-        m.userEdit(m.Ezposep2, options_.onDelay);
-        m.Ezposep2Exit();
-        m.userEdit(m.Ezporoz2, options_.offDelay);
-        m.Ezporoz2Exit();
+    for (const auto& [field, text] :
+         {std::pair{c.on, options_.on}, std::pair{c.off, options_.off},
+          std::pair{c.onDelay, options_.onDelay}, std::pair{c.offDelay, options_.offDelay}}) {
+        m.userEdit(field.control, text);
+        (m.*field.exit)();
     }
     if (!quietSince(before))
         return ExitEndedEarly;
-    Control& mode = first ? m.RezimRele1 : m.RezimRele2;
-    mode.text = options_.mode;
-    mode.itemIndex = static_cast<int>(mode.items.indexOf(options_.mode));
-    (first ? m.PovolKompar1 : m.PovolKompar2).checked = *options_.enable;
+    c.mode.text = options_.mode;
+    c.mode.itemIndex = static_cast<int>(c.mode.items.indexOf(options_.mode));
+    c.enable.checked = *options_.enable;
     m.notifyChanged();
     return (first ? Ulozkomp1Click(ctx_) : Ulozkomp2Click(ctx_)) ? ExitDone : ExitEndedEarly;
 }
