@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
@@ -13,6 +15,12 @@ int main(int argc, char** argv)
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(11);
     QApplication::setFont(font);
+    // Qt's own dialogs (file choice, standard buttons) speak Czech like the rest of
+    // the program when the Qt translations are installed; without them they stay English.
+    QTranslator qtCzech;
+    if (qtCzech.load(QStringLiteral("qtbase_cs"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtCzech);
 
     int result = 0;
     {
