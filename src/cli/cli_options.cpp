@@ -7,7 +7,9 @@ const char* CliUsage()
     return "usage: vtr8ctl [--port DEVICE | --com N] [--yes] [--trace] COMMAND [ARGS]\n"
            "  write CONFIG.txt [--points FILE] [--method polynomial|segments] [--degree N]\n"
            "  read [--save CONFIG.txt] [--utf8]   print the configuration in the file format\n"
-           "  measure [--count N]                 one reading, or N readings at the 1.5 s pace\n"
+           "  measure [--count N] [--read]        one reading, or N readings at the 1.5 s pace;\n"
+           "                                      --read reads the configuration first so the\n"
+           "                                      decimals follow its input type\n"
            "  note read | note write TEXT\n"
            "  comparator 1|2 read\n"
            "  comparator 1|2 write --on X --off Y --on-delay S --off-delay S\n"
@@ -84,6 +86,8 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             if (!value(v) || !(n = parseInt(v, 1, 1000000)))
                 return fail(QStringLiteral("--count needs a positive number"));
             o.count = *n;
+        } else if (a == QLatin1String("--read")) {
+            o.readFirst = true;
         } else if (a == QLatin1String("--on")) {
             if (!value(o.on))
                 return fail(QStringLiteral("--on needs a value"));

@@ -26,6 +26,7 @@ struct CliOptions {
     QString saveFile;           // --save FILE
     // measure
     int count = 1;              // --count N
+    bool readFirst = false;     // --read: read the configuration first (decimals follow it)
     // comparator write
     QString on, off, onDelay, offDelay, mode;
     std::optional<bool> enable; // --enable / --disable

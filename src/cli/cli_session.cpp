@@ -139,6 +139,9 @@ int CliSession::read()
 
 int CliSession::measure()
 {
+    // The window shows as many decimals as the configuration on screen asks for.
+    if (options_.readFirst && !ReadConfiguration(ctx_))
+        return ExitEndedEarly;
     MeasurementModel measurement(link_, model_);
     int printed = 0;
     auto printNew = [&] {

@@ -294,3 +294,18 @@ TEST_F(Vtr8ctl, UsageErrorsExitWithTwo)
     EXPECT_EQ(frame.exitCode, 0);
     EXPECT_EQ(frame.out, QByteArray("FF FF FF FF FF FF 82 3A BD EF B1 34 01 00 6E\n"));
 }
+
+TEST_F(Vtr8ctl, MeasureWithReadShowsTheDecimalsOfTheStoredInput)
+{
+    SimProcess sim({QStringLiteral("--input"), QStringLiteral("5")});
+    ASSERT_TRUE(sim.start());
+    ASSERT_EQ(vtr8ctl(on(sim, {"--yes", "write", example("voltage-divider.txt")})).exitCode, 0);
+    // Without a configuration on screen the value has three decimals; a voltage input
+    // read from the transmitter asks for six.
+    CtlRun r = vtr8ctl(on(sim, {"measure"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QByteArray("5.000 V\n"));
+    r = vtr8ctl(on(sim, {"measure", "--read"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QByteArray("5.000000 V\n"));
+}
