@@ -3,13 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using vtr8::FrameForArguments;
 using vtr8::HexBytes;
 using vtr8::ParseCliArguments;
 
 namespace {
 
-QStringList args(std::initializer_list<const char*> list)
+using Words = std::vector<const char*>;
+
+QStringList args(const Words& list)
 {
     QStringList out;
     for (const char* a : list)
@@ -21,7 +25,7 @@ QStringList args(std::initializer_list<const char*> list)
 
 TEST(CliOptions, GlobalOptionsAndCommandArgumentsAnywhere)
 {
-    const auto r = ParseCliArguments(args({"--port", "/dev/pts/7", "--yes", "write", "a.txt",
+    const auto r = ParseCliArguments(args(Words{"--port", "/dev/pts/7", "--yes", "write", "a.txt",
                                            "--points", "p.txt", "--method", "segments",
                                            "--degree", "5", "--trace"}));
     ASSERT_TRUE(r.options) << r.error.toStdString();
@@ -37,7 +41,7 @@ TEST(CliOptions, GlobalOptionsAndCommandArgumentsAnywhere)
 
 TEST(CliOptions, UsageErrorsAreRefused)
 {
-    const std::vector<std::initializer_list<const char*>> bad = {
+    const std::vector<Words> bad = {
         {},
         {"--yes"},
         {"fly"},
@@ -74,7 +78,7 @@ TEST(CliOptions, UsageErrorsAreRefused)
 
 TEST(CliOptions, ComparatorWriteCarriesEveryField)
 {
-    const auto r = ParseCliArguments(args({"comparator", "2", "write", "--on", "12.5", "--off",
+    const auto r = ParseCliArguments(args(Words{"comparator", "2", "write", "--on", "12.5", "--off",
                                            "10", "--on-delay", "3", "--off-delay", "4", "--mode",
                                            "OKNO", "--disable"}));
     ASSERT_TRUE(r.options) << r.error.toStdString();
@@ -91,23 +95,23 @@ TEST(CliOptions, ComparatorWriteCarriesEveryField)
 TEST(CliFrame, GoldenFrames)
 {
     QString error;
-    auto f = FrameForArguments(args({"ReadPV"}), error);
+    auto f = FrameForArguments(args(Words{"ReadPV"}), error);
     ASSERT_TRUE(f);
     EXPECT_EQ(HexBytes(*f), "FF FF FF FF FF FF 82 3A BD EF B1 34 01 00 6E");
 
-    f = FrameForArguments(args({"ReadEEPROM", "512", "15"}), error);
+    f = FrameForArguments(args(Words{"ReadEEPROM", "512", "15"}), error);
     ASSERT_TRUE(f);
     EXPECT_EQ(HexBytes(*f), "FF FF FF FF FF FF 82 3A BD EF B1 34 71 03 02 00 0F 10");
 
     // Hex address and data fill the transfer buffer from its first position.
-    f = FrameForArguments(args({"WriteEEPROM", "0x1A4", "2", "01 02"}), error);
+    f = FrameForArguments(args(Words{"WriteEEPROM", "0x1A4", "2", "01 02"}), error);
     ASSERT_TRUE(f);
     EXPECT_EQ(HexBytes(*f), "FF FF FF FF FF FF 82 3A BD EF B1 34 72 05 01 A4 02 01 02 BC");
 }
 
 TEST(CliFrame, BadArgumentsAreRefusedWithAReason)
 {
-    const std::vector<std::initializer_list<const char*>> bad = {
+    const std::vector<Words> bad = {
         {"Bogus"},
         {"readpv"},  // names are case-sensitive
         {"ReadEEPROM", "70000", "1"},

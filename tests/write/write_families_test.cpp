@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace vtr8::test {
 namespace {
@@ -196,8 +197,10 @@ TEST(WriteFamilies, SquareRootOnPolynomialFirmwareLeavesNoTableInForce)
 }
 
 void choosePoints(WriteFixture& f, PointFitMethod method,
-                  std::initializer_list<std::pair<double, double>> xy)
+                  std::initializer_list<std::pair<double, double>> points)
 {
+    // The chooser runs later, after the initializer list's array is gone: keep a copy.
+    std::vector<std::pair<double, double>> xy(points);
     f.model.setPointFileChooser([&f, method, xy] {
         f.model.OpenDialog1FileName = QStringLiteral("/tmp/body.txt");
         int i = 0;
