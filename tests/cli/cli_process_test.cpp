@@ -309,3 +309,37 @@ TEST_F(Vtr8ctl, MeasureWithReadShowsTheDecimalsOfTheStoredInput)
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QByteArray("5.000000 V\n"));
 }
+
+TEST_F(Vtr8ctl, AdjustReportsTheTransmittersRefusalAndTracesFrames)
+{
+    {
+        // Response code 9: the transmitter refuses to take its input as the range start.
+        SimProcess sim({QStringLiteral("--nast-code"), QStringLiteral("9")});
+        ASSERT_TRUE(sim.start());
+        ASSERT_EQ(vtr8ctl(on(sim, {"--yes", "write", example("pt100-linearized.txt")})).exitCode,
+                  0);
+        const CtlRun r = vtr8ctl(on(sim, {"--yes", "adjust", "start"}));
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, QStringLiteral("Opravdu se má nastavit dolní mez převodníku? ano\n"
+                                        "Procesní hodnota je příliž velká.\n"));
+        EXPECT_EQ(r.out, QByteArray());
+    }
+    {
+        SimProcess sim;
+        ASSERT_TRUE(sim.start());
+        ASSERT_EQ(vtr8ctl(on(sim, {"--yes", "write", example("pt100-linearized.txt")})).exitCode,
+                  0);
+        const CtlRun r = vtr8ctl(on(sim, {"--yes", "--trace", "adjust", "end"}));
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out, QByteArray("dolní mez: -50\nhorní mez: 150\n"));
+        // Every frame with its time and direction: "NastFS" out, its reply in, then the range read.
+        const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 5) << r.err.toStdString();
+        static const QRegularExpression frame(
+            QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} (->|<-) ([0-9A-F]{2} )*[0-9A-F]{2}$"));
+        for (int i = 1; i < lines.size(); ++i)
+            EXPECT_TRUE(frame.match(lines[i]).hasMatch()) << lines[i].toStdString();
+        EXPECT_TRUE(lines[1].endsWith(QStringLiteral("-> FF FF FF FF FF FF 82 3A BD EF B1 34 24 00 4B")));
+        EXPECT_TRUE(lines[2].contains(QStringLiteral(" <- FF")));
+    }
+}
