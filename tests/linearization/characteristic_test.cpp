@@ -51,6 +51,31 @@ TEST(Characteristic, TypeRBoundariesBelongToTheLowerSubRange)
                 0.0197386705401L + 1.37e-12L, 2e-14L);
 }
 
+TEST(Characteristic, TypeSAndJBoundariesBelongToTheLowerSubRange)
+{
+    // As for type R: each value is the lower sub-range's polynomial, computed
+    // independently; the upper neighbour differs by far more than the tolerance.
+    struct Case {
+        Characteristic type;
+        Extended x;
+        Extended lower;
+        Extended upper;
+    };
+    const Case cases[] = {
+        {Characteristic::TcS, 630, 0.005544481749894072153L, 0.005544469277900L},
+        {Characteristic::TcS, 1064, 0.010329252161536L, 0.010329252175111769111L},
+        {Characteristic::TcS, 1665, 0.0175358290334L, 0.0175358285169L},
+        {Characteristic::TcJ, 760, 0.04292195701579983091L, 0.04292190002790942925L},
+    };
+    RecordingWorkspace r;
+    for (const Case& c : cases) {
+        const Extended y = EvaluateCharacteristic(r.ws, c.type, c.x);
+        EXPECT_NEAR(y, c.lower, 1e-15L) << int(c.type) << " at " << double(c.x);
+        EXPECT_GT(std::fabs(y - c.upper), 1e-12L) << int(c.type) << " at " << double(c.x);
+    }
+    EXPECT_TRUE(r.messages.empty());
+}
+
 TEST(Characteristic, CoefficientTableHoldsOnlyTheSelectedSubRange)
 {
     RecordingWorkspace r;
