@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -157,6 +158,45 @@ TEST(Spline, RangeChecksRefuseTheTableWithTheirMessages)
         EXPECT_EQ(r.messages, c.messages) << int(c.c) << " " << double(c.start);
         EXPECT_EQ(r.ws.LinearizationError, !c.messages.empty());
         EXPECT_EQ(r.ws.Spline.IntervalCount, c.messages.empty() ? 20 : 0);
+    }
+}
+
+TEST(Spline, EverySensorAcceptsItsOwnLimitsAndNoDegreeMore)
+{
+    struct Limits {
+        Characteristic c;
+        Extended lower;
+        Extended upper;
+    };
+    const Limits sensors[] = {
+        {Characteristic::TcN, -270, 1300},   {Characteristic::TcK, -200, 1370},
+        {Characteristic::TcT, -200, 400},    {Characteristic::TcJ, -100, 1200},
+        {Characteristic::TcE, -200, 1000},   {Characteristic::TcR, 0, 1760},
+        {Characteristic::TcS, 0, 1760},      {Characteristic::TcB, 100, 1820},
+        {Characteristic::TcL, -200, 900},    {Characteristic::Pt100, -200, 850},
+        {Characteristic::Pt1000, -200, 850}, {Characteristic::Ni100, -70, 250},
+        {Characteristic::Ni1000, -70, 250},
+    };
+    const auto hasMessage = [](const RecordingWorkspace& r, const char* text) {
+        return std::find(r.messages.begin(), r.messages.end(), text) != r.messages.end();
+    };
+    for (const Limits& l : sensors) {
+        SCOPED_TRACE(int(l.c));
+        RecordingWorkspace exact;
+        approximate(exact, l.c, l.lower, l.upper);
+        EXPECT_FALSE(hasMessage(exact, "Prekrocena dolni mez"));
+        EXPECT_FALSE(hasMessage(exact, "Prekrocena horni mez"));
+        EXPECT_EQ(exact.ws.Spline.IntervalCount, 20);
+
+        RecordingWorkspace below;
+        approximate(below, l.c, l.lower - 1, l.upper);
+        EXPECT_EQ(below.messages, Messages{"Prekrocena dolni mez"});
+        EXPECT_EQ(below.ws.Spline.IntervalCount, 0);
+
+        RecordingWorkspace above;
+        approximate(above, l.c, l.lower, l.upper + 1);
+        EXPECT_EQ(above.messages, Messages{"Prekrocena horni mez"});
+        EXPECT_EQ(above.ws.Spline.IntervalCount, 0);
     }
 }
 
