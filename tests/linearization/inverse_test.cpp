@@ -30,6 +30,32 @@ TEST(Inverse, ThermocoupleStopRuleIsAsCoarseAsTransmittersExpect)
     EXPECT_EQ(vypocet_inverz(r.ws, Characteristic::TcK, emf1000), 998.359L);
 }
 
+TEST(Inverse, EachSensorSearchesItsOwnInterval)
+{
+    // The coarse stop rule makes the answer depend on where the halving starts:
+    // each result below follows only from that sensor's search interval (worked
+    // through independently, with float bounds and the cut to thousandths).
+    struct Case {
+        Characteristic type;
+        Extended celsius;
+        Extended expected;
+    };
+    const Case cases[] = {
+        {Characteristic::TcN, 500, 499.14L},   {Characteristic::TcT, 200, 199.609L},
+        {Characteristic::TcJ, 500, 501.757L},  {Characteristic::TcE, 500, 499.609L},
+        {Characteristic::TcR, 1000, 990},      {Characteristic::TcS, 1000, 990},
+        {Characteristic::TcB, 1000, 1013.75L}, {Characteristic::TcL, 500, 499.218L},
+        {Characteristic::Ni100, 100, 100},
+    };
+    RecordingWorkspace r;
+    for (const Case& c : cases) {
+        const Extended signal = EvaluateCharacteristic(r.ws, c.type, c.celsius);
+        EXPECT_EQ(vypocet_inverz(r.ws, c.type, signal), c.expected) << int(c.type);
+    }
+    EXPECT_FALSE(r.ws.LinearizationError);
+    EXPECT_TRUE(r.messages.empty());
+}
+
 TEST(Inverse, EveryResistanceThermometerRoundTripsWithinAThousandth)
 {
     const Characteristic types[] = {Characteristic::Pt100, Characteristic::Pt1000,
