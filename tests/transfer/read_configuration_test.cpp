@@ -195,7 +195,16 @@ TEST(ReadConfiguration, LimitsAreCutToSixOrThreeDecimals)
         {1, 100.0006f, "100.001"},   {5, 250.2496f, "250.25"},
         {22, 12.3456789f, "12.346"},
     };
-    for (const Case& c : cases) {
+    // Exact binary halves: ties go to the even neighbour, not away from zero.
+    const Case ties[] = {
+        {1, 0.0625f, "0.062"},
+        {1, 0.1875f, "0.188"},
+        {17, 0.0078125f, "0.007812"},
+        {17, -0.0078125f, "-0.007812"},
+    };
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    all.insert(all.end(), std::begin(ties), std::end(ties));
+    for (const Case& c : all) {
         StoredConfiguration stored;
         stored.inputCode = c.inputCode;
         stored.linearizationCharacteristic = stored.rangeCharacteristic = 16;
