@@ -1,5 +1,7 @@
 #include "device_float.h"
 
+#include <cmath>
+
 #include <algorithm>
 #include <bit>
 
@@ -17,6 +19,15 @@ DeviceFloatBytes EncodeDeviceFloat(float value)
         (exponent >= 1 && exponent <= 252) ? static_cast<std::uint8_t>(exponent + 2) : exponent;
     return {stored, static_cast<std::uint8_t>((sign << 7) | (fraction >> 16)),
             static_cast<std::uint8_t>(fraction >> 8), static_cast<std::uint8_t>(fraction)};
+}
+
+bool FitsDeviceFloat(Extended value)
+{
+    const float single = static_cast<float>(value);
+    if (!std::isfinite(single))
+        return false;
+    const auto exponent = (std::bit_cast<std::uint32_t>(single) >> 23) & 0xFFu;
+    return exponent <= 252;
 }
 
 float DecodeDeviceFloat(const DeviceFloatBytes& bytes)

@@ -17,6 +17,10 @@ using TransferBuffer = std::array<std::uint8_t, 26>;
 using DeviceFloatBytes = std::array<std::uint8_t, 4>;
 
 DeviceFloatBytes EncodeDeviceFloat(float value);
+// True when the value, rounded to a 32-bit float, survives the format: finite and with an
+// IEEE exponent of at most 252 (below about 8.5e37). Larger exponents pass the encoder
+// unchanged and the transmitter would read a different number.
+bool FitsDeviceFloat(Extended value);
 float DecodeDeviceFloat(const DeviceFloatBytes& bytes);
 // The point-file range at 1024 holds the same format with its four bytes reversed.
 float DecodeReversedDeviceFloat(const DeviceFloatBytes& bytes);

@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <random>
 
 namespace vtr8 {
@@ -60,6 +61,21 @@ TEST(DeviceFloat, DenormalsKeepExponentZero)
     EXPECT_EQ(EncodeDeviceFloat(denormal), (DeviceFloatBytes{0x00, 0x00, 0x01, 0x23}));
     EXPECT_EQ(std::bit_cast<std::uint32_t>(DecodeDeviceFloat({0x00, 0x00, 0x01, 0x23})),
               0x00000123u);
+}
+
+TEST(DeviceFloat, OnlyValuesTheExponentByteCarriesFit)
+{
+    const float below = std::bit_cast<float>(std::uint32_t{0x7E7FFFFF}); // just under 2^126
+    EXPECT_TRUE(FitsDeviceFloat(0.0L));
+    EXPECT_TRUE(FitsDeviceFloat(-244.3579L));
+    EXPECT_TRUE(FitsDeviceFloat(below));
+    EXPECT_TRUE(FitsDeviceFloat(std::bit_cast<float>(std::uint32_t{0x00000123})));
+    EXPECT_FALSE(FitsDeviceFloat(std::ldexp(1.0L, 126)));
+    EXPECT_FALSE(FitsDeviceFloat(-1e38L));
+    EXPECT_FALSE(FitsDeviceFloat(std::numeric_limits<long double>::infinity()));
+    EXPECT_FALSE(FitsDeviceFloat(std::numeric_limits<long double>::quiet_NaN()));
+    // Beyond the float range altogether.
+    EXPECT_FALSE(FitsDeviceFloat(1e39L));
 }
 
 TEST(DeviceFloat, RoundTripOverRandomBitPatterns)

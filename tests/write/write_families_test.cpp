@@ -238,6 +238,24 @@ TEST(WriteFamilies, PointFilePolynomialMethodWritesItsDegree)
     EXPECT_TRUE(f.ui().messages[0].startsWith(QStringLiteral("Max.odchylka v % =")));
 }
 
+TEST(WriteFamilies, PolynomialBeyondTheTransmittersFloatsEndsBeforeAnyWrite)
+{
+    // A slope of 1e38 is a valid single-precision number but lies beyond what the stored
+    // exponent byte can carry; written, the transmitter would read a quarter of it.
+    WriteFixture f;
+    choosePoints(f, PointFitMethod::Polynomial,
+                 {{0, 0}, {0.2, 2e37}, {0.4, 4e37}, {0.6, 6e37}, {0.8, 8e37}, {1.0, 1e38}});
+    fillVoltageFromFile(f);
+    f.ui().clear();
+    EXPECT_FALSE(write(f));
+    EXPECT_TRUE(f.writes().empty());
+    ASSERT_FALSE(f.ui().messages.isEmpty());
+    EXPECT_EQ(f.ui().messages.last(),
+              QString::fromUtf8("Koeficienty linearizace jsou mimo rozsah čísel převodníku, "
+                                "konfiguraci nelze zapsat."));
+    EXPECT_TRUE(f.ui().questions.isEmpty());
+}
+
 TEST(WriteFamilies, PointFileWithRepeatedInputEndsBeforeAnyWrite)
 {
     WriteFixture f;

@@ -3,6 +3,7 @@
 #include "characteristic.h"
 #include "choice_texts.h"
 #include "command_protocol.h"
+#include "device_float.h"
 #include "main_window_model.h"
 #include "memory_map.h"
 #include "number_format.h"
@@ -47,7 +48,7 @@ SignalFunction characteristicOf(LinearizationWorkspace& ws)
 }
 
 // The linearization data, computed while nothing has been sent. False ends the write.
-bool computeLinearization(TransferContext& ctx, PreparedWrite& w, Extended lo, Extended hi)
+bool computeLinearizationData(TransferContext& ctx, PreparedWrite& w, Extended lo, Extended hi)
 {
     LinearizationWorkspace& ws = ctx.workspace;
     // The fits need a rising interval; the direction of the range is told by byte 113.
@@ -126,6 +127,39 @@ bool computeLinearization(TransferContext& ctx, PreparedWrite& w, Extended lo, E
         w.method = LinearizationMethod::None;
         return true;
     }
+    return false;
+}
+
+// Every number of the linearization data must survive the transmitter's float format; a fit
+// that overflowed it would otherwise be stored as some other number.
+bool linearizationStorable(const PreparedWrite& w)
+{
+    switch (w.data) {
+    case LinearizationData::Polynomial:
+        for (int k = 0; k <= w.polynomialDegree; ++k)
+            if (!FitsDeviceFloat(w.polynomial[static_cast<std::size_t>(k)]))
+                return false;
+        return true;
+    case LinearizationData::Segments:
+        for (const SegmentRecord& r : w.segments.records)
+            for (Extended v : {r.x0, r.c3, r.c2, r.c1, r.c0})
+                if (!FitsDeviceFloat(v))
+                    return false;
+        return FitsDeviceFloat(w.segments.endAbscissa);
+    case LinearizationData::None:
+        break;
+    }
+    return true;
+}
+
+bool computeLinearization(TransferContext& ctx, PreparedWrite& w, Extended lo, Extended hi)
+{
+    if (!computeLinearizationData(ctx, w, lo, hi))
+        return false;
+    if (linearizationStorable(w))
+        return true;
+    ctx.ui.message(QString::fromUtf8("Koeficienty linearizace jsou mimo rozsah čísel převodníku, "
+                                     "konfiguraci nelze zapsat."));
     return false;
 }
 
