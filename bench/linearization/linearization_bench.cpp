@@ -1,6 +1,6 @@
 // Times the computations a configuration write runs on the UI thread: the
 // window must not freeze for them.
-#include "linearization.h"
+#include "linearization/linearization.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,14 +3,14 @@
 // needs: every request and reply byte at 11 bits, plus the pauses the link and the front end
 // must wait.
 
-#include "command_protocol.h"
-#include "main_window_model.h"
-#include "point_set.h"
-#include "scripted_user_interface.h"
-#include "sim_process.h"
-#include "transfer_context.h"
-#include "workspace.h"
-#include "write_configuration.h"
+#include "link/command_protocol.h"
+#include "model/main_window_model.h"
+#include "linearization/point_set.h"
+#include "user_interface/scripted_user_interface.h"
+#include "support/sim_process.h"
+#include "transfer/transfer_context.h"
+#include "linearization/workspace.h"
+#include "transfer/write_configuration.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
 // Feeds arbitrary bytes to the configuration-file loader of the editor model,
 // with a scripted person who cancels every dialog, then saves what was loaded
 // and loads that again. Nothing may crash, hang or read out of bounds.
-#include "main_window_model.h"
-#include "number_format.h"
-#include "point_set.h"
-#include "scripted_user_interface.h"
+#include "model/main_window_model.h"
+#include "model/number_format.h"
+#include "linearization/point_set.h"
+#include "user_interface/scripted_user_interface.h"
 
 #include <QByteArray>
 

@@ -3,8 +3,8 @@
 // bounds-checked arrays (_GLIBCXX_ASSERTIONS) and AddressSanitizer; every reply
 // the parser accepts is checked against an independent reading of the bytes.
 
-#include "circle_char_buffer.h"
-#include "reply_parser.h"
+#include "link/circle_char_buffer.h"
+#include "link/reply_parser.h"
 
 #include <cstddef>
 #include <cstdint>

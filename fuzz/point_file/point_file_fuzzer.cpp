@@ -1,10 +1,10 @@
 // Arbitrary bytes as a point file: the reader, the point set it fills and the
 // table window that shows it must neither crash nor store anything unusable.
-#include "main_window_model.h"
-#include "point_file.h"
-#include "point_set.h"
-#include "scripted_user_interface.h"
-#include "table_window_model.h"
+#include "model/main_window_model.h"
+#include "model/point_file.h"
+#include "linearization/point_set.h"
+#include "user_interface/scripted_user_interface.h"
+#include "model/table_window_model.h"
 
 #include <QCoreApplication>
 #include <QFile>

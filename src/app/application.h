@@ -1,8 +1,8 @@
 #pragma once
 
-#include "brand_profile.h"
-#include "main_window_actions.h"
-#include "point_set.h"
+#include "app/brand_profile.h"
+#include "app/main_window_actions.h"
+#include "linearization/point_set.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "brand_profile.h"
+#include "app/brand_profile.h"
 
-#include "main_window_model.h"
+#include "model/main_window_model.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "control_binder.h"
+#include "app/control_binder.h"
 
 #include <QAbstractButton>
 #include <QApplication>

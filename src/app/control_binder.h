@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control.h"
+#include "model/control.h"
 
 #include <QObject>
 #include <QPointer>

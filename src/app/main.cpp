@@ -1,5 +1,5 @@
-#include "application.h"
-#include "form1.h"
+#include "app/application.h"
+#include "app/main_window.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,6 +1,6 @@
-#include "qt_user_interface.h"
+#include "app/qt_user_interface.h"
 
-#include "brand_profile.h"
+#include "app/brand_profile.h"
 
 #include <QApplication>
 #include <QFileDialog>

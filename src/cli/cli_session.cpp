@@ -1,14 +1,14 @@
-#include "cli_session.h"
+#include "cli/cli_session.h"
 
-#include "comparators.h"
-#include "cp1250.h"
-#include "frame_command.h"
-#include "measurement_model.h"
-#include "port_selection.h"
-#include "read_configuration.h"
-#include "user_note.h"
-#include "write_configuration.h"
-#include "zero_span.h"
+#include "transfer/comparators.h"
+#include "model/cp1250.h"
+#include "cli/frame_command.h"
+#include "transfer/measurement_model.h"
+#include "link/port_selection.h"
+#include "transfer/read_configuration.h"
+#include "transfer/user_note.h"
+#include "transfer/write_configuration.h"
+#include "transfer/zero_span.h"
 
 #include <QEventLoop>
 #include <QTime>

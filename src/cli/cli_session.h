@@ -1,13 +1,13 @@
 #pragma once
 
-#include "cli_options.h"
-#include "command_protocol.h"
-#include "main_window_model.h"
-#include "point_set.h"
-#include "table_window_model.h"
-#include "text_user_interface.h"
-#include "transfer_context.h"
-#include "workspace.h"
+#include "cli/cli_options.h"
+#include "link/command_protocol.h"
+#include "model/main_window_model.h"
+#include "linearization/point_set.h"
+#include "model/table_window_model.h"
+#include "cli/text_user_interface.h"
+#include "transfer/transfer_context.h"
+#include "linearization/workspace.h"
 
 #include <QTextStream>
 

@@ -1,6 +1,6 @@
-#include "frame_command.h"
+#include "cli/frame_command.h"
 
-#include "frame.h"
+#include "link/frame.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "cli_options.h"
-#include "cli_session.h"
-#include "frame_command.h"
-#include "text_user_interface.h"
+#include "cli/cli_options.h"
+#include "cli/cli_session.h"
+#include "cli/frame_command.h"
+#include "cli/text_user_interface.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,4 +1,4 @@
-#include "text_user_interface.h"
+#include "cli/text_user_interface.h"
 
 #include <QCoreApplication>
 

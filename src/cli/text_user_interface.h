@@ -1,6 +1,6 @@
 #pragma once
 
-#include "user_interface.h"
+#include "user_interface/user_interface.h"
 
 #include <QString>
 

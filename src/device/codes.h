@@ -1,6 +1,6 @@
 #pragma once
 
-#include "characteristic.h"
+#include "linearization/characteristic.h"
 
 #include <QString>
 

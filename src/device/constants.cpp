@@ -1,6 +1,6 @@
-#include "constants.h"
+#include "device/constants.h"
 
-#include "memory_map.h"
+#include "device/memory_map.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "eeprom_block.h"
+#include "device/eeprom_block.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "device_float.h"
-#include "extended.h"
-#include "memory_map.h"
+#include "device/device_float.h"
+#include "linearization/extended.h"
+#include "device/memory_map.h"
 
 #include <cstdint>
 #include <initializer_list>

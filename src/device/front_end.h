@@ -1,8 +1,8 @@
 #pragma once
 
-#include "codes.h"
-#include "eeprom_block.h"
-#include "extended.h"
+#include "device/codes.h"
+#include "device/eeprom_block.h"
+#include "linearization/extended.h"
 
 #include <QString>
 

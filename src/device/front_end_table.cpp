@@ -1,4 +1,4 @@
-#include "front_end.h"
+#include "device/front_end.h"
 
 #include <algorithm>
 

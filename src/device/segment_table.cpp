@@ -1,6 +1,6 @@
-#include "segment_table.h"
+#include "device/segment_table.h"
 
-#include "memory_map.h"
+#include "device/memory_map.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "eeprom_block.h"
-#include "extended.h"
-#include "point_set.h"
-#include "spline_table.h"
+#include "device/eeprom_block.h"
+#include "linearization/extended.h"
+#include "linearization/point_set.h"
+#include "linearization/spline_table.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "write_plan.h"
+#include "device/write_plan.h"
 
 namespace vtr8 {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codes.h"
+#include "device/codes.h"
 
 #include <cstdint>
 #include <optional>

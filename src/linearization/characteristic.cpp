@@ -1,9 +1,9 @@
-#include "characteristic.h"
+#include "linearization/characteristic.h"
 
-#include "single_precision.h"
-#include "spline.h"
-#include "thermocouple_sets.h"
-#include "workspace.h"
+#include "linearization/single_precision.h"
+#include "linearization/spline.h"
+#include "linearization/thermocouple_sets.h"
+#include "linearization/workspace.h"
 
 #include <cmath>
 

@@ -2,12 +2,12 @@
 
 // Everything the writer, the reader and the windows use from the linearization
 // mathematics.
-#include "characteristic.h"
-#include "extended.h"
-#include "number_text.h"
-#include "point_set.h"
-#include "polynomial_fit.h"
-#include "single_precision.h"
-#include "spline.h"
-#include "spline_table.h"
-#include "workspace.h"
+#include "linearization/characteristic.h"
+#include "linearization/extended.h"
+#include "linearization/number_text.h"
+#include "linearization/point_set.h"
+#include "linearization/polynomial_fit.h"
+#include "linearization/single_precision.h"
+#include "linearization/spline.h"
+#include "linearization/spline_table.h"
+#include "linearization/workspace.h"

@@ -1,4 +1,4 @@
-#include "number_text.h"
+#include "linearization/number_text.h"
 
 #include <charconv>
 #include <clocale>

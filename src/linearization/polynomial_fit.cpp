@@ -1,9 +1,9 @@
-#include "polynomial_fit.h"
+#include "linearization/polynomial_fit.h"
 
-#include "elimination.h"
-#include "number_text.h"
-#include "single_precision.h"
-#include "workspace.h"
+#include "linearization/elimination.h"
+#include "linearization/number_text.h"
+#include "linearization/single_precision.h"
+#include "linearization/workspace.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "single_precision.h"
+#include "linearization/single_precision.h"
 
 #include <cmath>
 #include <limits>

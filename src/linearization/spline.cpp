@@ -1,8 +1,8 @@
-#include "spline.h"
+#include "linearization/spline.h"
 
-#include "elimination.h"
-#include "single_precision.h"
-#include "workspace.h"
+#include "linearization/elimination.h"
+#include "linearization/single_precision.h"
+#include "linearization/workspace.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "extended.h"
-#include "spline_table.h"
+#include "linearization/extended.h"
+#include "linearization/spline_table.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "spline.h"
+#include "linearization/spline.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "extended.h"
+#include "linearization/extended.h"
 
 #include <array>
 

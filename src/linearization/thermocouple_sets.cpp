@@ -1,4 +1,4 @@
-#include "thermocouple_sets.h"
+#include "linearization/thermocouple_sets.h"
 
 #include <cstddef>
 

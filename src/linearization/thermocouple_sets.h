@@ -1,7 +1,7 @@
 #pragma once
 
-#include "characteristic.h"
-#include "extended.h"
+#include "linearization/characteristic.h"
+#include "linearization/extended.h"
 
 #include <initializer_list>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "characteristic.h"
-#include "extended.h"
-#include "point_set.h"
-#include "spline_table.h"
+#include "linearization/characteristic.h"
+#include "linearization/extended.h"
+#include "linearization/point_set.h"
+#include "linearization/spline_table.h"
 
 #include <array>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "circle_char_buffer.h"
+#include "link/circle_char_buffer.h"
 
 namespace vtr8 {
 

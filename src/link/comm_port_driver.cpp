@@ -1,6 +1,6 @@
-#include "comm_port_driver.h"
+#include "link/comm_port_driver.h"
 
-#include "port_mapping.h"
+#include "link/port_mapping.h"
 
 #include <QElapsedTimer>
 

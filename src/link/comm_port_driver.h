@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link_transport.h"
+#include "link/link_transport.h"
 
 #include <QObject>
 #include <QSerialPort>

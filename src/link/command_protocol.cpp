@@ -1,9 +1,9 @@
-#include "command_protocol.h"
+#include "link/command_protocol.h"
 
-#include "comm_port_driver.h"
-#include "link_indicators.h"
-#include "link_messages.h"
-#include "user_interface.h"
+#include "link/comm_port_driver.h"
+#include "link/link_indicators.h"
+#include "link/link_messages.h"
+#include "user_interface/user_interface.h"
 
 #include <QEventLoop>
 #include <QThread>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "circle_char_buffer.h"
-#include "frame.h"
-#include "link_timing.h"
-#include "reply_parser.h"
+#include "link/circle_char_buffer.h"
+#include "link/frame.h"
+#include "link/link_timing.h"
+#include "link/reply_parser.h"
 
 #include <QByteArray>
 #include <QObject>

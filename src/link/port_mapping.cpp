@@ -1,4 +1,4 @@
-#include "port_mapping.h"
+#include "link/port_mapping.h"
 
 #include <QSettings>
 #include <QtGlobal>

@@ -1,6 +1,6 @@
-#include "port_selection.h"
+#include "link/port_selection.h"
 
-#include "port_mapping.h"
+#include "link/port_mapping.h"
 
 #include <QSettings>
 

@@ -1,6 +1,6 @@
-#include "reply_parser.h"
+#include "link/reply_parser.h"
 
-#include "frame.h"
+#include "link/frame.h"
 
 namespace vtr8 {
 

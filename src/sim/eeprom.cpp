@@ -1,6 +1,6 @@
-#include "eeprom.h"
+#include "sim/eeprom.h"
 
-#include "sim_options.h"
+#include "sim/sim_options.h"
 
 #include <bit>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "fault_plan.h"
+#include "sim/fault_plan.h"
 
-#include "transmitter.h"
+#include "sim/transmitter.h"
 
 #include <charconv>
 

@@ -1,8 +1,8 @@
-#include "process_value.h"
+#include "sim/process_value.h"
 
-#include "characteristic.h"
-#include "point_set.h"
-#include "workspace.h"
+#include "linearization/characteristic.h"
+#include "linearization/point_set.h"
+#include "linearization/workspace.h"
 
 #include <cmath>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "eeprom.h"
+#include "sim/eeprom.h"
 
 #include <cstdint>
 #include <optional>

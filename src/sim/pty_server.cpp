@@ -1,4 +1,4 @@
-#include "pty_server.h"
+#include "sim/pty_server.h"
 
 #include <cerrno>
 #include <cstdio>

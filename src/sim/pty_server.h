@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transmitter.h"
+#include "sim/transmitter.h"
 
 #include <chrono>
 #include <cstdint>

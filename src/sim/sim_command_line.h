@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fault_plan.h"
-#include "sim_options.h"
+#include "sim/fault_plan.h"
+#include "sim/sim_options.h"
 
 #include <string>
 #include <vector>

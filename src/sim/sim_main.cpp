@@ -1,7 +1,7 @@
-#include "eeprom.h"
-#include "pty_server.h"
-#include "sim_command_line.h"
-#include "transmitter.h"
+#include "sim/eeprom.h"
+#include "sim/pty_server.h"
+#include "sim/sim_command_line.h"
+#include "sim/transmitter.h"
 
 #include <csignal>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "transmitter.h"
+#include "sim/transmitter.h"
 
 #include <bit>
 #include <chrono>

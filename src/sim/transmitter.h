@@ -1,9 +1,9 @@
 #pragma once
 
-#include "eeprom.h"
-#include "fault_plan.h"
-#include "process_value.h"
-#include "sim_options.h"
+#include "sim/eeprom.h"
+#include "sim/fault_plan.h"
+#include "sim/process_value.h"
+#include "sim/sim_options.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "cli_options.h"
-#include "frame_command.h"
+#include "cli/cli_options.h"
+#include "cli/frame_command.h"
 
 #include <gtest/gtest.h>
 

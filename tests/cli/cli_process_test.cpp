@@ -1,7 +1,7 @@
 // vtr8ctl as a script sees it: the executable against the vtr8-sim executable
 // over a pty, checked by exit status, stdout and the exact stderr texts.
-#include "core_application.h"
-#include "sim_process.h"
+#include "support/core_application.h"
+#include "support/sim_process.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "codes.h"
+#include "device/codes.h"
 
 #include <gtest/gtest.h>
 

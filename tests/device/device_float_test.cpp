@@ -1,4 +1,4 @@
-#include "device_float.h"
+#include "device/device_float.h"
 
 #include <gtest/gtest.h>
 

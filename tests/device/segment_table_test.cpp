@@ -1,7 +1,7 @@
-#include "characteristic.h"
-#include "segment_table.h"
-#include "spline.h"
-#include "workspace.h"
+#include "linearization/characteristic.h"
+#include "device/segment_table.h"
+#include "linearization/spline.h"
+#include "linearization/workspace.h"
 
 #include <gtest/gtest.h>
 

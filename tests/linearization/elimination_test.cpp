@@ -1,4 +1,4 @@
-#include "elimination.h"
+#include "linearization/elimination.h"
 
 #include <gtest/gtest.h>
 

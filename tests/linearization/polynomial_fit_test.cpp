@@ -1,4 +1,4 @@
-#include "polynomial_fit.h"
+#include "linearization/polynomial_fit.h"
 #include "process_locale.h"
 #include "recording_workspace.h"
 

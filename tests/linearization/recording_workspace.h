@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace.h"
+#include "linearization/workspace.h"
 
 #include <string>
 #include <vector>

@@ -1,5 +1,5 @@
 #include "recording_workspace.h"
-#include "spline.h"
+#include "linearization/spline.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "command_protocol.h"
-#include "core_application.h"
-#include "link_messages.h"
+#include "link/command_protocol.h"
+#include "support/core_application.h"
+#include "link/link_messages.h"
 #include "scripted_transport.h"
-#include "scripted_user_interface.h"
-#include "simulated_transport.h"
+#include "user_interface/scripted_user_interface.h"
+#include "support/simulated_transport.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

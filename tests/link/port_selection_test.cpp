@@ -1,5 +1,5 @@
-#include "port_mapping.h"
-#include "port_selection.h"
+#include "link/port_mapping.h"
+#include "link/port_selection.h"
 
 #include <QFile>
 #include <QSettings>

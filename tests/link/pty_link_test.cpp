@@ -1,9 +1,9 @@
-#include "comm_port_driver.h"
-#include "command_protocol.h"
-#include "core_application.h"
-#include "reply_parser.h"
-#include "scripted_user_interface.h"
-#include "sim_process.h"
+#include "link/comm_port_driver.h"
+#include "link/command_protocol.h"
+#include "support/core_application.h"
+#include "link/reply_parser.h"
+#include "user_interface/scripted_user_interface.h"
+#include "support/sim_process.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

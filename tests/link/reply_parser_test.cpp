@@ -1,5 +1,5 @@
-#include "circle_char_buffer.h"
-#include "reply_parser.h"
+#include "link/circle_char_buffer.h"
+#include "link/reply_parser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link_indicators.h"
-#include "link_transport.h"
+#include "link/link_indicators.h"
+#include "link/link_transport.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,8 +1,8 @@
-#include "fault_plan.h"
-#include "frame.h"
-#include "reply_parser.h"
-#include "sim_command_line.h"
-#include "transmitter.h"
+#include "sim/fault_plan.h"
+#include "link/frame.h"
+#include "link/reply_parser.h"
+#include "sim/sim_command_line.h"
+#include "sim/transmitter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "core_application.h"
-#include "eeprom.h"
-#include "sim_options.h"
-#include "sim_process.h"
+#include "support/core_application.h"
+#include "sim/eeprom.h"
+#include "sim/sim_options.h"
+#include "support/sim_process.h"
 
 #include <QFile>
 #include <QFileInfo>

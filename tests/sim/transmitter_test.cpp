@@ -1,7 +1,7 @@
-#include "eeprom.h"
-#include "frame.h"
-#include "reply_parser.h"
-#include "transmitter.h"
+#include "sim/eeprom.h"
+#include "link/frame.h"
+#include "link/reply_parser.h"
+#include "sim/transmitter.h"
 
 #include <gtest/gtest.h>
 

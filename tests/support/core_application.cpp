@@ -1,4 +1,4 @@
-#include "core_application.h"
+#include "support/core_application.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "simulated_transport.h"
+#include "support/simulated_transport.h"
 
-#include "port_mapping.h"
+#include "link/port_mapping.h"
 
 namespace vtr8::test {
 

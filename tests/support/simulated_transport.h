@@ -1,10 +1,10 @@
 #pragma once
 
-#include "command_protocol.h"
-#include "link_timing.h"
-#include "link_transport.h"
-#include "scripted_user_interface.h"
-#include "transmitter.h"
+#include "link/command_protocol.h"
+#include "link/link_timing.h"
+#include "link/link_transport.h"
+#include "user_interface/scripted_user_interface.h"
+#include "sim/transmitter.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "note_codec.h"
+#include "transfer/note_codec.h"
 
 #include <gtest/gtest.h>
 

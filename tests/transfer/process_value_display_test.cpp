@@ -1,4 +1,4 @@
-#include "process_value_display.h"
+#include "transfer/process_value_display.h"
 
 #include <gtest/gtest.h>
 

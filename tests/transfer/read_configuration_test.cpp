@@ -1,5 +1,5 @@
-#include "read_configuration.h"
-#include "transfer_bench.h"
+#include "transfer/read_configuration.h"
+#include "support/transfer_bench.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/brand_profile.h"
+#include "app/control_binder.h"
+#include "link/link_indicators.h"
+#include "app/main_window_actions.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+
+namespace vtr8 {
+
+class MainWindowModel;
+
+// The main window: the configuration editor. It owns no state of its own:
+// every widget shows a control of the MainWindowModel and every edit, exit and
+// click goes to the model's handler or to a transfer action.
+class TForm1 : public QWidget, public LinkIndicators {
+    Q_OBJECT
+public:
+    static constexpr int FormWidth = 742;
+    static constexpr int FormHeight = 535;
+
+    TForm1(MainWindowModel& model, BrandState& brand, MainWindowActions& actions,
+           QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Creation handler: divider ratio, brand profile, brand buttons.
+    void FormCreate();
+
+    // Opening the other windows (set by the application once they exist).
+    std::function<void()> Button1Click;   // "Komunikace": port window, not modal
+    std::function<void()> MereniClick;    // measurement window, modal
+    std::function<void()> InformaceClick; // information window, modal
+
+    // LinkIndicators: the progress of the current reply and the attempt label.
+    void setPrenosByte(int value) override;
+    void setZPocPrij(const QString& text) override;
+
+    MainWindowModel& model() { return model_; }
+    // Copies the whole model into the widgets.
+    void refresh();
+
+signals:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void bindControls();
+    QWidget* widgetFor(const QString& name) const;
+    void runAction(const std::function<void()>& action);
+
+    MainWindowModel& model_;
+    BrandState& brand_;
+    MainWindowActions& actions_;
+    ControlBinder binder_;
+    QLabel* zPocPrij_ = nullptr;
+};
+
+} // namespace vtr8

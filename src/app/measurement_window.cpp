@@ -1,0 +1,122 @@
+#include "app/measurement_window.h"
+
+#include "transfer/measurement_model.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace vtr8 {
+namespace {
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, int x, int y, int w,
+                  int h)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(x, y, w, h);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text, int x, int y,
+                        int w)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setGeometry(x, y, w, 33);
+    return button;
+}
+
+void setLargeFont(QWidget* widget, int pointSize, bool blue)
+{
+    QFont font = widget->font();
+    font.setPointSize(pointSize);
+    font.setBold(true);
+    widget->setFont(font);
+    if (blue) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::WindowText, Qt::blue);
+        palette.setColor(QPalette::Text, Qt::blue);
+        widget->setPalette(palette);
+    }
+}
+
+} // namespace
+
+TForm3::TForm3(MeasurementModel& model, QWidget* parent) : QDialog(parent), model_(model)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Měření"));
+    setFixedSize(ClientWidth, ClientHeight);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setModal(true);
+
+    auto* label1 = makeLabel(this, QStringLiteral("Label1"),
+                             QStringLiteral("Hlavní měřená veličina "), 40, 24, 546, 40);
+    setLargeFont(label1, 18, false);
+    makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Naměřená hodnota"), 40, 84, 300, 24);
+
+    ZoZmHodn = new QLineEdit(this);
+    ZoZmHodn->setObjectName(QStringLiteral("ZoZmHodn"));
+    ZoZmHodn->setGeometry(40, 112, 380, 56);
+    ZoZmHodn->setFocusPolicy(Qt::ClickFocus);
+    ZoZmHodn->setReadOnly(true);
+    ZoZmHodn->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setLargeFont(ZoZmHodn, 22, true);
+
+    Z_jedn = makeLabel(this, QStringLiteral("Z_jedn"), QString(), 436, 112, 150, 56);
+    setLargeFont(Z_jedn, 22, true);
+
+    auto* button1 =
+        makeButton(this, QStringLiteral("Button1"), QStringLiteral("Změřit"), 40, 196, 150);
+
+    auto* label3 =
+        makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Stálé měření"), 40, 250, 300, 24);
+    setLargeFont(label3, 10, true);
+    Start_Mer =
+        makeButton(this, QStringLiteral("Start_Mer"), QStringLiteral("Start měření"), 40, 280, 150);
+    auto* stop =
+        makeButton(this, QStringLiteral("Stop_mer"), QStringLiteral("Stop"), 210, 280, 150);
+    auto* close =
+        makeButton(this, QStringLiteral("ZAVRIT"), QStringLiteral("Zavřít"), 436, 280, 150);
+
+    connect(button1, &QPushButton::clicked, this, [this] { model_.Button1Click(); });
+    connect(Start_Mer, &QPushButton::clicked, this, [this] { model_.Start_MerClick(); });
+    connect(stop, &QPushButton::clicked, this, [this] { model_.Stop_merClick(); });
+    connect(close, &QPushButton::clicked, this, [this] { model_.ZAVRITClick(); });
+    connect(&model_, &MeasurementModel::changed, this, [this] { refresh(); });
+    connect(&model_, &MeasurementModel::continuousStopped, this, [this] { refresh(); });
+    connect(&model_, &MeasurementModel::closeRequested, this, [this] { QDialog::reject(); });
+    refresh();
+}
+
+void TForm3::refresh()
+{
+    ZoZmHodn->setText(model_.ZoZmHodn);
+    Z_jedn->setText(model_.Z_jedn);
+    // Starting twice would change nothing; showing that is clearer.
+    Start_Mer->setEnabled(!model_.continuousRunning());
+}
+
+void TForm3::MereniClick()
+{
+    model_.MereniClick();
+    refresh();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    exec();
+}
+
+void TForm3::reject()
+{
+    model_.Stop_merClick();
+    QDialog::reject();
+}
+
+} // namespace vtr8

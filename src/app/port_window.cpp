@@ -1,0 +1,79 @@
+#include "app/port_window.h"
+
+#include "link/command_protocol.h"
+#include "app/window_placement.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace vtr8 {
+
+TForm2::TForm2(CommandProtocol& protocol, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), protocol_(protocol)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Com"));
+    setFixedSize(ClientWidth, ClientHeight);
+    QFont small = font();
+    small.setPixelSize(10);
+    setFont(small);
+
+    setCom_ = new QGroupBox(QStringLiteral("Nast.  COM"), this);
+    setCom_->setObjectName(QStringLiteral("SetCom"));
+    setCom_->setGeometry(12, 8, 268, 228);
+    group_ = new QButtonGroup(this);
+    for (int i = 0; i < PortSelection::itemCount() && i < 8; ++i) {
+        auto* radio = new QRadioButton(PortSelection::itemText(i), setCom_);
+        radio->setObjectName(QStringLiteral("SetComItem%1").arg(i + 1));
+        radio->setGeometry(12, 20 + i * 25, 70, 22);
+        auto* path = new QLabel(PortSelection::itemPath(i), setCom_);
+        path->setObjectName(QStringLiteral("SetComPath%1").arg(i + 1));
+        path->setGeometry(86, 20 + i * 25, 176, 22);
+        group_->addButton(radio, i);
+        items_[static_cast<std::size_t>(i)] = radio;
+    }
+    connect(group_, &QButtonGroup::idClicked, this, &TForm2::chooseItem);
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setObjectName(QStringLiteral("Button1"));
+    ok_->setGeometry(106, 246, 80, 28);
+    connect(ok_, &QPushButton::clicked, this, &TForm2::Button1Click);
+
+    centreOnScreen(this);
+    FormCreate();
+}
+
+void TForm2::FormCreate()
+{
+    // PortSelection restored the stored choice when it was made; the protocol
+    // takes it from here on every attempt.
+    protocol_.setPortIndex(selection_.itemIndex());
+    showSelection();
+}
+
+void TForm2::chooseItem(int index)
+{
+    selection_.setItemIndex(index);
+    protocol_.setPortIndex(selection_.itemIndex());
+    showSelection();
+}
+
+void TForm2::showSelection()
+{
+    const int index = selection_.itemIndex();
+    if (index >= 0 && index < static_cast<int>(items_.size()) && items_[index])
+        items_[static_cast<std::size_t>(index)]->setChecked(true);
+}
+
+void TForm2::Button1Click()
+{
+    selection_.confirm();
+    if (raiseMainWindow)
+        raiseMainWindow();
+    hide();
+}
+
+} // namespace vtr8

@@ -1,0 +1,660 @@
+#include "model/main_window_model.h"
+
+#include "model/change_scope.h"
+
+#include "model/choice_texts.h"
+#include "model/number_format.h"
+#include "linearization/point_set.h"
+#include "user_interface/user_interface.h"
+
+namespace vtr8 {
+
+namespace {
+
+void show(Control& c, bool on)
+{
+    c.visible = on;
+    c.enabled = on;
+}
+
+const QString RangeCaption = QStringLiteral("Měřicí rozsah");
+const QString OutputRangeCaption = QStringLiteral("Měřicí rozsah výstupu");
+const QString FileRangeCaption = QStringLiteral("Měřicí rozsah po linearizaci");
+
+} // namespace
+
+MainWindowModel::MainWindowModel(UserInterface& ui, LinearizationPoints& points, QObject* parent)
+    : QObject(parent), ui_(ui), points_(points)
+{
+    initialiseControls();
+    registerControls();
+}
+
+MainWindowModel::~MainWindowModel() = default;
+
+void MainWindowModel::initialiseControls()
+{
+    auto button = [](Control& c, const char* caption) { c.caption = QString::fromUtf8(caption); };
+
+    Caption.text = QStringLiteral(" Ovládací program   VTR8 a KDM");
+    button(Poslat, "&Uložit vše do převodníku");
+    button(Precist, "&Přečíst z převodníku");
+    button(Button1, "Komunikace");
+    button(Mereni, "Měření");
+    button(Informace, "Informace");
+    button(Label23, "verze 16.0");
+    button(Label13, "č. firmware");
+    button(Label14, "0");
+    button(Label19, "Přenos");
+    button(Konfigurace, "Konfigurace");
+    button(Label12, "Konfigurace ze souboru");
+    button(Ulosoub, "Uložit");
+    button(ctisoub, "Přečíst");
+    button(Firma, "KALMERO");
+    button(ButtonVE, "VE");
+    button(ButtonKA, "KA");
+
+    button(LabelVstup, "Vstup");
+    Vstup.items = vstupListItems();
+
+    button(LabelPripCidl, "Připojení čidla");
+    show(LabelPripCidl, false);
+    show(PripCidl, false);
+    PripCidl.items = QStringList{choice::TwoWire, choice::ThreeWire, choice::FourWire};
+
+    Label4.caption = RangeCaption;
+    Label4.enabled = false;
+    button(LabelPocatek, "Počátek");
+    LabelPocatek.enabled = false;
+    Pocatek.enabled = false;
+    button(LabelKonec, "Konec");
+    LabelKonec.enabled = false;
+    Konec.enabled = false;
+
+    button(LabelLinearizace, "Linearizace");
+    LabelLinearizace.enabled = false;
+    Linearizace.items = QStringList{choice::Linearized, choice::NotLinearized, choice::FromFile};
+    Linearizace.enabled = false;
+
+    button(LabelVolenaJednotka, "Jednotka");
+    show(LabelVolenaJednotka, false);
+    show(VolenaJednotka, false);
+    VolenaJednotka.items = QStringList{choice::DegreesCelsius, choice::Ohm,     choice::Volt,
+                                       choice::Milliampere,    choice::Percent, choice::NoUnit};
+
+    button(LabelTlumeni, "Tlumení");
+    Tlumeni.text = QStringLiteral("0.5");
+    button(LabelTlumeniUnit, "s");
+
+    button(LabelChybProud, "Chybový proud");
+    ChybProud.items =
+        QStringList{choice::Overcurrent, choice::Undercurrent, choice::ErrorCurrentOff};
+
+    button(LabelVzdStKon, "Vzdálenost studeného konce termočlánku");
+    show(LabelVzdStKon, false);
+    show(VzdStKon, false);
+    VzdStKon.items = QStringList{choice::InternalColdJunction, choice::NearColdJunction,
+                                 choice::RemoteColdJunction};
+
+    button(Label10, "Zeslabení přídavným děličem napětí");
+    button(Label11, "krát");
+    DelPomer.text = QStringLiteral("1");
+    for (Control* c : {&Label10, &DelPomer, &Label11})
+        show(*c, false);
+
+    button(Label31, "Snímací odpor při měř. proudu");
+    button(Label32, "Ohm");
+    for (Control* c : {&Label31, &SnOdpor, &Label32})
+        show(*c, false);
+
+    button(LabelKorekcePV, "Přídavný parazitní odpor čidla");
+    button(LabelKorekcePVUnit, "Ohm");
+    korekcePV.text = QStringLiteral("0");
+    for (Control* c : {&LabelKorekcePV, &korekcePV, &LabelKorekcePVUnit})
+        show(*c, false);
+
+    for (Control* c : {&Pcelkodpor, &CelkovyOdpor, &Jcelkodpor})
+        show(*c, false);
+
+    // The reference adjustment stays hidden for good; only its enabled state moves.
+    button(Label18, "Nastavení s referencí");
+    button(S_Dolmez, "Nastavení dolní meze");
+    button(S_Hormez, "Nastavení horní meze");
+    for (Control* c : {&Label18, &S_Dolmez, &S_Hormez})
+        show(*c, false);
+
+    button(PovolKompar1, "Povolení mezního komparátoru 1");
+    button(PovolKompar2, "Povolení mezního komparátoru 2");
+    for (Control* c : {&EZpoSep1, &EZpoRoz1, &Ezposep2, &Ezporoz2})
+        c->text = QStringLiteral("0");
+    for (Control* c : {&RezimRele1, &RezimRele2}) {
+        c->items = QStringList{choice::Hysteresis, choice::Window};
+        c->text = choice::Hysteresis;
+        c->itemIndex = 0;
+    }
+    for (Control* c : {&Preckomp1, &Preckomp2, &Prec_Pozn})
+        button(*c, "Přečíst");
+    for (Control* c : {&Ulozkomp1, &Ulozkomp2, &Uloz_Pozn})
+        button(*c, "Uložit");
+
+    button(LabelUzPozn, "Uživatelská poznámka");
+}
+
+void MainWindowModel::registerControls()
+{
+#define VTR8_CONTROL(name) controls_.emplace_back(QStringLiteral(#name), &name)
+    VTR8_CONTROL(Caption);
+    VTR8_CONTROL(Poslat);
+    VTR8_CONTROL(Precist);
+    VTR8_CONTROL(Button1);
+    VTR8_CONTROL(Mereni);
+    VTR8_CONTROL(Informace);
+    VTR8_CONTROL(Label23);
+    VTR8_CONTROL(Label13);
+    VTR8_CONTROL(Label14);
+    VTR8_CONTROL(Label19);
+    VTR8_CONTROL(Prenos);
+    VTR8_CONTROL(PrenosByte);
+    VTR8_CONTROL(Konfigurace);
+    VTR8_CONTROL(Label12);
+    VTR8_CONTROL(Ulosoub);
+    VTR8_CONTROL(ctisoub);
+    VTR8_CONTROL(Label5);
+    VTR8_CONTROL(IMAGE1);
+    VTR8_CONTROL(Firma);
+    VTR8_CONTROL(ButtonVE);
+    VTR8_CONTROL(ButtonKA);
+    VTR8_CONTROL(LabelVstup);
+    VTR8_CONTROL(Vstup);
+    VTR8_CONTROL(LabelPripCidl);
+    VTR8_CONTROL(PripCidl);
+    VTR8_CONTROL(Label4);
+    VTR8_CONTROL(LabelPocatek);
+    VTR8_CONTROL(Pocatek);
+    VTR8_CONTROL(Label8);
+    VTR8_CONTROL(LabelKonec);
+    VTR8_CONTROL(Konec);
+    VTR8_CONTROL(Label9);
+    VTR8_CONTROL(LabelLinearizace);
+    VTR8_CONTROL(Linearizace);
+    VTR8_CONTROL(LabelVolenaJednotka);
+    VTR8_CONTROL(VolenaJednotka);
+    VTR8_CONTROL(LabelTlumeni);
+    VTR8_CONTROL(Tlumeni);
+    VTR8_CONTROL(LabelTlumeniUnit);
+    VTR8_CONTROL(LabelChybProud);
+    VTR8_CONTROL(ChybProud);
+    VTR8_CONTROL(LabelVzdStKon);
+    VTR8_CONTROL(VzdStKon);
+    VTR8_CONTROL(Label10);
+    VTR8_CONTROL(DelPomer);
+    VTR8_CONTROL(Label11);
+    VTR8_CONTROL(Label31);
+    VTR8_CONTROL(SnOdpor);
+    VTR8_CONTROL(Label32);
+    VTR8_CONTROL(LabelKorekcePV);
+    VTR8_CONTROL(korekcePV);
+    VTR8_CONTROL(LabelKorekcePVUnit);
+    VTR8_CONTROL(Pcelkodpor);
+    VTR8_CONTROL(CelkovyOdpor);
+    VTR8_CONTROL(Jcelkodpor);
+    VTR8_CONTROL(Label18);
+    VTR8_CONTROL(S_Dolmez);
+    VTR8_CONTROL(S_Hormez);
+    VTR8_CONTROL(PovolKompar1);
+    VTR8_CONTROL(EMezsep1);
+    VTR8_CONTROL(Label22);
+    VTR8_CONTROL(EMezroz1);
+    VTR8_CONTROL(Label24);
+    VTR8_CONTROL(EZpoSep1);
+    VTR8_CONTROL(EZpoRoz1);
+    VTR8_CONTROL(RezimRele1);
+    VTR8_CONTROL(Preckomp1);
+    VTR8_CONTROL(Ulozkomp1);
+    VTR8_CONTROL(PovolKompar2);
+    VTR8_CONTROL(EMezsep2);
+    VTR8_CONTROL(Label37);
+    VTR8_CONTROL(EMezroz2);
+    VTR8_CONTROL(Label38);
+    VTR8_CONTROL(Ezposep2);
+    VTR8_CONTROL(Ezporoz2);
+    VTR8_CONTROL(RezimRele2);
+    VTR8_CONTROL(Preckomp2);
+    VTR8_CONTROL(Ulozkomp2);
+    VTR8_CONTROL(LabelUzPozn);
+    VTR8_CONTROL(EditUzPozn);
+    VTR8_CONTROL(Prec_Pozn);
+    VTR8_CONTROL(Uloz_Pozn);
+#undef VTR8_CONTROL
+}
+
+Control* MainWindowModel::control(const QString& name) const
+{
+    for (const auto& [controlName, c] : controls_) {
+        if (controlName == name)
+            return c;
+    }
+    return nullptr;
+}
+
+QString MainWindowModel::controlName(const Control& c) const
+{
+    for (const auto& [name, registered] : controls_) {
+        if (registered == &c)
+            return name;
+    }
+    return {};
+}
+
+// --- Texts, focus, messages -----------------------------------------------------------
+
+void MainWindowModel::setText(Control& c, const QString& text)
+{
+    ChangeScope scope(*this);
+    if (c.text == text)
+        return;
+    c.text = text;
+    runChangeHandler(c, false);
+}
+
+void MainWindowModel::userEdit(Control& c, const QString& text)
+{
+    ChangeScope scope(*this);
+    if (c.text == text)
+        return;
+    c.text = text;
+    c.itemIndex = int(c.items.indexOf(text));
+    runChangeHandler(c, true);
+}
+
+void MainWindowModel::runChangeHandler(Control& c, bool userChange)
+{
+    if (&c == &SnOdpor)
+        SnOdporChange();
+    else if (&c == &DelPomer)
+        DelPomerChange();
+    else if (!userChange)
+        return;
+    else if (&c == &Vstup)
+        VstupChange();
+    else if (&c == &PripCidl)
+        PripCidlChange();
+    else if (&c == &Linearizace)
+        LinearizaceChange();
+    else if (&c == &VolenaJednotka)
+        VolenaJednotkaChange();
+}
+
+void MainWindowModel::focus(const QString& name)
+{
+    focusedControl = name;
+    ui_.focus(name);
+}
+
+void MainWindowModel::notifyChanged()
+{
+    emit changed();
+}
+
+void MainWindowModel::message(const QString& text)
+{
+    // The window under the box shows the state the message talks about.
+    emit changed();
+    ui_.message(text);
+}
+
+// --- Input type ------------------------------------------------------------------------
+
+void MainWindowModel::resetForInputType()
+{
+    Prenos.position = 0;
+    PrenosByte.position = 0;
+
+    show(Label10, false);
+    show(Label11, false);
+    show(DelPomer, false);
+    setText(DelPomer, QStringLiteral("1"));
+
+    show(Label31, false);
+    show(Label32, false);
+    show(SnOdpor, false);
+    setText(SnOdpor, QString());
+
+    show(LabelKorekcePV, false);
+    show(LabelKorekcePVUnit, false);
+    show(korekcePV, false);
+    setText(korekcePV, QStringLiteral("0"));
+    ParasiticResistance = 0;
+
+    show(LabelVolenaJednotka, false);
+    show(VolenaJednotka, false);
+
+    show(Pcelkodpor, false);
+    show(CelkovyOdpor, false);
+    show(Jcelkodpor, false);
+    setText(CelkovyOdpor, QString());
+
+    for (Control* c : {&Label4, &LabelPocatek, &LabelKonec, &Label8, &LabelLinearizace, &Label18,
+                       &S_Dolmez, &S_Hormez, &Pocatek, &Konec, &Linearizace})
+        c->enabled = false;
+    show(LabelPripCidl, false);
+    show(PripCidl, false);
+    for (Control* c : {&Pocatek, &Konec, &PripCidl, &Linearizace})
+        setText(*c, QString());
+
+    show(LabelVzdStKon, false);
+    show(VzdStKon, false);
+    setText(VzdStKon, QString());
+    setText(ChybProud, QString());
+}
+
+void MainWindowModel::VstupChange()
+{
+    ChangeScope scope(*this);
+    resetForInputType();
+
+    const std::optional<InputType> type = inputTypeFromText(Vstup.text);
+    Label4.caption = type && isSpecialInput(*type) ? OutputRangeCaption : RangeCaption;
+    if (!type) {
+        setText(Vstup, QString());
+        Vstup.itemIndex = -1;
+        Input.reset();
+        return;
+    }
+    const InputType t = *type;
+
+    for (Control* c : {&Label4, &LabelPocatek, &LabelKonec, &Label8, &LabelLinearizace, &Label18,
+                       &S_Dolmez, &S_Hormez, &Linearizace, &Pocatek, &Konec})
+        c->enabled = true;
+
+    const bool connection = hasSensorConnection(t);
+    show(LabelPripCidl, connection);
+    show(PripCidl, connection);
+    if (!connection)
+        setText(PripCidl, QString());
+
+    if (isResistanceThermometer(t)) {
+        show(LabelKorekcePV, true);
+        show(korekcePV, true);
+        show(LabelKorekcePVUnit, true);
+        setText(korekcePV, QStringLiteral("0"));
+    }
+    if (isShuntCurrent(t)) {
+        Label31.caption = QStringLiteral("Snímací odpor při měř. proudu");
+        show(Label31, true);
+        show(SnOdpor, true);
+        show(Label32, true);
+    }
+    if (t == InputType::PotentiometerRelative) {
+        show(Pcelkodpor, true);
+        show(CelkovyOdpor, true);
+        show(Jcelkodpor, true);
+        Pcelkodpor.caption = QStringLiteral("Maximální odpor potenciometru");
+        Jcelkodpor.caption = choice::Ohm;
+    }
+
+    PrepJednotek();
+
+    if (isThermocouple(t)) {
+        show(LabelVzdStKon, true);
+        show(VzdStKon, true);
+    }
+
+    const QStringList allWires{choice::TwoWire, choice::ThreeWire, choice::FourWire};
+    const QStringList threeFourWires{choice::ThreeWire, choice::FourWire};
+    const QStringList allLinearizations{choice::Linearized, choice::NotLinearized,
+                                        choice::FromFile};
+    const QStringList plainOrFile{choice::NotLinearized, choice::FromFile};
+    auto fixedDifference = [&](const QString& caption, const QString& unit) {
+        PripCidl.items = QStringList{choice::TwoWire};
+        setText(PripCidl, choice::TwoWire);
+        Linearizace.items = QStringList{choice::NotLinearized};
+        setText(Linearizace, choice::NotLinearized);
+        show(Pcelkodpor, true);
+        show(CelkovyOdpor, true);
+        show(Jcelkodpor, true);
+        Pcelkodpor.caption = caption;
+        Jcelkodpor.caption = unit;
+    };
+
+    if (isResistanceThermometer(t)) {
+        PripCidl.items = allWires;
+        Linearizace.items = allLinearizations;
+    } else if (t == InputType::Rheostat) {
+        PripCidl.items = allWires;
+        Linearizace.items = plainOrFile;
+    } else if (isPotentiometer(t)) {
+        PripCidl.items = threeFourWires;
+        Linearizace.items = plainOrFile;
+    } else if (isThermocouple(t)) {
+        Linearizace.items = allLinearizations;
+    } else if (t == InputType::Voltage || t == InputType::Current) {
+        Linearizace.items = plainOrFile;
+    } else if (t == InputType::ResistorDifference) {
+        fixedDifference(QStringLiteral("Max. hodnota součtu obou rezistorů"), choice::Ohm);
+    } else if (t == InputType::VoltageDifference) {
+        fixedDifference(QStringLiteral("Maximální hodnota měřených napětí"), choice::Volt);
+    } else if (t == InputType::CurrentDifference) {
+        fixedDifference(QStringLiteral("Maximální hodnota měřených proudů"), choice::Milliampere);
+    }
+    // The special U/I inputs keep whatever list the previous input type left.
+
+    Vstup.itemIndex = int(Vstup.items.indexOf(Vstup.text));
+    Input = t;
+}
+
+void MainWindowModel::setUnitLabels(const QString& unit)
+{
+    UnitText = unit;
+    for (Control* c : {&Label8, &Label9, &Label22, &Label24, &Label37, &Label38})
+        c->caption = unit;
+}
+
+void MainWindowModel::PrepJednotek()
+{
+    ChangeScope scope(*this);
+    const std::optional<InputType> type = inputTypeFromText(Vstup.text);
+    if (!type)
+        return;
+    const InputType t = *type;
+    using T = InputType;
+    if (isResistanceThermometer(t) || isThermocouple(t)) {
+        setUnitLabels(choice::DegreesCelsius);
+        UnitCode = 32;
+    }
+    if (t == T::Rheostat || t == T::ResistorDifference || t == T::PotentiometerAbsolute) {
+        setUnitLabels(choice::Ohm);
+        UnitCode = 37;
+        Jcelkodpor.caption = choice::Ohm;
+    }
+    if (t == T::PotentiometerRelative) {
+        setUnitLabels(choice::Percent);
+        UnitCode = 57;
+        setText(DelPomer, QStringLiteral("100"));
+    }
+    if (t == T::Voltage || t == T::VoltageDifference) {
+        setUnitLabels(choice::Volt);
+        UnitCode = 58;
+        Jcelkodpor.caption = choice::Volt;
+        show(Label10, true);
+        show(DelPomer, true);
+        show(Label11, true);
+    }
+    if (t == T::Special0to10V) {
+        setUnitLabels(choice::Volt);
+        UnitCode = 58;
+        Jcelkodpor.caption = choice::Volt;
+        VolenaJednotka.text = choice::NoUnit;
+    }
+    if (t == T::Current || t == T::Special0to20mA || t == T::Special4to20mA ||
+        t == T::CurrentDifference) {
+        setUnitLabels(choice::Milliampere);
+        UnitCode = 39;
+        Jcelkodpor.caption = choice::Milliampere;
+        VolenaJednotka.text = choice::NoUnit;
+    }
+}
+
+// --- Connection, linearization, unit --------------------------------------------------
+
+void MainWindowModel::PripCidlChange()
+{
+    ChangeScope scope(*this);
+    const QChar first = PripCidl.text.isEmpty() ? QChar() : PripCidl.text.front();
+    QString result;
+    if (first == QLatin1Char('D') || first == QLatin1Char('d'))
+        result = choice::TwoWire;
+    else if (first == QLatin1Char('T') || first == QLatin1Char('t'))
+        result = choice::ThreeWire;
+    else if (first == QChar(u'Č') || first == QChar(u'č') || first == QLatin1Char('C') ||
+             first == QLatin1Char('c'))
+        result = choice::FourWire;
+
+    const bool potentiometer = Input && isPotentiometer(*Input);
+    const bool valid = result == choice::ThreeWire || result == choice::FourWire ||
+                       (result == choice::TwoWire && !potentiometer);
+    if (valid) {
+        PripCidl.text = result;
+        PripCidl.itemIndex = int(PripCidl.items.indexOf(result));
+        return;
+    }
+    PripCidl.text.clear();
+    PripCidl.itemIndex = -1;
+    message(QStringLiteral("špatně zadaný způsob připojení čidla"));
+    focus(QStringLiteral("PripCidl"));
+}
+
+bool MainWindowModel::isFromFile() const
+{
+    return Linearizace.text == choice::FromFile;
+}
+
+void MainWindowModel::setRangeCaption(const QString& linearization)
+{
+    if (linearization == choice::FromFile) {
+        Label4.caption = FileRangeCaption;
+        return;
+    }
+    Label4.caption = Input && isSpecialInput(*Input) ? OutputRangeCaption : RangeCaption;
+}
+
+void MainWindowModel::LinearizaceChange()
+{
+    ChangeScope scope(*this);
+    show(LabelVolenaJednotka, false);
+    show(VolenaJednotka, false);
+
+    const QChar first = Linearizace.text.isEmpty() ? QChar() : Linearizace.text.front();
+    if (first == QLatin1Char('L') || first == QLatin1Char('l'))
+        Linearizace.text = choice::Linearized;
+    else if (first == QLatin1Char('N') || first == QLatin1Char('n'))
+        Linearizace.text = choice::NotLinearized;
+    else if (first == QLatin1Char('Z') || first == QLatin1Char('z'))
+        Linearizace.text = choice::FromFile;
+    Linearizace.itemIndex = int(Linearizace.items.indexOf(Linearizace.text));
+
+    const QString text = Linearizace.text;
+    if (text == choice::Linearized) {
+        setRangeCaption(text);
+    } else if (text == choice::NotLinearized) {
+        setRangeCaption(text);
+        PrepJednotek();
+    } else if (text == choice::SquareRoot) {
+        setRangeCaption(text);
+        Label18.enabled = false;
+        S_Dolmez.enabled = false;
+        S_Hormez.enabled = false;
+    } else if (text == choice::FromFile) {
+        setRangeCaption(text);
+        show(LabelVolenaJednotka, true);
+        show(VolenaJednotka, true);
+        VolenaJednotka.text = choice::NoUnit;
+        VolenaJednotka.itemIndex = int(VolenaJednotka.items.indexOf(choice::NoUnit));
+        for (Control* c : {&Label8, &Label9, &Label22, &Label24, &Label37, &Label38})
+            c->caption.clear();
+        vyber_souboru();
+        if (!points_.PointFileOk) {
+            Linearizace.items.clear();
+            VstupChange();
+        }
+        PointFileChosen = true;
+    } else {
+        Linearizace.text.clear();
+        Linearizace.itemIndex = -1;
+        message(QStringLiteral("špatně zadaný způsob linearizace"));
+    }
+}
+
+void MainWindowModel::VolenaJednotkaChange()
+{
+    ChangeScope scope(*this);
+    const QChar first = VolenaJednotka.text.isEmpty() ? QChar() : VolenaJednotka.text.front();
+    struct Unit {
+        QString text;
+        std::uint8_t code;
+    };
+    std::optional<Unit> unit;
+    if (first == QChar(u'°'))
+        unit = Unit{choice::DegreesCelsius, 32};
+    else if (first == QLatin1Char('O') || first == QLatin1Char('o'))
+        unit = Unit{choice::Ohm, 37};
+    else if (first == QLatin1Char('V') || first == QLatin1Char('v'))
+        unit = Unit{choice::Volt, 58};
+    else if (first == QLatin1Char('m') || first == QLatin1Char('M'))
+        unit = Unit{choice::Milliampere, 39};
+    else if (first == QLatin1Char('%'))
+        unit = Unit{choice::Percent, 57};
+    else if (first == QLatin1Char('b') || first == QLatin1Char('B'))
+        unit = Unit{choice::NoUnit, 251};
+
+    if (!unit) {
+        VolenaJednotka.text.clear();
+        VolenaJednotka.itemIndex = -1;
+        focus(QStringLiteral("VolenaJednotka"));
+        return;
+    }
+    VolenaJednotka.text = unit->text;
+    VolenaJednotka.itemIndex = int(VolenaJednotka.items.indexOf(unit->text));
+    UnitCode = unit->code;
+    setUnitLabels(unit->code == 251 ? QString() : unit->text);
+}
+
+void MainWindowModel::parseOnChange(Control& field, Extended& copy, const QString& refusal)
+{
+    ChangeScope scope(*this);
+    if (field.text.isEmpty())
+        return;
+    if (const auto value = parseLocaleNumber(field.text)) {
+        copy = *value;
+        return;
+    }
+    message(refusal);
+    setText(field, QString());
+}
+
+void MainWindowModel::SnOdporChange()
+{
+    parseOnChange(SnOdpor, ShuntResistance,
+                  QStringLiteral("Špatně zadaná hodnota snímacího odporu."));
+}
+
+void MainWindowModel::DelPomerChange()
+{
+    parseOnChange(DelPomer, DividerRatio, QStringLiteral("špatně zadaná hodnota dělícího poměru"));
+}
+
+void MainWindowModel::setPointFileChooser(std::function<void()> chooser)
+{
+    pointFileChooser_ = std::move(chooser);
+}
+
+void MainWindowModel::vyber_souboru()
+{
+    ChangeScope scope(*this);
+    if (pointFileChooser_) {
+        emit changed();
+        pointFileChooser_();
+    }
+}
+
+} // namespace vtr8

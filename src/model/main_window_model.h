@@ -1,0 +1,304 @@
+#pragma once
+
+#include "model/control.h"
+#include "linearization/extended.h"
+#include "model/input_type.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace vtr8 {
+
+class UserInterface;
+struct LinearizationPoints;
+
+// The numeric copies of one limit comparator's fields.
+struct ComparatorValues {
+    Extended SwitchOnLimit = 0;
+    Extended SwitchOffLimit = 0;
+    Extended SwitchOnDelay = 0;
+    Extended SwitchOffDelay = 0;
+};
+
+// The main window without widgets: every control is a value, every handler a
+// method named after its control and event. The window binds widgets to the
+// controls in both directions; transfers and the command-line tool drive the
+// same handlers, so a value that arrives from a file or the transmitter is
+// checked exactly like a typed one.
+//
+// Changes of text:
+//  - userEdit(control, text) is what the window calls when the person changes an
+//    edit field or combo box: the text is stored and the control's change handler
+//    (VstupChange, PripCidlChange, LinearizaceChange, VolenaJednotkaChange,
+//    SnOdporChange, DelPomerChange) runs.
+//  - setText(control, text) is a change made by the program. For the edit fields
+//    with a change handler (SnOdpor, DelPomer) it runs the handler exactly as a
+//    typed change would, so DividerRatio and ShuntResistance always follow their
+//    text. Combo boxes (Vstup, PripCidl, Linearizace, VolenaJednotka) do not run
+//    their handler on a program change: the program calls it itself once the value
+//    is in place, as reading and loading do. Otherwise emptying the connection on a
+//    new input type would complain about an empty connection.
+//  Both do nothing when the text is unchanged.
+//
+// Refresh: changed() is emitted when the outermost handler returns and just before
+// any message box, question or file dialog, so the window under the dialog shows
+// the current state. Code that writes controls directly calls notifyChanged().
+// The window must block its own widget signals while it copies the model in.
+//
+// Focus: focus(name) records the control in focusedControl and passes the move to
+// UserInterface::focus.
+class MainWindowModel : public QObject {
+    Q_OBJECT
+
+public:
+    MainWindowModel(UserInterface& ui, LinearizationPoints& points, QObject* parent = nullptr);
+    ~MainWindowModel() override;
+
+    UserInterface& ui() { return ui_; }
+    LinearizationPoints& points() { return points_; }
+
+    // --- Controls, named as in the window -------------------------------------------
+
+    // Window caption and the general controls.
+    Control Caption;
+    Control Poslat;      // "&Uložit vše do převodníku"
+    Control Precist;     // "&Přečíst z převodníku"
+    Control Button1;     // "Komunikace"
+    Control Mereni;      // "Měření"
+    Control Informace;   // "Informace"
+    Control Label23;     // "verze 16.0"
+    Control Label13;     // "č. firmware"
+    Control Label14;     // firmware number of the last transmitter identified, "0"
+    Control Label19;     // "Přenos"
+    Control Prenos;      // progress of a multi-command operation, 0..100
+    Control PrenosByte;  // progress of the current reply, 0..100
+    Control Konfigurace; // "Konfigurace"
+    Control Label12;     // "Konfigurace ze souboru"
+    Control Ulosoub;     // "Uložit": save the configuration file
+    Control ctisoub;     // "Přečíst": load a configuration file
+    // Brand items; the brand profile (window code) sets them.
+    Control Label5;
+    Control IMAGE1;
+    Control Firma;
+    Control ButtonVE;
+    Control ButtonKA;
+
+    // Input type and the fields it shapes.
+    Control LabelVstup; // "Vstup"
+    Control Vstup;
+    Control LabelPripCidl; // "Připojení čidla"
+    Control PripCidl;
+    Control Label4;       // range caption: "Měřicí rozsah", "... výstupu", "... po linearizaci"
+    Control LabelPocatek; // "Počátek"
+    Control Pocatek;
+    Control Label8;     // unit beside the range start
+    Control LabelKonec; // "Konec"
+    Control Konec;
+    Control Label9;           // unit beside the range end
+    Control LabelLinearizace; // "Linearizace"
+    Control Linearizace;
+    Control LabelVolenaJednotka; // "Jednotka"
+    Control VolenaJednotka;
+    Control LabelTlumeni; // "Tlumení"
+    Control Tlumeni;
+    Control LabelTlumeniUnit; // "s"
+    Control LabelChybProud;   // "Chybový proud"
+    Control ChybProud;
+    Control LabelVzdStKon; // "Vzdálenost studeného konce termočlánku"
+    Control VzdStKon;
+    Control Label10; // "Zeslabení přídavným děličem napětí"
+    Control DelPomer;
+    Control Label11; // "krát"
+    Control Label31; // "Snímací odpor při měř. proudu"
+    Control SnOdpor;
+    Control Label32;        // "Ohm"
+    Control LabelKorekcePV; // "Přídavný parazitní odpor čidla"
+    Control korekcePV;
+    Control LabelKorekcePVUnit; // "Ohm"
+    Control Pcelkodpor;         // caption of the total-value field, by input type
+    Control CelkovyOdpor;
+    Control Jcelkodpor; // unit of the total-value field
+    // Zero and span adjustment; kept hidden, enabled state follows the window.
+    Control Label18;  // "Nastavení s referencí"
+    Control S_Dolmez; // "Nastavení dolní meze"
+    Control S_Hormez; // "Nastavení horní meze"
+
+    // Limit comparators.
+    Control PovolKompar1; // check box "Povolení mezního komparátoru 1"
+    Control EMezsep1;
+    Control Label22; // unit beside EMezsep1
+    Control EMezroz1;
+    Control Label24; // unit beside EMezroz1
+    Control EZpoSep1;
+    Control EZpoRoz1;
+    Control RezimRele1; // "HYSTEREZE" or "OKNO"
+    Control Preckomp1;
+    Control Ulozkomp1;
+    Control PovolKompar2;
+    Control EMezsep2;
+    Control Label37; // unit beside EMezsep2
+    Control EMezroz2;
+    Control Label38; // unit beside EMezroz2
+    Control Ezposep2;
+    Control Ezporoz2;
+    Control RezimRele2;
+    Control Preckomp2;
+    Control Ulozkomp2;
+
+    // User note (at most 60 characters).
+    Control LabelUzPozn; // "Uživatelská poznámka"
+    Control EditUzPozn;
+    Control Prec_Pozn;
+    Control Uloz_Pozn;
+
+    // Every control with its name, in a fixed order: for binding and for focus names.
+    const std::vector<std::pair<QString, Control*>>& controls() const { return controls_; }
+    Control* control(const QString& name) const;
+    QString controlName(const Control& control) const;
+
+    // --- The configuration's numeric copies -----------------------------------------
+
+    // The input type last accepted by VstupChange; nullopt while Vstup is empty.
+    std::optional<InputType> Input;
+    QString UnitText; // "°C", "Ohm", "%", "V", "mA" or empty
+    Extended RangeStart = 0;
+    Extended RangeEnd = 0;
+    Extended DampingTime = 0.5L;
+    float DampingTimeSingle = 0.5f;
+    float DampingCoefficient = 0.5f;
+    Extended DividerRatio = 1;
+    Extended ShuntResistance = 0;
+    Extended ParasiticResistance = 0;
+    Extended TotalValue = 0;
+    std::uint8_t UnitCode = 0; // HART unit code: 32 °C, 37 Ohm, 39 mA, 57 %, 58 V, 251 none
+    bool PointFileChosen = false;
+    ComparatorValues Comparator1;
+    ComparatorValues Comparator2;
+
+    // The point file chosen in the point-file dialog; empty while none was chosen.
+    QString OpenDialog1FileName;
+    // Initial folders of the point-file dialog and of the configuration-file dialogs.
+    QString OpenDialog1InitialDir;
+    QString OpenDialog2InitialDir;
+    QString SaveDialog1InitialDir;
+
+    // --- Results of the checks ------------------------------------------------------
+
+    Extended AllowedLow = 0;
+    Extended AllowedHigh = 0;
+    Extended MinimumSpan = 0;
+    QString LimitUnitText;
+    bool StartOutOfRange = false;
+    bool EndOutOfRange = false;
+    bool SpanTooSmall = false;
+    bool ConfigIncomplete = false;
+
+    QString focusedControl;
+
+    // --- Changing texts -------------------------------------------------------------
+
+    void setText(Control& control, const QString& text);
+    void userEdit(Control& control, const QString& text);
+    void focus(const QString& controlName);
+    void notifyChanged();
+
+    // --- Input type, connection, linearization, unit --------------------------------
+
+    void VstupChange();
+    void PrepJednotek();
+    void PripCidlChange();
+    void LinearizaceChange();
+    void VolenaJednotkaChange();
+    void SnOdporChange();
+    void DelPomerChange();
+
+    // Chooses and reads the point file for "ze souboru" (dialog, reader, table
+    // window). The window code provides it: it sets OpenDialog1FileName when a file
+    // was chosen and fills points() including PointFileOk. Without one, choosing
+    // "ze souboru" behaves as a cancelled dialog.
+    void setPointFileChooser(std::function<void()> chooser);
+    void vyber_souboru();
+
+    // --- Field checks ----------------------------------------------------------------
+
+    void TestMez();
+    void TestMez1();
+    void TestRozpeti();
+    void PocatekExit();
+    void KonecExit();
+    void TlumeniExit();
+    void ChybProudExit();
+    void VzdStKonExit();
+    void SnOdporExit();
+    void DelPomerExit();
+    void CelkovyOdporExit();
+    void korekcePVExit();
+    // Sets ConfigIncomplete on the first empty required field; the caller clears it.
+    void Testvyplneni();
+
+    void EMezsep1Exit();
+    void EMezroz1Exit();
+    void EZpoSep1Exit();
+    void EZpoRoz1Exit();
+    void EMezsep2Exit();
+    void EMezroz2Exit();
+    void Ezposep2Exit();
+    void Ezporoz2Exit();
+
+    // --- Configuration text file -----------------------------------------------------
+
+    // The buttons: ask for the file name, then save or load.
+    void UlosoubClick();
+    void ctisoubClick();
+    // Saves without a dialog: completeness check, then an atomic replace of `path`.
+    // False when nothing was written (incomplete, unmappable character, I/O error;
+    // the person has been told).
+    bool saveConfiguration(const QString& path);
+    // Loads without a dialog. False when the load reported an error.
+    bool loadConfiguration(const QString& path);
+    // Loads from bytes already read (the loader behind loadConfiguration).
+    bool loadConfigurationData(const QByteArray& bytes);
+    // The bytes a save would write now, or nullopt (with a message) when a text
+    // cannot be held by the file's code page. No completeness check.
+    std::optional<QByteArray> configurationFileBytes();
+
+signals:
+    void changed();
+
+private:
+    class ChangeScope;
+    friend class ChangeScope;
+
+    void initialiseControls();
+    void registerControls();
+    void message(const QString& text);
+    void runChangeHandler(Control& control, bool userChange);
+    void resetForInputType();
+    void setRangeCaption(const QString& linearization);
+    void setUnitLabels(const QString& unit);
+    bool isFromFile() const;
+    void parseOnChange(Control& field, Extended& copy, const QString& refusal);
+    void choiceFieldExit(Control& field, const QStringList& choices, const QString& refusal);
+    void rangeFieldExit(bool start);
+    void comparatorLimitExit(int comparator, bool switchOn);
+    void comparatorDelayExit(int comparator, bool switchOn);
+    bool loadLines(const QStringList& lines);
+
+    UserInterface& ui_;
+    LinearizationPoints& points_;
+    std::function<void()> pointFileChooser_;
+    std::vector<std::pair<QString, Control*>> controls_;
+    int changeDepth_ = 0;
+    // False when the input type has no interval to check (special inputs, no
+    // shunt value, zero divider) and no point set provides one.
+    bool rangeCheckActive_ = false;
+};
+
+} // namespace vtr8

@@ -1,0 +1,88 @@
+#include "model/range_limits.h"
+
+#include "model/choice_texts.h"
+
+namespace vtr8 {
+
+std::optional<RangeLimits> rangeLimits(InputType type, Extended dividerRatio,
+                                       Extended shuntResistance)
+{
+    using T = InputType;
+    const QString& deg = choice::DegreesCelsius;
+    switch (type) {
+    case T::Pt100:
+    case T::Pt1000:
+        return RangeLimits{-200, 850, deg, 25};
+    case T::Ni100:
+    case T::Ni1000:
+        return RangeLimits{-70, 250, deg, 25};
+    case T::Rheostat:
+    case T::PotentiometerAbsolute:
+        return RangeLimits{0, 4000, choice::Ohm, 20};
+    case T::ResistorDifference:
+        return RangeLimits{-4000, 4000, choice::Ohm, 20};
+    case T::PotentiometerRelative:
+        return RangeLimits{0, 100, choice::Percent, 5};
+    case T::ThermocoupleB:
+        return RangeLimits{100, 1820, deg, 500};
+    case T::ThermocoupleE:
+        return RangeLimits{-200, 1000, deg, 100};
+    case T::ThermocoupleJ:
+        return RangeLimits{-100, 1200, deg, 100};
+    case T::ThermocoupleK:
+        return RangeLimits{-200, 1370, deg, 100};
+    case T::ThermocoupleN:
+        return RangeLimits{-200, 1300, deg, 200};
+    case T::ThermocoupleL:
+        return RangeLimits{-200, 900, deg, 100};
+    case T::ThermocoupleR:
+    case T::ThermocoupleS:
+        return RangeLimits{-50, 1760, deg, 500};
+    case T::ThermocoupleT:
+        return RangeLimits{-200, 400, deg, 100};
+    case T::Voltage:
+    case T::VoltageDifference:
+        if (dividerRatio == 0)
+            return std::nullopt;
+        return RangeLimits{-0.5L * dividerRatio, 1.0L * dividerRatio, choice::Volt,
+                           0.003L * dividerRatio};
+    case T::Current:
+    case T::CurrentDifference:
+        if (shuntResistance == 0)
+            return std::nullopt;
+        return RangeLimits{-100 / shuntResistance, 100 / shuntResistance, choice::Milliampere,
+                           20 / shuntResistance};
+    case T::Special0to10V:
+    case T::Special0to20mA:
+    case T::Special4to20mA:
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+bool outsideInterval(Extended value, Extended low, Extended high)
+{
+    if (high < low)
+        return value > low || value < high;
+    return value < low || value > high;
+}
+
+float dampingCoefficient(Extended t)
+{
+    // The bands are tested on the time as entered (extended), not on its 32-bit
+    // copy, so that 0.8 s itself still gets 0.5.
+    Extended k = 0;
+    if (t >= 0.8L)
+        k = 1 / (-0.011217625L * t * t + 13.7776336L * t - 3.41301846L);
+    if (t >= 0.5L && t <= 0.8L)
+        k = 0.5L;
+    if (t < 0.5L)
+        k = 1.0L;
+    if (k < 0.002L)
+        k = 0.002L;
+    if (k > 1.0L)
+        k = 1.0L;
+    return static_cast<float>(k);
+}
+
+} // namespace vtr8

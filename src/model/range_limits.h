@@ -1,0 +1,40 @@
+#pragma once
+
+#include "linearization/extended.h"
+#include "model/input_type.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace vtr8 {
+
+// Where the range limits of an input type must lie and how far apart they must be.
+struct RangeLimits {
+    Extended low = 0;
+    Extended high = 0;
+    QString unit;
+    Extended minimumSpan = 0;
+};
+
+// The limits of the input type's own table. nullopt means no check: the three
+// special U/I inputs, a voltage input whose divider ratio is 0 and a current
+// input without a shunt resistor (both would divide by zero or collapse the
+// interval to a point).
+// Voltage bounds scale with the divider ratio D: -0.5*D..1.0*D V, span 0.003*D.
+// Current bounds are the currents giving +-100 mV across the shunt Rs (ohms, so
+// 100/Rs mA), the span the current giving 20 mV.
+std::optional<RangeLimits> rangeLimits(InputType type, Extended dividerRatio,
+                                       Extended shuntResistance);
+
+// True when `value` lies outside [low, high]; when high < low (a point set whose
+// required values fall) the interval is taken the other way round. The bounds
+// themselves are inside.
+bool outsideInterval(Extended value, Extended low, Extended high);
+
+// The damping coefficient the transmitter filters with, from the damping time in
+// seconds: 1.0 below 0.5 s, 0.5 from 0.5 s to 0.8 s, above that the transmitter's
+// fitted curve, kept within 0.002..1.0.
+float dampingCoefficient(Extended dampingTime);
+
+} // namespace vtr8

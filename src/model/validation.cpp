@@ -1,0 +1,397 @@
+#include "model/main_window_model.h"
+
+#include "model/change_scope.h"
+
+#include "model/choice_texts.h"
+#include "model/number_format.h"
+#include "linearization/point_set.h"
+#include "model/range_limits.h"
+
+#include <algorithm>
+#include <cmath>
+
+// Field checks run when a field is left, and the completeness check before a
+// save or a write. A failed field check only warns: the person may leave the
+// field again; the completeness check is what stops a save or a write.
+namespace vtr8 {
+
+namespace {
+
+QString fixed3(Extended value)
+{
+    return formatFixed(value, 3);
+}
+
+} // namespace
+
+void MainWindowModel::TestMez()
+{
+    StartOutOfRange = false;
+    EndOutOfRange = false;
+    rangeCheckActive_ = false;
+    if (isFromFile()) {
+        // The interval is that of the required outputs of the point set, whatever
+        // the input; the unit word stays as the last check left it.
+        AllowedLow = points_.RequiredOutput[1];
+        AllowedHigh = points_.RequiredOutput[std::size_t(
+            std::clamp(points_.PointCount, 1, LinearizationPoints::Capacity))];
+        rangeCheckActive_ = true;
+    } else if (Input) {
+        if (const auto limits = rangeLimits(*Input, DividerRatio, ShuntResistance)) {
+            AllowedLow = limits->low;
+            AllowedHigh = limits->high;
+            LimitUnitText = limits->unit;
+            rangeCheckActive_ = true;
+        }
+    }
+    TestMez1();
+}
+
+void MainWindowModel::TestMez1()
+{
+    if (!rangeCheckActive_)
+        return;
+    if (!Pocatek.text.isEmpty())
+        StartOutOfRange = outsideInterval(RangeStart, AllowedLow, AllowedHigh);
+    if (!Konec.text.isEmpty())
+        EndOutOfRange = outsideInterval(RangeEnd, AllowedLow, AllowedHigh);
+}
+
+void MainWindowModel::TestRozpeti()
+{
+    SpanTooSmall = false;
+    if (Pocatek.text.isEmpty() || Konec.text.isEmpty() || !Input)
+        return;
+    const auto limits = rangeLimits(*Input, DividerRatio, ShuntResistance);
+    if (!limits)
+        return;
+    MinimumSpan = limits->minimumSpan;
+    SpanTooSmall = std::fabs(RangeEnd - RangeStart) < MinimumSpan - 0.0000001L;
+}
+
+void MainWindowModel::rangeFieldExit(bool start)
+{
+    Control& field = start ? Pocatek : Konec;
+    const QString name = start ? QStringLiteral("Pocatek") : QStringLiteral("Konec");
+    if (field.text.isEmpty())
+        return;
+    setText(field, UpravaFormatu(field.text));
+
+    if (Input && isShuntCurrent(*Input) && ShuntResistance == 0) {
+        message(QStringLiteral("Není zadána hodnota snímacího odporu."));
+        focus(QStringLiteral("SnOdpor"));
+        return;
+    }
+
+    if (const auto value = parseLocaleNumber(field.text)) {
+        (start ? RangeStart : RangeEnd) = *value;
+    } else {
+        message(start ? QStringLiteral("Špatně zadaná dolní mez.")
+                      : QStringLiteral("Špatně zadaná horní mez"));
+        focus(name);
+    }
+
+    TestMez();
+    if (start ? StartOutOfRange : EndOutOfRange) {
+        message((start ? QStringLiteral("Dolní hodnota rozsahu musí být v intervalu ")
+                       : QStringLiteral("Horní hodnota rozsahu musí být v intervalu ")) +
+                fixed3(AllowedLow) + QStringLiteral(" až ") + fixed3(AllowedHigh) +
+                QLatin1Char(' ') + LimitUnitText);
+        focus(name);
+    }
+
+    TestRozpeti();
+    if (SpanTooSmall) {
+        message(QStringLiteral("Povolené minimální rozpětí je ") + fixed3(MinimumSpan) +
+                QLatin1Char(' ') + LimitUnitText);
+        focus(name);
+    }
+}
+
+void MainWindowModel::PocatekExit()
+{
+    ChangeScope scope(*this);
+    rangeFieldExit(true);
+}
+
+void MainWindowModel::KonecExit()
+{
+    ChangeScope scope(*this);
+    rangeFieldExit(false);
+}
+
+void MainWindowModel::TlumeniExit()
+{
+    ChangeScope scope(*this);
+    if (Tlumeni.text.isEmpty())
+        return;
+    setText(Tlumeni, UpravaFormatu(Tlumeni.text));
+    if (const auto value = parseLocaleNumber(Tlumeni.text)) {
+        DampingTime = *value;
+    } else {
+        message(QStringLiteral("špatně zadaná časová konstanta tlumení"));
+        focus(QStringLiteral("Tlumeni"));
+    }
+    if (DampingTime < 0.1L || DampingTime > 100) {
+        message(QStringLiteral("Povolená mez pro konstantu tlumení je 0.1 až 100 s"));
+        focus(QStringLiteral("Tlumeni"));
+    }
+    DampingTimeSingle = static_cast<float>(DampingTime);
+    DampingCoefficient = dampingCoefficient(DampingTime);
+}
+
+void MainWindowModel::choiceFieldExit(Control& field, const QStringList& choices,
+                                      const QString& refusal)
+{
+    ChangeScope scope(*this);
+    if (field.text.isEmpty() || choices.contains(field.text))
+        return;
+    message(refusal);
+    setText(field, QString());
+    focus(controlName(field));
+}
+
+void MainWindowModel::ChybProudExit()
+{
+    choiceFieldExit(ChybProud, {choice::Overcurrent, choice::Undercurrent, choice::ErrorCurrentOff},
+                    QStringLiteral("Špatně zadaná volba chybového proudu"));
+}
+
+void MainWindowModel::VzdStKonExit()
+{
+    choiceFieldExit(
+        VzdStKon,
+        {choice::InternalColdJunction, choice::NearColdJunction, choice::RemoteColdJunction},
+        QStringLiteral("Špatně zadaná volba vzdálenosti studeného konce."));
+}
+
+void MainWindowModel::SnOdporExit()
+{
+    ChangeScope scope(*this);
+    if (SnOdpor.text.isEmpty())
+        return;
+    // Writing the normalised text back runs SnOdporChange, which keeps
+    // ShuntResistance in step with it.
+    setText(SnOdpor, UpravaFormatu(SnOdpor.text));
+    if (ShuntResistance == 0) {
+        message(QStringLiteral("Zadana hodnota snímacího odporu nesmí být 0."));
+        focus(QStringLiteral("SnOdpor"));
+    }
+    // The range end is tested against the bounds of the new shunt resistor.
+    KonecExit();
+}
+
+void MainWindowModel::DelPomerExit()
+{
+    ChangeScope scope(*this);
+    if (DelPomer.text.isEmpty())
+        return;
+    setText(DelPomer, UpravaFormatu(DelPomer.text));
+    // A divider ratio of 0 would make every voltage bound 0 and the input scale
+    // of the write divide by zero.
+    if (!DelPomer.text.isEmpty() && DividerRatio == 0) {
+        message(QStringLiteral("Zeslabení přídavným děličem napětí nesmí být 0."));
+        focus(QStringLiteral("DelPomer"));
+    }
+}
+
+void MainWindowModel::korekcePVExit()
+{
+    ChangeScope scope(*this);
+    if (korekcePV.text.isEmpty())
+        return;
+    setText(korekcePV, UpravaFormatu(korekcePV.text));
+    if (const auto value = parseLocaleNumber(korekcePV.text)) {
+        ParasiticResistance = *value;
+        return;
+    }
+    message(QStringLiteral("Špatně zadaná hodnota korekce měřeného odporu."));
+    setText(korekcePV, QString());
+}
+
+void MainWindowModel::CelkovyOdporExit()
+{
+    ChangeScope scope(*this);
+    if (CelkovyOdpor.text.isEmpty())
+        return;
+    setText(CelkovyOdpor, UpravaFormatu(CelkovyOdpor.text));
+    if (const auto value = parseLocaleNumber(CelkovyOdpor.text)) {
+        TotalValue = *value;
+    } else {
+        message(QStringLiteral("Špatně zadaná hodnota celkového odporu potenciometru."));
+        focus(QStringLiteral("CelkovyOdpor"));
+        return;
+    }
+    if (Input == InputType::PotentiometerRelative && (TotalValue < 0 || TotalValue > 4000)) {
+        message(QStringLiteral(
+            "Hodnota celkového odporu potenciometru musí být v intervalu 0 až 4000 Ohm"));
+        focus(QStringLiteral("CelkovyOdpor"));
+    }
+    // 128 mV across the shunt is the most the input stage takes. Without a shunt
+    // value there is nothing to compare with; the range exits ask for it.
+    if (Input == InputType::CurrentDifference && ShuntResistance != 0) {
+        const Extended maximum = 0.128L / ShuntResistance * 1000;
+        if (TotalValue > maximum) {
+            message(QStringLiteral("Maximální hodnota proudu musí být v intervalu 0 až ") +
+                    formatGeneral(roundHalfEven(128 / ShuntResistance), 10) +
+                    QStringLiteral(" mA"));
+            focus(QStringLiteral("CelkovyOdpor"));
+        }
+    }
+}
+
+void MainWindowModel::Testvyplneni()
+{
+    ChangeScope scope(*this);
+    auto fail = [&](const QString& text, const QString& focusName) {
+        message(text);
+        if (!focusName.isEmpty())
+            focus(focusName);
+        ConfigIncomplete = true;
+    };
+    const std::optional<InputType> t = Input;
+    auto is = [&](InputType type) { return t == type; };
+
+    if (t && hasSensorConnection(*t) && PripCidl.text.isEmpty())
+        return fail(QStringLiteral("Není zadán způsob připojení čidla"),
+                    QStringLiteral("PripCidl"));
+    if (t && isShuntCurrent(*t) && SnOdpor.text.isEmpty())
+        return fail(QStringLiteral("Není zadána hodnota měřicího odporu"),
+                    QStringLiteral("SnOdpor"));
+    if (t && isThermocouple(*t) && VzdStKon.text.isEmpty())
+        return fail(QStringLiteral("Není zadán způsob vyhodnocení komp. st. konce"),
+                    QStringLiteral("VzdStKon"));
+    if (Linearizace.text.isEmpty())
+        return fail(QStringLiteral("Není zadán způsob linearizace"),
+                    Linearizace.enabled ? QStringLiteral("Linearizace") : QString());
+    if (Pocatek.text.isEmpty())
+        return fail(QStringLiteral("Není zadána dolní mez rozsahu"), QStringLiteral("Pocatek"));
+    if (Konec.text.isEmpty())
+        return fail(QStringLiteral("Není zadána horní mez rozsahu"), QStringLiteral("Konec"));
+    if (Tlumeni.text.isEmpty())
+        return fail(QStringLiteral("Není zadána časová konstanta tlumení"),
+                    QStringLiteral("Tlumeni"));
+    if (ChybProud.text.isEmpty())
+        return fail(QStringLiteral("Není zadána volba chybového proudu"),
+                    QStringLiteral("ChybProud"));
+    if (isFromFile() && OpenDialog1FileName.isEmpty())
+        return fail(QStringLiteral("Není vybrán soubor pro linearizaci."), QString());
+    if (isFromFile() && VolenaJednotka.text.isEmpty())
+        return fail(QStringLiteral("Není zadaná jednotka."), QStringLiteral("VolenaJednotka"));
+    if (is(InputType::PotentiometerRelative) && CelkovyOdpor.text.isEmpty())
+        return fail(QStringLiteral("Není zadán celkový odpor potenciometru."),
+                    QStringLiteral("CelkovyOdpor"));
+    if (is(InputType::ResistorDifference) && CelkovyOdpor.text.isEmpty())
+        return fail(
+            QStringLiteral("Není zadána hodnota maximálního odporu součtu měřených rezistorů."),
+            QStringLiteral("CelkovyOdpor"));
+    if (is(InputType::VoltageDifference) && CelkovyOdpor.text.isEmpty())
+        return fail(QStringLiteral("Není zadána maximální hodnota měřených napětí."),
+                    QStringLiteral("CelkovyOdpor"));
+    if (is(InputType::CurrentDifference) && CelkovyOdpor.text.isEmpty())
+        return fail(QStringLiteral("Není zadána maximální hodnota měřených proudů."),
+                    QStringLiteral("CelkovyOdpor"));
+    if (korekcePV.text.isEmpty()) {
+        // An emptied parasitic resistance means none: fill in 0 silently, but still
+        // stop this save or write so the person sees the value that will be used.
+        setText(korekcePV, QStringLiteral("0"));
+        ParasiticResistance = 0;
+        ConfigIncomplete = true;
+    }
+}
+
+// --- Limit comparators ------------------------------------------------------------------
+
+void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
+{
+    ChangeScope scope(*this);
+    Control& field =
+        comparator == 1 ? (switchOn ? EMezsep1 : EMezroz1) : (switchOn ? EMezsep2 : EMezroz2);
+    ComparatorValues& values = comparator == 1 ? Comparator1 : Comparator2;
+    Extended& limit = switchOn ? values.SwitchOnLimit : values.SwitchOffLimit;
+    const QString name = controlName(field);
+    const QString number = QString::number(comparator);
+    if (field.text.isEmpty())
+        return;
+    setText(field, UpravaFormatu(field.text));
+    if (const auto value = parseLocaleNumber(field.text)) {
+        limit = *value;
+    } else {
+        message((switchOn ? QStringLiteral("špatně zadaná mez sepnutí komparátoru ")
+                          : QStringLiteral("špatně zadaná mez rozepnutí komparátoru ")) +
+                number);
+        focus(name);
+    }
+    // Compared with the range as entered: with a falling range (start above end)
+    // every limit is outside.
+    if (limit < RangeStart || limit > RangeEnd) {
+        message((switchOn ? QStringLiteral("Mez sepnutí komparátoru ")
+                          : QStringLiteral("Mez rozepnutí komparátoru ")) +
+                number + QStringLiteral(" mimo měřicí rozsah"));
+        focus(name);
+    }
+    if (values.SwitchOnLimit == values.SwitchOffLimit) {
+        message(QStringLiteral("Meze sepnutí a rozepnutí komparátoru nesmí být zcela shodné"));
+        focus(name);
+    }
+}
+
+void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
+{
+    ChangeScope scope(*this);
+    Control& field =
+        comparator == 1 ? (switchOn ? EZpoSep1 : EZpoRoz1) : (switchOn ? Ezposep2 : Ezporoz2);
+    ComparatorValues& values = comparator == 1 ? Comparator1 : Comparator2;
+    Extended& delay = switchOn ? values.SwitchOnDelay : values.SwitchOffDelay;
+    const QString name = controlName(field);
+    if (field.text.isEmpty())
+        return;
+    setText(field, UpravaFormatu(field.text));
+    if (const auto value = parseLocaleNumber(field.text)) {
+        delay = *value;
+    } else {
+        message(switchOn ? QStringLiteral("špatně zadaná mez zpoždění sepnutí")
+                         : QStringLiteral("špatně zadaná mez zpoždění rozepnutí"));
+        focus(name);
+    }
+    if (delay < 0 || delay > 999) {
+        message(switchOn ? QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 999 s")
+                         : QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 999 s"));
+        focus(name);
+    }
+}
+
+void MainWindowModel::EMezsep1Exit()
+{
+    comparatorLimitExit(1, true);
+}
+void MainWindowModel::EMezroz1Exit()
+{
+    comparatorLimitExit(1, false);
+}
+void MainWindowModel::EZpoSep1Exit()
+{
+    comparatorDelayExit(1, true);
+}
+void MainWindowModel::EZpoRoz1Exit()
+{
+    comparatorDelayExit(1, false);
+}
+void MainWindowModel::EMezsep2Exit()
+{
+    comparatorLimitExit(2, true);
+}
+void MainWindowModel::EMezroz2Exit()
+{
+    comparatorLimitExit(2, false);
+}
+void MainWindowModel::Ezposep2Exit()
+{
+    comparatorDelayExit(2, true);
+}
+void MainWindowModel::Ezporoz2Exit()
+{
+    comparatorDelayExit(2, false);
+}
+
+} // namespace vtr8

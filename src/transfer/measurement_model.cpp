@@ -1,0 +1,144 @@
+#include "transfer/measurement_model.h"
+
+#include "link/command_protocol.h"
+#include "model/main_window_model.h"
+#include "transfer/process_value_display.h"
+
+#include <algorithm>
+
+namespace vtr8 {
+
+MeasurementModel::MeasurementModel(CommandProtocol& link, InputTextsSource inputTexts,
+                                   QObject* parent)
+    : QObject(parent), link_(link), inputTexts_(std::move(inputTexts))
+{
+    Timer3.setSingleShot(true);
+    Timer3.setTimerType(Qt::PreciseTimer);
+    connect(&Timer3, &QTimer::timeout, this, [this] { Timer3Timer(); });
+}
+
+MeasurementModel::MeasurementModel(CommandProtocol& link, const MainWindowModel& mainWindow,
+                                   QObject* parent)
+    : MeasurementModel(
+          link,
+          [&mainWindow] {
+              return InputTexts{mainWindow.Vstup.text, mainWindow.Linearizace.text};
+          },
+          parent)
+{
+}
+
+void MeasurementModel::setIntervalMs(int ms)
+{
+    intervalMs_ = std::max(0, ms);
+}
+
+void MeasurementModel::MereniClick()
+{
+    ZoZmHodn.clear();
+    Z_jedn.clear();
+    emit changed();
+}
+
+void MeasurementModel::Button1Click()
+{
+    // A reading of its own while another waits for its reply would be refused by
+    // the link as a failed command; there is nothing to gain from starting it.
+    if (reading_)
+        return;
+    const bool ok = readOnce();
+    if (continuous_) {
+        // The continuous pace counts from this reading too.
+        if (!ok)
+            endContinuous();
+        else
+            armTimer();
+    }
+}
+
+void MeasurementModel::Start_MerClick()
+{
+    if (continuous_)
+        return;
+    continuous_ = true;
+    emit changed();
+    if (reading_) {
+        // The reading under way counts as the first one.
+        armTimer();
+        return;
+    }
+    // The first reading of a run happens at once.
+    lastStart_.invalidate();
+    Timer3Timer();
+}
+
+void MeasurementModel::Stop_merClick()
+{
+    endContinuous();
+}
+
+void MeasurementModel::ZAVRITClick()
+{
+    endContinuous();
+    emit closeRequested();
+}
+
+void MeasurementModel::Timer3Timer()
+{
+    if (!continuous_)
+        return;
+    if (reading_ || (lastStart_.isValid() && lastStart_.elapsed() < intervalMs_)) {
+        // A "Změřit" reading is under way, or the timer woke early: the next
+        // continuous reading waits for its full interval.
+        armTimer();
+        return;
+    }
+    const bool ok = readOnce();
+    if (!continuous_)
+        return;
+    if (!ok) {
+        endContinuous();
+        return;
+    }
+    armTimer();
+}
+
+void MeasurementModel::armTimer()
+{
+    const qint64 elapsed = lastStart_.isValid() ? lastStart_.elapsed() : intervalMs_;
+    const qint64 wait = std::max<qint64>(0, intervalMs_ - elapsed);
+    Timer3.start(static_cast<int>(wait));
+}
+
+void MeasurementModel::endContinuous()
+{
+    Timer3.stop();
+    if (!continuous_)
+        return;
+    continuous_ = false;
+    emit continuousStopped();
+}
+
+bool MeasurementModel::readOnce()
+{
+    reading_ = true;
+    lastStart_.start();
+    link_.SendCommand("ReadPV", 0, 0);
+    link_.WaitForReply();
+    reading_ = false;
+    if (link_.CommError != 0)
+        return false;
+
+    const auto& data = link_.ReplyData;
+    const float value = DecodeProcessValue(data[4], data[5], data[6], data[7]);
+    const InputTexts texts = inputTexts_ ? inputTexts_() : InputTexts{};
+    ZoZmHodn =
+        FormatProcessValue(value, ProcessValueDecimals(texts.inputType, texts.linearization));
+    if (const auto unit = ProcessValueUnitText(data[3]))
+        Z_jedn = *unit;
+    ++readingCount_;
+    emit changed();
+    return true;
+}
+
+} // namespace vtr8

@@ -1,0 +1,240 @@
+#include "transfer/write_configuration.h"
+
+#include "linearization/characteristic.h"
+#include "link/command_protocol.h"
+#include "model/main_window_model.h"
+#include "device/memory_map.h"
+#include "model/number_format.h"
+#include "transfer/sequence_support.h"
+#include "transfer/transfer_context.h"
+#include "linearization/workspace.h"
+#include "transfer/write_blocks.h"
+#include "transfer/write_preparation.h"
+
+namespace vtr8 {
+namespace {
+
+// The special U/I inputs measure a fixed signal band: overload limits at 448/452 and the input
+// offset and span at 1576/1580.
+struct SpecialBand {
+    InputCode input;
+    float upperOverload;
+    float lowerOverload;
+    float offset;
+    float span;
+    int progress;
+};
+constexpr SpecialBand specialBands[] = {
+    {InputCode::Special0to10V, 12.0f, -1.0f, 0.0f, 10.0f, 35},
+    {InputCode::Special0to20mA, 22.0f, -2.0f, 0.0f, 20.0f, 39},
+    {InputCode::Special4to20mA, 22.0f, 3.2f, 4.0f, 16.0f, 43},
+};
+
+class ConfigurationTransfer {
+public:
+    ConfigurationTransfer(TransferContext& ctx, const PreparedWrite& w, int settleMs)
+        : ctx_(ctx), m_(ctx.model), link_(ctx.link), w_(w), settleMs_(settleMs)
+    {
+    }
+
+    bool run()
+    {
+        SetPrenos(m_, 0);
+        FrontEndImage image;
+        LoadFrontEndSettings(w_.frontEnd.mode, image);
+        if (!SendSimpleCommand(link_, "Stop"))
+            return false;
+
+        ctx_.workspace.CharacteristicIndex = w_.characteristics.linearizationCharacteristic;
+        m_.PocatekExit();
+
+        OutputScaling scaling;
+        if (!ComputeOutputScaling(scaling) || !send(OutputScalingBlocks(scaling)))
+            return false;
+        if (!send(FloatBlock(eeprom::DampingTime, {m_.DampingTime})))
+            return false;
+        progress(4);
+        if (!send(FloatBlock(eeprom::DampingCoefficient, {m_.DampingCoefficient})))
+            return false;
+        progress(9);
+
+        if (!SendEepromBlocks(link_, FrontEndBlocks(image), settleMs_))
+            return false;
+        // After the front-end blocks, which write 1.0 there first.
+        if (w_.inputScaleFactor &&
+            !send(FloatBlock(eeprom::InputScaleFactor, {*w_.inputScaleFactor})))
+            return false;
+        progress(26);
+
+        if (IsThermocouple(w_.input) || IsResistanceThermometer(w_.input)) {
+            if (!send(FloatBlock(eeprom::OverloadLimits,
+                                 {scaling.signal.upper, scaling.signal.lower})))
+                return false;
+            progress(30);
+        }
+        for (const SpecialBand& band : specialBands) {
+            if (band.input != w_.input)
+                continue;
+            if (!send(
+                    FloatBlock(eeprom::OverloadLimits, {band.upperOverload, band.lowerOverload})) ||
+                !send(FloatBlock(eeprom::InputOffset, {band.offset, band.span})))
+                return false;
+            progress(band.progress);
+            if (band.input == InputCode::Special4to20mA)
+                progress(48);
+        }
+
+        if (!WriteLinearizationData() || !WriteLinearizationMethod())
+            return false;
+        if (IsThermocouple(w_.input)) {
+            if (!send(ColdJunctionBlocks(w_.input)))
+                return false;
+            progress(78);
+        }
+        if (!send(ByteBlock(eeprom::ErrorCurrentFlags,
+                            {ErrorCurrentFlags(w_.errorCurrent, w_.rangeFalling)})))
+            return false;
+        progress(83);
+        if (!ZapisKonfigurace())
+            return false;
+
+        if (!SendSimpleCommand(link_, "Reset"))
+            return false;
+        progress(96);
+        if (!SendSimpleCommand(link_, "Continue"))
+            return false;
+        progress(100);
+        return true;
+    }
+
+private:
+    bool send(const EepromBlock& block) { return SendEepromBlock(link_, block, 0); }
+    bool send(const std::vector<EepromBlock>& blocks)
+    {
+        return SendEepromBlocks(link_, blocks, settleMs_);
+    }
+    void progress(int value) { SetPrenos(m_, value); }
+
+    // Signals at the range limits, the factory calibration and the output scaling.
+    bool ComputeOutputScaling(OutputScaling& scaling)
+    {
+        float s0 = static_cast<float>(w_.rangeMin);
+        float s1 = static_cast<float>(w_.rangeMax);
+        if (w_.characteristics.rangeCharacteristic != Characteristic::Identity) {
+            s0 = ZPPrepoc(ctx_.workspace, s0);
+            s1 = ZPPrepoc(ctx_.workspace, s1);
+        }
+        const SignalLimits signal =
+            ComputeSignalLimits(s0, s1, w_.linearization == Linearization::SquareRoot);
+
+        OutputCalibration calibration;
+        if (!ReadBlock(link_, eeprom::CalibrationD1, 8))
+            return false;
+        calibration.d1 = ReplyDeviceFloat(link_, eeprom::CalibrationD1, eeprom::CalibrationD1);
+        calibration.d2 = ReplyDeviceFloat(link_, eeprom::CalibrationD1, eeprom::CalibrationD2);
+        if (!ReadBlock(link_, eeprom::CalibrationI1, 8))
+            return false;
+        calibration.i1 = ReplyDeviceFloat(link_, eeprom::CalibrationI1, eeprom::CalibrationI1);
+        calibration.i2 = ReplyDeviceFloat(link_, eeprom::CalibrationI1, eeprom::CalibrationI2);
+        for (const QString& message : CheckOutputCalibration(calibration))
+            ctx_.ui.message(message);
+        scaling = vtr8::ComputeOutputScaling(calibration, w_.rangeMin, w_.rangeMax, signal);
+        return true;
+    }
+
+    bool WriteLinearizationData()
+    {
+        switch (w_.data) {
+        case LinearizationData::None:
+            return true;
+        case LinearizationData::Polynomial:
+            if (!send(PolynomialBlocks(w_.polynomialDegree, w_.polynomial)))
+                return false;
+            progress(w_.linearization == Linearization::FromFile ? 61 : 52);
+            return true;
+        case LinearizationData::Segments:
+            if (!send(SegmentTableBlocks(w_.segments)))
+                return false;
+            if (w_.linearization != Linearization::FromFile)
+                progress(57);
+            return true;
+        }
+        return false;
+    }
+
+    bool WriteLinearizationMethod()
+    {
+        if (!w_.method)
+            return true;
+        if (!send(LinearizationMethodBlock(*w_.method)))
+            return false;
+        switch (w_.linearization) {
+        case Linearization::NotLinearized:
+            progress(65);
+            break;
+        case Linearization::Linearized:
+        case Linearization::SquareRoot:
+            progress(70);
+            break;
+        case Linearization::FromFile:
+            progress(74);
+            break;
+        }
+        return true;
+    }
+
+    bool ZapisKonfigurace()
+    {
+        ConfigurationRecord r;
+        r.parasiticResistance = m_.ParasiticResistance;
+        r.input = w_.input;
+        r.errorCurrentCode = w_.errorCurrent ? static_cast<std::uint8_t>(*w_.errorCurrent) : 0;
+        r.frontEndMode = w_.frontEnd.mode;
+        r.connection = w_.connection;
+        r.shuntResistance = m_.ShuntResistance;
+        r.totalValue = m_.TotalValue;
+        r.rangeUnitCode = w_.rangeUnit.rangeUnitCode;
+        r.limits = w_.limits;
+        // Taken anew from the field: the text is what the person sees.
+        r.dampingTime = parseLocaleNumber(UpravaFormatu(m_.Tlumeni.text)).value_or(m_.DampingTime);
+        r.unitCode = m_.UnitCode;
+        r.linearizationCharacteristic = w_.characteristics.linearizationCharacteristic;
+        r.rangeCharacteristic = w_.characteristics.rangeCharacteristic;
+        r.linearizationCode = w_.characteristics.code;
+
+        const std::vector<EepromBlock> blocks = ConfigurationBlocks(r);
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            if (!send(blocks[i]))
+                return false;
+            if (i == 3)
+                progress(87);
+        }
+        progress(91);
+        return true;
+    }
+
+    TransferContext& ctx_;
+    MainWindowModel& m_;
+    CommandProtocol& link_;
+    const PreparedWrite& w_;
+    int settleMs_;
+};
+
+} // namespace
+
+bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write, int settleMs)
+{
+    return ConfigurationTransfer(ctx, write, settleMs).run();
+}
+
+bool WriteConfiguration(TransferContext& ctx, const WriteTiming& timing)
+{
+    MainWindowModel& m = ctx.model;
+    DisabledButton busy(m, m.Poslat);
+    const std::optional<PreparedWrite> write = PrepareWrite(ctx);
+    if (!write)
+        return false;
+    return TransferConfiguration(ctx, *write, timing.frontEndSettleMs);
+}
+
+} // namespace vtr8

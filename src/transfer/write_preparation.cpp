@@ -1,0 +1,298 @@
+#include "transfer/write_preparation.h"
+
+#include "linearization/characteristic.h"
+#include "model/choice_texts.h"
+#include "link/command_protocol.h"
+#include "device/device_float.h"
+#include "model/main_window_model.h"
+#include "device/memory_map.h"
+#include "model/number_format.h"
+#include "linearization/polynomial_fit.h"
+#include "transfer/sequence_support.h"
+#include "linearization/spline.h"
+#include "transfer/transfer_context.h"
+#include "linearization/workspace.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vtr8 {
+namespace {
+
+constexpr int SensorPolynomialDegree = 4;
+constexpr int DefaultFilePolynomialDegree = 6;
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+std::optional<InputCode> inputCodeOf(const MainWindowModel& m)
+{
+    if (!m.Input)
+        return std::nullopt;
+    return InputCodeFromText(inputTypeText(*m.Input));
+}
+
+// The damping the write would store: the field's text, which must be a number in 0.1 .. 100 s.
+// TlumeniExit has already told the person what is wrong with it.
+bool dampingValid(const MainWindowModel& m)
+{
+    const auto value = parseLocaleNumber(UpravaFormatu(m.Tlumeni.text));
+    return value && *value >= 0.1L && *value <= 100;
+}
+
+SignalFunction characteristicOf(LinearizationWorkspace& ws)
+{
+    return [&ws](Characteristic c, Extended x) { return EvaluateCharacteristic(ws, c, x); };
+}
+
+// The linearization data, computed while nothing has been sent. False ends the write.
+bool computeLinearizationData(TransferContext& ctx, PreparedWrite& w, Extended lo, Extended hi)
+{
+    LinearizationWorkspace& ws = ctx.workspace;
+    // The fits need a rising interval; the direction of the range is told by byte 113.
+    ws.RangeStart = lo;
+    ws.RangeEnd = hi;
+    ws.Step = std::fabs(hi - lo) / 100;
+    ws.ReportDeviation = w.linearization == Linearization::FromFile;
+
+    switch (w.linearization) {
+    case Linearization::Linearized:
+        ws.CharacteristicIndex = w.characteristics.linearizationCharacteristic;
+        ws.Source = FitSource::FromCharacteristic;
+        if (w.oldFirmware) {
+            ws.Degree = SensorPolynomialDegree;
+            PolynomialFit(ws);
+            if (ws.LinearizationError)
+                return false;
+            w.data = LinearizationData::Polynomial;
+            w.polynomialDegree = SensorPolynomialDegree;
+            w.polynomial = ws.FitCoefficients[SensorPolynomialDegree];
+            w.method = LinearizationMethod::Polynomial;
+            return true;
+        }
+        SplineApproximation(ws);
+        if (ws.LinearizationError)
+            return false;
+        if (!BuildSegmentTable(ws.Spline, w.segments)) {
+            ctx.ui.message(BadIntervalCountText());
+            return false;
+        }
+        w.data = LinearizationData::Segments;
+        w.method = LinearizationMethod::SegmentTable;
+        return true;
+
+    case Linearization::FromFile:
+        if (w.pointMethod == PointFitMethod::Polynomial) {
+            const int degree = ctx.points.PolynomialDegree;
+            ws.Degree = degree >= 3 && degree <= 8 ? degree : DefaultFilePolynomialDegree;
+            ws.CharacteristicIndex = Characteristic::LinearFromFile;
+            ws.Source = FitSource::FromTable;
+            PolynomialFit(ws);
+            if (ws.LinearizationError)
+                return false;
+            w.data = LinearizationData::Polynomial;
+            w.polynomialDegree = ws.Degree;
+            w.polynomial = ws.FitCoefficients[static_cast<std::size_t>(ws.Degree)];
+            w.method = LinearizationMethod::Polynomial;
+            return true;
+        } else {
+            const PointSegments segments = PointFileSegmentTable(ctx.points);
+            if (segments.nonMonotonicAt)
+                ctx.ui.message(NonMonotonicText(formatGeneral(*segments.nonMonotonicAt, 10)));
+            if (!segments.ok) {
+                ctx.ui.message(PointSegmentsFailureText());
+                return false;
+            }
+            w.data = LinearizationData::Segments;
+            w.segments = segments.table;
+            w.method = LinearizationMethod::SegmentTable;
+            return true;
+        }
+
+    case Linearization::SquareRoot:
+        // The law itself goes to the segment table, never a table some earlier write left.
+        // A polynomial-only transmitter gets no table in force.
+        if (w.oldFirmware) {
+            w.method = LinearizationMethod::None;
+        } else {
+            w.data = LinearizationData::Segments;
+            w.segments = SquareRootSegmentTable(lo, hi);
+            w.method = LinearizationMethod::SegmentTable;
+        }
+        return true;
+
+    case Linearization::NotLinearized:
+        w.method = LinearizationMethod::None;
+        return true;
+    }
+    return false;
+}
+
+// Every number of the linearization data must survive the transmitter's float format; a fit
+// that overflowed it would otherwise be stored as some other number.
+bool linearizationStorable(const PreparedWrite& w)
+{
+    switch (w.data) {
+    case LinearizationData::Polynomial:
+        for (int k = 0; k <= w.polynomialDegree; ++k)
+            if (!FitsDeviceFloat(w.polynomial[static_cast<std::size_t>(k)]))
+                return false;
+        return true;
+    case LinearizationData::Segments:
+        for (const SegmentRecord& r : w.segments.records)
+            for (Extended v : {r.x0, r.c3, r.c2, r.c1, r.c0})
+                if (!FitsDeviceFloat(v))
+                    return false;
+        return FitsDeviceFloat(w.segments.endAbscissa);
+    case LinearizationData::None:
+        break;
+    }
+    return true;
+}
+
+bool computeLinearization(TransferContext& ctx, PreparedWrite& w, Extended lo, Extended hi)
+{
+    if (!computeLinearizationData(ctx, w, lo, hi))
+        return false;
+    if (linearizationStorable(w))
+        return true;
+    ctx.ui.message(QString::fromUtf8("Koeficienty linearizace jsou mimo rozsah čísel převodníku, "
+                                     "konfiguraci nelze zapsat."));
+    return false;
+}
+
+void rememberDerivedValues(TransferState& state, const PreparedWrite& w)
+{
+    state.LinearizationCharacteristic =
+        static_cast<std::uint8_t>(w.characteristics.linearizationCharacteristic);
+    state.RangeCharacteristic = static_cast<std::uint8_t>(w.characteristics.rangeCharacteristic);
+    state.LinearizationCode = static_cast<std::uint8_t>(w.characteristics.code);
+    state.FrontEndMode = w.frontEnd.mode;
+    state.FrontEndModeFound = w.frontEnd.status == FrontEndStatus::Found;
+    state.InputSignalMax = w.frontEnd.inputSignalMax;
+    state.RangeUnitCode = w.rangeUnit.rangeUnitCode;
+    state.RangeMin = w.rangeMin;
+    state.RangeMax = w.rangeMax;
+    state.RangeFalling = w.rangeFalling;
+}
+
+} // namespace
+
+std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
+{
+    MainWindowModel& m = ctx.model;
+    UserInterface& ui = ctx.ui;
+    LinearizationWorkspace& ws = ctx.workspace;
+    PreparedWrite w;
+
+    m.TlumeniExit();
+    m.ConfigIncomplete = false;
+    m.Testvyplneni();
+    if (m.ConfigIncomplete || !dampingValid(m))
+        return std::nullopt;
+
+    const auto input = inputCodeOf(m);
+    if (!input) {
+        ui.message(text("Není zadán typ vstupu."));
+        return std::nullopt;
+    }
+    const auto linearization = LinearizationFromText(m.Linearizace.text);
+    if (!linearization) {
+        ui.message(text("Není zadán způsob linearizace"));
+        return std::nullopt;
+    }
+    w.input = *input;
+    w.linearization = *linearization;
+    w.pointMethod = ctx.points.Method;
+
+    if (w.linearization == Linearization::FromFile && !m.PointFileChosen) {
+        m.LinearizaceChange();
+        SetPrenos(m, 0);
+        return std::nullopt;
+    }
+
+    const Extended start = m.RangeStart;
+    const Extended end = m.RangeEnd;
+    const Extended lo = std::min(start, end);
+    const Extended hi = std::max(start, end);
+    w.rangeMin = lo;
+    w.rangeMax = hi;
+    w.rangeFalling = start >= end;
+
+    const auto characteristics = ChooseCharacteristics(w.input, w.linearization, false);
+    if (!characteristics) {
+        ui.message(UnsupportedLinearizationText(w.input, w.linearization));
+        return std::nullopt;
+    }
+    w.characteristics = *characteristics;
+    w.connection = ConnectionFromText(m.PripCidl.text);
+    w.errorCurrent = ErrorCurrentFromText(m.ChybProud.text);
+
+    FrontEndRequest request;
+    request.input = w.input;
+    request.connection = w.connection;
+    request.coldJunction = ColdJunctionFromText(m.VzdStKon.text);
+    request.rangeStart = start;
+    request.rangeEnd = end;
+    request.dividerRatio = m.DividerRatio;
+    request.shuntResistance = m.ShuntResistance;
+    request.totalValue = m.TotalValue;
+    request.fromFile = w.linearization == Linearization::FromFile;
+    request.signal = characteristicOf(ws);
+    w.frontEnd = SelectFrontEndMode(request);
+    ctx.state.FrontEndModeFound = w.frontEnd.status == FrontEndStatus::Found;
+    if (w.frontEnd.status != FrontEndStatus::Found) {
+        ui.message(FrontEndRefusalText(w.frontEnd.status));
+        return std::nullopt;
+    }
+
+    w.rangeUnit = ChooseRangeUnit(w.input, w.linearization, m.UnitCode);
+    if (w.rangeUnit.convertThroughSensor) {
+        ws.CharacteristicIndex = *SensorCharacteristic(w.input);
+        w.limits = zadHodPrepoc([&ws](float x) { return ZPPrepoc(ws, x); }, w.rangeMin, w.rangeMax,
+                                start, end);
+    } else {
+        w.limits = zadHodPuvodni(w.rangeMin, w.rangeMax, start, end);
+    }
+    // The output gain divides by the span: a range without one cannot be scaled.
+    if (!(static_cast<float>(w.rangeMax) > static_cast<float>(w.rangeMin))) {
+        ui.message(text("Počátek a konec rozsahu se musí lišit."));
+        return std::nullopt;
+    }
+    w.inputScaleFactor = InputScaleFactor(w.input, start, end, w.frontEnd.inputSignalMax,
+                                          m.TotalValue, m.DividerRatio);
+    if (w.inputScaleFactor && (!std::isfinite(*w.inputScaleFactor) || *w.inputScaleFactor == 0)) {
+        ui.message(text("Převodní konstantu vstupu nelze z daných hodnot vypočítat."));
+        return std::nullopt;
+    }
+
+    if (!ReadBlock(ctx.link, eeprom::DeviceTypeBytes, eeprom::DeviceTypeBytesLength))
+        return std::nullopt;
+    if (ctx.link.ReplyData[3] != eeprom::DeviceTypeFirst ||
+        ctx.link.ReplyData[4] != eeprom::DeviceTypeSecond) {
+        ui.message(text("Typ převodníku není VTR8."));
+        return std::nullopt;
+    }
+    if (!ReadBlock(ctx.link, eeprom::FirmwareNumber, eeprom::FirmwareNumberReadLength))
+        return std::nullopt;
+    w.firmware = ctx.link.ReplyData[3];
+    w.oldFirmware = w.firmware == 0 || w.firmware == 255;
+    ctx.state.FirmwareNumber = w.firmware;
+    ctx.state.OldFirmware = w.oldFirmware;
+    m.Label14.caption =
+        QString::number(w.oldFirmware ? eeprom::OldFirmwareNumber : int{w.firmware});
+    m.notifyChanged();
+    w.characteristics = *ChooseCharacteristics(w.input, w.linearization, w.oldFirmware);
+
+    if (!computeLinearization(ctx, w, lo, hi))
+        return std::nullopt;
+    rememberDerivedValues(ctx.state, w);
+
+    if (!ui.confirm(text("Opravdu se má zapsat konfigurace ?")))
+        return std::nullopt;
+    return w;
+}
+
+} // namespace vtr8

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "device/codes.h"
+#include "device/constants.h"
+#include "device/front_end.h"
+#include "linearization/point_set.h"
+#include "device/segment_table.h"
+#include "device/write_plan.h"
+
+#include <array>
+#include <optional>
+
+namespace vtr8 {
+
+struct TransferContext;
+
+// What the linearization data of a write is.
+enum class LinearizationData { None, Polynomial, Segments };
+
+// Everything the checks and computations before the confirmation derive; the transfer sends
+// exactly this.
+struct PreparedWrite {
+    InputCode input = InputCode::Pt100;
+    Linearization linearization = Linearization::NotLinearized;
+    PointFitMethod pointMethod = PointFitMethod::Polynomial;
+    CharacteristicChoice characteristics;
+    FrontEndChoice frontEnd;
+    RangeUnitChoice rangeUnit;
+    StoredLimits limits;
+    // Smaller and larger limit; ohms or volts once converted through the sensor.
+    Extended rangeMin = 0;
+    Extended rangeMax = 0;
+    bool rangeFalling = false;
+    std::uint8_t firmware = 0;
+    bool oldFirmware = false;
+    std::optional<Extended> inputScaleFactor;
+
+    LinearizationData data = LinearizationData::None;
+    int polynomialDegree = 0;
+    std::array<Extended, 21> polynomial{}; // [k] multiplies u^k
+    SegmentTable segments;
+    // Byte 606, when the write sets it.
+    std::optional<LinearizationMethod> method;
+
+    std::optional<ErrorCurrentCode> errorCurrent;
+    ConnectionCode connection = ConnectionCode::None;
+};
+
+// Steps before the confirmation: damping and completeness checks, point-file choice,
+// characteristic indices, front-end mode, stored limits, identification (two reads) and the
+// linearization computation. nullopt ends the write; the person has been told why (or the
+// point-file dialog was shown).
+std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx);
+
+// Steps after the confirmation: "Stop", every block in order, "Reset" and "Continue". Ends at
+// the first failed command. True when all of it was acknowledged.
+bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write, int settleMs);
+
+} // namespace vtr8

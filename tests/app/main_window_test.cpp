@@ -1,0 +1,190 @@
+#include "window_fixture.h"
+
+#include "app/table_window.h"
+#include "model/main_window_model.h"
+#include "model/table_window_model.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace vtr8::testing_support {
+namespace {
+
+class MainWindow : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        startProgram();
+        showMainWindow();
+    }
+
+    // What the person does: pick an entry from a combo box's list.
+    void choose(const char* comboName, const QString& item)
+    {
+        auto* combo = mainWidget<QComboBox>(comboName);
+        const int index = combo->findText(item);
+        ASSERT_GE(index, 0) << comboName << " has no " << item.toStdString();
+        combo->setCurrentIndex(index);
+        QApplication::processEvents();
+    }
+
+    // What the person does: click into a field and type.
+    void typeInto(const char* fieldName, const QString& text)
+    {
+        auto* edit = mainWidget<QLineEdit>(fieldName);
+        edit->setFocus(Qt::MouseFocusReason);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QApplication::processEvents();
+    }
+
+    // Tab to the next control: the field is left.
+    void leaveTo(const char* nextName)
+    {
+        mainWidget<QWidget>(nextName)->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        QApplication::processEvents();
+    }
+};
+
+TEST_F(MainWindow, VstupListOffersTheTwentyListedInputTypes)
+{
+    auto* vstup = mainWidget<QComboBox>("Vstup");
+    ASSERT_EQ(vstup->count(), 20);
+    EXPECT_EQ(vstup->itemText(0), u("odporový teploměr Pt100"));
+    EXPECT_EQ(vstup->itemText(19), u("proud"));
+    EXPECT_EQ(vstup->maxVisibleItems(), 21);
+    // Nothing chosen yet: the range fields wait for an input type.
+    EXPECT_FALSE(mainWidget<QLineEdit>("Pocatek")->isEnabled());
+}
+
+TEST_F(MainWindow, ChoosingAnInputTypeReshapesTheWindow)
+{
+    choose("Vstup", u("odporový teploměr Pt100"));
+
+    EXPECT_EQ(program->model().Vstup.text, u("odporový teploměr Pt100"));
+    auto* connection = mainWidget<QComboBox>("PripCidl");
+    EXPECT_FALSE(connection->isHidden());
+    EXPECT_TRUE(connection->isEnabled());
+    EXPECT_EQ(connection->count(), 3);
+    EXPECT_EQ(connection->itemText(0), u("dvouvodičově"));
+    EXPECT_EQ(mainWidget<QLabel>("Label8")->text(), u("°C"));
+    EXPECT_EQ(mainWidget<QLabel>("Label4")->text(), u("Měřicí rozsah"));
+    EXPECT_TRUE(mainWidget<QLineEdit>("Pocatek")->isEnabled());
+    EXPECT_FALSE(mainWidget<QLineEdit>("korekcePV")->isHidden());
+    EXPECT_EQ(mainWidget<QLineEdit>("korekcePV")->text(), QStringLiteral("0"));
+    EXPECT_TRUE(mainWidget<QComboBox>("VzdStKon")->isHidden());
+
+    choose("Vstup", u("termočlánek K"));
+    EXPECT_TRUE(connection->isHidden());
+    EXPECT_TRUE(mainWidget<QLineEdit>("korekcePV")->isHidden());
+    EXPECT_FALSE(mainWidget<QComboBox>("VzdStKon")->isHidden());
+    EXPECT_EQ(mainWidget<QComboBox>("Linearizace")->count(), 3);
+}
+
+TEST_F(MainWindow, TypedFirstLetterCompletesTheConnection)
+{
+    choose("Vstup", u("reostat"));
+    auto* connection = mainWidget<QComboBox>("PripCidl");
+    connection->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(connection, QStringLiteral("t"));
+    QApplication::processEvents();
+    EXPECT_EQ(connection->currentText(), u("třívodičově"));
+    EXPECT_EQ(program->model().PripCidl.text, u("třívodičově"));
+}
+
+TEST_F(MainWindow, LeavingAFieldWithABadValueWarnsAndReturnsTheFocus)
+{
+    choose("Vstup", u("odporový teploměr Pt100"));
+    typeInto("Pocatek", QStringLiteral("abc"));
+    EXPECT_EQ(program->model().Pocatek.text, QStringLiteral("abc"));
+    EXPECT_TRUE(ui.messages.isEmpty()); // typing alone checks nothing
+
+    leaveTo("Konec");
+
+    ASSERT_FALSE(ui.messages.isEmpty());
+    EXPECT_EQ(ui.messages.first(), u("Špatně zadaná dolní mez."));
+    EXPECT_EQ(ui.focused, QStringLiteral("Pocatek"));
+    EXPECT_EQ(QApplication::focusWidget(), mainWidget<QLineEdit>("Pocatek"));
+}
+
+TEST_F(MainWindow, LeavingARangeOutsideTheSensorLimitsNamesTheInterval)
+{
+    choose("Vstup", u("odporový teploměr Pt100"));
+    typeInto("Pocatek", QStringLiteral("-200.1"));
+    leaveTo("Tlumeni");
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0],
+              u("Dolní hodnota rozsahu musí být v intervalu -200.000 až 850.000 °C"));
+    EXPECT_EQ(QApplication::focusWidget(), mainWidget<QLineEdit>("Pocatek"));
+}
+
+TEST_F(MainWindow, AGoodValueLeavesQuietly)
+{
+    choose("Vstup", u("odporový teploměr Pt100"));
+    typeInto("Tlumeni", QStringLiteral("2"));
+    leaveTo("Pocatek");
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(program->model().DampingTime, 2);
+    EXPECT_EQ(QApplication::focusWidget(), mainWidget<QLineEdit>("Pocatek"));
+}
+
+TEST_F(MainWindow, LeavingAListFieldWithAStrangeTextEmptiesIt)
+{
+    choose("Vstup", u("termočlánek J"));
+    auto* errorCurrent = mainWidget<QComboBox>("ChybProud");
+    errorCurrent->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(errorCurrent, QStringLiteral("moc"));
+    leaveTo("Tlumeni");
+
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0], u("Špatně zadaná volba chybového proudu"));
+    EXPECT_TRUE(errorCurrent->currentText().isEmpty());
+    QWidget* focused = QApplication::focusWidget();
+    EXPECT_TRUE(focused == errorCurrent || focused == errorCurrent->lineEdit())
+        << (focused ? focused->objectName().toStdString() : std::string("none"));
+
+    // Picking from the list is a good value: leaving is quiet.
+    choose("ChybProud", u("vyřazen"));
+    leaveTo("Tlumeni");
+    EXPECT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(program->model().ChybProud.text, u("vyřazen"));
+}
+
+TEST_F(MainWindow, FromFileOpensTheTableWindow)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("body.txt"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("0 0\n50 40\n100 100\n");
+    }
+    choose("Vstup", u("reostat"));
+    ui.openFileAnswers.push_back(path);
+    choose("Linearizace", u("ze souboru"));
+
+    EXPECT_EQ(ui.events.first(), QStringLiteral("open: C:\\velkor_vtr8\\linearizace"));
+    TForm4* table = program->form4();
+    EXPECT_FALSE(table->isHidden());
+    EXPECT_EQ(mainWidget<QLabel>("Label4")->text(), u("Měřicí rozsah po linearizaci"));
+    auto* degree = table->findChild<QComboBox*>(QStringLiteral("stup_p"));
+    ASSERT_NE(degree, nullptr);
+    EXPECT_EQ(degree->currentText(), QStringLiteral("3"));
+}
+
+TEST_F(MainWindow, ClosingTheMainWindowSaysSo)
+{
+    bool closed = false;
+    QObject::connect(program->form1(), &TForm1::closed, [&] { closed = true; });
+    program->form1()->close();
+    EXPECT_TRUE(closed);
+}
+
+} // namespace
+} // namespace vtr8::testing_support

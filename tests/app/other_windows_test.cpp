@@ -1,0 +1,209 @@
+#include "window_fixture.h"
+
+#include "app/brand_profile.h"
+#include "link/command_protocol.h"
+#include "app/port_window.h"
+#include "app/table_window.h"
+#include "app/information_window.h"
+#include "model/main_window_model.h"
+#include "linearization/point_set.h"
+#include "model/table_window_model.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace vtr8::testing_support {
+namespace {
+
+QColor textColour(const QLabel* label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+class InformationWindow : public WindowTest {};
+
+TEST_F(InformationWindow, ShowsTheMakerTextsWithRedTitles)
+{
+    startProgram();
+    TForm5* form = program->form5();
+    EXPECT_EQ(form->size(), QSize(582, 614));
+
+    const BrandProfile& maker = makerBrandProfile();
+    for (int i = 0; i < InformationLabelCount; ++i) {
+        const QString name = QString::fromLatin1(InformationLabelNames[i]);
+        QLabel* label = form->label(name);
+        ASSERT_NE(label, nullptr) << name.toStdString();
+        const QString expected = maker.informationTexts[i].value_or(formCountryLine());
+        EXPECT_EQ(label->text(), expected) << name.toStdString();
+        EXPECT_FALSE(label->text().isEmpty()) << name.toStdString();
+        EXPECT_EQ(label->font().pixelSize(), 23);
+        EXPECT_TRUE(label->font().bold());
+    }
+    EXPECT_EQ(form->label(QStringLiteral("Label104"))->text(), QStringLiteral("Provozovna"));
+
+    for (const char* name : {"Label14", "Label101", "Label102", "Label103", "Label104"})
+        EXPECT_EQ(textColour(form->label(QString::fromLatin1(name))), QColor(Qt::red)) << name;
+    for (const char* name : {"Label105", "Label9", "Label111"})
+        EXPECT_EQ(textColour(form->label(QString::fromLatin1(name))), QColor(Qt::blue)) << name;
+
+    for (const char* name : {"ButtonVE5", "ButtonKA5"}) {
+        auto* button = form->findChild<QPushButton*>(QString::fromLatin1(name));
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->isHidden()) << name;
+        EXPECT_FALSE(button->isEnabled()) << name;
+    }
+}
+
+TEST_F(InformationWindow, SecondBrandEmptiesItsUnusedLinesAndUsesBlueTitles)
+{
+    startProgram(true);
+    TForm5* form = program->form5();
+    EXPECT_EQ(form->label(QStringLiteral("Label101"))->text(), QStringLiteral("KALMERO a.s."));
+    for (const char* name : {"Label107", "Label9", "Label110", "Label111"})
+        EXPECT_TRUE(form->label(QString::fromLatin1(name))->text().isEmpty()) << name;
+    EXPECT_EQ(form->label(QStringLiteral("Label14"))->text(), formCountryLine());
+    for (const char* name : {"Label14", "Label101", "Label102", "Label103", "Label104"})
+        EXPECT_EQ(textColour(form->label(QString::fromLatin1(name))), QColor(Qt::blue)) << name;
+}
+
+TEST_F(InformationWindow, InformaceButtonShowsItModally)
+{
+    startProgram();
+    showMainWindow();
+    bool wasModal = false;
+    QTimer::singleShot(0, [&] {
+        wasModal = program->form5()->isVisible() && program->form5()->isModal();
+        program->form5()->accept();
+    });
+    mainWidget<QPushButton>("Informace")->click();
+    EXPECT_TRUE(wasModal);
+    EXPECT_TRUE(program->form5()->isHidden());
+}
+
+class PortWindow : public WindowTest {};
+
+TEST_F(PortWindow, OffersEightPortsWithTheirDevicesAndSelectsLive)
+{
+    startProgram();
+    TForm2* form = program->form2();
+    EXPECT_EQ(form->setCom()->title(), QStringLiteral("Nast.  COM"));
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(form->item(i)->text(), QStringLiteral("COM%1").arg(i + 1));
+        auto* path = form->findChild<QLabel*>(QStringLiteral("SetComPath%1").arg(i + 1));
+        ASSERT_NE(path, nullptr);
+        EXPECT_EQ(path->text(), PortSelection::itemPath(i));
+    }
+    const int start = program->protocol().portIndex();
+    EXPECT_TRUE(form->item(start)->isChecked());
+
+    const int other = (start + 1) % 8;
+    form->item(other)->click();
+    // The next command uses the new port at once, OK or not.
+    EXPECT_EQ(program->protocol().portIndex(), other);
+    EXPECT_EQ(form->selection().itemIndex(), other);
+}
+
+TEST_F(PortWindow, KomunikaceShowsItAndOkHidesItAgain)
+{
+    startProgram();
+    showMainWindow();
+    mainWidget<QPushButton>("Button1")->click();
+    TForm2* form = program->form2();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isModal());
+
+    const int other = (form->selection().itemIndex() + 3) % 8;
+    form->item(other)->click();
+    form->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    EXPECT_TRUE(form->isHidden());
+    EXPECT_EQ(form->selection().lastStoredIndex(), other);
+}
+
+class TableWindowWidget : public WindowTest {
+protected:
+    void loadPoints(int count)
+    {
+        QString text;
+        for (int i = 0; i < count; ++i)
+            text += QStringLiteral("%1 %2\r\n").arg(i).arg(i * i);
+        const QString path = dir.filePath(QStringLiteral("p%1.txt").arg(count));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.toLatin1());
+        file.close();
+        ui.openFileAnswers.push_back(path);
+        program->tableModel().vyber_souboru();
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(TableWindowWidget, ShowsThePointsAndTheMethodControls)
+{
+    startProgram();
+    loadPoints(4);
+    TForm4* form = program->form4();
+    ASSERT_TRUE(form->isVisible());
+    QTableWidget* grid = form->grid();
+    EXPECT_EQ(grid->columnCount(), 2);
+    EXPECT_EQ(grid->rowCount(), 100);
+    EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), u("Naměřená vstupní hodnota"));
+    EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), u("Požadovaná hodnota po linearizaci"));
+    EXPECT_EQ(grid->item(3, 0)->text(), QStringLiteral("3"));
+    EXPECT_EQ(grid->item(3, 1)->text(), QStringLiteral("9"));
+    EXPECT_EQ(grid->currentRow(), 98);
+    EXPECT_EQ(grid->currentColumn(), 1);
+
+    auto* group = form->findChild<QGroupBox*>(QStringLiteral("Zpus_lin"));
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->title(), u("Způsob linearizace"));
+    auto* lines = form->findChild<QRadioButton*>(QStringLiteral("Zpus_lin1"));
+    EXPECT_EQ(lines->text(), u("Proložení lineárními přímkami v zadaných bodech"));
+    EXPECT_EQ(form->findChild<QPushButton*>(QStringLiteral("Jiny"))->text(),
+              u("Jiný linearizační soubor"));
+
+    auto* degree = form->findChild<QComboBox*>(QStringLiteral("stup_p"));
+    EXPECT_TRUE(degree->isVisible());
+    EXPECT_EQ(degree->currentText(), QStringLiteral("4"));
+    EXPECT_EQ(degree->count(), 7);
+
+    lines->click();
+    EXPECT_EQ(program->points().Method, PointFitMethod::StraightLines);
+    EXPECT_TRUE(degree->isHidden());
+    EXPECT_TRUE(form->findChild<QLabel*>(QStringLiteral("pstup"))->isHidden());
+}
+
+TEST_F(TableWindowWidget, TypingTooHighADegreeIsCorrected)
+{
+    startProgram();
+    loadPoints(4);
+    auto* degree = program->form4()->findChild<QComboBox*>(QStringLiteral("stup_p"));
+    degree->setFocus(Qt::MouseFocusReason);
+    degree->lineEdit()->selectAll();
+    QTest::keyClicks(degree, QStringLiteral("5"));
+    ASSERT_FALSE(ui.messages.isEmpty());
+    EXPECT_EQ(ui.messages.last(),
+              u("Stupeň linearizačního polynomu nesmí být větší než počet bodů."));
+    EXPECT_EQ(degree->currentText(), QStringLiteral("4"));
+    EXPECT_EQ(program->points().PolynomialDegree, 4);
+}
+
+TEST_F(TableWindowWidget, OkClosesTheWindow)
+{
+    startProgram();
+    loadPoints(5);
+    program->form4()->findChild<QPushButton*>(QStringLiteral("OK"))->click();
+    EXPECT_TRUE(program->form4()->isHidden());
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+} // namespace
+} // namespace vtr8::testing_support

@@ -1,0 +1,88 @@
+// Writes pictures of the windows for the documentation:
+//   vtr8_screenshots OUTPUT_FOLDER
+// Runs on any Qt platform; with QT_QPA_PLATFORM=offscreen it needs no display.
+#include "app/application.h"
+#include "app/main_window.h"
+#include "app/port_window.h"
+#include "app/table_window.h"
+#include "app/information_window.h"
+#include "model/main_window_model.h"
+#include "user_interface/scripted_user_interface.h"
+#include "model/table_window_model.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPixmap>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+bool save(QWidget* window, const QString& path)
+{
+    window->show();
+    QApplication::processEvents();
+    const bool ok = window->grab().save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    QApplication::setFont(font);
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+
+    QTemporaryDir scratch;
+    const QString pointFile = scratch.filePath(QStringLiteral("body.txt"));
+    {
+        QFile file(pointFile);
+        if (!file.open(QIODevice::WriteOnly))
+            return 1;
+        file.write("0 0\r\n10 8.5\r\n25 22.75\r\n50 48.2\r\n75 74.1\r\n100 100\r\n");
+    }
+
+    vtr8::ScriptedUserInterface ui;
+    vtr8::Vtr8Application program(&ui);
+    program.start();
+    vtr8::MainWindowModel& m = program.model();
+
+    // A thermocouple shows the most labels at once.
+    m.userEdit(m.Vstup, QStringLiteral("termočlánek K"));
+    m.userEdit(m.Linearizace, QStringLiteral("linearizováno"));
+    m.setText(m.Pocatek, QStringLiteral("0"));
+    m.PocatekExit();
+    m.setText(m.Konec, QStringLiteral("600"));
+    m.KonecExit();
+    m.setText(m.ChybProud, QStringLiteral("nadproud"));
+    m.ChybProudExit();
+    m.setText(m.VzdStKon, QStringLiteral("vzdálený studený konec"));
+    m.VzdStKonExit();
+    m.setText(m.EMezsep1, QStringLiteral("450"));
+    m.setText(m.EMezroz1, QStringLiteral("440"));
+    m.setText(m.EditUzPozn, QStringLiteral("Pec č. 3 – žíhání, čidlo vpravo"));
+    m.notifyChanged();
+
+    bool ok = save(program.form1(), out.filePath(QStringLiteral("main-window.png")));
+
+    // The divider and shunt rows appear only for their inputs.
+    m.userEdit(m.Vstup, QStringLiteral("rozdíl dvou proudů"));
+    ok =
+        save(program.form1(), out.filePath(QStringLiteral("main-window-current-difference.png"))) &&
+        ok;
+
+    ok = save(program.form2(), out.filePath(QStringLiteral("port-window.png"))) && ok;
+    ok = save(program.form5(), out.filePath(QStringLiteral("information-window.png"))) && ok;
+
+    ui.openFileAnswers.push_back(pointFile);
+    program.tableModel().vyber_souboru();
+    ok = save(program.form4(), out.filePath(QStringLiteral("table-window.png"))) && ok;
+
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,114 @@
+#include "window_fixture.h"
+
+#include "link/command_protocol.h"
+#include "app/measurement_window.h"
+#include "model/main_window_model.h"
+#include "support/simulated_transport.h"
+
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace vtr8::testing_support {
+namespace {
+
+// The main window's transfer buttons against a simulated transmitter behind
+// the link's transport seam.
+class TransferButtons : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        startProgram();
+        program->protocol().setTransport(&transport);
+        program->protocol().setTiming(test::FastTiming());
+        showMainWindow();
+    }
+    void TearDown() override
+    {
+        program.reset(); // before the transport it uses
+    }
+
+    void putNote(const QByteArray& bytes)
+    {
+        auto& eeprom = transport.transmitter().eeprom();
+        std::fill(eeprom.begin() + 512, eeprom.begin() + 572, std::uint8_t{' '});
+        std::copy(bytes.begin(), bytes.end(), eeprom.begin() + 512);
+    }
+
+    QByteArray storedNote(int length)
+    {
+        const auto& eeprom = transport.transmitter().eeprom();
+        return QByteArray(reinterpret_cast<const char*>(eeprom.data() + 512), length);
+    }
+
+    test::SimulatedTransport transport;
+};
+
+TEST_F(TransferButtons, NoteButtonsReadAndWriteTheTransmittersNote)
+{
+    putNote(QByteArray("Kotel 2 \xE8. 5")); // "č" in the transmitter's code page
+    mainWidget<QPushButton>("Prec_Pozn")->click();
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(mainWidget<QLineEdit>("EditUzPozn")->text(), u("Kotel 2 č. 5"));
+    EXPECT_EQ(mainWidget<QProgressBar>("Prenos")->value(), 100);
+    EXPECT_TRUE(mainWidget<QPushButton>("Prec_Pozn")->isEnabled());
+
+    auto* note = mainWidget<QLineEdit>("EditUzPozn");
+    note->setFocus(Qt::MouseFocusReason);
+    note->selectAll();
+    QTest::keyClicks(note, QStringLiteral("Pec 3"));
+    mainWidget<QPushButton>("Uloz_Pozn")->click();
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(storedNote(8), QByteArray("Pec 3   "));
+}
+
+TEST_F(TransferButtons, ReadButtonReadsTheTransmitter)
+{
+    mainWidget<QPushButton>("Precist")->click();
+    EXPECT_FALSE(transport.writes.isEmpty());
+    EXPECT_FALSE(ui.messages.contains(QStringLiteral("Chyba komunikace")));
+    EXPECT_TRUE(mainWidget<QPushButton>("Precist")->isEnabled());
+}
+
+TEST_F(TransferButtons, WriteButtonStopsAtAnIncompleteConfigurationBeforeSending)
+{
+    mainWidget<QPushButton>("Poslat")->click();
+    EXPECT_FALSE(ui.messages.isEmpty());
+    EXPECT_TRUE(transport.writes.isEmpty());
+    EXPECT_TRUE(mainWidget<QPushButton>("Poslat")->isEnabled());
+}
+
+TEST_F(TransferButtons, ComparatorStoreAsksBeforeWriting)
+{
+    program->model().PovolKompar1.checked = true;
+    for (const char* name : {"EMezsep1", "EMezroz1", "EZpoSep1", "EZpoRoz1"}) {
+        auto* field = mainWidget<QLineEdit>(name);
+        field->setFocus(Qt::MouseFocusReason);
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("1"));
+    }
+    program->model().setText(program->model().EMezroz1, QStringLiteral("2"));
+    transport.transmitter().eeprom()[1084] = 1; // relay outputs fitted
+    mainWidget<QPushButton>("Ulozkomp1")->click();
+    ASSERT_FALSE(ui.questions.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(ui.questions.first(), u("Opravdu se má zapsat konfigurace Relé 1 ?"));
+}
+
+TEST_F(TransferButtons, MeasurementButtonOpensTheMeasurementWindowModally)
+{
+    bool wasModal = false;
+    QTimer::singleShot(0, [&] {
+        wasModal = program->form3()->isVisible() && program->form3()->isModal();
+        static_cast<QDialog*>(program->form3())->reject();
+    });
+    mainWidget<QPushButton>("Mereni")->click();
+    EXPECT_TRUE(wasModal);
+    EXPECT_TRUE(program->form3()->isHidden());
+}
+
+} // namespace
+} // namespace vtr8::testing_support

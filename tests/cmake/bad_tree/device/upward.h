@@ -1,0 +1,1 @@
+#include "model/main_window_model.h"

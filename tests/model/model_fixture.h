@@ -1,0 +1,51 @@
+#pragma once
+
+#include "model/choice_texts.h"
+#include "model/main_window_model.h"
+#include "model/number_format.h"
+#include "linearization/point_set.h"
+#include "user_interface/scripted_user_interface.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace vtr8::test {
+
+// A fresh main window with a scripted person in front of it.
+class ModelTest : public ::testing::Test {
+protected:
+    ScriptedUserInterface ui;
+    LinearizationPoints points;
+    MainWindowModel model{ui, points};
+
+    // Chooses an input type as the person would, by picking its text.
+    void choose(const QString& inputText) { model.userEdit(model.Vstup, inputText); }
+    void choose(InputType type) { choose(inputTypeText(type)); }
+
+    // Types a text into a field and leaves it through its exit handler.
+    void typeAndLeave(Control& field, const QString& text, void (MainWindowModel::*exit)())
+    {
+        model.userEdit(field, text);
+        (model.*exit)();
+    }
+
+    // A number as the person types it in the current locale.
+    static QString local(const char* number)
+    {
+        QString text = QString::fromLatin1(number);
+        text.replace(QLatin1Char('.'), localeDecimalSeparator());
+        return text;
+    }
+};
+
+} // namespace vtr8::test

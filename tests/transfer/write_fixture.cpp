@@ -1,0 +1,125 @@
+#include "write_fixture.h"
+
+#include "support/core_application.h"
+#include "sim/fault_plan.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace vtr8::test {
+
+WriteFixture::WriteFixture(const sim::SimOptions& options)
+    : link((EnsureCoreApplication(), options)),
+      workspace(points,
+                [this](const std::string& text) { link.ui.message(QString::fromStdString(text)); }),
+      model(link.ui, points), ctx(model, link.protocol, link.ui, points, workspace)
+{
+    QObject::connect(&model, &MainWindowModel::changed, [this] {
+        if (progress.empty() || progress.back() != model.Prenos.position)
+            progress.push_back(model.Prenos.position);
+    });
+}
+
+void WriteFixture::fill(std::initializer_list<std::pair<const char*, const char*>> fields)
+{
+    const QChar separator = QLocale::system().decimalPoint().at(0);
+    for (const auto& [name, value] : fields) {
+        Control* control = model.control(QString::fromUtf8(name));
+        if (!control)
+            continue;
+        QString text = QString::fromUtf8(value);
+        // Numbers are typed with the person's decimal separator; list texts stay as they are.
+        static const QRegularExpression number(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+        if (number.match(text).hasMatch())
+            text.replace(QLatin1Char('.'), separator);
+        model.userEdit(*control, text);
+        const QString field = QString::fromUtf8(name);
+        if (field == QStringLiteral("Pocatek"))
+            model.PocatekExit();
+        else if (field == QStringLiteral("Konec"))
+            model.KonecExit();
+        else if (field == QStringLiteral("Tlumeni"))
+            model.TlumeniExit();
+        else if (field == QStringLiteral("SnOdpor"))
+            model.SnOdporExit();
+        else if (field == QStringLiteral("DelPomer"))
+            model.DelPomerExit();
+        else if (field == QStringLiteral("CelkovyOdpor"))
+            model.CelkovyOdporExit();
+        else if (field == QStringLiteral("korekcePV"))
+            model.korekcePVExit();
+    }
+}
+
+std::vector<SentCommand> WriteFixture::sent() const
+{
+    std::vector<SentCommand> result;
+    for (const auto& [command, data] : link.commands()) {
+        SentCommand c{command, 0, {}};
+        if ((command == ReadEeprom || command == WriteEeprom) && data.size() >= 3) {
+            c.address = static_cast<std::uint16_t>(data[0] << 8 | data[1]);
+            if (command == WriteEeprom)
+                c.bytes.assign(data.begin() + 3, data.end());
+            else
+                c.bytes.push_back(data[2]); // the count asked for
+        }
+        result.push_back(c);
+    }
+    return result;
+}
+
+std::vector<SentCommand> WriteFixture::writes() const
+{
+    std::vector<SentCommand> result;
+    for (const SentCommand& c : sent())
+        if (c.command == WriteEeprom)
+            result.push_back(c);
+    return result;
+}
+
+std::vector<std::uint8_t> WriteFixture::lastWrite(std::uint16_t address) const
+{
+    std::vector<std::uint8_t> bytes;
+    for (const SentCommand& c : writes())
+        if (c.address == address)
+            bytes = c.bytes;
+    return bytes;
+}
+
+float WriteFixture::floatAt(int address)
+{
+    return sim::GetTransmitterFloat(eeprom(), address);
+}
+
+void WriteFixture::swallowRequests(int first, int last)
+{
+    sim::FaultRule rule;
+    rule.kind = sim::FaultKind::NoReply;
+    rule.first = first;
+    rule.last = last;
+    link.transmitter().faults().add(rule);
+}
+
+void FillVoltage(WriteFixture& f, const char* divider, const char* linearization, const char* end,
+                 const char* errorCurrent)
+{
+    f.fill({{"Vstup", "napětí"},
+            {"DelPomer", divider},
+            {"Linearizace", linearization},
+            {"Pocatek", "0"},
+            {"Konec", end},
+            {"Tlumeni", "1"},
+            {"ChybProud", errorCurrent}});
+}
+
+std::vector<std::uint8_t> FloatBytes(std::initializer_list<float> values)
+{
+    std::vector<std::uint8_t> out;
+    for (float v : values) {
+        const auto b = sim::EncodeTransmitterFloat(v);
+        out.insert(out.end(), b.begin(), b.end());
+    }
+    return out;
+}
+
+} // namespace vtr8::test
