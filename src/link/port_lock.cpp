@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QStandardPaths>
 
 namespace vtr8 {
 
@@ -22,7 +21,9 @@ QString PortLock::CanonicalPort(const QString& port)
 
 QString PortLock::LockFilePath(const QString& port)
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // The runtime folder only when the session has one: asking Qt for it otherwise
+    // prints a warning into vtr8ctl's messages.
+    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::tempPath();
     QString key = CanonicalPort(port);
