@@ -269,8 +269,8 @@ void CommandProtocol::WaitForReply()
     }
 
     lastAttempt_ = attempt;
-    const bool answered = !failedEarly && !interrupted && parser_.ReplyComplete &&
-                          replyMatched_ && !parser_.ChecksumError && !parser_.FrameError;
+    const bool answered = !failedEarly && !interrupted && parser_.ReplyComplete && replyMatched_ &&
+                          !parser_.ChecksumError && !parser_.FrameError;
     ReplyData = parser_.ReplyData;
     CommError = answered ? 0 : 1;
     busy_ = false;

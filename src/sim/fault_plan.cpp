@@ -160,8 +160,8 @@ bool FaultPlan::apply(int number, Response& response, std::uint32_t& noiseSeed,
             const std::size_t d = DelimiterOf(bytes);
             if (d == std::string_view::npos)
                 break;
-            bytes[d + 6] = static_cast<std::uint8_t>(
-                rule.param >= 0 ? rule.param : bytes[d + 6] + 1);
+            bytes[d + 6] =
+                static_cast<std::uint8_t>(rule.param >= 0 ? rule.param : bytes[d + 6] + 1);
             Reseal(bytes, d);
             break;
         }

@@ -27,9 +27,12 @@ protected:
         program->protocol().setTiming(test::FastTiming());
         showMainWindow();
         MainWindowModel& m = program->model();
-        for (const auto& [name, text] : {std::pair{"Vstup", "proud"}, {"SnOdpor", "5"},
-                                         {"Linearizace", "nelinearizováno"}, {"Pocatek", "4"},
-                                         {"Konec", "20"}, {"Tlumeni", "1"},
+        for (const auto& [name, text] : {std::pair{"Vstup", "proud"},
+                                         {"SnOdpor", "5"},
+                                         {"Linearizace", "nelinearizováno"},
+                                         {"Pocatek", "4"},
+                                         {"Konec", "20"},
+                                         {"Tlumeni", "1"},
                                          {"ChybProud", "podproud"}})
             m.userEdit(*m.control(u(name)), u(text));
         m.SnOdporExit();

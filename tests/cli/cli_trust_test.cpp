@@ -105,7 +105,8 @@ TEST_F(Trust, RepliesToOtherRequestsNeverGiveWrongDataWithSuccess)
         const CtlResult right = ctl(on(clean, command));
         ASSERT_EQ(right.exitCode, 0) << right.err.toStdString();
         for (const char* fault : faults) {
-            SimProcess sim(loaded + QStringList{QStringLiteral("--fault"), QString::fromUtf8(fault)});
+            SimProcess sim(loaded +
+                           QStringList{QStringLiteral("--fault"), QString::fromUtf8(fault)});
             ASSERT_TRUE(sim.start());
             const CtlResult r = ctl(on(sim, command));
             const std::string what = command.join(' ').toStdString() + " / " + fault;
@@ -144,7 +145,8 @@ TEST_F(Trust, InterruptedWriteStopsAfterTheCommandInFlight)
     // The transmitter was never told to continue: the write stopped where it was.
     EXPECT_GT(requestsSeen(sim, QStringLiteral("Stop")), 0);
     EXPECT_EQ(requestsSeen(sim, QStringLiteral("Continue")), 0);
-    EXPECT_EQ(requestsSeen(sim), sentBefore + static_cast<int>(r.err.count(QStringLiteral(" -> "))));
+    EXPECT_EQ(requestsSeen(sim),
+              sentBefore + static_cast<int>(r.err.count(QStringLiteral(" -> "))));
 }
 
 TEST_F(Trust, MeasureUntilInterruptedEndsCleanly)
@@ -209,9 +211,9 @@ TEST_F(Trust, StatusesOfComparatorDisableAndAdjust)
     ASSERT_TRUE(sim.start());
     ASSERT_EQ(ctl(on(sim, {"--yes", "write", example("pt100-linearized.txt")})).exitCode, 0);
     // Without --yes a script declines: nothing was switched off, so no success.
-    const CtlResult declined = ctl(on(sim, {"comparator", "1", "write", "--on", "80", "--off", "75",
-                                      "--on-delay", "1", "--off-delay", "1", "--mode",
-                                      "HYSTEREZE", "--disable"}));
+    const CtlResult declined =
+        ctl(on(sim, {"comparator", "1", "write", "--on", "80", "--off", "75", "--on-delay", "1",
+                     "--off-delay", "1", "--mode", "HYSTEREZE", "--disable"}));
     EXPECT_EQ(declined.exitCode, 1) << declined.err.toStdString();
 }
 

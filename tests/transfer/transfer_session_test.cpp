@@ -66,8 +66,15 @@ WriteRecord write(const std::function<bool(WriteFixture&, int)>& disturb)
 TEST(TransferSession, EveryOtherTransferDuringAWriteIsRefusedAndTouchesNothing)
 {
     const std::function<bool(TransferContext&)> others[] = {
-        ReadConfiguration, Preckomp1Click, Ulozkomp1Click, Preckomp2Click, Ulozkomp2Click,
-        Prec_PoznClick,    Uloz_PoznClick, S_DolmezClick,  S_HormezClick,
+        ReadConfiguration,
+        Preckomp1Click,
+        Ulozkomp1Click,
+        Preckomp2Click,
+        Ulozkomp2Click,
+        Prec_PoznClick,
+        Uloz_PoznClick,
+        S_DolmezClick,
+        S_HormezClick,
         [](TransferContext& ctx) { return WriteConfiguration(ctx); },
         [](TransferContext& ctx) {
             MeasurementModel measurement(ctx.link, ctx.model);
