@@ -5,8 +5,10 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
-#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vtr8::sim {
 
@@ -77,18 +79,40 @@ EepromImage FactoryEeprom(const SimOptions& options)
 
 bool LoadEeprom(const std::string& path, EepromImage& image, std::string& errorText)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // Only a regular file of the image's size: a directory, a FIFO or
+    // /dev/zero must neither throw nor read on for ever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
         errorText = path + ": " + std::strerror(errno);
         return false;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.size() != image.size()) {
-        errorText = path + ": " + std::to_string(bytes.size()) + " bytes, expected " +
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        errorText = path + ": not a regular file";
+        return false;
+    }
+    if (info.st_size != static_cast<off_t>(image.size())) {
+        ::close(fd);
+        errorText = path + ": " + std::to_string(info.st_size) + " bytes, expected " +
                     std::to_string(image.size());
         return false;
     }
-    std::memcpy(image.data(), bytes.data(), image.size());
+    EepromImage loaded{};
+    std::size_t got = 0;
+    while (got < loaded.size()) {
+        const ssize_t n = ::read(fd, loaded.data() + got, loaded.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            errorText = path + ": " + (n < 0 ? std::strerror(errno) : "shorter than expected");
+            ::close(fd);
+            return false;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    image = loaded;
     return true;
 }
 

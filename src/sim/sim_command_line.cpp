@@ -1,7 +1,11 @@
 #include "sim/sim_command_line.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vtr8::sim {
 
@@ -23,7 +27,61 @@ bool ParseNumber(const std::string& text, double& value)
     return ec == std::errc() && end == text.data() + text.size() && std::isfinite(value);
 }
 
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file itself is made later (at exit for --dump): its folder must take it.
+bool FolderTakesFiles(const std::string& option, const std::string& path, std::string& errorText)
+{
+    const std::string folder = FolderOf(path);
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+        ::access(folder.c_str(), W_OK | X_OK) != 0) {
+        errorText = option + " " + path + ": folder " + folder + " is not a writable folder";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
+
+bool CheckSimPaths(const SimCommandLine& commandLine, std::string& errorText)
+{
+    struct stat info {};
+    if (const std::string& path = commandLine.loadPath; !path.empty()) {
+        if (::stat(path.c_str(), &info) != 0) {
+            errorText = "--load " + path + ": " + std::strerror(errno);
+            return false;
+        }
+        if (!S_ISREG(info.st_mode) || ::access(path.c_str(), R_OK) != 0) {
+            errorText = "--load " + path + ": not a readable regular file";
+            return false;
+        }
+    }
+    if (const std::string& path = commandLine.dumpPath; !path.empty()) {
+        if (!FolderTakesFiles("--dump", path, errorText))
+            return false;
+        if (path.back() == '/' || (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))) {
+            errorText = "--dump " + path + ": exists and is not a regular file";
+            return false;
+        }
+    }
+    if (const std::string& path = commandLine.linkPath; !path.empty()) {
+        // Only a link of our own kind is replaced; a file of the user's never.
+        if (::lstat(path.c_str(), &info) == 0 && !S_ISLNK(info.st_mode)) {
+            errorText = "--link " + path + ": exists and is not a symbolic link, left alone";
+            return false;
+        }
+        if (!FolderTakesFiles("--link", path, errorText))
+            return false;
+    }
+    return true;
+}
 
 const char* SimUsage()
 {
@@ -41,7 +99,8 @@ const char* SimUsage()
            "  --trace            log every frame on stderr\n"
            "  --fault SPEC       KIND[=PARAM][@N|@N-M|@N-|@every], repeatable; KIND is\n"
            "                     no-reply, broken, checksum, address, garbage, slow, extra;\n"
-           "                     N counts requests (every attempt) from 1\n";
+           "                     N counts requests (every attempt) from 1; PARAM is at most\n"
+           "                     4096 bytes, or 600000 ms for slow\n";
 }
 
 bool ParseSimCommandLine(const std::vector<std::string>& arguments, SimCommandLine& result,
