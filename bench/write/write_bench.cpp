@@ -56,12 +56,28 @@ int main(int argc, char** argv)
     long requestBytes = 0;
     long replyBytes = 0;
     int attempts = 0;
+    // Where the time beyond the line goes: from sending a request to the end of its reply, and
+    // from the end of one attempt to the next request.
+    QElapsedTimer clock;
+    double sentAt = -1;
+    double endedAt = -1;
+    qsizetype lastRequest = 0;
+    double exchangeOver = 0;
+    double betweenOver = 0;
     link.setFrameObserver([&](bool outgoing, const QByteArray& bytes) {
+        const double now = static_cast<double>(clock.nsecsElapsed()) / 1e9;
         if (outgoing) {
             requestBytes += bytes.size();
             ++attempts;
+            if (endedAt >= 0)
+                betweenOver += now - endedAt - link.timing().settleMs / 1000.0;
+            sentAt = now;
+            lastRequest = bytes.size();
         } else {
             replyBytes += bytes.size();
+            exchangeOver +=
+                now - sentAt - static_cast<double>(lastRequest + bytes.size()) * SecondsPerByte;
+            endedAt = now;
         }
     });
 
@@ -82,7 +98,6 @@ int main(int argc, char** argv)
     ui.confirmAnswers = {true};
 
     const double cpuBefore = cpuSeconds();
-    QElapsedTimer clock;
     clock.start();
     const bool written = WriteConfiguration(ctx);
     const double wall = clock.elapsed() / 1000.0;
@@ -106,6 +121,9 @@ int main(int argc, char** argv)
         "  line-time bound         %.3f s (bytes %.3f s + settles %.3f s + front end %.3f s)\n",
         bound, bytesTime, attempts * settle, frontEnd);
     std::printf("  ratio wall / bound      %.3f\n", wall / bound);
+    std::printf("  beyond the line: %.3f s from request to reply end, %.3f s between attempts "
+                "(front end excluded)\n",
+                exchangeOver, betweenOver - frontEnd);
     std::printf("  CPU time of the program %.3f s (%.1f %% of the wall time)\n", cpu,
                 100.0 * cpu / wall);
     return 0;

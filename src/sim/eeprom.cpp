@@ -5,10 +5,8 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
+#include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vtr8::sim {
 
@@ -81,37 +79,29 @@ bool LoadEeprom(const std::string& path, EepromImage& image, std::string& errorT
 {
     // Only a regular file of the image's size: a directory, a FIFO or
     // /dev/zero must neither throw nor read on for ever.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        errorText = path + ": " + std::strerror(errno);
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (error) {
+        errorText = path + ": " + error.message();
         return false;
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    if (!std::filesystem::is_regular_file(status)) {
         errorText = path + ": not a regular file";
         return false;
     }
-    if (info.st_size != static_cast<off_t>(image.size())) {
-        ::close(fd);
-        errorText = path + ": " + std::to_string(info.st_size) + " bytes, expected " +
-                    std::to_string(image.size());
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || size != image.size()) {
+        errorText = path + ": " + (error ? error.message() : std::to_string(size) + " bytes") +
+                    ", expected " + std::to_string(image.size());
         return false;
     }
     EepromImage loaded{};
-    std::size_t got = 0;
-    while (got < loaded.size()) {
-        const ssize_t n = ::read(fd, loaded.data() + got, loaded.size() - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            errorText = path + ": " + (n < 0 ? std::strerror(errno) : "shorter than expected");
-            ::close(fd);
-            return false;
-        }
-        got += static_cast<std::size_t>(n);
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(loaded.data()), static_cast<std::streamsize>(loaded.size()));
+    if (!in || in.gcount() != static_cast<std::streamsize>(loaded.size())) {
+        errorText = path + ": could not be read";
+        return false;
     }
-    ::close(fd);
     image = loaded;
     return true;
 }

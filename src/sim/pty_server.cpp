@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #ifdef __linux__
 #include <sys/inotify.h>
@@ -197,11 +198,13 @@ void PtyServer::watchClients()
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
         }
     }
-    // A client killed with odd parity set leaves the pty with PARODD but no
-    // PARENB (the pty drops parity enable), which the next client's open
-    // then trips over.
-    if (closed && clients_ == 0)
+    // A client that was killed restored nothing: the pty stays in exclusive
+    // mode (every later open by an ordinary user fails with EBUSY) and keeps
+    // its odd parity as PARODD without PARENB (a pty drops parity enable).
+    if (closed && clients_ == 0) {
+        ::ioctl(slave_, TIOCNXCL);
         ::tcsetattr(slave_, TCSANOW, &lineSettings_);
+    }
 #endif
 }
 

@@ -58,8 +58,8 @@ private:
     std::ostream& log_;
     int master_ = -1;
     int slave_ = -1;
-    // The line settings the pty starts with, given back when the last client
-    // has gone: a client that dies cannot restore them itself.
+    // The line settings the pty starts with, given back (and exclusive mode
+    // ended) when the last client has gone: a client that dies cannot.
     termios lineSettings_{};
     int clientWatch_ = -1; // inotify on the slave device, -1 where there is none
     int clients_ = 0;

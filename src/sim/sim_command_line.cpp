@@ -1,11 +1,11 @@
 #include "sim/sim_command_line.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
-#include <sys/stat.h>
+#include <filesystem>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace vtr8::sim {
 
@@ -27,38 +27,36 @@ bool ParseNumber(const std::string& text, double& value)
     return ec == std::errc() && end == text.data() + text.size() && std::isfinite(value);
 }
 
-std::string FolderOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // The file itself is made later (at exit for --dump): its folder must take it.
 bool FolderTakesFiles(const std::string& option, const std::string& path, std::string& errorText)
 {
-    const std::string folder = FolderOf(path);
-    struct stat info {};
-    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-        ::access(folder.c_str(), W_OK | X_OK) != 0) {
-        errorText = option + " " + path + ": folder " + folder + " is not a writable folder";
-        return false;
-    }
-    return true;
+    auto folder = std::filesystem::path(path).parent_path();
+    if (folder.empty())
+        folder = ".";
+    std::error_code error;
+    bool usable = std::filesystem::is_directory(folder, error);
+#ifndef _WIN32
+    usable = usable && ::access(folder.c_str(), W_OK | X_OK) == 0;
+#endif
+    if (!usable)
+        errorText =
+            option + " " + path + ": folder " + folder.string() + " is not a writable folder";
+    return usable;
 }
 
 } // namespace
 
 bool CheckSimPaths(const SimCommandLine& commandLine, std::string& errorText)
 {
-    struct stat info {};
+    namespace fs = std::filesystem;
+    std::error_code error;
     if (const std::string& path = commandLine.loadPath; !path.empty()) {
-        if (::stat(path.c_str(), &info) != 0) {
-            errorText = "--load " + path + ": " + std::strerror(errno);
+        const auto status = fs::status(path, error);
+        if (error) {
+            errorText = "--load " + path + ": " + error.message();
             return false;
         }
-        if (!S_ISREG(info.st_mode) || ::access(path.c_str(), R_OK) != 0) {
+        if (!fs::is_regular_file(status)) {
             errorText = "--load " + path + ": not a readable regular file";
             return false;
         }
@@ -66,14 +64,16 @@ bool CheckSimPaths(const SimCommandLine& commandLine, std::string& errorText)
     if (const std::string& path = commandLine.dumpPath; !path.empty()) {
         if (!FolderTakesFiles("--dump", path, errorText))
             return false;
-        if (path.back() == '/' || (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))) {
+        const auto status = fs::status(path, error);
+        if (path.back() == '/' || (fs::exists(status) && !fs::is_regular_file(status))) {
             errorText = "--dump " + path + ": exists and is not a regular file";
             return false;
         }
     }
     if (const std::string& path = commandLine.linkPath; !path.empty()) {
         // Only a link of our own kind is replaced; a file of the user's never.
-        if (::lstat(path.c_str(), &info) == 0 && !S_ISLNK(info.st_mode)) {
+        const auto status = fs::symlink_status(path, error);
+        if (fs::exists(status) && !fs::is_symlink(status)) {
             errorText = "--link " + path + ": exists and is not a symbolic link, left alone";
             return false;
         }
