@@ -88,6 +88,12 @@ std::optional<FaultRule> ParseFaultRule(std::string_view text)
         return std::nullopt;
     if (param && !ParseInt(*param, rule.param))
         return std::nullopt;
+    const bool delay = rule.kind == FaultKind::Slow || rule.kind == FaultKind::LateDuplicate;
+    const int maxParam = delay                                   ? MaxFaultDelayMs
+                         : rule.kind == FaultKind::OtherCommand ? 255
+                                                                 : MaxFaultBytes;
+    if (rule.param > maxParam)
+        return std::nullopt;
 
     if (which == "every") {
         rule.first = 1;
@@ -137,24 +143,28 @@ bool FaultPlan::apply(int number, Response& response, std::uint32_t& noiseSeed,
                 }
             break;
         case FaultKind::Garbage: {
-            const int n = rule.param >= 0 ? rule.param : 12;
+            const int n = std::min(MaxFaultBytes, rule.param >= 0 ? rule.param : 12);
             bytes.clear();
             for (int i = 0; i < n; ++i)
                 bytes.push_back(NextNoise(noiseSeed));
             break;
         }
         case FaultKind::Slow:
-            response.delayMs += rule.param >= 0 ? rule.param : 1500;
+            // Saturates: however many rules cover the request, no overflow.
+            response.delayMs = std::min(
+                MaxFaultDelayMs,
+                response.delayMs + std::min(MaxFaultDelayMs, rule.param >= 0 ? rule.param : 1500));
             break;
         case FaultKind::ExtraBytes: {
-            const int n = rule.param >= 0 ? rule.param : 3;
+            const int n = std::min(MaxFaultBytes, rule.param >= 0 ? rule.param : 3);
             for (int i = 0; i < n; ++i)
                 bytes.push_back(NextNoise(noiseSeed));
             break;
         }
         case FaultKind::LateDuplicate:
             if (extra)
-                extra->push_back({bytes, response.delayMs + std::max(rule.param, 0)});
+                extra->push_back(
+                    {bytes, std::min(MaxFaultDelayMs, response.delayMs + std::max(rule.param, 0))});
             break;
         case FaultKind::OtherCommand: {
             const std::size_t d = DelimiterOf(bytes);
