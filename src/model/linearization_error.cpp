@@ -40,8 +40,8 @@ Polynomial storedPolynomial(const LinearizationWorkspace& ws, int degree)
     Polynomial p;
     p.degree = degree;
     for (int k = 0; k <= degree; ++k)
-        p.c[static_cast<std::size_t>(k)] =
-            stored(ws.FitCoefficients[static_cast<std::size_t>(degree)][static_cast<std::size_t>(k)]);
+        p.c[static_cast<std::size_t>(k)] = stored(
+            ws.FitCoefficients[static_cast<std::size_t>(degree)][static_cast<std::size_t>(k)]);
     return p;
 }
 
@@ -105,10 +105,10 @@ void sensorCurves(const LinearizationErrorRequest& r, LinearizationErrorReport& 
         if (ws.LinearizationError || !BuildSegmentTable(ws.Spline, table))
             return false;
         table = storedTable(table);
-        report.curves.push_back(sampleCurve(
-            QStringLiteral("spline (%1 úseků)").arg(ws.Spline.IntervalCount), chosen, lo, hi,
-            r.intervals, identity,
-            [&](Extended t) { return EvaluateSegmentTable(table, signal(t)); }));
+        report.curves.push_back(
+            sampleCurve(QStringLiteral("spline (%1 úseků)").arg(ws.Spline.IntervalCount), chosen,
+                        lo, hi, r.intervals, identity,
+                        [&](Extended t) { return EvaluateSegmentTable(table, signal(t)); }));
         return true;
     };
     auto addPolynomial = [&](bool chosen) {
@@ -117,8 +117,8 @@ void sensorCurves(const LinearizationErrorRequest& r, LinearizationErrorReport& 
         if (ws.LinearizationError)
             return false;
         const Polynomial p = storedPolynomial(ws, SensorPolynomialDegree);
-        report.curves.push_back(sampleCurve(polynomialName(SensorPolynomialDegree), chosen, lo,
-                                            hi, r.intervals, identity,
+        report.curves.push_back(sampleCurve(polynomialName(SensorPolynomialDegree), chosen, lo, hi,
+                                            r.intervals, identity,
                                             [&](Extended t) { return p(signal(t)); }));
         return true;
     };
@@ -165,8 +165,8 @@ void pointFileCurves(const LinearizationErrorRequest& r, LinearizationErrorRepor
         if (ws.LinearizationError)
             return false;
         const Polynomial poly = storedPolynomial(ws, ws.Degree);
-        report.curves.push_back(sampleCurve(polynomialName(ws.Degree), chosen, lo, hi,
-                                            r.intervals, reference, poly));
+        report.curves.push_back(
+            sampleCurve(polynomialName(ws.Degree), chosen, lo, hi, r.intervals, reference, poly));
         return true;
     };
     auto addSegments = [&](bool chosen) {
@@ -174,9 +174,9 @@ void pointFileCurves(const LinearizationErrorRequest& r, LinearizationErrorRepor
         if (!segments.ok)
             return false;
         const SegmentTable table = storedTable(segments.table);
-        report.curves.push_back(sampleCurve(
-            QStringLiteral("lineární úseky"), chosen, lo, hi, r.intervals, reference,
-            [&table](Extended x) { return EvaluateSegmentTable(table, x); }));
+        report.curves.push_back(
+            sampleCurve(QStringLiteral("lineární úseky"), chosen, lo, hi, r.intervals, reference,
+                        [&table](Extended x) { return EvaluateSegmentTable(table, x); }));
         return true;
     };
     const bool polynomialChosen = r.pointMethod == PointFitMethod::Polynomial || r.oldFirmware;
@@ -252,8 +252,8 @@ QByteArray LinearizationErrorCsv(const ErrorCurve& curve)
     QByteArray out("input,reference,value,error\n");
     auto number = [&out](Extended v) {
         char buffer[64];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer,
-                                          static_cast<double>(v), std::chars_format::general, 10);
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(v),
+                                          std::chars_format::general, 10);
         out.append(buffer, static_cast<qsizetype>(result.ptr - buffer));
     };
     for (const ErrorSample& s : curve.samples) {

@@ -19,13 +19,13 @@ class MainWindowModel;
 struct LinearizationErrorRequest {
     Linearization linearization = Linearization::Linearized; // Linearized or FromFile
     Characteristic sensor = Characteristic::Pt100;           // Linearized only
-    Extended rangeStart = 0;                                  // smaller and larger range limit
+    Extended rangeStart = 0;                                 // smaller and larger range limit
     Extended rangeEnd = 100;
     bool oldFirmware = false;
     const LinearizationPoints* points = nullptr; // FromFile only
     PointFitMethod pointMethod = PointFitMethod::Polynomial;
     int pointDegree = 6;
-    QString unit;      // the range unit, for captions
+    QString unit;         // the range unit, for captions
     int intervals = 2000; // samples - 1 over the input range
 };
 
