@@ -6,9 +6,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -29,7 +32,7 @@ CtlRun vtr8ctl(const QStringList& arguments)
     QElapsedTimer t;
     t.start();
     p.start(QStringLiteral(VTR8CTL_EXECUTABLE), arguments);
-    p.closeWriteChannel();  // stdin is no terminal: questions are answered No
+    p.closeWriteChannel(); // stdin is no terminal: questions are answered No
     EXPECT_TRUE(p.waitForFinished(120000));
     CtlRun r;
     r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
@@ -68,15 +71,33 @@ QString writeConfig(QTemporaryDir& dir, const char* name, const QStringList& lin
         for (const QChar c : line) {
             // The few Czech letters these fixtures use, in Windows-1250.
             switch (c.unicode()) {
-            case 0x010D: encoded += '\xE8'; break;  // č
-            case 0x00ED: encoded += '\xED'; break;  // í
-            case 0x00FD: encoded += '\xFD'; break;  // ý
-            case 0x00E1: encoded += '\xE1'; break;  // á
-            case 0x0159: encoded += '\xF8'; break;  // ř
-            case 0x016F: encoded += '\xF9'; break;  // ů
-            case 0x011B: encoded += '\xEC'; break;  // ě
-            case 0x00B0: encoded += '\xB0'; break;  // °
-            default: encoded += static_cast<char>(c.unicode()); break;
+            case 0x010D:
+                encoded += '\xE8';
+                break; // č
+            case 0x00ED:
+                encoded += '\xED';
+                break; // í
+            case 0x00FD:
+                encoded += '\xFD';
+                break; // ý
+            case 0x00E1:
+                encoded += '\xE1';
+                break; // á
+            case 0x0159:
+                encoded += '\xF8';
+                break; // ř
+            case 0x016F:
+                encoded += '\xF9';
+                break; // ů
+            case 0x011B:
+                encoded += '\xEC';
+                break; // ě
+            case 0x00B0:
+                encoded += '\xB0';
+                break; // °
+            default:
+                encoded += static_cast<char>(c.unicode());
+                break;
             }
         }
         bytes += encoded + "\r\n";
@@ -101,7 +122,7 @@ protected:
     void SetUp() override { vtr8::test::EnsureCoreApplication(); }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(Vtr8ctl, EveryExampleIsWrittenAndReadBackToTheSameFile)
 {
@@ -133,8 +154,8 @@ TEST_F(Vtr8ctl, ReadSavesTheFileAndPrintsUtf8OnRequest)
     const CtlRun read = vtr8ctl(on(sim, {"read", "--utf8", "--save", saved}));
     EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
     EXPECT_EQ(readAll(saved), readAll(example("pt100-linearized.txt")));
-    EXPECT_TRUE(QString::fromUtf8(read.out).contains(
-        QStringLiteral("\nvstup: odporový teploměr Pt100\n")));
+    EXPECT_TRUE(
+        QString::fromUtf8(read.out).contains(QStringLiteral("\nvstup: odporový teploměr Pt100\n")));
 }
 
 TEST_F(Vtr8ctl, WithoutYesAScriptDeclinesTheWriteAndNothingIsWritten)
@@ -159,20 +180,20 @@ TEST_F(Vtr8ctl, BadFilesEndBeforeAnythingIsSent)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("Chyba c. 2\n"));
 
-    const QString wrongHeader = writeConfig(
-        dir, "other.txt",
-        {"Konfigurační data pro XYZ9:", "", "vstup: proud", "dolní mez: 4", "horní mez: 20",
-         "jednotka: mA", "linearizace: nelinearizováno", "tlumení: 0.5s",
-         "chybový proud: nadproud", "snímací odpor: 5"});
+    const QString wrongHeader =
+        writeConfig(dir, "other.txt",
+                    {"Konfigurační data pro XYZ9:", "", "vstup: proud", "dolní mez: 4",
+                     "horní mez: 20", "jednotka: mA", "linearizace: nelinearizováno",
+                     "tlumení: 0.5s", "chybový proud: nadproud", "snímací odpor: 5"});
     r = vtr8ctl(on(sim, {"--yes", "write", wrongHeader}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("Chyba v datech souboru.\n"));
 
-    const QString badNumber = writeConfig(
-        dir, "bad.txt",
-        {"Konfigurační data pro VTR8:", "", "vstup: proud", "dolní mez: čtyři", "horní mez: 20",
-         "jednotka: mA", "linearizace: nelinearizováno", "tlumení: 0.5s",
-         "chybový proud: nadproud", "snímací odpor: 5"});
+    const QString badNumber =
+        writeConfig(dir, "bad.txt",
+                    {"Konfigurační data pro VTR8:", "", "vstup: proud", "dolní mez: čtyři",
+                     "horní mez: 20", "jednotka: mA", "linearizace: nelinearizováno",
+                     "tlumení: 0.5s", "chybový proud: nadproud", "snímací odpor: 5"});
     r = vtr8ctl(on(sim, {"--yes", "write", badNumber}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.endsWith(QStringLiteral("Chyba v datech souboru.\n"))) << r.err.toStdString();
@@ -253,7 +274,8 @@ TEST_F(Vtr8ctl, NoteRoundTripAndRefusedCharacter)
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(QString::fromUtf8(r.out), QStringLiteral("Měřicí bod TT-101 č. 7\n"));
 
-    const int writesBefore = static_cast<int>(commandsSeen(sim).count(QStringLiteral("WriteEEPROM")));
+    const int writesBefore =
+        static_cast<int>(commandsSeen(sim).count(QStringLiteral("WriteEEPROM")));
     r = vtr8ctl(on(sim, {"note", "write", "R = 5 Ω"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Ω"))) << r.err.toStdString();
@@ -265,9 +287,9 @@ TEST_F(Vtr8ctl, ComparatorIsStoredAndReadBack)
     SimProcess sim;
     ASSERT_TRUE(sim.start());
     ASSERT_EQ(vtr8ctl(on(sim, {"--yes", "write", example("pt100-linearized.txt")})).exitCode, 0);
-    CtlRun r = vtr8ctl(on(sim, {"--yes", "comparator", "1", "write", "--on", "80", "--off", "75",
-                             "--on-delay", "2.5", "--off-delay", "3.5", "--mode", "OKNO",
-                             "--enable"}));
+    CtlRun r =
+        vtr8ctl(on(sim, {"--yes", "comparator", "1", "write", "--on", "80", "--off", "75",
+                         "--on-delay", "2.5", "--off-delay", "3.5", "--mode", "OKNO", "--enable"}));
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     r = vtr8ctl(on(sim, {"comparator", "1", "read"}));
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -279,9 +301,9 @@ TEST_F(Vtr8ctl, ComparatorIsStoredAndReadBack)
     EXPECT_TRUE(out.contains(QStringLiteral("zpoždění rozepnutí: 4\n"))) << out.toStdString();
 
     // A limit outside the measuring range is refused by the field check.
-    r = vtr8ctl(on(sim, {"--yes", "comparator", "1", "write", "--on", "900", "--off", "75",
-                         "--on-delay", "1", "--off-delay", "1", "--mode", "HYSTEREZE",
-                         "--disable"}));
+    r = vtr8ctl(
+        on(sim, {"--yes", "comparator", "1", "write", "--on", "900", "--off", "75", "--on-delay",
+                 "1", "--off-delay", "1", "--mode", "HYSTEREZE", "--disable"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Mez sepnutí komparátoru 1"))) << r.err.toStdString();
 }
@@ -339,7 +361,67 @@ TEST_F(Vtr8ctl, AdjustReportsTheTransmittersRefusalAndTracesFrames)
             QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} (->|<-) ([0-9A-F]{2} )*[0-9A-F]{2}$"));
         for (int i = 1; i < lines.size(); ++i)
             EXPECT_TRUE(frame.match(lines[i]).hasMatch()) << lines[i].toStdString();
-        EXPECT_TRUE(lines[1].endsWith(QStringLiteral("-> FF FF FF FF FF FF 82 3A BD EF B1 34 24 00 4B")));
+        EXPECT_TRUE(
+            lines[1].endsWith(QStringLiteral("-> FF FF FF FF FF FF 82 3A BD EF B1 34 24 00 4B")));
         EXPECT_TRUE(lines[2].contains(QStringLiteral(" <- FF")));
     }
+}
+
+TEST_F(Vtr8ctl, MeasureCsvHasAHeaderAndALinePerReading)
+{
+    SimProcess sim({QStringLiteral("--input"), QStringLiteral("25")});
+    ASSERT_TRUE(sim.start());
+    ASSERT_EQ(vtr8ctl(on(sim, {"--yes", "write", example("pt100-linearized.txt")})).exitCode, 0);
+    const CtlRun r = vtr8ctl(on(sim, {"measure", "--csv", "--count", "3"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << r.out.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("time,value,unit"));
+    static const QRegularExpression row(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}(Z|[+-]\\d\\d:\\d\\d),(-"
+                       "?\\d+\\.\\d+),°C$"));
+    for (int i = 1; i < 4; ++i) {
+        const auto m = row.match(lines[i]);
+        ASSERT_TRUE(m.hasMatch()) << lines[i].toStdString();
+        EXPECT_NEAR(m.captured(2).toDouble(), 25.0, 0.02);
+    }
+}
+
+// No port is named or opened: the computation and the pictures need none.
+TEST_F(Vtr8ctl, LinearizationErrorAsCsvAndPicturesWithoutAPort)
+{
+    QTemporaryDir dir;
+    for (const char* config : {"pt100-linearized.txt", "thermocouple-k-near-cold-junction.txt"}) {
+        SCOPED_TRACE(config);
+        const CtlRun csv = vtr8ctl({"linearization", example(config), "--csv"});
+        ASSERT_EQ(csv.exitCode, 0) << csv.err.toStdString();
+        const QList<QByteArray> lines = csv.out.trimmed().split('\n');
+        EXPECT_EQ(lines[0], QByteArray("input,reference,value,error"));
+        EXPECT_GE(lines.size(), 201);
+        for (const QByteArray& line : lines.mid(1)) {
+            const QList<QByteArray> f = line.split(',');
+            ASSERT_EQ(f.size(), 4) << line.toStdString();
+            EXPECT_NEAR(f[2].toDouble() - f[1].toDouble(), f[3].toDouble(), 1e-6);
+        }
+        EXPECT_TRUE(csv.err.contains(QStringLiteral("Největší chyba"))) << csv.err.toStdString();
+
+        const QString svg = dir.filePath(QStringLiteral("plot.svg"));
+        const QString png = dir.filePath(QStringLiteral("plot.png"));
+        ASSERT_EQ(vtr8ctl({"linearization", example(config), "--plot", svg}).exitCode, 0);
+        ASSERT_EQ(vtr8ctl({"linearization", example(config), "--plot", png}).exitCode, 0);
+        QXmlStreamReader xml(readAll(svg));
+        ASSERT_TRUE(xml.readNextStartElement());
+        EXPECT_EQ(xml.name(), QStringLiteral("svg"));
+        while (!xml.atEnd())
+            xml.readNext();
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        const QImage image(png);
+        ASSERT_FALSE(image.isNull());
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 3)
+            for (int x = 0; x < image.width(); x += 3)
+                colours.insert(image.pixel(x, y));
+        EXPECT_GT(colours.size(), 10);
+    }
+    EXPECT_EQ(vtr8ctl({"linearization", example("voltage-divider.txt"), "--csv"}).exitCode, 1);
 }
