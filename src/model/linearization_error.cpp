@@ -238,6 +238,11 @@ LinearizationErrorRequestFor(const MainWindowModel& m, const LinearizationPoints
     if (linearization == Linearization::FromFile && m.PointFileChosen && points.PointCount >= 2) {
         r.linearization = Linearization::FromFile;
         r.points = &points;
+        // The output range of "ze souboru" is that of the first and the last point.
+        const Extended first = points.RequiredOutput[1];
+        const Extended last = points.RequiredOutput[static_cast<std::size_t>(points.PointCount)];
+        r.rangeStart = std::min(first, last);
+        r.rangeEnd = std::max(first, last);
         r.pointMethod = points.Method;
         r.pointDegree = points.PolynomialDegree;
         return r;
