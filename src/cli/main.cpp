@@ -20,9 +20,9 @@ int main(int argc, char** argv)
         drawing = drawing || std::strcmp(argv[i], "--plot") == 0;
     if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> app = drawing
-                                                ? std::make_unique<QGuiApplication>(argc, argv)
-                                                : std::make_unique<QCoreApplication>(argc, argv);
+    const std::unique_ptr<QCoreApplication> app =
+        drawing ? std::make_unique<QGuiApplication>(argc, argv)
+                : std::make_unique<QCoreApplication>(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
 
