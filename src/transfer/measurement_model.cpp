@@ -71,6 +71,7 @@ void MeasurementModel::Start_MerClick()
     if (!link_.holdPort())
         return;
     continuous_ = true;
+    run_.clear();
     emit changed();
     if (reading_) {
         // The reading under way counts as the first one.
@@ -151,6 +152,10 @@ bool MeasurementModel::readOnce()
     if (const auto unit = ProcessValueUnitText(data[3]))
         Z_jedn = *unit;
     ++readingCount_;
+    const MeasurementReading reading{QDateTime::currentDateTime(), value, ZoZmHodn, Z_jedn};
+    if (continuous_)
+        run_.push_back(reading);
+    emit readingTaken(reading);
     emit changed();
     return true;
 }
