@@ -2,6 +2,7 @@
 
 #include "sim/transmitter.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace vtr8::sim {
@@ -18,6 +19,7 @@ constexpr KindName KindNames[] = {
     {FaultKind::BadChecksum, "checksum"}, {FaultKind::WrongAddress, "address"},
     {FaultKind::Garbage, "garbage"},      {FaultKind::Slow, "slow"},
     {FaultKind::ExtraBytes, "extra"},
+    {FaultKind::CorruptStore, "store"},   {FaultKind::CorruptStoreOnce, "store-once"},
 };
 
 bool ParseInt(std::string_view text, int& value)
@@ -66,6 +68,10 @@ std::optional<FaultRule> ParseFaultRule(std::string_view text)
     if (!known)
         return std::nullopt;
     if (param && !ParseInt(*param, rule.param))
+        return std::nullopt;
+    // A changed store needs the address it changes.
+    if ((rule.kind == FaultKind::CorruptStore || rule.kind == FaultKind::CorruptStoreOnce) &&
+        !param)
         return std::nullopt;
 
     if (which == "every") {
@@ -130,9 +136,33 @@ bool FaultPlan::apply(int number, Response& response, std::uint32_t& noiseSeed) 
                 bytes.push_back(NextNoise(noiseSeed));
             break;
         }
+        case FaultKind::CorruptStore:
+        case FaultKind::CorruptStoreOnce:
+            break;
         }
     }
     return true;
+}
+
+int FaultPlan::corruptedStoreOffset(int number, int address, int count)
+{
+    for (std::size_t i = 0; i < rules_.size(); ++i) {
+        const FaultRule& rule = rules_[i];
+        if (rule.kind != FaultKind::CorruptStore && rule.kind != FaultKind::CorruptStoreOnce)
+            continue;
+        if (number < rule.first || (rule.last != 0 && number > rule.last))
+            continue;
+        if (rule.param < address || rule.param >= address + count)
+            continue;
+        if (rule.kind == FaultKind::CorruptStoreOnce) {
+            if (std::find(spentOnceRules_.begin(), spentOnceRules_.end(), i) !=
+                spentOnceRules_.end())
+                continue;
+            spentOnceRules_.push_back(i);
+        }
+        return rule.param - address;
+    }
+    return -1;
 }
 
 } // namespace vtr8::sim

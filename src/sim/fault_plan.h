@@ -16,6 +16,11 @@ enum class FaultKind {
     Garbage,      // `param` bytes of noise instead of the reply (default 12)
     Slow,         // the reply comes `param` ms late (default 1500)
     ExtraBytes,   // `param` bytes after the checksum (default 3)
+
+    // Not a reply fault: a "WriteEEPROM" that covers address `param` stores that byte changed
+    // while its reply still echoes the request. StoreOnce does it to the first such write only.
+    CorruptStore,
+    CorruptStoreOnce,
 };
 
 // Applies to requests first..last (1-based, counting every well-formed request
@@ -42,9 +47,13 @@ public:
     // Changes the response to request `number` by every rule that covers it.
     // Returns false when the reply is to be swallowed.
     bool apply(int number, Response& response, std::uint32_t& noiseSeed) const;
+    // The offset within a "WriteEEPROM" of count bytes at address whose stored byte request
+    // `number` changes, or -1.
+    int corruptedStoreOffset(int number, int address, int count);
 
 private:
     std::vector<FaultRule> rules_;
+    std::vector<std::size_t> spentOnceRules_;
 };
 
 } // namespace vtr8::sim

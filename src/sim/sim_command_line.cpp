@@ -41,7 +41,10 @@ const char* SimUsage()
            "  --trace            log every frame on stderr\n"
            "  --fault SPEC       KIND[=PARAM][@N|@N-M|@N-|@every], repeatable; KIND is\n"
            "                     no-reply, broken, checksum, address, garbage, slow, extra;\n"
-           "                     N counts requests (every attempt) from 1\n";
+           "                     N counts requests (every attempt) from 1\n"
+           "  --fault store=A    every WriteEEPROM that covers address A stores that byte\n"
+           "                     changed (bit 0 flipped) but echoes the request as usual;\n"
+           "                     store-once=A does it to the first such write only\n";
 }
 
 bool ParseSimCommandLine(const std::vector<std::string>& arguments, SimCommandLine& result,

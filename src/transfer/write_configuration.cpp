@@ -10,6 +10,7 @@
 #include "linearization/workspace.h"
 #include "transfer/write_blocks.h"
 #include "transfer/write_preparation.h"
+#include "transfer/write_read_back.h"
 
 namespace vtr8 {
 namespace {
@@ -32,17 +33,23 @@ constexpr SpecialBand specialBands[] = {
 
 class ConfigurationTransfer {
 public:
-    ConfigurationTransfer(TransferContext& ctx, const PreparedWrite& w, int settleMs)
-        : ctx_(ctx), m_(ctx.model), link_(ctx.link), w_(w), settleMs_(settleMs)
+    // With planOnly the steps run as a write would, calibration reads included, but the blocks
+    // are only collected and no command changes the transmitter.
+    ConfigurationTransfer(TransferContext& ctx, const PreparedWrite& w, int settleMs,
+                          bool planOnly = false)
+        : ctx_(ctx), m_(ctx.model), link_(ctx.link), w_(w), settleMs_(settleMs),
+          planOnly_(planOnly)
     {
     }
+
+    const std::vector<EepromBlock>& blocks() const { return blocks_; }
 
     bool run()
     {
         SetPrenos(m_, 0);
         FrontEndImage image;
         LoadFrontEndSettings(w_.frontEnd.mode, image);
-        if (!SendSimpleCommand(link_, "Stop"))
+        if (!planOnly_ && !SendSimpleCommand(link_, "Stop"))
             return false;
 
         ctx_.workspace.CharacteristicIndex = w_.characteristics.linearizationCharacteristic;
@@ -58,7 +65,7 @@ public:
             return false;
         progress(9);
 
-        if (!SendEepromBlocks(link_, FrontEndBlocks(image), settleMs_))
+        if (!send(FrontEndBlocks(image)))
             return false;
         // After the front-end blocks, which write 1.0 there first.
         if (w_.inputScaleFactor &&
@@ -97,6 +104,10 @@ public:
         progress(83);
         if (!ZapisKonfigurace())
             return false;
+        if (planOnly_)
+            return true;
+        if (ctx_.readBackWrites && !ReadBackWrittenBlocks(ctx_, blocks_))
+            return false;
 
         if (!SendSimpleCommand(link_, "Reset"))
             return false;
@@ -108,12 +119,21 @@ public:
     }
 
 private:
-    bool send(const EepromBlock& block) { return SendEepromBlock(link_, block, 0); }
+    bool send(const EepromBlock& block)
+    {
+        blocks_.push_back(block);
+        return planOnly_ || SendEepromBlock(link_, block, 0);
+    }
     bool send(const std::vector<EepromBlock>& blocks)
     {
-        return SendEepromBlocks(link_, blocks, settleMs_);
+        blocks_.insert(blocks_.end(), blocks.begin(), blocks.end());
+        return planOnly_ || SendEepromBlocks(link_, blocks, settleMs_);
     }
-    void progress(int value) { SetPrenos(m_, value); }
+    void progress(int value)
+    {
+        if (!planOnly_)
+            SetPrenos(m_, value);
+    }
 
     // Signals at the range limits, the factory calibration and the output scaling.
     bool ComputeOutputScaling(OutputScaling& scaling)
@@ -218,6 +238,8 @@ private:
     CommandProtocol& link_;
     const PreparedWrite& w_;
     int settleMs_;
+    bool planOnly_;
+    std::vector<EepromBlock> blocks_; // every block sent (or planned), in order
 };
 
 } // namespace
@@ -225,6 +247,15 @@ private:
 bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write, int settleMs)
 {
     return ConfigurationTransfer(ctx, write, settleMs).run();
+}
+
+std::optional<std::vector<EepromBlock>> PlanConfigurationBlocks(TransferContext& ctx,
+                                                                const PreparedWrite& write)
+{
+    ConfigurationTransfer plan(ctx, write, 0, true);
+    if (!plan.run())
+        return std::nullopt;
+    return plan.blocks();
 }
 
 bool WriteConfiguration(TransferContext& ctx, const WriteTiming& timing)
