@@ -36,11 +36,16 @@ public:
 private:
     int write();
     int read();
+    int verify(); // verify_command.cpp
+    int backup(); // backup_command.cpp
     int measure();
     int note();
     int comparator();
     int adjust();
 
+    // The configuration file (and point file) of write and verify into the model, as the window
+    // would have them before "Poslat". False, with `refusal` told, when a check refused a value.
+    bool loadForWrite(const QString& refusal);
     void choosePort();
     void printConfiguration();
     // True when nothing was reported to the person since `before` messages.

@@ -140,11 +140,14 @@ std::vector<QString> BlockDifferences(const EepromBlock& expected, const MemoryI
 std::vector<QString> Differences(const std::vector<EepromBlock>& expected,
                                  const MemoryImage& actual, const ComparisonRules& rules)
 {
-    std::vector<QString> lines;
+    // The lines of the configuration file first: the values derived from them follow.
+    std::vector<QString> fileLines, otherLines;
     for (const EepromBlock& block : expected)
         for (QString& line : BlockDifferences(block, actual, rules))
-            lines.push_back(std::move(line));
-    return lines;
+            (line.startsWith(QStringLiteral("adresa ")) ? otherLines : fileLines)
+                .push_back(std::move(line));
+    fileLines.insert(fileLines.end(), otherLines.begin(), otherLines.end());
+    return fileLines;
 }
 
 int ShownDecimals(const QString& text)

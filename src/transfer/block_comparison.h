@@ -27,7 +27,8 @@ struct ComparisonRules {
 std::vector<QString> BlockDifferences(const EepromBlock& expected, const MemoryImage& actual,
                                       const ComparisonRules& rules);
 
-// Every difference of the blocks, in block order.
+// Every difference of the blocks: the configuration file's lines first, then the other fields
+// in block order.
 std::vector<QString> Differences(const std::vector<EepromBlock>& expected,
                                  const MemoryImage& actual, const ComparisonRules& rules);
 

@@ -44,20 +44,21 @@ bool ReadBackWrittenBlocks(TransferContext& ctx, const std::vector<EepromBlock>&
                      [&](int done, int total) { SetPrenos(ctx.model, done * 100 / total); }))
         return false;
 
-    for (const EepromBlock& block : blocks) {
-        const std::vector<QString> found = differences(block, image);
+    // Latest first: a byte that several blocks write is the last one's, and a block repaired
+    // here updates the picture the earlier ones are checked against.
+    for (auto block = blocks.rbegin(); block != blocks.rend(); ++block) {
+        const std::vector<QString> found = differences(*block, image);
         if (found.empty())
             continue;
-        ctx.ui.message(blockName(block) + QStringLiteral(" je v převodníku uložen jinak, než byl "
-                                                         "zapsán: ") +
+        ctx.ui.message(blockName(*block) + QStringLiteral(" je v převodníku uložen jinak, než byl "
+                                                          "zapsán: ") +
                        joined(found) + QStringLiteral(". Blok se zapíše znovu."));
-        MemoryImage again;
-        if (!SendEepromBlock(ctx.link, block) ||
-            !FetchMemory(ctx.link, ReadsCovering({block}), again))
+        if (!SendEepromBlock(ctx.link, *block) ||
+            !FetchMemory(ctx.link, ReadsCovering({*block}), image))
             return false;
-        const std::vector<QString> left = differences(block, again);
+        const std::vector<QString> left = differences(*block, image);
         if (!left.empty()) {
-            ctx.ui.message(blockName(block) +
+            ctx.ui.message(blockName(*block) +
                            QStringLiteral(" je v převodníku i po opakovaném zápisu uložen jinak: ") +
                            joined(left) + QStringLiteral(". Zápis konfigurace se nepodařilo ověřit."));
             return false;
