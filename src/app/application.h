@@ -71,6 +71,8 @@ public:
 private:
     void raiseMainWindow();
     void wireTransfers();
+    // The main window's "Ověřit zápis" box: from and to the per-user store, into the transfers.
+    void bindWriteVerification();
 
     std::unique_ptr<QtUserInterface> qtUi_;
     UserInterface* ui_;
