@@ -34,18 +34,19 @@ std::vector<ReadRun> ReadsCovering(const std::vector<EepromBlock>& blocks)
     for (const EepromBlock& block : blocks)
         for (std::size_t i = 0; i < block.data.size() && block.address + i < wanted.size(); ++i)
             wanted[block.address + i] = true;
+    // Each read starts at the first byte still wanted and takes the wanted bytes of the next
+    // MaxReadBlock, gaps included: a few bytes more in a reply cost less than another command.
     std::vector<ReadRun> reads;
-    for (int a = 0; a < eeprom::MemorySize;) {
-        if (!wanted[a]) {
-            ++a;
+    for (int a = 0; a < eeprom::MemorySize; ++a) {
+        if (!wanted[a])
             continue;
-        }
-        ReadRun run{static_cast<eeprom::Address>(a), 0};
-        while (a < eeprom::MemorySize && wanted[a] && run.count < eeprom::MaxReadBlock) {
-            ++run.count;
-            ++a;
-        }
-        reads.push_back(run);
+        const int windowEnd = std::min(a + eeprom::MaxReadBlock, eeprom::MemorySize);
+        int last = a;
+        for (int b = a; b < windowEnd; ++b)
+            if (wanted[b])
+                last = b;
+        reads.push_back({static_cast<eeprom::Address>(a), last - a + 1});
+        a = last;
     }
     return reads;
 }

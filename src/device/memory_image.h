@@ -40,8 +40,8 @@ struct ReadRun {
     bool operator==(const ReadRun&) const = default;
 };
 
-// The reads that cover every byte the blocks write, each at most MaxReadBlock long, in address
-// order; touching or overlapping blocks share reads.
+// The fewest reads that cover every byte the blocks write, each at most MaxReadBlock long, in
+// address order; a read may take unwritten bytes between blocks.
 std::vector<ReadRun> ReadsCovering(const std::vector<EepromBlock>& blocks);
 // The whole memory in reads of MaxReadBlock.
 std::vector<ReadRun> WholeMemoryReads();
