@@ -15,12 +15,13 @@ int CliSession::backup()
     const QString path = options_.arguments[0];
     const bool terminal = isatty(fileno(stderr));
     MemoryImage image;
-    const bool read = FetchMemory(link_, WholeMemoryReads(), image, [terminal](int done, int total) {
-        if (terminal) {
-            std::fprintf(stderr, "\rČtení paměti: %3d %%", done * 100 / total);
-            std::fflush(stderr);
-        }
-    });
+    const bool read =
+        FetchMemory(link_, WholeMemoryReads(), image, [terminal](int done, int total) {
+            if (terminal) {
+                std::fprintf(stderr, "\rČtení paměti: %3d %%", done * 100 / total);
+                std::fflush(stderr);
+            }
+        });
     if (terminal)
         std::fputc('\n', stderr);
     if (!read)

@@ -15,7 +15,7 @@ struct CliOptions {
     bool trace = false;         // --trace
     bool utf8 = false;          // --utf8: print configurations as UTF-8 even into a pipe
 
-    QString command;            // write, read, verify, backup, measure, note, comparator, adjust, frame
+    QString command; // write, read, verify, backup, measure, note, comparator, adjust, frame
     QStringList arguments;      // the command's own positional arguments
 
     // write
@@ -24,7 +24,7 @@ struct CliOptions {
     std::optional<int> degree;  // --degree N
     bool verify = false;        // write --verify: read every written block back
     // verify
-    QString imageFile;          // --image FILE: a saved memory image instead of the port
+    QString imageFile; // --image FILE: a saved memory image instead of the port
     // read
     QString saveFile;           // --save FILE
     // measure

@@ -71,13 +71,13 @@ int CliSession::verify()
     const std::vector<QString> lines = Differences(blocks, held, rules);
     for (const QString& line : lines)
         out_ << line << '\n';
-    const QString source = options_.imageFile.isEmpty() ? QStringLiteral("Převodník")
-                                                        : QStringLiteral("Obraz paměti");
+    const QString source =
+        options_.imageFile.isEmpty() ? QStringLiteral("Převodník") : QStringLiteral("Obraz paměti");
     if (lines.empty())
         out_ << source << QStringLiteral(" odpovídá souboru konfigurace.\n");
     else
-        out_ << source << QStringLiteral(" se od souboru konfigurace liší (%1 rozdílů).\n")
-                              .arg(lines.size());
+        out_ << source
+             << QStringLiteral(" se od souboru konfigurace liší (%1 rozdílů).\n").arg(lines.size());
     out_.flush();
     return lines.empty() ? ExitDone : ExitEndedEarly;
 }

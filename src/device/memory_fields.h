@@ -14,16 +14,16 @@ enum class FieldEncoding { Float, Byte, Bytes };
 // The line of the configuration file a field stores, where it stores one.
 enum class FileKey {
     None,
-    Input,        // "vstup"
-    Start,        // "dolní mez"
-    End,          // "horní mez"
-    Unit,         // "jednotka"
-    Linearization,// "linearizace"
-    Damping,      // "tlumení"
-    ErrorCurrent, // "chybový proud"
-    Connection,   // "připojení čidla"
-    Parasitic,    // "Parazitní odpor"
-    Shunt,        // "snímací odpor"
+    Input,         // "vstup"
+    Start,         // "dolní mez"
+    End,           // "horní mez"
+    Unit,          // "jednotka"
+    Linearization, // "linearizace"
+    Damping,       // "tlumení"
+    ErrorCurrent,  // "chybový proud"
+    Connection,    // "připojení čidla"
+    Parasitic,     // "Parazitní odpor"
+    Shunt,         // "snímací odpor"
 };
 
 struct MemoryField {

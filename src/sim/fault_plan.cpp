@@ -15,11 +15,15 @@ struct KindName {
 };
 
 constexpr KindName KindNames[] = {
-    {FaultKind::NoReply, "no-reply"},     {FaultKind::BrokenReply, "broken"},
-    {FaultKind::BadChecksum, "checksum"}, {FaultKind::WrongAddress, "address"},
-    {FaultKind::Garbage, "garbage"},      {FaultKind::Slow, "slow"},
+    {FaultKind::NoReply, "no-reply"},
+    {FaultKind::BrokenReply, "broken"},
+    {FaultKind::BadChecksum, "checksum"},
+    {FaultKind::WrongAddress, "address"},
+    {FaultKind::Garbage, "garbage"},
+    {FaultKind::Slow, "slow"},
     {FaultKind::ExtraBytes, "extra"},
-    {FaultKind::CorruptStore, "store"},   {FaultKind::CorruptStoreOnce, "store-once"},
+    {FaultKind::CorruptStore, "store"},
+    {FaultKind::CorruptStoreOnce, "store-once"},
 };
 
 bool ParseInt(std::string_view text, int& value)

@@ -121,15 +121,17 @@ std::vector<QString> BlockDifferences(const EepromBlock& expected, const MemoryI
             actual.bytes(static_cast<eeprom::Address>(from), to - from);
         const bool whole = from == field.address && to == field.address + field.length;
         const std::optional<Shown> shown =
-            shownValues(whole ? field : MemoryField{field.address, to - from, FieldEncoding::Bytes,
-                                                    field.name, FileKey::None},
+            shownValues(whole ? field
+                              : MemoryField{field.address, to - from, FieldEncoding::Bytes,
+                                            field.name, FileKey::None},
                         held, wanted, rules);
         if (!shown)
             continue;
-        QString name = field.key != FileKey::None
-                           ? field.name
-                           : QStringLiteral("adresa %1").arg(from) +
-                                 (field.name.isEmpty() ? QString() : QStringLiteral(", ") + field.name);
+        QString name =
+            field.key != FileKey::None
+                ? field.name
+                : QStringLiteral("adresa %1").arg(from) +
+                      (field.name.isEmpty() ? QString() : QStringLiteral(", ") + field.name);
         lines.push_back(name + QStringLiteral(": v převodníku ") + shown->actual +
                         QStringLiteral(", ") + rules.expectedWord + QLatin1Char(' ') +
                         shown->expected);
@@ -153,7 +155,8 @@ std::vector<QString> Differences(const std::vector<EepromBlock>& expected,
 int ShownDecimals(const QString& text)
 {
     const QString t = text.trimmed();
-    const qsizetype separator = std::max(t.lastIndexOf(QLatin1Char('.')), t.lastIndexOf(QLatin1Char(',')));
+    const qsizetype separator =
+        std::max(t.lastIndexOf(QLatin1Char('.')), t.lastIndexOf(QLatin1Char(',')));
     if (separator < 0)
         return 0;
     int digits = 0;

@@ -15,7 +15,8 @@ bool FetchMemory(CommandProtocol& link, const std::vector<ReadRun>& reads, Memor
             return false;
         std::vector<std::uint8_t> bytes;
         for (int k = 0; k < run.count; ++k)
-            bytes.push_back(ReplyByte(link, run.address, static_cast<std::uint16_t>(run.address + k)));
+            bytes.push_back(
+                ReplyByte(link, run.address, static_cast<std::uint16_t>(run.address + k)));
         image.store(run.address, bytes);
         if (progress)
             progress(i + 1, total);

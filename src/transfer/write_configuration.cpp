@@ -1,13 +1,13 @@
 #include "transfer/write_configuration.h"
 
+#include "device/memory_map.h"
 #include "linearization/characteristic.h"
+#include "linearization/workspace.h"
 #include "link/command_protocol.h"
 #include "model/main_window_model.h"
-#include "device/memory_map.h"
 #include "model/number_format.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
-#include "linearization/workspace.h"
 #include "transfer/write_blocks.h"
 #include "transfer/write_preparation.h"
 #include "transfer/write_read_back.h"
@@ -37,8 +37,7 @@ public:
     // are only collected and no command changes the transmitter.
     ConfigurationTransfer(TransferContext& ctx, const PreparedWrite& w, int settleMs,
                           bool planOnly = false)
-        : ctx_(ctx), m_(ctx.model), link_(ctx.link), w_(w), settleMs_(settleMs),
-          planOnly_(planOnly)
+        : ctx_(ctx), m_(ctx.model), link_(ctx.link), w_(w), settleMs_(settleMs), planOnly_(planOnly)
     {
     }
 

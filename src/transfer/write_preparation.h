@@ -2,11 +2,11 @@
 
 #include "device/codes.h"
 #include "device/constants.h"
+#include "device/eeprom_block.h"
 #include "device/front_end.h"
-#include "linearization/point_set.h"
 #include "device/segment_table.h"
 #include "device/write_plan.h"
-#include "device/eeprom_block.h"
+#include "linearization/point_set.h"
 
 #include <array>
 #include <optional>

@@ -15,8 +15,9 @@ namespace {
 QString blockName(const EepromBlock& block)
 {
     const int last = block.address + static_cast<int>(block.data.size()) - 1;
-    return last == block.address ? QStringLiteral("Blok na adrese %1").arg(block.address)
-                                 : QStringLiteral("Blok na adresách %1–%2").arg(block.address).arg(last);
+    return last == block.address
+               ? QStringLiteral("Blok na adrese %1").arg(block.address)
+               : QStringLiteral("Blok na adresách %1–%2").arg(block.address).arg(last);
 }
 
 std::vector<QString> differences(const EepromBlock& block, const MemoryImage& image)
@@ -50,17 +51,19 @@ bool ReadBackWrittenBlocks(TransferContext& ctx, const std::vector<EepromBlock>&
         const std::vector<QString> found = differences(*block, image);
         if (found.empty())
             continue;
-        ctx.ui.message(blockName(*block) + QStringLiteral(" je v převodníku uložen jinak, než byl "
-                                                          "zapsán: ") +
+        ctx.ui.message(blockName(*block) +
+                       QStringLiteral(" je v převodníku uložen jinak, než byl "
+                                      "zapsán: ") +
                        joined(found) + QStringLiteral(". Blok se zapíše znovu."));
         if (!SendEepromBlock(ctx.link, *block) ||
             !FetchMemory(ctx.link, ReadsCovering({*block}), image))
             return false;
         const std::vector<QString> left = differences(*block, image);
         if (!left.empty()) {
-            ctx.ui.message(blockName(*block) +
-                           QStringLiteral(" je v převodníku i po opakovaném zápisu uložen jinak: ") +
-                           joined(left) + QStringLiteral(". Zápis konfigurace se nepodařilo ověřit."));
+            ctx.ui.message(
+                blockName(*block) +
+                QStringLiteral(" je v převodníku i po opakovaném zápisu uložen jinak: ") +
+                joined(left) + QStringLiteral(". Zápis konfigurace se nepodařilo ověřit."));
             return false;
         }
     }

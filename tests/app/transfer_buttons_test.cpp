@@ -1,16 +1,16 @@
 #include "window_fixture.h"
 
-#include "link/command_protocol.h"
 #include "app/measurement_window.h"
+#include "link/command_protocol.h"
 #include "model/main_window_model.h"
 #include "support/simulated_transport.h"
 #include "transfer/transfer_context.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QSettings>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -108,13 +108,18 @@ TEST_F(TransferButtons, VerifiedWriteReadsBackAndReportsACorruptedBlock)
     EXPECT_FALSE(verify->isChecked()); // off until the person chooses it
     verify->click();
     EXPECT_TRUE(program->transferContext().readBackWrites);
-    EXPECT_TRUE(QSettings(QStringLiteral("ZN"), QStringLiteral("VTR8")).value("VerifyWrite").toBool());
+    EXPECT_TRUE(
+        QSettings(QStringLiteral("ZN"), QStringLiteral("VTR8")).value("VerifyWrite").toBool());
 
     transport.transmitter().faults().add(*sim::ParseFaultRule("store=355"));
     MainWindowModel& m = program->model();
-    for (const auto& [field, text] : {std::pair{&m.Vstup, "napětí"}, {&m.Linearizace, "nelinearizováno"},
-                                      {&m.Pocatek, "0"}, {&m.Konec, "10"}, {&m.Tlumeni, "1"},
-                                      {&m.ChybProud, "vyřazen"}, {&m.DelPomer, "20"}})
+    for (const auto& [field, text] : {std::pair{&m.Vstup, "napětí"},
+                                      {&m.Linearizace, "nelinearizováno"},
+                                      {&m.Pocatek, "0"},
+                                      {&m.Konec, "10"},
+                                      {&m.Tlumeni, "1"},
+                                      {&m.ChybProud, "vyřazen"},
+                                      {&m.DelPomer, "20"}})
         m.userEdit(*field, u(text));
     m.PocatekExit();
     m.KonecExit();

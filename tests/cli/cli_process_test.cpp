@@ -367,7 +367,8 @@ TEST_F(Vtr8ctl, VerifyAndBackupTellWhatTheTransmitterHolds)
     r = vtr8ctl(on(sim, {"verify", b}));
     EXPECT_EQ(r.exitCode, 1);
     const QString differences = QString::fromUtf8(r.out);
-    EXPECT_TRUE(differences.startsWith(QStringLiteral("horní mez: v převodníku 150, v souboru 200\n")))
+    EXPECT_TRUE(
+        differences.startsWith(QStringLiteral("horní mez: v převodníku 150, v souboru 200\n")))
         << differences.toStdString();
     EXPECT_TRUE(differences.contains(QStringLiteral(", segmentová tabulka, záznam 20 (c0): ")));
 

@@ -48,8 +48,9 @@ TEST(MemoryImage, HexDumpLinesStartWithTheAddress)
     std::vector<std::uint8_t> bytes(20);
     bytes[0] = 0xAB;
     bytes[17] = 0x0F;
-    EXPECT_EQ(HexDump(bytes), QStringLiteral("0000: AB 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
-                                             "0010: 00 0F 00 00\n"));
+    EXPECT_EQ(HexDump(bytes),
+              QStringLiteral("0000: AB 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+                             "0010: 00 0F 00 00\n"));
 }
 
 TEST(MemoryFields, NamesRepeatedStructuresByTheirNumber)

@@ -79,8 +79,9 @@ TEST(WriteVerify, DifferencesUseTheFilesWordsAndItsDecimals)
 
     // A float that shows alike with the file's decimals counts as equal; byte for byte it not.
     const EepromBlock close = FloatBlock(eeprom::RangeEnd, {100.0001});
-    EXPECT_TRUE(BlockDifferences(close, held, {QStringLiteral("v souboru"), true, {{FileKey::End, 3}}})
-                    .empty());
+    EXPECT_TRUE(
+        BlockDifferences(close, held, {QStringLiteral("v souboru"), true, {{FileKey::End, 3}}})
+            .empty());
     EXPECT_EQ(BlockDifferences(close, held, {QStringLiteral("zapsáno"), false, {}}).size(), 1u);
 }
 
