@@ -1,18 +1,18 @@
 #include "app/application.h"
 
-#include "app/information_window.h"
-#include "app/main_window.h"
-#include "app/measurement_window.h"
-#include "app/port_window.h"
-#include "app/qt_user_interface.h"
-#include "app/table_window.h"
-#include "app/write_verification_setting.h"
-#include "linearization/workspace.h"
 #include "link/command_protocol.h"
+#include "app/main_window.h"
+#include "app/port_window.h"
+#include "app/measurement_window.h"
+#include "app/table_window.h"
+#include "app/information_window.h"
 #include "model/main_window_model.h"
-#include "model/table_window_model.h"
 #include "transfer/measurement_model.h"
+#include "app/qt_user_interface.h"
+#include "model/table_window_model.h"
 #include "transfer/transfer_context.h"
+#include "linearization/workspace.h"
+#include "app/write_verification_setting.h"
 
 #include <QCheckBox>
 
