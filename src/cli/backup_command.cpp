@@ -1,19 +1,19 @@
 // vtr8ctl backup: the whole memory into a file, and a readable description beside it.
 #include "cli/cli_session.h"
 
+#include "cli/terminal.h"
 #include "model/file_io.h"
 #include "transfer/memory_backup.h"
 #include "transfer/memory_fetch.h"
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace vtr8 {
 
 int CliSession::backup()
 {
     const QString path = options_.arguments[0];
-    const bool terminal = isatty(fileno(stderr));
+    const bool terminal = isTerminal(stderr);
     MemoryImage image;
     const bool read =
         FetchMemory(link_, WholeMemoryReads(), image, [terminal](int done, int total) {
