@@ -16,7 +16,7 @@ int CliSession::backup()
     const bool terminal = isTerminal(stderr);
     MemoryImage image;
     const bool read =
-        FetchMemory(link_, WholeMemoryReads(), image, [terminal](int done, int total) {
+        FetchMemory(link_, ui_, WholeMemoryReads(), image, [terminal](int done, int total) {
             if (terminal) {
                 std::fprintf(stderr, "\rČtení paměti: %3d %%", done * 100 / total);
                 std::fflush(stderr);

@@ -59,7 +59,7 @@ int CliSession::verify()
         return ExitEndedEarly;
     const std::vector<EepromBlock> blocks = FinalBlocks(*planned);
     MemoryImage held;
-    if (!FetchMemory(link_, ReadsCovering(blocks), held))
+    if (!FetchMemory(link_, ui_, ReadsCovering(blocks), held))
         return ExitEndedEarly;
 
     ComparisonRules rules;

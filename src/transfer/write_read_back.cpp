@@ -41,7 +41,7 @@ bool ReadBackWrittenBlocks(TransferContext& ctx, const std::vector<EepromBlock>&
     const std::vector<EepromBlock> blocks = FinalBlocks(written);
     MemoryImage image;
     SetPrenos(ctx.model, 0);
-    if (!FetchMemory(ctx.link, ReadsCovering(blocks), image,
+    if (!FetchMemory(ctx.link, ctx.ui, ReadsCovering(blocks), image,
                      [&](int done, int total) { SetPrenos(ctx.model, done * 100 / total); }))
         return false;
 
@@ -56,7 +56,7 @@ bool ReadBackWrittenBlocks(TransferContext& ctx, const std::vector<EepromBlock>&
                                       "zapsán: ") +
                        joined(found) + QStringLiteral(". Blok se zapíše znovu."));
         if (!SendEepromBlock(ctx.link, *block) ||
-            !FetchMemory(ctx.link, ReadsCovering({*block}), image))
+            !FetchMemory(ctx.link, ctx.ui, ReadsCovering({*block}), image))
             return false;
         const std::vector<QString> left = differences(*block, image);
         if (!left.empty()) {
