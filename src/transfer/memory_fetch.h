@@ -14,7 +14,6 @@ class UserInterface;
 // Ends at the first failed read: the command protocol has told the person why, or, for a reply
 // that carries another number of bytes than asked, this does (its bytes are not taken).
 bool FetchMemory(CommandProtocol& link, UserInterface& ui, const std::vector<ReadRun>& reads,
-                 MemoryImage& image,
-                 const std::function<void(int done, int total)>& progress = {});
+                 MemoryImage& image, const std::function<void(int done, int total)>& progress = {});
 
 } // namespace vtr8
