@@ -12,6 +12,9 @@
 #include "model/table_window_model.h"
 #include "transfer/transfer_context.h"
 #include "linearization/workspace.h"
+#include "app/write_verification_setting.h"
+
+#include <QCheckBox>
 
 #include <QMessageBox>
 #include <QTime>
@@ -64,6 +67,7 @@ void Vtr8Application::start()
     protocol_->setIndicators(form1_.get());
     if (qtUi_)
         qtUi_->setMainWindow(form1_.get());
+    bindWriteVerification();
     form1_->Button1Click = [this] { Button1Click(); };
     form1_->MereniClick = [this] { MereniClick(); };
     form1_->InformaceClick = [this] { InformaceClick(); };
@@ -122,6 +126,19 @@ void Vtr8Application::MereniClick()
 void Vtr8Application::InformaceClick()
 {
     form5_->exec();
+}
+
+void Vtr8Application::bindWriteVerification()
+{
+    auto* check = form1_->findChild<QCheckBox*>(QStringLiteral("OveritZapis"));
+    if (!check)
+        return;
+    transfer_->readBackWrites = LoadWriteVerification();
+    check->setChecked(transfer_->readBackWrites);
+    QObject::connect(check, &QCheckBox::toggled, check, [this](bool on) {
+        transfer_->readBackWrites = on;
+        SaveWriteVerification(on);
+    });
 }
 
 void Vtr8Application::ChybaLinearizaceClick()

@@ -89,6 +89,8 @@ private:
     void notify(const QString& text);
     // The outcome of a completed transfer, with the time, in the main window.
     void reportDone(bool ok, const QString& what);
+    // The main window's "Ověřit zápis" box: from and to the per-user store, into the transfers.
+    void bindWriteVerification();
 
     std::unique_ptr<QtUserInterface> qtUi_;
     UserInterface* ui_;

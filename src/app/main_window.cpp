@@ -275,6 +275,12 @@ void TForm1::buildControls()
     makeButton(this, QStringLiteral("Prec_Pozn"), rightX, 403, 84);
     makeButton(this, QStringLiteral("Uloz_Pozn"), rightX + 90, 403, 84);
 
+    // The read-back after a write: a preference of the person, not part of the configuration,
+    // so no control of the editor model stands behind it.
+    auto* verify = new QCheckBox(QStringLiteral("Ověřit zápis"), this);
+    verify->setObjectName(QStringLiteral("OveritZapis"));
+    verify->setGeometry(rightX, 440, 354, 21);
+
     // Bottom: progress, firmware, version.
     constexpr int bottom = 478;
     makeLabel(this, QStringLiteral("Label19"), labelX, bottom, 50, 18);

@@ -6,6 +6,12 @@ const char* CliUsage()
 {
     return "usage: vtr8ctl [--port DEVICE | --com N] [--yes] [--trace] COMMAND [ARGS]\n"
            "  write CONFIG.txt [--points FILE] [--method polynomial|segments] [--degree N]\n"
+           "        [--verify]                    read every written block back and compare\n"
+           "  verify CONFIG.txt [--points FILE] [--method ...] [--degree N] [--image FILE]\n"
+           "                                      compare the transmitter (or a saved memory\n"
+           "                                      image) with what writing CONFIG would store;\n"
+           "                                      exit 1 when they differ\n"
+           "  backup FILE                         save the whole memory (FILE and FILE.txt)\n"
            "  read [--save CONFIG.txt] [--utf8]   print the configuration in the file format\n"
            "  measure [--count N] [--read]        one reading, or N readings at the 1.5 s pace\n"
            "                                      (--count 0: until Ctrl-C);\n"
@@ -84,6 +90,11 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
         } else if (a == QLatin1String("--degree")) {
             if (!value(v) || !(o.degree = parseInt(v, 2, 8)))
                 return fail(QStringLiteral("--degree needs a number 2..8"));
+        } else if (a == QLatin1String("--verify")) {
+            o.verify = true;
+        } else if (a == QLatin1String("--image")) {
+            if (!value(o.imageFile) || o.imageFile.isEmpty())
+                return fail(QStringLiteral("--image needs a file"));
         } else if (a == QLatin1String("--save")) {
             if (!value(o.saveFile))
                 return fail(QStringLiteral("--save needs a file"));
@@ -141,6 +152,12 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
     if (c == QLatin1String("write")) {
         if (argc != 1)
             return fail(QStringLiteral("write needs one configuration file"));
+    } else if (c == QLatin1String("verify")) {
+        if (argc != 1)
+            return fail(QStringLiteral("verify needs one configuration file"));
+    } else if (c == QLatin1String("backup")) {
+        if (argc != 1)
+            return fail(QStringLiteral("backup needs one file"));
     } else if (c == QLatin1String("read") || c == QLatin1String("measure")) {
         if (argc != 0)
             return fail(c + QStringLiteral(" takes no arguments"));

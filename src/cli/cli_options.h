@@ -15,14 +15,17 @@ struct CliOptions {
     bool trace = false;         // --trace
     bool utf8 = false;          // --utf8: print configurations as UTF-8 even into a pipe
 
-    QString command;            // write, read, measure, note, comparator, adjust, frame,
-                                // linearization
+    QString command;            // write, read, verify, backup, measure, note, comparator, adjust,
+                                // frame, linearization
     QStringList arguments;      // the command's own positional arguments
 
     // write
     QString pointsFile;         // --points FILE
     QString method;             // --method polynomial|segments
     std::optional<int> degree;  // --degree N
+    bool verify = false;        // write --verify: read every written block back
+    // verify
+    QString imageFile; // --image FILE: a saved memory image instead of the port
     // read
     QString saveFile;           // --save FILE
     // measure

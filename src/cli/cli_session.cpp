@@ -92,6 +92,10 @@ int CliSession::run()
         return write();
     if (c == QLatin1String("read"))
         return read();
+    if (c == QLatin1String("verify"))
+        return verify();
+    if (c == QLatin1String("backup"))
+        return backup();
     if (c == QLatin1String("measure"))
         return measure();
     if (c == QLatin1String("note"))
@@ -105,7 +109,7 @@ int CliSession::run()
     return ExitUsage;
 }
 
-int CliSession::write()
+bool CliSession::loadForWrite(const QString& refusal)
 {
     if (!options_.pointsFile.isEmpty())
         ui_.openFileAnswers.push_back(options_.pointsFile);
@@ -116,22 +120,30 @@ int CliSession::write()
 
     const int before = ui_.messageCount;
     if (!model_.loadConfiguration(options_.arguments[0]))
-        return ExitEndedEarly;
+        return false;
     // A value a field check refused would be written as whatever the check left
     // behind; in the window the technician corrects it first, a script cannot.
     if (!quietSince(before)) {
-        ui_.message(QStringLiteral("Konfigurace nebyla zapsána."));
-        return ExitEndedEarly;
+        ui_.message(refusal);
+        return false;
     }
     if (table_.shown) {
         if (options_.degree)
             table_.stup_pChange(QString::number(*options_.degree));
         table_.OKClick();
         if (!quietSince(before) || table_.shown) {
-            ui_.message(QStringLiteral("Konfigurace nebyla zapsána."));
-            return ExitEndedEarly;
+            ui_.message(refusal);
+            return false;
         }
     }
+    return true;
+}
+
+int CliSession::write()
+{
+    if (!loadForWrite(QStringLiteral("Konfigurace nebyla zapsána.")))
+        return ExitEndedEarly;
+    ctx_.readBackWrites = options_.verify;
     return WriteConfiguration(ctx_) ? ExitDone : ExitEndedEarly;
 }
 

@@ -41,12 +41,17 @@ public:
 private:
     int write();
     int read();
+    int verify(); // verify_command.cpp
+    int backup(); // backup_command.cpp
     int measure();
     int note();
     int comparator();
     int adjust();
 
     bool choosePort();
+    // The configuration file (and point file) of write and verify into the model, as the window
+    // would have them before "Poslat". False, with `refusal` told, when a check refused a value.
+    bool loadForWrite(const QString& refusal);
     void printConfiguration();
     // True when nothing was reported to the person since `before` messages.
     bool quietSince(int before) const { return ui_.messageCount == before; }

@@ -20,6 +20,7 @@ constexpr KindName KindNames[] = {
     {FaultKind::Garbage, "garbage"},      {FaultKind::Slow, "slow"},
     {FaultKind::ExtraBytes, "extra"},     {FaultKind::LateDuplicate, "late"},
     {FaultKind::OtherCommand, "command"}, {FaultKind::ShortCount, "short"},
+    {FaultKind::CorruptStore, "store"}, {FaultKind::CorruptStoreOnce, "store-once"},
 };
 
 // A reply frame: 0xFF preamble, delimiter, five address bytes, command, byte
@@ -93,6 +94,10 @@ std::optional<FaultRule> ParseFaultRule(std::string_view text)
                          : rule.kind == FaultKind::OtherCommand ? 255
                                                                  : MaxFaultBytes;
     if (rule.param > maxParam)
+        return std::nullopt;
+    // A changed store needs the address it changes.
+    if ((rule.kind == FaultKind::CorruptStore || rule.kind == FaultKind::CorruptStoreOnce) &&
+        !param)
         return std::nullopt;
 
     if (which == "every") {
@@ -187,9 +192,33 @@ bool FaultPlan::apply(int number, Response& response, std::uint32_t& noiseSeed,
             Reseal(bytes, d);
             break;
         }
+        case FaultKind::CorruptStore:
+        case FaultKind::CorruptStoreOnce:
+            break;
         }
     }
     return true;
+}
+
+int FaultPlan::corruptedStoreOffset(int number, int address, int count)
+{
+    for (std::size_t i = 0; i < rules_.size(); ++i) {
+        const FaultRule& rule = rules_[i];
+        if (rule.kind != FaultKind::CorruptStore && rule.kind != FaultKind::CorruptStoreOnce)
+            continue;
+        if (number < rule.first || (rule.last != 0 && number > rule.last))
+            continue;
+        if (rule.param < address || rule.param >= address + count)
+            continue;
+        if (rule.kind == FaultKind::CorruptStoreOnce) {
+            if (std::find(spentOnceRules_.begin(), spentOnceRules_.end(), i) !=
+                spentOnceRules_.end())
+                continue;
+            spentOnceRules_.push_back(i);
+        }
+        return rule.param - address;
+    }
+    return -1;
 }
 
 } // namespace vtr8::sim

@@ -21,6 +21,11 @@ enum class FaultKind {
     LateDuplicate,
     OtherCommand, // the reply carries command byte `param` (default: the request's + 1)
     ShortCount,   // the reply keeps only `param` data bytes (default 2: the status bytes)
+
+    // Not a reply fault: a "WriteEEPROM" that covers address `param` stores that byte changed
+    // while its reply still echoes the request. StoreOnce does it to the first such write only.
+    CorruptStore,
+    CorruptStoreOnce,
 };
 
 // Bounds of PARAM: a byte count (broken, garbage, extra) and a delay in ms
@@ -54,9 +59,13 @@ public:
     // (duplicates) go to `extra`.
     bool apply(int number, Response& response, std::uint32_t& noiseSeed,
                std::vector<Response>* extra = nullptr) const;
+    // The offset within a "WriteEEPROM" of count bytes at address whose stored byte request
+    // `number` changes, or -1.
+    int corruptedStoreOffset(int number, int address, int count);
 
 private:
     std::vector<FaultRule> rules_;
+    std::vector<std::size_t> spentOnceRules_;
 };
 
 } // namespace vtr8::sim

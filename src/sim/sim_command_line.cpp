@@ -102,7 +102,10 @@ const char* SimUsage()
            "                     late (the reply again PARAM ms after it), command (another\n"
            "                     command byte), short (only PARAM data bytes, default 2);\n"
            "                     N counts requests (every attempt) from 1; PARAM is at most\n"
-           "                     4096 bytes, or 600000 ms for slow and late\n";
+           "                     4096 bytes, or 600000 ms for slow and late\n"
+           "  --fault store=A    every WriteEEPROM that covers address A stores that byte\n"
+           "                     changed (bit 0 flipped) but echoes the request as usual;\n"
+           "                     store-once=A does it to the first such write only\n";
 }
 
 bool ParseSimCommandLine(const std::vector<std::string>& arguments, SimCommandLine& result,

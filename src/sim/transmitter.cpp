@@ -203,6 +203,10 @@ std::vector<std::uint8_t> Transmitter::answer(std::uint8_t command,
             return fail(InvalidSelection);
         auto& area = command == 114 ? eeprom_ : eeprom2_;
         std::copy(data.begin() + 3, data.end(), area.begin() + address);
+        if (command == 114)
+            if (const int offset = faults_.corruptedStoreOffset(requestCount_, address, data[2]);
+                offset >= 0)
+                area[static_cast<std::size_t>(address + offset)] ^= 0x01;
         append(data.data(), 3);
         return reply;
     }

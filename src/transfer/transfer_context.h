@@ -56,6 +56,8 @@ struct TransferContext {
     LinearizationPoints& points;
     LinearizationWorkspace& workspace;
     TransferState state;
+    // A write reads every block back before the transmitter restarts ("Ověřit zápis").
+    bool readBackWrites = false;
 };
 
 } // namespace vtr8

@@ -1,16 +1,17 @@
 #include "transfer/write_configuration.h"
 
+#include "device/memory_map.h"
 #include "linearization/characteristic.h"
+#include "linearization/workspace.h"
 #include "link/command_protocol.h"
 #include "model/main_window_model.h"
-#include "device/memory_map.h"
 #include "model/number_format.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_session.h"
 #include "transfer/transfer_context.h"
-#include "linearization/workspace.h"
 #include "transfer/write_blocks.h"
 #include "transfer/write_preparation.h"
+#include "transfer/write_read_back.h"
 
 namespace vtr8 {
 namespace {
@@ -33,17 +34,22 @@ constexpr SpecialBand specialBands[] = {
 
 class ConfigurationTransfer {
 public:
-    ConfigurationTransfer(TransferContext& ctx, const PreparedWrite& w, int settleMs)
-        : ctx_(ctx), m_(ctx.model), link_(ctx.link), w_(w), settleMs_(settleMs)
+    // With planOnly the steps run as a write would, calibration reads included, but the blocks
+    // are only collected and no command changes the transmitter.
+    ConfigurationTransfer(TransferContext& ctx, const PreparedWrite& w, int settleMs,
+                          bool planOnly = false)
+        : ctx_(ctx), m_(ctx.model), link_(ctx.link), w_(w), settleMs_(settleMs), planOnly_(planOnly)
     {
     }
+
+    const std::vector<EepromBlock>& blocks() const { return blocks_; }
 
     bool run()
     {
         SetPrenos(m_, 0);
         FrontEndImage image;
         LoadFrontEndSettings(w_.frontEnd.mode, image);
-        if (!SendSimpleCommand(link_, "Stop"))
+        if (!planOnly_ && !SendSimpleCommand(link_, "Stop"))
             return false;
         stopped_ = true;
 
@@ -60,7 +66,7 @@ public:
             return false;
         progress(9);
 
-        if (!SendEepromBlocks(link_, FrontEndBlocks(image), settleMs_))
+        if (!send(FrontEndBlocks(image)))
             return false;
         // After the front-end blocks, which write 1.0 there first.
         if (w_.inputScaleFactor &&
@@ -99,6 +105,10 @@ public:
         progress(83);
         if (!ZapisKonfigurace())
             return false;
+        if (planOnly_)
+            return true;
+        if (ctx_.readBackWrites && !ReadBackWrittenBlocks(ctx_, blocks_))
+            return false;
 
         if (!SendSimpleCommand(link_, "Reset"))
             return false;
@@ -113,12 +123,21 @@ public:
     bool stopped() const { return stopped_; }
 
 private:
-    bool send(const EepromBlock& block) { return SendEepromBlock(link_, block, 0); }
+    bool send(const EepromBlock& block)
+    {
+        blocks_.push_back(block);
+        return planOnly_ || SendEepromBlock(link_, block, 0);
+    }
     bool send(const std::vector<EepromBlock>& blocks)
     {
-        return SendEepromBlocks(link_, blocks, settleMs_);
+        blocks_.insert(blocks_.end(), blocks.begin(), blocks.end());
+        return planOnly_ || SendEepromBlocks(link_, blocks, settleMs_);
     }
-    void progress(int value) { SetPrenos(m_, value); }
+    void progress(int value)
+    {
+        if (!planOnly_)
+            SetPrenos(m_, value);
+    }
 
     // Signals at the range limits, the factory calibration and the output scaling.
     bool ComputeOutputScaling(OutputScaling& scaling)
@@ -224,6 +243,8 @@ private:
     const PreparedWrite& w_;
     int settleMs_;
     bool stopped_ = false;
+    bool planOnly_;
+    std::vector<EepromBlock> blocks_; // every block sent (or planned), in order
 };
 
 } // namespace
@@ -243,6 +264,15 @@ QString IncompleteWriteMessage()
 {
     return QStringLiteral("Zápis konfigurace nebyl dokončen, převodník je zastaven a jeho "
                           "konfigurace je neúplná. Zapište konfiguraci znovu.");
+}
+
+std::optional<std::vector<EepromBlock>> PlanConfigurationBlocks(TransferContext& ctx,
+                                                                const PreparedWrite& write)
+{
+    ConfigurationTransfer plan(ctx, write, 0, true);
+    if (!plan.run())
+        return std::nullopt;
+    return plan.blocks();
 }
 
 bool WriteConfiguration(TransferContext& ctx, const WriteTiming& timing)

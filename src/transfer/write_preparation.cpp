@@ -180,7 +180,7 @@ void rememberDerivedValues(TransferState& state, const PreparedWrite& w)
 
 } // namespace
 
-std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
+std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx)
 {
     MainWindowModel& m = ctx.model;
     UserInterface& ui = ctx.ui;
@@ -289,8 +289,13 @@ std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
     if (!computeLinearization(ctx, w, lo, hi))
         return std::nullopt;
     rememberDerivedValues(ctx.state, w);
+    return w;
+}
 
-    if (!ui.confirm(text("Opravdu se má zapsat konfigurace ?")))
+std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
+{
+    std::optional<PreparedWrite> w = ComputeWrite(ctx);
+    if (w && !ctx.ui.confirm(text("Opravdu se má zapsat konfigurace ?")))
         return std::nullopt;
     return w;
 }

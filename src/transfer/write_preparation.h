@@ -2,13 +2,15 @@
 
 #include "device/codes.h"
 #include "device/constants.h"
+#include "device/eeprom_block.h"
 #include "device/front_end.h"
-#include "linearization/point_set.h"
 #include "device/segment_table.h"
 #include "device/write_plan.h"
+#include "linearization/point_set.h"
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace vtr8 {
 
@@ -51,9 +53,15 @@ struct PreparedWrite {
 // linearization computation. nullopt ends the write; the person has been told why (or the
 // point-file dialog was shown).
 std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx);
+// The same steps without the confirmation, for a comparison that writes nothing.
+std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx);
 
 // Steps after the confirmation: "Stop", every block in order, "Reset" and "Continue". Ends at
 // the first failed command. True when all of it was acknowledged.
 bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write, int settleMs);
+// The blocks TransferConfiguration would store, in order, computed by its own steps; only the
+// calibration reads go to the transmitter. nullopt when a read failed.
+std::optional<std::vector<EepromBlock>> PlanConfigurationBlocks(TransferContext& ctx,
+                                                                const PreparedWrite& write);
 
 } // namespace vtr8

@@ -1,13 +1,17 @@
 #include "window_fixture.h"
 
-#include "link/command_protocol.h"
 #include "app/measurement_window.h"
+#include "link/command_protocol.h"
+#include "transfer/write_configuration.h"
 #include "model/main_window_model.h"
 #include "support/simulated_transport.h"
+#include "transfer/transfer_context.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -96,6 +100,48 @@ TEST_F(TransferButtons, ComparatorStoreAsksBeforeWriting)
     mainWidget<QPushButton>("Ulozkomp1")->click();
     ASSERT_FALSE(ui.questions.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(ui.questions.first(), u("Opravdu se má zapsat konfigurace Relé 1 ?"));
+}
+
+TEST_F(TransferButtons, VerifiedWriteReadsBackAndReportsACorruptedBlock)
+{
+    auto* verify = mainWidget<QCheckBox>("OveritZapis");
+    ASSERT_NE(verify, nullptr);
+    EXPECT_FALSE(verify->isChecked()); // off until the person chooses it
+    verify->click();
+    EXPECT_TRUE(program->transferContext().readBackWrites);
+    EXPECT_TRUE(
+        QSettings(QStringLiteral("ZN"), QStringLiteral("VTR8")).value("VerifyWrite").toBool());
+
+    transport.transmitter().faults().add(*sim::ParseFaultRule("store=355"));
+    MainWindowModel& m = program->model();
+    for (const auto& [field, text] : {std::pair{&m.Vstup, "napětí"},
+                                      {&m.Linearizace, "nelinearizováno"},
+                                      {&m.Pocatek, "0"},
+                                      {&m.Konec, "10"},
+                                      {&m.Tlumeni, "1"},
+                                      {&m.ChybProud, "vyřazen"},
+                                      {&m.DelPomer, "20"}})
+        m.userEdit(*field, u(text));
+    m.PocatekExit();
+    m.KonecExit();
+    program->form1()->refresh();
+    ui.confirmAnswers = {true};
+    mainWidget<QPushButton>("Poslat")->click();
+
+    // After the last write only reads: the read-back ends the write before "Reset".
+    const auto commands = transport.transmitter().requests();
+    const auto lastWrite = std::find_if(commands.rbegin(), commands.rend(),
+                                        [](const auto& r) { return r.command == 114; });
+    ASSERT_NE(lastWrite, commands.rend());
+    EXPECT_EQ(std::prev(lastWrite)->command, 113);
+    EXPECT_EQ(commands.back().command, 113);
+    ASSERT_FALSE(ui.messages.isEmpty());
+    ASSERT_GE(ui.messages.size(), 3);
+    EXPECT_EQ(ui.messages.last(), IncompleteWriteMessage());
+    EXPECT_TRUE(ui.messages[ui.messages.size() - 3].contains(u("horní mez: v převodníku 20, zapsáno 10")))
+        << ui.messages.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(mainWidget<QPushButton>("Poslat")->isEnabled());
+    verify->click(); // the store of the other tests stays as they expect it
 }
 
 TEST_F(TransferButtons, MeasurementButtonOpensTheMeasurementWindowModally)

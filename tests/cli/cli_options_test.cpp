@@ -68,6 +68,10 @@ TEST(CliOptions, UsageErrorsAreRefused)
         {"write", "a.txt", "--degree", "9"},
         {"frame", "ReadEEPROM", "512"},
         {"read", "--bogus"},
+        {"verify"},
+        {"verify", "a.txt", "--image"},
+        {"backup"},
+        {"backup", "a.bin", "b.bin"},
     };
     for (const auto& list : bad) {
         const auto r = ParseCliArguments(args(list));

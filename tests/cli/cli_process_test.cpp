@@ -350,6 +350,78 @@ TEST_F(Vtr8ctl, AdjustReportsTheTransmittersRefusalAndTracesFrames)
     }
 }
 
+TEST_F(Vtr8ctl, VerifyAndBackupTellWhatTheTransmitterHolds)
+{
+    QTemporaryDir dir;
+    const QString dump = dir.filePath(QStringLiteral("sim.bin"));
+    SimProcess sim({QStringLiteral("--dump"), dump});
+    ASSERT_TRUE(sim.start());
+    const QString a = example("pt100-linearized.txt"); // "linearizováno": a segment table
+    ASSERT_EQ(vtr8ctl(on(sim, {"--yes", "write", a})).exitCode, 0);
+    ASSERT_EQ(vtr8ctl(on(sim, {"note", "write", "Kotel 3"})).exitCode, 0);
+    QByteArray otherEnd = readAll(a);
+    otherEnd.replace("horn\xED mez: 150", "horn\xED mez: 200");
+    const QString b = dir.filePath(QStringLiteral("b.txt"));
+    QFile bFile(b);
+    ASSERT_TRUE(bFile.open(QIODevice::WriteOnly));
+    bFile.write(otherEnd);
+    bFile.close();
+
+    CtlRun r = vtr8ctl(on(sim, {"verify", a}));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("Převodník odpovídá souboru konfigurace.\n").toUtf8());
+    r = vtr8ctl(on(sim, {"verify", b}));
+    EXPECT_EQ(r.exitCode, 1);
+    const QString differences = QString::fromUtf8(r.out);
+    EXPECT_TRUE(
+        differences.startsWith(QStringLiteral("horní mez: v převodníku 150, v souboru 200\n")))
+        << differences.toStdString();
+    EXPECT_TRUE(differences.contains(QStringLiteral(", segmentová tabulka, záznam 20 (c0): ")));
+
+    const QString backup = dir.filePath(QStringLiteral("unit.bin"));
+    r = vtr8ctl(on(sim, {"backup", backup}));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    ASSERT_TRUE(sim.stop());
+    EXPECT_EQ(readAll(backup), readAll(dump));
+    const QString text = QString::fromUtf8(readAll(backup + QStringLiteral(".txt")));
+    for (const char* line : {"\r\nčíslo firmwaru: 14\r\n", "\r\ntypové bajty: 13 249\r\n",
+                             "\r\npoznámka: Kotel 3\r\n", "\r\n07F0: "})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(line))) << line;
+
+    // The saved image answers the same comparison without a port.
+    EXPECT_EQ(vtr8ctl({"verify", "--image", backup, a}).exitCode, 0);
+    r = vtr8ctl({"verify", "--image", backup, b});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("horní mez: v převodníku 150").toUtf8()));
+    EXPECT_EQ(vtr8ctl({"verify", "--image", a, a}).exitCode, 1); // not an image
+}
+
+TEST_F(Vtr8ctl, WriteVerifyRepairsOnceAndFailsWhenTheStoreStaysWrong)
+{
+    struct Case {
+        const char* fault; // 52 is the first block written, 648 a middle one, 114 the last
+        int exitCode;
+        const char* told;
+    };
+    const Case cases[] = {
+        {nullptr, 0, ""},
+        {"store=52", 1, "Blok na adresách 52–67 je v převodníku i po opakovaném zápisu"},
+        {"store=648", 1, "segmentová tabulka, záznam 3 (x0)"},
+        {"store=114", 1, "Blok na adrese 114 je v převodníku i po opakovaném zápisu"},
+        {"store-once=355", 0, "horní mez: v převodníku 300, zapsáno 150. Blok se zapíše znovu."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault ? c.fault : "no fault");
+        SimProcess sim(c.fault ? QStringList{QStringLiteral("--fault"), QString::fromUtf8(c.fault)}
+                               : QStringList{});
+        ASSERT_TRUE(sim.start());
+        const CtlRun r =
+            vtr8ctl(on(sim, {"--yes", "write", "--verify", example("pt100-linearized.txt")}));
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.told))) << r.err.toStdString();
+    }
+}
+
 TEST_F(Vtr8ctl, MeasureCsvHasAHeaderAndALinePerReading)
 {
     SimProcess sim({QStringLiteral("--input"), QStringLiteral("25")});

@@ -155,6 +155,40 @@ TEST(FaultPlan, RulesSelectRequestsByNumberAndCombine)
     EXPECT_TRUE(t.requests()[3].answered);
 }
 
+TEST(FaultPlan, StoreFaultChangesTheStoredByteButNotTheEcho)
+{
+    const auto write = [](Transmitter& t, std::uint16_t address) {
+        std::array<std::uint8_t, 26> buffer{};
+        buffer[1] = 0x81; // 1.0
+        const auto frame = BuildTxFrame("WriteEEPROM", address, 4, buffer);
+        return t.feed(std::vector<std::uint8_t>(frame.wire().begin(), frame.wire().end()));
+    };
+    struct Case {
+        const char* rule;
+        std::vector<std::uint8_t> firstStore, secondStore; // bytes 100..103 after each write
+    };
+    const Case cases[] = {
+        {"store=102", {0x81, 0, 1, 0}, {0x81, 0, 1, 0}},
+        {"store-once=100", {0x80, 0, 0, 0}, {0x81, 0, 0, 0}},
+        {"store=200", {0x81, 0, 0, 0}, {0x81, 0, 0, 0}},
+        {"store-once=100@2-", {0x81, 0, 0, 0}, {0x80, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        Transmitter t;
+        Transmitter clean;
+        t.faults().add(*ParseFaultRule(c.rule));
+        for (const auto* expected : {&c.firstStore, &c.secondStore}) {
+            const auto replies = write(t, 100);
+            ASSERT_EQ(replies.size(), 1u);
+            EXPECT_EQ(replies[0].bytes, write(clean, 100).at(0).bytes) << c.rule;
+            EXPECT_TRUE(std::equal(expected->begin(), expected->end(), t.eeprom().begin() + 100))
+                << c.rule;
+        }
+    }
+    EXPECT_FALSE(ParseFaultRule("store"));
+    EXPECT_FALSE(ParseFaultRule("store-once"));
+}
+
 TEST(SimCommandLine, OptionsAndErrors)
 {
     SimCommandLine c;
