@@ -1,4 +1,5 @@
 #include "device/segment_table.h"
+#include "process_value_reader.h"
 #include "transfer/write_blocks.h"
 #include "transfer/write_configuration.h"
 #include "write_fixture.h"
@@ -174,14 +175,33 @@ TEST(WriteFamilies, SquareRootWritesItsOwnLawNotALeftoverTable)
     ASSERT_EQ(f.model.Linearizace.text, QString::fromUtf8("druhá odmocnina"));
     ASSERT_TRUE(write(f)) << f.ui().messages.join('|').toStdString();
     const SegmentTable expected = SquareRootSegmentTable(4, 20);
-    EXPECT_EQ(f.lastWrite(608),
-              FloatBytes({4.0f, float(expected.records[0].c3), float(expected.records[0].c2),
-                          float(expected.records[0].c1), 4.0f}));
+    EXPECT_EQ(f.lastWrite(628),
+              FloatBytes({4.0f, float(expected.records[1].c3), float(expected.records[1].c2),
+                          float(expected.records[1].c1), 4.0f}));
     EXPECT_EQ(f.lastWrite(1008), FloatBytes({20.0f}));
     EXPECT_EQ(f.lastWrite(606), (std::vector<std::uint8_t>{2}));
     EXPECT_EQ(f.lastWrite(424), (std::vector<std::uint8_t>{39, 16, 15, 3}));
     EXPECT_NEAR(f.floatAt(387), 3.84, 1e-6);
     EXPECT_NEAR(f.floatAt(391), 20.16, 1e-5);
+}
+
+// The transmitter follows y = x below the range start and the root within a tenth of a percent
+// of the span up to its end.
+TEST(WriteFamilies, SquareRootFollowsItsLawFromBelowTheStartToTheEnd)
+{
+    WriteFixture f;
+    fillSquareRoot(f);
+    ASSERT_TRUE(write(f)) << f.ui().messages.join('|').toStdString();
+    double worst = 0;
+    for (int i = 0; i <= 330; ++i) {
+        const double x = 3.5 + 16.5 * i / 330;
+        f.link.transmitter().options().input = x;
+        const auto pv = ReadProcessValue(f.link.protocol);
+        ASSERT_TRUE(pv.has_value()) << x;
+        const double law = x <= 4 ? x : 4 + 16 * std::sqrt((x - 4) / 16);
+        worst = std::max(worst, std::fabs(*pv - law) / 16);
+    }
+    EXPECT_LT(worst, 0.001);
 }
 
 TEST(WriteFamilies, SquareRootOnPolynomialFirmwareLeavesNoTableInForce)
