@@ -1,16 +1,19 @@
 #include "transfer/read_configuration.h"
 
-#include "linearization/characteristic.h"
-#include "model/choice_texts.h"
 #include "device/codes.h"
-#include "link/command_protocol.h"
 #include "device/device_float.h"
 #include "device/memory_map.h"
+#include "linearization/characteristic.h"
+#include "linearization/workspace.h"
+#include "link/command_protocol.h"
+#include "model/choice_texts.h"
 #include "model/number_format.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
 #include "transfer/user_note.h"
-#include "linearization/workspace.h"
+
+#include <cmath>
+#include <utility>
 
 namespace vtr8 {
 namespace {
@@ -217,6 +220,15 @@ bool cteni_mezi(TransferContext& ctx)
     const int decimals = isVoltageOrCurrent(m.Input) ? 6 : 3;
     start = roundToDecimals(start, decimals);
     end = roundToDecimals(end, decimals);
+
+    // The limits above are sorted; the entered start and end keep the direction of a falling
+    // range, which a write of what was read must not turn round.
+    if (!ReadBlock(ctx.link, eeprom::RangeEnd, 2 * eeprom::FloatLength))
+        return false;
+    const float enteredEnd = ReplyDeviceFloat(ctx.link, eeprom::RangeEnd, eeprom::RangeEnd);
+    const float enteredStart = ReplyDeviceFloat(ctx.link, eeprom::RangeEnd, eeprom::RangeStart);
+    if (std::isfinite(enteredStart) && std::isfinite(enteredEnd) && enteredStart > enteredEnd)
+        std::swap(start, end);
 
     if (ctx.state.LinearizationCode == static_cast<std::uint8_t>(LinearizationCode::FromFile)) {
         if (!ReadBlock(ctx.link, eeprom::PointFileRange, eeprom::PointFileRangeLength))
