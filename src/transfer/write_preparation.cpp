@@ -1,17 +1,18 @@
 #include "transfer/write_preparation.h"
 
-#include "linearization/characteristic.h"
-#include "model/choice_texts.h"
-#include "link/command_protocol.h"
 #include "device/device_float.h"
-#include "model/main_window_model.h"
 #include "device/memory_map.h"
-#include "model/number_format.h"
+#include "linearization/characteristic.h"
 #include "linearization/polynomial_fit.h"
-#include "transfer/sequence_support.h"
 #include "linearization/spline.h"
-#include "transfer/transfer_context.h"
 #include "linearization/workspace.h"
+#include "link/command_protocol.h"
+#include "model/choice_texts.h"
+#include "model/main_window_model.h"
+#include "model/number_format.h"
+#include "model/point_file.h"
+#include "transfer/sequence_support.h"
+#include "transfer/transfer_context.h"
 
 #include <algorithm>
 #include <cmath>
@@ -85,8 +86,11 @@ bool computeLinearizationData(TransferContext& ctx, PreparedWrite& w, Extended l
 
     case Linearization::FromFile:
         if (w.pointMethod == PointFitMethod::Polynomial) {
+            // Outside 3..8 the usual degree, but never above what the distinct inputs of the
+            // file can determine.
             const int degree = ctx.points.PolynomialDegree;
             ws.Degree = degree >= 3 && degree <= 8 ? degree : DefaultFilePolynomialDegree;
+            ws.Degree = std::max(1, std::min(ws.Degree, highestFittableDegree(ctx.points)));
             ws.CharacteristicIndex = Characteristic::LinearFromFile;
             ws.Source = FitSource::FromTable;
             PolynomialFit(ws);

@@ -231,7 +231,7 @@ void choosePoints(WriteFixture& f, PointFitMethod method,
         }
         f.points.PointCount = i;
         f.points.Method = method;
-        f.points.PolynomialDegree = 3;
+        f.points.PolynomialDegree = i > 4 ? 3 : 6;
         f.points.PointFileOk = true;
     });
 }
@@ -256,6 +256,22 @@ TEST(WriteFamilies, PointFilePolynomialMethodWritesItsDegree)
     EXPECT_TRUE(contains(f.progress, 74));
     ASSERT_FALSE(f.ui().messages.isEmpty());
     EXPECT_TRUE(f.ui().messages[0].startsWith(QStringLiteral("Max.odchylka v % =")));
+}
+
+// The fit needs one more distinct input than its degree: three points write a parabola, four
+// the cubic the window picks for them.
+TEST(WriteFamilies, FewPointsWriteTheHighestDegreeTheyCanFit)
+{
+    for (const auto& [count, degree] : {std::pair{3, 2}, std::pair{4, 3}}) {
+        WriteFixture f;
+        if (count == 3)
+            choosePoints(f, PointFitMethod::Polynomial, {{0, 0}, {5, 40}, {10, 100}});
+        else
+            choosePoints(f, PointFitMethod::Polynomial, {{0, 0}, {3, 20}, {6, 50}, {10, 100}});
+        fillVoltageFromFile(f);
+        ASSERT_TRUE(write(f)) << count << ": " << f.ui().messages.join('|').toStdString();
+        EXPECT_EQ(f.lastWrite(127), (std::vector<std::uint8_t>{std::uint8_t(degree)})) << count;
+    }
 }
 
 TEST(WriteFamilies, PolynomialBeyondTheTransmittersFloatsEndsBeforeAnyWrite)
