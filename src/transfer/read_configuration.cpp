@@ -1,16 +1,16 @@
 #include "transfer/read_configuration.h"
 
+#include "linearization/characteristic.h"
+#include "model/choice_texts.h"
 #include "device/codes.h"
+#include "link/command_protocol.h"
 #include "device/device_float.h"
 #include "device/memory_map.h"
-#include "linearization/characteristic.h"
-#include "linearization/workspace.h"
-#include "link/command_protocol.h"
-#include "model/choice_texts.h"
 #include "model/number_format.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
 #include "transfer/user_note.h"
+#include "linearization/workspace.h"
 
 #include <cmath>
 #include <utility>

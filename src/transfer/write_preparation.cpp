@@ -1,18 +1,18 @@
 #include "transfer/write_preparation.h"
 
-#include "device/device_float.h"
-#include "device/memory_map.h"
 #include "linearization/characteristic.h"
-#include "linearization/polynomial_fit.h"
-#include "linearization/spline.h"
-#include "linearization/workspace.h"
-#include "link/command_protocol.h"
 #include "model/choice_texts.h"
+#include "link/command_protocol.h"
+#include "device/device_float.h"
 #include "model/main_window_model.h"
+#include "device/memory_map.h"
 #include "model/number_format.h"
-#include "model/point_file.h"
+#include "linearization/polynomial_fit.h"
 #include "transfer/sequence_support.h"
+#include "linearization/spline.h"
 #include "transfer/transfer_context.h"
+#include "linearization/workspace.h"
+#include "model/point_file.h"
 
 #include <algorithm>
 #include <cmath>
