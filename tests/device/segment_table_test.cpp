@@ -137,7 +137,7 @@ TEST(SegmentTable, ShortSplineRepeatsItsLastPiece)
 
 TEST(SegmentTable, SquareRootLawWithinATenthOfAPercent)
 {
-    for (const auto [lo, hi] : {std::pair<Extended, Extended>{4, 20}, {0, 0.5L}}) {
+    for (const auto& [lo, hi] : {std::pair<Extended, Extended>{4, 20}, {0, 0.5L}}) {
         const SegmentTable table = SquareRootSegmentTable(lo, hi);
         const Extended span = hi - lo;
         EXPECT_EQ(table.endAbscissa, hi);
