@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cmath>
+
 // The configuration text file: the main window's texts as "key: value" lines,
 // code page 1250, CR LF. Loading pushes every value through the handlers a typed
 // value passes, so a loaded configuration is checked exactly like a typed one.
@@ -263,7 +265,9 @@ bool MainWindowModel::loadConfigurationData(const QByteArray& bytes)
                 if (line.left(expected.size()) != expected)
                     error = true;
                 const auto number = parseLocaleNumber(UpravaFormatu(line.mid(expected.size())));
-                if (!number) {
+                // A value beyond the float would come back as INF, which no field or file
+                // may show: it is as unusable as a text that is not a number.
+                if (!number || !std::isfinite(static_cast<float>(*number))) {
                     points_.PointFileOk = false;
                     message(DataError);
                     return false;

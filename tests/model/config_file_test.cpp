@@ -284,18 +284,24 @@ TEST_F(ConfigFile, UnknownInputTypeIsADataError)
 
 TEST_F(ConfigFile, BadRangeNumberEndsTheLoadInOrder)
 {
-    points.PointFileOk = true;
-    const QByteArray bytes =
-        fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat", "dolní mez: nula",
-                "horní mez: 100", "jednotka: Ohm", "linearizace: nelinearizováno", "tlumení: 3s",
-                "chybový proud: nadproud", "připojení čidla: dvouvodičově"});
-    EXPECT_FALSE(model.loadConfigurationData(bytes));
-    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
-    EXPECT_EQ(model.Input, InputType::Rheostat);
-    EXPECT_TRUE(model.Konec.text.isEmpty());
-    EXPECT_EQ(model.Tlumeni.text, QStringLiteral("0.5"));
-    EXPECT_FALSE(points.PointFileOk);
-    EXPECT_TRUE(model.ctisoub.enabled);
+    // A number beyond the transmitter's float is as unusable as one that is not a number.
+    for (const char* start : {"dolní mez: nula", "dolní mez: 1e39", "dolní mez: -1e300"}) {
+        SCOPED_TRACE(start);
+        ui.messages.clear();
+        points.PointFileOk = true;
+        const QByteArray bytes =
+            fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat", start, "horní mez: 100",
+                    "jednotka: Ohm", "linearizace: nelinearizováno", "tlumení: 3s",
+                    "chybový proud: nadproud", "připojení čidla: dvouvodičově"});
+        EXPECT_FALSE(model.loadConfigurationData(bytes));
+        EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
+        EXPECT_EQ(model.Input, InputType::Rheostat);
+        EXPECT_TRUE(model.Pocatek.text.isEmpty());
+        EXPECT_TRUE(model.Konec.text.isEmpty());
+        EXPECT_EQ(model.Tlumeni.text, QStringLiteral("0.5"));
+        EXPECT_FALSE(points.PointFileOk);
+        EXPECT_TRUE(model.ctisoub.enabled);
+    }
 }
 
 TEST_F(ConfigFile, RangeValuesAreRoundedThroughFloatToTheInputsDecimals)
