@@ -85,45 +85,46 @@ int rangeDecimals(std::optional<InputType> type)
 
 } // namespace
 
+// Every number goes out with the locale's separator, so one file holds one separator.
 std::optional<QByteArray> MainWindowModel::configurationFileBytes()
 {
     QStringList lines;
     lines << Header << QString();
     lines << key::Input + Vstup.text;
-    lines << key::Start + Pocatek.text;
-    lines << key::End + Konec.text;
+    lines << key::Start + UpravaFormatu(Pocatek.text);
+    lines << key::End + UpravaFormatu(Konec.text);
     lines << key::Unit + Label8.caption;
     lines << key::Linearization + Linearizace.text;
-    lines << key::Damping + Tlumeni.text + QLatin1Char('s');
+    lines << key::Damping + UpravaFormatu(Tlumeni.text) + QLatin1Char('s');
     lines << key::ErrorCurrent + ChybProud.text;
     using T = InputType;
     const std::optional<InputType> t = inputTypeFromText(Vstup.text);
     if (t && isResistanceThermometer(*t)) {
         lines << key::Connection + PripCidl.text;
-        lines << key::Parasitic + formatFixed(ParasiticResistance, 3, 5);
+        lines << key::Parasitic + UpravaFormatu(formatFixed(ParasiticResistance, 3, 5));
     }
     if (t == T::Rheostat)
         lines << key::Connection + PripCidl.text;
     if (t == T::ResistorDifference)
-        lines << key::ResistorSum + formatFixed(TotalValue, 3);
+        lines << key::ResistorSum + UpravaFormatu(formatFixed(TotalValue, 3));
     if (t == T::PotentiometerAbsolute)
         lines << key::Connection + PripCidl.text;
     if (t == T::PotentiometerRelative) {
         lines << key::Connection + PripCidl.text;
-        lines << key::Potentiometer + formatFixed(TotalValue, 3);
+        lines << key::Potentiometer + UpravaFormatu(formatFixed(TotalValue, 3));
     }
     if (t && isThermocouple(*t))
         lines << key::ColdJunction + VzdStKon.text;
     if (t == T::Voltage)
-        lines << key::Divider + DelPomer.text;
+        lines << key::Divider + UpravaFormatu(DelPomer.text);
     if (t == T::VoltageDifference) {
-        lines << key::MaxVoltage + formatFixed(TotalValue, 3);
-        lines << key::Divider + DelPomer.text;
+        lines << key::MaxVoltage + UpravaFormatu(formatFixed(TotalValue, 3));
+        lines << key::Divider + UpravaFormatu(DelPomer.text);
     }
     if (t == T::Current || t == T::CurrentDifference)
-        lines << key::Shunt + SnOdpor.text;
+        lines << key::Shunt + UpravaFormatu(SnOdpor.text);
     if (t == T::CurrentDifference)
-        lines << key::MaxCurrent + CelkovyOdpor.text;
+        lines << key::MaxCurrent + UpravaFormatu(CelkovyOdpor.text);
 
     QByteArray bytes;
     for (const QString& line : lines) {

@@ -284,7 +284,10 @@ private:
     void setRangeCaption(const QString& linearization);
     void setUnitLabels(const QString& unit);
     bool isFromFile() const;
-    void parseOnChange(Control& field, Extended& copy, const QString& refusal);
+    void parseOnChange(Control& field, Extended& copy);
+    // The exit check of a number field: normalised, parsed, refused with `refusal` (emptied,
+    // focused) when it is no number. True when `copy` now holds its value.
+    bool numberFieldExit(Control& field, Extended& copy, const QString& refusal);
     void choiceFieldExit(Control& field, const QStringList& choices, const QString& refusal);
     void rangeFieldExit(bool start);
     void comparatorLimitExit(int comparator, bool switchOn);

@@ -170,9 +170,9 @@ void MainWindowModel::SnOdporExit()
     ChangeScope scope(*this);
     if (SnOdpor.text.isEmpty())
         return;
-    // Writing the normalised text back runs SnOdporChange, which keeps
-    // ShuntResistance in step with it.
-    setText(SnOdpor, UpravaFormatu(SnOdpor.text));
+    if (!numberFieldExit(SnOdpor, ShuntResistance,
+                         QStringLiteral("Špatně zadaná hodnota snímacího odporu.")))
+        return;
     if (ShuntResistance == 0) {
         message(QStringLiteral("Zadana hodnota snímacího odporu nesmí být 0."));
         focus(QStringLiteral("SnOdpor"));
@@ -186,10 +186,12 @@ void MainWindowModel::DelPomerExit()
     ChangeScope scope(*this);
     if (DelPomer.text.isEmpty())
         return;
-    setText(DelPomer, UpravaFormatu(DelPomer.text));
+    if (!numberFieldExit(DelPomer, DividerRatio,
+                         QStringLiteral("špatně zadaná hodnota dělícího poměru")))
+        return;
     // A divider ratio of 0 would make every voltage bound 0 and the input scale
     // of the write divide by zero.
-    if (!DelPomer.text.isEmpty() && DividerRatio == 0) {
+    if (DividerRatio == 0) {
         message(QStringLiteral("Zeslabení přídavným děličem napětí nesmí být 0."));
         focus(QStringLiteral("DelPomer"));
     }

@@ -224,6 +224,33 @@ TEST_F(ConfigFile, SavesWithTheLocaleSeparatorOfTheFieldsAndLoadsEither)
     EXPECT_EQ(other.RangeEnd, 1.5L);
 }
 
+TEST_F(ConfigFile, ShuntAndDividerLoadInEitherSeparatorAndSaveInOne)
+{
+    overrideLocaleDecimalSeparator(QLatin1Char(','));
+    EXPECT_TRUE(model.loadConfiguration(QStringLiteral(VTR8_EXAMPLES_DIR "/current-4-20ma-shunt.txt")));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join('|').toStdString();
+    EXPECT_EQ(model.SnOdpor.text, QStringLiteral("5,00000"));
+    EXPECT_EQ(model.ShuntResistance, 5);
+
+    choose(InputType::Voltage);
+    model.userEdit(model.Linearizace, c::NotLinearized);
+    typeAndLeave(model.DelPomer, QStringLiteral("2.5"), &MainWindowModel::DelPomerExit);
+    typeAndLeave(model.Pocatek, QStringLiteral("0"), &MainWindowModel::PocatekExit);
+    typeAndLeave(model.Konec, QStringLiteral("1.5"), &MainWindowModel::KonecExit);
+    typeAndLeave(model.Tlumeni, QStringLiteral("0.5"), &MainWindowModel::TlumeniExit);
+    typeAndLeave(model.ChybProud, c::Overcurrent, &MainWindowModel::ChybProudExit);
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join('|').toStdString();
+    ASSERT_TRUE(model.saveConfiguration(path("divider.txt")));
+    const QByteArray bytes = readBytes(path("divider.txt"));
+    EXPECT_TRUE(bytes.contains("2,5\r\n")) << bytes.toStdString();
+    EXPECT_FALSE(bytes.contains('.')) << bytes.toStdString();
+
+    overrideLocaleDecimalSeparator(QLatin1Char('.'));
+    MainWindowModel other(ui, points);
+    EXPECT_TRUE(other.loadConfigurationData(bytes));
+    EXPECT_EQ(other.DividerRatio, 2.5L);
+}
+
 TEST_F(ConfigFile, WrongHeaderChangesNothing)
 {
     choose(InputType::Rheostat);
