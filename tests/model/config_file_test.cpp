@@ -227,7 +227,8 @@ TEST_F(ConfigFile, SavesWithTheLocaleSeparatorOfTheFieldsAndLoadsEither)
 TEST_F(ConfigFile, ShuntAndDividerLoadInEitherSeparatorAndSaveInOne)
 {
     overrideLocaleDecimalSeparator(QLatin1Char(','));
-    EXPECT_TRUE(model.loadConfiguration(QStringLiteral(VTR8_EXAMPLES_DIR "/current-4-20ma-shunt.txt")));
+    EXPECT_TRUE(
+        model.loadConfiguration(QStringLiteral(VTR8_EXAMPLES_DIR "/current-4-20ma-shunt.txt")));
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join('|').toStdString();
     EXPECT_EQ(model.SnOdpor.text, QStringLiteral("5,00000"));
     EXPECT_EQ(model.ShuntResistance, 5);
