@@ -129,11 +129,12 @@ Extended InputSignalMax(const FrontEndRequest& request)
     case InputCode::VoltageDifference:
         return std::fabs(request.totalValue / request.dividerRatio);
     case InputCode::Current: {
+        // "ze souboru": the range is in the file's output unit; the current is the file's input.
+        if (request.fromFile)
+            return std::fabs(request.fileInputMax) * request.shuntResistance / 1000;
         // Limits in mA, shunt in ohms: volts across the shunt.
-        const Extended a =
-            throughFileLine(request, request.rangeStart * request.shuntResistance / 1000);
-        const Extended b =
-            throughFileLine(request, request.rangeEnd * request.shuntResistance / 1000);
+        const Extended a = request.rangeStart * request.shuntResistance / 1000;
+        const Extended b = request.rangeEnd * request.shuntResistance / 1000;
         return std::max(std::fabs(a), std::fabs(b));
     }
     case InputCode::CurrentDifference:

@@ -230,6 +230,15 @@ void choosePoints(WriteFixture& f, PointFitMethod method,
             f.points.RequiredOutput[i] = y;
         }
         f.points.PointCount = i;
+        // The straight lines through the end points, as reading a point file leaves them.
+        const auto [x1, y1] = xy.front();
+        const auto [xn, yn] = xy.back();
+        if (xn != x1 && yn != y1) {
+            f.points.LineSlope = (yn - y1) / (xn - x1);
+            f.points.LineOffset = y1 - f.points.LineSlope * x1;
+            f.points.InverseSlope = (xn - x1) / (yn - y1);
+            f.points.InverseOffset = x1 - f.points.InverseSlope * y1;
+        }
         f.points.Method = method;
         f.points.PolynomialDegree = i > 4 ? 3 : 6;
         f.points.PointFileOk = true;
@@ -271,6 +280,35 @@ TEST(WriteFamilies, FewPointsWriteTheHighestDegreeTheyCanFit)
         fillVoltageFromFile(f);
         ASSERT_TRUE(write(f)) << count << ": " << f.ui().messages.join('|').toStdString();
         EXPECT_EQ(f.lastWrite(127), (std::vector<std::uint8_t>{std::uint8_t(degree)})) << count;
+    }
+}
+
+// "proud" from a point file: the input stage is chosen by the file's current across the shunt
+// (20 mA × 5 Ω = 0.1 V, the 128 mV range), and the transmitter then follows the file's curve.
+TEST(WriteFamilies, CurrentFromAPointFileMeasuresTheFileCurve)
+{
+    for (const PointFitMethod method : {PointFitMethod::StraightLines, PointFitMethod::Polynomial}) {
+        WriteFixture f;
+        choosePoints(f, method, {{4, 0}, {8, 20}, {12, 45}, {16, 70}, {20, 100}});
+        f.fill({{"Vstup", "proud"},
+                {"SnOdpor", "5"},
+                {"Linearizace", "ze souboru"},
+                {"Pocatek", "0"},
+                {"Konec", "100"},
+                {"Tlumeni", "1"},
+                {"ChybProud", "nadproud"}});
+        f.ui().clear();
+        ASSERT_TRUE(write(f)) << f.ui().messages.join('|').toStdString();
+        EXPECT_EQ(f.eeprom()[402], 28);
+        for (const auto& [current, expected] : {std::pair{4.0, 0.0}, std::pair{10.0, 32.5},
+                                               std::pair{16.0, 70.0}, std::pair{20.0, 100.0}}) {
+            f.link.transmitter().options().input = current;
+            const auto pv = ReadProcessValue(f.link.protocol);
+            ASSERT_TRUE(pv.has_value());
+            // The polynomial of degree 3 smooths the file's kink by a few percent.
+            EXPECT_NEAR(*pv, expected, method == PointFitMethod::StraightLines ? 0.01 : 3)
+                << current << " mA";
+        }
     }
 }
 
