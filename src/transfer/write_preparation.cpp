@@ -276,10 +276,9 @@ std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
     }
     // A current "ze souboru" is measured in the file's input unit (mA), not the range's.
     const bool currentFromFile = w.input == InputCode::Current && request.fromFile;
-    w.inputScaleFactor = InputScaleFactor(
-        w.input, currentFromFile ? request.fileInputMax : start,
-        currentFromFile ? request.fileInputMax : end, w.frontEnd.inputSignalMax, m.TotalValue,
-        m.DividerRatio);
+    w.inputScaleFactor = InputScaleFactor(w.input, currentFromFile ? request.fileInputMax : start,
+                                          currentFromFile ? request.fileInputMax : end,
+                                          w.frontEnd.inputSignalMax, m.TotalValue, m.DividerRatio);
     if (w.inputScaleFactor && (!std::isfinite(*w.inputScaleFactor) || *w.inputScaleFactor == 0)) {
         ui.message(text("Převodní konstantu vstupu nelze z daných hodnot vypočítat."));
         return std::nullopt;

@@ -287,7 +287,8 @@ TEST(WriteFamilies, FewPointsWriteTheHighestDegreeTheyCanFit)
 // (20 mA × 5 Ω = 0.1 V, the 128 mV range), and the transmitter then follows the file's curve.
 TEST(WriteFamilies, CurrentFromAPointFileMeasuresTheFileCurve)
 {
-    for (const PointFitMethod method : {PointFitMethod::StraightLines, PointFitMethod::Polynomial}) {
+    for (const PointFitMethod method :
+         {PointFitMethod::StraightLines, PointFitMethod::Polynomial}) {
         WriteFixture f;
         choosePoints(f, method, {{4, 0}, {8, 20}, {12, 45}, {16, 70}, {20, 100}});
         f.fill({{"Vstup", "proud"},
@@ -301,7 +302,7 @@ TEST(WriteFamilies, CurrentFromAPointFileMeasuresTheFileCurve)
         ASSERT_TRUE(write(f)) << f.ui().messages.join('|').toStdString();
         EXPECT_EQ(f.eeprom()[402], 28);
         for (const auto& [current, expected] : {std::pair{4.0, 0.0}, std::pair{10.0, 32.5},
-                                               std::pair{16.0, 70.0}, std::pair{20.0, 100.0}}) {
+                                                std::pair{16.0, 70.0}, std::pair{20.0, 100.0}}) {
             f.link.transmitter().options().input = current;
             const auto pv = ReadProcessValue(f.link.protocol);
             ASSERT_TRUE(pv.has_value());
