@@ -273,9 +273,17 @@ bool ReadConfiguration(TransferContext& ctx)
 
     if (!ReadBlock(ctx.link, eeprom::InputCode, 4))
         return false;
+    // A blank or foreign unit holds no input and error-current codes; the read goes on, so the
+    // person sees what is there, but is told not to take it for a configuration.
+    const std::uint8_t errorCode = ReplyByte(ctx.link, eeprom::InputCode, eeprom::ErrorCurrentCode);
+    const bool validCodes =
+        InputCodeFromByte(ReplyByte(ctx.link, eeprom::InputCode, eeprom::InputCode)) &&
+        errorCode >= 1 && errorCode <= 3;
     applyInputDescription(ctx);
     // VstupChange has just reset the progress bars along with the window.
     SetPrenos(m, 11);
+    if (!validCodes)
+        ctx.ui.message(QString::fromUtf8("Převodník neobsahuje platnou konfiguraci."));
 
     if (!readAuxiliaryValues(ctx))
         return false;
@@ -312,8 +320,12 @@ bool ReadConfiguration(TransferContext& ctx)
     SetPrenos(m, 89);
     const float divider =
         ReplyDeviceFloat(ctx.link, eeprom::InputScaleFactor, eeprom::InputScaleFactor);
-    m.setText(m.DelPomer, formatGeneral(divider, 10));
-    m.DividerRatio = divider;
+    // A factor no write stores (0 on a blank unit, not a number, beyond the float) would make
+    // every later write refuse its scale factor: the input's default stays instead.
+    if (std::isfinite(divider) && divider != 0 && FitsDeviceFloat(divider)) {
+        m.setText(m.DelPomer, formatGeneral(divider, 10));
+        m.DividerRatio = divider;
+    }
 
     const bool voltage = m.Input == InputType::Voltage || m.Input == InputType::VoltageDifference;
     showControl(m.Label10, voltage);

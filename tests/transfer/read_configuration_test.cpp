@@ -339,10 +339,34 @@ TEST(ReadConfiguration, UnknownCodesLeaveTheirControls)
     stored.linearizationCode = 8;
     ReadBench bench(stored);
     ASSERT_TRUE(bench.read());
+    EXPECT_EQ(bench.ui().messages,
+              QStringList{QString::fromUtf8("Převodník neobsahuje platnou konfiguraci.")});
     EXPECT_TRUE(bench.model.ChybProud.text.isEmpty());
     EXPECT_TRUE(bench.model.PripCidl.text.isEmpty());
     EXPECT_TRUE(bench.model.Label8.caption.isEmpty());
     EXPECT_TRUE(bench.model.Linearizace.text.isEmpty());
+}
+
+// A blank unit holds 0 or 0xFF where a configuration would be: the read says so, and a factor at
+// 28 that no input could use leaves the divider ratio of an input without that field at 1.
+TEST(ReadConfiguration, BlankTransmitterIsReportedAndKeepsTheDividerRatio)
+{
+    const QString noConfiguration =
+        QString::fromUtf8("Převodník neobsahuje platnou konfiguraci.");
+    for (const std::uint8_t code : {std::uint8_t{0}, std::uint8_t{255}, std::uint8_t{1}}) {
+        for (const std::uint8_t factor : {std::uint8_t{0}, std::uint8_t{255}}) {
+            StoredConfiguration stored;
+            stored.inputCode = code;
+            stored.errorCurrent = code;
+            ReadBench bench(stored);
+            std::fill_n(bench.eeprom().begin() + 28, 4, factor);
+            bench.model.userEdit(bench.model.Vstup, QStringLiteral("odporový teploměr Pt100"));
+            ASSERT_TRUE(bench.read());
+            EXPECT_EQ(bench.model.DividerRatio, 1) << int(code) << " " << int(factor);
+            EXPECT_EQ(bench.model.DelPomer.text, QStringLiteral("1"));
+            EXPECT_EQ(bench.ui().messages.contains(noConfiguration), code != 1) << int(code);
+        }
+    }
 }
 
 TEST(ReadConfiguration, UnknownInputCodeEmptiesAnInvalidInputType)
