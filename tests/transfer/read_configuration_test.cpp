@@ -351,8 +351,7 @@ TEST(ReadConfiguration, UnknownCodesLeaveTheirControls)
 // 28 that no input could use leaves the divider ratio of an input without that field at 1.
 TEST(ReadConfiguration, BlankTransmitterIsReportedAndKeepsTheDividerRatio)
 {
-    const QString noConfiguration =
-        QString::fromUtf8("Převodník neobsahuje platnou konfiguraci.");
+    const QString noConfiguration = QString::fromUtf8("Převodník neobsahuje platnou konfiguraci.");
     for (const std::uint8_t code : {std::uint8_t{0}, std::uint8_t{255}, std::uint8_t{1}}) {
         for (const std::uint8_t factor : {std::uint8_t{0}, std::uint8_t{255}}) {
             StoredConfiguration stored;
