@@ -338,6 +338,12 @@ void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
     }
 }
 
+bool ComparatorDelayStorable(Extended seconds)
+{
+    const Extended whole = roundHalfEven(seconds);
+    return whole >= 0 && whole <= MaxComparatorDelaySeconds;
+}
+
 void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
 {
     ChangeScope scope(*this);
@@ -356,9 +362,9 @@ void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
                          : QStringLiteral("špatně zadaná mez zpoždění rozepnutí"));
         focus(name);
     }
-    if (delay < 0 || delay > 999) {
-        message(switchOn ? QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 999 s")
-                         : QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 999 s"));
+    if (!ComparatorDelayStorable(delay)) {
+        message(switchOn ? QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s")
+                         : QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 255 s"));
         focus(name);
     }
 }

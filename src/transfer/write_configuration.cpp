@@ -4,6 +4,7 @@
 #include "link/command_protocol.h"
 #include "model/main_window_model.h"
 #include "device/memory_map.h"
+#include "device/device_float.h"
 #include "model/number_format.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
@@ -132,6 +133,17 @@ private:
             return false;
         calibration.d1 = ReplyDeviceFloat(link_, eeprom::CalibrationD1, eeprom::CalibrationD1);
         calibration.d2 = ReplyDeviceFloat(link_, eeprom::CalibrationD1, eeprom::CalibrationD2);
+        // Unlike I1 and I2 there is no nominal D1 or D2 to fall back on: the write ends before
+        // any block, and the transmitter measures on.
+        for (const auto& [name, value] : {std::pair{"D1", calibration.d1}, std::pair{"D2", calibration.d2}}) {
+            if (FitsDeviceFloat(value))
+                continue;
+            ctx_.ui.message(QString::fromUtf8("Špatně přečtená konstanta %1 z převodníku, "
+                                              "konfiguraci nelze zapsat.")
+                                .arg(QLatin1String(name)));
+            SendSimpleCommand(link_, "Continue");
+            return false;
+        }
         if (!ReadBlock(link_, eeprom::CalibrationI1, 8))
             return false;
         calibration.i1 = ReplyDeviceFloat(link_, eeprom::CalibrationI1, eeprom::CalibrationI1);

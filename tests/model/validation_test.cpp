@@ -568,20 +568,21 @@ TEST_F(ModelTest, ComparatorLimitsAreCheckedAgainstTheRange)
               QStringList{QStringLiteral("Mez sepnutí komparátoru 2 mimo měřicí rozsah")});
 }
 
-TEST_F(ModelTest, ComparatorDelaysLieBetween0And999Seconds)
+TEST_F(ModelTest, ComparatorDelaysLieBetween0And255Seconds)
 {
-    typeAndLeave(model.EZpoSep1, QStringLiteral("999"), &MainWindowModel::EZpoSep1Exit);
+    // The same bounds as the store: whole seconds after rounding, one byte.
+    typeAndLeave(model.EZpoSep1, local("255.4"), &MainWindowModel::EZpoSep1Exit);
     typeAndLeave(model.Ezporoz2, QStringLiteral("0"), &MainWindowModel::Ezporoz2Exit);
     EXPECT_TRUE(ui.messages.isEmpty());
-    EXPECT_EQ(model.Comparator1.SwitchOnDelay, 999.0L);
-    typeAndLeave(model.EZpoRoz1, QStringLiteral("1000"), &MainWindowModel::EZpoRoz1Exit);
+    EXPECT_EQ(model.Comparator1.SwitchOnDelay, 255.4L);
+    typeAndLeave(model.EZpoRoz1, QStringLiteral("256"), &MainWindowModel::EZpoRoz1Exit);
     typeAndLeave(model.Ezposep2, QStringLiteral("-1"), &MainWindowModel::Ezposep2Exit);
     typeAndLeave(model.Ezposep2, QStringLiteral("?"), &MainWindowModel::Ezposep2Exit);
     EXPECT_EQ(ui.messages,
-              (QStringList{QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 999 s"),
-                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 999 s"),
+              (QStringList{QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 255 s"),
+                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s"),
                            QStringLiteral("špatně zadaná mez zpoždění sepnutí"),
-                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 999 s")}));
+                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s")}));
     EXPECT_EQ(model.Comparator2.SwitchOnDelay, -1.0L);
 }
 

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace vtr8::test {
@@ -382,6 +383,35 @@ TEST(WriteFamilies, OutputScalingFromTheTransmittersCalibration)
     EXPECT_EQ(f.ui().messages,
               QStringList{QString::fromUtf8("špatně přečtená konstanta I1 z převodníku")});
     EXPECT_EQ(f.lastWrite(52), FloatBytes({1000.0f, 80.0f, 0.0f, 100.0f}));
+}
+
+// D1 and D2 set the output current; one the float cannot carry would scale it to nonsense.
+TEST(WriteFamilies, UnusableFactoryD1OrD2EndsTheWriteBeforeAnyBlock)
+{
+    for (const int address : {36, 40}) {
+        WriteFixture f;
+        sim::PutTransmitterFloat(f.eeprom(), address == 36 ? 40 : 36, 5000.0f);
+        if (address == 36)
+            sim::PutTransmitterFloat(f.eeprom(), 36, std::numeric_limits<float>::quiet_NaN());
+        else
+            std::fill_n(f.eeprom().begin() + 40, 4, 0xFF); // beyond the float, as a blank unit
+        f.fill({{"Vstup", "reostat"},
+                {"PripCidl", "čtyřvodičově"},
+                {"Linearizace", "nelinearizováno"},
+                {"Pocatek", "0"},
+                {"Konec", "100"},
+                {"Tlumeni", "1"},
+                {"ChybProud", "nadproud"}});
+        f.ui().clear();
+        EXPECT_FALSE(write(f));
+        EXPECT_TRUE(f.writes().empty()) << address;
+        EXPECT_EQ(f.ui().messages,
+                  QStringList{QString::fromUtf8("Špatně přečtená konstanta %1 z převodníku, "
+                                                "konfiguraci nelze zapsat.")
+                                  .arg(address == 36 ? "D1" : "D2")});
+        // The transmitter measures again.
+        EXPECT_EQ(f.sent().back().command, ContinueCommand);
+    }
 }
 
 TEST(WriteFamilies, PausesLetTheEventLoopRun)
