@@ -13,5 +13,4 @@ bool Ulozkomp2Click(TransferContext& ctx);
 bool Preckomp1Click(TransferContext& ctx);
 bool Preckomp2Click(TransferContext& ctx);
 
-
 } // namespace vtr8

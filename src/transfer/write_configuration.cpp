@@ -1,14 +1,14 @@
 #include "transfer/write_configuration.h"
 
+#include "device/device_float.h"
+#include "device/memory_map.h"
 #include "linearization/characteristic.h"
+#include "linearization/workspace.h"
 #include "link/command_protocol.h"
 #include "model/main_window_model.h"
-#include "device/memory_map.h"
-#include "device/device_float.h"
 #include "model/number_format.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
-#include "linearization/workspace.h"
 #include "transfer/write_blocks.h"
 #include "transfer/write_preparation.h"
 
@@ -135,7 +135,8 @@ private:
         calibration.d2 = ReplyDeviceFloat(link_, eeprom::CalibrationD1, eeprom::CalibrationD2);
         // Unlike I1 and I2 there is no nominal D1 or D2 to fall back on: the write ends before
         // any block, and the transmitter measures on.
-        for (const auto& [name, value] : {std::pair{"D1", calibration.d1}, std::pair{"D2", calibration.d2}}) {
+        for (const auto& [name, value] :
+             {std::pair{"D1", calibration.d1}, std::pair{"D2", calibration.d2}}) {
             if (FitsDeviceFloat(value))
                 continue;
             ctx_.ui.message(QString::fromUtf8("Špatně přečtená konstanta %1 z převodníku, "

@@ -148,8 +148,7 @@ TEST(Comparators, ValuesTheTransmitterCannotHoldAreRefusedBeforeAnythingIsSent)
          "EZpoSep1"},
         // Limits beyond the transmitter's float (|x| ≥ 2^126).
         {"1e38", "20", "Mez sepnutí komparátoru 1 je mimo rozsah čísel převodníku.", "EMezsep1"},
-        {"30", "-9e37", "Mez rozepnutí komparátoru 1 je mimo rozsah čísel převodníku.",
-         "EMezroz1"},
+        {"30", "-9e37", "Mez rozepnutí komparátoru 1 je mimo rozsah čísel převodníku.", "EMezroz1"},
     };
     for (const Case& c : cases) {
         ComparatorBench bench;
