@@ -240,6 +240,13 @@ bool cteni_mezi(TransferContext& ctx)
         p.LineOffset = GetReversedDeviceFloat(ctx.link.ReplyData, 15);
     }
 
+    // The program does not know the characteristic: it says so, and the limits are shown as
+    // stored rather than passed through some other law.
+    constexpr int LastCharacteristic = static_cast<int>(Characteristic::Identity);
+    if (ctx.state.LinearizationCharacteristic > LastCharacteristic ||
+        ctx.state.RangeCharacteristic > LastCharacteristic)
+        ctx.ui.message(QStringLiteral("Dany prubeh neni v programu jeste zadan"));
+
     if (!limitsAreSignals(ctx.state)) {
         m.RangeStart = start;
         m.RangeEnd = end;

@@ -368,6 +368,20 @@ TEST(ReadConfiguration, BlankTransmitterIsReportedAndKeepsTheDividerRatio)
     }
 }
 
+TEST(ReadConfiguration, UnknownCharacteristicIndexIsReportedAndTheLimitsShownAsStored)
+{
+    for (const auto& [linearization, range] : {std::pair{9, 40}, std::pair{17, 17}}) {
+        StoredConfiguration stored;
+        stored.linearizationCharacteristic = static_cast<std::uint8_t>(linearization);
+        stored.rangeCharacteristic = static_cast<std::uint8_t>(range);
+        ReadBench bench(stored);
+        ASSERT_TRUE(bench.read());
+        EXPECT_EQ(bench.ui().messages,
+                  QStringList{QStringLiteral("Dany prubeh neni v programu jeste zadan")});
+        EXPECT_EQ(bench.model.Konec.text, QStringLiteral("100"));
+    }
+}
+
 TEST(ReadConfiguration, UnknownInputCodeEmptiesAnInvalidInputType)
 {
     StoredConfiguration stored;
