@@ -31,7 +31,8 @@ void MainWindowModel::TestMez()
     rangeCheckActive_ = false;
     if (isFromFile()) {
         // The interval is that of the required outputs of the point set, whatever
-        // the input; the unit word stays as the last check left it.
+        // the input, in the unit chosen for them.
+        LimitUnitText = VolenaJednotka.text == choice::NoUnit ? QString() : VolenaJednotka.text;
         AllowedLow = points_.RequiredOutput[1];
         AllowedHigh = points_.RequiredOutput[std::size_t(
             std::clamp(points_.PointCount, 1, LinearizationPoints::Capacity))];
@@ -96,7 +97,7 @@ void MainWindowModel::rangeFieldExit(bool start)
         message((start ? QStringLiteral("Dolní hodnota rozsahu musí být v intervalu ")
                        : QStringLiteral("Horní hodnota rozsahu musí být v intervalu ")) +
                 fixed3(AllowedLow) + QStringLiteral(" až ") + fixed3(AllowedHigh) +
-                QLatin1Char(' ') + LimitUnitText);
+                (LimitUnitText.isEmpty() ? QString() : QLatin1Char(' ') + LimitUnitText));
         focus(name);
     }
 

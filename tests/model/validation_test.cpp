@@ -225,6 +225,28 @@ TEST_F(RangeCheck, PointSetWithFallingOutputsReversesTheInterval)
     EXPECT_TRUE(leaveEnd("20").isEmpty());
 }
 
+TEST_F(RangeCheck, PointFileRangeNamesTheFilesUnit)
+{
+    int chosen = 0;
+    model.setPointFileChooser([&] {
+        ++chosen;
+        model.OpenDialog1FileName = QStringLiteral("p.txt");
+    });
+    prepare(InputType::Pt100);
+    EXPECT_FALSE(leaveStart("-300").isEmpty()); // the Pt100 interval, in °C
+
+    points.PointCount = 2;
+    points.RequiredOutput[1] = 0;
+    points.RequiredOutput[2] = 100;
+    points.PointFileOk = true;
+    model.userEdit(model.Linearizace, c::FromFile);
+    model.userEdit(model.VolenaJednotka, c::Percent);
+    EXPECT_EQ(leaveStart("120"),
+              QStringList{QStringLiteral(
+                  "Dolní hodnota rozsahu musí být v intervalu 0.000 až 100.000 %")});
+    EXPECT_EQ(chosen, 1);
+}
+
 TEST_F(RangeCheck, ShuntExitWarnsAboutZeroAndRechecksTheEnd)
 {
     prepare(InputType::Current); // shunt 50: end limit 2 mA
