@@ -242,8 +242,8 @@ TEST_F(RangeCheck, PointFileRangeNamesTheFilesUnit)
     model.userEdit(model.Linearizace, c::FromFile);
     model.userEdit(model.VolenaJednotka, c::Percent);
     EXPECT_EQ(leaveStart("120"),
-              QStringList{QStringLiteral(
-                  "Dolní hodnota rozsahu musí být v intervalu 0.000 až 100.000 %")});
+              QStringList{
+                  QStringLiteral("Dolní hodnota rozsahu musí být v intervalu 0.000 až 100.000 %")});
     EXPECT_EQ(chosen, 1);
 }
 
