@@ -2,8 +2,8 @@
 // in-process simulator.
 #include "app/measurement_window.h"
 #include "model/number_format.h"
-#include "transfer/measurement_model.h"
 #include "support/transfer_bench.h"
+#include "transfer/measurement_model.h"
 
 #include <QApplication>
 #include <QLabel>
