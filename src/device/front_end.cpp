@@ -122,8 +122,9 @@ Extended InputSignalMax(const FrontEndRequest& request)
         // The whole track (or the sum of both resistors) can appear across the input.
         return request.totalValue;
     case InputCode::Voltage: {
-        const Extended a = throughFileLine(request, request.rangeStart / request.dividerRatio);
-        const Extended b = throughFileLine(request, request.rangeEnd / request.dividerRatio);
+        // The file's line gives the voltage in front of the divider.
+        const Extended a = throughFileLine(request, request.rangeStart) / request.dividerRatio;
+        const Extended b = throughFileLine(request, request.rangeEnd) / request.dividerRatio;
         return std::max(std::fabs(a), std::fabs(b));
     }
     case InputCode::VoltageDifference:
