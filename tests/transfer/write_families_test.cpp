@@ -405,10 +405,10 @@ TEST(WriteFamilies, UnusableFactoryD1OrD2EndsTheWriteBeforeAnyBlock)
         f.ui().clear();
         EXPECT_FALSE(write(f));
         EXPECT_TRUE(f.writes().empty()) << address;
-        EXPECT_EQ(f.ui().messages,
-                  QStringList{QString::fromUtf8("Špatně přečtená konstanta %1 z převodníku, "
-                                                "konfiguraci nelze zapsat.")
-                                  .arg(address == 36 ? "D1" : "D2")});
+        EXPECT_EQ(f.ui().messages.value(0),
+                  QString::fromUtf8("Špatně přečtená konstanta %1 z převodníku, "
+                                    "konfiguraci nelze zapsat.")
+                      .arg(address == 36 ? "D1" : "D2"));
         // The transmitter measures again.
         EXPECT_EQ(f.sent().back().command, ContinueCommand);
     }
