@@ -1,6 +1,7 @@
 #include "app/measurement_window.h"
 
 #include "model/file_io.h"
+#include "model/number_format.h"
 #include "model/overwrite_question.h"
 #include "transfer/measurement_log.h"
 #include "transfer/measurement_model.h"
@@ -130,7 +131,8 @@ TForm3::TForm3(MeasurementModel& model, QWidget* parent) : QDialog(parent), mode
 
 void TForm3::refresh()
 {
-    ZoZmHodn->setText(model_.ZoZmHodn);
+    // The model keeps the point for scripts; the window uses the person's separator.
+    ZoZmHodn->setText(UpravaFormatu(model_.ZoZmHodn));
     Z_jedn->setText(model_.Z_jedn);
     // Starting twice would change nothing; showing that is clearer.
     Start_Mer->setEnabled(!model_.continuousRunning());

@@ -122,18 +122,20 @@ Extended InputSignalMax(const FrontEndRequest& request)
         // The whole track (or the sum of both resistors) can appear across the input.
         return request.totalValue;
     case InputCode::Voltage: {
-        const Extended a = throughFileLine(request, request.rangeStart / request.dividerRatio);
-        const Extended b = throughFileLine(request, request.rangeEnd / request.dividerRatio);
+        // The file's line gives the voltage in front of the divider.
+        const Extended a = throughFileLine(request, request.rangeStart) / request.dividerRatio;
+        const Extended b = throughFileLine(request, request.rangeEnd) / request.dividerRatio;
         return std::max(std::fabs(a), std::fabs(b));
     }
     case InputCode::VoltageDifference:
         return std::fabs(request.totalValue / request.dividerRatio);
     case InputCode::Current: {
+        // "ze souboru": the range is in the file's output unit; the current is the file's input.
+        if (request.fromFile)
+            return std::fabs(request.fileInputMax) * request.shuntResistance / 1000;
         // Limits in mA, shunt in ohms: volts across the shunt.
-        const Extended a =
-            throughFileLine(request, request.rangeStart * request.shuntResistance / 1000);
-        const Extended b =
-            throughFileLine(request, request.rangeEnd * request.shuntResistance / 1000);
+        const Extended a = request.rangeStart * request.shuntResistance / 1000;
+        const Extended b = request.rangeEnd * request.shuntResistance / 1000;
         return std::max(std::fabs(a), std::fabs(b));
     }
     case InputCode::CurrentDifference:

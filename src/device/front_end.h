@@ -35,6 +35,8 @@ struct FrontEndRequest {
     Extended shuntResistance = 0; // ohms
     Extended totalValue = 0;
     bool fromFile = false; // linearization "ze souboru"
+    // Largest magnitude of the point file's measured inputs (mA for "proud"), for "ze souboru".
+    Extended fileInputMax = 0;
     SignalFunction signal;
 };
 

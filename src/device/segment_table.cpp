@@ -92,12 +92,21 @@ SegmentTable SquareRootSegmentTable(Extended lo, Extended hi)
         return lo + span * std::sqrt(std::max(Extended{0}, (x - lo) / span));
     };
     SegmentTable table;
-    constexpr int n = SegmentTable::Count;
+    // Below the start the law is the identity. The transmitter uses the first record below the
+    // first knot, so that record is the straight line y = x, its knot a span below the start so
+    // the knots still rise.
+    table.records[0] = {lo - span, 0, 0, 1, lo - span};
+    // The other 19 pieces cover the range. Their knots lie at the fourth powers of equal steps,
+    // (j/19)^4 of the span: the root bends hardest at the start, and a cubic through the law
+    // there stays within 0.03 % of the span only when the first piece is that short.
+    constexpr int n = SegmentTable::Count - 1;
+    const auto knot = [&](int j) {
+        const Extended s = Extended(j) / n;
+        return j == n ? hi : lo + span * s * s * s * s;
+    };
     for (int j = 0; j < n; ++j) {
-        // Knots where the output has risen by j/20 of the span, so every piece covers the same
-        // share of the output and the steep start gets short pieces.
-        const Extended x0 = lo + span * Extended(j * j) / (n * n);
-        const Extended x1 = lo + span * Extended((j + 1) * (j + 1)) / (n * n);
+        const Extended x0 = knot(j);
+        const Extended x1 = knot(j + 1);
         const Extended h = x1 - x0;
         // Cubic through the law at 0, h/3, 2h/3 and h (Newton forward differences in u = 3t/h).
         const Extended v0 = law(x0), v1 = law(x0 + h / 3), v2 = law(x0 + 2 * h / 3), v3 = law(x1);
@@ -105,7 +114,7 @@ SegmentTable SquareRootSegmentTable(Extended lo, Extended hi)
         const Extended d2 = v2 - 2 * v1 + v0;
         const Extended d3 = v3 - 3 * v2 + 3 * v1 - v0;
         const Extended scale = 3 / h;
-        SegmentRecord& r = table.records[j];
+        SegmentRecord& r = table.records[j + 1];
         r.x0 = x0;
         r.c0 = v0;
         r.c1 = (d1 - d2 / 2 + d3 / 3) * scale;

@@ -56,8 +56,8 @@ QString NonMonotonicText(const QString& formattedX);
 QString
 PointSegmentsFailureText(); // "Nelze provést výpočet linearizace proložením lineárních úseků."
 
-// The square-root law y = lo + (hi − lo)·sqrt((x − lo)/(hi − lo)) over lo..hi, in 20 cubic
-// pieces whose knots lie at equal steps of the output.
+// The square-root law y = lo + (hi − lo)·sqrt((x − lo)/(hi − lo)) over lo..hi in 19 cubic
+// pieces, closer together where the root bends, after a first record y = x for below lo.
 SegmentTable SquareRootSegmentTable(Extended lo, Extended hi);
 
 // The 20 record blocks at 608 + 20k and the end abscissa at 1008.

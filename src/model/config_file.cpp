@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cmath>
+
 // The configuration text file: the main window's texts as "key: value" lines,
 // code page 1250, CR LF. Loading pushes every value through the handlers a typed
 // value passes, so a loaded configuration is checked exactly like a typed one.
@@ -84,45 +86,46 @@ int rangeDecimals(std::optional<InputType> type)
 
 } // namespace
 
+// Every number goes out with the locale's separator, so one file holds one separator.
 std::optional<QByteArray> MainWindowModel::configurationFileBytes()
 {
     QStringList lines;
     lines << Header << QString();
     lines << key::Input + Vstup.text;
-    lines << key::Start + Pocatek.text;
-    lines << key::End + Konec.text;
+    lines << key::Start + UpravaFormatu(Pocatek.text);
+    lines << key::End + UpravaFormatu(Konec.text);
     lines << key::Unit + Label8.caption;
     lines << key::Linearization + Linearizace.text;
-    lines << key::Damping + Tlumeni.text + QLatin1Char('s');
+    lines << key::Damping + UpravaFormatu(Tlumeni.text) + QLatin1Char('s');
     lines << key::ErrorCurrent + ChybProud.text;
     using T = InputType;
     const std::optional<InputType> t = inputTypeFromText(Vstup.text);
     if (t && isResistanceThermometer(*t)) {
         lines << key::Connection + PripCidl.text;
-        lines << key::Parasitic + formatFixed(ParasiticResistance, 3, 5);
+        lines << key::Parasitic + UpravaFormatu(formatFixed(ParasiticResistance, 3, 5));
     }
     if (t == T::Rheostat)
         lines << key::Connection + PripCidl.text;
     if (t == T::ResistorDifference)
-        lines << key::ResistorSum + formatFixed(TotalValue, 3);
+        lines << key::ResistorSum + UpravaFormatu(formatFixed(TotalValue, 3));
     if (t == T::PotentiometerAbsolute)
         lines << key::Connection + PripCidl.text;
     if (t == T::PotentiometerRelative) {
         lines << key::Connection + PripCidl.text;
-        lines << key::Potentiometer + formatFixed(TotalValue, 3);
+        lines << key::Potentiometer + UpravaFormatu(formatFixed(TotalValue, 3));
     }
     if (t && isThermocouple(*t))
         lines << key::ColdJunction + VzdStKon.text;
     if (t == T::Voltage)
-        lines << key::Divider + DelPomer.text;
+        lines << key::Divider + UpravaFormatu(DelPomer.text);
     if (t == T::VoltageDifference) {
-        lines << key::MaxVoltage + formatFixed(TotalValue, 3);
-        lines << key::Divider + DelPomer.text;
+        lines << key::MaxVoltage + UpravaFormatu(formatFixed(TotalValue, 3));
+        lines << key::Divider + UpravaFormatu(DelPomer.text);
     }
     if (t == T::Current || t == T::CurrentDifference)
-        lines << key::Shunt + SnOdpor.text;
+        lines << key::Shunt + UpravaFormatu(SnOdpor.text);
     if (t == T::CurrentDifference)
-        lines << key::MaxCurrent + CelkovyOdpor.text;
+        lines << key::MaxCurrent + UpravaFormatu(CelkovyOdpor.text);
 
     QByteArray bytes;
     for (const QString& line : lines) {
@@ -265,7 +268,9 @@ bool MainWindowModel::loadConfigurationData(const QByteArray& bytes)
                 if (line.left(expected.size()) != expected)
                     error = true;
                 const auto number = parseLocaleNumber(UpravaFormatu(line.mid(expected.size())));
-                if (!number) {
+                // A value beyond the float would come back as INF, which no field or file
+                // may show: it is as unusable as a text that is not a number.
+                if (!number || !std::isfinite(static_cast<float>(*number))) {
                     points_.PointFileOk = false;
                     message(DataError);
                     return false;

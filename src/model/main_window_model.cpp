@@ -622,28 +622,36 @@ void MainWindowModel::VolenaJednotkaChange()
     setUnitLabels(unit->code == 251 ? QString() : unit->text);
 }
 
-void MainWindowModel::parseOnChange(Control& field, Extended& copy, const QString& refusal)
+// The copy follows every change that reads as a number in either separator (a file's "5.00000"
+// in a decimal-comma locale, or "2." half-way through typing "2.5"). Anything else waits for the
+// exit check, which refuses it.
+void MainWindowModel::parseOnChange(Control& field, Extended& copy)
 {
-    ChangeScope scope(*this);
-    if (field.text.isEmpty())
-        return;
+    if (const auto value = parseLocaleNumber(UpravaFormatu(field.text)))
+        copy = *value;
+}
+
+bool MainWindowModel::numberFieldExit(Control& field, Extended& copy, const QString& refusal)
+{
+    setText(field, UpravaFormatu(field.text));
     if (const auto value = parseLocaleNumber(field.text)) {
         copy = *value;
-        return;
+        return true;
     }
     message(refusal);
     setText(field, QString());
+    focus(controlName(field));
+    return false;
 }
 
 void MainWindowModel::SnOdporChange()
 {
-    parseOnChange(SnOdpor, ShuntResistance,
-                  QStringLiteral("Špatně zadaná hodnota snímacího odporu."));
+    parseOnChange(SnOdpor, ShuntResistance);
 }
 
 void MainWindowModel::DelPomerChange()
 {
-    parseOnChange(DelPomer, DividerRatio, QStringLiteral("špatně zadaná hodnota dělícího poměru"));
+    parseOnChange(DelPomer, DividerRatio);
 }
 
 void MainWindowModel::setPointFileChooser(std::function<void()> chooser)

@@ -27,6 +27,11 @@ struct ComparatorValues {
     Extended SwitchOffDelay = 0;
 };
 
+// The transmitter keeps each comparator delay in one byte of whole seconds: a delay is
+// storable when it rounds (ties to even) into 0..255.
+inline constexpr int MaxComparatorDelaySeconds = 255;
+bool ComparatorDelayStorable(Extended seconds);
+
 // The main window without widgets: every control is a value, every handler a
 // method named after its control and event. The window binds widgets to the
 // controls in both directions; transfers and the command-line tool drive the
@@ -284,7 +289,10 @@ private:
     void setRangeCaption(const QString& linearization);
     void setUnitLabels(const QString& unit);
     bool isFromFile() const;
-    void parseOnChange(Control& field, Extended& copy, const QString& refusal);
+    void parseOnChange(Control& field, Extended& copy);
+    // The exit check of a number field: normalised, parsed, refused with `refusal` (emptied,
+    // focused) when it is no number. True when `copy` now holds its value.
+    bool numberFieldExit(Control& field, Extended& copy, const QString& refusal);
     void choiceFieldExit(Control& field, const QStringList& choices, const QString& refusal);
     void rangeFieldExit(bool start);
     void comparatorLimitExit(int comparator, bool switchOn);

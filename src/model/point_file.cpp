@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -12,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vtr8 {
 
@@ -281,6 +283,15 @@ bool applyPointFile(const PointFileReading& reading, LinearizationPoints& set, U
     set.InverseSlope = lines->inverseSlope;
     set.InverseOffset = lines->inverseOffset;
     return true;
+}
+
+int highestFittableDegree(const LinearizationPoints& set)
+{
+    std::vector<Extended> inputs(set.MeasuredInput.begin() + 1,
+                                 set.MeasuredInput.begin() + 1 + std::max(0, set.PointCount));
+    std::sort(inputs.begin(), inputs.end());
+    const auto distinct = std::unique(inputs.begin(), inputs.end()) - inputs.begin();
+    return static_cast<int>(distinct) - 1;
 }
 
 } // namespace vtr8

@@ -58,4 +58,8 @@ inline constexpr const char* kTooManyPointsMessage = "Maximální počet bodů p
 // point set and PointFileOk as they were. Returns true when the set was replaced.
 bool applyPointFile(const PointFileReading& reading, LinearizationPoints& set, UserInterface& ui);
 
+// The highest polynomial degree the points determine: one less than the number of distinct
+// measured inputs (a least-squares fit of a higher degree has no unique solution).
+int highestFittableDegree(const LinearizationPoints& set);
+
 } // namespace vtr8

@@ -6,6 +6,7 @@
 #include "linearization/point_set.h"
 #include "user_interface/user_interface.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vtr8 {
@@ -66,7 +67,7 @@ TableWindowModel::TableWindowModel(MainWindowModel& main)
     pstup.caption = QStringLiteral("Stupeň polynomu");
     pstup.visible = false;
 
-    for (int degree = 2; degree <= 8; ++degree)
+    for (int degree = MinDegree; degree <= MaxDegree; ++degree)
         stup_p.items << QString::number(degree);
     stup_p.visible = false;
     setDegreeText(QString::number(DefaultDegree));
@@ -122,6 +123,18 @@ void TableWindowModel::setDegreeText(const QString& text)
         points_.PolynomialDegree = degree;
 }
 
+int TableWindowModel::maxDegree() const
+{
+    return std::clamp(highestFittableDegree(points_), MinDegree, MaxDegree);
+}
+
+void TableWindowModel::offerDegrees()
+{
+    stup_p.items.clear();
+    for (int degree = MinDegree; degree <= maxDegree(); ++degree)
+        stup_p.items << QString::number(degree);
+}
+
 void TableWindowModel::showDegree(bool show)
 {
     pstup.visible = show;
@@ -156,6 +169,7 @@ void TableWindowModel::vyber_souboru()
         cells_[1][i] = formatGeneral(points_.RequiredOutput[i], 10);
     }
     shown = true;
+    offerDegrees();
     Zpus_linChange();
     notify();
 }
@@ -170,8 +184,8 @@ void TableWindowModel::Zpus_linChange()
     }
     bool ok = false;
     const int degree = stup_p.text.toInt(&ok);
-    if (ok && points_.PointCount < degree)
-        setDegreeText(QString::number(points_.PointCount));
+    if (ok && degree > maxDegree())
+        setDegreeText(QString::number(maxDegree()));
     notify();
 }
 
@@ -205,11 +219,11 @@ void TableWindowModel::stup_pChange()
         return;
     }
     points_.PolynomialDegree = degree;
-    if (points_.PointCount < degree) {
+    if (degree > maxDegree()) {
         notify();
         ui_.message(
             QStringLiteral("Stupeň linearizačního polynomu nesmí být větší než počet bodů."));
-        setDegreeText(QString::number(points_.PointCount));
+        setDegreeText(QString::number(maxDegree()));
     }
     notify();
 }

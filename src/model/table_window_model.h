@@ -48,6 +48,8 @@ public:
     static constexpr int RowCount = 101; // row 0 holds the headings
     static constexpr int ColumnCount = 2;
     static constexpr int DefaultDegree = 6;
+    static constexpr int MinDegree = 2;
+    static constexpr int MaxDegree = 8;
 
     explicit TableWindowModel(MainWindowModel& main);
     ~TableWindowModel();
@@ -92,6 +94,9 @@ private:
     void clearGrid();
     void notify();
     void showDegree(bool show);
+    // The highest degree the box offers: what the points can fit, within 2..8.
+    int maxDegree() const;
+    void offerDegrees();
     // A change the program makes: keeps PolynomialDegree equal to the number in the box.
     void setDegreeText(const QString& text);
 

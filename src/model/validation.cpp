@@ -31,7 +31,8 @@ void MainWindowModel::TestMez()
     rangeCheckActive_ = false;
     if (isFromFile()) {
         // The interval is that of the required outputs of the point set, whatever
-        // the input; the unit word stays as the last check left it.
+        // the input, in the unit chosen for them.
+        LimitUnitText = VolenaJednotka.text == choice::NoUnit ? QString() : VolenaJednotka.text;
         AllowedLow = points_.RequiredOutput[1];
         AllowedHigh = points_.RequiredOutput[std::size_t(
             std::clamp(points_.PointCount, 1, LinearizationPoints::Capacity))];
@@ -96,7 +97,7 @@ void MainWindowModel::rangeFieldExit(bool start)
         message((start ? QStringLiteral("Dolní hodnota rozsahu musí být v intervalu ")
                        : QStringLiteral("Horní hodnota rozsahu musí být v intervalu ")) +
                 fixed3(AllowedLow) + QStringLiteral(" až ") + fixed3(AllowedHigh) +
-                QLatin1Char(' ') + LimitUnitText);
+                (LimitUnitText.isEmpty() ? QString() : QLatin1Char(' ') + LimitUnitText));
         focus(name);
     }
 
@@ -170,9 +171,9 @@ void MainWindowModel::SnOdporExit()
     ChangeScope scope(*this);
     if (SnOdpor.text.isEmpty())
         return;
-    // Writing the normalised text back runs SnOdporChange, which keeps
-    // ShuntResistance in step with it.
-    setText(SnOdpor, UpravaFormatu(SnOdpor.text));
+    if (!numberFieldExit(SnOdpor, ShuntResistance,
+                         QStringLiteral("Špatně zadaná hodnota snímacího odporu.")))
+        return;
     if (ShuntResistance == 0) {
         message(QStringLiteral("Zadana hodnota snímacího odporu nesmí být 0."));
         focus(QStringLiteral("SnOdpor"));
@@ -186,10 +187,12 @@ void MainWindowModel::DelPomerExit()
     ChangeScope scope(*this);
     if (DelPomer.text.isEmpty())
         return;
-    setText(DelPomer, UpravaFormatu(DelPomer.text));
+    if (!numberFieldExit(DelPomer, DividerRatio,
+                         QStringLiteral("špatně zadaná hodnota dělícího poměru")))
+        return;
     // A divider ratio of 0 would make every voltage bound 0 and the input scale
     // of the write divide by zero.
-    if (!DelPomer.text.isEmpty() && DividerRatio == 0) {
+    if (DividerRatio == 0) {
         message(QStringLiteral("Zeslabení přídavným děličem napětí nesmí být 0."));
         focus(QStringLiteral("DelPomer"));
     }
@@ -336,6 +339,12 @@ void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
     }
 }
 
+bool ComparatorDelayStorable(Extended seconds)
+{
+    const Extended whole = roundHalfEven(seconds);
+    return whole >= 0 && whole <= MaxComparatorDelaySeconds;
+}
+
 void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
 {
     ChangeScope scope(*this);
@@ -354,9 +363,9 @@ void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
                          : QStringLiteral("špatně zadaná mez zpoždění rozepnutí"));
         focus(name);
     }
-    if (delay < 0 || delay > 999) {
-        message(switchOn ? QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 999 s")
-                         : QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 999 s"));
+    if (!ComparatorDelayStorable(delay)) {
+        message(switchOn ? QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s")
+                         : QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 255 s"));
         focus(name);
     }
 }

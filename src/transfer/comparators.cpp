@@ -108,6 +108,16 @@ bool takeFieldValues(TransferContext& ctx, ComparatorFields& f)
         }
         *check.value = *value;
     }
+    // A limit the transmitter's float cannot carry would be stored as another number.
+    for (const bool switchOn : {true, false}) {
+        if (FitsDeviceFloat(switchOn ? f.values.SwitchOnLimit : f.values.SwitchOffLimit))
+            continue;
+        ctx.ui.message(QStringLiteral("Mez %1 komparátoru %2 je mimo rozsah čísel převodníku.")
+                           .arg(switchOn ? QStringLiteral("sepnutí") : QStringLiteral("rozepnutí"))
+                           .arg(n));
+        m.focus(m.controlName(switchOn ? f.onLimit : f.offLimit));
+        return false;
+    }
     return true;
 }
 
@@ -116,9 +126,8 @@ bool takeFieldValues(TransferContext& ctx, ComparatorFields& f)
 std::optional<std::uint8_t> delayByte(TransferContext& ctx, Control& field, Extended delay,
                                       bool switchOn, int number)
 {
-    const Extended seconds = roundHalfEven(delay);
-    if (seconds >= 0 && seconds <= MaxStoredComparatorDelay)
-        return static_cast<std::uint8_t>(seconds);
+    if (ComparatorDelayStorable(delay))
+        return static_cast<std::uint8_t>(roundHalfEven(delay));
     ctx.ui.message(QStringLiteral("Zpoždění %1 komparátoru %2 lze do převodníku uložit jen v "
                                   "rozsahu 0 až 255 s.")
                        .arg(switchOn ? QStringLiteral("sepnutí") : QStringLiteral("rozepnutí"))

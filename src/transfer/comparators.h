@@ -13,7 +13,4 @@ bool Ulozkomp2Click(TransferContext& ctx);
 bool Preckomp1Click(TransferContext& ctx);
 bool Preckomp2Click(TransferContext& ctx);
 
-// The transmitter keeps each delay in one byte of whole seconds.
-inline constexpr int MaxStoredComparatorDelay = 255;
-
 } // namespace vtr8

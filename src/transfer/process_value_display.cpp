@@ -1,6 +1,7 @@
 #include "transfer/process_value_display.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <bit>
 #include <cmath>
@@ -41,6 +42,10 @@ QString FormatProcessValue(float value, int decimals)
 {
     // The C locale omits group separators and always uses a point.
     QString text = QLocale::c().toString(static_cast<double>(value), 'f', decimals);
+    // A reading that rounds to zero shows no sign, as the fields do.
+    static const QRegularExpression negativeZero(QStringLiteral("^-0(\\.0*)?$"));
+    if (negativeZero.match(text).hasMatch())
+        text.remove(0, 1);
     if (text.size() < 3)
         text = text.rightJustified(3, QLatin1Char(' '));
     return text;

@@ -13,6 +13,9 @@
 #include "transfer/user_note.h"
 #include "linearization/workspace.h"
 
+#include <cmath>
+#include <utility>
+
 namespace vtr8 {
 namespace {
 
@@ -219,6 +222,15 @@ bool cteni_mezi(TransferContext& ctx)
     start = roundToDecimals(start, decimals);
     end = roundToDecimals(end, decimals);
 
+    // The limits above are sorted; the entered start and end keep the direction of a falling
+    // range, which a write of what was read must not turn round.
+    if (!ReadBlock(ctx.link, eeprom::RangeEnd, 2 * eeprom::FloatLength))
+        return false;
+    const float enteredEnd = ReplyDeviceFloat(ctx.link, eeprom::RangeEnd, eeprom::RangeEnd);
+    const float enteredStart = ReplyDeviceFloat(ctx.link, eeprom::RangeEnd, eeprom::RangeStart);
+    if (std::isfinite(enteredStart) && std::isfinite(enteredEnd) && enteredStart > enteredEnd)
+        std::swap(start, end);
+
     if (ctx.state.LinearizationCode == static_cast<std::uint8_t>(LinearizationCode::FromFile)) {
         if (!ReadBlock(ctx.link, eeprom::PointFileRange, eeprom::PointFileRangeLength))
             return false;
@@ -228,6 +240,13 @@ bool cteni_mezi(TransferContext& ctx)
         p.LineSlope = GetReversedDeviceFloat(ctx.link.ReplyData, 11);
         p.LineOffset = GetReversedDeviceFloat(ctx.link.ReplyData, 15);
     }
+
+    // The program does not know the characteristic: it says so, and the limits are shown as
+    // stored rather than passed through some other law.
+    constexpr int LastCharacteristic = static_cast<int>(Characteristic::Identity);
+    if (ctx.state.LinearizationCharacteristic > LastCharacteristic ||
+        ctx.state.RangeCharacteristic > LastCharacteristic)
+        ctx.ui.message(QStringLiteral("Dany prubeh neni v programu jeste zadan"));
 
     if (!limitsAreSignals(ctx.state)) {
         m.RangeStart = start;
@@ -265,9 +284,17 @@ bool ReadConfiguration(TransferContext& ctx)
 
     if (!ReadBlock(ctx.link, eeprom::InputCode, 4))
         return false;
+    // A blank or foreign unit holds no input and error-current codes; the read goes on, so the
+    // person sees what is there, but is told not to take it for a configuration.
+    const std::uint8_t errorCode = ReplyByte(ctx.link, eeprom::InputCode, eeprom::ErrorCurrentCode);
+    const bool validCodes =
+        InputCodeFromByte(ReplyByte(ctx.link, eeprom::InputCode, eeprom::InputCode)) &&
+        errorCode >= 1 && errorCode <= 3;
     applyInputDescription(ctx);
     // VstupChange has just reset the progress bars along with the window.
     SetPrenos(m, 11);
+    if (!validCodes)
+        ctx.ui.message(QString::fromUtf8("Převodník neobsahuje platnou konfiguraci."));
 
     if (!readAuxiliaryValues(ctx))
         return false;
@@ -304,8 +331,12 @@ bool ReadConfiguration(TransferContext& ctx)
     SetPrenos(m, 89);
     const float divider =
         ReplyDeviceFloat(ctx.link, eeprom::InputScaleFactor, eeprom::InputScaleFactor);
-    m.setText(m.DelPomer, formatGeneral(divider, 10));
-    m.DividerRatio = divider;
+    // A factor no write stores (0 on a blank unit, not a number, beyond the float) would make
+    // every later write refuse its scale factor: the input's default stays instead.
+    if (std::isfinite(divider) && divider != 0 && FitsDeviceFloat(divider)) {
+        m.setText(m.DelPomer, formatGeneral(divider, 10));
+        m.DividerRatio = divider;
+    }
 
     const bool voltage = m.Input == InputType::Voltage || m.Input == InputType::VoltageDifference;
     showControl(m.Label10, voltage);

@@ -1,5 +1,6 @@
 #include "transfer/write_configuration.h"
 
+#include "device/device_float.h"
 #include "device/memory_map.h"
 #include "linearization/characteristic.h"
 #include "linearization/workspace.h"
@@ -156,6 +157,20 @@ private:
             return false;
         calibration.d1 = ReplyDeviceFloat(link_, eeprom::CalibrationD1, eeprom::CalibrationD1);
         calibration.d2 = ReplyDeviceFloat(link_, eeprom::CalibrationD1, eeprom::CalibrationD2);
+        // Unlike I1 and I2 there is no nominal D1 or D2 to fall back on: the write ends before
+        // any block, and the transmitter measures on.
+        for (const auto& [name, value] :
+             {std::pair{"D1", calibration.d1}, std::pair{"D2", calibration.d2}}) {
+            if (FitsDeviceFloat(value))
+                continue;
+            ctx_.ui.message(QString::fromUtf8("Špatně přečtená konstanta %1 z převodníku, "
+                                              "konfiguraci nelze zapsat.")
+                                .arg(QLatin1String(name)));
+            // Nothing was stored yet: the transmitter measures on with its old configuration.
+            if (!planOnly_ && SendSimpleCommand(link_, "Continue"))
+                stopped_ = false;
+            return false;
+        }
         if (!ReadBlock(link_, eeprom::CalibrationI1, 8))
             return false;
         calibration.i1 = ReplyDeviceFloat(link_, eeprom::CalibrationI1, eeprom::CalibrationI1);

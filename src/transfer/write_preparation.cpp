@@ -12,6 +12,7 @@
 #include "linearization/spline.h"
 #include "transfer/transfer_context.h"
 #include "linearization/workspace.h"
+#include "model/point_file.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,6 +37,14 @@ std::optional<InputCode> inputCodeOf(const MainWindowModel& m)
 
 // The damping the write would store: the field's text, which must be a number in 0.1 .. 100 s.
 // TlumeniExit has already told the person what is wrong with it.
+Extended largestMeasuredInput(const LinearizationPoints& points)
+{
+    Extended largest = 0;
+    for (int i = 1; i <= std::min(points.PointCount, LinearizationPoints::Capacity); ++i)
+        largest = std::max(largest, std::fabs(points.MeasuredInput[static_cast<std::size_t>(i)]));
+    return largest;
+}
+
 bool dampingValid(const MainWindowModel& m)
 {
     const auto value = parseLocaleNumber(UpravaFormatu(m.Tlumeni.text));
@@ -85,8 +94,11 @@ bool computeLinearizationData(TransferContext& ctx, PreparedWrite& w, Extended l
 
     case Linearization::FromFile:
         if (w.pointMethod == PointFitMethod::Polynomial) {
+            // Outside 3..8 the usual degree, but never above what the distinct inputs of the
+            // file can determine.
             const int degree = ctx.points.PolynomialDegree;
             ws.Degree = degree >= 3 && degree <= 8 ? degree : DefaultFilePolynomialDegree;
+            ws.Degree = std::max(1, std::min(ws.Degree, highestFittableDegree(ctx.points)));
             ws.CharacteristicIndex = Characteristic::LinearFromFile;
             ws.Source = FitSource::FromTable;
             PolynomialFit(ws);
@@ -240,6 +252,7 @@ std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx)
     request.shuntResistance = m.ShuntResistance;
     request.totalValue = m.TotalValue;
     request.fromFile = w.linearization == Linearization::FromFile;
+    request.fileInputMax = largestMeasuredInput(ctx.points);
     request.signal = characteristicOf(ws);
     w.frontEnd = SelectFrontEndMode(request);
     ctx.state.FrontEndModeFound = w.frontEnd.status == FrontEndStatus::Found;
@@ -261,8 +274,11 @@ std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx)
         ui.message(text("Počátek a konec rozsahu se musí lišit."));
         return std::nullopt;
     }
-    w.inputScaleFactor = InputScaleFactor(w.input, start, end, w.frontEnd.inputSignalMax,
-                                          m.TotalValue, m.DividerRatio);
+    // A current "ze souboru" is measured in the file's input unit (mA), not the range's.
+    const bool currentFromFile = w.input == InputCode::Current && request.fromFile;
+    w.inputScaleFactor = InputScaleFactor(w.input, currentFromFile ? request.fileInputMax : start,
+                                          currentFromFile ? request.fileInputMax : end,
+                                          w.frontEnd.inputSignalMax, m.TotalValue, m.DividerRatio);
     if (w.inputScaleFactor && (!std::isfinite(*w.inputScaleFactor) || *w.inputScaleFactor == 0)) {
         ui.message(text("Převodní konstantu vstupu nelze z daných hodnot vypočítat."));
         return std::nullopt;

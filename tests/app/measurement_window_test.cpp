@@ -1,8 +1,9 @@
 // The measurement window's widgets, offscreen, bound to the model and the
 // in-process simulator.
 #include "app/measurement_window.h"
-#include "transfer/measurement_model.h"
+#include "model/number_format.h"
 #include "support/transfer_bench.h"
+#include "transfer/measurement_model.h"
 #include "user_interface/scripted_user_interface.h"
 
 #include <QApplication>
@@ -71,6 +72,11 @@ TEST(MeasurementWindow, MeasureButtonShowsValueAndUnit)
     f.child<QPushButton>("Button1")->click();
     EXPECT_EQ(f.child<QLineEdit>("ZoZmHodn")->text(), QStringLiteral("25.000"));
     EXPECT_EQ(f.child<QLabel>("Z_jedn")->text(), QStringLiteral("°C"));
+    // The window shows the person's separator, like every field.
+    overrideLocaleDecimalSeparator(QLatin1Char(','));
+    f.child<QPushButton>("Button1")->click();
+    EXPECT_EQ(f.child<QLineEdit>("ZoZmHodn")->text(), QStringLiteral("25,000"));
+    overrideLocaleDecimalSeparator(std::nullopt);
 }
 
 TEST(MeasurementWindow, OpeningEmptiesTheFieldsAndCloseEndsTheRun)

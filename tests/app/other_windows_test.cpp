@@ -196,8 +196,8 @@ TEST_F(TableWindowWidget, ShowsThePointsAndTheMethodControls)
 
     auto* degree = form->findChild<QComboBox*>(QStringLiteral("stup_p"));
     EXPECT_TRUE(degree->isVisible());
-    EXPECT_EQ(degree->currentText(), QStringLiteral("4"));
-    EXPECT_EQ(degree->count(), 7);
+    EXPECT_EQ(degree->currentText(), QStringLiteral("3")); // four points fit a cubic at most
+    EXPECT_EQ(degree->count(), 2);
 
     lines->click();
     EXPECT_EQ(program->points().Method, PointFitMethod::StraightLines);
@@ -229,8 +229,8 @@ TEST_F(TableWindowWidget, TypingTooHighADegreeIsCorrected)
     ASSERT_FALSE(ui.messages.isEmpty());
     EXPECT_EQ(ui.messages.last(),
               u("Stupeň linearizačního polynomu nesmí být větší než počet bodů."));
-    EXPECT_EQ(degree->currentText(), QStringLiteral("4"));
-    EXPECT_EQ(program->points().PolynomialDegree, 4);
+    EXPECT_EQ(degree->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(program->points().PolynomialDegree, 3);
 }
 
 TEST_F(TableWindowWidget, OkClosesTheWindow)

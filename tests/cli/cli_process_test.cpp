@@ -335,12 +335,13 @@ TEST_F(Vtr8ctl, AdjustReportsTheTransmittersRefusalAndTracesFrames)
         const CtlRun r = vtr8ctl(on(sim, {"--yes", "--trace", "adjust", "end"}));
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         EXPECT_EQ(r.out, QByteArray("dolní mez: -50\nhorní mez: 150\n"));
-        // Every frame with its time and direction: "NastFS" out, its reply in, then the range read.
-        // The configuration is read first, so the range comes back in the range unit.
+        // Every frame with its time and direction: "NastFS" out, its reply in, then the range
+        // read (the limits, then the entered start and end). The configuration is read first, so
+        // the range comes back in the range unit.
         const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
         const auto q = lines.indexOf(QStringLiteral("Opravdu se má nastavit horní mez převodníku? ano"));
         ASSERT_GT(q, 0) << r.err.toStdString();
-        ASSERT_EQ(lines.size(), q + 5) << r.err.toStdString();
+        ASSERT_EQ(lines.size(), q + 7) << r.err.toStdString();
         static const QRegularExpression frame(
             QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} (->|<-) ([0-9A-F]{2} )*[0-9A-F]{2}$"));
         for (int i = 0; i < lines.size(); ++i)

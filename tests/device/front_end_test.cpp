@@ -159,6 +159,14 @@ TEST(FrontEnd, SignalMagnitudesFollowTheInput)
     fromFile.fromFile = true;
     EXPECT_NEAR(static_cast<double>(InputSignalMax(fromFile)), 0.4, 1e-15);
     EXPECT_EQ(SelectFrontEndMode(fromFile).mode, 52);
+    // The file's line maps the range onto the voltage before the divider: 100 % → 20 V → 0.2 V.
+    auto offsetFile = request(InputCode::Voltage, 0, 100);
+    offsetFile.fromFile = true;
+    offsetFile.dividerRatio = 100;
+    offsetFile.signal = [](Characteristic c, Extended x) {
+        return c == Characteristic::LinearFromFile ? 0.16L * x + 4 : x;
+    };
+    EXPECT_NEAR(static_cast<double>(InputSignalMax(offsetFile)), 0.2, 1e-12);
 
     auto zeroDivider = request(InputCode::Voltage, 0, 0);
     zeroDivider.dividerRatio = 0;

@@ -225,6 +225,34 @@ TEST_F(ConfigFile, SavesWithTheLocaleSeparatorOfTheFieldsAndLoadsEither)
     EXPECT_EQ(other.RangeEnd, 1.5L);
 }
 
+TEST_F(ConfigFile, ShuntAndDividerLoadInEitherSeparatorAndSaveInOne)
+{
+    overrideLocaleDecimalSeparator(QLatin1Char(','));
+    EXPECT_TRUE(
+        model.loadConfiguration(QStringLiteral(VTR8_EXAMPLES_DIR "/current-4-20ma-shunt.txt")));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join('|').toStdString();
+    EXPECT_EQ(model.SnOdpor.text, QStringLiteral("5,00000"));
+    EXPECT_EQ(model.ShuntResistance, 5);
+
+    choose(InputType::Voltage);
+    model.userEdit(model.Linearizace, c::NotLinearized);
+    typeAndLeave(model.DelPomer, QStringLiteral("2.5"), &MainWindowModel::DelPomerExit);
+    typeAndLeave(model.Pocatek, QStringLiteral("0"), &MainWindowModel::PocatekExit);
+    typeAndLeave(model.Konec, QStringLiteral("1.5"), &MainWindowModel::KonecExit);
+    typeAndLeave(model.Tlumeni, QStringLiteral("0.5"), &MainWindowModel::TlumeniExit);
+    typeAndLeave(model.ChybProud, c::Overcurrent, &MainWindowModel::ChybProudExit);
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join('|').toStdString();
+    ASSERT_TRUE(model.saveConfiguration(path("divider.txt")));
+    const QByteArray bytes = readBytes(path("divider.txt"));
+    EXPECT_TRUE(bytes.contains("2,5\r\n")) << bytes.toStdString();
+    EXPECT_FALSE(bytes.contains('.')) << bytes.toStdString();
+
+    overrideLocaleDecimalSeparator(QLatin1Char('.'));
+    MainWindowModel other(ui, points);
+    EXPECT_TRUE(other.loadConfigurationData(bytes));
+    EXPECT_EQ(other.DividerRatio, 2.5L);
+}
+
 TEST_F(ConfigFile, WrongHeaderChangesNothing)
 {
     choose(InputType::Rheostat);
@@ -285,18 +313,24 @@ TEST_F(ConfigFile, UnknownInputTypeIsADataError)
 
 TEST_F(ConfigFile, BadRangeNumberEndsTheLoadInOrder)
 {
-    points.PointFileOk = true;
-    const QByteArray bytes =
-        fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat", "dolní mez: nula",
-                "horní mez: 100", "jednotka: Ohm", "linearizace: nelinearizováno", "tlumení: 3s",
-                "chybový proud: nadproud", "připojení čidla: dvouvodičově"});
-    EXPECT_FALSE(model.loadConfigurationData(bytes));
-    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
-    EXPECT_EQ(model.Input, InputType::Rheostat);
-    EXPECT_TRUE(model.Konec.text.isEmpty());
-    EXPECT_EQ(model.Tlumeni.text, QStringLiteral("0.5"));
-    EXPECT_FALSE(points.PointFileOk);
-    EXPECT_TRUE(model.ctisoub.enabled);
+    // A number beyond the transmitter's float is as unusable as one that is not a number.
+    for (const char* start : {"dolní mez: nula", "dolní mez: 1e39", "dolní mez: -1e300"}) {
+        SCOPED_TRACE(start);
+        ui.messages.clear();
+        points.PointFileOk = true;
+        const QByteArray bytes =
+            fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat", start, "horní mez: 100",
+                    "jednotka: Ohm", "linearizace: nelinearizováno", "tlumení: 3s",
+                    "chybový proud: nadproud", "připojení čidla: dvouvodičově"});
+        EXPECT_FALSE(model.loadConfigurationData(bytes));
+        EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
+        EXPECT_EQ(model.Input, InputType::Rheostat);
+        EXPECT_TRUE(model.Pocatek.text.isEmpty());
+        EXPECT_TRUE(model.Konec.text.isEmpty());
+        EXPECT_EQ(model.Tlumeni.text, QStringLiteral("0.5"));
+        EXPECT_FALSE(points.PointFileOk);
+        EXPECT_TRUE(model.ctisoub.enabled);
+    }
 }
 
 TEST_F(ConfigFile, RangeValuesAreRoundedThroughFloatToTheInputsDecimals)

@@ -403,28 +403,43 @@ TEST_F(ModelTest, ChosenUnitSetsTheCodeAndLabels)
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
-// --- Numbers parsed on every change --------------------------------------------------------
+// --- Shunt and divider: followed on every change, checked on exit --------------------------
 
-TEST_F(ModelTest, ShuntAndDividerFollowTheirTextOnEveryChange)
+TEST_F(ModelTest, ShuntAndDividerAreCheckedWhenLeftInEitherSeparator)
 {
-    choose(InputType::Current);
-    model.userEdit(model.SnOdpor, local("12.5"));
-    EXPECT_EQ(model.ShuntResistance, 12.5L);
-    model.userEdit(model.SnOdpor, QString());
-    EXPECT_EQ(model.ShuntResistance, 12.5L);
-    model.userEdit(model.SnOdpor, QStringLiteral("12x"));
-    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Špatně zadaná hodnota snímacího odporu.")});
-    EXPECT_TRUE(model.SnOdpor.text.isEmpty());
-    EXPECT_EQ(model.ShuntResistance, 12.5L);
+    struct Case {
+        InputType input;
+        Control MainWindowModel::*field;
+        void (MainWindowModel::*exit)();
+        Extended MainWindowModel::*copy;
+        const char* refusal;
+    };
+    overrideLocaleDecimalSeparator(QLatin1Char(','));
+    for (const Case& c :
+         {Case{InputType::Current, &MainWindowModel::SnOdpor, &MainWindowModel::SnOdporExit,
+               &MainWindowModel::ShuntResistance, "Špatně zadaná hodnota snímacího odporu."},
+          Case{InputType::Voltage, &MainWindowModel::DelPomer, &MainWindowModel::DelPomerExit,
+               &MainWindowModel::DividerRatio, "špatně zadaná hodnota dělícího poměru"}}) {
+        ui.clear();
+        choose(c.input);
+        Control& field = model.*c.field;
+        // Typed a key at a time with the other separator: nothing is refused half-way.
+        for (const char* typed : {"2", "2.", "2.5"})
+            model.userEdit(field, QString::fromLatin1(typed));
+        EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join('|').toStdString();
+        EXPECT_EQ(model.*c.copy, 2.5L);
+        (model.*c.exit)();
+        EXPECT_EQ(field.text, QStringLiteral("2,5"));
+        EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join('|').toStdString();
 
-    ui.clear();
-    choose(InputType::Voltage);
-    model.setText(model.DelPomer, local("2.5")); // a change made by the program
-    EXPECT_EQ(model.DividerRatio, 2.5L);
-    model.userEdit(model.DelPomer, QStringLiteral("abc"));
-    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("špatně zadaná hodnota dělícího poměru")});
-    EXPECT_TRUE(model.DelPomer.text.isEmpty());
-    EXPECT_EQ(model.DividerRatio, 2.5L);
+        model.userEdit(field, QStringLiteral("12x"));
+        EXPECT_TRUE(ui.messages.isEmpty());
+        (model.*c.exit)();
+        EXPECT_EQ(ui.messages.value(0), QString::fromUtf8(c.refusal));
+        EXPECT_TRUE(field.text.isEmpty());
+        EXPECT_EQ(model.*c.copy, 2.5L);
+    }
+    overrideLocaleDecimalSeparator(std::nullopt);
 }
 
 TEST_F(ModelTest, ProgramChangesOfComboBoxesDoNotRunTheirHandlers)

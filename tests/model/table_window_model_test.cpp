@@ -84,8 +84,10 @@ TEST_F(TableWindow, ThreePointExampleFillsGridAndLowersTheDegree)
     EXPECT_EQ(points.PointCount, 3);
     EXPECT_EQ(points.LineSlope, 1);
     EXPECT_EQ(points.InverseOffset, 0);
-    EXPECT_EQ(table.stup_p.text, QStringLiteral("3"));
-    EXPECT_EQ(points.PolynomialDegree, 3);
+    // Three points take a parabola at most: the box offers and picks no higher degree.
+    EXPECT_EQ(table.stup_p.text, QStringLiteral("2"));
+    EXPECT_EQ(table.stup_p.items, QStringList{QStringLiteral("2")});
+    EXPECT_EQ(points.PolynomialDegree, 2);
     EXPECT_TRUE(table.stup_p.visible && table.stup_p.enabled);
     EXPECT_TRUE(table.pstup.visible);
 }
@@ -169,23 +171,23 @@ TEST_F(TableWindow, TwoPointsAreRefusedForThePolynomial)
 TEST_F(TableWindow, TypedDegreeIsCheckedAgainstThePointCount)
 {
     load(pointsFile(4));
-    ASSERT_EQ(table.stup_p.text, QStringLiteral("4"));
+    ASSERT_EQ(table.stup_p.text, QStringLiteral("3"));
 
-    table.stup_pChange(QStringLiteral("3"));
-    EXPECT_EQ(points.PolynomialDegree, 3);
+    table.stup_pChange(QStringLiteral("2"));
+    EXPECT_EQ(points.PolynomialDegree, 2);
     EXPECT_TRUE(ui.messages.isEmpty());
 
-    table.stup_pChange(QStringLiteral("5"));
+    table.stup_pChange(QStringLiteral("4"));
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0], u("Stupeň linearizačního polynomu nesmí být větší než počet bodů."));
-    EXPECT_EQ(table.stup_p.text, QStringLiteral("4"));
-    EXPECT_EQ(points.PolynomialDegree, 4);
+    EXPECT_EQ(table.stup_p.text, QStringLiteral("3"));
+    EXPECT_EQ(points.PolynomialDegree, 3);
 
     table.stup_pChange(QStringLiteral("x"));
     ASSERT_EQ(ui.messages.size(), 2);
     EXPECT_EQ(ui.messages[1], u("Špatně zadaný stupeň polynomu."));
     EXPECT_EQ(ui.focused, QStringLiteral("stup_p"));
-    EXPECT_EQ(points.PolynomialDegree, 4); // the last good number stays
+    EXPECT_EQ(points.PolynomialDegree, 3); // the last good number stays
 
     table.stup_pChange(QString());
     EXPECT_EQ(ui.messages.size(), 2);
@@ -221,7 +223,7 @@ TEST_F(TableWindow, NewFileWithStraightLinesKeepsTheDegreeHidden)
     table.Zpus_linClick(1);
     load(pointsFile(5));
     EXPECT_FALSE(table.stup_p.visible);
-    EXPECT_EQ(table.stup_p.text, QStringLiteral("5")); // cut to the point count
+    EXPECT_EQ(table.stup_p.text, QStringLiteral("4")); // cut to what five points can fit
     EXPECT_EQ(points.Method, PointFitMethod::StraightLines);
 }
 

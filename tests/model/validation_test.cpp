@@ -225,6 +225,28 @@ TEST_F(RangeCheck, PointSetWithFallingOutputsReversesTheInterval)
     EXPECT_TRUE(leaveEnd("20").isEmpty());
 }
 
+TEST_F(RangeCheck, PointFileRangeNamesTheFilesUnit)
+{
+    int chosen = 0;
+    model.setPointFileChooser([&] {
+        ++chosen;
+        model.OpenDialog1FileName = QStringLiteral("p.txt");
+    });
+    prepare(InputType::Pt100);
+    EXPECT_FALSE(leaveStart("-300").isEmpty()); // the Pt100 interval, in °C
+
+    points.PointCount = 2;
+    points.RequiredOutput[1] = 0;
+    points.RequiredOutput[2] = 100;
+    points.PointFileOk = true;
+    model.userEdit(model.Linearizace, c::FromFile);
+    model.userEdit(model.VolenaJednotka, c::Percent);
+    EXPECT_EQ(leaveStart("120"),
+              QStringList{
+                  QStringLiteral("Dolní hodnota rozsahu musí být v intervalu 0.000 až 100.000 %")});
+    EXPECT_EQ(chosen, 1);
+}
+
 TEST_F(RangeCheck, ShuntExitWarnsAboutZeroAndRechecksTheEnd)
 {
     prepare(InputType::Current); // shunt 50: end limit 2 mA
@@ -568,20 +590,21 @@ TEST_F(ModelTest, ComparatorLimitsAreCheckedAgainstTheRange)
               QStringList{QStringLiteral("Mez sepnutí komparátoru 2 mimo měřicí rozsah")});
 }
 
-TEST_F(ModelTest, ComparatorDelaysLieBetween0And999Seconds)
+TEST_F(ModelTest, ComparatorDelaysLieBetween0And255Seconds)
 {
-    typeAndLeave(model.EZpoSep1, QStringLiteral("999"), &MainWindowModel::EZpoSep1Exit);
+    // The same bounds as the store: whole seconds after rounding, one byte.
+    typeAndLeave(model.EZpoSep1, local("255.4"), &MainWindowModel::EZpoSep1Exit);
     typeAndLeave(model.Ezporoz2, QStringLiteral("0"), &MainWindowModel::Ezporoz2Exit);
     EXPECT_TRUE(ui.messages.isEmpty());
-    EXPECT_EQ(model.Comparator1.SwitchOnDelay, 999.0L);
-    typeAndLeave(model.EZpoRoz1, QStringLiteral("1000"), &MainWindowModel::EZpoRoz1Exit);
+    EXPECT_EQ(model.Comparator1.SwitchOnDelay, 255.4L);
+    typeAndLeave(model.EZpoRoz1, QStringLiteral("256"), &MainWindowModel::EZpoRoz1Exit);
     typeAndLeave(model.Ezposep2, QStringLiteral("-1"), &MainWindowModel::Ezposep2Exit);
     typeAndLeave(model.Ezposep2, QStringLiteral("?"), &MainWindowModel::Ezposep2Exit);
     EXPECT_EQ(ui.messages,
-              (QStringList{QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 999 s"),
-                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 999 s"),
+              (QStringList{QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 255 s"),
+                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s"),
                            QStringLiteral("špatně zadaná mez zpoždění sepnutí"),
-                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 999 s")}));
+                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s")}));
     EXPECT_EQ(model.Comparator2.SwitchOnDelay, -1.0L);
 }
 

@@ -121,7 +121,7 @@ TEST(Comparators, DelaysRoundToTheNearestWithTiesToEven)
     }
 }
 
-TEST(Comparators, DelayBeyondOneByteIsRefusedBeforeAnythingIsSent)
+TEST(Comparators, ValuesTheTransmitterCannotHoldAreRefusedBeforeAnythingIsSent)
 {
     struct Case {
         const char* on;
@@ -146,11 +146,16 @@ TEST(Comparators, DelayBeyondOneByteIsRefusedBeforeAnythingIsSent)
          "Zpoždění sepnutí komparátoru 1 lze do převodníku uložit jen v rozsahu 0 až "
          "255 s.",
          "EZpoSep1"},
+        // Limits beyond the transmitter's float (|x| ≥ 2^126).
+        {"1e38", "20", "Mez sepnutí komparátoru 1 je mimo rozsah čísel převodníku.", "EMezsep1"},
+        {"30", "-9e37", "Mez rozepnutí komparátoru 1 je mimo rozsah čísel převodníku.", "EMezroz1"},
     };
     for (const Case& c : cases) {
         ComparatorBench bench;
         bench.eeprom()[1072] = 9;
-        bench.fill(1, "30", "20", c.on, c.off, true);
+        const bool limits = c.field[1] == 'M';
+        bench.fill(1, limits ? c.on : "30", limits ? c.off : "20", limits ? "1" : c.on,
+                   limits ? "1" : c.off, true);
         bench.ui().confirmAnswers = {true};
         EXPECT_FALSE(Ulozkomp1Click(bench.ctx));
         EXPECT_TRUE(bench.requests().empty()) << c.on;

@@ -63,6 +63,9 @@ TEST(ProcessValueDisplay, FormatsWithPointWhateverTheLocale)
     EXPECT_EQ(FormatProcessValue(25.0f, 6), QStringLiteral("25.000000"));
     EXPECT_EQ(FormatProcessValue(-0.0125f, 3), QStringLiteral("-0.013"));
     EXPECT_EQ(FormatProcessValue(-0.0f, 3), QStringLiteral("0.000"));
+    // A reading that rounds to zero has no sign, as in the fields.
+    EXPECT_EQ(FormatProcessValue(-0.0004f, 3), QStringLiteral("0.000"));
+    EXPECT_EQ(FormatProcessValue(-4e-7f, 6), QStringLiteral("0.000000"));
     EXPECT_EQ(FormatProcessValue(12345.5f, 3), QStringLiteral("12345.500"));
     EXPECT_EQ(FormatProcessValue(1.0e30f, 3),
               QStringLiteral("1000000015047466219876688855040.000"));

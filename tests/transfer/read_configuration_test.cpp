@@ -61,11 +61,12 @@ TEST(ReadConfiguration, LinearizedPt100ReadsEveryBlockInOrder)
     std::copy(note.begin(), note.end(), bench.eeprom().begin() + 512);
 
     ASSERT_TRUE(bench.read());
-    EXPECT_EQ(bench.requests(),
-              (std::vector<Request>{ReadRequest(262, 2), ReadRequest(400, 4), ReadRequest(32, 4),
-                                    ReadRequest(363, 4), ReadRequest(424, 4), ReadRequest(340, 8),
-                                    ReadRequest(28, 4), ReadRequest(512, 15), ReadRequest(527, 15),
-                                    ReadRequest(542, 15), ReadRequest(557, 15)}));
+    EXPECT_EQ(
+        bench.requests(),
+        (std::vector<Request>{ReadRequest(262, 2), ReadRequest(400, 4), ReadRequest(32, 4),
+                              ReadRequest(363, 4), ReadRequest(424, 4), ReadRequest(340, 8),
+                              ReadRequest(355, 8), ReadRequest(28, 4), ReadRequest(512, 15),
+                              ReadRequest(527, 15), ReadRequest(542, 15), ReadRequest(557, 15)}));
     MainWindowModel& m = bench.model;
     EXPECT_EQ(m.Vstup.text, QStringLiteral("odporový teploměr Pt100"));
     EXPECT_EQ(m.ChybProud.text, QStringLiteral("nadproud"));
@@ -168,17 +169,19 @@ TEST(ReadConfiguration, ThermocoupleCodesTwelveAndThirteenAreLAndN)
     }
 }
 
-TEST(ReadConfiguration, FallingRangeComesBackRising)
+TEST(ReadConfiguration, FallingRangeComesBackFalling)
 {
-    // Written with start 100 and end 0: the limits are stored larger first, and
-    // the entered order at 355/359 is not read.
-    StoredConfiguration stored;
-    ReadBench bench(stored);
-    PutFloat(bench.eeprom(), 355, 0);
-    PutFloat(bench.eeprom(), 359, 100);
-    ASSERT_TRUE(bench.read());
-    EXPECT_EQ(bench.model.Pocatek.text, QStringLiteral("0"));
-    EXPECT_EQ(bench.model.Konec.text, QStringLiteral("100"));
+    // Written with start 100 and end 0: the limits are stored larger first, the entered order
+    // at 355/359 tells the direction.
+    for (const auto& [start, end] : {std::pair{100.0f, 0.0f}, std::pair{0.0f, 100.0f}}) {
+        ReadBench bench;
+        PutFloat(bench.eeprom(), 355, end);
+        PutFloat(bench.eeprom(), 359, start);
+        ASSERT_TRUE(bench.read());
+        EXPECT_EQ(bench.model.Pocatek.text, QString::number(start));
+        EXPECT_EQ(bench.model.Konec.text, QString::number(end));
+        EXPECT_EQ(bench.model.RangeStart, start);
+    }
 }
 
 TEST(ReadConfiguration, LimitsAreCutToSixOrThreeDecimals)
@@ -283,8 +286,8 @@ TEST(ReadConfiguration, PointFileLineIsReadForLinearizationFromFile)
     EXPECT_EQ(bench.points.LineOffset, 25.0L);
     const auto requests = bench.requests();
     EXPECT_EQ(requests.at(4), ReadRequest(340, 8));
-    EXPECT_EQ(requests.at(5), ReadRequest(1024, 16));
-    EXPECT_EQ(requests.at(6), ReadRequest(28, 4));
+    EXPECT_EQ(requests.at(6), ReadRequest(1024, 16));
+    EXPECT_EQ(requests.at(7), ReadRequest(28, 4));
     EXPECT_EQ(bench.model.Label8.caption, QStringLiteral("%"));
 }
 
@@ -336,10 +339,47 @@ TEST(ReadConfiguration, UnknownCodesLeaveTheirControls)
     stored.linearizationCode = 8;
     ReadBench bench(stored);
     ASSERT_TRUE(bench.read());
+    EXPECT_EQ(bench.ui().messages,
+              QStringList{QString::fromUtf8("Převodník neobsahuje platnou konfiguraci.")});
     EXPECT_TRUE(bench.model.ChybProud.text.isEmpty());
     EXPECT_TRUE(bench.model.PripCidl.text.isEmpty());
     EXPECT_TRUE(bench.model.Label8.caption.isEmpty());
     EXPECT_TRUE(bench.model.Linearizace.text.isEmpty());
+}
+
+// A blank unit holds 0 or 0xFF where a configuration would be: the read says so, and a factor at
+// 28 that no input could use leaves the divider ratio of an input without that field at 1.
+TEST(ReadConfiguration, BlankTransmitterIsReportedAndKeepsTheDividerRatio)
+{
+    const QString noConfiguration = QString::fromUtf8("Převodník neobsahuje platnou konfiguraci.");
+    for (const std::uint8_t code : {std::uint8_t{0}, std::uint8_t{255}, std::uint8_t{1}}) {
+        for (const std::uint8_t factor : {std::uint8_t{0}, std::uint8_t{255}}) {
+            StoredConfiguration stored;
+            stored.inputCode = code;
+            stored.errorCurrent = code;
+            ReadBench bench(stored);
+            std::fill_n(bench.eeprom().begin() + 28, 4, factor);
+            bench.model.userEdit(bench.model.Vstup, QStringLiteral("odporový teploměr Pt100"));
+            ASSERT_TRUE(bench.read());
+            EXPECT_EQ(bench.model.DividerRatio, 1) << int(code) << " " << int(factor);
+            EXPECT_EQ(bench.model.DelPomer.text, QStringLiteral("1"));
+            EXPECT_EQ(bench.ui().messages.contains(noConfiguration), code != 1) << int(code);
+        }
+    }
+}
+
+TEST(ReadConfiguration, UnknownCharacteristicIndexIsReportedAndTheLimitsShownAsStored)
+{
+    for (const auto& [linearization, range] : {std::pair{9, 40}, std::pair{17, 17}}) {
+        StoredConfiguration stored;
+        stored.linearizationCharacteristic = static_cast<std::uint8_t>(linearization);
+        stored.rangeCharacteristic = static_cast<std::uint8_t>(range);
+        ReadBench bench(stored);
+        ASSERT_TRUE(bench.read());
+        EXPECT_EQ(bench.ui().messages,
+                  QStringList{QStringLiteral("Dany prubeh neni v programu jeste zadan")});
+        EXPECT_EQ(bench.model.Konec.text, QStringLiteral("100"));
+    }
 }
 
 TEST(ReadConfiguration, UnknownInputCodeEmptiesAnInvalidInputType)

@@ -1,4 +1,5 @@
 #include "device/segment_table.h"
+#include "process_value_reader.h"
 #include "transfer/write_blocks.h"
 #include "transfer/write_configuration.h"
 #include "write_fixture.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace vtr8::test {
@@ -174,14 +176,33 @@ TEST(WriteFamilies, SquareRootWritesItsOwnLawNotALeftoverTable)
     ASSERT_EQ(f.model.Linearizace.text, QString::fromUtf8("druhá odmocnina"));
     ASSERT_TRUE(write(f)) << f.ui().messages.join('|').toStdString();
     const SegmentTable expected = SquareRootSegmentTable(4, 20);
-    EXPECT_EQ(f.lastWrite(608),
-              FloatBytes({4.0f, float(expected.records[0].c3), float(expected.records[0].c2),
-                          float(expected.records[0].c1), 4.0f}));
+    EXPECT_EQ(f.lastWrite(628),
+              FloatBytes({4.0f, float(expected.records[1].c3), float(expected.records[1].c2),
+                          float(expected.records[1].c1), 4.0f}));
     EXPECT_EQ(f.lastWrite(1008), FloatBytes({20.0f}));
     EXPECT_EQ(f.lastWrite(606), (std::vector<std::uint8_t>{2}));
     EXPECT_EQ(f.lastWrite(424), (std::vector<std::uint8_t>{39, 16, 15, 3}));
     EXPECT_NEAR(f.floatAt(387), 3.84, 1e-6);
     EXPECT_NEAR(f.floatAt(391), 20.16, 1e-5);
+}
+
+// The transmitter follows y = x below the range start and the root within a tenth of a percent
+// of the span up to its end.
+TEST(WriteFamilies, SquareRootFollowsItsLawFromBelowTheStartToTheEnd)
+{
+    WriteFixture f;
+    fillSquareRoot(f);
+    ASSERT_TRUE(write(f)) << f.ui().messages.join('|').toStdString();
+    double worst = 0;
+    for (int i = 0; i <= 330; ++i) {
+        const double x = 3.5 + 16.5 * i / 330;
+        f.link.transmitter().options().input = x;
+        const auto pv = ReadProcessValue(f.link.protocol);
+        ASSERT_TRUE(pv.has_value()) << x;
+        const double law = x <= 4 ? x : 4 + 16 * std::sqrt((x - 4) / 16);
+        worst = std::max(worst, std::fabs(*pv - law) / 16);
+    }
+    EXPECT_LT(worst, 0.001);
 }
 
 TEST(WriteFamilies, SquareRootOnPolynomialFirmwareLeavesNoTableInForce)
@@ -210,8 +231,17 @@ void choosePoints(WriteFixture& f, PointFitMethod method,
             f.points.RequiredOutput[i] = y;
         }
         f.points.PointCount = i;
+        // The straight lines through the end points, as reading a point file leaves them.
+        const auto [x1, y1] = xy.front();
+        const auto [xn, yn] = xy.back();
+        if (xn != x1 && yn != y1) {
+            f.points.LineSlope = (yn - y1) / (xn - x1);
+            f.points.LineOffset = y1 - f.points.LineSlope * x1;
+            f.points.InverseSlope = (xn - x1) / (yn - y1);
+            f.points.InverseOffset = x1 - f.points.InverseSlope * y1;
+        }
         f.points.Method = method;
-        f.points.PolynomialDegree = 3;
+        f.points.PolynomialDegree = i > 4 ? 3 : 6;
         f.points.PointFileOk = true;
     });
 }
@@ -236,6 +266,52 @@ TEST(WriteFamilies, PointFilePolynomialMethodWritesItsDegree)
     EXPECT_TRUE(contains(f.progress, 74));
     ASSERT_FALSE(f.ui().messages.isEmpty());
     EXPECT_TRUE(f.ui().messages[0].startsWith(QStringLiteral("Max.odchylka v % =")));
+}
+
+// The fit needs one more distinct input than its degree: three points write a parabola, four
+// the cubic the window picks for them.
+TEST(WriteFamilies, FewPointsWriteTheHighestDegreeTheyCanFit)
+{
+    for (const auto& [count, degree] : {std::pair{3, 2}, std::pair{4, 3}}) {
+        WriteFixture f;
+        if (count == 3)
+            choosePoints(f, PointFitMethod::Polynomial, {{0, 0}, {5, 40}, {10, 100}});
+        else
+            choosePoints(f, PointFitMethod::Polynomial, {{0, 0}, {3, 20}, {6, 50}, {10, 100}});
+        fillVoltageFromFile(f);
+        ASSERT_TRUE(write(f)) << count << ": " << f.ui().messages.join('|').toStdString();
+        EXPECT_EQ(f.lastWrite(127), (std::vector<std::uint8_t>{std::uint8_t(degree)})) << count;
+    }
+}
+
+// "proud" from a point file: the input stage is chosen by the file's current across the shunt
+// (20 mA × 5 Ω = 0.1 V, the 128 mV range), and the transmitter then follows the file's curve.
+TEST(WriteFamilies, CurrentFromAPointFileMeasuresTheFileCurve)
+{
+    for (const PointFitMethod method :
+         {PointFitMethod::StraightLines, PointFitMethod::Polynomial}) {
+        WriteFixture f;
+        choosePoints(f, method, {{4, 0}, {8, 20}, {12, 45}, {16, 70}, {20, 100}});
+        f.fill({{"Vstup", "proud"},
+                {"SnOdpor", "5"},
+                {"Linearizace", "ze souboru"},
+                {"Pocatek", "0"},
+                {"Konec", "100"},
+                {"Tlumeni", "1"},
+                {"ChybProud", "nadproud"}});
+        f.ui().clear();
+        ASSERT_TRUE(write(f)) << f.ui().messages.join('|').toStdString();
+        EXPECT_EQ(f.eeprom()[402], 28);
+        for (const auto& [current, expected] : {std::pair{4.0, 0.0}, std::pair{10.0, 32.5},
+                                                std::pair{16.0, 70.0}, std::pair{20.0, 100.0}}) {
+            f.link.transmitter().options().input = current;
+            const auto pv = ReadProcessValue(f.link.protocol);
+            ASSERT_TRUE(pv.has_value());
+            // The polynomial of degree 3 smooths the file's kink by a few percent.
+            EXPECT_NEAR(*pv, expected, method == PointFitMethod::StraightLines ? 0.01 : 3)
+                << current << " mA";
+        }
+    }
 }
 
 TEST(WriteFamilies, PolynomialBeyondTheTransmittersFloatsEndsBeforeAnyWrite)
@@ -307,6 +383,35 @@ TEST(WriteFamilies, OutputScalingFromTheTransmittersCalibration)
     EXPECT_EQ(f.ui().messages,
               QStringList{QString::fromUtf8("špatně přečtená konstanta I1 z převodníku")});
     EXPECT_EQ(f.lastWrite(52), FloatBytes({1000.0f, 80.0f, 0.0f, 100.0f}));
+}
+
+// D1 and D2 set the output current; one the float cannot carry would scale it to nonsense.
+TEST(WriteFamilies, UnusableFactoryD1OrD2EndsTheWriteBeforeAnyBlock)
+{
+    for (const int address : {36, 40}) {
+        WriteFixture f;
+        sim::PutTransmitterFloat(f.eeprom(), address == 36 ? 40 : 36, 5000.0f);
+        if (address == 36)
+            sim::PutTransmitterFloat(f.eeprom(), 36, std::numeric_limits<float>::quiet_NaN());
+        else
+            std::fill_n(f.eeprom().begin() + 40, 4, 0xFF); // beyond the float, as a blank unit
+        f.fill({{"Vstup", "reostat"},
+                {"PripCidl", "čtyřvodičově"},
+                {"Linearizace", "nelinearizováno"},
+                {"Pocatek", "0"},
+                {"Konec", "100"},
+                {"Tlumeni", "1"},
+                {"ChybProud", "nadproud"}});
+        f.ui().clear();
+        EXPECT_FALSE(write(f));
+        EXPECT_TRUE(f.writes().empty()) << address;
+        EXPECT_EQ(f.ui().messages.value(0),
+                  QString::fromUtf8("Špatně přečtená konstanta %1 z převodníku, "
+                                    "konfiguraci nelze zapsat.")
+                      .arg(address == 36 ? "D1" : "D2"));
+        // The transmitter measures again.
+        EXPECT_EQ(f.sent().back().command, ContinueCommand);
+    }
 }
 
 TEST(WriteFamilies, PausesLetTheEventLoopRun)

@@ -40,7 +40,8 @@ TEST(ZeroSpan, AcceptedAdjustmentReadsTheRangeBack)
     ZeroSpanBench bench;
     bench.ui().confirmAnswers = {true};
     ASSERT_TRUE(S_DolmezClick(bench.ctx));
-    EXPECT_EQ(bench.requests(), (std::vector<Request>{Command(37), ReadRequest(340, 8)}));
+    EXPECT_EQ(bench.requests(),
+              (std::vector<Request>{Command(37), ReadRequest(340, 8), ReadRequest(355, 8)}));
     EXPECT_EQ(bench.model.Pocatek.text, Localised("0.25"));
     EXPECT_EQ(bench.model.Konec.text, Localised("10.5"));
     EXPECT_EQ(bench.progress, (std::vector<int>{0, 50, 100}));
@@ -51,7 +52,8 @@ TEST(ZeroSpan, AcceptedAdjustmentReadsTheRangeBack)
     ASSERT_TRUE(S_HormezClick(bench.ctx));
     EXPECT_EQ(bench.ui().questions.last(),
               QStringLiteral("Opravdu se má nastavit horní mez převodníku?"));
-    EXPECT_EQ(bench.requests(), (std::vector<Request>{Command(36), ReadRequest(340, 8)}));
+    EXPECT_EQ(bench.requests(),
+              (std::vector<Request>{Command(36), ReadRequest(340, 8), ReadRequest(355, 8)}));
     EXPECT_TRUE(bench.model.S_Hormez.enabled);
 }
 
