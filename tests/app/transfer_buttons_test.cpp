@@ -1,7 +1,7 @@
 #include "window_fixture.h"
 
-#include "link/command_protocol.h"
 #include "app/measurement_window.h"
+#include "link/command_protocol.h"
 #include "model/main_window_model.h"
 #include "support/simulated_transport.h"
 
@@ -61,6 +61,8 @@ TEST_F(TransferButtons, NoteButtonsReadAndWriteTheTransmittersNote)
     note->setFocus(Qt::MouseFocusReason);
     note->selectAll();
     QTest::keyClicks(note, QStringLiteral("Pec 3"));
+    note->insert(QStringLiteral("\x1b[2J")); // as a paste arrives: refused whole
+    EXPECT_EQ(note->text(), QStringLiteral("Pec 3"));
     mainWidget<QPushButton>("Uloz_Pozn")->click();
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(storedNote(8), QByteArray("Pec 3   "));
