@@ -4,7 +4,12 @@
 
 #include <cerrno>
 #include <cstdio>
+
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace vtr8 {
 
@@ -13,14 +18,26 @@ StandardOutput::StandardOutput()
     open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
+namespace {
+
+long long writeToStandardOutput(const char* data, qint64 size)
+{
+#ifdef _WIN32
+    return _write(1, data, static_cast<unsigned>(qMin<qint64>(size, 1 << 30)));
+#else
+    return ::write(STDOUT_FILENO, data, static_cast<std::size_t>(size));
+#endif
+}
+
+} // namespace
+
 qint64 StandardOutput::writeData(const char* data, qint64 size)
 {
     if (error_ != 0)
         return -1;
     qint64 done = 0;
     while (done < size) {
-        const ssize_t n =
-            ::write(STDOUT_FILENO, data + done, static_cast<std::size_t>(size - done));
+        const long long n = writeToStandardOutput(data + done, size - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {

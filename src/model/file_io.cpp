@@ -3,13 +3,96 @@
 #include <QFile>
 
 #include <cerrno>
+#include <memory>
+
+#ifdef _WIN32
+#include <QFileInfo>
+#include <QSaveFile>
+#else
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace vtr8 {
+
+FileRead readWholeFile(const QString& path, qsizetype limit)
+{
+    FileRead result;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openInputFile(path, result.error),
+                                                         &std::fclose);
+    if (!file) {
+        result.status = FileRead::Status::OpenFailed;
+        return result;
+    }
+    // Read up to one byte past the limit, which tells a file of exactly the limit
+    // from a larger one; the size alone is not trusted (files under /proc report none).
+    char buffer[8192];
+    for (;;) {
+        errno = 0;
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get());
+        if (result.data.size() + qsizetype(n) > limit) {
+            result.status = FileRead::Status::TooLarge;
+            result.data.clear();
+            return result;
+        }
+        result.data.append(buffer, qsizetype(n));
+        if (n < sizeof buffer) {
+            if (std::ferror(file.get())) {
+                result.status = FileRead::Status::ReadFailed;
+                result.error = errno != 0 ? errno : EIO;
+            }
+            return result;
+        }
+    }
+}
+
+#ifdef _WIN32
+
+// Windows: no FIFOs or device paths a person picks by accident in a dialog; Qt's
+// classes, unbuffered so that every write reports its own failure.
+int notRegularFileError(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return 0;
+    return info.isDir() ? EISDIR : info.isFile() ? 0 : EINVAL;
+}
+
+std::FILE* openInputFile(const QString& path, int& error)
+{
+    if ((error = notRegularFileError(path)) != 0)
+        return nullptr;
+    errno = 0;
+    std::FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(path.utf16()), L"rb");
+    if (file == nullptr)
+        error = errno != 0 ? errno : ENOENT;
+    return file;
+}
+
+int saveFileAtomically(const QString& path, const QByteArray& data)
+{
+    if (const int error = notRegularFileError(path); error != 0)
+        return error;
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return errno != 0 ? errno : EACCES;
+    errno = 0;
+    if (file.write(data) != data.size()) {
+        const int error = errno != 0 ? errno : ENOSPC;
+        file.cancelWriting();
+        return error;
+    }
+    errno = 0;
+    if (!file.commit())
+        return errno != 0 ? errno : EIO;
+    return 0;
+}
+
+#else
 
 namespace {
 
@@ -48,7 +131,7 @@ int openRegularForReading(const QString& path, int& error)
     return fd;
 }
 
-ssize_t writeSystem(int fd, const void* buffer, std::size_t count)
+std::ptrdiff_t writeSystem(int fd, const void* buffer, std::size_t count)
 {
     return ::write(fd, buffer, count);
 }
@@ -84,7 +167,7 @@ int writeAll(int fd, const QByteArray& data)
     std::size_t left = static_cast<std::size_t>(data.size());
     while (left > 0) {
         errno = 0;
-        const ssize_t n = saveFileCalls().write(fd, p, left);
+        const std::ptrdiff_t n = saveFileCalls().write(fd, p, left);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -138,39 +221,6 @@ std::FILE* openInputFile(const QString& path, int& error)
     return file;
 }
 
-FileRead readWholeFile(const QString& path, qsizetype limit)
-{
-    FileRead result;
-    const int fd = openRegularForReading(path, result.error);
-    if (fd < 0) {
-        result.status = FileRead::Status::OpenFailed;
-        return result;
-    }
-    // One byte past the limit tells a file of exactly the limit from a larger one;
-    // the size is not trusted alone, files under /proc report none.
-    char buffer[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            result.status = FileRead::Status::ReadFailed;
-            result.error = errno;
-            break;
-        }
-        if (n == 0)
-            break;
-        if (result.data.size() + n > limit) {
-            result.status = FileRead::Status::TooLarge;
-            result.data.clear();
-            break;
-        }
-        result.data.append(buffer, qsizetype(n));
-    }
-    ::close(fd);
-    return result;
-}
-
 int saveFileAtomically(const QString& path, const QByteArray& data)
 {
     const QByteArray target = saveTarget(QFile::encodeName(path));
@@ -210,5 +260,7 @@ int saveFileAtomically(const QString& path, const QByteArray& data)
     syncDirectoryOf(target);
     return 0;
 }
+
+#endif
 
 } // namespace vtr8

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <sys/types.h>
 
 // Whole-file reading and atomic saving with the operating system's error number,
 // which the messages "Chyba c. <n>" show.
@@ -49,12 +48,14 @@ std::FILE* openInputFile(const QString& path, int& error);
 // number (errno; 28 for a full disk).
 int saveFileAtomically(const QString& path, const QByteArray& data);
 
+#ifndef _WIN32
 // The system calls the save makes on its temporary file. Tests replace them to
 // make a write or the sync fail where no small or full disk is at hand.
 struct SaveFileCalls {
-    ssize_t (*write)(int fd, const void* buffer, std::size_t count);
+    std::ptrdiff_t (*write)(int fd, const void* buffer, std::size_t count);
     int (*sync)(int fd);
 };
 SaveFileCalls& saveFileCalls();
+#endif
 
 } // namespace vtr8

@@ -76,7 +76,7 @@ TEST_P(SaveFailure, KeepsTheOldFileByteForByteAndNoTemporary)
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
-ssize_t realWrite(int fd, const void* b, std::size_t n)
+std::ptrdiff_t realWrite(int fd, const void* b, std::size_t n)
 {
     return ::write(fd, b, n);
 }
@@ -84,14 +84,14 @@ ssize_t realWrite(int fd, const void* b, std::size_t n)
 INSTANTIATE_TEST_SUITE_P(
     Injected, SaveFailure,
     testing::Values(FailureCase{"DiskFullAtOnce",
-                                {[](int, const void*, std::size_t) -> ssize_t {
+                                {[](int, const void*, std::size_t) -> std::ptrdiff_t {
                                      errno = ENOSPC;
                                      return -1;
                                  },
                                  &::fsync},
                                 28},
                     FailureCase{"DiskFullAfterPart",
-                                {[](int fd, const void* b, std::size_t n) -> ssize_t {
+                                {[](int fd, const void* b, std::size_t n) -> std::ptrdiff_t {
                                      if (writeCalls++ == 0)
                                          return realWrite(fd, b, n < 100 ? n : 100);
                                      errno = ENOSPC;
@@ -99,10 +99,10 @@ INSTANTIATE_TEST_SUITE_P(
                                  },
                                  &::fsync},
                                 28},
-                    FailureCase{
-                        "WriteTakesNothing",
-                        {[](int, const void*, std::size_t) -> ssize_t { return 0; }, &::fsync},
-                        EIO},
+                    FailureCase{"WriteTakesNothing",
+                                {[](int, const void*, std::size_t) -> std::ptrdiff_t { return 0; },
+                                 &::fsync},
+                                EIO},
                     FailureCase{"SyncFails",
                                 {&realWrite,
                                  [](int) {
