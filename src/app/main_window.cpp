@@ -14,6 +14,7 @@
 #include <QRegularExpressionValidator>
 
 #include <map>
+#include <QAction>
 
 namespace vtr8 {
 
@@ -181,7 +182,12 @@ void TForm1::buildControls()
     makeCombo(this, QStringLiteral("PripCidl"), fieldX, y(row), fieldW);
     ++row;
     rowLabel(QStringLiteral("LabelLinearizace"));
-    makeCombo(this, QStringLiteral("Linearizace"), fieldX, y(row), fieldW);
+    auto* linearizace = makeCombo(this, QStringLiteral("Linearizace"), fieldX, y(row), fieldW);
+    auto* errorPlot = new QAction(QStringLiteral("Zobrazit chybu linearizace…"), linearizace);
+    errorPlot->setObjectName(QStringLiteral("ChybaLinearizace"));
+    linearizace->addAction(errorPlot);
+    linearizace->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(errorPlot, &QAction::triggered, this, [this] { runAction(ChybaLinearizaceClick); });
     ++row;
     rowLabel(QStringLiteral("LabelVolenaJednotka"));
     makeCombo(this, QStringLiteral("VolenaJednotka"), fieldX, y(row), fieldW);

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "transfer/measurement_log.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include <functional>
+#include <vector>
 
 namespace vtr8 {
 
@@ -56,6 +59,8 @@ public:
     bool readingInProgress() const { return reading_; }
     // Readings completed successfully since construction (for tests and the CLI).
     int readingCount() const { return readingCount_; }
+    // The readings of the continuous run under way or last ended (the trend and its record).
+    const std::vector<MeasurementReading>& runReadings() const { return run_; }
 
     // For tests: a shorter pace.
     void setIntervalMs(int ms);
@@ -66,6 +71,8 @@ signals:
     // Continuous reading ended (Stop, Zavřít or a failed reading).
     void continuousStopped();
     void closeRequested();
+    // A reading succeeded (single or continuous).
+    void readingTaken(const vtr8::MeasurementReading& reading);
 
 private:
     void Timer3Timer();
@@ -81,6 +88,7 @@ private:
     bool continuous_ = false;
     bool reading_ = false;
     int readingCount_ = 0;
+    std::vector<MeasurementReading> run_;
 };
 
 } // namespace vtr8
