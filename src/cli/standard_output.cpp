@@ -53,7 +53,8 @@ int finishStandardOutput(QTextStream& out, const StandardOutput& device, int sta
 {
     out.flush();
     errno = 0;
-    const bool flushed = std::fflush(stdout) == 0;
+    // ferror: a write through stdout that failed before this flush.
+    const bool flushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
     if (device.error() == 0 && flushed)
         return status;
     const int error = device.error() != 0 ? device.error() : (errno != 0 ? errno : EIO);
