@@ -4,6 +4,7 @@
 #include "link/command_protocol.h"
 #include "transfer/note_codec.h"
 #include "transfer/sequence_support.h"
+#include "transfer/transfer_session.h"
 #include "transfer/transfer_context.h"
 
 namespace vtr8 {
@@ -72,20 +73,26 @@ bool cteni_uz_pozn(TransferContext& ctx)
     return true;
 }
 
-void Uloz_PoznClick(TransferContext& ctx)
+bool Uloz_PoznClick(TransferContext& ctx)
 {
+    TransferSession session(ctx.link);
+    if (!session.active())
+        return false;
     DisabledButton busy(ctx.model, ctx.model.Uloz_Pozn);
     SetPrenos(ctx.model, 0);
     ctx.state.NoteProgress = true;
-    zapis_uz_pozn(ctx);
+    return zapis_uz_pozn(ctx);
 }
 
-void Prec_PoznClick(TransferContext& ctx)
+bool Prec_PoznClick(TransferContext& ctx)
 {
+    TransferSession session(ctx.link);
+    if (!session.active())
+        return false;
     DisabledButton busy(ctx.model, ctx.model.Prec_Pozn);
     SetPrenos(ctx.model, 0);
     ctx.state.NoteProgress = true;
-    cteni_uz_pozn(ctx);
+    return cteni_uz_pozn(ctx);
 }
 
 } // namespace vtr8
