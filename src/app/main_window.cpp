@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 #include <map>
 #include <QAction>
@@ -272,6 +273,9 @@ void TForm1::buildControls()
     makeLabel(this, QStringLiteral("LabelUzPozn"), rightX, 358, 200, 20);
     auto* note = makeEdit(this, QStringLiteral("EditUzPozn"), rightX, 378, 354);
     note->setMaxLength(60);
+    // A pasted control character would go to the transmitter and come back raw.
+    note->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[^\\x{0}-\\x{1F}\\x{7F}-\\x{9F}]*")), note));
     makeButton(this, QStringLiteral("Prec_Pozn"), rightX, 403, 84);
     makeButton(this, QStringLiteral("Uloz_Pozn"), rightX + 90, 403, 84);
 

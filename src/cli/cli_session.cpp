@@ -15,6 +15,7 @@
 #include "transfer/zero_span.h"
 
 #include <QEventLoop>
+#include <QIODevice>
 #include <QTime>
 
 #include <cstdio>
@@ -160,8 +161,7 @@ void CliSession::printConfiguration()
         out_.flush();
     } else {
         // Into a file or a pipe: the configuration file exactly as the window saves it.
-        std::fwrite(bytes->constData(), 1, static_cast<std::size_t>(bytes->size()), stdout);
-        std::fflush(stdout);
+        out_.device()->write(*bytes);
     }
 }
 

@@ -7,6 +7,8 @@
 #include "model/main_window_model.h"
 #include "model/table_window_model.h"
 
+#include <QIODevice>
+
 #include <cstdio>
 
 namespace vtr8 {
@@ -61,8 +63,7 @@ int RunLinearizationCommand(const CliOptions& options, TextUserInterface& ui, QT
     if (options.csv) {
         out.flush();
         const QByteArray csv = LinearizationErrorCsv(report.curves.front());
-        std::fwrite(csv.constData(), 1, static_cast<std::size_t>(csv.size()), stdout);
-        std::fflush(stdout);
+        out.device()->write(csv);
         std::fputs(summary.toUtf8().constData(), stderr);
         return ExitDone;
     }

@@ -2,6 +2,7 @@
 #include "cli/cli_session.h"
 #include "cli/frame_command.h"
 #include "cli/interrupt_signals.h"
+#include "cli/standard_output.h"
 #include "cli/text_user_interface.h"
 
 #include <QCoreApplication>
@@ -27,10 +28,15 @@ int main(int argc, char** argv)
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
 
+    // Every result goes through the checked device: output that was not written
+    // is a failure, not a success.
+    vtr8::StandardOutput device;
+    QTextStream out(&device);
+
     const vtr8::CliParseResult parsed = vtr8::ParseCliArguments(arguments);
     if (parsed.help) {
-        std::fputs(vtr8::CliUsage(), stdout);
-        return vtr8::ExitDone;
+        out << vtr8::CliUsage();
+        return vtr8::finishStandardOutput(out, device, vtr8::ExitDone);
     }
     if (!parsed.options) {
         std::fprintf(stderr, "vtr8ctl: %s\n%s", parsed.error.toUtf8().constData(),
@@ -39,7 +45,6 @@ int main(int argc, char** argv)
     }
     const vtr8::CliOptions& options = *parsed.options;
 
-    QTextStream out(stdout);
     if (options.command == QLatin1String("frame")) {
         QString error;
         const auto frame = vtr8::FrameForArguments(options.arguments, error);
@@ -48,11 +53,12 @@ int main(int argc, char** argv)
             return vtr8::ExitUsage;
         }
         out << vtr8::HexBytes(*frame) << '\n';
-        return vtr8::ExitDone;
+        return vtr8::finishStandardOutput(out, device, vtr8::ExitDone);
     }
 
     vtr8::TextUserInterface ui(options.yes);
     vtr8::CliSession session(options, ui, out);
     const vtr8::InterruptSignals interruptions([&session] { session.interrupt(); });
-    return session.run();
+    const int status = session.run();
+    return vtr8::finishStandardOutput(out, device, status);
 }

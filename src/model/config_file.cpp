@@ -2,11 +2,11 @@
 
 #include "model/change_scope.h"
 
+#include "linearization/point_set.h"
 #include "model/choice_texts.h"
 #include "model/cp1250.h"
 #include "model/file_io.h"
 #include "model/number_format.h"
-#include "linearization/point_set.h"
 #include "user_interface/user_interface.h"
 #include "model/overwrite_question.h"
 
@@ -207,8 +207,9 @@ bool MainWindowModel::loadConfiguration(const QString& path)
         message(ioErrorMessage(file.error));
         return false;
     }
-    if (file.status == FileRead::Status::ReadFailed) {
-        // Nothing of a file that could not be read is applied.
+    if (file.status != FileRead::Status::Ok) {
+        // Nothing of a file that could not be read, or that is far too large to be
+        // a configuration, is applied.
         points_.PointFileOk = false;
         message(DataError);
         return false;

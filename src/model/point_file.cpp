@@ -1,5 +1,7 @@
 #include "model/point_file.h"
 
+#include "model/file_io.h"
+
 #include "linearization/point_set.h"
 #include "user_interface/user_interface.h"
 
@@ -218,27 +220,38 @@ PointFileReading readPointFile(const QString& path)
     PointFileReading failed;
     failed.outcome = PointFileReading::Outcome::IoError;
 
-    errno = 0;
-    const QByteArray nativePath = QFile::encodeName(path);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(nativePath.constData(), "rb"),
+    int openError = 0;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openInputFile(path, openError),
                                                          &std::fclose);
     if (!file) {
-        failed.errorNumber = errno != 0 ? errno : EIO;
+        failed.errorNumber = openError;
         return failed;
     }
 
     int readError = 0;
+    // A file far larger than any point file ends the reading like a read error
+    // inside a line; blanks alone would otherwise keep the reader going forever.
+    qsizetype taken = 0;
+    bool tooLarge = false;
     const std::function<int()> next = [&]() -> int {
         errno = 0;
         const int c = std::getc(file.get());
         if (c == EOF && std::ferror(file.get()))
             readError = errno != 0 ? errno : EIO;
+        if (c != EOF && ++taken > MaxInputFileSize) {
+            tooLarge = true;
+            return -1;
+        }
         return c == EOF ? -1 : c;
     };
     PointFileReading reading = parsePointText(next);
     if (readError != 0) {
         failed.errorNumber = readError;
         return failed;
+    }
+    if (tooLarge) {
+        reading.outcome = PointFileReading::Outcome::BadValue;
+        reading.points.clear();
     }
     return reading;
 }

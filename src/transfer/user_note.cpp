@@ -1,7 +1,7 @@
 #include "transfer/user_note.h"
 
-#include "link/command_protocol.h"
 #include "device/memory_map.h"
+#include "link/command_protocol.h"
 #include "transfer/note_codec.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_session.h"
@@ -9,13 +9,31 @@
 
 namespace vtr8 {
 
+QString NoteRefusal(const QString& text)
+{
+    const auto characters = text.toUcs4();
+    if (characters.size() > NoteLength)
+        return QStringLiteral("Uživatelská poznámka má %1 znaků, převodník uloží nejvýše %2. "
+                              "Poznámka nebyla zapsána.")
+            .arg(characters.size())
+            .arg(NoteLength);
+    for (const char32_t c : characters) {
+        if (QChar::category(c) == QChar::Other_Control)
+            return QStringLiteral("Uživatelská poznámka obsahuje řídicí znak U+%1, ten do "
+                                  "převodníku zapsat nelze. Poznámka nebyla zapsána.")
+                .arg(QString::number(c, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    }
+    const NoteEncoding encoding = EncodeNote(text);
+    return encoding.ok() ? QString() : UnmappableNoteMessage(encoding.unmappable);
+}
+
 bool zapis_uz_pozn(TransferContext& ctx)
 {
-    const NoteEncoding encoding = EncodeNote(ctx.model.EditUzPozn.text);
-    if (!encoding.ok()) {
-        ctx.ui.message(UnmappableNoteMessage(encoding.unmappable));
+    if (const QString refusal = NoteRefusal(ctx.model.EditUzPozn.text); !refusal.isEmpty()) {
+        ctx.ui.message(refusal);
         return false;
     }
+    const NoteEncoding encoding = EncodeNote(ctx.model.EditUzPozn.text);
     constexpr int Blocks = eeprom::UserNoteLength / eeprom::UserNoteWriteBlock;
     static constexpr int Progress[Blocks] = {33, 67, 100};
     for (int block = 0; block < Blocks; ++block) {

@@ -1,12 +1,20 @@
 #pragma once
 
+#include <QString>
+
 namespace vtr8 {
 
 struct TransferContext;
 
+// Why the note cannot go to the transmitter as it is: more than 60 characters
+// (the field would lose the rest), a control character (the transmitter would
+// store it and every later read would echo it raw), or a character
+// Windows-1250 cannot hold. Empty when it can.
+QString NoteRefusal(const QString& text);
+
 // Writes the note of EditUzPozn as three blocks of 20 bytes at 512, 532 and
-// 552. A character Windows-1250 cannot hold is refused with a message before
-// anything is sent. True when all three blocks were written.
+// 552. A note NoteRefusal refuses is reported and nothing is sent. True when all three blocks were
+// written.
 bool zapis_uz_pozn(TransferContext& ctx);
 
 // Reads the note as four blocks of 15 bytes at 512, 527, 542 and 557 and puts

@@ -65,6 +65,8 @@ TEST_F(TransferButtons, NoteButtonsReadAndWriteTheTransmittersNote)
     note->setFocus(Qt::MouseFocusReason);
     note->selectAll();
     QTest::keyClicks(note, QStringLiteral("Pec 3"));
+    note->insert(QStringLiteral("\x1b[2J")); // as a paste arrives: refused whole
+    EXPECT_EQ(note->text(), QStringLiteral("Pec 3"));
     mainWidget<QPushButton>("Uloz_Pozn")->click();
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(storedNote(8), QByteArray("Pec 3   "));

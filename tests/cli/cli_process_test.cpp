@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QImage>
@@ -14,6 +15,8 @@
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -26,9 +29,11 @@ struct CtlRun {
     qint64 ms = 0;
 };
 
-CtlRun vtr8ctl(const QStringList& arguments)
+CtlRun vtr8ctl(const QStringList& arguments, const QString& standardOutputFile = {})
 {
     QProcess p;
+    if (!standardOutputFile.isEmpty())
+        p.setStandardOutputFile(standardOutputFile);
     QElapsedTimer t;
     t.start();
     p.start(QStringLiteral(VTR8CTL_EXECUTABLE), arguments);
@@ -180,7 +185,42 @@ TEST_F(Vtr8ctl, BadFilesEndBeforeAnythingIsSent)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.endsWith(QStringLiteral("Chyba v datech souboru.\n"))) << r.err.toStdString();
 
+    // What is no regular file is refused at once, before it can block or fill memory.
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {QStringLiteral("/dev/zero"), fifo}) {
+        r = vtr8ctl(on(sim, {"--yes", "write", path}));
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, QStringLiteral("Chyba c. 22\n"));
+        EXPECT_LT(r.ms, 1000);
+    }
+
     EXPECT_EQ(commandsSeen(sim), QStringList());
+}
+
+TEST_F(Vtr8ctl, OutputThatCannotBeWrittenEndsWithOne)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    ASSERT_EQ(vtr8ctl(on(sim, {"--yes", "write", example("pt100-linearized.txt")})).exitCode, 0);
+    const QString full = QStringLiteral("vtr8ctl: Chyba c. 28 při zápisu na standardní výstup, "
+                                        "výstup není úplný.\n");
+    for (const QStringList& arguments :
+         {on(sim, {"read"}), on(sim, {"read", "--utf8"}), on(sim, {"note", "read"}),
+          on(sim, {"measure"}), QStringList{"frame", "ReadPV"}}) {
+        const CtlRun r = vtr8ctl(arguments, QStringLiteral("/dev/full"));
+        EXPECT_EQ(r.exitCode, 1) << arguments.join(' ').toStdString();
+        EXPECT_EQ(r.err, full) << arguments.join(' ').toStdString();
+    }
+
+    // A save onto a FIFO is refused and the FIFO stays.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const CtlRun r = vtr8ctl(on(sim, {"read", "--save", fifo}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Chyba c. 22\n"));
+    EXPECT_TRUE(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
 }
 
 TEST_F(Vtr8ctl, AnOverdrivenInputIsRefusedBeforeTheConfirmation)
@@ -257,9 +297,14 @@ TEST_F(Vtr8ctl, NoteRoundTripAndRefusedCharacter)
     EXPECT_EQ(QString::fromUtf8(r.out), QStringLiteral("Měřicí bod TT-101 č. 7\n"));
 
     const int writesBefore = static_cast<int>(commandsSeen(sim).count(QStringLiteral("WriteEEPROM")));
-    r = vtr8ctl(on(sim, {"note", "write", "R = 5 Ω"}));
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("Ω"))) << r.err.toStdString();
+    for (const auto& [note, shown] :
+         {std::pair{QStringLiteral("R = 5 Ω"), QStringLiteral("Ω")},
+          std::pair{QString(61, QLatin1Char('x')), QStringLiteral("61 znaků")},
+          std::pair{QStringLiteral("a\x1b[2Jb"), QStringLiteral("U+001B")}}) {
+        r = vtr8ctl(on(sim, {"note", "write", note}));
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(shown)) << r.err.toStdString();
+    }
     EXPECT_EQ(commandsSeen(sim).count(QStringLiteral("WriteEEPROM")), writesBefore);
 }
 

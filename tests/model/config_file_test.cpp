@@ -407,7 +407,18 @@ TEST_F(ConfigFile, EmptyAndUnreadableFilesAreReported)
     EXPECT_TRUE(points.PointFileOk);
 
     ui.clear();
-    EXPECT_FALSE(model.loadConfiguration(dir.path())); // a folder cannot be read as a file
+    EXPECT_FALSE(model.loadConfiguration(dir.path())); // a folder is refused before it is read
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba c. 21")});
+    EXPECT_TRUE(points.PointFileOk);
+
+    // Far too large for a configuration: refused as a file that could not be read.
+    ui.clear();
+    {
+        QFile big(path("big.txt"));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        big.write(QByteArray(2 * 1024 * 1024, '\n'));
+    }
+    EXPECT_FALSE(model.loadConfiguration(path("big.txt")));
     EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba v datech souboru.")});
     EXPECT_FALSE(points.PointFileOk);
 }

@@ -118,19 +118,40 @@ TEST(UserNote, FailedReadLeavesTheFieldAsItWas)
     EXPECT_TRUE(bench.model.Prec_Pozn.enabled);
 }
 
-TEST(UserNote, CharacterOutsideTheCodePageIsRefusedBeforeAnythingIsSent)
+TEST(UserNote, RefusedNoteSendsNothingAndSaysWhy)
 {
-    TransferBench bench;
-    fillNoteArea(bench.eeprom(), QByteArray(60, 'o'));
-    bench.model.setText(bench.model.EditUzPozn, QStringLiteral("teplota ≥ 5 °C"));
-    Uloz_PoznClick(bench.ctx);
+    const struct {
+        QString note;
+        QString message;
+    } cases[] = {
+        {QStringLiteral("teplota ≥ 5 °C"),
+         QStringLiteral("Znak „≥“ uživatelské poznámky nelze do převodníku uložit.")},
+        {QString(61, QLatin1Char('x')),
+         QStringLiteral("Uživatelská poznámka má 61 znaků, převodník uloží nejvýše 60. Poznámka "
+                        "nebyla zapsána.")},
+        {QStringLiteral("kotel\x1b[2J"),
+         QStringLiteral("Uživatelská poznámka obsahuje řídicí znak U+001B, ten do převodníku "
+                        "zapsat nelze. Poznámka nebyla zapsána.")},
+        {QStringLiteral("a\tb"), QStringLiteral("Uživatelská poznámka obsahuje řídicí znak U+0009, "
+                                                "ten do převodníku zapsat nelze. Poznámka nebyla "
+                                                "zapsána.")},
+        {QStringLiteral("a\u0085b"), QStringLiteral("Uživatelská poznámka obsahuje řídicí znak "
+                                                    "U+0085, ten do převodníku zapsat nelze. "
+                                                    "Poznámka nebyla zapsána.")},
+    };
+    for (const auto& c : cases) {
+        TransferBench bench;
+        fillNoteArea(bench.eeprom(), QByteArray(60, 'o'));
+        bench.model.setText(bench.model.EditUzPozn, c.note);
+        Uloz_PoznClick(bench.ctx);
 
-    EXPECT_TRUE(bench.requests().empty());
-    EXPECT_EQ(noteArea(bench.eeprom()), QByteArray(60, 'o'));
-    ASSERT_EQ(bench.ui().messages.size(), 1);
-    EXPECT_EQ(bench.ui().messages.at(0),
-              QStringLiteral("Znak „≥“ uživatelské poznámky nelze do převodníku uložit."));
-    EXPECT_TRUE(bench.model.Uloz_Pozn.enabled);
+        EXPECT_TRUE(bench.requests().empty()) << c.note.toStdString();
+        EXPECT_EQ(noteArea(bench.eeprom()), QByteArray(60, 'o'));
+        EXPECT_EQ(bench.ui().messages, QStringList{c.message});
+        EXPECT_TRUE(bench.model.Uloz_Pozn.enabled);
+    }
+    // Sixty characters fill the area exactly.
+    EXPECT_TRUE(NoteRefusal(QString(60, QChar(0x0159))).isEmpty());
 }
 
 TEST(UserNote, WithoutTheProgressSwitchTheBarStaysPut)
