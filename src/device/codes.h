@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linearization/characteristic.h"
+#include "device/input_type.h"
 
 #include <QString>
 
@@ -9,44 +9,6 @@
 
 // The numeric codes the transmitter stores, and the program's texts for them.
 namespace vtr8 {
-
-// Byte 400. Thermocouple L is 12 and N is 13 in both directions (writing and reading).
-enum class InputCode : std::uint8_t {
-    Pt100 = 1,
-    Pt1000 = 2,
-    Ni100 = 3,
-    Ni1000 = 4,
-    Rheostat = 5,
-    PotentiometerAbsolute = 6,
-    PotentiometerRelative = 7,
-    ThermocoupleB = 8,
-    ThermocoupleE = 9,
-    ThermocoupleJ = 10,
-    ThermocoupleK = 11,
-    ThermocoupleL = 12,
-    ThermocoupleN = 13,
-    ThermocoupleR = 14,
-    ThermocoupleS = 15,
-    ThermocoupleT = 16,
-    Voltage = 17,
-    Current = 18,
-    ResistorDifference = 19,
-    VoltageDifference = 20,
-    CurrentDifference = 21,
-    Special0to10V = 22,
-    Special0to20mA = 23,
-    Special4to20mA = 24,
-};
-inline constexpr int InputCodeCount = 24;
-
-// The input type's exact text as the Vstup list shows it ("odporový teploměr Pt100", ...).
-QString InputTypeText(InputCode code);
-std::optional<InputCode> InputCodeFromText(const QString& text);
-std::optional<InputCode> InputCodeFromByte(std::uint8_t value);
-
-bool IsResistanceThermometer(InputCode code);
-bool IsThermocouple(InputCode code);
-bool IsSpecialInput(InputCode code);
 
 // Bytes 424 (UnitCode) and 339/354 (RangeUnitCode): HART engineering-unit codes.
 namespace unit_code {
@@ -81,9 +43,6 @@ enum class LinearizationCode : std::uint8_t {
 
 // Byte 606: which linearization table is in force.
 enum class LinearizationMethod : std::uint8_t { None = 0, Polynomial = 1, SegmentTable = 2 };
-
-// The sensor's own reference characteristic for RTDs and thermocouples; nullopt otherwise.
-std::optional<Characteristic> SensorCharacteristic(InputCode code);
 
 // The choices of the Linearizace list.
 enum class Linearization : std::uint8_t { Linearized, NotLinearized, FromFile, SquareRoot };

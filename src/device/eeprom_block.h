@@ -1,8 +1,8 @@
 #pragma once
 
 #include "device/device_float.h"
-#include "linearization/extended.h"
 #include "device/memory_map.h"
+#include "linearization/extended.h"
 
 #include <cstdint>
 #include <initializer_list>

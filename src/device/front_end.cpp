@@ -64,32 +64,32 @@ std::vector<SubRange> subRanges(const FrontEndRequest& request)
 {
     const bool fourWire = request.connection == ConnectionCode::FourWire;
     switch (request.input) {
-    case InputCode::ResistorDifference:
+    case InputType::ResistorDifference:
         return fourModes(ohmLimits, 41);
-    case InputCode::Pt100:
-    case InputCode::Pt1000:
-    case InputCode::Ni100:
-    case InputCode::Ni1000:
-    case InputCode::Rheostat:
+    case InputType::Pt100:
+    case InputType::Pt1000:
+    case InputType::Ni100:
+    case InputType::Ni1000:
+    case InputType::Rheostat:
         return fourModes(ohmLimits, fourWire ? 1 : 5);
-    case InputCode::PotentiometerAbsolute:
-    case InputCode::PotentiometerRelative:
+    case InputType::PotentiometerAbsolute:
+    case InputType::PotentiometerRelative:
         return fourModes(ohmLimits, fourWire ? 9 : 17);
-    case InputCode::Voltage: {
+    case InputType::Voltage: {
         auto ranges = fourModes(millivoltLimits, 25);
         ranges.emplace_back(0.5L, 52);
         ranges.emplace_back(1.0L, 53);
         return ranges;
     }
-    case InputCode::Current:
+    case InputType::Current:
         return fourModes(millivoltLimits, 25);
-    case InputCode::VoltageDifference:
-    case InputCode::CurrentDifference:
+    case InputType::VoltageDifference:
+    case InputType::CurrentDifference:
         return fourModes(millivoltLimits, 45);
     default:
         break;
     }
-    if (IsThermocouple(request.input) && request.coldJunction) {
+    if (isThermocouple(request.input) && request.coldJunction) {
         switch (*request.coldJunction) {
         case ColdJunction::Internal:
             return fourModes(millivoltLimits, 29);
@@ -106,29 +106,29 @@ std::vector<SubRange> subRanges(const FrontEndRequest& request)
 
 Extended InputSignalMax(const FrontEndRequest& request)
 {
-    const InputCode input = request.input;
-    if (IsResistanceThermometer(input) || IsThermocouple(input)) {
+    const InputType input = request.input;
+    if (isResistanceThermometer(input) || isThermocouple(input)) {
         // The sensor's own characteristic whatever the linearization: the stage sees the sensor.
-        const auto own = SensorCharacteristic(input);
+        const auto own = sensorCharacteristic(input);
         return signalOf(request, *own, largerLimit(request));
     }
     switch (input) {
-    case InputCode::Rheostat:
+    case InputType::Rheostat:
         return signalOf(request, Characteristic::Identity, largerLimit(request));
-    case InputCode::PotentiometerAbsolute:
+    case InputType::PotentiometerAbsolute:
         return largerLimit(request);
-    case InputCode::PotentiometerRelative:
-    case InputCode::ResistorDifference:
+    case InputType::PotentiometerRelative:
+    case InputType::ResistorDifference:
         // The whole track (or the sum of both resistors) can appear across the input.
         return request.totalValue;
-    case InputCode::Voltage: {
+    case InputType::Voltage: {
         const Extended a = throughFileLine(request, request.rangeStart / request.dividerRatio);
         const Extended b = throughFileLine(request, request.rangeEnd / request.dividerRatio);
         return std::max(std::fabs(a), std::fabs(b));
     }
-    case InputCode::VoltageDifference:
+    case InputType::VoltageDifference:
         return std::fabs(request.totalValue / request.dividerRatio);
-    case InputCode::Current: {
+    case InputType::Current: {
         // Limits in mA, shunt in ohms: volts across the shunt.
         const Extended a =
             throughFileLine(request, request.rangeStart * request.shuntResistance / 1000);
@@ -136,7 +136,7 @@ Extended InputSignalMax(const FrontEndRequest& request)
             throughFileLine(request, request.rangeEnd * request.shuntResistance / 1000);
         return std::max(std::fabs(a), std::fabs(b));
     }
-    case InputCode::CurrentDifference:
+    case InputType::CurrentDifference:
         return std::fabs(request.totalValue) * request.shuntResistance / 1000;
     default:
         return 0;
@@ -146,16 +146,16 @@ Extended InputSignalMax(const FrontEndRequest& request)
 FrontEndChoice SelectFrontEndMode(const FrontEndRequest& request)
 {
     switch (request.input) {
-    case InputCode::Special0to10V:
+    case InputType::Special0to10V:
         return {FrontEndStatus::Found, 49, 0};
-    case InputCode::Special0to20mA:
+    case InputType::Special0to20mA:
         return {FrontEndStatus::Found, 50, 0};
-    case InputCode::Special4to20mA:
+    case InputType::Special4to20mA:
         return {FrontEndStatus::Found, 51, 0};
     default:
         break;
     }
-    if (IsThermocouple(request.input) && !request.coldJunction)
+    if (isThermocouple(request.input) && !request.coldJunction)
         return {FrontEndStatus::NoSettings, 0, 0};
 
     const Extended signal = InputSignalMax(request);

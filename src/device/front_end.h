@@ -26,7 +26,7 @@ using SignalFunction = std::function<Extended(Characteristic characteristic, Ext
 
 // What the choice of the input stage's mode depends on.
 struct FrontEndRequest {
-    InputCode input = InputCode::Pt100;
+    InputType input = InputType::Pt100;
     ConnectionCode connection = ConnectionCode::None;
     std::optional<ColdJunction> coldJunction;
     Extended rangeStart = 0;

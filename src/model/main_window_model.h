@@ -2,7 +2,7 @@
 
 #include "model/control.h"
 #include "linearization/extended.h"
-#include "model/input_type.h"
+#include "device/input_type.h"
 
 #include <QByteArray>
 #include <QObject>

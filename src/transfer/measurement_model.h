@@ -1,11 +1,14 @@
 #pragma once
 
+#include "device/codes.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 namespace vtr8 {
 
@@ -21,15 +24,16 @@ class MeasurementModel : public QObject {
     Q_OBJECT
 
 public:
-    // The main window's current input type and linearization texts choose the
+    // The main window's current input type and linearization choose the
     // number of decimals of the shown value.
-    struct InputTexts {
-        QString inputType;
-        QString linearization;
+    struct InputChoice {
+        std::optional<InputType> input;
+        std::optional<Linearization> linearization;
     };
-    using InputTextsSource = std::function<InputTexts()>;
+    using InputChoiceSource = std::function<InputChoice()>;
 
-    MeasurementModel(CommandProtocol& link, InputTextsSource inputTexts, QObject* parent = nullptr);
+    MeasurementModel(CommandProtocol& link, InputChoiceSource inputChoice,
+                     QObject* parent = nullptr);
     // Reads Vstup and Linearizace of the main window.
     MeasurementModel(CommandProtocol& link, const MainWindowModel& mainWindow,
                      QObject* parent = nullptr);
@@ -74,7 +78,7 @@ private:
     void armTimer();
 
     CommandProtocol& link_;
-    InputTextsSource inputTexts_;
+    InputChoiceSource inputChoice_;
     QTimer Timer3;
     QElapsedTimer lastStart_;
     int intervalMs_ = IntervalMs;

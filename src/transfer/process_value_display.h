@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/codes.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -15,7 +17,8 @@ float DecodeProcessValue(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std:
 
 // Decimals of the shown value: six where the transmitter shows volts (voltage
 // inputs, and thermocouples not linearized to °C), three otherwise.
-int ProcessValueDecimals(const QString& inputTypeText, const QString& linearizationText);
+int ProcessValueDecimals(std::optional<InputType> input,
+                         std::optional<Linearization> linearization);
 
 // Fixed notation with that many decimals and a point whatever the locale, no
 // thousands separators, at least three characters wide.

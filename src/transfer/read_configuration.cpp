@@ -48,8 +48,8 @@ void applyInputDescription(TransferContext& ctx)
         return ReplyByte(ctx.link, eeprom::InputCode, address);
     };
 
-    if (const auto code = InputCodeFromByte(byte(eeprom::InputCode)))
-        m.setText(m.Vstup, InputTypeText(*code));
+    if (const auto code = inputTypeFromCode(byte(eeprom::InputCode)))
+        m.setText(m.Vstup, inputTypeText(*code));
     m.VstupChange();
     setUnitLabels(m, QString());
 

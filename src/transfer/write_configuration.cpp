@@ -17,7 +17,7 @@ namespace {
 // The special U/I inputs measure a fixed signal band: overload limits at 448/452 and the input
 // offset and span at 1576/1580.
 struct SpecialBand {
-    InputCode input;
+    InputType input;
     float upperOverload;
     float lowerOverload;
     float offset;
@@ -25,9 +25,9 @@ struct SpecialBand {
     int progress;
 };
 constexpr SpecialBand specialBands[] = {
-    {InputCode::Special0to10V, 12.0f, -1.0f, 0.0f, 10.0f, 35},
-    {InputCode::Special0to20mA, 22.0f, -2.0f, 0.0f, 20.0f, 39},
-    {InputCode::Special4to20mA, 22.0f, 3.2f, 4.0f, 16.0f, 43},
+    {InputType::Special0to10V, 12.0f, -1.0f, 0.0f, 10.0f, 35},
+    {InputType::Special0to20mA, 22.0f, -2.0f, 0.0f, 20.0f, 39},
+    {InputType::Special4to20mA, 22.0f, 3.2f, 4.0f, 16.0f, 43},
 };
 
 class ConfigurationTransfer {
@@ -66,7 +66,7 @@ public:
             return false;
         progress(26);
 
-        if (IsThermocouple(w_.input) || IsResistanceThermometer(w_.input)) {
+        if (isThermocouple(w_.input) || isResistanceThermometer(w_.input)) {
             if (!send(FloatBlock(eeprom::OverloadLimits,
                                  {scaling.signal.upper, scaling.signal.lower})))
                 return false;
@@ -80,13 +80,13 @@ public:
                 !send(FloatBlock(eeprom::InputOffset, {band.offset, band.span})))
                 return false;
             progress(band.progress);
-            if (band.input == InputCode::Special4to20mA)
+            if (band.input == InputType::Special4to20mA)
                 progress(48);
         }
 
         if (!WriteLinearizationData() || !WriteLinearizationMethod())
             return false;
-        if (IsThermocouple(w_.input)) {
+        if (isThermocouple(w_.input)) {
             if (!send(ColdJunctionBlocks(w_.input)))
                 return false;
             progress(78);

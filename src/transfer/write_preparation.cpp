@@ -1,17 +1,17 @@
 #include "transfer/write_preparation.h"
 
-#include "linearization/characteristic.h"
-#include "model/choice_texts.h"
-#include "link/command_protocol.h"
 #include "device/device_float.h"
-#include "model/main_window_model.h"
 #include "device/memory_map.h"
-#include "model/number_format.h"
+#include "linearization/characteristic.h"
 #include "linearization/polynomial_fit.h"
-#include "transfer/sequence_support.h"
 #include "linearization/spline.h"
-#include "transfer/transfer_context.h"
 #include "linearization/workspace.h"
+#include "link/command_protocol.h"
+#include "model/choice_texts.h"
+#include "model/main_window_model.h"
+#include "model/number_format.h"
+#include "transfer/sequence_support.h"
+#include "transfer/transfer_context.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,13 +25,6 @@ constexpr int DefaultFilePolynomialDegree = 6;
 QString text(const char* utf8)
 {
     return QString::fromUtf8(utf8);
-}
-
-std::optional<InputCode> inputCodeOf(const MainWindowModel& m)
-{
-    if (!m.Input)
-        return std::nullopt;
-    return InputCodeFromText(inputTypeText(*m.Input));
 }
 
 // The damping the write would store: the field's text, which must be a number in 0.1 .. 100 s.
@@ -193,7 +186,7 @@ std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
     if (m.ConfigIncomplete || !dampingValid(m))
         return std::nullopt;
 
-    const auto input = inputCodeOf(m);
+    const std::optional<InputType> input = m.Input;
     if (!input) {
         ui.message(text("Není zadán typ vstupu."));
         return std::nullopt;
@@ -250,7 +243,7 @@ std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
 
     w.rangeUnit = ChooseRangeUnit(w.input, w.linearization, m.UnitCode);
     if (w.rangeUnit.convertThroughSensor) {
-        ws.CharacteristicIndex = *SensorCharacteristic(w.input);
+        ws.CharacteristicIndex = *sensorCharacteristic(w.input);
         w.limits = zadHodPrepoc([&ws](float x) { return ZPPrepoc(ws, x); }, w.rangeMin, w.rangeMax,
                                 start, end);
     } else {

@@ -20,7 +20,7 @@ enum class LinearizationData { None, Polynomial, Segments };
 // Everything the checks and computations before the confirmation derive; the transfer sends
 // exactly this.
 struct PreparedWrite {
-    InputCode input = InputCode::Pt100;
+    InputType input = InputType::Pt100;
     Linearization linearization = Linearization::NotLinearized;
     PointFitMethod pointMethod = PointFitMethod::Polynomial;
     CharacteristicChoice characteristics;

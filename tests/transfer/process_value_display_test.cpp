@@ -30,30 +30,24 @@ TEST(ProcessValueDisplay, LargeFiniteValuesAreClamped)
 
 TEST(ProcessValueDisplay, DecimalsByInputTypeAndLinearization)
 {
+    using T = InputType;
+    using L = Linearization;
     struct Case {
-        const char16_t* input;
-        const char16_t* linearization;
+        std::optional<InputType> input;
+        std::optional<Linearization> linearization;
         int decimals;
     };
     const Case cases[] = {
-        {u"napětí", u"nelinearizováno", 6},
-        {u"rozdíl dvou napětí", u"nelinearizováno", 6},
-        {u"napětí", u"linearizováno", 6},
-        {u"termočlánek K", u"nelinearizováno", 6},
-        {u"termočlánek K", u"linearizováno", 3},
-        {u"termočlánek B", u"ze souboru", 6},
-        {u"termočlánek N", u"", 6},
-        {u"termočlánek T", u"linearizováno", 3},
-        {u"odporový teploměr Pt100", u"nelinearizováno", 3},
-        {u"proud", u"nelinearizováno", 3},
-        {u"0...10 V-spec. vstup U/I", u"nelinearizováno", 3},
-        {u"", u"", 3},
+        {T::Voltage, L::NotLinearized, 6},       {T::VoltageDifference, L::NotLinearized, 6},
+        {T::Voltage, L::Linearized, 6},          {T::ThermocoupleK, L::NotLinearized, 6},
+        {T::ThermocoupleK, L::Linearized, 3},    {T::ThermocoupleB, L::FromFile, 6},
+        {T::ThermocoupleN, std::nullopt, 6},     {T::ThermocoupleT, L::Linearized, 3},
+        {T::Pt100, L::NotLinearized, 3},         {T::Current, L::NotLinearized, 3},
+        {T::Special0to10V, L::NotLinearized, 3}, {std::nullopt, std::nullopt, 3},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(
-            ProcessValueDecimals(QString::fromUtf16(c.input), QString::fromUtf16(c.linearization)),
-            c.decimals)
-            << QString::fromUtf16(c.input).toStdString();
+        EXPECT_EQ(ProcessValueDecimals(c.input, c.linearization), c.decimals)
+            << (c.input ? inputTypeText(*c.input).toStdString() : "none");
     }
 }
 
