@@ -1,5 +1,7 @@
 #include "device/codes.h"
 
+#include "device/choice_texts.h"
+
 #include <array>
 
 namespace vtr8 {
@@ -8,15 +10,15 @@ QString UnitText(std::uint8_t code)
 {
     switch (code) {
     case unit_code::DegreesCelsius:
-        return QString::fromUtf8("°C");
+        return choice::DegreesCelsius;
     case unit_code::Ohm:
-        return QStringLiteral("Ohm");
+        return choice::Ohm;
     case unit_code::Milliampere:
-        return QStringLiteral("mA");
+        return choice::Milliampere;
     case unit_code::Percent:
-        return QStringLiteral("%");
+        return choice::Percent;
     case unit_code::Volt:
-        return QStringLiteral("V");
+        return choice::Volt;
     default:
         return {};
     }
@@ -26,11 +28,11 @@ QString ErrorCurrentText(ErrorCurrentCode code)
 {
     switch (code) {
     case ErrorCurrentCode::Upscale:
-        return QStringLiteral("nadproud");
+        return choice::Overcurrent;
     case ErrorCurrentCode::Downscale:
-        return QStringLiteral("podproud");
+        return choice::Undercurrent;
     case ErrorCurrentCode::Off:
-        return QString::fromUtf8("vyřazen");
+        return choice::ErrorCurrentOff;
     }
     return {};
 }
@@ -48,11 +50,11 @@ QString ConnectionText(ConnectionCode code)
 {
     switch (code) {
     case ConnectionCode::TwoWire:
-        return QString::fromUtf8("dvouvodičově");
+        return choice::TwoWire;
     case ConnectionCode::ThreeWire:
-        return QString::fromUtf8("třívodičově");
+        return choice::ThreeWire;
     case ConnectionCode::FourWire:
-        return QString::fromUtf8("čtyřvodičově");
+        return choice::FourWire;
     case ConnectionCode::None:
         break;
     }
@@ -71,13 +73,13 @@ QString LinearizationText(Linearization choice)
 {
     switch (choice) {
     case Linearization::Linearized:
-        return QString::fromUtf8("linearizováno");
+        return choice::Linearized;
     case Linearization::NotLinearized:
-        return QString::fromUtf8("nelinearizováno");
+        return choice::NotLinearized;
     case Linearization::FromFile:
-        return QStringLiteral("ze souboru");
+        return choice::FromFile;
     case Linearization::SquareRoot:
-        return QString::fromUtf8("druhá odmocnina");
+        return choice::SquareRoot;
     }
     return {};
 }

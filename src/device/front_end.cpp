@@ -1,5 +1,7 @@
 #include "device/front_end.h"
 
+#include "device/choice_texts.h"
+
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -11,11 +13,11 @@ QString ColdJunctionText(ColdJunction place)
 {
     switch (place) {
     case ColdJunction::Internal:
-        return QString::fromUtf8("interní studený konec");
+        return choice::InternalColdJunction;
     case ColdJunction::Near:
-        return QString::fromUtf8("blízký studený konec");
+        return choice::NearColdJunction;
     case ColdJunction::Remote:
-        return QString::fromUtf8("vzdálený studený konec");
+        return choice::RemoteColdJunction;
     }
     return {};
 }

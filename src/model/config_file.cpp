@@ -2,7 +2,7 @@
 
 #include "model/change_scope.h"
 
-#include "model/choice_texts.h"
+#include "device/choice_texts.h"
 #include "model/cp1250.h"
 #include "model/file_io.h"
 #include "model/number_format.h"
@@ -129,11 +129,12 @@ std::optional<QByteArray> MainWindowModel::configurationFileBytes()
         // as other keys.
         const qsizetype breakAt = line.indexOf(QRegularExpression(QStringLiteral("[\\r\\n]")));
         const Cp1250Encoding encoded = encodeCp1250(line);
-        if (breakAt >= 0 || encoded.unmappable) {
-            const QChar bad = breakAt >= 0 ? line.at(breakAt) : *encoded.unmappable;
+        if (breakAt >= 0 || !encoded.ok()) {
+            const QString bad = breakAt >= 0 ? line.mid(breakAt, 1) : encoded.unmappable;
+            const char32_t code = bad.toUcs4().value(0);
             const QString shown =
-                bad.isPrint() ? QString(bad)
-                              : QStringLiteral("U+%1").arg(bad.unicode(), 4, 16, QLatin1Char('0'));
+                QChar::isPrint(code) ? bad
+                                     : QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'));
             message(QStringLiteral("Znak „") + shown +
                     QStringLiteral("“ nelze uložit do souboru konfigurace (řádek „") +
                     line.trimmed() + QStringLiteral("“). Soubor nebyl uložen."));

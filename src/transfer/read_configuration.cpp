@@ -1,7 +1,7 @@
 #include "transfer/read_configuration.h"
 
 #include "linearization/characteristic.h"
-#include "model/choice_texts.h"
+#include "device/choice_texts.h"
 #include "device/codes.h"
 #include "link/command_protocol.h"
 #include "device/device_float.h"

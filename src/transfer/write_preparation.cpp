@@ -7,7 +7,7 @@
 #include "linearization/spline.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
-#include "model/choice_texts.h"
+#include "device/choice_texts.h"
 #include "model/main_window_model.h"
 #include "model/number_format.h"
 #include "transfer/sequence_support.h"

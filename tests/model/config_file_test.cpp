@@ -434,6 +434,14 @@ TEST_F(Saving, CharacterOutsideTheCodePageIsRefusedAndTheOldFileKept)
     model.setText(model.Konec, QStringLiteral("100€"));
     EXPECT_TRUE(model.saveConfiguration(path("keep.txt")));
     EXPECT_TRUE(readBytes(path("keep.txt")).contains("mez: 100\x80\r\n"));
+
+    // A character beyond the first 65536 is named whole, not as half a pair.
+    ui.clear();
+    model.setText(model.Konec, QString::fromUtf8("100\xF0\x9F\x98\x80"));
+    EXPECT_FALSE(model.saveConfiguration(path("keep.txt")));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].startsWith(QString::fromUtf8("Znak „\xF0\x9F\x98\x80“ nelze")))
+        << ui.messages[0].toStdString();
 }
 
 TEST_F(Saving, LineBreakInsideAValueIsRefused)
