@@ -82,7 +82,7 @@ std::vector<EepromBlock> OutputScalingBlocks(const OutputScaling& scaling);
 // Factor from the measured signal back to the input quantity (block 28); nullopt for
 // "potenciometr relativní", which keeps the front end's 1.0. For a current input it is
 // milliamperes per volt across the shunt whatever the sign of the range.
-std::optional<Extended> InputScaleFactor(InputType input, Extended rangeStart, Extended rangeEnd,
+[[nodiscard]] std::optional<Extended> InputScaleFactor(InputType input, Extended rangeStart, Extended rangeEnd,
                                          Extended inputSignalMax, Extended totalValue,
                                          Extended dividerRatio);
 

@@ -72,9 +72,9 @@ struct FrontEndImage {
 
 // The table row of a mode, or nullopt for the modes the table has no row for
 // (13..16, 21..24, 41..48 and anything outside 1..53).
-std::optional<FrontEndImage> FrontEndTable(int mode);
+[[nodiscard]] std::optional<FrontEndImage> FrontEndTable(int mode);
 // Fills the image from the table; a mode without a row leaves it unchanged and gives false.
-bool LoadFrontEndSettings(int mode, FrontEndImage& image);
+[[nodiscard]] bool LoadFrontEndSettings(int mode, FrontEndImage& image);
 
 inline constexpr int FrontEndSettleMs = 100;
 // The eight blocks 0, 12, 24, 28, 96, 100, 112, 448 in the order they are written; the second

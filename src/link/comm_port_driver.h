@@ -84,7 +84,7 @@ public:
     void setOutputTimeout(std::uint16_t value) { outputTimeout_ = value; }
     TComPortReceiveDataEvent OnReceiveData;
 
-    bool OpenPort() override;
+    [[nodiscard]] bool OpenPort() override;
     void ClosePort() override;
     bool IsPortOpen() const override;
     void ApplyPortSettings();

@@ -81,7 +81,7 @@ public:
 
 private:
     void onReceive(const std::uint8_t* data, int size);
-    bool OpenAndSend(const QByteArray& frameText, int& writeResult);
+    [[nodiscard]] bool OpenAndSend(const QByteArray& frameText, int& writeResult);
     void pause(int ms);
     void finishRefused();
 

@@ -21,10 +21,10 @@ struct Cp1250Encoding {
 };
 
 // A character the code page lacks is reported, never stored as a look-alike or '?'.
-Cp1250Encoding encodeCp1250(const QString& text);
+[[nodiscard]] Cp1250Encoding encodeCp1250(const QString& text);
 // The byte of one character (a surrogate pair counts as one); nullopt when the
 // text is not exactly one character or the code page has no byte for it.
-std::optional<std::uint8_t> cp1250Byte(const QString& character);
+[[nodiscard]] std::optional<std::uint8_t> cp1250Byte(const QString& character);
 QString decodeCp1250(QByteArrayView bytes);
 
 // One character of the text starting at index i (a surrogate pair counts as one).

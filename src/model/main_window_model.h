@@ -260,14 +260,14 @@ public:
     // Saves without a dialog: completeness check, then an atomic replace of `path`.
     // False when nothing was written (incomplete, unmappable character, I/O error;
     // the person has been told).
-    bool saveConfiguration(const QString& path);
+    [[nodiscard]] bool saveConfiguration(const QString& path);
     // Loads without a dialog. False when the load reported an error.
-    bool loadConfiguration(const QString& path);
+    [[nodiscard]] bool loadConfiguration(const QString& path);
     // Loads from bytes already read (the loader behind loadConfiguration).
-    bool loadConfigurationData(const QByteArray& bytes);
+    [[nodiscard]] bool loadConfigurationData(const QByteArray& bytes);
     // The bytes a save would write now, or nullopt (with a message) when a text
     // cannot be held by the file's code page. No completeness check.
-    std::optional<QByteArray> configurationFileBytes();
+    [[nodiscard]] std::optional<QByteArray> configurationFileBytes();
 
 signals:
     void changed();
@@ -289,7 +289,7 @@ private:
     void rangeFieldExit(bool start);
     void comparatorLimitExit(int comparator, bool switchOn);
     void comparatorDelayExit(int comparator, bool switchOn);
-    bool loadLines(const QStringList& lines);
+    [[nodiscard]] bool loadLines(const QStringList& lines);
 
     UserInterface& ui_;
     LinearizationPoints& points_;

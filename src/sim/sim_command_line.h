@@ -23,7 +23,7 @@ struct SimCommandLine {
 
 // Parses the arguments after the program name. false and errorText on a bad
 // argument.
-bool ParseSimCommandLine(const std::vector<std::string>& arguments, SimCommandLine& result,
+[[nodiscard]] bool ParseSimCommandLine(const std::vector<std::string>& arguments, SimCommandLine& result,
                          std::string& errorText);
 
 const char* SimUsage();

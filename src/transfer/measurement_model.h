@@ -73,7 +73,7 @@ signals:
 
 private:
     void Timer3Timer();
-    bool readOnce();
+    [[nodiscard]] bool readOnce();
     void endContinuous();
     void armTimer();
 

@@ -15,6 +15,6 @@ struct WriteTiming {
 // window, derives everything the transmitter needs, asks for confirmation and writes it between
 // "Stop" and "Reset"/"Continue". Nothing is sent before the confirmation except the two
 // identification reads. Returns true when the whole configuration was written.
-bool WriteConfiguration(TransferContext& ctx, const WriteTiming& timing = {});
+[[nodiscard]] bool WriteConfiguration(TransferContext& ctx, const WriteTiming& timing = {});
 
 } // namespace vtr8

@@ -50,10 +50,10 @@ struct PreparedWrite {
 // characteristic indices, front-end mode, stored limits, identification (two reads) and the
 // linearization computation. nullopt ends the write; the person has been told why (or the
 // point-file dialog was shown).
-std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx);
+[[nodiscard]] std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx);
 
 // Steps after the confirmation: "Stop", every block in order, "Reset" and "Continue". Ends at
 // the first failed command. True when all of it was acknowledged.
-bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write, int settleMs);
+[[nodiscard]] bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write, int settleMs);
 
 } // namespace vtr8
