@@ -14,7 +14,7 @@
 #include <QTime>
 
 #include <cstdio>
-#include <unistd.h>
+#include "cli/terminal.h"
 
 namespace vtr8 {
 
@@ -113,7 +113,7 @@ void CliSession::printConfiguration()
     if (!bytes)
         return;
     out_.flush();
-    if (options_.utf8 || isatty(fileno(stdout))) {
+    if (options_.utf8 || isTerminal(stdout)) {
         QString text = decodeCp1250(*bytes);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         out_ << text;

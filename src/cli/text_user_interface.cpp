@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include <unistd.h>
+#include "cli/terminal.h"
 
 namespace vtr8 {
 
@@ -27,7 +27,7 @@ bool TextUserInterface::confirm(const QString& text)
         std::fflush(err_);
         return true;
     }
-    if (!isatty(fileno(in_))) {
+    if (!isTerminal(in_)) {
         std::fprintf(err_, "%s ne\n", bytes.constData());
         std::fflush(err_);
         return false;

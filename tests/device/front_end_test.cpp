@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace vtr8 {
 namespace {
@@ -228,26 +230,102 @@ TEST(FrontEnd, ModeOneBlocksByteForByte)
     EXPECT_EQ(blocks[7].data, bytes({0x88, 0x5C, 0x00, 0x00, 0x81, 0x80, 0x00, 0x00}));
 }
 
-TEST(FrontEnd, ThermocoupleAndVoltageRowsByteForByte)
-{
-    FrontEndImage image;
-    ASSERT_TRUE(LoadFrontEndSettings(37, image));
-    auto blocks = FrontEndBlocks(image);
-    EXPECT_EQ(blocks[0].data,
-              bytes({0x14, 0x05, 0x13, 0x01, 0x10, 0x06, 0x13, 0x01, 0x21, 0x13, 0x81, 0x00}));
-    EXPECT_EQ(blocks[1].data, bytes({0x02, 0x02, 0x20, 0x04, 0x13, 0x21, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(blocks[2].data, bytes({22, 86, 2, 52}));
-    EXPECT_EQ(blocks[5].data,
-              bytes({0x7C, 0xFF, 0x70, 0x4C, 0, 0, 0x7C, 0xFF, 0x50, 0x78, 0x05, 0}));
-    EXPECT_EQ(blocks[6].data, bytes({169, 0, 0, 1}));
+// The front-end table as printed for the transmitter, one text row per group of
+// modes: modes | words 0-11 | words 12-23 | bytes 24-27 | bytes 96-99 |
+// bytes 100-111 | 112 | 115 | float 448 | float 452. Typed apart from the
+// program's own table so that a digit swapped in either one shows.
+const char* const PrintedTable[] = {
+    "1, 9 | 2103 9101 2004 9101 0000 0000 | 0000 0000 0000 0000 0000 0000 | 20 52 0 0 | E6 03 FF 03 | 7C FF 70 1F 04 00 00 00 00 00 00 00 | 4 | 1 | 220 | -1",
+    "2, 10 | 2103 9101 2004 9101 0000 0000 | 0000 0000 0000 0000 0000 0000 | 20 52 0 0 | E6 03 FF 03 | 7C FF 50 4F 05 00 00 00 00 00 00 00 | 4 | 1 | 440 | -1",
+    "3, 11 | 2303 9101 2004 9101 0000 0000 | 0000 0000 0000 0000 0000 0000 | 20 52 0 0 | F2 03 FF 03 | 7C FF 40 3F 05 00 00 00 00 00 00 00 | 20 | 1 | 2200 | -10",
+    "4, 12 | 2303 9101 2004 9101 0000 0000 | 0000 0000 0000 0000 0000 0000 | 20 52 0 0 | F2 03 FF 03 | 7C FF 40 20 05 00 00 00 00 00 00 00 | 20 | 1 | 4400 | -10",
+    "5 | 2103 8100 2004 8100 0202 8100 | 0000 0000 0000 0000 0000 0000 | 2 52 0 0 | E6 03 FF 03 | 7C FF 70 1F 04 00 00 00 00 00 00 00 | 6 | 1 | 220 | -1",
+    "6 | 2103 8100 2004 8100 0202 8100 | 0000 0000 0000 0000 0000 0000 | 2 52 0 0 | E6 03 FF 03 | 7C FF 50 4F 05 00 00 00 00 00 00 00 | 6 | 1 | 440 | -1",
+    "7 | 2303 8100 2004 8100 0202 8100 | 0000 0000 0000 0000 0000 0000 | 2 52 0 0 | F2 03 FF 03 | 7C FF 40 3F 05 00 00 00 00 00 00 00 | 22 | 1 | 2200 | -10",
+    "8 | 2303 8100 2004 8100 0202 8100 | 0000 0000 0000 0000 0000 0000 | 2 52 0 0 | F2 03 FF 03 | 7C FF 40 20 05 00 00 00 00 00 00 00 | 22 | 1 | 4400 | -10",
+    "17 | 2103 9101 2004 9101 0202 9100 | 0000 0000 0000 0000 0000 0000 | 18 52 0 0 | E6 03 FF 03 | 7C FF 70 1F 04 00 00 00 00 00 00 00 | 4 | 1 | 220 | -1",
+    "18 | 2103 9101 2004 9101 0202 9101 | 0000 0000 0000 0000 0000 0000 | 18 52 0 0 | E6 03 FF 03 | 7C FF 50 4F 05 00 00 00 00 00 00 00 | 6 | 1 | 220 | -1",
+    "19 | 2303 9101 2004 9101 0202 9101 | 0000 0000 0000 0000 0000 0000 | 18 52 0 0 | F2 03 FF 03 | 7C FF 40 3F 05 00 00 00 00 00 00 00 | 22 | 1 | 2200 | -10",
+    "20 | 2303 9101 2004 9101 0202 9101 | 0000 0000 0000 0000 0000 0000 | 18 52 0 0 | F2 03 FF 03 | 7C FF 40 20 05 00 00 00 00 00 00 00 | 22 | 1 | 4400 | -10",
+    "25 | 1405 1301 1006 1301 0000 0000 | 0000 0000 0000 0000 0000 0000 | 22 86 0 0 | FF 03 FF 03 | 7C FF 70 4C 00 00 00 00 00 00 00 00 | 36 | 3 | 0.0176 | -0.0016",
+    "26 | 1405 1301 1006 1301 0000 0000 | 0000 0000 0000 0000 0000 0000 | 22 86 0 0 | FF 03 FF 03 | 7C FF 60 4C 00 00 00 00 00 00 00 00 | 36 | 3 | 0.0352 | -0.0032",
+    "27 | 1505 1301 1006 1301 0000 0000 | 0000 0000 0000 0000 0000 0000 | 22 86 0 0 | FF 03 FF 03 | 7C FF 50 60 00 00 00 00 00 00 00 00 | 52 | 3 | 0.0704 | -0.016",
+    "28 | 1505 1301 1006 1301 0000 0000 | 0000 0000 0000 0000 0000 0000 | 22 86 0 0 | FF 03 FF 03 | 7C FD 80 78 00 00 00 00 00 00 00 00 | 52 | 3 | 0.128 | -0.128",
+    "29 | 1405 1301 1006 1301 2113 3300 | 2004 1321 0000 0000 0000 0000 | 22 86 4 52 | E6 03 E6 03 | 7C FF 70 4C 00 00 7C FF 50 78 05 00 | 168 | 1 | 0.0176 | -0.0016",
+    "30 | 1405 1301 1006 1301 2113 3300 | 2004 1321 0000 0000 0000 0000 | 22 86 4 52 | E6 03 E6 03 | 7C FF 60 4C 00 00 7C FF 50 78 05 00 | 168 | 1 | 0.0352 | -0.0032",
+    "31 | 1505 1301 1006 1301 2113 3300 | 2004 1321 0000 0000 0000 0000 | 22 86 4 52 | E6 03 E6 03 | 7C FF 50 60 00 00 7C FF 50 78 05 00 | 184 | 1 | 0.0704 | -0.0045",
+    "32 | 1505 1301 1006 1301 2113 3300 | 2004 1321 0000 0000 0000 0000 | 22 86 4 52 | E6 03 E6 03 | 7C FF 40 60 00 00 7C FF 50 78 05 00 | 184 | 1 | 0.1408 | -0.0128",
+    "33 | 1405 1301 1006 1301 2113 0300 | 2004 1321 0000 0000 0000 0000 | 22 86 4 52 | E6 03 E6 03 | 7C FF 70 4C 00 00 7C FF 50 78 05 00 | 168 | 1 | 0.0176 | -0.0016",
+    "34 | 1405 1301 1006 1301 2113 0300 | 2004 1321 0000 0000 0000 0000 | 22 86 4 52 | E6 03 E6 03 | 7C FF 60 4C 00 00 7C FF 50 78 05 00 | 168 | 1 | 0.0352 | -0.0032",
+    "35 | 1505 1301 1006 1301 2113 0300 | 2004 1321 0000 0000 0000 0000 | 22 86 4 52 | E6 03 E6 03 | 7C FF 50 60 00 00 7C FF 50 78 05 00 | 184 | 1 | 0.0704 | -0.0045",
+    "36 | 1505 1301 1006 1301 2113 0300 | 2004 1321 0000 0000 0000 0000 | 22 86 4 52 | E6 03 E6 03 | 7C FF 40 60 00 00 7C FF 50 78 05 00 | 184 | 1 | 0.1408 | -0.0128",
+    "37 | 1405 1301 1006 1301 2113 8100 | 0202 2004 1321 0000 0000 0000 | 22 86 2 52 | E6 03 E6 03 | 7C FF 70 4C 00 00 7C FF 50 78 05 00 | 169 | 1 | 0.0176 | -0.0016",
+    "38 | 1405 1301 1006 1301 2113 8100 | 0202 2004 1321 0000 0000 0000 | 22 86 2 52 | E6 03 E6 03 | 7C FF 60 4C 00 00 7C FF 50 78 05 00 | 169 | 1 | 0.0352 | -0.0032",
+    "39 | 1505 1301 1006 1301 2113 8100 | 0202 2004 1321 0000 0000 0000 | 22 86 2 52 | E6 03 E6 03 | 7C FF 50 60 00 00 7C FF 50 78 05 00 | 185 | 1 | 0.0704 | -0.0045",
+    "40 | 1505 1301 1006 1301 2113 8100 | 0202 2004 1321 0000 0000 0000 | 22 86 2 52 | E6 03 E6 03 | 7C FF 40 60 00 00 7C FF 50 78 05 00 | 185 | 1 | 0.1408 | -0.0128",
+    "49 | 2505 2701 2006 2701 0000 0000 | 0000 0000 0000 0000 0000 0000 | 22 86 0 0 | FF 03 FF 03 | 7C FF 50 60 05 00 00 00 00 00 00 00 | 68 | 3 | 11 | -1",
+    "50 | 2505 2601 2006 2601 0000 0000 | 0000 0000 0000 0000 0000 0000 | 22 86 0 0 | FF 03 FF 03 | 7C FF 50 60 05 00 00 00 00 00 00 00 | 84 | 3 | 22 | 0",
+    "51 | 2505 2601 2006 2601 0000 0000 | 0000 0000 0000 0000 0000 0000 | 22 86 0 0 | FF 03 FF 03 | 7C FF 50 60 05 00 00 00 00 00 00 00 | 100 | 3 | 22 | 0",
+    "52 | 1505 1301 1006 1301 0000 0000 | 0000 0000 0000 0000 0000 0000 | 22 86 0 0 | FF 03 FF 03 | 7C FD 80 1A 00 00 00 00 00 00 00 00 | 52 | 3 | 0.6 | -0.6",
+    "53 | 1505 1301 1006 1301 0000 0000 | 0000 0000 0000 0000 0000 0000 | 22 86 0 0 | FF 03 FF 03 | 7C FD 80 0F 02 00 00 00 00 00 00 00 | 52 | 3 | 1.2 | -0.55",
+};
 
-    ASSERT_TRUE(LoadFrontEndSettings(53, image));
-    blocks = FrontEndBlocks(image);
-    EXPECT_EQ(blocks[5].data, bytes({0x7C, 0xFD, 0x80, 0x0F, 0x02, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(blocks[6].data, bytes({52, 0, 0, 3}));
-    EXPECT_EQ(blocks[7].data.size(), 8u);
-    EXPECT_EQ(image.upperOverload, 1.2f);
-    EXPECT_EQ(image.lowerOverload, -0.55f);
+std::vector<std::string> split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : text + separator) {
+        if (c != separator) {
+            part += c;
+            continue;
+        }
+        const auto first = part.find_first_not_of(' ');
+        const auto last = part.find_last_not_of(' ');
+        parts.push_back(first == std::string::npos ? "" : part.substr(first, last - first + 1));
+        part.clear();
+    }
+    return parts;
+}
+
+std::vector<unsigned> numbers(const std::string& text, int base)
+{
+    std::vector<unsigned> out;
+    for (const auto& item : split(text, ' '))
+        out.push_back(static_cast<unsigned>(std::stoul(item, nullptr, base)));
+    return out;
+}
+
+TEST(FrontEnd, EveryRowAndColumnMatchesThePrintedTable)
+{
+    int rows = 0;
+    for (const char* line : PrintedTable) {
+        const auto cells = split(line, '|');
+        ASSERT_EQ(cells.size(), 10u) << line;
+        FrontEndImage expected;
+        const auto words = numbers(cells[1] + " " + cells[2], 16);
+        ASSERT_EQ(words.size(), 12u) << line;
+        for (int i = 0; i < 12; ++i)
+            expected.words[i] = static_cast<std::uint16_t>(words[i]);
+        const auto b24 = numbers(cells[3], 10);
+        const auto b96 = numbers(cells[4] + " " + cells[5], 16);
+        ASSERT_EQ(b24.size(), 4u);
+        ASSERT_EQ(b96.size(), 16u);
+        for (int i = 0; i < 4; ++i)
+            expected.bytes24[i] = static_cast<std::uint8_t>(b24[i]);
+        for (int i = 0; i < 16; ++i)
+            expected.bytes96[i] = static_cast<std::uint8_t>(b96[i]);
+        expected.bytes112 = {static_cast<std::uint8_t>(std::stoi(cells[6])), 0, 0,
+                             static_cast<std::uint8_t>(std::stoi(cells[7]))};
+        expected.upperOverload = std::stof(cells[8]);
+        expected.lowerOverload = std::stof(cells[9]);
+        for (const auto& mode : split(cells[0], ',')) {
+            ++rows;
+            const auto row = FrontEndTable(std::stoi(mode));
+            ASSERT_TRUE(row.has_value()) << mode;
+            EXPECT_EQ(*row, expected) << "mode " << mode;
+        }
+    }
+    EXPECT_EQ(rows, 37);
 }
 
 TEST(FrontEnd, ColdJunctionTexts)

@@ -1,4 +1,5 @@
 #include "recording_workspace.h"
+#include "scratch_dir.h"
 #include "linearization/spline.h"
 
 #include <gtest/gtest.h>
@@ -240,8 +241,8 @@ TEST(Spline, TableFileRoundTripsEveryValueAndFeedsTheSplineCharacteristic)
     RecordingWorkspace r;
     approximate(r, Characteristic::TcJ, 0, 700);
     ASSERT_FALSE(r.ws.LinearizationError);
-    const auto path =
-        (std::filesystem::temp_directory_path() / "vtr8_spline_roundtrip.txt").string();
+    const test::ScratchDir dir;
+    const auto path = dir.file("roundtrip.txt");
     ASSERT_TRUE(saveSplineTableFile(path, r.ws.Spline));
 
     RecordingWorkspace reader;
@@ -264,7 +265,8 @@ TEST(Spline, TableFileRoundTripsEveryValueAndFeedsTheSplineCharacteristic)
 
 TEST(Spline, MalformedTableFilesAreRefusedAndLeaveTheTableAlone)
 {
-    const auto path = (std::filesystem::temp_directory_path() / "vtr8_spline_bad.txt").string();
+    const test::ScratchDir dir;
+    const auto path = dir.file("bad.txt");
     const char* const contents[] = {
         "",
         "0\n",

@@ -41,6 +41,7 @@ QByteArray cp1250(const char* utf8)
         case u'°': out += '\xB0'; break;
         case u'é': out += '\xE9'; break;
         case u'á': out += '\xE1'; break;
+        case u'ů': out += '\xF9'; break;
         default:
             EXPECT_LT(ch.unicode(), 0x80) << "add the letter to the test's table";
             out += char(ch.unicode());
@@ -300,20 +301,23 @@ TEST_F(ConfigFile, BadRangeNumberEndsTheLoadInOrder)
 
 TEST_F(ConfigFile, RangeValuesAreRoundedThroughFloatToTheInputsDecimals)
 {
-    auto load = [&](const char* input) {
+    // Six decimals for the volt and milliampere inputs, three for every other.
+    for (int i = 0; i < InputTypeCount; ++i) {
+        const auto type = static_cast<InputType>(i);
+        const bool six = type == InputType::Voltage || type == InputType::Current ||
+                         type == InputType::CurrentDifference;
         ui.clear();
-        const QByteArray bytes = fileOf({"Konfigurační data pro VTR8:", "", input,
-                                         "dolní mez: 0.12345", "horní mez: 2.0004999"});
+        const QByteArray bytes =
+            fileOf({"Konfigurační data pro VTR8:", "",
+                    ("vstup: " + inputTypeText(type)).toUtf8().constData(),
+                    "dolní mez: 0.12345", "horní mez: 2.0004999"});
         model.loadConfigurationData(bytes);
-    };
-    load("vstup: reostat");
-    EXPECT_EQ(model.Pocatek.text, QStringLiteral("0.123"));
-    EXPECT_EQ(model.Konec.text, QStringLiteral("2"));
-    load("vstup: proud");
-    EXPECT_EQ(model.Pocatek.text, QStringLiteral("0.12345"));
-    EXPECT_EQ(model.Konec.text, QStringLiteral("2.0005"));
-    load("vstup: rozdíl dvou napětí");
-    EXPECT_EQ(model.Pocatek.text, QStringLiteral("0.123"));
+        ASSERT_EQ(model.Vstup.text, inputTypeText(type));
+        EXPECT_EQ(model.Pocatek.text, six ? QStringLiteral("0.12345") : QStringLiteral("0.123"))
+            << model.Vstup.text.toStdString();
+        EXPECT_EQ(model.Konec.text, six ? QStringLiteral("2.0005") : QStringLiteral("2"))
+            << model.Vstup.text.toStdString();
+    }
 }
 
 TEST_F(ConfigFile, DampingLineDropsItsUnitAndDerivesTheCoefficient)
