@@ -116,8 +116,8 @@ void Vtr8Application::wireTransfers()
     // Each sequence disables its own button while it runs and tells the person
     // what went wrong; its verdict is not needed here.
     TransferContext& ctx = *transfer_;
-    actions_.PoslatClick = [&ctx] { WriteConfiguration(ctx); };
-    actions_.PrecistClick = [&ctx] { ReadConfiguration(ctx); };
+    actions_.PoslatClick = [&ctx] { static_cast<void>(WriteConfiguration(ctx)); };
+    actions_.PrecistClick = [&ctx] { static_cast<void>(ReadConfiguration(ctx)); };
     actions_.Preckomp1Click = [&ctx] { Preckomp1Click(ctx); };
     actions_.Ulozkomp1Click = [&ctx] { Ulozkomp1Click(ctx); };
     actions_.Preckomp2Click = [&ctx] { Preckomp2Click(ctx); };

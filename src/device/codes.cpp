@@ -6,7 +6,7 @@
 
 namespace vtr8 {
 
-QString UnitText(std::uint8_t code)
+QString unitText(std::uint8_t code)
 {
     switch (code) {
     case unit_code::DegreesCelsius:
@@ -24,7 +24,7 @@ QString UnitText(std::uint8_t code)
     }
 }
 
-QString ErrorCurrentText(ErrorCurrentCode code)
+QString errorCurrentText(ErrorCurrentCode code)
 {
     switch (code) {
     case ErrorCurrentCode::Upscale:
@@ -37,16 +37,16 @@ QString ErrorCurrentText(ErrorCurrentCode code)
     return {};
 }
 
-std::optional<ErrorCurrentCode> ErrorCurrentFromText(const QString& text)
+std::optional<ErrorCurrentCode> errorCurrentFromText(const QString& text)
 {
     for (auto code :
          {ErrorCurrentCode::Upscale, ErrorCurrentCode::Downscale, ErrorCurrentCode::Off})
-        if (text == ErrorCurrentText(code))
+        if (text == errorCurrentText(code))
             return code;
     return std::nullopt;
 }
 
-QString ConnectionText(ConnectionCode code)
+QString connectionText(ConnectionCode code)
 {
     switch (code) {
     case ConnectionCode::TwoWire:
@@ -61,15 +61,15 @@ QString ConnectionText(ConnectionCode code)
     return {};
 }
 
-ConnectionCode ConnectionFromText(const QString& text)
+ConnectionCode connectionFromText(const QString& text)
 {
     for (auto code : {ConnectionCode::TwoWire, ConnectionCode::ThreeWire, ConnectionCode::FourWire})
-        if (text == ConnectionText(code))
+        if (text == connectionText(code))
             return code;
     return ConnectionCode::None;
 }
 
-QString LinearizationText(Linearization choice)
+QString linearizationText(Linearization choice)
 {
     switch (choice) {
     case Linearization::Linearized:
@@ -84,11 +84,11 @@ QString LinearizationText(Linearization choice)
     return {};
 }
 
-std::optional<Linearization> LinearizationFromText(const QString& text)
+std::optional<Linearization> linearizationFromText(const QString& text)
 {
     for (auto choice : {Linearization::Linearized, Linearization::NotLinearized,
                         Linearization::FromFile, Linearization::SquareRoot})
-        if (text == LinearizationText(choice))
+        if (text == linearizationText(choice))
             return choice;
     return std::nullopt;
 }

@@ -20,17 +20,17 @@ inline constexpr std::uint8_t Volt = 58;
 inline constexpr std::uint8_t None = 251;
 } // namespace unit_code
 // "°C", "Ohm", "mA", "%", "V"; empty for no unit or an unknown code.
-QString UnitText(std::uint8_t code);
+QString unitText(std::uint8_t code);
 
 // Byte 401.
 enum class ErrorCurrentCode : std::uint8_t { Upscale = 1, Downscale = 2, Off = 3 };
-QString ErrorCurrentText(ErrorCurrentCode code); // "nadproud", "podproud", "vyřazen"
-std::optional<ErrorCurrentCode> ErrorCurrentFromText(const QString& text);
+QString errorCurrentText(ErrorCurrentCode code); // "nadproud", "podproud", "vyřazen"
+std::optional<ErrorCurrentCode> errorCurrentFromText(const QString& text);
 
 // Byte 403; 0 when the input has no sensor connection.
 enum class ConnectionCode : std::uint8_t { None = 0, TwoWire = 2, ThreeWire = 3, FourWire = 4 };
-QString ConnectionText(ConnectionCode code); // "dvouvodičově", ...; empty for None
-ConnectionCode ConnectionFromText(const QString& text);
+QString connectionText(ConnectionCode code); // "dvouvodičově", ...; empty for None
+ConnectionCode connectionFromText(const QString& text);
 
 // Byte 427.
 enum class LinearizationCode : std::uint8_t {
@@ -46,7 +46,7 @@ enum class LinearizationMethod : std::uint8_t { None = 0, Polynomial = 1, Segmen
 
 // The choices of the Linearizace list.
 enum class Linearization : std::uint8_t { Linearized, NotLinearized, FromFile, SquareRoot };
-QString LinearizationText(Linearization choice); // "linearizováno", "nelinearizováno", ...
-std::optional<Linearization> LinearizationFromText(const QString& text);
+QString linearizationText(Linearization choice); // "linearizováno", "nelinearizováno", ...
+std::optional<Linearization> linearizationFromText(const QString& text);
 
 } // namespace vtr8

@@ -82,9 +82,9 @@ std::vector<EepromBlock> OutputScalingBlocks(const OutputScaling& scaling);
 // Factor from the measured signal back to the input quantity (block 28); nullopt for
 // "potenciometr relativní", which keeps the front end's 1.0. For a current input it is
 // milliamperes per volt across the shunt whatever the sign of the range.
-[[nodiscard]] std::optional<Extended> InputScaleFactor(InputType input, Extended rangeStart, Extended rangeEnd,
-                                         Extended inputSignalMax, Extended totalValue,
-                                         Extended dividerRatio);
+[[nodiscard]] std::optional<Extended> InputScaleFactor(InputType input, Extended rangeStart,
+                                                       Extended rangeEnd, Extended inputSignalMax,
+                                                       Extended totalValue, Extended dividerRatio);
 
 // Block 127 (degree) and one 4-byte block per coefficient, highest power first.
 // coefficients[k] multiplies u^k.

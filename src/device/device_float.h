@@ -28,7 +28,7 @@ float DecodeReversedDeviceFloat(const DeviceFloatBytes& bytes);
 // Rounds to the nearest 32-bit float first: the program computes in extended precision and
 // only what it stores for the transmitter becomes single precision. Writes positions p..p+3
 // (1-based); a position whose four bytes would not fit is ignored and reported false.
-[[nodiscard]] bool PutDeviceFloat(TransferBuffer& buffer, Extended value, int position);
+bool PutDeviceFloat(TransferBuffer& buffer, Extended value, int position);
 
 // Decodes the float whose first byte is at 1-based position p of a buffer (ReplyData: the byte
 // at address a+k of a read of address a is at position 3+k). Out of range gives 0.
@@ -36,6 +36,6 @@ float GetDeviceFloat(const TransferBuffer& buffer, int position);
 float GetReversedDeviceFloat(const TransferBuffer& buffer, int position);
 
 // A word of the front-end area, high byte first.
-[[nodiscard]] bool PutWord(TransferBuffer& buffer, std::uint16_t value, int position);
+bool PutWord(TransferBuffer& buffer, std::uint16_t value, int position);
 
 } // namespace vtr8

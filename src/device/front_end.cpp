@@ -9,7 +9,7 @@
 
 namespace vtr8 {
 
-QString ColdJunctionText(ColdJunction place)
+QString coldJunctionText(ColdJunction place)
 {
     switch (place) {
     case ColdJunction::Internal:
@@ -22,10 +22,10 @@ QString ColdJunctionText(ColdJunction place)
     return {};
 }
 
-std::optional<ColdJunction> ColdJunctionFromText(const QString& text)
+std::optional<ColdJunction> coldJunctionFromText(const QString& text)
 {
     for (auto place : {ColdJunction::Internal, ColdJunction::Near, ColdJunction::Remote})
-        if (text == ColdJunctionText(place))
+        if (text == coldJunctionText(place))
             return place;
     return std::nullopt;
 }

@@ -16,8 +16,8 @@ namespace vtr8 {
 
 // Where the cold junction of a thermocouple sits; it picks one of three groups of modes.
 enum class ColdJunction : std::uint8_t { Internal, Near, Remote };
-QString ColdJunctionText(ColdJunction place); // "interní studený konec", ...
-std::optional<ColdJunction> ColdJunctionFromText(const QString& text);
+QString coldJunctionText(ColdJunction place); // "interní studený konec", ...
+std::optional<ColdJunction> coldJunctionFromText(const QString& text);
 
 // Value of the reference characteristic at x: EMF in volts,
 // resistance in ohms, or the input quantity itself. The write passes the linearization

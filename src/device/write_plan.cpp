@@ -42,7 +42,7 @@ QString UnsupportedLinearizationText(InputType input, Linearization linearizatio
 {
     return QString::fromUtf8("Pro vstup \"%1\" nelze zapsat linearizaci \"%2\", zvolte jinou "
                              "linearizaci.")
-        .arg(inputTypeText(input), LinearizationText(linearization));
+        .arg(inputTypeText(input), linearizationText(linearization));
 }
 
 RangeUnitChoice ChooseRangeUnit(InputType input, Linearization linearization, std::uint8_t unitCode)

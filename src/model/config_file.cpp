@@ -3,10 +3,10 @@
 #include "model/change_scope.h"
 
 #include "device/choice_texts.h"
+#include "linearization/point_set.h"
 #include "model/cp1250.h"
 #include "model/file_io.h"
 #include "model/number_format.h"
-#include "linearization/point_set.h"
 #include "user_interface/user_interface.h"
 
 #include <QFileInfo>
@@ -133,8 +133,9 @@ std::optional<QByteArray> MainWindowModel::configurationFileBytes()
             const QString bad = breakAt >= 0 ? line.mid(breakAt, 1) : encoded.unmappable;
             const char32_t code = bad.toUcs4().value(0);
             const QString shown =
-                QChar::isPrint(code) ? bad
-                                     : QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'));
+                QChar::isPrint(code)
+                    ? bad
+                    : QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'));
             message(QStringLiteral("Znak „") + shown +
                     QStringLiteral("“ nelze uložit do souboru konfigurace (řádek „") +
                     line.trimmed() + QStringLiteral("“). Soubor nebyl uložen."));
@@ -177,7 +178,7 @@ void MainWindowModel::UlosoubClick()
             // The dialog's default extension: a name typed without one gets ".txt".
             if (QFileInfo(path).suffix().isEmpty())
                 path += QStringLiteral(".txt");
-            saveConfiguration(path);
+            static_cast<void>(saveConfiguration(path)); // its messages say what went wrong
         }
     }
     Ulosoub.enabled = true;
@@ -191,7 +192,7 @@ void MainWindowModel::ctisoubClick()
     if (path.isEmpty())
         return;
     ctisoub.enabled = false;
-    loadConfiguration(path);
+    static_cast<void>(loadConfiguration(path)); // its messages say what went wrong
     ctisoub.enabled = true;
 }
 

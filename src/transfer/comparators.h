@@ -8,10 +8,10 @@ struct TransferContext;
 // operation completed (for the store: the final "Reset" succeeded; a declined
 // confirmation or a missing relay output is false). The button is disabled
 // while it runs and enabled again on every way out.
-[[nodiscard]] bool Ulozkomp1Click(TransferContext& ctx);
-[[nodiscard]] bool Ulozkomp2Click(TransferContext& ctx);
-[[nodiscard]] bool Preckomp1Click(TransferContext& ctx);
-[[nodiscard]] bool Preckomp2Click(TransferContext& ctx);
+bool Ulozkomp1Click(TransferContext& ctx);
+bool Ulozkomp2Click(TransferContext& ctx);
+bool Preckomp1Click(TransferContext& ctx);
+bool Preckomp2Click(TransferContext& ctx);
 
 // The transmitter keeps each delay in one byte of whole seconds.
 inline constexpr int MaxStoredComparatorDelay = 255;

@@ -23,7 +23,7 @@ MeasurementModel::MeasurementModel(CommandProtocol& link, const MainWindowModel&
           link,
           [&mainWindow] {
               return InputChoice{inputTypeFromText(mainWindow.Vstup.text),
-                                 LinearizationFromText(mainWindow.Linearizace.text)};
+                                 linearizationFromText(mainWindow.Linearizace.text)};
           },
           parent)
 {
@@ -131,10 +131,10 @@ bool MeasurementModel::readOnce()
         return false;
 
     const auto& data = link_.ReplyData;
-    const float value = DecodeProcessValue(data[4], data[5], data[6], data[7]);
+    const float value = decodeProcessValue(data[4], data[5], data[6], data[7]);
     const InputChoice choice = inputChoice_ ? inputChoice_() : InputChoice{};
-    ZoZmHodn = FormatProcessValue(value, ProcessValueDecimals(choice.input, choice.linearization));
-    if (const auto unit = ProcessValueUnitText(data[3]))
+    ZoZmHodn = formatProcessValue(value, processValueDecimals(choice.input, choice.linearization));
+    if (const auto unit = processValueUnitText(data[3]))
         Z_jedn = *unit;
     ++readingCount_;
     emit changed();

@@ -9,7 +9,7 @@ std::optional<std::uint8_t> str1ToZnak(const QString& character)
     return cp1250Byte(character);
 }
 
-NoteEncoding EncodeNote(const QString& text)
+NoteEncoding encodeNote(const QString& text)
 {
     NoteEncoding result;
     result.bytes.fill(' ');
@@ -27,7 +27,7 @@ NoteEncoding EncodeNote(const QString& text)
     return result;
 }
 
-QString DecodeNote(const std::uint8_t* bytes, int count)
+QString decodeNote(const std::uint8_t* bytes, int count)
 {
     QString text = decodeCp1250(QByteArrayView(reinterpret_cast<const char*>(bytes), count));
     qsizetype end = text.size();
@@ -37,7 +37,7 @@ QString DecodeNote(const std::uint8_t* bytes, int count)
     return text;
 }
 
-QString UnmappableNoteMessage(const QString& character)
+QString unmappableNoteMessage(const QString& character)
 {
     return QStringLiteral("Znak \u201E%1\u201C uživatelské poznámky nelze do převodníku uložit.")
         .arg(character);

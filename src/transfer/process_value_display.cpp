@@ -7,7 +7,7 @@
 
 namespace vtr8 {
 
-float DecodeProcessValue(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3)
+float decodeProcessValue(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3)
 {
     if (b0 == 0x7F || b0 == 0xFF)
         b1 = b2 = b3 = 0;
@@ -22,7 +22,7 @@ float DecodeProcessValue(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std:
     return value;
 }
 
-int ProcessValueDecimals(std::optional<InputType> input, std::optional<Linearization> linearization)
+int processValueDecimals(std::optional<InputType> input, std::optional<Linearization> linearization)
 {
     if (!input)
         return 3;
@@ -33,7 +33,7 @@ int ProcessValueDecimals(std::optional<InputType> input, std::optional<Lineariza
     return 3;
 }
 
-QString FormatProcessValue(float value, int decimals)
+QString formatProcessValue(float value, int decimals)
 {
     // The C locale omits group separators and always uses a point.
     QString text = QLocale::c().toString(static_cast<double>(value), 'f', decimals);
@@ -42,11 +42,11 @@ QString FormatProcessValue(float value, int decimals)
     return text;
 }
 
-std::optional<QString> ProcessValueUnitText(std::uint8_t unitCode)
+std::optional<QString> processValueUnitText(std::uint8_t unitCode)
 {
     if (unitCode == unit_code::None)
         return QString();
-    QString text = UnitText(unitCode);
+    QString text = unitText(unitCode);
     if (text.isEmpty())
         return std::nullopt;
     return text;

@@ -1,7 +1,7 @@
 #include "transfer/user_note.h"
 
-#include "link/command_protocol.h"
 #include "device/memory_map.h"
+#include "link/command_protocol.h"
 #include "transfer/note_codec.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
@@ -10,9 +10,9 @@ namespace vtr8 {
 
 bool zapis_uz_pozn(TransferContext& ctx)
 {
-    const NoteEncoding encoding = EncodeNote(ctx.model.EditUzPozn.text);
+    const NoteEncoding encoding = encodeNote(ctx.model.EditUzPozn.text);
     if (!encoding.ok()) {
-        ctx.ui.message(UnmappableNoteMessage(encoding.unmappable));
+        ctx.ui.message(unmappableNoteMessage(encoding.unmappable));
         return false;
     }
     constexpr int Blocks = eeprom::UserNoteLength / eeprom::UserNoteWriteBlock;
@@ -49,7 +49,7 @@ bool cteni_uz_pozn(TransferContext& ctx)
                 ctx.link.ReplyData[static_cast<std::size_t>(3 + i)];
         }
     }
-    ctx.model.setText(ctx.model.EditUzPozn, DecodeNote(bytes.data(), NoteLength));
+    ctx.model.setText(ctx.model.EditUzPozn, decodeNote(bytes.data(), NoteLength));
     ctx.model.notifyChanged();
     return true;
 }
@@ -59,7 +59,7 @@ void Uloz_PoznClick(TransferContext& ctx)
     DisabledButton busy(ctx.model, ctx.model.Uloz_Pozn);
     SetPrenos(ctx.model, 0);
     ctx.state.NoteProgress = true;
-    zapis_uz_pozn(ctx);
+    static_cast<void>(zapis_uz_pozn(ctx)); // it has told the person what went wrong
 }
 
 void Prec_PoznClick(TransferContext& ctx)
@@ -67,7 +67,7 @@ void Prec_PoznClick(TransferContext& ctx)
     DisabledButton busy(ctx.model, ctx.model.Prec_Pozn);
     SetPrenos(ctx.model, 0);
     ctx.state.NoteProgress = true;
-    cteni_uz_pozn(ctx);
+    static_cast<void>(cteni_uz_pozn(ctx)); // it has told the person what went wrong
 }
 
 } // namespace vtr8

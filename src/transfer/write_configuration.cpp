@@ -1,13 +1,13 @@
 #include "transfer/write_configuration.h"
 
+#include "device/memory_map.h"
 #include "linearization/characteristic.h"
+#include "linearization/workspace.h"
 #include "link/command_protocol.h"
 #include "model/main_window_model.h"
-#include "device/memory_map.h"
 #include "model/number_format.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
-#include "linearization/workspace.h"
 #include "transfer/write_blocks.h"
 #include "transfer/write_preparation.h"
 
@@ -41,7 +41,9 @@ public:
     {
         SetPrenos(m_, 0);
         FrontEndImage image;
-        LoadFrontEndSettings(w_.frontEnd.mode, image);
+        // The mode came from the table when the write was prepared.
+        if (!LoadFrontEndSettings(w_.frontEnd.mode, image))
+            return false;
         if (!SendSimpleCommand(link_, "Stop"))
             return false;
 

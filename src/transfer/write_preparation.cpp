@@ -1,5 +1,6 @@
 #include "transfer/write_preparation.h"
 
+#include "device/choice_texts.h"
 #include "device/device_float.h"
 #include "device/memory_map.h"
 #include "linearization/characteristic.h"
@@ -7,7 +8,6 @@
 #include "linearization/spline.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
-#include "device/choice_texts.h"
 #include "model/main_window_model.h"
 #include "model/number_format.h"
 #include "transfer/sequence_support.h"
@@ -191,7 +191,7 @@ std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
         ui.message(text("Není zadán typ vstupu."));
         return std::nullopt;
     }
-    const auto linearization = LinearizationFromText(m.Linearizace.text);
+    const auto linearization = linearizationFromText(m.Linearizace.text);
     if (!linearization) {
         ui.message(text("Není zadán způsob linearizace"));
         return std::nullopt;
@@ -220,13 +220,13 @@ std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
         return std::nullopt;
     }
     w.characteristics = *characteristics;
-    w.connection = ConnectionFromText(m.PripCidl.text);
-    w.errorCurrent = ErrorCurrentFromText(m.ChybProud.text);
+    w.connection = connectionFromText(m.PripCidl.text);
+    w.errorCurrent = errorCurrentFromText(m.ChybProud.text);
 
     FrontEndRequest request;
     request.input = w.input;
     request.connection = w.connection;
-    request.coldJunction = ColdJunctionFromText(m.VzdStKon.text);
+    request.coldJunction = coldJunctionFromText(m.VzdStKon.text);
     request.rangeStart = start;
     request.rangeEnd = end;
     request.dividerRatio = m.DividerRatio;

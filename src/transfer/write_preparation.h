@@ -3,9 +3,9 @@
 #include "device/codes.h"
 #include "device/constants.h"
 #include "device/front_end.h"
-#include "linearization/point_set.h"
 #include "device/segment_table.h"
 #include "device/write_plan.h"
+#include "linearization/point_set.h"
 
 #include <array>
 #include <optional>
@@ -54,6 +54,7 @@ struct PreparedWrite {
 
 // Steps after the confirmation: "Stop", every block in order, "Reset" and "Continue". Ends at
 // the first failed command. True when all of it was acknowledged.
-[[nodiscard]] bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write, int settleMs);
+[[nodiscard]] bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write,
+                                         int settleMs);
 
 } // namespace vtr8

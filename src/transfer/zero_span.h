@@ -8,7 +8,7 @@ struct TransferContext;
 // takes its present input as the range start ("NastOfs") or end ("NastFS");
 // when it accepts, the new range is read back into Pocatek and Konec. True
 // when the range was read back.
-[[nodiscard]] bool S_DolmezClick(TransferContext& ctx);
-[[nodiscard]] bool S_HormezClick(TransferContext& ctx);
+bool S_DolmezClick(TransferContext& ctx);
+bool S_HormezClick(TransferContext& ctx);
 
 } // namespace vtr8

@@ -67,13 +67,13 @@ TEST(Codes, SensorCharacteristicsOnlyForSensors)
 
 TEST(Codes, ListTextsAndCodes)
 {
-    EXPECT_EQ(ErrorCurrentFromText(QString::fromUtf8("vyřazen")), ErrorCurrentCode::Off);
-    EXPECT_EQ(ErrorCurrentFromText(QStringLiteral("podproud")), ErrorCurrentCode::Downscale);
-    EXPECT_FALSE(ErrorCurrentFromText(QStringLiteral("vyrazen")).has_value());
-    EXPECT_EQ(ConnectionFromText(QString::fromUtf8("třívodičově")), ConnectionCode::ThreeWire);
-    EXPECT_EQ(ConnectionFromText(QString()), ConnectionCode::None);
-    EXPECT_EQ(UnitText(unit_code::DegreesCelsius), QString::fromUtf8("°C"));
-    EXPECT_EQ(UnitText(unit_code::None), QString());
+    EXPECT_EQ(errorCurrentFromText(QString::fromUtf8("vyřazen")), ErrorCurrentCode::Off);
+    EXPECT_EQ(errorCurrentFromText(QStringLiteral("podproud")), ErrorCurrentCode::Downscale);
+    EXPECT_FALSE(errorCurrentFromText(QStringLiteral("vyrazen")).has_value());
+    EXPECT_EQ(connectionFromText(QString::fromUtf8("třívodičově")), ConnectionCode::ThreeWire);
+    EXPECT_EQ(connectionFromText(QString()), ConnectionCode::None);
+    EXPECT_EQ(unitText(unit_code::DegreesCelsius), QString::fromUtf8("°C"));
+    EXPECT_EQ(unitText(unit_code::None), QString());
 }
 
 } // namespace

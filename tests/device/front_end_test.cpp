@@ -330,9 +330,9 @@ TEST(FrontEnd, EveryRowAndColumnMatchesThePrintedTable)
 
 TEST(FrontEnd, ColdJunctionTexts)
 {
-    EXPECT_EQ(ColdJunctionFromText(QString::fromUtf8("blízký studený konec")), ColdJunction::Near);
-    EXPECT_EQ(ColdJunctionText(ColdJunction::Remote), QString::fromUtf8("vzdálený studený konec"));
-    EXPECT_FALSE(ColdJunctionFromText(QStringLiteral("blizky")).has_value());
+    EXPECT_EQ(coldJunctionFromText(QString::fromUtf8("blízký studený konec")), ColdJunction::Near);
+    EXPECT_EQ(coldJunctionText(ColdJunction::Remote), QString::fromUtf8("vzdálený studený konec"));
+    EXPECT_FALSE(coldJunctionFromText(QStringLiteral("blizky")).has_value());
 }
 
 } // namespace
