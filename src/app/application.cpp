@@ -18,6 +18,9 @@
 #include "transfer/user_note.h"
 #include "transfer/write_configuration.h"
 #include "transfer/zero_span.h"
+#include "app/error_plot_window.h"
+#include "app/window_placement.h"
+#include "model/linearization_error.h"
 
 namespace vtr8 {
 
@@ -42,6 +45,7 @@ Vtr8Application::~Vtr8Application()
 {
     // Windows first: they refer to the models.
     protocol_->setIndicators(nullptr);
+    errorWindow_.reset();
     form5_.reset();
     form4_.reset();
     form3_.reset();
@@ -59,17 +63,21 @@ void Vtr8Application::start()
     form1_->Button1Click = [this] { Button1Click(); };
     form1_->MereniClick = [this] { MereniClick(); };
     form1_->InformaceClick = [this] { InformaceClick(); };
+    form1_->ChybaLinearizaceClick = [this] { ChybaLinearizaceClick(); };
 
     form2_ = std::make_unique<TForm2>(*protocol_);
     creationOrder_ << QStringLiteral("TForm2");
     form2_->raiseMainWindow = [this] { raiseMainWindow(); };
 
     form3_ = std::make_unique<TForm3>(*measurement_);
+    form3_->setUserInterface(ui_);
     creationOrder_ << QStringLiteral("TForm3");
 
     form4_ = std::make_unique<TForm4>(*tableModel_);
     creationOrder_ << QStringLiteral("TForm4");
     tableModel_->raiseMainWindow = [this] { raiseMainWindow(); };
+    form4_->centreOver = form1_.get();
+    form4_->ChybaLinearizaceClick = [this] { ChybaLinearizaceClick(); };
 
     form5_ = std::make_unique<TForm5>(brand_);
     creationOrder_ << QStringLiteral("TForm5");
@@ -109,6 +117,47 @@ void Vtr8Application::MereniClick()
 void Vtr8Application::InformaceClick()
 {
     form5_->exec();
+}
+
+void Vtr8Application::ChybaLinearizaceClick()
+{
+    const TransferState& state = transfer_->state;
+    // Before any transmitter was identified the plot assumes current firmware (segments).
+    const bool identified = state.FirmwareNumber != 0 || state.OldFirmware;
+    QString why;
+    const auto request = LinearizationErrorRequestFor(*model_, points_, state.OldFirmware, why);
+    if (!request) {
+        ui_->message(why);
+        return;
+    }
+    LinearizationErrorRequest r = *request;
+    if (r.linearization == Linearization::FromFile && tableModel_->shown) {
+        // From the open table window: the method and degree it shows, not yet confirmed.
+        r.pointMethod = tableModel_->Zpus_lin.itemIndex == 1 ? PointFitMethod::StraightLines
+                                                             : PointFitMethod::Polynomial;
+        const Control& degree = tableModel_->stup_p;
+        r.pointDegree =
+            (degree.text.isEmpty() ? degree.items.value(degree.itemIndex) : degree.text).toInt();
+    }
+    if (!errorWindow_)
+        errorWindow_ = std::make_unique<LinearizationErrorWindow>(*ui_);
+    const QString note =
+        identified ? QString()
+                   : QStringLiteral("Převodník zatím nebyl přečten: výpočet platí pro firmware "
+                                    "s lineárními úseky (ne 12).");
+    if (errorWindow_->showFor(r, note))
+        centreOn(errorWindow_.get(), form1_.get());
+}
+
+bool Vtr8Application::openAtStart(const QString& configuration, const QString& pointFile)
+{
+    // The point-file dialog the loader opens for "ze souboru" gets this answer.
+    if (!pointFile.isEmpty() && qtUi_)
+        qtUi_->setNextOpenFile(pointFile);
+    const bool loaded = model_->loadConfiguration(configuration);
+    if (qtUi_)
+        qtUi_->setNextOpenFile({});
+    return loaded;
 }
 
 void Vtr8Application::wireTransfers()

@@ -20,6 +20,7 @@ class TForm2;
 class TForm3;
 class TForm4;
 class TForm5;
+class LinearizationErrorWindow;
 class UserInterface;
 struct LinearizationWorkspace;
 struct TransferContext;
@@ -67,6 +68,12 @@ public:
     void Button1Click();
     void MereniClick();
     void InformaceClick();
+    // The error plot of the configuration in the main window ("Linearizace", table window).
+    void ChybaLinearizaceClick();
+    LinearizationErrorWindow* errorWindow() const { return errorWindow_.get(); }
+    // Loads a configuration file (and a point file for "ze souboru") as "Přečíst" of
+    // "Konfigurace ze souboru" would, for a file named on the command line.
+    bool openAtStart(const QString& configuration, const QString& pointFile = {});
 
 private:
     void raiseMainWindow();
@@ -90,6 +97,7 @@ private:
     std::unique_ptr<TForm3> form3_;
     std::unique_ptr<TForm4> form4_;
     std::unique_ptr<TForm5> form5_;
+    std::unique_ptr<LinearizationErrorWindow> errorWindow_;
 };
 
 } // namespace vtr8

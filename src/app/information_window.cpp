@@ -6,6 +6,8 @@
 #include <QPalette>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace vtr8 {
 
 namespace {
@@ -42,6 +44,7 @@ TForm5::TForm5(const BrandState& brand, QWidget* parent) : QDialog(parent), bran
     // The country lines are part of the window itself; the brands keep them.
     label(QStringLiteral("Label14"))->setText(formCountryLine());
     label(QStringLiteral("Label9"))->setText(formCountryLine());
+    fitTexts();
 
     buttonVE5_ = new QPushButton(QStringLiteral("VE"), this);
     buttonVE5_->setObjectName(QStringLiteral("ButtonVE5"));
@@ -51,6 +54,11 @@ TForm5::TForm5(const BrandState& brand, QWidget* parent) : QDialog(parent), bran
     buttonKA5_->setObjectName(QStringLiteral("ButtonKA5"));
     buttonKA5_->setGeometry(FormWidth - 54, FormHeight - 34, 40, 24);
     connect(buttonKA5_, &QPushButton::clicked, this, &TForm5::ButtonKA5Click);
+    close_ = new QPushButton(QStringLiteral("&Zavřít"), this);
+    close_->setObjectName(QStringLiteral("Zavrit"));
+    close_->setGeometry(24, FormHeight - 34, 90, 26);
+    close_->setDefault(true);
+    connect(close_, &QPushButton::clicked, this, &QDialog::accept);
     // Hidden in the window as it is built, not only after FormCreate.
     buttonVE5_->hide();
     buttonKA5_->hide();
@@ -97,6 +105,18 @@ void TForm5::applyTexts(const BrandProfile& profile)
             labels_[static_cast<std::size_t>(i)]->setText(*text);
     for (const char* name : InformationTitleLabelNames)
         setTextColour(label(QString::fromLatin1(name)), profile.titleColour);
+    fitTexts();
+}
+
+void TForm5::fitTexts()
+{
+    int widest = FormWidth - 48;
+    for (QLabel* l : labels_)
+        widest = std::max(widest, l->sizeHint().width());
+    for (QLabel* l : labels_)
+        l->resize(widest, std::max(l->height(), l->sizeHint().height()));
+    if (width() < widest + 48)
+        resize(widest + 48, height());
 }
 
 } // namespace vtr8

@@ -31,11 +31,14 @@ public:
 
 private:
     void applyTexts(const BrandProfile& profile);
+    // Widens the labels, and the window with them, until no text is cut off.
+    void fitTexts();
 
     const BrandState& brand_;
     std::array<QLabel*, InformationLabelCount> labels_{};
     QPushButton* buttonVE5_ = nullptr;
     QPushButton* buttonKA5_ = nullptr;
+    QPushButton* close_ = nullptr;
 };
 
 } // namespace vtr8

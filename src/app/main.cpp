@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
 int main(int argc, char** argv)
@@ -28,6 +29,12 @@ int main(int argc, char** argv)
         program.start();
         QObject::connect(program.form1(), &vtr8::TForm1::closed, &app, &QApplication::quit);
         program.show();
+        // vtr8 [CONFIG.txt [POINTS]]: the file opens as "Přečíst" of "Konfigurace ze souboru"
+        // would open it, once the window is up to carry its messages.
+        const QStringList files = QApplication::arguments().mid(1);
+        if (!files.isEmpty())
+            QTimer::singleShot(
+                0, &app, [&program, files] { program.openAtStart(files.at(0), files.value(1)); });
         result = app.exec();
         program.shutdown();
     }

@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <QAction>
 
 namespace vtr8 {
 
@@ -237,7 +238,14 @@ void TForm1::buildControls()
     static_cast<QComboBox*>(make(m.Vstup, fieldX, y(row), fieldW + 20))->setMaxVisibleItems(21);
     ++row;
     fieldRow(m.LabelPripCidl, m.PripCidl);
-    fieldRow(m.LabelLinearizace, m.Linearizace);
+    rowLabel(m.LabelLinearizace);
+    QWidget* linearizace = make(m.Linearizace, fieldX, y(row), fieldW);
+    auto* errorPlot = new QAction(QStringLiteral("Zobrazit chybu linearizace…"), linearizace);
+    errorPlot->setObjectName(QStringLiteral("ChybaLinearizace"));
+    linearizace->addAction(errorPlot);
+    linearizace->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(errorPlot, &QAction::triggered, this, [this] { runAction(ChybaLinearizaceClick); });
+    ++row;
     fieldRow(m.LabelVolenaJednotka, m.VolenaJednotka);
     makeBold(make(m.Label4, labelX, y(row), 360, 21));
     ++row;

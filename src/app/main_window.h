@@ -35,6 +35,8 @@ public:
     std::function<void()> Button1Click;   // "Komunikace": port window, not modal
     std::function<void()> MereniClick;    // measurement window, modal
     std::function<void()> InformaceClick; // information window, modal
+    // The context action of "Linearizace": the error plot of the configuration.
+    std::function<void()> ChybaLinearizaceClick;
 
     // LinkIndicators: the progress of the current reply and the attempt label.
     void setPrenosByte(int value) override;

@@ -1,6 +1,17 @@
 #include "app/measurement_window.h"
 
+#include "model/file_io.h"
+#include "model/overwrite_question.h"
+#include "transfer/measurement_log.h"
 #include "transfer/measurement_model.h"
+#include "user_interface/user_interface.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QDateTimeAxis>
+#include <QFileInfo>
+#include <QLineSeries>
+#include <QValueAxis>
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -71,18 +82,42 @@ TForm3::TForm3(MeasurementModel& model, QWidget* parent) : QDialog(parent), mode
     setLargeFont(Z_jedn, 22, true);
 
     auto* button1 =
-        makeButton(this, QStringLiteral("Button1"), QStringLiteral("Změřit"), 40, 196, 150);
+        makeButton(this, QStringLiteral("Button1"), QStringLiteral("Z&měřit"), 40, 196, 150);
+    save_ = makeButton(this, QStringLiteral("UlozZaznam"), QStringLiteral("&Uložit záznam"), 436,
+                       196, 150);
 
     auto* label3 =
         makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Stálé měření"), 40, 250, 300, 24);
     setLargeFont(label3, 10, true);
-    Start_Mer =
-        makeButton(this, QStringLiteral("Start_Mer"), QStringLiteral("Start měření"), 40, 280, 150);
+    Start_Mer = makeButton(this, QStringLiteral("Start_Mer"), QStringLiteral("&Start měření"), 40,
+                           280, 150);
     auto* stop =
-        makeButton(this, QStringLiteral("Stop_mer"), QStringLiteral("Stop"), 210, 280, 150);
+        makeButton(this, QStringLiteral("Stop_mer"), QStringLiteral("S&top"), 210, 280, 150);
     auto* close =
-        makeButton(this, QStringLiteral("ZAVRIT"), QStringLiteral("Zavřít"), 436, 280, 150);
+        makeButton(this, QStringLiteral("ZAVRIT"), QStringLiteral("&Zavřít"), 436, 280, 150);
 
+    series_ = new QLineSeries;
+    series_->setName(QStringLiteral("Průběh měření"));
+    auto* chart = new QChart;
+    chart->addSeries(series_);
+    chart->legend()->hide();
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    timeAxis_ = new QDateTimeAxis;
+    timeAxis_->setFormat(QStringLiteral("HH:mm:ss"));
+    timeAxis_->setTickCount(6);
+    valueAxis_ = new QValueAxis;
+    chart->addAxis(timeAxis_, Qt::AlignBottom);
+    chart->addAxis(valueAxis_, Qt::AlignLeft);
+    series_->attachAxis(timeAxis_);
+    series_->attachAxis(valueAxis_);
+    chartView_ = new QChartView(chart, this);
+    chartView_->setObjectName(QStringLiteral("Trend"));
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setGeometry(20, 330, ClientWidth - 40, ClientHeight - 340);
+
+    connect(save_, &QPushButton::clicked, this, [this] { UlozZaznamClick(); });
+    connect(&model_, &MeasurementModel::readingTaken, this,
+            [this](const MeasurementReading& r) { addToTrend(r); });
     connect(button1, &QPushButton::clicked, this, [this] { model_.Button1Click(); });
     connect(Start_Mer, &QPushButton::clicked, this, [this] { model_.Start_MerClick(); });
     connect(stop, &QPushButton::clicked, this, [this] { model_.Stop_merClick(); });
@@ -99,6 +134,58 @@ void TForm3::refresh()
     Z_jedn->setText(model_.Z_jedn);
     // Starting twice would change nothing; showing that is clearer.
     Start_Mer->setEnabled(!model_.continuousRunning());
+    save_->setEnabled(!model_.runReadings().empty());
+}
+
+void TForm3::addToTrend(const MeasurementReading& reading)
+{
+    if (!model_.continuousRunning())
+        return;
+    // A new run starts a new trend.
+    if (model_.runReadings().size() <= 1)
+        series_->clear();
+    if (series_->count() >= TrendPoints)
+        series_->removePoints(0, series_->count() - TrendPoints + 1);
+    series_->append(static_cast<qreal>(reading.time.toMSecsSinceEpoch()), reading.value);
+    valueAxis_->setTitleText(reading.unit);
+
+    const auto points = series_->points();
+    qreal low = points.front().y();
+    qreal high = low;
+    for (const QPointF& p : points) {
+        low = std::min(low, p.y());
+        high = std::max(high, p.y());
+    }
+    // A steady value still gets a readable band around it.
+    const qreal pad = high > low ? (high - low) * 0.1 : std::max<qreal>(std::abs(high) * 0.01, 0.1);
+    valueAxis_->setRange(low - pad, high + pad);
+    const QDateTime first = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(points.front().x()));
+    timeAxis_->setRange(first, std::max(reading.time, first.addSecs(60)));
+}
+
+void TForm3::UlozZaznamClick()
+{
+    if (!ui_)
+        return;
+    QString path = ui_->chooseSaveFile(QStringLiteral("Uložit záznam měření"), QString(),
+                                       QStringLiteral("Záznam CSV (*.csv)|*.csv"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    if (!ConfirmOverwrite(*ui_, path))
+        return;
+    saveRun(path);
+}
+
+bool TForm3::saveRun(const QString& path)
+{
+    const int error = saveFileAtomically(path, ReadingsCsv(model_.runReadings()));
+    if (error != 0 && ui_)
+        ui_->message(QStringLiteral("Záznam nelze uložit do souboru %1 (chyba č. %2).")
+                         .arg(path)
+                         .arg(error));
+    return error == 0;
 }
 
 void TForm3::MereniClick()

@@ -3,12 +3,18 @@
 #include <QDialog>
 
 class QLabel;
+class QChartView;
+class QDateTimeAxis;
+class QLineSeries;
+class QValueAxis;
 class QLineEdit;
 class QPushButton;
 
 namespace vtr8 {
 
 class MeasurementModel;
+struct MeasurementReading;
+class UserInterface;
 
 // The measurement window "Měření": binds its widgets to a MeasurementModel. It
 // is shown modally from the main window's "Měření" button (MereniClick).
@@ -16,7 +22,10 @@ class TForm3 : public QDialog {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 626;
-    static constexpr int ClientHeight = 365;
+    // The described controls, and below them the trend of the continuous run.
+    static constexpr int ClientHeight = 365 + 300;
+    // The trend shows at least the last hour of a run; the record keeps all of it.
+    static constexpr int TrendPoints = 2400;
 
     explicit TForm3(MeasurementModel& model, QWidget* parent = nullptr);
 
@@ -28,12 +37,29 @@ public:
     // Copies the model's value and unit into the widgets.
     void refresh();
 
+    // Questions and the file dialog of "Uložit záznam"; without one the button does nothing.
+    void setUserInterface(UserInterface* ui) { ui_ = ui; }
+    // "Uložit záznam": the readings of the run as CSV, after the file dialog.
+    void UlozZaznamClick();
+    // The CSV of the run into `path`; false (and a message) when it could not be saved.
+    bool saveRun(const QString& path);
+    QLineSeries* trend() const { return series_; }
+    QValueAxis* valueAxis() const { return valueAxis_; }
+
 protected:
     // Closing the window by its frame stops continuous reading like "Zavřít".
     void reject() override;
 
 private:
+    void addToTrend(const MeasurementReading& reading);
+
     MeasurementModel& model_;
+    UserInterface* ui_ = nullptr;
+    QChartView* chartView_ = nullptr;
+    QLineSeries* series_ = nullptr;
+    QDateTimeAxis* timeAxis_ = nullptr;
+    QValueAxis* valueAxis_ = nullptr;
+    QPushButton* save_ = nullptr;
     QLineEdit* ZoZmHodn = nullptr;
     QLabel* Z_jedn = nullptr;
     QPushButton* Start_Mer = nullptr;

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QKeyEvent>
 
 namespace vtr8 {
 
@@ -37,10 +38,16 @@ TForm2::TForm2(CommandProtocol& protocol, QWidget* parent)
     }
     connect(group_, &QButtonGroup::idClicked, this, &TForm2::chooseItem);
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_ = new QPushButton(QStringLiteral("&OK"), this);
     ok_->setObjectName(QStringLiteral("Button1"));
-    ok_->setGeometry(106, 246, 80, 28);
+    ok_->setGeometry(60, 246, 80, 28);
+    ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &TForm2::Button1Click);
+    cancel_ = new QPushButton(QStringLiteral("&Zrušit"), this);
+    cancel_->setObjectName(QStringLiteral("Zrusit"));
+    cancel_->setGeometry(152, 246, 80, 28);
+    connect(cancel_, &QPushButton::clicked, this, &TForm2::ZrusitClick);
+    setWindowModality(Qt::ApplicationModal);
 
     centreOnScreen(this);
     FormCreate();
@@ -56,24 +63,50 @@ void TForm2::FormCreate()
 
 void TForm2::chooseItem(int index)
 {
-    selection_.setItemIndex(index);
-    protocol_.setPortIndex(selection_.itemIndex());
-    showSelection();
+    if (index >= 0 && index < static_cast<int>(items_.size()))
+        shown_ = index;
 }
 
 void TForm2::showSelection()
 {
     const int index = selection_.itemIndex();
+    shown_ = index;
     if (index >= 0 && index < static_cast<int>(items_.size()) && items_[index])
         items_[static_cast<std::size_t>(index)]->setChecked(true);
 }
 
 void TForm2::Button1Click()
 {
+    selection_.setItemIndex(shown_);
+    protocol_.setPortIndex(selection_.itemIndex());
     selection_.confirm();
     if (raiseMainWindow)
         raiseMainWindow();
     hide();
+}
+
+void TForm2::ZrusitClick()
+{
+    showSelection();
+    if (raiseMainWindow)
+        raiseMainWindow();
+    hide();
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        ZrusitClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TForm2::closeEvent(QCloseEvent* event)
+{
+    // The close box cancels like "Zrušit".
+    showSelection();
+    QWidget::closeEvent(event);
 }
 
 } // namespace vtr8

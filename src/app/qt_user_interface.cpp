@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <utility>
+
 namespace vtr8 {
 
 QString QtUserInterface::boxTitle()
@@ -71,6 +73,8 @@ QString QtUserInterface::defaultSuffix(const QString& filter)
 QString QtUserInterface::chooseOpenFile(const QString& title, const QString& folder,
                                         const QString& filter)
 {
+    if (!nextOpenFile_.isEmpty())
+        return std::exchange(nextOpenFile_, QString());
     return QFileDialog::getOpenFileName(dialogParent(), title, nativeFolder(folder),
                                         qtFilter(filter));
 }
@@ -81,7 +85,7 @@ QString QtUserInterface::chooseSaveFile(const QString& title, const QString& fol
     QFileDialog dialog(dialogParent(), title, nativeFolder(folder), qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    // An existing file is replaced without a question, as the program always did.
+    // The caller asks before replacing a file (after adding the default extension).
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setDefaultSuffix(defaultSuffix(filter));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

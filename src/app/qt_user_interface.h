@@ -21,6 +21,9 @@ public:
     // The window that owns the dialogs and whose controls are searched first
     // for a focus move (the main window).
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
+    // The next open-file dialog is answered with this path instead of being shown (a file
+    // named on the command line).
+    void setNextOpenFile(const QString& path) { nextOpenFile_ = path; }
 
     void message(const QString& text) override;
     bool confirm(const QString& text) override;
@@ -50,6 +53,7 @@ private:
     QWidget* dialogParent() const;
 
     QPointer<QWidget> mainWindow_;
+    QString nextOpenFile_;
 };
 
 } // namespace vtr8

@@ -1,5 +1,7 @@
 #include "app/table_window.h"
 
+#include "app/window_placement.h"
+
 #include "model/table_window_model.h"
 
 #include <QCloseEvent>
@@ -52,6 +54,12 @@ TForm4::TForm4(TableWindowModel& model, QWidget* parent)
     ok_->setObjectName(QStringLiteral("OK"));
     jiny_ = new QPushButton(this);
     jiny_->setObjectName(QStringLiteral("Jiny"));
+    chyba_ = new QPushButton(QStringLiteral("&Chyba linearizace"), this);
+    chyba_->setObjectName(QStringLiteral("ChybaLinearizace"));
+    connect(chyba_, &QPushButton::clicked, this, [this] {
+        if (ChybaLinearizaceClick)
+            ChybaLinearizaceClick();
+    });
 
     binder_.bind(model_.pstup, pstup_);
     ControlBinder::Binding& degree = binder_.bind(model_.stup_p, stupP_);
@@ -101,6 +109,7 @@ void TForm4::refresh()
     grid_->scrollToTop();
 
     if (model_.shown && isHidden()) {
+        centreOn(this, centreOver);
         show();
         raise();
     } else if (!model_.shown && !isHidden()) {
@@ -120,6 +129,8 @@ void TForm4::applyLayout()
     grid_->verticalHeader()->setDefaultSectionSize(l.rowHeight);
     place(ok_, l.ok);
     place(jiny_, l.jiny);
+    place(chyba_, {l.jiny.left + l.jiny.width + l.jiny.width / 8, l.jiny.top,
+                   std::max(l.jiny.width, chyba_->sizeHint().width()), l.jiny.height});
     pstup_->move(l.pstup.left, l.pstup.top);
     pstup_->adjustSize();
     stupP_->move(l.stup_p.left, l.stup_p.top);

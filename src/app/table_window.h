@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -31,6 +33,11 @@ public:
 
     TableWindowModel& model() { return model_; }
 
+    // The window opens over the middle of this one (the main window).
+    QWidget* centreOver = nullptr;
+    // "Chyba linearizace": the error plot of the configuration.
+    std::function<void()> ChybaLinearizaceClick;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -48,6 +55,7 @@ private:
     QComboBox* stupP_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* jiny_ = nullptr;
+    QPushButton* chyba_ = nullptr;
 };
 
 } // namespace vtr8

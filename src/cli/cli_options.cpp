@@ -12,6 +12,11 @@ const char* CliUsage()
            "  measure [--count N] [--read]        one reading, or N readings at the 1.5 s pace;\n"
            "                                      --read reads the configuration first so the\n"
            "                                      decimals follow its input type\n"
+           "  measure --csv                       the readings as time,value,unit\n"
+           "  linearization CONFIG.txt [--points FILE] [--method polynomial|segments]\n"
+           "                [--degree N] [--firmware N] --csv | --plot FILE.svg|FILE.png\n"
+           "                                      the error of what the transmitter will\n"
+           "                                      compute, without a port\n"
            "  note read | note write TEXT\n"
            "  comparator 1|2 read\n"
            "  comparator 1|2 write --on X --off Y --on-delay S --off-delay S\n"
@@ -88,6 +93,14 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             if (!value(v) || !(n = parseInt(v, 1, 1000000)))
                 return fail(QStringLiteral("--count needs a positive number"));
             o.count = *n;
+        } else if (a == QLatin1String("--csv")) {
+            o.csv = true;
+        } else if (a == QLatin1String("--plot")) {
+            if (!value(o.plotFile) || o.plotFile.isEmpty())
+                return fail(QStringLiteral("--plot needs a file"));
+        } else if (a == QLatin1String("--firmware")) {
+            if (!value(v) || !(o.firmware = parseInt(v, 0, 255)))
+                return fail(QStringLiteral("--firmware needs a number 0..255"));
         } else if (a == QLatin1String("--read")) {
             o.readFirst = true;
         } else if (a == QLatin1String("--on")) {
@@ -132,6 +145,15 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
     } else if (c == QLatin1String("read") || c == QLatin1String("measure")) {
         if (argc != 0)
             return fail(c + QStringLiteral(" takes no arguments"));
+    } else if (c == QLatin1String("linearization")) {
+        if (argc != 1)
+            return fail(QStringLiteral("linearization needs one configuration file"));
+        if (o.csv == !o.plotFile.isEmpty())
+            return fail(QStringLiteral("linearization needs --csv or --plot FILE"));
+        const QString suffix = o.plotFile.section(QLatin1Char('.'), -1).toLower();
+        if (!o.plotFile.isEmpty() && suffix != QLatin1String("svg") &&
+            suffix != QLatin1String("png"))
+            return fail(QStringLiteral("--plot needs a .svg or .png file"));
     } else if (c == QLatin1String("note")) {
         if (argc == 1 && o.arguments[0] == QLatin1String("read")) {
         } else if (argc == 2 && o.arguments[0] == QLatin1String("write")) {

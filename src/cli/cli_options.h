@@ -15,7 +15,8 @@ struct CliOptions {
     bool trace = false;         // --trace
     bool utf8 = false;          // --utf8: print configurations as UTF-8 even into a pipe
 
-    QString command;            // write, read, measure, note, comparator, adjust, frame
+    QString command;            // write, read, measure, note, comparator, adjust, frame,
+                                // linearization
     QStringList arguments;      // the command's own positional arguments
 
     // write
@@ -27,6 +28,10 @@ struct CliOptions {
     // measure
     int count = 1;              // --count N
     bool readFirst = false;     // --read: read the configuration first (decimals follow it)
+    bool csv = false;           // --csv: records (measure, linearization)
+    // linearization
+    QString plotFile;           // --plot FILE.svg|FILE.png
+    std::optional<int> firmware; // --firmware N
     // comparator write
     QString on, off, onDelay, offDelay, mode;
     std::optional<bool> enable; // --enable / --disable

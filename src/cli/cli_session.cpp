@@ -3,6 +3,7 @@
 #include "transfer/comparators.h"
 #include "model/cp1250.h"
 #include "cli/frame_command.h"
+#include "cli/linearization_command.h"
 #include "transfer/measurement_model.h"
 #include "link/port_selection.h"
 #include "transfer/read_configuration.h"
@@ -74,6 +75,8 @@ int CliSession::run()
         return comparator();
     if (c == QLatin1String("adjust"))
         return adjust();
+    if (c == QLatin1String("linearization"))
+        return RunLinearizationCommand(options_, ui_, out_, model_, table_);
     return ExitUsage;
 }
 
@@ -143,11 +146,19 @@ int CliSession::measure()
     if (options_.readFirst && !ReadConfiguration(ctx_))
         return ExitEndedEarly;
     MeasurementModel measurement(link_, model_);
+    MeasurementReading last;
+    QObject::connect(&measurement, &MeasurementModel::readingTaken,
+                     [&last](const MeasurementReading& r) { last = r; });
+    if (options_.csv)
+        out_ << ReadingsCsvHeader();
     int printed = 0;
     auto printNew = [&] {
         while (printed < measurement.readingCount()) {
             ++printed;
-            out_ << measurement.ZoZmHodn << ' ' << measurement.Z_jedn << '\n';
+            if (options_.csv)
+                out_ << ReadingCsvLine(last);
+            else
+                out_ << measurement.ZoZmHodn << ' ' << measurement.Z_jedn << '\n';
             out_.flush();
         }
     };

@@ -4,13 +4,25 @@
 #include "cli/text_user_interface.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Drawing a picture needs fonts, hence a GUI application; without a display it draws
+    // offscreen. Every other command stays a plain console program.
+    bool drawing = false;
+    for (int i = 1; i < argc; ++i)
+        drawing = drawing || std::strcmp(argv[i], "--plot") == 0;
+    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        drawing ? std::make_unique<QGuiApplication>(argc, argv)
+                : std::make_unique<QCoreApplication>(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
 

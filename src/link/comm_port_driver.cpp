@@ -53,6 +53,7 @@ TCommPortDriver::TCommPortDriver(QObject* parent) : QObject(parent)
 {
     receiveBuffer_.assign(inBufSize_, 0);
     connect(&pollTimer_, &QTimer::timeout, this, &TCommPortDriver::PollReceive);
+    connect(&port_, &QSerialPort::readyRead, this, &TCommPortDriver::onReadyRead);
     connect(&port_, &QSerialPort::errorOccurred, this, &TCommPortDriver::onError);
 }
 
@@ -310,16 +311,33 @@ void TCommPortDriver::SetRts(bool on)
 
 void TCommPortDriver::PollReceive()
 {
+    ReceiveOnce();
+}
+
+bool TCommPortDriver::ReceiveOnce()
+{
     if (!IsPortOpen() || receiveBuffer_.empty())
-        return;
+        return false;
     const qint64 n = port_.read(reinterpret_cast<char*>(receiveBuffer_.data()),
                                 static_cast<qint64>(receiveBuffer_.size()));
     if (n <= 0)
-        return;
+        return false;
     if (OnReceiveData)
         OnReceiveData(this, receiveBuffer_.data(), static_cast<int>(n));
     if (transportHandler_)
         transportHandler_(receiveBuffer_.data(), static_cast<int>(n));
+    return true;
+}
+
+void TCommPortDriver::onReadyRead()
+{
+    // The same path as the timer: whoever comes first takes the bytes, the
+    // other finds nothing and raises nothing. More than one receive buffer
+    // may be waiting; no further notification comes for what is left.
+    if (!receiveOnArrival_)
+        return;
+    while (ReceiveOnce()) {
+    }
 }
 
 void TCommPortDriver::onError(QSerialPort::SerialPortError error)

@@ -37,9 +37,10 @@ enum TComPortSwHandshaking { shNONE, shXONXOFF };
 // The rate of each TComPortBaudRate, in baud.
 int BaudRateOf(TComPortBaudRate rate);
 
-// One serial port. Received bytes are collected by polling: a timer on the UI
-// thread reads whatever has arrived every ComPortPollingDelay ms and hands it
-// to OnReceiveData. Writes wait at most OutputTimeout ms for progress.
+// One serial port. Received bytes are handed to OnReceiveData as soon as the
+// port reports them (readyRead); a timer on the UI thread still reads whatever
+// is left every ComPortPollingDelay ms, so nothing waits on a missed
+// notification. Writes wait at most OutputTimeout ms for progress.
 class TCommPortDriver : public QObject, public LinkTransport {
     Q_OBJECT
 public:
@@ -82,6 +83,9 @@ public:
     void setEnableDTROnOpen(bool value) { enableDtrOnOpen_ = value; }
     std::uint16_t OutputTimeout() const { return outputTimeout_; }
     void setOutputTimeout(std::uint16_t value) { outputTimeout_ = value; }
+    // false leaves reception to the polling timer alone (tests of the fallback).
+    bool ReceiveOnArrival() const { return receiveOnArrival_; }
+    void setReceiveOnArrival(bool value) { receiveOnArrival_ = value; }
     TComPortReceiveDataEvent OnReceiveData;
 
     [[nodiscard]] bool OpenPort() override;
@@ -105,6 +109,9 @@ public:
 
 private:
     void PollReceive();
+    // Hands one buffer of received bytes on; false when there was none.
+    bool ReceiveOnce();
+    void onReadyRead();
     void programLine();
     void onError(QSerialPort::SerialPortError error);
 
@@ -125,6 +132,7 @@ private:
     std::uint16_t outBufSize_ = 2048;
     std::uint16_t pollingDelay_ = 50;
     bool enableDtrOnOpen_ = true;
+    bool receiveOnArrival_ = true;
     std::uint16_t outputTimeout_ = 4000;
 };
 

@@ -8,7 +8,7 @@ struct LinkTiming {
     int settleMs = 20;         // after raising DTR and RTS, before the frame goes out
     int sendPauseMs = 40;      // after the write, before the reply timer starts
     int replyTimeoutMs = 1000; // per attempt
-    int pollMs = 50;           // receive polling period of the port
+    int pollMs = 50;           // fallback receive polling of the port (bytes go on as they arrive)
 };
 
 } // namespace vtr8

@@ -8,6 +8,7 @@
 #include "model/file_io.h"
 #include "model/number_format.h"
 #include "user_interface/user_interface.h"
+#include "model/overwrite_question.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -178,7 +179,8 @@ void MainWindowModel::UlosoubClick()
             // The dialog's default extension: a name typed without one gets ".txt".
             if (QFileInfo(path).suffix().isEmpty())
                 path += QStringLiteral(".txt");
-            static_cast<void>(saveConfiguration(path)); // its messages say what went wrong
+            if (ConfirmOverwrite(ui_, path))
+                static_cast<void>(saveConfiguration(path)); // its messages say what went wrong
         }
     }
     Ulosoub.enabled = true;

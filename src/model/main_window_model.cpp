@@ -39,17 +39,17 @@ void MainWindowModel::initialiseControls()
     Caption.text = QStringLiteral(" Ovládací program   VTR8 a KDM");
     button(Poslat, "&Uložit vše do převodníku");
     button(Precist, "&Přečíst z převodníku");
-    button(Button1, "Komunikace");
-    button(Mereni, "Měření");
-    button(Informace, "Informace");
+    button(Button1, "&Komunikace");
+    button(Mereni, "&Měření");
+    button(Informace, "&Informace");
     button(Label23, "verze 16.0");
     button(Label13, "č. firmware");
     button(Label14, "0");
     button(Label19, "Přenos");
     button(Konfigurace, "Konfigurace");
     button(Label12, "Konfigurace ze souboru");
-    button(Ulosoub, "Uložit");
-    button(ctisoub, "Přečíst");
+    button(Ulosoub, "U&ložit");
+    button(ctisoub, "Př&ečíst");
     button(Firma, "KALMERO");
     button(ButtonVE, "VE");
     button(ButtonKA, "KA");
@@ -132,10 +132,13 @@ void MainWindowModel::initialiseControls()
         c->text = choice::Hysteresis;
         c->itemIndex = 0;
     }
-    for (Control* c : {&Preckomp1, &Preckomp2, &Prec_Pozn})
-        button(*c, "Přečíst");
-    for (Control* c : {&Ulozkomp1, &Ulozkomp2, &Uloz_Pozn})
-        button(*c, "Uložit");
+    // Every button has its own mnemonic; the note's take the Czech letters.
+    button(Preckomp1, "P&řečíst");
+    button(Ulozkomp1, "Ul&ožit");
+    button(Preckomp2, "Přeči&st");
+    button(Ulozkomp2, "Uloži&t");
+    button(Prec_Pozn, "Přeč&íst");
+    button(Uloz_Pozn, "Ulo&žit");
 
     button(LabelUzPozn, "Uživatelská poznámka");
 }

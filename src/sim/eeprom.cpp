@@ -5,8 +5,8 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace vtr8::sim {
 
@@ -77,18 +77,32 @@ EepromImage FactoryEeprom(const SimOptions& options)
 
 bool LoadEeprom(const std::string& path, EepromImage& image, std::string& errorText)
 {
+    // Only a regular file of the image's size: a directory, a FIFO or
+    // /dev/zero must neither throw nor read on for ever.
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (error) {
+        errorText = path + ": " + error.message();
+        return false;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        errorText = path + ": not a regular file";
+        return false;
+    }
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || size != image.size()) {
+        errorText = path + ": " + (error ? error.message() : std::to_string(size) + " bytes") +
+                    ", expected " + std::to_string(image.size());
+        return false;
+    }
+    EepromImage loaded{};
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        errorText = path + ": " + std::strerror(errno);
+    in.read(reinterpret_cast<char*>(loaded.data()), static_cast<std::streamsize>(loaded.size()));
+    if (!in || in.gcount() != static_cast<std::streamsize>(loaded.size())) {
+        errorText = path + ": could not be read";
         return false;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.size() != image.size()) {
-        errorText = path + ": " + std::to_string(bytes.size()) + " bytes, expected " +
-                    std::to_string(image.size());
-        return false;
-    }
-    std::memcpy(image.data(), bytes.data(), image.size());
+    image = loaded;
     return true;
 }
 

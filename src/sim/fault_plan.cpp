@@ -2,6 +2,7 @@
 
 #include "sim/transmitter.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace vtr8::sim {
@@ -67,6 +68,8 @@ std::optional<FaultRule> ParseFaultRule(std::string_view text)
         return std::nullopt;
     if (param && !ParseInt(*param, rule.param))
         return std::nullopt;
+    if (rule.param > (rule.kind == FaultKind::Slow ? MaxFaultDelayMs : MaxFaultBytes))
+        return std::nullopt;
 
     if (which == "every") {
         rule.first = 1;
@@ -115,17 +118,20 @@ bool FaultPlan::apply(int number, Response& response, std::uint32_t& noiseSeed) 
                 }
             break;
         case FaultKind::Garbage: {
-            const int n = rule.param >= 0 ? rule.param : 12;
+            const int n = std::min(MaxFaultBytes, rule.param >= 0 ? rule.param : 12);
             bytes.clear();
             for (int i = 0; i < n; ++i)
                 bytes.push_back(NextNoise(noiseSeed));
             break;
         }
         case FaultKind::Slow:
-            response.delayMs += rule.param >= 0 ? rule.param : 1500;
+            // Saturates: however many rules cover the request, no overflow.
+            response.delayMs = std::min(
+                MaxFaultDelayMs,
+                response.delayMs + std::min(MaxFaultDelayMs, rule.param >= 0 ? rule.param : 1500));
             break;
         case FaultKind::ExtraBytes: {
-            const int n = rule.param >= 0 ? rule.param : 3;
+            const int n = std::min(MaxFaultBytes, rule.param >= 0 ? rule.param : 3);
             for (int i = 0; i < n; ++i)
                 bytes.push_back(NextNoise(noiseSeed));
             break;

@@ -18,6 +18,11 @@ enum class FaultKind {
     ExtraBytes,   // `param` bytes after the checksum (default 3)
 };
 
+// Bounds of PARAM: a byte count (broken, garbage, extra) and a delay in ms
+// (slow, also the sum of all slow rules for one request).
+inline constexpr int MaxFaultBytes = 4096;
+inline constexpr int MaxFaultDelayMs = 600000;
+
 // Applies to requests first..last (1-based, counting every well-formed request
 // including repeated attempts); last 0 = no end.
 struct FaultRule {

@@ -7,6 +7,7 @@
 #include <deque>
 #include <ostream>
 #include <string>
+#include <termios.h>
 #include <vector>
 
 namespace vtr8::sim {
@@ -37,6 +38,8 @@ public:
     int run(int stopFd);
 
 private:
+    // Paced, byte k is handed over at due + (k + 1) byte times, when its stop
+    // bit would have been received; unpaced, all of it at due.
     struct Outgoing {
         std::chrono::steady_clock::time_point due;
         std::vector<std::uint8_t> bytes;
@@ -44,17 +47,29 @@ private:
     };
 
     void receive();
+    void take(std::uint8_t byte, std::chrono::steady_clock::time_point receivedAt);
     bool sendDue();
+    std::chrono::steady_clock::time_point nextDue() const;
     void traceRequests();
+    void watchClients();
 
     Transmitter& transmitter_;
     ServerConfig config_;
     std::ostream& log_;
     int master_ = -1;
     int slave_ = -1;
+    // The line settings the pty starts with, given back (and exclusive mode
+    // ended) when the last client has gone: a client that dies cannot.
+    termios lineSettings_{};
+    int clientWatch_ = -1; // inotify on the slave device, -1 where there is none
+    int clients_ = 0;
     std::string slavePath_;
     bool linkMade_ = false;
     std::deque<Outgoing> outgoing_;
+    // Paced: when the byte last read from the program is all on the line, and
+    // when the reply line is free again.
+    std::chrono::steady_clock::time_point receiveLineFree_{};
+    std::chrono::steady_clock::time_point sendLineFree_{};
     std::size_t tracedRequests_ = 0;
 };
 

@@ -2,6 +2,10 @@
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace vtr8::sim {
 
@@ -23,7 +27,61 @@ bool ParseNumber(const std::string& text, double& value)
     return ec == std::errc() && end == text.data() + text.size() && std::isfinite(value);
 }
 
+// The file itself is made later (at exit for --dump): its folder must take it.
+bool FolderTakesFiles(const std::string& option, const std::string& path, std::string& errorText)
+{
+    auto folder = std::filesystem::path(path).parent_path();
+    if (folder.empty())
+        folder = ".";
+    std::error_code error;
+    bool usable = std::filesystem::is_directory(folder, error);
+#ifndef _WIN32
+    usable = usable && ::access(folder.c_str(), W_OK | X_OK) == 0;
+#endif
+    if (!usable)
+        errorText =
+            option + " " + path + ": folder " + folder.string() + " is not a writable folder";
+    return usable;
+}
+
 } // namespace
+
+bool CheckSimPaths(const SimCommandLine& commandLine, std::string& errorText)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (const std::string& path = commandLine.loadPath; !path.empty()) {
+        const auto status = fs::status(path, error);
+        if (error) {
+            errorText = "--load " + path + ": " + error.message();
+            return false;
+        }
+        if (!fs::is_regular_file(status)) {
+            errorText = "--load " + path + ": not a readable regular file";
+            return false;
+        }
+    }
+    if (const std::string& path = commandLine.dumpPath; !path.empty()) {
+        if (!FolderTakesFiles("--dump", path, errorText))
+            return false;
+        const auto status = fs::status(path, error);
+        if (path.back() == '/' || (fs::exists(status) && !fs::is_regular_file(status))) {
+            errorText = "--dump " + path + ": exists and is not a regular file";
+            return false;
+        }
+    }
+    if (const std::string& path = commandLine.linkPath; !path.empty()) {
+        // Only a link of our own kind is replaced; a file of the user's never.
+        const auto status = fs::symlink_status(path, error);
+        if (fs::exists(status) && !fs::is_symlink(status)) {
+            errorText = "--link " + path + ": exists and is not a symbolic link, left alone";
+            return false;
+        }
+        if (!FolderTakesFiles("--link", path, errorText))
+            return false;
+    }
+    return true;
+}
 
 const char* SimUsage()
 {
@@ -41,7 +99,8 @@ const char* SimUsage()
            "  --trace            log every frame on stderr\n"
            "  --fault SPEC       KIND[=PARAM][@N|@N-M|@N-|@every], repeatable; KIND is\n"
            "                     no-reply, broken, checksum, address, garbage, slow, extra;\n"
-           "                     N counts requests (every attempt) from 1\n";
+           "                     N counts requests (every attempt) from 1; PARAM is at most\n"
+           "                     4096 bytes, or 600000 ms for slow\n";
 }
 
 bool ParseSimCommandLine(const std::vector<std::string>& arguments, SimCommandLine& result,

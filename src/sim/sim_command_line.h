@@ -26,6 +26,12 @@ struct SimCommandLine {
 [[nodiscard]] bool ParseSimCommandLine(const std::vector<std::string>& arguments, SimCommandLine& result,
                          std::string& errorText);
 
+// Checks the files named on the command line before anything starts: --load
+// a readable regular file, --dump a regular file (or none) in a writable
+// folder, --link a symbolic link (or none) in a writable folder. false and
+// errorText otherwise.
+bool CheckSimPaths(const SimCommandLine& commandLine, std::string& errorText);
+
 const char* SimUsage();
 
 } // namespace vtr8::sim

@@ -33,12 +33,18 @@ int main(int argc, char** argv)
         std::cout << SimUsage();
         return 0;
     }
+    // A bad path is the caller's mistake like a bad argument, found before
+    // the pty exists rather than at exit.
+    if (!CheckSimPaths(commandLine, errorText)) {
+        std::cerr << "vtr8-sim: " << errorText << '\n';
+        return 2;
+    }
 
     Transmitter transmitter(commandLine.options);
     if (!commandLine.loadPath.empty()) {
         if (!LoadEeprom(commandLine.loadPath, transmitter.eeprom(), errorText)) {
-            std::cerr << "vtr8-sim: " << errorText << '\n';
-            return 1;
+            std::cerr << "vtr8-sim: --load " << errorText << '\n';
+            return 2;
         }
         // Options given explicitly win over the loaded image.
         const EepromImage factory = FactoryEeprom(commandLine.options);

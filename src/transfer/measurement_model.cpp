@@ -62,6 +62,7 @@ void MeasurementModel::Start_MerClick()
     if (continuous_)
         return;
     continuous_ = true;
+    run_.clear();
     emit changed();
     if (reading_) {
         // The reading under way counts as the first one.
@@ -137,6 +138,10 @@ bool MeasurementModel::readOnce()
     if (const auto unit = processValueUnitText(data[3]))
         Z_jedn = *unit;
     ++readingCount_;
+    const MeasurementReading reading{QDateTime::currentDateTime(), value, ZoZmHodn, Z_jedn};
+    if (continuous_)
+        run_.push_back(reading);
+    emit readingTaken(reading);
     emit changed();
     return true;
 }

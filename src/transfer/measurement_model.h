@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/codes.h"
+#include "transfer/measurement_log.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -9,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace vtr8 {
 
@@ -60,6 +62,8 @@ public:
     bool readingInProgress() const { return reading_; }
     // Readings completed successfully since construction (for tests and the CLI).
     int readingCount() const { return readingCount_; }
+    // The readings of the continuous run under way or last ended (the trend and its record).
+    const std::vector<MeasurementReading>& runReadings() const { return run_; }
 
     // For tests: a shorter pace.
     void setIntervalMs(int ms);
@@ -70,6 +74,8 @@ signals:
     // Continuous reading ended (Stop, Zavřít or a failed reading).
     void continuousStopped();
     void closeRequested();
+    // A reading succeeded (single or continuous).
+    void readingTaken(const vtr8::MeasurementReading& reading);
 
 private:
     void Timer3Timer();
@@ -85,6 +91,7 @@ private:
     bool continuous_ = false;
     bool reading_ = false;
     int readingCount_ = 0;
+    std::vector<MeasurementReading> run_;
 };
 
 } // namespace vtr8

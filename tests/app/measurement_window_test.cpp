@@ -3,6 +3,7 @@
 #include "app/measurement_window.h"
 #include "transfer/measurement_model.h"
 #include "support/transfer_bench.h"
+#include "user_interface/scripted_user_interface.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -11,6 +12,11 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+#include <QFile>
+#include <QLineSeries>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QValueAxis>
 
 namespace vtr8::test {
 namespace {
@@ -48,14 +54,14 @@ TEST(MeasurementWindow, CaptionSizeAndTexts)
 {
     Form3Bench f;
     EXPECT_EQ(f.form.windowTitle(), QStringLiteral("Měření"));
-    EXPECT_EQ(f.form.size(), QSize(626, 365));
+    EXPECT_EQ(f.form.size(), QSize(626, 665));
     EXPECT_EQ(f.child<QLabel>("Label1")->text(), QStringLiteral("Hlavní měřená veličina "));
     EXPECT_EQ(f.child<QLabel>("Label2")->text(), QStringLiteral("Naměřená hodnota"));
     EXPECT_EQ(f.child<QLabel>("Label3")->text(), QStringLiteral("Stálé měření"));
-    EXPECT_EQ(f.child<QPushButton>("Button1")->text(), QStringLiteral("Změřit"));
-    EXPECT_EQ(f.child<QPushButton>("Start_Mer")->text(), QStringLiteral("Start měření"));
-    EXPECT_EQ(f.child<QPushButton>("Stop_mer")->text(), QStringLiteral("Stop"));
-    EXPECT_EQ(f.child<QPushButton>("ZAVRIT")->text(), QStringLiteral("Zavřít"));
+    EXPECT_EQ(f.child<QPushButton>("Button1")->text(), QStringLiteral("Z&měřit"));
+    EXPECT_EQ(f.child<QPushButton>("Start_Mer")->text(), QStringLiteral("&Start měření"));
+    EXPECT_EQ(f.child<QPushButton>("Stop_mer")->text(), QStringLiteral("S&top"));
+    EXPECT_EQ(f.child<QPushButton>("ZAVRIT")->text(), QStringLiteral("&Zavřít"));
     EXPECT_EQ(f.child<QLineEdit>("ZoZmHodn")->focusPolicy() & Qt::TabFocus, 0);
 }
 
@@ -98,6 +104,46 @@ TEST(MeasurementWindow, ClosingByTheFrameStopsTheRun)
     f.form.MereniClick();
     EXPECT_FALSE(f.measurement.continuousRunning());
     EXPECT_TRUE(f.child<QPushButton>("Start_Mer")->isEnabled());
+}
+
+// A continuous run against the simulator: every reading is on the trend and in the record,
+// and the record does not replace an existing file without asking.
+TEST(MeasurementWindow, TrendAndRecordHoldEveryReadingOfTheRun)
+{
+    Form3Bench f;
+    ScriptedUserInterface ui;
+    f.form.setUserInterface(&ui);
+    f.measurement.setIntervalMs(20);
+    f.child<QPushButton>("Start_Mer")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.measurement.readingCount() >= 5; }, 20000));
+    f.child<QPushButton>("Stop_mer")->click();
+    const int n = f.measurement.readingCount();
+    ASSERT_EQ(f.form.trend()->count(), n);
+    for (const QPointF& p : f.form.trend()->points())
+        EXPECT_NEAR(p.y(), 25.0, 0.001);
+    EXPECT_LE(f.form.valueAxis()->min(), 25.0);
+    EXPECT_GE(f.form.valueAxis()->max(), 25.0);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.csv"));
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("keep\n");
+    old.close();
+    ui.saveFileAnswers = {path, path};
+    ui.confirmAnswers = {false, true};
+    f.child<QPushButton>("UlozZaznam")->click();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("keep\n"));
+    file.close();
+    f.child<QPushButton>("UlozZaznam")->click();
+    ASSERT_EQ(ui.questions.size(), 2);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), n + 1);
+    EXPECT_EQ(lines[0], QByteArray("time,value,unit"));
+    EXPECT_TRUE(lines[1].endsWith(",25.000,°C")) << lines[1].toStdString();
 }
 
 } // namespace

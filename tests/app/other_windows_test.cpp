@@ -75,6 +75,20 @@ TEST_F(InformationWindow, SecondBrandEmptiesItsUnusedLinesAndUsesBlueTitles)
         EXPECT_EQ(textColour(form->label(QString::fromLatin1(name))), QColor(Qt::blue)) << name;
 }
 
+TEST_F(InformationWindow, ClosesWithItsButtonAndEscapeAndShowsWholeTexts)
+{
+    startProgram();
+    TForm5* form = program->form5();
+    for (QLabel* label : form->findChildren<QLabel*>())
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->objectName().toStdString();
+    form->show();
+    form->findChild<QPushButton*>(QStringLiteral("Zavrit"))->click();
+    EXPECT_TRUE(form->isHidden());
+    form->show();
+    QTest::keyClick(form, Qt::Key_Escape);
+    EXPECT_TRUE(form->isHidden());
+}
+
 TEST_F(InformationWindow, InformaceButtonShowsItModally)
 {
     startProgram();
@@ -91,7 +105,7 @@ TEST_F(InformationWindow, InformaceButtonShowsItModally)
 
 class PortWindow : public WindowTest {};
 
-TEST_F(PortWindow, OffersEightPortsWithTheirDevicesAndSelectsLive)
+TEST_F(PortWindow, OffersEightPortsWithTheirDevicesAndTakesTheChoiceOnlyWithOk)
 {
     startProgram();
     TForm2* form = program->form2();
@@ -107,9 +121,18 @@ TEST_F(PortWindow, OffersEightPortsWithTheirDevicesAndSelectsLive)
 
     const int other = (start + 1) % 8;
     form->item(other)->click();
-    // The next command uses the new port at once, OK or not.
-    EXPECT_EQ(program->protocol().portIndex(), other);
-    EXPECT_EQ(form->selection().itemIndex(), other);
+    // Nothing is in force before OK: the next command still uses the stored port.
+    EXPECT_EQ(program->protocol().portIndex(), start);
+    // "Zrušit" and Escape leave the stored choice, and the window shows it again.
+    form->findChild<QPushButton*>(QStringLiteral("Zrusit"))->click();
+    EXPECT_EQ(program->protocol().portIndex(), start);
+    EXPECT_TRUE(form->item(start)->isChecked());
+    form->show();
+    form->item(other)->click();
+    QTest::keyClick(form, Qt::Key_Escape);
+    EXPECT_TRUE(form->isHidden());
+    EXPECT_EQ(program->protocol().portIndex(), start);
+    EXPECT_EQ(form->selection().lastStoredIndex(), start);
 }
 
 TEST_F(PortWindow, KomunikaceShowsItAndOkHidesItAgain)
@@ -119,13 +142,14 @@ TEST_F(PortWindow, KomunikaceShowsItAndOkHidesItAgain)
     mainWidget<QPushButton>("Button1")->click();
     TForm2* form = program->form2();
     EXPECT_TRUE(form->isVisible());
-    EXPECT_FALSE(form->isModal());
+    EXPECT_TRUE(form->isModal());
 
     const int other = (form->selection().itemIndex() + 3) % 8;
     form->item(other)->click();
     form->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     EXPECT_TRUE(form->isHidden());
     EXPECT_EQ(form->selection().lastStoredIndex(), other);
+    EXPECT_EQ(program->protocol().portIndex(), other);
 }
 
 class TableWindowWidget : public WindowTest {
@@ -179,6 +203,19 @@ TEST_F(TableWindowWidget, ShowsThePointsAndTheMethodControls)
     EXPECT_EQ(program->points().Method, PointFitMethod::StraightLines);
     EXPECT_TRUE(degree->isHidden());
     EXPECT_TRUE(form->findChild<QLabel*>(QStringLiteral("pstup"))->isHidden());
+}
+
+TEST_F(TableWindowWidget, OpensOverTheMiddleOfTheMainWindow)
+{
+    startProgram();
+    showMainWindow();
+    program->form1()->move(40, 30);
+    loadPoints(4);
+    const QPoint offset =
+        program->form4()->frameGeometry().center() - program->form1()->frameGeometry().center();
+    // Across; the offscreen screen is lower than the table window, which stays on it.
+    EXPECT_LE(std::abs(offset.x()), 2) << offset.x();
+    EXPECT_GE(program->form4()->frameGeometry().top(), 0);
 }
 
 TEST_F(TableWindowWidget, TypingTooHighADegreeIsCorrected)

@@ -6,6 +6,10 @@
 #include "app/port_window.h"
 #include "app/table_window.h"
 #include "app/information_window.h"
+#include "app/error_plot_window.h"
+#include "app/measurement_window.h"
+#include "support/simulated_transport.h"
+#include "transfer/measurement_model.h"
 #include "model/main_window_model.h"
 #include "user_interface/scripted_user_interface.h"
 #include "model/table_window_model.h"
@@ -16,6 +20,7 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -49,6 +54,8 @@ int main(int argc, char** argv)
     }
 
     vtr8::ScriptedUserInterface ui;
+    // Outlives the program, whose link closes it last.
+    vtr8::test::SimulatedTransport transport;
     vtr8::Vtr8Application program(&ui);
     program.start();
     vtr8::MainWindowModel& m = program.model();
@@ -70,6 +77,34 @@ int main(int argc, char** argv)
     m.notifyChanged();
 
     bool ok = save(program.form1(), out.filePath(QStringLiteral("main-window.png")));
+
+    // The error of the stored linearization of that thermocouple.
+    program.ChybaLinearizaceClick();
+    ok = program.errorWindow() &&
+         save(program.errorWindow(), out.filePath(QStringLiteral("linearization-error.png"))) &&
+         ok;
+    if (program.errorWindow())
+        program.errorWindow()->hide();
+
+    // A run of the measurement against the in-process simulator, the furnace settling.
+    transport.transmitter().eeprom()[424] = 32; // °C
+    program.protocol().setTransport(&transport);
+    vtr8::MeasurementModel& measurement = program.measurementModel();
+    int step = 0;
+    auto settle = [&] {
+        const double t = step++;
+        transport.transmitter().options().input =
+            450 - 30 * std::exp(-t / 15) * std::cos(t / 4) + 0.4 * std::sin(t * 1.7);
+    };
+    settle();
+    QObject::connect(&measurement, &vtr8::MeasurementModel::readingTaken, settle);
+    measurement.setIntervalMs(5);
+    measurement.Start_MerClick();
+    while (measurement.readingCount() < 80)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    measurement.Stop_merClick();
+    ok = save(program.form3(), out.filePath(QStringLiteral("measurement-trend.png"))) && ok;
+    program.form3()->hide();
 
     // The divider and shunt rows appear only for their inputs.
     m.userEdit(m.Vstup, QStringLiteral("rozdíl dvou proudů"));

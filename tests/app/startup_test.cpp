@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSet>
 
 namespace vtr8::testing_support {
 namespace {
@@ -96,12 +97,24 @@ TEST_F(StartUp, MainWindowCarriesItsFixedTexts)
     const std::pair<const char*, const char*> buttons[] = {
         {"Poslat", "&Uložit vše do převodníku"},
         {"Precist", "&Přečíst z převodníku"},
-        {"Button1", "Komunikace"},
-        {"Mereni", "Měření"},
-        {"Informace", "Informace"},
+        {"Button1", "&Komunikace"},
+        {"Mereni", "&Měření"},
+        {"Informace", "&Informace"},
     };
     for (const auto& [name, text] : buttons)
         EXPECT_EQ(mainWidget<QPushButton>(name)->text(), u(text)) << name;
+
+    // Every visible button can be pressed from the keyboard, each with its own letter.
+    QSet<QChar> letters;
+    for (QPushButton* b : program->form1()->findChildren<QPushButton*>()) {
+        if (b->isHidden())
+            continue;
+        const qsizetype at = b->text().indexOf(QLatin1Char('&'));
+        ASSERT_TRUE(at >= 0 && at + 1 < b->text().size()) << b->objectName().toStdString();
+        EXPECT_FALSE(letters.contains(b->text().at(at + 1).toLower()))
+            << b->objectName().toStdString();
+        letters.insert(b->text().at(at + 1).toLower());
+    }
 
     const std::pair<const char*, const char*> labels[] = {
         {"Label23", "verze 16.0"},

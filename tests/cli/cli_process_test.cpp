@@ -8,7 +8,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QImage>
+#include <QSet>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -342,4 +345,63 @@ TEST_F(Vtr8ctl, AdjustReportsTheTransmittersRefusalAndTracesFrames)
         EXPECT_TRUE(lines[1].endsWith(QStringLiteral("-> FF FF FF FF FF FF 82 3A BD EF B1 34 24 00 4B")));
         EXPECT_TRUE(lines[2].contains(QStringLiteral(" <- FF")));
     }
+}
+
+TEST_F(Vtr8ctl, MeasureCsvHasAHeaderAndALinePerReading)
+{
+    SimProcess sim({QStringLiteral("--input"), QStringLiteral("25")});
+    ASSERT_TRUE(sim.start());
+    ASSERT_EQ(vtr8ctl(on(sim, {"--yes", "write", example("pt100-linearized.txt")})).exitCode, 0);
+    const CtlRun r = vtr8ctl(on(sim, {"measure", "--csv", "--count", "3"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << r.out.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("time,value,unit"));
+    static const QRegularExpression row(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}(Z|[+-]\\d\\d:\\d\\d),(-"
+                       "?\\d+\\.\\d+),°C$"));
+    for (int i = 1; i < 4; ++i) {
+        const auto m = row.match(lines[i]);
+        ASSERT_TRUE(m.hasMatch()) << lines[i].toStdString();
+        EXPECT_NEAR(m.captured(2).toDouble(), 25.0, 0.02);
+    }
+}
+
+// No port is named or opened: the computation and the pictures need none.
+TEST_F(Vtr8ctl, LinearizationErrorAsCsvAndPicturesWithoutAPort)
+{
+    QTemporaryDir dir;
+    for (const char* config : {"pt100-linearized.txt", "thermocouple-k-near-cold-junction.txt"}) {
+        SCOPED_TRACE(config);
+        const CtlRun csv = vtr8ctl({"linearization", example(config), "--csv"});
+        ASSERT_EQ(csv.exitCode, 0) << csv.err.toStdString();
+        const QList<QByteArray> lines = csv.out.trimmed().split('\n');
+        EXPECT_EQ(lines[0], QByteArray("input,reference,value,error"));
+        EXPECT_GE(lines.size(), 201);
+        for (const QByteArray& line : lines.mid(1)) {
+            const QList<QByteArray> f = line.split(',');
+            ASSERT_EQ(f.size(), 4) << line.toStdString();
+            EXPECT_NEAR(f[2].toDouble() - f[1].toDouble(), f[3].toDouble(), 1e-6);
+        }
+        EXPECT_TRUE(csv.err.contains(QStringLiteral("Největší chyba"))) << csv.err.toStdString();
+
+        const QString svg = dir.filePath(QStringLiteral("plot.svg"));
+        const QString png = dir.filePath(QStringLiteral("plot.png"));
+        ASSERT_EQ(vtr8ctl({"linearization", example(config), "--plot", svg}).exitCode, 0);
+        ASSERT_EQ(vtr8ctl({"linearization", example(config), "--plot", png}).exitCode, 0);
+        QXmlStreamReader xml(readAll(svg));
+        ASSERT_TRUE(xml.readNextStartElement());
+        EXPECT_EQ(xml.name(), QStringLiteral("svg"));
+        while (!xml.atEnd())
+            xml.readNext();
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        const QImage image(png);
+        ASSERT_FALSE(image.isNull());
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 3)
+            for (int x = 0; x < image.width(); x += 3)
+                colours.insert(image.pixel(x, y));
+        EXPECT_GT(colours.size(), 10);
+    }
+    EXPECT_EQ(vtr8ctl({"linearization", example("voltage-divider.txt"), "--csv"}).exitCode, 1);
 }

@@ -1,12 +1,13 @@
 #include "link/comm_port_driver.h"
 #include "link/command_protocol.h"
-#include "support/core_application.h"
 #include "link/reply_parser.h"
-#include "user_interface/scripted_user_interface.h"
+#include "support/core_application.h"
 #include "support/sim_process.h"
+#include "user_interface/scripted_user_interface.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -209,6 +210,60 @@ TEST_F(PtyLinkTest, ItemEightOpensTheEighthPortAndNewSettingsDiscardQueuedBytes)
     pty.send("x");
     Wait(60);
     EXPECT_EQ(received, QByteArray("x"));
+}
+
+// The far end answers "ReadPV" with one write once the whole request is in. With bytes handed
+// on as they arrive, the reply reaches the parser long before a polling tick 1 s away; with
+// the polling timer alone, the command still completes.
+TEST_F(PtyLinkTest, ReplyGoesOnAsItArrivesAndPollingAloneStillCompletesTheCommand)
+{
+    const QByteArray reply = QByteArray::fromHex("FFFFFFFFFF863ABDEFB134010700002041C80000C4");
+    struct Case {
+        bool onArrival;
+        int pollMs;
+        qint64 handOnWithinMs;
+    };
+    for (const Case c : {Case{true, 1000, 250}, Case{false, 50, 500}}) {
+        SCOPED_TRACE(c.onArrival ? "on arrival" : "polling alone");
+        PtyPair pty;
+        ASSERT_FALSE(pty.slave.isEmpty());
+        ScriptedUserInterface ui;
+        CommandProtocol protocol(ui);
+        LinkTiming timing;
+        timing.pollMs = c.pollMs;
+        protocol.setTiming(timing);
+        protocol.setDevicePath(pty.slave);
+        protocol.serialDriver().setReceiveOnArrival(c.onArrival);
+
+        QByteArray request;
+        QElapsedTimer sinceReply;
+        qint64 handedOnAfter = -1;
+        QSocketNotifier farEnd(pty.master, QSocketNotifier::Read);
+        QObject::connect(&farEnd, &QSocketNotifier::activated, [&] {
+            char buffer[64];
+            const auto n = read(pty.master, buffer, sizeof buffer);
+            if (n <= 0)
+                return;
+            request.append(buffer, static_cast<qsizetype>(n));
+            if (request == ReadPVRequest) {
+                pty.send(reply);
+                sinceReply.start();
+            }
+        });
+        protocol.serialDriver().OnReceiveData = [&](TCommPortDriver*, const std::uint8_t*, int) {
+            if (handedOnAfter < 0 && sinceReply.isValid())
+                handedOnAfter = sinceReply.elapsed();
+        };
+
+        protocol.SendCommand("ReadPV");
+        protocol.WaitForReply();
+        EXPECT_EQ(protocol.CommError, 0) << ui.messages.join('|').toStdString();
+        EXPECT_EQ(protocol.lastAttempt(), 1);
+        EXPECT_EQ(protocol.ReplyData[4], 0x41);
+        EXPECT_GE(handedOnAfter, 0);
+        EXPECT_LT(handedOnAfter, c.handOnWithinMs);
+        protocol.closePort();
+    }
 }
 
 TEST_F(PtyLinkTest, ProtocolReadsAndWritesOverThePtyWithDefaultTiming)

@@ -1,6 +1,6 @@
-#include "sim/fault_plan.h"
 #include "link/frame.h"
 #include "link/reply_parser.h"
+#include "sim/fault_plan.h"
 #include "sim/sim_command_line.h"
 #include "sim/transmitter.h"
 
@@ -42,6 +42,8 @@ TEST(FaultRule, ParsesKindsParametersAndSelections)
         {"garbage=0", FaultKind::Garbage, 0, 1, 0},
         {"slow=1200@5", FaultKind::Slow, 1200, 5, 5},
         {"extra=2", FaultKind::ExtraBytes, 2, 1, 0},
+        {"garbage=4096@2", FaultKind::Garbage, 4096, 2, 2},
+        {"slow=600000", FaultKind::Slow, 600000, 1, 0},
     };
     for (const Case& c : cases) {
         const auto rule = ParseFaultRule(c.text);
@@ -51,8 +53,10 @@ TEST(FaultRule, ParsesKindsParametersAndSelections)
         EXPECT_EQ(rule->first, c.first) << c.text;
         EXPECT_EQ(rule->last, c.last) << c.text;
     }
-    for (const char* bad : {"", "noreply", "slow=", "slow=x", "slow=-5", "checksum@0",
-                            "checksum@3-2", "checksum@a", "extra=1@", "no-reply@1-x"})
+    for (const char* bad :
+         {"", "noreply", "slow=", "slow=x", "slow=-5", "checksum@0", "checksum@3-2", "checksum@a",
+          "extra=1@", "no-reply@1-x", "garbage=2000000000", "extra=4097", "broken=4097",
+          "slow=600001", "slow=2147483648"})
         EXPECT_FALSE(ParseFaultRule(bad)) << bad;
 }
 
@@ -109,6 +113,13 @@ TEST(FaultPlan, RulesSelectRequestsByNumberAndCombine)
     }
     EXPECT_EQ(answered, (std::vector<bool>{true, false, false, true, true}));
     EXPECT_EQ(delays, (std::vector<int>{0, -1, -1, 100, 100}));
+
+    // Delays of several rules add up, but no further than the bound.
+    Transmitter late;
+    late.faults().add(*ParseFaultRule("slow=600000"));
+    late.faults().add(*ParseFaultRule("slow=600000"));
+    late.faults().add({FaultKind::Slow, 2147483647, 1, 0});
+    EXPECT_EQ(late.feed(ReadTypeBytes()).at(0).delayMs, MaxFaultDelayMs);
     ASSERT_EQ(t.requests().size(), 5u);
     EXPECT_FALSE(t.requests()[1].answered);
     EXPECT_TRUE(t.requests()[3].answered);

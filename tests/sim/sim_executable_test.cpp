@@ -1,6 +1,6 @@
-#include "support/core_application.h"
 #include "sim/eeprom.h"
 #include "sim/sim_options.h"
+#include "support/core_application.h"
 #include "support/sim_process.h"
 
 #include <QFile>
@@ -12,6 +12,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -54,6 +55,7 @@ TEST(SimExecutable, AnswersOnItsPtyAndLinksItWhereAsked)
     test::EnsureCoreApplication();
     QTemporaryDir dir;
     const QString link = dir.filePath("vtr8-port");
+    ASSERT_TRUE(QFile::link(dir.filePath("an-earlier-run"), link)); // a link is replaced
     SimProcess sim({"--link", link, "--trace"});
     ASSERT_TRUE(sim.start());
     EXPECT_TRUE(sim.devicePath().startsWith("/dev/pts/"));
@@ -107,19 +109,84 @@ TEST(SimExecutable, LoadsAndDumpsItsEEPROM)
     EXPECT_EQ(dumped[2047], 0x42);
 }
 
-TEST(SimExecutable, RefusesBadArgumentsAndMissingFiles)
+TEST(SimExecutable, RefusesBadArgumentsAndPathsAtStart)
 {
     test::EnsureCoreApplication();
-    QProcess p;
-    p.start(SimProcess::executable(), {"--fault", "sometimes"});
-    ASSERT_TRUE(p.waitForFinished(5000));
-    EXPECT_EQ(p.exitCode(), 2);
-    EXPECT_TRUE(p.readAllStandardError().contains("bad fault"));
+    QTemporaryDir dir;
+    const QString precious = dir.filePath("precious.txt");
+    {
+        QFile f(precious);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("keep me");
+    }
+    struct Case {
+        QStringList arguments;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--fault", "sometimes"}, "bad fault"},
+        {{"--fault", "garbage=2000000000"}, "bad fault"},
+        {{"--load", "/nonexistent/eeprom.bin"}, "/nonexistent/eeprom.bin"},
+        {{"--load", dir.path()}, "not a readable regular file"},
+        {{"--load", precious}, "7 bytes, expected 2048"},
+        {{"--dump", dir.path()}, "not a regular file"},
+        {{"--dump", "/nonexistent/out.bin"}, "not a writable folder"},
+        {{"--link", precious}, "not a symbolic link"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        QProcess p;
+        p.start(SimProcess::executable(), c.arguments);
+        ASSERT_TRUE(p.waitForFinished(5000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 2);
+        const QByteArray error = p.readAllStandardError();
+        EXPECT_TRUE(error.contains(c.message)) << error.toStdString();
+        EXPECT_TRUE(p.readAllStandardOutput().isEmpty()); // no pty was offered
+    }
+    QFile f(precious);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "keep me");
+}
 
-    p.start(SimProcess::executable(), {"--load", "/nonexistent/eeprom.bin"});
-    ASSERT_TRUE(p.waitForFinished(5000));
-    EXPECT_EQ(p.exitCode(), 1);
-    EXPECT_TRUE(p.readAllStandardError().contains("/nonexistent/eeprom.bin"));
+// A client that dies cannot restore what it changed: the pty would stay in exclusive mode (every
+// later open by an ordinary user fails) with odd parity as PARODD without PARENB. The simulator
+// gives the pty its settings back once the client is gone.
+TEST(SimExecutable, RestoresThePtySettingsWhenAClientGoesAway)
+{
+    test::EnsureCoreApplication();
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    const QByteArray device = sim.devicePath().toLocal8Bit();
+    termios before{};
+    {
+        const int fd = ::open(device.constData(), O_RDWR | O_NOCTTY);
+        ASSERT_GE(fd, 0);
+        ::tcgetattr(fd, &before);
+        termios odd = before;
+        odd.c_cflag |= PARENB | PARODD;
+        ::tcsetattr(fd, TCSANOW, &odd);
+        ::ioctl(fd, TIOCEXCL);
+        ::close(fd); // as a killed client: nothing restored
+    }
+    termios after{};
+    int exclusive = -1;
+    for (int i = 0; i < 100; ++i) {
+        ::usleep(10000);
+        const int fd = ::open(device.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0)
+            continue; // EBUSY while still exclusive (not for root)
+        ::tcgetattr(fd, &after);
+        ::ioctl(fd, TIOCGEXCL, &exclusive);
+        ::close(fd);
+        if (after.c_cflag == before.c_cflag && exclusive == 0)
+            break;
+    }
+    EXPECT_EQ(exclusive, 0);
+    EXPECT_EQ(after.c_cflag, before.c_cflag);
+    EXPECT_EQ(after.c_iflag, before.c_iflag);
+    EXPECT_EQ(Exchange(sim.devicePath(), ReadTypeBytes, 18).size(), 18u);
+    EXPECT_TRUE(sim.stop());
 }
 
 } // namespace

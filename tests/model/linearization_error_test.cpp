@@ -1,0 +1,67 @@
+#include "model/linearization_error.h"
+
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace vtr8 {
+namespace {
+
+// The chosen method first, the polynomial for comparison; the old firmware knows only the
+// polynomial. (The window test checks the largest error against an independent scan.)
+TEST(LinearizationError, Pt100OffersTheSplineAndComparesThePolynomial)
+{
+    LinearizationErrorRequest r;
+    r.sensor = Characteristic::Pt100;
+    r.rangeStart = -200;
+    r.rangeEnd = 850;
+    const LinearizationErrorReport report = ComputeLinearizationError(r);
+    ASSERT_TRUE(report.ok) << report.message.toStdString();
+    ASSERT_EQ(report.curves.size(), 2u);
+    EXPECT_TRUE(report.curves[0].chosen);
+    EXPECT_EQ(report.curves[0].name, QStringLiteral("spline (20 úseků)"));
+    EXPECT_EQ(report.curves[1].name, QStringLiteral("polynom 4. stupně"));
+    // The polynomial over 1050 °C is the worse choice; the comparison must show that.
+    EXPECT_GT(std::fabs(report.curves[1].largestError), std::fabs(report.curves[0].largestError));
+
+    r.oldFirmware = true;
+    const LinearizationErrorReport old = ComputeLinearizationError(r);
+    ASSERT_EQ(old.curves.size(), 1u);
+    EXPECT_EQ(old.curves[0].name, QStringLiteral("polynom 4. stupně"));
+}
+
+// Straight segments through the points reproduce the point-file line up to float rounding;
+// the CSV has a header and a line per sample.
+TEST(LinearizationError, PointFileSegmentsFollowTheLineAndTheCsvHasEverySample)
+{
+    LinearizationPoints p;
+    const Extended xs[] = {0, 100, 200, 300, 400, 500};
+    const Extended ys[] = {0, 5.2L, 14.2L, 25.2L, 37.4L, 50};
+    p.PointCount = 6;
+    for (int i = 0; i < 6; ++i) {
+        p.MeasuredInput[static_cast<std::size_t>(i + 1)] = xs[i];
+        p.RequiredOutput[static_cast<std::size_t>(i + 1)] = ys[i];
+    }
+    LinearizationErrorRequest r;
+    r.linearization = Linearization::FromFile;
+    r.points = &p;
+    r.pointMethod = PointFitMethod::StraightLines;
+    r.rangeStart = 0;
+    r.rangeEnd = 50;
+    r.pointDegree = 3;
+    r.intervals = 250;
+    const LinearizationErrorReport report = ComputeLinearizationError(r);
+    ASSERT_TRUE(report.ok) << report.message.toStdString();
+    ASSERT_EQ(report.curves.size(), 2u);
+    EXPECT_EQ(report.curves[0].name, QStringLiteral("lineární úseky"));
+    EXPECT_LT(std::fabs(report.curves[0].largestError), 1e-4L);
+    EXPECT_GT(std::fabs(report.curves[1].largestError), 1e-3L);
+    const QByteArray csv = LinearizationErrorCsv(report.curves[0]);
+    EXPECT_TRUE(csv.startsWith("input,reference,value,error\n"));
+    EXPECT_EQ(csv.count('\n'), 252);
+    EXPECT_FALSE(csv.contains(';'));
+}
+
+} // namespace
+} // namespace vtr8
