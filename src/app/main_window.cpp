@@ -12,9 +12,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <QAction>
 #include <cstdlib>
 #include <map>
-#include <QAction>
 
 namespace vtr8 {
 

@@ -7,8 +7,8 @@
 #include "model/cp1250.h"
 #include "model/file_io.h"
 #include "model/number_format.h"
-#include "user_interface/user_interface.h"
 #include "model/overwrite_question.h"
+#include "user_interface/user_interface.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

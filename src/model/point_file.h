@@ -56,6 +56,7 @@ inline constexpr const char* kTooManyPointsMessage = "Maximální počet bodů p
 // Higher entries of an earlier, longer file stay in the arrays.
 // A bad value clears PointFileOk; an I/O error and too many points leave the
 // point set and PointFileOk as they were. Returns true when the set was replaced.
-[[nodiscard]] bool applyPointFile(const PointFileReading& reading, LinearizationPoints& set, UserInterface& ui);
+[[nodiscard]] bool applyPointFile(const PointFileReading& reading, LinearizationPoints& set,
+                                  UserInterface& ui);
 
 } // namespace vtr8

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "linearization/extended.h"
 #include "device/input_type.h"
+#include "linearization/extended.h"
 
 #include <QString>
 

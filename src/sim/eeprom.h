@@ -23,6 +23,7 @@ float GetTransmitterFloat(const EepromImage& image, int address);
 
 // Raw 2048-byte image files. false and errorText on failure.
 [[nodiscard]] bool LoadEeprom(const std::string& path, EepromImage& image, std::string& errorText);
-[[nodiscard]] bool DumpEeprom(const std::string& path, const EepromImage& image, std::string& errorText);
+[[nodiscard]] bool DumpEeprom(const std::string& path, const EepromImage& image,
+                              std::string& errorText);
 
 } // namespace vtr8::sim
