@@ -13,6 +13,10 @@
 #include "transfer/transfer_context.h"
 #include "linearization/workspace.h"
 
+#include <QMessageBox>
+#include <QTime>
+#include <QTimer>
+
 #include "transfer/comparators.h"
 #include "transfer/read_configuration.h"
 #include "transfer/user_note.h"
@@ -64,6 +68,7 @@ void Vtr8Application::start()
     form1_->MereniClick = [this] { MereniClick(); };
     form1_->InformaceClick = [this] { InformaceClick(); };
     form1_->ChybaLinearizaceClick = [this] { ChybaLinearizaceClick(); };
+    wireSession();
 
     form2_ = std::make_unique<TForm2>(*protocol_);
     creationOrder_ << QStringLiteral("TForm2");
@@ -162,19 +167,78 @@ bool Vtr8Application::openAtStart(const QString& configuration, const QString& p
 
 void Vtr8Application::wireTransfers()
 {
-    // Each sequence disables its own button while it runs and tells the person
-    // what went wrong; its verdict is not needed here.
+    // Each sequence tells the person what went wrong; a success is said in the
+    // main window's status line, without a box to acknowledge.
     TransferContext& ctx = *transfer_;
-    actions_.PoslatClick = [&ctx] { static_cast<void>(WriteConfiguration(ctx)); };
-    actions_.PrecistClick = [&ctx] { static_cast<void>(ReadConfiguration(ctx)); };
-    actions_.Preckomp1Click = [&ctx] { Preckomp1Click(ctx); };
-    actions_.Ulozkomp1Click = [&ctx] { Ulozkomp1Click(ctx); };
-    actions_.Preckomp2Click = [&ctx] { Preckomp2Click(ctx); };
-    actions_.Ulozkomp2Click = [&ctx] { Ulozkomp2Click(ctx); };
-    actions_.Prec_PoznClick = [&ctx] { Prec_PoznClick(ctx); };
-    actions_.Uloz_PoznClick = [&ctx] { Uloz_PoznClick(ctx); };
-    actions_.S_DolmezClick = [&ctx] { S_DolmezClick(ctx); };
-    actions_.S_HormezClick = [&ctx] { S_HormezClick(ctx); };
+    const auto act = [this, &ctx](bool (*sequence)(TransferContext&), const QString& done) {
+        return [this, &ctx, sequence, done] { reportDone(sequence(ctx), done); };
+    };
+    actions_.PoslatClick = [this, &ctx] {
+        reportDone(WriteConfiguration(ctx), QStringLiteral("Konfigurace zapsána"));
+    };
+    actions_.PrecistClick = act(ReadConfiguration, QStringLiteral("Konfigurace přečtena"));
+    actions_.Preckomp1Click = act(Preckomp1Click, QStringLiteral("Komparátor 1 přečten"));
+    actions_.Ulozkomp1Click = act(Ulozkomp1Click, QStringLiteral("Komparátor 1 uložen"));
+    actions_.Preckomp2Click = act(Preckomp2Click, QStringLiteral("Komparátor 2 přečten"));
+    actions_.Ulozkomp2Click = act(Ulozkomp2Click, QStringLiteral("Komparátor 2 uložen"));
+    actions_.Prec_PoznClick = act(Prec_PoznClick, QStringLiteral("Poznámka přečtena"));
+    actions_.Uloz_PoznClick = act(Uloz_PoznClick, QStringLiteral("Poznámka uložena"));
+    actions_.S_DolmezClick = act(S_DolmezClick, QStringLiteral("Dolní mez nastavena"));
+    actions_.S_HormezClick = act(S_HormezClick, QStringLiteral("Horní mez nastavena"));
+}
+
+void Vtr8Application::reportDone(bool ok, const QString& what)
+{
+    if (ok && form1_)
+        form1_->showStatus(what + QLatin1Char(' ') +
+                           QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+}
+
+QString Vtr8Application::WriteRunningMessage()
+{
+    return QStringLiteral("Probíhá zápis konfigurace, program nelze nyní ukončit.");
+}
+
+void Vtr8Application::wireSession()
+{
+    QObject::connect(protocol_.get(), &CommandProtocol::sessionChanged, form1_.get(),
+                     [this](bool active) {
+                         if (active)
+                             form1_->showStatus(QString());
+                         form1_->setTransferRunning(active);
+                         if (!active && closeWhenIdle_)
+                             QTimer::singleShot(0, form1_.get(), [this] { form1_->close(); });
+                     });
+    form1_->mayClose = [this] { return mayCloseMainWindow(); };
+    protocol_->setRefusalHandler([this](const QString& text) { notify(text); });
+}
+
+bool Vtr8Application::mayCloseMainWindow()
+{
+    if (!protocol_->sessionActive())
+        return true;
+    if (protocol_->sessionProtected()) {
+        notify(WriteRunningMessage());
+        return false;
+    }
+    protocol_->requestAbandon();
+    closeWhenIdle_ = true;
+    return false;
+}
+
+void Vtr8Application::notify(const QString& text)
+{
+    if (form1_)
+        form1_->showStatus(text);
+    if (!qtUi_ || !form1_) {
+        ui_->message(text);
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Information, QtUserInterface::boxTitle(), text,
+                                QMessageBox::Ok, form1_.get());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
 }
 
 } // namespace vtr8

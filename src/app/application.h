@@ -75,9 +75,20 @@ public:
     // "Konfigurace ze souboru" would, for a file named on the command line.
     bool openAtStart(const QString& configuration, const QString& pointFile = {});
 
+    // "Probíhá zápis konfigurace, program nelze nyní ukončit."
+    static QString WriteRunningMessage();
+
 private:
     void raiseMainWindow();
     void wireTransfers();
+    void wireSession();
+    // Closing the main window: refused during a write; any other transfer is
+    // abandoned at its next command boundary and the window closes after it.
+    bool mayCloseMainWindow();
+    // A refusal shown without stopping the transfer that runs.
+    void notify(const QString& text);
+    // The outcome of a completed transfer, with the time, in the main window.
+    void reportDone(bool ok, const QString& what);
 
     std::unique_ptr<QtUserInterface> qtUi_;
     UserInterface* ui_;
@@ -92,6 +103,7 @@ private:
     MainWindowActions actions_;
 
     QStringList creationOrder_;
+    bool closeWhenIdle_ = false;
     std::unique_ptr<TForm1> form1_;
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm3> form3_;

@@ -310,6 +310,7 @@ void TForm1::buildControls()
     make(m.Label14, labelX + 74, bottom + 33, 60, 20);
     zPocPrij_ = makeLabel(this, QStringLiteral("ZPocPrij"), 300, bottom + 33, 60, 20);
     zPocPrij_->hide();
+    status_ = makeLabel(this, QStringLiteral("StavPrenosu"), 366, bottom + 33, 270, 20);
     auto* version = static_cast<QLabel*>(make(m.Label23, 640, bottom + 33, 94, 20));
     version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
@@ -393,6 +394,37 @@ void TForm1::refresh()
     if (windowTitle() != model_.Caption.text)
         setWindowTitle(model_.Caption.text);
     binder_.refresh();
+    if (!transferRunning_)
+        return;
+    for (const QString& name : TransferButtonNames())
+        if (QWidget* button = widgetFor(name))
+            button->setEnabled(false);
+}
+
+const QStringList& TForm1::TransferButtonNames()
+{
+    static const QStringList names = {
+        QStringLiteral("Poslat"),    QStringLiteral("Precist"),   QStringLiteral("Preckomp1"),
+        QStringLiteral("Ulozkomp1"), QStringLiteral("Preckomp2"), QStringLiteral("Ulozkomp2"),
+        QStringLiteral("Prec_Pozn"), QStringLiteral("Uloz_Pozn"), QStringLiteral("S_Dolmez"),
+        QStringLiteral("S_Hormez"),  QStringLiteral("Mereni"),    QStringLiteral("ctisoub")};
+    return names;
+}
+
+void TForm1::setTransferRunning(bool running)
+{
+    transferRunning_ = running;
+    refresh();
+}
+
+void TForm1::showStatus(const QString& text)
+{
+    status_->setText(text);
+}
+
+QString TForm1::statusText() const
+{
+    return status_->text();
 }
 
 void TForm1::setPrenosByte(int value)
@@ -408,6 +440,10 @@ void TForm1::setZPocPrij(const QString& text)
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    if (mayClose && !mayClose()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
     if (event->isAccepted())
         emit closed();

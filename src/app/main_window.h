@@ -5,6 +5,7 @@
 #include "app/main_window_actions.h"
 #include "link/link_indicators.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -47,6 +48,19 @@ public:
     // Copies the whole model into the widgets.
     void refresh();
 
+    // While a transfer runs, every button that starts one (and the file load that
+    // would change what is being written) is disabled, whatever the model says.
+    void setTransferRunning(bool running);
+    bool transferRunning() const { return transferRunning_; }
+    static const QStringList& TransferButtonNames();
+    // A line under the progress bar: the last transfer's outcome, or why a
+    // request was refused. Never a modal box, so a running transfer goes on.
+    void showStatus(const QString& text);
+    QString statusText() const;
+
+    // Asked when the person closes the window; false keeps it open.
+    std::function<bool()> mayClose;
+
 signals:
     void closed();
 
@@ -64,6 +78,8 @@ private:
     MainWindowActions& actions_;
     ControlBinder binder_;
     QLabel* zPocPrij_ = nullptr;
+    QLabel* status_ = nullptr;
+    bool transferRunning_ = false;
 };
 
 } // namespace vtr8

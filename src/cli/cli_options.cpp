@@ -9,7 +9,8 @@ const char* CliUsage()
     return "usage: vtr8ctl [--port DEVICE | --com N] [--yes] [--trace] COMMAND [ARGS]\n"
            "  write CONFIG.txt [--points FILE] [--method polynomial|segments] [--degree N]\n"
            "  read [--save CONFIG.txt] [--utf8]   print the configuration in the file format\n"
-           "  measure [--count N] [--read]        one reading, or N readings at the 1.5 s pace;\n"
+           "  measure [--count N] [--read]        one reading, or N readings at the 1.5 s pace\n"
+           "                                      (--count 0: until Ctrl-C);\n"
            "                                      --read reads the configuration first so the\n"
            "                                      decimals follow its input type\n"
            "  measure --csv                       the readings as time,value,unit\n"
@@ -90,8 +91,8 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
                 return fail(QStringLiteral("--save needs a file"));
         } else if (a == QLatin1String("--count")) {
             std::optional<int> n;
-            if (!value(v) || !(n = parseInt(v, 1, 1000000)))
-                return fail(QStringLiteral("--count needs a positive number"));
+            if (!value(v) || !(n = parseInt(v, 0, 1000000)))
+                return fail(QStringLiteral("--count needs a number 0..1000000"));
             o.count = *n;
         } else if (a == QLatin1String("--csv")) {
             o.csv = true;

@@ -26,7 +26,7 @@ struct CliOptions {
     // read
     QString saveFile;           // --save FILE
     // measure
-    int count = 1;              // --count N
+    int count = 1;              // --count N; 0 = until interrupted
     bool readFirst = false;     // --read: read the configuration first (decimals follow it)
     bool csv = false;           // --csv: records (measure, linearization)
     // linearization

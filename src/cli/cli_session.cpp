@@ -5,7 +5,10 @@
 #include "cli/frame_command.h"
 #include "cli/linearization_command.h"
 #include "transfer/measurement_model.h"
+#include "link/link_messages.h"
+#include "link/port_mapping.h"
 #include "link/port_selection.h"
+#include "transfer/transfer_session.h"
 #include "transfer/read_configuration.h"
 #include "transfer/user_note.h"
 #include "transfer/write_configuration.h"
@@ -47,21 +50,43 @@ CliSession::~CliSession()
     link_.closePort();
 }
 
-void CliSession::choosePort()
+bool CliSession::choosePort()
 {
     if (!options_.port.isEmpty()) {
-        link_.setDevicePath(options_.port);
+        // Qt would take a bare name for /dev/NAME, which may be a console.
+        const std::optional<QString> path = ResolvePortName(options_.port);
+        if (!path) {
+            ui_.message(UnknownPortMessage(options_.port));
+            return false;
+        }
+        link_.setDevicePath(*path);
     } else if (options_.com) {
         link_.setPortIndex(*options_.com - 1);
     } else {
         const PortSelection stored;
         link_.setPortIndex(stored.itemIndex());
     }
+    return true;
+}
+
+void CliSession::interrupt()
+{
+    interrupted_ = true;
+    if (stopMeasuring_) {
+        stopMeasuring_();
+        return;
+    }
+    link_.requestAbandon(InterruptedMessage());
 }
 
 int CliSession::run()
 {
-    choosePort();
+    if (!choosePort())
+        return ExitEndedEarly;
+    // The port is this program's from the first command to the last, so a
+    // read-then-write (comparator, adjust) cannot be split by another program.
+    if (!link_.holdPort())
+        return ExitEndedEarly;
     const QString& c = options_.command;
     if (c == QLatin1String("write"))
         return write();
@@ -168,24 +193,43 @@ int CliSession::measure()
         return measurement.readingCount() == 1 ? ExitDone : ExitEndedEarly;
     }
 
+    const bool untilInterrupted = options_.count == 0;
+    bool stoppedHere = false;
     QEventLoop loop;
+    const auto stop = [&] {
+        stoppedHere = true;
+        measurement.Stop_merClick();
+        loop.quit();
+    };
     QObject::connect(&measurement, &MeasurementModel::changed, &loop, [&] {
         printNew();
-        if (measurement.readingCount() >= options_.count) {
-            measurement.Stop_merClick();
-            loop.quit();
-        }
+        if (!untilInterrupted && measurement.readingCount() >= options_.count)
+            stop();
     });
     QObject::connect(&measurement, &MeasurementModel::continuousStopped, &loop, &QEventLoop::quit);
+    stopMeasuring_ = stop;
     measurement.Start_MerClick();
     if (measurement.continuousRunning())
         loop.exec();
+    stopMeasuring_ = nullptr;
     printNew();
+    if (interrupted_) {
+        // The reading in flight has ended; a failed one was reported by the link.
+        if (untilInterrupted && stoppedHere && link_.CommError == 0)
+            return ExitDone;
+        ui_.message(InterruptedMessage());
+        return ExitEndedEarly;
+    }
+    if (untilInterrupted)
+        return ExitEndedEarly; // only a failed reading ends it otherwise
     return measurement.readingCount() >= options_.count ? ExitDone : ExitEndedEarly;
 }
 
 int CliSession::note()
 {
+    TransferSession session(link_);
+    if (!session.active())
+        return ExitEndedEarly;
     if (options_.arguments[0] == QLatin1String("read")) {
         if (!cteni_uz_pozn(ctx_))
             return ExitEndedEarly;
@@ -261,12 +305,20 @@ int CliSession::comparator()
     c.mode.itemIndex = static_cast<int>(c.mode.items.indexOf(options_.mode));
     c.enable.checked = *options_.enable;
     m.notifyChanged();
-    return (first ? Ulozkomp1Click(ctx_) : Ulozkomp2Click(ctx_)) ? ExitDone : ExitEndedEarly;
+    const int declinedBefore = ui_.declined;
+    if (!(first ? Ulozkomp1Click(ctx_) : Ulozkomp2Click(ctx_)))
+        return ExitEndedEarly;
+    // Declining the switch-off still resets the transmitter, but nothing was stored.
+    return ui_.declined == declinedBefore ? ExitDone : ExitEndedEarly;
 }
 
 int CliSession::adjust()
 {
     const bool start = options_.arguments[0] == QLatin1String("start");
+    // The range read back is shown in the range unit only once the configuration
+    // (input type, linearization, characteristics) is known, as in the window.
+    if (!ReadConfiguration(ctx_))
+        return ExitEndedEarly;
     if (!(start ? S_DolmezClick(ctx_) : S_HormezClick(ctx_)))
         return ExitEndedEarly;
     out_ << "dolní mez: " << model_.Pocatek.text << '\n'

@@ -11,6 +11,7 @@
 
 #include <QTextStream>
 
+#include <functional>
 #include <memory>
 
 namespace vtr8 {
@@ -29,6 +30,10 @@ public:
 
     int run();
 
+    // SIGINT or SIGTERM: the command in flight ends, nothing more is sent. A
+    // measurement until interrupted simply stops.
+    void interrupt();
+
     // For tests: the link (timing, transport) and the model.
     CommandProtocol& link() { return link_; }
     MainWindowModel& model() { return model_; }
@@ -41,7 +46,7 @@ private:
     int comparator();
     int adjust();
 
-    void choosePort();
+    bool choosePort();
     void printConfiguration();
     // True when nothing was reported to the person since `before` messages.
     bool quietSince(int before) const { return ui_.messageCount == before; }
@@ -55,6 +60,9 @@ private:
     MainWindowModel model_;
     TableWindowModel table_;
     TransferContext ctx_;
+    bool interrupted_ = false;
+    // Set while a continuous measurement runs: ends it.
+    std::function<void()> stopMeasuring_;
 };
 
 }  // namespace vtr8

@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
 #include "cli/frame_command.h"
+#include "cli/interrupt_signals.h"
 #include "cli/text_user_interface.h"
 
 #include <QCoreApplication>
@@ -52,5 +53,6 @@ int main(int argc, char** argv)
 
     vtr8::TextUserInterface ui(options.yes);
     vtr8::CliSession session(options, ui, out);
+    const vtr8::InterruptSignals interruptions([&session] { session.interrupt(); });
     return session.run();
 }

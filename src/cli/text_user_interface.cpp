@@ -19,6 +19,12 @@ void TextUserInterface::message(const QString& text)
     std::fflush(err_);
 }
 
+bool TextUserInterface::decline()
+{
+    ++declined;
+    return false;
+}
+
 bool TextUserInterface::confirm(const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
@@ -30,19 +36,19 @@ bool TextUserInterface::confirm(const QString& text)
     if (!isTerminal(in_)) {
         std::fprintf(err_, "%s ne\n", bytes.constData());
         std::fflush(err_);
-        return false;
+        return decline();
     }
     for (;;) {
         std::fprintf(err_, "%s [a/n] ", bytes.constData());
         std::fflush(err_);
         char line[64];
         if (!std::fgets(line, sizeof line, in_))
-            return false;
+            return decline();
         const char c = line[0];
         if (c == 'a' || c == 'A' || c == 'y' || c == 'Y')
             return true;
         if (c == 'n' || c == 'N')
-            return false;
+            return decline();
     }
 }
 

@@ -32,8 +32,12 @@ public:
     // Counts what went to stderr, so the tool can tell a clean run from one
     // that the person had to be told about.
     int messageCount = 0;
+    // Questions answered No (or left unanswered).
+    int declined = 0;
 
 private:
+    bool decline();
+
     bool assumeYes_;
     std::FILE* err_;
     std::FILE* in_;

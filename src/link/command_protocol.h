@@ -3,6 +3,7 @@
 #include "link/circle_char_buffer.h"
 #include "link/frame.h"
 #include "link/link_timing.h"
+#include "link/port_lock.h"
 #include "link/reply_parser.h"
 
 #include <QByteArray>
@@ -26,6 +27,15 @@ class TCommPortDriver;
 // attempts, the verdict in CommError. Callers fill TransferBuffer (writes
 // only), call SendCommand and WaitForReply (or ReadKonst/ReadVar/ReadKonst2),
 // test CommError and take the data from ReplyData[3..].
+//
+// A command succeeds only on a complete, valid reply that answers it (command
+// byte and byte count, see ReplyMatchesRequest). Whatever else ends the wait
+// (the application quitting, an abandoned session) fails it.
+//
+// Transfers run in sessions: one at a time owns the link, and a session started
+// while another runs is refused before it touches anything. A session on the
+// serial port also holds the port's lock file, so another program cannot open
+// the port between the attempts of a transfer.
 class CommandProtocol : public QObject {
     Q_OBJECT
 public:
@@ -79,11 +89,46 @@ public:
     // The parser's state after the last exchange (for diagnostics and tests).
     const ReplyParser& parser() const { return parser_; }
 
+    // Starts a transfer session. Refused (false, with the person told) while
+    // another session runs, after the link was abandoned, or when another program
+    // holds the port. `protectedFromClose`: the program must not end during it
+    // (a configuration write).
+    bool beginSession(bool protectedFromClose = false);
+    void endSession();
+    bool sessionActive() const { return sessionDepth_ > 0; }
+    bool sessionProtected() const { return sessionActive() && sessionProtected_; }
+
+    // Ends the running transfer at the next command boundary: the command in
+    // flight gets its reply or its time-out but no further attempt, and every
+    // later command and session fails at once. `message` (if any) is told once.
+    // Lasts for the rest of the run.
+    void requestAbandon(const QString& message = {});
+    bool abandonRequested() const { return abandoned_; }
+
+    // The port's lock file, counted: a continuous measurement or a whole
+    // vtr8ctl run holds it across its sessions. Only the serial port is locked.
+    bool holdPort();
+    void releasePort();
+
+    // Where refusals (busy link, port in use) go instead of a modal message;
+    // the window shows them without stopping the transfer that runs.
+    void setRefusalHandler(std::function<void(const QString&)> handler);
+
+signals:
+    void sessionChanged(bool active);
+
 private:
+    enum class WaitEnd { Interrupted, Reply, Timeout };
+
     void onReceive(const std::uint8_t* data, int size);
     [[nodiscard]] bool OpenAndSend(const QByteArray& frameText, int& writeResult);
-    void pause(int ms);
+    // False when something other than its own timer ended the pause.
+    bool pause(int ms);
+    WaitEnd waitForReplyOrTimeout();
     void finishRefused();
+    void refuse(const QString& text);
+    void failAbandoned();
+    QString portKey() const;
 
     UserInterface& ui_;
     LinkIndicators* indicators_ = nullptr;
@@ -104,6 +149,19 @@ private:
     bool waiting_ = false;
     int lastAttempt_ = 0;
     std::function<void()> wake_;
+    // Bytes count only between the write of the request and the end of its attempt,
+    // and only up to the first complete reply.
+    bool listening_ = false;
+    bool replyMatched_ = false;
+
+    int sessionDepth_ = 0;
+    bool sessionProtected_ = false;
+    bool abandoned_ = false;
+    QString abandonMessage_;
+    bool abandonTold_ = false;
+    int portHolds_ = 0;
+    PortLock portLock_;
+    std::function<void(const QString&)> refusalHandler_;
 };
 
 } // namespace vtr8

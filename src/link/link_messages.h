@@ -20,10 +20,23 @@ inline QString PortOpenErrorMessage(const QString& portName)
     return QStringLiteral("Nejde inicializovat ") + portName + QStringLiteral(" port");
 }
 
-// A command asked for while another one is waiting for its reply.
+// A command or a transfer asked for while another one owns the link.
 inline QString LinkBusyMessage()
 {
     return QStringLiteral("Probíhá jiná komunikace s převodníkem, příkaz nebyl proveden.");
+}
+
+// Another program (or another copy of this one) holds the port.
+inline QString PortInUseMessage(const QString& portName)
+{
+    return QStringLiteral("Port ") + portName +
+           QStringLiteral(" používá jiný program, příkaz nebyl proveden.");
+}
+
+// vtr8ctl after SIGINT or SIGTERM: the command in flight ended, nothing more was sent.
+inline QString InterruptedMessage()
+{
+    return QStringLiteral("Operace byla přerušena, další příkazy se neposílají.");
 }
 
 } // namespace vtr8

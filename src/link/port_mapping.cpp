@@ -1,5 +1,8 @@
 #include "link/port_mapping.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QSerialPortInfo>
 #include <QSettings>
 #include <QtGlobal>
 
@@ -16,16 +19,40 @@ QString ComPortSystemName(int index)
     return ComPortItemText(index);
 #else
     const int n = index + 1;
-    const QString fromEnvironment =
-        qEnvironmentVariable(qPrintable(QStringLiteral("VTR8_COM%1").arg(n)));
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    const QSettings settings(QStringLiteral("ZN"), QStringLiteral("VTR8"));
-    const QString fromSettings = settings.value(QStringLiteral("Devices/Com%1").arg(n)).toString();
-    if (!fromSettings.isEmpty())
-        return fromSettings;
-    return QStringLiteral("/dev/ttyS%1").arg(index);
+    QString mapped = qEnvironmentVariable(qPrintable(QStringLiteral("VTR8_COM%1").arg(n)));
+    if (mapped.isEmpty()) {
+        const QSettings settings(QStringLiteral("ZN"), QStringLiteral("VTR8"));
+        mapped = settings.value(QStringLiteral("Devices/Com%1").arg(n)).toString();
+    }
+    if (mapped.isEmpty())
+        return QStringLiteral("/dev/ttyS%1").arg(index);
+    return ResolvePortName(mapped).value_or(QString());
 #endif
+}
+
+std::optional<QString> ResolvePortName(const QString& text, const QList<ListedPort>& listed)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    if (text.contains(QLatin1Char('/')) || QDir::isAbsolutePath(text))
+        return QDir::cleanPath(QFileInfo(text).absoluteFilePath());
+    for (const ListedPort& port : listed)
+        if (port.name == text)
+            return port.location.isEmpty() ? port.name : port.location;
+    return std::nullopt;
+}
+
+std::optional<QString> ResolvePortName(const QString& text)
+{
+    QList<ListedPort> listed;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        listed.push_back({info.portName(), info.systemLocation()});
+    return ResolvePortName(text, listed);
+}
+
+QString UnknownPortMessage(const QString& text)
+{
+    return QStringLiteral("Port ") + text + QStringLiteral(" neexistuje, příkaz nebyl proveden.");
 }
 
 } // namespace vtr8

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace vtr8 {
 
@@ -11,7 +14,25 @@ QString ComPortItemText(int index);
 
 // What item 0..7 opens. On Windows the port of that name; elsewhere the
 // environment variable VTR8_COM<n>, else the per-user setting Devices/Com<n>,
-// else /dev/ttyS<n-1>.
+// else /dev/ttyS<n-1>. A mapped name is resolved by ResolvePortName; one that
+// names no port gives an empty text, which no open accepts.
 QString ComPortSystemName(int index);
+
+// A port named by the person: a path (absolute, or relative to the current
+// folder, containing a '/') becomes an absolute path; a bare name is taken only
+// when it is one of the serial ports the system lists (`listed`: pairs of name
+// and system location, as QSerialPortInfo gives them) and becomes that port's
+// location. Any other bare name names nothing: Qt would open /dev/NAME, which
+// may be a console.
+struct ListedPort {
+    QString name;
+    QString location;
+};
+std::optional<QString> ResolvePortName(const QString& text, const QList<ListedPort>& listed);
+// The same against the ports QSerialPortInfo lists now.
+std::optional<QString> ResolvePortName(const QString& text);
+
+// "Port NAME neexistuje, příkaz nebyl proveden."
+QString UnknownPortMessage(const QString& text);
 
 } // namespace vtr8

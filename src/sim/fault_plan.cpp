@@ -18,8 +18,28 @@ constexpr KindName KindNames[] = {
     {FaultKind::NoReply, "no-reply"},     {FaultKind::BrokenReply, "broken"},
     {FaultKind::BadChecksum, "checksum"}, {FaultKind::WrongAddress, "address"},
     {FaultKind::Garbage, "garbage"},      {FaultKind::Slow, "slow"},
-    {FaultKind::ExtraBytes, "extra"},
+    {FaultKind::ExtraBytes, "extra"},     {FaultKind::LateDuplicate, "late"},
+    {FaultKind::OtherCommand, "command"}, {FaultKind::ShortCount, "short"},
 };
+
+// A reply frame: 0xFF preamble, delimiter, five address bytes, command, byte
+// count, data, checksum. The position of the delimiter, or npos for bytes
+// that are no frame (after another fault).
+std::size_t DelimiterOf(const std::vector<std::uint8_t>& frame)
+{
+    for (std::size_t i = 0; i < frame.size(); ++i)
+        if (frame[i] != 0xFF)
+            return frame.size() >= i + 9 ? i : std::string_view::npos;
+    return std::string_view::npos;
+}
+
+void Reseal(std::vector<std::uint8_t>& frame, std::size_t delimiter)
+{
+    std::uint8_t parity = 0;
+    for (std::size_t i = delimiter; i + 1 < frame.size(); ++i)
+        parity ^= frame[i];
+    frame.back() = parity;
+}
 
 bool ParseInt(std::string_view text, int& value)
 {
@@ -68,7 +88,11 @@ std::optional<FaultRule> ParseFaultRule(std::string_view text)
         return std::nullopt;
     if (param && !ParseInt(*param, rule.param))
         return std::nullopt;
-    if (rule.param > (rule.kind == FaultKind::Slow ? MaxFaultDelayMs : MaxFaultBytes))
+    const bool delay = rule.kind == FaultKind::Slow || rule.kind == FaultKind::LateDuplicate;
+    const int maxParam = delay                                   ? MaxFaultDelayMs
+                         : rule.kind == FaultKind::OtherCommand ? 255
+                                                                 : MaxFaultBytes;
+    if (rule.param > maxParam)
         return std::nullopt;
 
     if (which == "every") {
@@ -90,7 +114,8 @@ std::optional<FaultRule> ParseFaultRule(std::string_view text)
     return rule;
 }
 
-bool FaultPlan::apply(int number, Response& response, std::uint32_t& noiseSeed) const
+bool FaultPlan::apply(int number, Response& response, std::uint32_t& noiseSeed,
+                      std::vector<Response>* extra) const
 {
     for (const FaultRule& rule : rules_) {
         if (number < rule.first || (rule.last != 0 && number > rule.last))
@@ -134,6 +159,32 @@ bool FaultPlan::apply(int number, Response& response, std::uint32_t& noiseSeed) 
             const int n = std::min(MaxFaultBytes, rule.param >= 0 ? rule.param : 3);
             for (int i = 0; i < n; ++i)
                 bytes.push_back(NextNoise(noiseSeed));
+            break;
+        }
+        case FaultKind::LateDuplicate:
+            if (extra)
+                extra->push_back(
+                    {bytes, std::min(MaxFaultDelayMs, response.delayMs + std::max(rule.param, 0))});
+            break;
+        case FaultKind::OtherCommand: {
+            const std::size_t d = DelimiterOf(bytes);
+            if (d == std::string_view::npos)
+                break;
+            bytes[d + 6] =
+                static_cast<std::uint8_t>(rule.param >= 0 ? rule.param : bytes[d + 6] + 1);
+            Reseal(bytes, d);
+            break;
+        }
+        case FaultKind::ShortCount: {
+            const std::size_t d = DelimiterOf(bytes);
+            if (d == std::string_view::npos)
+                break;
+            const std::size_t keep = static_cast<std::size_t>(rule.param >= 0 ? rule.param : 2);
+            if (keep >= bytes[d + 7])
+                break;
+            bytes.resize(d + 8 + keep + 1);
+            bytes[d + 7] = static_cast<std::uint8_t>(keep);
+            Reseal(bytes, d);
             break;
         }
         }

@@ -16,6 +16,11 @@ enum class FaultKind {
     Garbage,      // `param` bytes of noise instead of the reply (default 12)
     Slow,         // the reply comes `param` ms late (default 1500)
     ExtraBytes,   // `param` bytes after the checksum (default 3)
+    // The reply comes once more, `param` ms after it (default 0): to the next
+    // exchange, a late duplicate of the previous reply.
+    LateDuplicate,
+    OtherCommand, // the reply carries command byte `param` (default: the request's + 1)
+    ShortCount,   // the reply keeps only `param` data bytes (default 2: the status bytes)
 };
 
 // Bounds of PARAM: a byte count (broken, garbage, extra) and a delay in ms
@@ -45,8 +50,10 @@ public:
     void clear() { rules_.clear(); }
     bool empty() const { return rules_.empty(); }
     // Changes the response to request `number` by every rule that covers it.
-    // Returns false when the reply is to be swallowed.
-    bool apply(int number, Response& response, std::uint32_t& noiseSeed) const;
+    // Returns false when the reply is to be swallowed. Replies a rule adds
+    // (duplicates) go to `extra`.
+    bool apply(int number, Response& response, std::uint32_t& noiseSeed,
+               std::vector<Response>* extra = nullptr) const;
 
 private:
     std::vector<FaultRule> rules_;

@@ -98,9 +98,11 @@ const char* SimUsage()
            "  --pace             send at the pace of 2400 baud 8O1 (4.58 ms per byte)\n"
            "  --trace            log every frame on stderr\n"
            "  --fault SPEC       KIND[=PARAM][@N|@N-M|@N-|@every], repeatable; KIND is\n"
-           "                     no-reply, broken, checksum, address, garbage, slow, extra;\n"
+           "                     no-reply, broken, checksum, address, garbage, slow, extra,\n"
+           "                     late (the reply again PARAM ms after it), command (another\n"
+           "                     command byte), short (only PARAM data bytes, default 2);\n"
            "                     N counts requests (every attempt) from 1; PARAM is at most\n"
-           "                     4096 bytes, or 600000 ms for slow\n";
+           "                     4096 bytes, or 600000 ms for slow and late\n";
 }
 
 bool ParseSimCommandLine(const std::vector<std::string>& arguments, SimCommandLine& result,

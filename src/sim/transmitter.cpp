@@ -106,10 +106,13 @@ void Transmitter::takeByte(std::uint8_t b)
 
     Response response;
     response.bytes = replyFrame(command, answer(command, data));
-    record.answered = faults_.apply(record.number, response, noiseSeed_);
+    std::vector<Response> extra;
+    record.answered = faults_.apply(record.number, response, noiseSeed_, &extra);
     requests_.push_back(std::move(record));
     if (requests_.back().answered)
         pending_.push_back(std::move(response));
+    for (Response& more : extra)
+        pending_.push_back(std::move(more));
 }
 
 std::vector<std::uint8_t> Transmitter::answer(std::uint8_t command,

@@ -6,6 +6,7 @@
 #include "device/memory_map.h"
 #include "model/number_format.h"
 #include "transfer/sequence_support.h"
+#include "transfer/transfer_session.h"
 #include "transfer/transfer_context.h"
 
 #include <optional>
@@ -185,6 +186,9 @@ bool writeEnabledComparator(TransferContext& ctx, ComparatorFields& f, std::uint
 
 bool storeComparator(TransferContext& ctx, int number)
 {
+    TransferSession session(ctx.link);
+    if (!session.active())
+        return false;
     MainWindowModel& m = ctx.model;
     ComparatorFields f = fields(m, number);
     DisabledButton busy(m, f.storeButton);
@@ -224,6 +228,9 @@ bool storeComparator(TransferContext& ctx, int number)
 
 bool readComparator(TransferContext& ctx, int number)
 {
+    TransferSession session(ctx.link);
+    if (!session.active())
+        return false;
     MainWindowModel& m = ctx.model;
     CommandProtocol& link = ctx.link;
     ComparatorFields f = fields(m, number);

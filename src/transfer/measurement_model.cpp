@@ -3,6 +3,7 @@
 #include "link/command_protocol.h"
 #include "model/main_window_model.h"
 #include "transfer/process_value_display.h"
+#include "transfer/transfer_session.h"
 
 #include <algorithm>
 
@@ -27,6 +28,12 @@ MeasurementModel::MeasurementModel(CommandProtocol& link, const MainWindowModel&
           },
           parent)
 {
+}
+
+MeasurementModel::~MeasurementModel()
+{
+    if (continuous_)
+        link_.releasePort();
 }
 
 void MeasurementModel::setIntervalMs(int ms)
@@ -60,6 +67,9 @@ void MeasurementModel::Button1Click()
 void MeasurementModel::Start_MerClick()
 {
     if (continuous_)
+        return;
+    // The port stays this program's for the whole run, between the readings too.
+    if (!link_.holdPort())
         return;
     continuous_ = true;
     run_.clear();
@@ -118,11 +128,15 @@ void MeasurementModel::endContinuous()
     if (!continuous_)
         return;
     continuous_ = false;
+    link_.releasePort();
     emit continuousStopped();
 }
 
 bool MeasurementModel::readOnce()
 {
+    TransferSession session(link_);
+    if (!session.active())
+        return false;
     reading_ = true;
     lastStart_.start();
     link_.SendCommand("ReadPV", 0, 0);

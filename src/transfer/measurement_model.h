@@ -39,6 +39,7 @@ public:
     // Reads Vstup and Linearizace of the main window.
     MeasurementModel(CommandProtocol& link, const MainWindowModel& mainWindow,
                      QObject* parent = nullptr);
+    ~MeasurementModel() override;
 
     static constexpr int IntervalMs = 1500;
 

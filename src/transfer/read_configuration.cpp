@@ -9,6 +9,7 @@
 #include "link/command_protocol.h"
 #include "model/number_format.h"
 #include "transfer/sequence_support.h"
+#include "transfer/transfer_session.h"
 #include "transfer/transfer_context.h"
 #include "transfer/user_note.h"
 
@@ -246,6 +247,9 @@ bool cteni_mezi(TransferContext& ctx)
 
 bool ReadConfiguration(TransferContext& ctx)
 {
+    TransferSession session(ctx.link);
+    if (!session.active())
+        return false;
     MainWindowModel& m = ctx.model;
     DisabledButton busy(m, m.Precist);
     SetPrenos(m, 0);

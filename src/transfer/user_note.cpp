@@ -4,6 +4,7 @@
 #include "link/command_protocol.h"
 #include "transfer/note_codec.h"
 #include "transfer/sequence_support.h"
+#include "transfer/transfer_session.h"
 #include "transfer/transfer_context.h"
 
 namespace vtr8 {
@@ -54,20 +55,26 @@ bool cteni_uz_pozn(TransferContext& ctx)
     return true;
 }
 
-void Uloz_PoznClick(TransferContext& ctx)
+bool Uloz_PoznClick(TransferContext& ctx)
 {
+    TransferSession session(ctx.link);
+    if (!session.active())
+        return false;
     DisabledButton busy(ctx.model, ctx.model.Uloz_Pozn);
     SetPrenos(ctx.model, 0);
     ctx.state.NoteProgress = true;
-    static_cast<void>(zapis_uz_pozn(ctx)); // it has told the person what went wrong
+    return zapis_uz_pozn(ctx);
 }
 
-void Prec_PoznClick(TransferContext& ctx)
+bool Prec_PoznClick(TransferContext& ctx)
 {
+    TransferSession session(ctx.link);
+    if (!session.active())
+        return false;
     DisabledButton busy(ctx.model, ctx.model.Prec_Pozn);
     SetPrenos(ctx.model, 0);
     ctx.state.NoteProgress = true;
-    static_cast<void>(cteni_uz_pozn(ctx)); // it has told the person what went wrong
+    return cteni_uz_pozn(ctx);
 }
 
 } // namespace vtr8

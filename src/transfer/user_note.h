@@ -14,8 +14,9 @@ struct TransferContext;
 [[nodiscard]] bool cteni_uz_pozn(TransferContext& ctx);
 
 // The two buttons beside the note: disable the button, reset the progress bar,
-// let the note move it, run the transfer, enable the button.
-void Uloz_PoznClick(TransferContext& ctx);
-void Prec_PoznClick(TransferContext& ctx);
+// let the note move it, run the transfer, enable the button. True on success;
+// false also when another transfer owns the link.
+bool Uloz_PoznClick(TransferContext& ctx);
+bool Prec_PoznClick(TransferContext& ctx);
 
 } // namespace vtr8

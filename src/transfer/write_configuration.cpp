@@ -7,6 +7,7 @@
 #include "model/main_window_model.h"
 #include "model/number_format.h"
 #include "transfer/sequence_support.h"
+#include "transfer/transfer_session.h"
 #include "transfer/transfer_context.h"
 #include "transfer/write_blocks.h"
 #include "transfer/write_preparation.h"
@@ -46,6 +47,7 @@ public:
             return false;
         if (!SendSimpleCommand(link_, "Stop"))
             return false;
+        stopped_ = true;
 
         ctx_.workspace.CharacteristicIndex = w_.characteristics.linearizationCharacteristic;
         m_.PocatekExit();
@@ -108,6 +110,9 @@ public:
         progress(100);
         return true;
     }
+
+    // "Stop" was acknowledged: until "Continue" the transmitter does not measure.
+    bool stopped() const { return stopped_; }
 
 private:
     bool send(const EepromBlock& block) { return SendEepromBlock(link_, block, 0); }
@@ -220,17 +225,33 @@ private:
     CommandProtocol& link_;
     const PreparedWrite& w_;
     int settleMs_;
+    bool stopped_ = false;
 };
 
 } // namespace
 
 bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write, int settleMs)
 {
-    return ConfigurationTransfer(ctx, write, settleMs).run();
+    ConfigurationTransfer transfer(ctx, write, settleMs);
+    if (transfer.run())
+        return true;
+    // The specific message came first; this one says what state the transmitter is left in.
+    if (transfer.stopped())
+        ctx.ui.message(IncompleteWriteMessage());
+    return false;
+}
+
+QString IncompleteWriteMessage()
+{
+    return QStringLiteral("Zápis konfigurace nebyl dokončen, převodník je zastaven a jeho "
+                          "konfigurace je neúplná. Zapište konfiguraci znovu.");
 }
 
 bool WriteConfiguration(TransferContext& ctx, const WriteTiming& timing)
 {
+    TransferSession session(ctx.link, TransferSession::Kind::Write);
+    if (!session.active())
+        return false;
     MainWindowModel& m = ctx.model;
     DisabledButton busy(m, m.Poslat);
     const std::optional<PreparedWrite> write = PrepareWrite(ctx);

@@ -3,6 +3,7 @@
 #include "link/command_protocol.h"
 #include "transfer/read_configuration.h"
 #include "transfer/sequence_support.h"
+#include "transfer/transfer_session.h"
 #include "transfer/transfer_context.h"
 
 namespace vtr8 {
@@ -28,6 +29,9 @@ QString refusalMessage(std::uint8_t responseCode)
 bool adjustRange(TransferContext& ctx, Control& button, const QString& question,
                  const char* command)
 {
+    TransferSession session(ctx.link);
+    if (!session.active())
+        return false;
     DisabledButton busy(ctx.model, button);
     SetPrenos(ctx.model, 0);
     if (!ctx.ui.confirm(question))

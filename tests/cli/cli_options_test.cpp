@@ -53,7 +53,7 @@ TEST(CliOptions, UsageErrorsAreRefused)
         {"--com", "x", "read"},
         {"--port", "/dev/x", "--com", "2", "read"},
         {"--port"},
-        {"measure", "--count", "0"},
+        {"measure", "--count", "-1"},
         {"note"},
         {"note", "write"},
         {"note", "erase"},

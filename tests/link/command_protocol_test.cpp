@@ -5,6 +5,7 @@
 #include "user_interface/scripted_user_interface.h"
 #include "support/simulated_transport.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -92,10 +93,15 @@ TEST_F(CommandProtocolTest, ReplySplitAtEveryPositionGivesTheSameResult)
             parity = static_cast<char>(parity ^ r[i]);
         return r + parity;
     }();
-    for (const QByteArray& reply : {SampleReply, eepromReply}) {
+    // Each reply with the request it answers.
+    const std::pair<QByteArray, std::function<void()>> cases[] = {
+        {SampleReply, [this] { readPV(); }},
+        {eepromReply, [this] { protocol.ReadKonst(0x100, 3); }},
+    };
+    for (const auto& [reply, request] : cases) {
         for (int cut = 1; cut < reply.size(); ++cut) {
             transport.replies.push_back({{reply.left(cut), reply.mid(cut)}});
-            readPV();
+            request();
             EXPECT_EQ(protocol.CommError, 0) << cut;
             EXPECT_EQ(protocol.lastAttempt(), 1) << cut;
             EXPECT_EQ(protocol.ReplyData[3], static_cast<std::uint8_t>(reply[15])) << cut;
@@ -105,7 +111,7 @@ TEST_F(CommandProtocolTest, ReplySplitAtEveryPositionGivesTheSameResult)
         for (char c : reply)
             single.chunks.push_back(QByteArray(1, c));
         transport.replies.push_back(single);
-        readPV();
+        request();
         EXPECT_EQ(protocol.CommError, 0);
     }
     EXPECT_TRUE(ui.messages.isEmpty());
@@ -349,6 +355,123 @@ TEST(CommandProtocolWithSimulator, InjectedFaultsAndRecovery)
             EXPECT_EQ(link.protocol.ReplyData[3], 13);
         }
     }
+}
+
+} // namespace
+} // namespace vtr8
+
+namespace vtr8 {
+namespace {
+
+// A reply to ReadPV with its command byte, byte count and data changed; the checksum follows.
+QByteArray Reply(std::uint8_t command, const QByteArray& data)
+{
+    QByteArray r = Hex("FF FF FF FF FF 86 3A BD EF B1 34");
+    r.append(static_cast<char>(command));
+    r.append(static_cast<char>(data.size()));
+    r.append(data);
+    char parity = 0;
+    for (int i = 5; i < r.size(); ++i)
+        parity = static_cast<char>(parity ^ r[i]);
+    return r + parity;
+}
+
+TEST_F(CommandProtocolTest, OnlyAMatchingReplyAnswersAndAMismatchIsAskedAgain)
+{
+    const QByteArray pvData = Hex("00 00 20 41 C8 00 00");
+    const struct {
+        const char* what;
+        QByteArray first;
+    } cases[] = {
+        {"other command byte", Reply(0x71, pvData)},
+        {"no data bytes", Reply(0x01, Hex("00 00"))},
+        {"one data byte short", Reply(0x01, Hex("00 00 20 41 C8 00"))},
+    };
+    for (const auto& c : cases) {
+        // Mismatched once: the repeat is answered properly.
+        transport.replies.push_back(Whole(c.first));
+        transport.replies.push_back(Whole(SampleReply));
+        readPV();
+        EXPECT_EQ(protocol.CommError, 0) << c.what;
+        EXPECT_EQ(protocol.lastAttempt(), 2) << c.what;
+        EXPECT_EQ(Data(protocol, 3, 7), (std::vector<int>{0x20, 0x41, 0xC8, 0x00, 0x00})) << c.what;
+        // Mismatched every time: a failure, never the mismatched data.
+        for (int i = 0; i < 3; ++i)
+            transport.replies.push_back(Whole(c.first));
+        readPV();
+        EXPECT_EQ(protocol.CommError, 1) << c.what;
+        EXPECT_EQ(protocol.lastAttempt(), 3) << c.what;
+    }
+    EXPECT_EQ(ui.messages, QStringList(std::size(cases), QStringLiteral("Chyba komunikace")));
+}
+
+TEST_F(CommandProtocolTest, ReadAndWriteRepliesMustHaveTheirRequestsShape)
+{
+    // ReadEEPROM(400, 4) answered by a 16-byte read: refused three times.
+    const QByteArray longRead = Reply(0x71, QByteArray(18, '\0'));
+    for (int i = 0; i < 3; ++i)
+        transport.replies.push_back(Whole(longRead));
+    protocol.ReadKonst(400, 4);
+    EXPECT_EQ(protocol.CommError, 1);
+    // WriteEEPROM echoes the address and count it was given; another echo is no answer.
+    protocol.TransferBuffer[1] = 7;
+    transport.replies.push_back(Whole(Reply(0x72, Hex("00 00 01 91 01"))));
+    transport.replies.push_back(Whole(Reply(0x72, Hex("00 00 01 90 01"))));
+    protocol.SendCommand("WriteEEPROM", 400, 1);
+    protocol.WaitForReply();
+    EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(protocol.lastAttempt(), 2);
+}
+
+TEST_F(CommandProtocolTest, BytesAfterTheAnswerCannotOverwriteIt)
+{
+    // The answer and right behind it a stale reply of the same shape, in one chunk.
+    transport.replies.push_back(Whole(SampleReply + Reply(0x01, Hex("00 00 21 00 00 00 00"))));
+    readPV();
+    EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(Data(protocol, 3, 7), (std::vector<int>{0x20, 0x41, 0xC8, 0x00, 0x00}));
+}
+
+TEST_F(CommandProtocolTest, AbandonLetsTheCommandInFlightEndAndStopsEverythingAfter)
+{
+    // Abandoned while the first attempt waits in vain: no second attempt.
+    QTimer::singleShot(5, &protocol, [this] { protocol.requestAbandon(QStringLiteral("přerušeno")); });
+    readPV();
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(transport.writes.size(), 1);
+    transport.replies.push_back(Whole(SampleReply));
+    readPV();
+    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(transport.writes.size(), 1);
+    EXPECT_FALSE(protocol.beginSession());
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("přerušeno")});
+}
+
+TEST_F(CommandProtocolTest, QuittingTheApplicationFailsTheWaitAndWhatFollows)
+{
+    // After quit() every nested event loop returns at once; none of that is a reply.
+    QTimer::singleShot(5, QCoreApplication::instance(), [] { QCoreApplication::quit(); });
+    QTimer::singleShot(0, QCoreApplication::instance(), [this] {
+        readPV();
+        EXPECT_EQ(protocol.CommError, 1);
+        const auto writes = transport.writes.size();
+        readPV();
+        EXPECT_EQ(protocol.CommError, 1);
+        EXPECT_EQ(transport.writes.size(), writes); // nothing sent unanswered
+        QCoreApplication::exit(0);
+    });
+    QCoreApplication::exec();
+    EXPECT_LE(transport.writes.size(), 1);
+}
+
+TEST_F(CommandProtocolTest, OneSessionAtATime)
+{
+    ASSERT_TRUE(protocol.beginSession());
+    EXPECT_FALSE(protocol.beginSession());
+    protocol.endSession();
+    EXPECT_TRUE(protocol.beginSession());
+    protocol.endSession();
+    EXPECT_EQ(ui.messages, QStringList{LinkBusyMessage()});
 }
 
 } // namespace

@@ -42,6 +42,9 @@ TEST(FaultRule, ParsesKindsParametersAndSelections)
         {"garbage=0", FaultKind::Garbage, 0, 1, 0},
         {"slow=1200@5", FaultKind::Slow, 1200, 5, 5},
         {"extra=2", FaultKind::ExtraBytes, 2, 1, 0},
+        {"late@3", FaultKind::LateDuplicate, -1, 3, 3},
+        {"command=5", FaultKind::OtherCommand, 5, 1, 0},
+        {"short=1@2-", FaultKind::ShortCount, 1, 2, 0},
         {"garbage=4096@2", FaultKind::Garbage, 4096, 2, 2},
         {"slow=600000", FaultKind::Slow, 600000, 1, 0},
     };
@@ -97,6 +100,33 @@ TEST(FaultPlan, EachKindDamagesTheReplyAsNamed)
     const auto extra = run("extra=4")[0].bytes;
     ASSERT_EQ(extra.size(), good.size() + 4);
     EXPECT_TRUE(std::equal(good.begin(), good.end(), extra.begin()));
+}
+
+TEST(FaultPlan, WellFormedRepliesThatAnswerAnotherRequest)
+{
+    Transmitter clean;
+    const auto good = clean.feed(ReadTypeBytes()).at(0).bytes;
+    auto run = [](const char* rule) {
+        Transmitter t;
+        t.faults().add(*ParseFaultRule(rule));
+        return t.feed(ReadTypeBytes());
+    };
+
+    const auto late = run("late=30");
+    ASSERT_EQ(late.size(), 2u);
+    EXPECT_EQ(late[0].bytes, good);
+    EXPECT_EQ(late[1].bytes, good);
+    EXPECT_EQ(late[1].delayMs, 30);
+
+    // Both are complete replies with a good checksum, only not the ones asked for.
+    const auto command = Parsed(run("command")[0].bytes);
+    EXPECT_TRUE(command.ReplyComplete);
+    EXPECT_FALSE(command.ChecksumError);
+    EXPECT_EQ(command.ReceivedCommand, 114);
+    const auto shortReply = Parsed(run("short")[0].bytes);
+    EXPECT_TRUE(shortReply.ReplyComplete);
+    EXPECT_FALSE(shortReply.ChecksumError);
+    EXPECT_EQ(shortReply.ByteCount, 2);
 }
 
 TEST(FaultPlan, RulesSelectRequestsByNumberAndCombine)

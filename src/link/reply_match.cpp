@@ -1,0 +1,65 @@
+#include "link/reply_match.h"
+
+#include <algorithm>
+
+namespace vtr8 {
+
+namespace {
+
+constexpr int StatusBytes = 2;
+constexpr int CommandPosition = 13; // of the request frame, 1-based
+constexpr int CountPosition = 14;
+
+bool EchoMatches(std::span<const std::uint8_t> requestData, std::span<const std::uint8_t> echo,
+                 std::size_t minimum)
+{
+    if (echo.size() != minimum && echo.size() != requestData.size())
+        return false;
+    return std::equal(echo.begin(), echo.end(), requestData.begin());
+}
+
+} // namespace
+
+bool ReplyMatchesRequest(const TxFrame& request, std::uint8_t replyCommand,
+                         std::span<const std::uint8_t> data)
+{
+    if (request.TxFrameLen < CountPosition + 1)
+        return false;
+    const std::uint8_t command = request.bytes[CommandPosition];
+    if (replyCommand != command || data.size() < StatusBytes)
+        return false;
+    const std::size_t requestCount = request.bytes[CountPosition];
+    const std::span<const std::uint8_t> requestData(request.bytes.data() + CountPosition + 1,
+                                                    requestCount);
+    const std::span<const std::uint8_t> own = data.subspan(StatusBytes);
+    switch (command) {
+    case 0: // ReadUniqIdent
+        return own.size() == 12;
+    case 1: // ReadPV
+        return own.size() == 5;
+    case 111: // ReadRAM: address low, count
+    case 120: // ReadRTCC
+        return requestCount == 2 && own.size() == requestData[1];
+    case 113: // ReadEEPROM: address high, low, count
+        return requestCount == 3 && own.size() == requestData[2];
+    case 124: // ReadEEPROM2, or WriteCalRC with two bytes
+        if (requestCount == 2)
+            return EchoMatches(requestData, own, 2);
+        return requestCount == 3 && own.size() == requestData[2];
+    case 112: // WriteRAM, WriteRTCC: address low, count, data
+    case 121:
+        return EchoMatches(requestData, own, 2);
+    case 114: // WriteEEPROM: address high, low, count, data
+        return EchoMatches(requestData, own, 3);
+    case 125: // WriteEEPROM2, or Kalibr_RC with two bytes
+        return EchoMatches(requestData, own, requestCount == 2 ? 2 : 3);
+    case 34:  // WriteCasKonst
+    case 117: // WriteDA
+    case 123: // STOPFAZ
+        return EchoMatches(requestData, own, requestCount);
+    default: // Stop, Continue, Reset, NastOfs, NastFS
+        return own.empty();
+    }
+}
+
+} // namespace vtr8

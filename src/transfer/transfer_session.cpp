@@ -1,0 +1,18 @@
+#include "transfer/transfer_session.h"
+
+#include "link/command_protocol.h"
+
+namespace vtr8 {
+
+TransferSession::TransferSession(CommandProtocol& link, Kind kind) : link_(link)
+{
+    active_ = link_.beginSession(kind == Kind::Write);
+}
+
+TransferSession::~TransferSession()
+{
+    if (active_)
+        link_.endSession();
+}
+
+} // namespace vtr8

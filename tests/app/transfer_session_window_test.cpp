@@ -1,0 +1,152 @@
+#include "window_fixture.h"
+
+#include "link/command_protocol.h"
+#include "link/link_messages.h"
+#include "model/main_window_model.h"
+#include "support/simulated_transport.h"
+
+#include <QPushButton>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+namespace vtr8::testing_support {
+namespace {
+
+using Frames = std::vector<std::vector<std::uint8_t>>;
+
+// The main window against the in-process simulator, closed or clicked at chosen moments of a
+// transfer (counted in requests the transmitter has taken).
+class TransferSessionWindow : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        startProgram();
+        program->protocol().setTransport(&transport);
+        program->protocol().setTiming(test::FastTiming());
+        showMainWindow();
+        MainWindowModel& m = program->model();
+        for (const auto& [name, text] : {std::pair{"Vstup", "proud"},
+                                         {"SnOdpor", "5"},
+                                         {"Linearizace", "nelinearizováno"},
+                                         {"Pocatek", "4"},
+                                         {"Konec", "20"},
+                                         {"Tlumeni", "1"},
+                                         {"ChybProud", "podproud"}})
+            m.userEdit(*m.control(u(name)), u(text));
+        m.SnOdporExit();
+        m.PocatekExit();
+        m.KonecExit();
+        m.TlumeniExit();
+        m.ChybProudExit();
+        ASSERT_TRUE(ui.messages.isEmpty()) << ui.messages.join('|').toStdString();
+    }
+    void TearDown() override { program.reset(); }
+
+    // Runs `action` when the transmitter has taken `requests` requests.
+    void at(int requests, std::function<void()> action)
+    {
+        auto* timer = new QTimer(program->form1());
+        timer->setInterval(1);
+        QObject::connect(timer, &QTimer::timeout, [this, timer, requests, action] {
+            if (static_cast<int>(transport.transmitter().requests().size()) < requests)
+                return;
+            timer->stop();
+            action();
+        });
+        timer->start();
+    }
+
+    Frames frames()
+    {
+        Frames out;
+        for (const auto& r : transport.transmitter().requests())
+            out.push_back(r.frame);
+        return out;
+    }
+
+    std::vector<bool> transferButtonsEnabled()
+    {
+        std::vector<bool> out;
+        for (const QString& name : TForm1::TransferButtonNames())
+            out.push_back(program->form1()->findChild<QWidget*>(name)->isEnabled());
+        return out;
+    }
+
+    test::SimulatedTransport transport;
+};
+
+TEST_F(TransferSessionWindow, ClosingDuringAWriteIsRefusedAndTheWriteCompletesUnchanged)
+{
+    ui.confirmAnswers = {true};
+    mainWidget<QPushButton>("Poslat")->click();
+    const Frames calm = frames();
+    ASSERT_GT(calm.size(), 20u) << ui.messages.join('|').toStdString();
+    ASSERT_TRUE(ui.messages.isEmpty());
+    EXPECT_TRUE(program->form1()->statusText().startsWith(u("Konfigurace zapsána ")));
+
+    // Identification reads (before the confirmation), just after "Stop", the front-end
+    // blocks and their pause, mid-blocks, before "Continue".
+    const int n = static_cast<int>(calm.size());
+    for (const int moment : {1, 3, 10, 12, n / 2, n - 1}) {
+        transport.transmitter().clearRequests();
+        ui.messages.clear();
+        ui.confirmAnswers = {true};
+        at(moment, [this] { program->form1()->close(); });
+        mainWidget<QPushButton>("Poslat")->click();
+        EXPECT_EQ(frames(), calm) << moment;
+        EXPECT_EQ(ui.messages, QStringList{Vtr8Application::WriteRunningMessage()}) << moment;
+        EXPECT_TRUE(program->form1()->isVisible()) << moment;
+        EXPECT_EQ(transport.transmitter().state(), sim::RunState::Running);
+    }
+}
+
+TEST_F(TransferSessionWindow, ClosingDuringAReadEndsItAsAFailureAndThenCloses)
+{
+    bool closed = false;
+    QObject::connect(program->form1(), &TForm1::closed, [&] { closed = true; });
+    at(3, [this] { program->form1()->close(); });
+    mainWidget<QPushButton>("Precist")->click();
+    // The command in flight got its reply; nothing was sent after it.
+    EXPECT_EQ(transport.transmitter().requests().size(), 3u);
+    EXPECT_TRUE(program->form1()->statusText().isEmpty());
+    QApplication::processEvents();
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(TransferSessionWindow, TransferButtonsAreDisabledWhileATransferRunsAndBackAfter)
+{
+    const std::vector<bool> before = transferButtonsEnabled();
+    const std::vector<bool> allOff(before.size(), false);
+    std::vector<bool> during;
+    const auto sample = [&] { during = transferButtonsEnabled(); };
+
+    // Success.
+    at(2, sample);
+    mainWidget<QPushButton>("Prec_Pozn")->click();
+    EXPECT_EQ(during, allOff);
+    EXPECT_EQ(transferButtonsEnabled(), before);
+    EXPECT_TRUE(program->form1()->statusText().startsWith(u("Poznámka přečtena ")));
+
+    // Failure: the transmitter stops answering.
+    transport.transmitter().faults().add({sim::FaultKind::NoReply, -1, 1, 0});
+    during.clear();
+    at(1, sample);
+    mainWidget<QPushButton>("Precist")->click();
+    EXPECT_EQ(during, allOff);
+    EXPECT_EQ(transferButtonsEnabled(), before);
+    EXPECT_TRUE(ui.messages.contains(u("Chyba komunikace")));
+
+    // Refusal: a transfer asked for while another owns the link.
+    ASSERT_TRUE(program->protocol().beginSession());
+    EXPECT_EQ(transferButtonsEnabled(), allOff);
+    ui.messages.clear();
+    program->actions().Uloz_PoznClick();
+    EXPECT_EQ(ui.messages, QStringList{LinkBusyMessage()});
+    program->protocol().endSession();
+    EXPECT_EQ(transferButtonsEnabled(), before);
+}
+
+} // namespace
+} // namespace vtr8::testing_support
