@@ -11,12 +11,18 @@
 #include <QProgressBar>
 #include <QTimer>
 
+#include <cstdlib>
+
 namespace vtr8 {
 
 ControlBinder::ControlBinder(QObject* parent) : QObject(parent) {}
 
 ControlBinder::Binding& ControlBinder::bind(Control& control, QWidget* widget)
 {
+    if (!widget) {
+        qFatal("vtr8: a control is bound to no widget");
+        std::abort();
+    }
     const std::size_t index = bindings_.size();
     Binding binding;
     binding.control = &control;
@@ -55,6 +61,14 @@ ControlBinder::Binding& ControlBinder::bind(Control& control, QWidget* widget)
         bindings_[index].captionless = !label->pixmap().isNull();
     }
     return bindings_.back();
+}
+
+QWidget* ControlBinder::widgetOf(const Control& control) const
+{
+    for (const Binding& binding : bindings_)
+        if (binding.control == &control)
+            return binding.widget.data();
+    return nullptr;
 }
 
 void ControlBinder::refresh()

@@ -39,7 +39,10 @@ public:
 
     // Binds `control` to `widget` (QLineEdit, QComboBox, QCheckBox,
     // QAbstractButton, QProgressBar or QLabel) and connects the person's side.
+    // A missing widget is a fault of the window's construction and ends the program.
     Binding& bind(Control& control, QWidget* widget);
+    // The widget bound to `control`, or nullptr.
+    QWidget* widgetOf(const Control& control) const;
 
     void refresh();
     // Copies one control only (for the progress bars during a transfer).

@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
-#include "model/main_window_model.h"
 #include "app/window_placement.h"
+#include "model/main_window_model.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -13,8 +13,9 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
-#include <map>
 #include <QAction>
+#include <cstdlib>
+#include <map>
 
 namespace vtr8 {
 
@@ -77,47 +78,94 @@ void makeBold(QWidget* widget)
     widget->setFont(font);
 }
 
+const MainWindowModel::NamedControl& namedControl(const MainWindowModel& model,
+                                                  const Control& control)
+{
+    for (const auto& named : model.controls())
+        if (named.control == &control)
+            return named;
+    qFatal("vtr8: a control of the main window is missing from its control list");
+    std::abort();
+}
+
+// The widget of one control of the model, of the kind its list entry gives,
+// named after the control. A height of -1 is the kind's usual height.
+QWidget* makeControl(QWidget* parent, const MainWindowModel& model, const Control& control, int x,
+                     int y, int w, int h = -1)
+{
+    const auto& named = namedControl(model, control);
+    switch (named.kind) {
+    case ControlKind::Label:
+        return makeLabel(parent, named.name, x, y, w, h < 0 ? 21 : h);
+    case ControlKind::Image: {
+        auto* image = new QLabel(parent);
+        image->setObjectName(named.name);
+        image->setGeometry(x, y, w, h);
+        image->setPixmap(QPixmap(QStringLiteral(":/vtr8/logo.png")));
+        image->setScaledContents(true); // the picture is stretched to its frame
+        return image;
+    }
+    case ControlKind::Edit:
+        return makeEdit(parent, named.name, x, y, w, h < 0 ? 21 : h);
+    case ControlKind::ComboBox:
+        return makeCombo(parent, named.name, x, y, w, h < 0 ? 21 : h);
+    case ControlKind::CheckBox: {
+        auto* check = new QCheckBox(parent);
+        check->setObjectName(named.name);
+        check->setGeometry(x, y, w, h < 0 ? 21 : h);
+        return check;
+    }
+    case ControlKind::Button:
+        return makeButton(parent, named.name, x, y, w, h < 0 ? 25 : h);
+    case ControlKind::ProgressBar:
+        return makeBar(parent, named.name, x, y, w, h);
+    case ControlKind::Window:
+        break;
+    }
+    qFatal("vtr8: control %s has no widget kind", qPrintable(named.name));
+    std::abort();
+}
+
 // One comparator group: check box, limits with their units, delays, mode and
 // the group's own read and store buttons.
-void buildComparator(QWidget* form, int number, int x, int y)
+void buildComparator(QWidget* form, const MainWindowModel& m, int number, int x, int y)
 {
     const QString n = QString::number(number);
     auto* group = new QGroupBox(QStringLiteral("Mezní komparátor ") + n, form);
     group->setObjectName(QStringLiteral("GroupKompar") + n);
     group->setGeometry(x, y, 354, 116);
 
-    auto* check = new QCheckBox(group);
-    check->setObjectName(QStringLiteral("PovolKompar") + n);
-    check->setGeometry(8, 18, 214, 21);
-    makeButton(group, QStringLiteral("Preckomp") + n, 226, 16, 60, 24);
-    makeButton(group, QStringLiteral("Ulozkomp") + n, 288, 16, 60, 24);
-
     const bool first = number == 1;
+    const auto control = [&](const Control& one, const Control& two) -> const Control& {
+        return first ? one : two;
+    };
+    makeControl(group, m, control(m.PovolKompar1, m.PovolKompar2), 8, 18, 214, 21);
+    makeControl(group, m, control(m.Preckomp1, m.Preckomp2), 226, 16, 60, 24);
+    makeControl(group, m, control(m.Ulozkomp1, m.Ulozkomp2), 288, 16, 60, 24);
+
     makeLabel(group, QStringLiteral("LabelMezsep") + n, 8, 43, 84, 21,
               QStringLiteral("Mez sepnutí"));
-    makeEdit(group, first ? QStringLiteral("EMezsep1") : QStringLiteral("EMezsep2"), 92, 43, 76);
-    makeLabel(group, first ? QStringLiteral("Label22") : QStringLiteral("Label37"), 171, 43, 30,
-              21);
+    makeControl(group, m, control(m.EMezsep1, m.EMezsep2), 92, 43, 76);
+    makeControl(group, m, control(m.Label22, m.Label37), 171, 43, 30, 21);
     makeLabel(group, QStringLiteral("LabelMezroz") + n, 8, 67, 84, 21,
               QStringLiteral("Mez rozepnutí"));
-    makeEdit(group, first ? QStringLiteral("EMezroz1") : QStringLiteral("EMezroz2"), 92, 67, 76);
-    makeLabel(group, first ? QStringLiteral("Label24") : QStringLiteral("Label38"), 171, 67, 30,
-              21);
+    makeControl(group, m, control(m.EMezroz1, m.EMezroz2), 92, 67, 76);
+    makeControl(group, m, control(m.Label24, m.Label38), 171, 67, 30, 21);
 
     makeLabel(group, QStringLiteral("LabelZpozdeni") + n, 202, 43, 56, 21,
               QStringLiteral("Zpoždění"));
     makeLabel(group, QStringLiteral("LabelSepnuti") + n, 258, 43, 56, 21,
               QStringLiteral("sepnutí"));
-    makeEdit(group, first ? QStringLiteral("EZpoSep1") : QStringLiteral("Ezposep2"), 314, 43, 28);
+    makeControl(group, m, control(m.EZpoSep1, m.Ezposep2), 314, 43, 28);
     makeLabel(group, QStringLiteral("LabelSepnutiS") + n, 344, 43, 8, 21, QStringLiteral("s"));
     makeLabel(group, QStringLiteral("LabelRozepnuti") + n, 258, 67, 56, 21,
               QStringLiteral("rozepnutí"));
-    makeEdit(group, first ? QStringLiteral("EZpoRoz1") : QStringLiteral("Ezporoz2"), 314, 67, 28);
+    makeControl(group, m, control(m.EZpoRoz1, m.Ezporoz2), 314, 67, 28);
     makeLabel(group, QStringLiteral("LabelRozepnutiS") + n, 344, 67, 8, 21, QStringLiteral("s"));
 
     makeLabel(group, QStringLiteral("LabelRezimRele") + n, 8, 91, 84, 21,
               QStringLiteral("Režim relé ") + n);
-    makeCombo(group, QStringLiteral("RezimRele") + n, 92, 91, 110);
+    makeControl(group, m, control(m.RezimRele1, m.RezimRele2), 92, 91, 110);
 }
 
 } // namespace
@@ -161,123 +209,102 @@ void TForm1::FormCreate()
 
 void TForm1::buildControls()
 {
+    const MainWindowModel& m = model_;
+    const auto make = [&](const Control& control, int x, int y, int w, int h = -1) {
+        return makeControl(this, m, control, x, y, w, h);
+    };
+
     // Left: the configuration fields, one row each.
-    auto* heading = makeLabel(this, QStringLiteral("Konfigurace"), 8, 4, 360, 20);
-    makeBold(heading);
+    makeBold(make(m.Konfigurace, 8, 4, 360, 20));
 
     constexpr int labelX = 8, labelW = 160, fieldX = 170, fieldW = 170, unitX = 344, unitW = 30;
     constexpr int top = 26, step = 26;
     int row = 0;
     const auto y = [&](int r) { return top + r * step; };
     // Room for two lines: the longer captions wrap.
-    const auto rowLabel = [&](const QString& name) {
-        return makeLabel(this, name, labelX, y(row) - 4, labelW, 29);
+    const auto rowLabel = [&](const Control& label) {
+        return make(label, labelX, y(row) - 4, labelW, 29);
+    };
+    // A caption, a field and, where the row has one, the unit beside the field.
+    const auto fieldRow = [&](const Control& label, const Control& field,
+                              const Control* unit = nullptr) {
+        rowLabel(label);
+        make(field, fieldX, y(row), fieldW);
+        if (unit)
+            make(*unit, unitX, y(row), unitW, 21);
+        ++row;
     };
 
-    rowLabel(QStringLiteral("LabelVstup"));
-    auto* vstup = makeCombo(this, QStringLiteral("Vstup"), fieldX, y(row), fieldW + 20);
-    vstup->setMaxVisibleItems(21);
+    rowLabel(m.LabelVstup);
+    static_cast<QComboBox*>(make(m.Vstup, fieldX, y(row), fieldW + 20))->setMaxVisibleItems(21);
     ++row;
-    rowLabel(QStringLiteral("LabelPripCidl"));
-    makeCombo(this, QStringLiteral("PripCidl"), fieldX, y(row), fieldW);
-    ++row;
-    rowLabel(QStringLiteral("LabelLinearizace"));
-    auto* linearizace = makeCombo(this, QStringLiteral("Linearizace"), fieldX, y(row), fieldW);
+    fieldRow(m.LabelPripCidl, m.PripCidl);
+    rowLabel(m.LabelLinearizace);
+    QWidget* linearizace = make(m.Linearizace, fieldX, y(row), fieldW);
     auto* errorPlot = new QAction(QStringLiteral("Zobrazit chybu linearizace…"), linearizace);
     errorPlot->setObjectName(QStringLiteral("ChybaLinearizace"));
     linearizace->addAction(errorPlot);
     linearizace->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(errorPlot, &QAction::triggered, this, [this] { runAction(ChybaLinearizaceClick); });
     ++row;
-    rowLabel(QStringLiteral("LabelVolenaJednotka"));
-    makeCombo(this, QStringLiteral("VolenaJednotka"), fieldX, y(row), fieldW);
+    fieldRow(m.LabelVolenaJednotka, m.VolenaJednotka);
+    makeBold(make(m.Label4, labelX, y(row), 360, 21));
     ++row;
-    makeBold(makeLabel(this, QStringLiteral("Label4"), labelX, y(row), 360, 21));
-    ++row;
-    rowLabel(QStringLiteral("LabelPocatek"));
-    makeEdit(this, QStringLiteral("Pocatek"), fieldX, y(row), fieldW);
-    makeLabel(this, QStringLiteral("Label8"), unitX, y(row), unitW, 21);
-    ++row;
-    rowLabel(QStringLiteral("LabelKonec"));
-    makeEdit(this, QStringLiteral("Konec"), fieldX, y(row), fieldW);
-    makeLabel(this, QStringLiteral("Label9"), unitX, y(row), unitW, 21);
-    ++row;
-    rowLabel(QStringLiteral("LabelTlumeni"));
-    makeEdit(this, QStringLiteral("Tlumeni"), fieldX, y(row), fieldW);
-    makeLabel(this, QStringLiteral("LabelTlumeniUnit"), unitX, y(row), unitW, 21);
-    ++row;
-    rowLabel(QStringLiteral("LabelChybProud"));
-    makeCombo(this, QStringLiteral("ChybProud"), fieldX, y(row), fieldW);
-    ++row;
-    rowLabel(QStringLiteral("LabelVzdStKon"));
-    makeCombo(this, QStringLiteral("VzdStKon"), fieldX, y(row), fieldW);
-    ++row;
-    rowLabel(QStringLiteral("Label10"));
-    makeEdit(this, QStringLiteral("DelPomer"), fieldX, y(row), fieldW);
-    makeLabel(this, QStringLiteral("Label11"), unitX, y(row), unitW, 21);
-    ++row;
-    rowLabel(QStringLiteral("Label31"));
-    makeEdit(this, QStringLiteral("SnOdpor"), fieldX, y(row), fieldW);
-    makeLabel(this, QStringLiteral("Label32"), unitX, y(row), unitW, 21);
-    ++row;
-    rowLabel(QStringLiteral("LabelKorekcePV"));
-    makeEdit(this, QStringLiteral("korekcePV"), fieldX, y(row), fieldW);
-    makeLabel(this, QStringLiteral("LabelKorekcePVUnit"), unitX, y(row), unitW, 21);
-    ++row;
-    rowLabel(QStringLiteral("Pcelkodpor"));
-    makeEdit(this, QStringLiteral("CelkovyOdpor"), fieldX, y(row), fieldW);
-    makeLabel(this, QStringLiteral("Jcelkodpor"), unitX, y(row), unitW, 21);
-    ++row;
+    fieldRow(m.LabelPocatek, m.Pocatek, &m.Label8);
+    fieldRow(m.LabelKonec, m.Konec, &m.Label9);
+    fieldRow(m.LabelTlumeni, m.Tlumeni, &m.LabelTlumeniUnit);
+    fieldRow(m.LabelChybProud, m.ChybProud);
+    fieldRow(m.LabelVzdStKon, m.VzdStKon);
+    fieldRow(m.Label10, m.DelPomer, &m.Label11);
+    fieldRow(m.Label31, m.SnOdpor, &m.Label32);
+    fieldRow(m.LabelKorekcePV, m.korekcePV, &m.LabelKorekcePVUnit);
+    fieldRow(m.Pcelkodpor, m.CelkovyOdpor, &m.Jcelkodpor);
 
     // The configuration file buttons.
     const int fileTop = y(row) + 6;
-    makeBold(makeLabel(this, QStringLiteral("Label12"), labelX, fileTop, 170, 20));
-    makeButton(this, QStringLiteral("Ulosoub"), labelX, fileTop + 22, 84);
-    makeButton(this, QStringLiteral("ctisoub"), labelX + 90, fileTop + 22, 84);
+    makeBold(make(m.Label12, labelX, fileTop, 170, 20));
+    make(m.Ulosoub, labelX, fileTop + 22, 84);
+    make(m.ctisoub, labelX + 90, fileTop + 22, 84);
 
     // Zero and span adjustment; the program keeps the group hidden.
-    makeLabel(this, QStringLiteral("Label18"), 190, fileTop, 170, 20);
-    makeButton(this, QStringLiteral("S_Dolmez"), 190, fileTop + 22, 84);
-    makeButton(this, QStringLiteral("S_Hormez"), 280, fileTop + 22, 84);
+    make(m.Label18, 190, fileTop, 170, 20);
+    make(m.S_Dolmez, 190, fileTop + 22, 84);
+    make(m.S_Hormez, 280, fileTop + 22, 84);
 
     // Right: brand, main actions, comparators, user note.
     constexpr int rightX = 380;
-    auto* image = new QLabel(this);
-    image->setObjectName(QStringLiteral("IMAGE1"));
-    image->setGeometry(rightX, 4, 160, 52);
-    image->setPixmap(QPixmap(QStringLiteral(":/vtr8/logo.png")));
-    image->setScaledContents(true); // the picture is stretched to its frame
-    auto* label5 = makeLabel(this, QStringLiteral("Label5"), rightX + 168, 4, 186, 52);
+    make(m.IMAGE1, rightX, 4, 160, 52);
+    auto* label5 = static_cast<QLabel*>(make(m.Label5, rightX + 168, 4, 186, 52));
     label5->setWordWrap(true);
     QFont nameFont = label5->font();
     nameFont.setPixelSize(16);
     nameFont.setBold(true);
     label5->setFont(nameFont);
-    auto* firma = makeLabel(this, QStringLiteral("Firma"), rightX, 4, 200, 52);
+    auto* firma = make(m.Firma, rightX, 4, 200, 52);
     QFont brandFont = firma->font();
     brandFont.setPixelSize(24);
     brandFont.setBold(true);
     firma->setFont(brandFont);
-    makeButton(this, QStringLiteral("ButtonVE"), rightX + 250, 4, 40, 22);
-    makeButton(this, QStringLiteral("ButtonKA"), rightX + 294, 4, 40, 22);
+    make(m.ButtonVE, rightX + 250, 4, 40, 22);
+    make(m.ButtonKA, rightX + 294, 4, 40, 22);
 
-    makeButton(this, QStringLiteral("Poslat"), rightX, 60, 176, 27);
-    makeButton(this, QStringLiteral("Precist"), rightX + 178, 60, 176, 27);
-    makeButton(this, QStringLiteral("Button1"), rightX, 90, 116);
-    makeButton(this, QStringLiteral("Mereni"), rightX + 119, 90, 116);
-    makeButton(this, QStringLiteral("Informace"), rightX + 238, 90, 116);
+    make(m.Poslat, rightX, 60, 176, 27);
+    make(m.Precist, rightX + 178, 60, 176, 27);
+    make(m.Button1, rightX, 90, 116);
+    make(m.Mereni, rightX + 119, 90, 116);
+    make(m.Informace, rightX + 238, 90, 116);
 
-    buildComparator(this, 1, rightX, 120);
-    buildComparator(this, 2, rightX, 238);
+    buildComparator(this, m, 1, rightX, 120);
+    buildComparator(this, m, 2, rightX, 238);
 
-    makeLabel(this, QStringLiteral("LabelUzPozn"), rightX, 358, 200, 20);
-    auto* note = makeEdit(this, QStringLiteral("EditUzPozn"), rightX, 378, 354);
+    make(m.LabelUzPozn, rightX, 358, 200, 20);
+    auto* note = static_cast<QLineEdit*>(make(m.EditUzPozn, rightX, 378, 354));
     note->setMaxLength(60);
     // A pasted control character would go to the transmitter and come back raw.
     note->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[^\\x{0}-\\x{1F}\\x{7F}-\\x{9F}]*")), note));
-    makeButton(this, QStringLiteral("Prec_Pozn"), rightX, 403, 84);
-    makeButton(this, QStringLiteral("Uloz_Pozn"), rightX + 90, 403, 84);
+    make(m.Prec_Pozn, rightX, 403, 84);
+    make(m.Uloz_Pozn, rightX + 90, 403, 84);
 
     // The read-back after a write: a preference of the person, not part of the configuration,
     // so no control of the editor model stands behind it.
@@ -287,15 +314,15 @@ void TForm1::buildControls()
 
     // Bottom: progress, firmware, version.
     constexpr int bottom = 478;
-    makeLabel(this, QStringLiteral("Label19"), labelX, bottom, 50, 18);
-    makeBar(this, QStringLiteral("Prenos"), 62, bottom + 1, 672, 16);
-    makeBar(this, QStringLiteral("PrenosByte"), 62, bottom + 20, 672, 8);
-    makeLabel(this, QStringLiteral("Label13"), labelX, bottom + 33, 70, 20);
-    makeLabel(this, QStringLiteral("Label14"), labelX + 74, bottom + 33, 60, 20);
+    make(m.Label19, labelX, bottom, 50, 18);
+    make(m.Prenos, 62, bottom + 1, 672, 16);
+    make(m.PrenosByte, 62, bottom + 20, 672, 8);
+    make(m.Label13, labelX, bottom + 33, 70, 20);
+    make(m.Label14, labelX + 74, bottom + 33, 60, 20);
     zPocPrij_ = makeLabel(this, QStringLiteral("ZPocPrij"), 300, bottom + 33, 60, 20);
     zPocPrij_->hide();
     status_ = makeLabel(this, QStringLiteral("StavPrenosu"), 366, bottom + 33, 270, 20);
-    auto* version = makeLabel(this, QStringLiteral("Label23"), 640, bottom + 33, 94, 20);
+    auto* version = static_cast<QLabel*>(make(m.Label23, 640, bottom + 33, 94, 20));
     version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
@@ -351,10 +378,14 @@ void TForm1::bindControls()
         {QStringLiteral("ButtonKA"), [this] { ButtonKAClick(model_); }},
     };
 
-    for (const auto& [name, control] : model_.controls()) {
+    for (const auto& [name, control, kind] : model_.controls()) {
+        if (kind == ControlKind::Window)
+            continue; // the window's own caption: refresh() copies it
         QWidget* widget = widgetFor(name);
-        if (!widget)
-            continue; // the window caption and controls without a widget of their own
+        if (!widget) {
+            qFatal("vtr8: control %s has no widget", qPrintable(name));
+            std::abort();
+        }
         Control* c = control;
         ControlBinder::Binding& b = binder_.bind(*c, widget);
         b.edited = [this, c](const QString& text) { model_.userEdit(*c, text); };

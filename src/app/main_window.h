@@ -2,8 +2,8 @@
 
 #include "app/brand_profile.h"
 #include "app/control_binder.h"
-#include "link/link_indicators.h"
 #include "app/main_window_actions.h"
+#include "link/link_indicators.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -44,6 +44,7 @@ public:
     void setZPocPrij(const QString& text) override;
 
     MainWindowModel& model() { return model_; }
+    const ControlBinder& binder() const { return binder_; }
     // Copies the whole model into the widgets.
     void refresh();
 

@@ -1,5 +1,7 @@
 #include "cli/cli_options.h"
 
+#include "device/choice_texts.h"
+
 namespace vtr8 {
 
 const char* CliUsage()
@@ -127,7 +129,7 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
                 return fail(QStringLiteral("--off-delay needs a value"));
         } else if (a == QLatin1String("--mode")) {
             if (!value(o.mode) ||
-                (o.mode != QLatin1String("HYSTEREZE") && o.mode != QLatin1String("OKNO")))
+                (o.mode != choice::Hysteresis && o.mode != choice::Window))
                 return fail(QStringLiteral("--mode needs HYSTEREZE or OKNO"));
         } else if (a == QLatin1String("--enable")) {
             o.enable = true;

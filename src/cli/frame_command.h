@@ -15,6 +15,7 @@ QString HexBytes(const QByteArray& bytes);
 // `error` set for an unknown name or a bad number. ADDRESS and COUNT are
 // decimal or 0x-prefixed hex; HEXDATA fills the transfer buffer from its first
 // position (blanks and colons between bytes are allowed, at most 25 bytes).
-std::optional<QByteArray> FrameForArguments(const QStringList& arguments, QString& error);
+[[nodiscard]] std::optional<QByteArray> FrameForArguments(const QStringList& arguments,
+                                                          QString& error);
 
-}  // namespace vtr8
+} // namespace vtr8

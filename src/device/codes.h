@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linearization/characteristic.h"
+#include "device/input_type.h"
 
 #include <QString>
 
@@ -9,44 +9,6 @@
 
 // The numeric codes the transmitter stores, and the program's texts for them.
 namespace vtr8 {
-
-// Byte 400. Thermocouple L is 12 and N is 13 in both directions (writing and reading).
-enum class InputCode : std::uint8_t {
-    Pt100 = 1,
-    Pt1000 = 2,
-    Ni100 = 3,
-    Ni1000 = 4,
-    Rheostat = 5,
-    PotentiometerAbsolute = 6,
-    PotentiometerRelative = 7,
-    ThermocoupleB = 8,
-    ThermocoupleE = 9,
-    ThermocoupleJ = 10,
-    ThermocoupleK = 11,
-    ThermocoupleL = 12,
-    ThermocoupleN = 13,
-    ThermocoupleR = 14,
-    ThermocoupleS = 15,
-    ThermocoupleT = 16,
-    Voltage = 17,
-    Current = 18,
-    ResistorDifference = 19,
-    VoltageDifference = 20,
-    CurrentDifference = 21,
-    Special0to10V = 22,
-    Special0to20mA = 23,
-    Special4to20mA = 24,
-};
-inline constexpr int InputCodeCount = 24;
-
-// The input type's exact text as the Vstup list shows it ("odporový teploměr Pt100", ...).
-QString InputTypeText(InputCode code);
-std::optional<InputCode> InputCodeFromText(const QString& text);
-std::optional<InputCode> InputCodeFromByte(std::uint8_t value);
-
-bool IsResistanceThermometer(InputCode code);
-bool IsThermocouple(InputCode code);
-bool IsSpecialInput(InputCode code);
 
 // Bytes 424 (UnitCode) and 339/354 (RangeUnitCode): HART engineering-unit codes.
 namespace unit_code {
@@ -58,17 +20,17 @@ inline constexpr std::uint8_t Volt = 58;
 inline constexpr std::uint8_t None = 251;
 } // namespace unit_code
 // "°C", "Ohm", "mA", "%", "V"; empty for no unit or an unknown code.
-QString UnitText(std::uint8_t code);
+QString unitText(std::uint8_t code);
 
 // Byte 401.
 enum class ErrorCurrentCode : std::uint8_t { Upscale = 1, Downscale = 2, Off = 3 };
-QString ErrorCurrentText(ErrorCurrentCode code); // "nadproud", "podproud", "vyřazen"
-std::optional<ErrorCurrentCode> ErrorCurrentFromText(const QString& text);
+QString errorCurrentText(ErrorCurrentCode code); // "nadproud", "podproud", "vyřazen"
+std::optional<ErrorCurrentCode> errorCurrentFromText(const QString& text);
 
 // Byte 403; 0 when the input has no sensor connection.
 enum class ConnectionCode : std::uint8_t { None = 0, TwoWire = 2, ThreeWire = 3, FourWire = 4 };
-QString ConnectionText(ConnectionCode code); // "dvouvodičově", ...; empty for None
-ConnectionCode ConnectionFromText(const QString& text);
+QString connectionText(ConnectionCode code); // "dvouvodičově", ...; empty for None
+ConnectionCode connectionFromText(const QString& text);
 
 // Byte 427.
 enum class LinearizationCode : std::uint8_t {
@@ -82,12 +44,9 @@ enum class LinearizationCode : std::uint8_t {
 // Byte 606: which linearization table is in force.
 enum class LinearizationMethod : std::uint8_t { None = 0, Polynomial = 1, SegmentTable = 2 };
 
-// The sensor's own reference characteristic for RTDs and thermocouples; nullopt otherwise.
-std::optional<Characteristic> SensorCharacteristic(InputCode code);
-
 // The choices of the Linearizace list.
 enum class Linearization : std::uint8_t { Linearized, NotLinearized, FromFile, SquareRoot };
-QString LinearizationText(Linearization choice); // "linearizováno", "nelinearizováno", ...
-std::optional<Linearization> LinearizationFromText(const QString& text);
+QString linearizationText(Linearization choice); // "linearizováno", "nelinearizováno", ...
+std::optional<Linearization> linearizationFromText(const QString& text);
 
 } // namespace vtr8

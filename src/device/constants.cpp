@@ -119,18 +119,18 @@ std::vector<EepromBlock> OutputScalingBlocks(const OutputScaling& s)
     };
 }
 
-std::optional<Extended> InputScaleFactor(InputCode input, Extended rangeStart, Extended rangeEnd,
+std::optional<Extended> InputScaleFactor(InputType input, Extended rangeStart, Extended rangeEnd,
                                          Extended inputSignalMax, Extended totalValue,
                                          Extended dividerRatio)
 {
     switch (input) {
-    case InputCode::PotentiometerRelative:
+    case InputType::PotentiometerRelative:
         return std::nullopt;
-    case InputCode::Current:
+    case InputType::Current:
         // The signal was chosen from the larger magnitude of the two limits, so the same limit
         // gives mA per volt also for a range below zero.
         return std::max(std::fabs(rangeStart), std::fabs(rangeEnd)) / inputSignalMax;
-    case InputCode::CurrentDifference:
+    case InputType::CurrentDifference:
         return std::fabs(totalValue) / inputSignalMax;
     default:
         return dividerRatio;
@@ -153,35 +153,35 @@ namespace {
 
 // EMF in volts of the thermocouple at the cold-junction temperature (°C), highest power first.
 struct ThermocouplePolynomial {
-    InputCode input;
+    InputType input;
     std::uint8_t degree;
     std::array<float, 5> coefficients;
 };
 
 constexpr ThermocouplePolynomial thermocouplePolynomials[] = {
-    {InputCode::ThermocoupleB, 2, {5.72773784e-09f, -2.4094939e-07f, 4.13590306e-25f}},
-    {InputCode::ThermocoupleE,
+    {InputType::ThermocoupleB, 2, {5.72773784e-09f, -2.4094939e-07f, 4.13590306e-25f}},
+    {InputType::ThermocoupleE,
      4,
      {2.88822406e-13f, -8.29009014e-11f, 5.14754426e-08f, 5.85604757e-05f, -5.52342442e-07f}},
-    {InputCode::ThermocoupleJ,
+    {InputType::ThermocoupleJ,
      4,
      {1.08821589e-13f, -8.52170348e-11f, 3.04863974e-08f, 5.03715273e-05f, -2.12819806e-08f}},
-    {InputCode::ThermocoupleK,
+    {InputType::ThermocoupleK,
      4,
      {2.8648206e-14f, -1.16069994e-10f, 2.6705175e-08f, 3.94146409e-05f, -3.01296183e-07f}},
-    {InputCode::ThermocoupleN,
+    {InputType::ThermocoupleN,
      4,
      {-5.44024834e-14f, 2.97670985e-11f, 1.47109791e-08f, 2.60373909e-05f, -1.9934962e-06f}},
-    {InputCode::ThermocoupleL,
+    {InputType::ThermocoupleL,
      4,
      {1.04584642e-13f, -7.97751726e-11f, 5.89408131e-08f, 6.32164447e-05f, -1.21084502e-08f}},
-    {InputCode::ThermocoupleR,
+    {InputType::ThermocoupleR,
      4,
      {2.92855882e-14f, -2.37373454e-11f, 1.39152023e-08f, 5.28891042e-06f, -3.23583882e-10f}},
-    {InputCode::ThermocoupleS,
+    {InputType::ThermocoupleS,
      4,
      {2.47661016e-14f, -2.23675019e-11f, 1.25287505e-08f, 5.39938173e-06f, -3.15633586e-09f}},
-    {InputCode::ThermocoupleT,
+    {InputType::ThermocoupleT,
      4,
      {4.88330147e-14f, -2.33437662e-11f, 4.33965539e-08f, 3.8620874e-05f, -8.92272681e-07f}},
 };
@@ -193,7 +193,7 @@ constexpr std::uint8_t coldJunctionSensorDegree = 4;
 
 } // namespace
 
-std::vector<EepromBlock> ColdJunctionBlocks(InputCode thermocouple)
+std::vector<EepromBlock> ColdJunctionBlocks(InputType thermocouple)
 {
     const auto* entry = std::find_if(
         std::begin(thermocouplePolynomials), std::end(thermocouplePolynomials),
@@ -236,10 +236,10 @@ EepromBlock LinearizationMethodBlock(LinearizationMethod method)
 
 std::vector<EepromBlock> ConfigurationBlocks(const ConfigurationRecord& r)
 {
-    const bool shunt = r.input == InputCode::Current || r.input == InputCode::CurrentDifference;
-    const bool total = shunt || r.input == InputCode::PotentiometerRelative ||
-                       r.input == InputCode::ResistorDifference ||
-                       r.input == InputCode::VoltageDifference;
+    const bool shunt = r.input == InputType::Current || r.input == InputType::CurrentDifference;
+    const bool total = shunt || r.input == InputType::PotentiometerRelative ||
+                       r.input == InputType::ResistorDifference ||
+                       r.input == InputType::VoltageDifference;
 
     TransferBuffer buffer{};
     buffer[1] = static_cast<std::uint8_t>(r.input);
@@ -262,7 +262,7 @@ std::vector<EepromBlock> ConfigurationBlocks(const ConfigurationRecord& r)
                    static_cast<std::uint8_t>(r.rangeCharacteristic),
                    static_cast<std::uint8_t>(r.linearizationCode)}),
         ByteBlock(eeprom::RelativePotentiometerFlag,
-                  {r.input == InputCode::PotentiometerRelative ? eeprom::RelativePotentiometerMark
+                  {r.input == InputType::PotentiometerRelative ? eeprom::RelativePotentiometerMark
                                                                : std::uint8_t{0}}),
     };
 }

@@ -82,16 +82,16 @@ std::vector<EepromBlock> OutputScalingBlocks(const OutputScaling& scaling);
 // Factor from the measured signal back to the input quantity (block 28); nullopt for
 // "potenciometr relativní", which keeps the front end's 1.0. For a current input it is
 // milliamperes per volt across the shunt whatever the sign of the range.
-std::optional<Extended> InputScaleFactor(InputCode input, Extended rangeStart, Extended rangeEnd,
-                                         Extended inputSignalMax, Extended totalValue,
-                                         Extended dividerRatio);
+[[nodiscard]] std::optional<Extended> InputScaleFactor(InputType input, Extended rangeStart,
+                                                       Extended rangeEnd, Extended inputSignalMax,
+                                                       Extended totalValue, Extended dividerRatio);
 
 // Block 127 (degree) and one 4-byte block per coefficient, highest power first.
 // coefficients[k] multiplies u^k.
 std::vector<EepromBlock> PolynomialBlocks(int degree, const std::array<Extended, 21>& coefficients);
 
 // Blocks 171, 172, 207, 208 for a thermocouple; empty for any other input.
-std::vector<EepromBlock> ColdJunctionBlocks(InputCode thermocouple);
+std::vector<EepromBlock> ColdJunctionBlocks(InputType thermocouple);
 
 // Byte 113.
 std::uint8_t ErrorCurrentFlags(std::optional<ErrorCurrentCode> errorCurrent, bool rangeFalling);
@@ -101,7 +101,7 @@ EepromBlock LinearizationMethodBlock(LinearizationMethod method);
 // The configuration record of ZapisKonfigurace.
 struct ConfigurationRecord {
     Extended parasiticResistance = 0;
-    InputCode input = InputCode::Pt100;
+    InputType input = InputType::Pt100;
     std::uint8_t errorCurrentCode = 0;
     std::uint8_t frontEndMode = 0;
     ConnectionCode connection = ConnectionCode::None;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "device/device_float.h"
-#include "linearization/extended.h"
 #include "device/memory_map.h"
+#include "linearization/extended.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -28,6 +28,6 @@ EepromBlock ByteBlock(eeprom::Address address, std::initializer_list<std::uint8_
 
 // Copies the block into positions 1..n of the transfer buffer; positions above stay as they are.
 // False when the block is empty or longer than a write command carries.
-bool LoadTransferBuffer(const EepromBlock& block, TransferBuffer& buffer);
+[[nodiscard]] bool LoadTransferBuffer(const EepromBlock& block, TransferBuffer& buffer);
 
 } // namespace vtr8

@@ -1,5 +1,7 @@
 #include "device/front_end.h"
 
+#include "device/choice_texts.h"
+
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -7,23 +9,23 @@
 
 namespace vtr8 {
 
-QString ColdJunctionText(ColdJunction place)
+QString coldJunctionText(ColdJunction place)
 {
     switch (place) {
     case ColdJunction::Internal:
-        return QString::fromUtf8("interní studený konec");
+        return choice::InternalColdJunction;
     case ColdJunction::Near:
-        return QString::fromUtf8("blízký studený konec");
+        return choice::NearColdJunction;
     case ColdJunction::Remote:
-        return QString::fromUtf8("vzdálený studený konec");
+        return choice::RemoteColdJunction;
     }
     return {};
 }
 
-std::optional<ColdJunction> ColdJunctionFromText(const QString& text)
+std::optional<ColdJunction> coldJunctionFromText(const QString& text)
 {
     for (auto place : {ColdJunction::Internal, ColdJunction::Near, ColdJunction::Remote})
-        if (text == ColdJunctionText(place))
+        if (text == coldJunctionText(place))
             return place;
     return std::nullopt;
 }
@@ -64,32 +66,32 @@ std::vector<SubRange> subRanges(const FrontEndRequest& request)
 {
     const bool fourWire = request.connection == ConnectionCode::FourWire;
     switch (request.input) {
-    case InputCode::ResistorDifference:
+    case InputType::ResistorDifference:
         return fourModes(ohmLimits, 41);
-    case InputCode::Pt100:
-    case InputCode::Pt1000:
-    case InputCode::Ni100:
-    case InputCode::Ni1000:
-    case InputCode::Rheostat:
+    case InputType::Pt100:
+    case InputType::Pt1000:
+    case InputType::Ni100:
+    case InputType::Ni1000:
+    case InputType::Rheostat:
         return fourModes(ohmLimits, fourWire ? 1 : 5);
-    case InputCode::PotentiometerAbsolute:
-    case InputCode::PotentiometerRelative:
+    case InputType::PotentiometerAbsolute:
+    case InputType::PotentiometerRelative:
         return fourModes(ohmLimits, fourWire ? 9 : 17);
-    case InputCode::Voltage: {
+    case InputType::Voltage: {
         auto ranges = fourModes(millivoltLimits, 25);
         ranges.emplace_back(0.5L, 52);
         ranges.emplace_back(1.0L, 53);
         return ranges;
     }
-    case InputCode::Current:
+    case InputType::Current:
         return fourModes(millivoltLimits, 25);
-    case InputCode::VoltageDifference:
-    case InputCode::CurrentDifference:
+    case InputType::VoltageDifference:
+    case InputType::CurrentDifference:
         return fourModes(millivoltLimits, 45);
     default:
         break;
     }
-    if (IsThermocouple(request.input) && request.coldJunction) {
+    if (isThermocouple(request.input) && request.coldJunction) {
         switch (*request.coldJunction) {
         case ColdJunction::Internal:
             return fourModes(millivoltLimits, 29);
@@ -106,30 +108,30 @@ std::vector<SubRange> subRanges(const FrontEndRequest& request)
 
 Extended InputSignalMax(const FrontEndRequest& request)
 {
-    const InputCode input = request.input;
-    if (IsResistanceThermometer(input) || IsThermocouple(input)) {
+    const InputType input = request.input;
+    if (isResistanceThermometer(input) || isThermocouple(input)) {
         // The sensor's own characteristic whatever the linearization: the stage sees the sensor.
-        const auto own = SensorCharacteristic(input);
+        const auto own = sensorCharacteristic(input);
         return signalOf(request, *own, largerLimit(request));
     }
     switch (input) {
-    case InputCode::Rheostat:
+    case InputType::Rheostat:
         return signalOf(request, Characteristic::Identity, largerLimit(request));
-    case InputCode::PotentiometerAbsolute:
+    case InputType::PotentiometerAbsolute:
         return largerLimit(request);
-    case InputCode::PotentiometerRelative:
-    case InputCode::ResistorDifference:
+    case InputType::PotentiometerRelative:
+    case InputType::ResistorDifference:
         // The whole track (or the sum of both resistors) can appear across the input.
         return request.totalValue;
-    case InputCode::Voltage: {
+    case InputType::Voltage: {
         // The file's line gives the voltage in front of the divider.
         const Extended a = throughFileLine(request, request.rangeStart) / request.dividerRatio;
         const Extended b = throughFileLine(request, request.rangeEnd) / request.dividerRatio;
         return std::max(std::fabs(a), std::fabs(b));
     }
-    case InputCode::VoltageDifference:
+    case InputType::VoltageDifference:
         return std::fabs(request.totalValue / request.dividerRatio);
-    case InputCode::Current: {
+    case InputType::Current: {
         // "ze souboru": the range is in the file's output unit; the current is the file's input.
         if (request.fromFile)
             return std::fabs(request.fileInputMax) * request.shuntResistance / 1000;
@@ -138,7 +140,7 @@ Extended InputSignalMax(const FrontEndRequest& request)
         const Extended b = request.rangeEnd * request.shuntResistance / 1000;
         return std::max(std::fabs(a), std::fabs(b));
     }
-    case InputCode::CurrentDifference:
+    case InputType::CurrentDifference:
         return std::fabs(request.totalValue) * request.shuntResistance / 1000;
     default:
         return 0;
@@ -148,16 +150,16 @@ Extended InputSignalMax(const FrontEndRequest& request)
 FrontEndChoice SelectFrontEndMode(const FrontEndRequest& request)
 {
     switch (request.input) {
-    case InputCode::Special0to10V:
+    case InputType::Special0to10V:
         return {FrontEndStatus::Found, 49, 0};
-    case InputCode::Special0to20mA:
+    case InputType::Special0to20mA:
         return {FrontEndStatus::Found, 50, 0};
-    case InputCode::Special4to20mA:
+    case InputType::Special4to20mA:
         return {FrontEndStatus::Found, 51, 0};
     default:
         break;
     }
-    if (IsThermocouple(request.input) && !request.coldJunction)
+    if (isThermocouple(request.input) && !request.coldJunction)
         return {FrontEndStatus::NoSettings, 0, 0};
 
     const Extended signal = InputSignalMax(request);

@@ -16,8 +16,8 @@ namespace vtr8 {
 
 // Where the cold junction of a thermocouple sits; it picks one of three groups of modes.
 enum class ColdJunction : std::uint8_t { Internal, Near, Remote };
-QString ColdJunctionText(ColdJunction place); // "interní studený konec", ...
-std::optional<ColdJunction> ColdJunctionFromText(const QString& text);
+QString coldJunctionText(ColdJunction place); // "interní studený konec", ...
+std::optional<ColdJunction> coldJunctionFromText(const QString& text);
 
 // Value of the reference characteristic at x: EMF in volts,
 // resistance in ohms, or the input quantity itself. The write passes the linearization
@@ -26,7 +26,7 @@ using SignalFunction = std::function<Extended(Characteristic characteristic, Ext
 
 // What the choice of the input stage's mode depends on.
 struct FrontEndRequest {
-    InputCode input = InputCode::Pt100;
+    InputType input = InputType::Pt100;
     ConnectionCode connection = ConnectionCode::None;
     std::optional<ColdJunction> coldJunction;
     Extended rangeStart = 0;
@@ -74,9 +74,9 @@ struct FrontEndImage {
 
 // The table row of a mode, or nullopt for the modes the table has no row for
 // (13..16, 21..24, 41..48 and anything outside 1..53).
-std::optional<FrontEndImage> FrontEndTable(int mode);
+[[nodiscard]] std::optional<FrontEndImage> FrontEndTable(int mode);
 // Fills the image from the table; a mode without a row leaves it unchanged and gives false.
-bool LoadFrontEndSettings(int mode, FrontEndImage& image);
+[[nodiscard]] bool LoadFrontEndSettings(int mode, FrontEndImage& image);
 
 inline constexpr int FrontEndSettleMs = 100;
 // The eight blocks 0, 12, 24, 28, 96, 100, 112, 448 in the order they are written; the second

@@ -40,7 +40,7 @@ Extended EvaluateSegmentTable(const SegmentTable& table, Extended x);
 // The spline's pieces into a table. A spline with fewer than 20 intervals fills the remaining
 // records with copies of its last piece and ends at its last knot. False (table untouched) when
 // the interval count is outside 1..20.
-bool BuildSegmentTable(const SplineTable& spline, SegmentTable& table);
+[[nodiscard]] bool BuildSegmentTable(const SplineTable& spline, SegmentTable& table);
 QString BadIntervalCountText(); // "Nepřípustný počet intervalů pro linearizační funkci."
 
 // Straight segments through the points of a point file (at most 21 points).

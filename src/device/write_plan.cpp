@@ -3,9 +3,9 @@
 namespace vtr8 {
 
 std::optional<CharacteristicChoice>
-ChooseCharacteristics(InputCode input, Linearization linearization, bool oldFirmware)
+ChooseCharacteristics(InputType input, Linearization linearization, bool oldFirmware)
 {
-    if (const auto sensor = SensorCharacteristic(input)) {
+    if (const auto sensor = sensorCharacteristic(input)) {
         switch (linearization) {
         case Linearization::Linearized:
             return CharacteristicChoice{*sensor, *sensor,
@@ -38,21 +38,21 @@ ChooseCharacteristics(InputCode input, Linearization linearization, bool oldFirm
     return std::nullopt;
 }
 
-QString UnsupportedLinearizationText(InputCode input, Linearization linearization)
+QString UnsupportedLinearizationText(InputType input, Linearization linearization)
 {
     return QString::fromUtf8("Pro vstup \"%1\" nelze zapsat linearizaci \"%2\", zvolte jinou "
                              "linearizaci.")
-        .arg(InputTypeText(input), LinearizationText(linearization));
+        .arg(inputTypeText(input), linearizationText(linearization));
 }
 
-RangeUnitChoice ChooseRangeUnit(InputCode input, Linearization linearization, std::uint8_t unitCode)
+RangeUnitChoice ChooseRangeUnit(InputType input, Linearization linearization, std::uint8_t unitCode)
 {
     const bool linearized =
         linearization == Linearization::Linearized || linearization == Linearization::FromFile;
-    if (IsResistanceThermometer(input))
+    if (isResistanceThermometer(input))
         return linearized ? RangeUnitChoice{unit_code::DegreesCelsius, false}
                           : RangeUnitChoice{unit_code::Ohm, true};
-    if (IsThermocouple(input))
+    if (isThermocouple(input))
         return linearized ? RangeUnitChoice{unit_code::DegreesCelsius, false}
                           : RangeUnitChoice{unit_code::Volt, true};
 
@@ -62,23 +62,23 @@ RangeUnitChoice ChooseRangeUnit(InputCode input, Linearization linearization, st
         linearization == Linearization::FromFile || linearization == Linearization::SquareRoot;
     std::uint8_t physical = unit_code::None;
     switch (input) {
-    case InputCode::Rheostat:
-    case InputCode::ResistorDifference:
-    case InputCode::PotentiometerAbsolute:
+    case InputType::Rheostat:
+    case InputType::ResistorDifference:
+    case InputType::PotentiometerAbsolute:
         physical = unit_code::Ohm;
         break;
-    case InputCode::PotentiometerRelative:
+    case InputType::PotentiometerRelative:
         physical = unit_code::Percent;
         break;
-    case InputCode::Voltage:
-    case InputCode::Special0to10V:
-    case InputCode::VoltageDifference:
+    case InputType::Voltage:
+    case InputType::Special0to10V:
+    case InputType::VoltageDifference:
         physical = unit_code::Volt;
         break;
-    case InputCode::Current:
-    case InputCode::Special0to20mA:
-    case InputCode::Special4to20mA:
-    case InputCode::CurrentDifference:
+    case InputType::Current:
+    case InputType::Special0to20mA:
+    case InputType::Special4to20mA:
+    case InputType::CurrentDifference:
         physical = unit_code::Milliampere;
         break;
     default:

@@ -18,10 +18,10 @@ struct CharacteristicChoice {
 // nullopt for a combination the transmitter has no characteristic for: "linearizováno" on an
 // input without a sensor characteristic, "druhá odmocnina" on a sensor. The write refuses those.
 std::optional<CharacteristicChoice>
-ChooseCharacteristics(InputCode input, Linearization linearization, bool oldFirmware);
+ChooseCharacteristics(InputType input, Linearization linearization, bool oldFirmware);
 
 // Message for a refused combination.
-QString UnsupportedLinearizationText(InputCode input, Linearization linearization);
+QString UnsupportedLinearizationText(InputType input, Linearization linearization);
 
 struct RangeUnitChoice {
     std::uint8_t rangeUnitCode = 0; // bytes 339 and 354
@@ -31,7 +31,7 @@ struct RangeUnitChoice {
 };
 
 // unitCode is the configuration's own UnitCode (byte 424), used for the linearized ranges.
-RangeUnitChoice ChooseRangeUnit(InputCode input, Linearization linearization,
+RangeUnitChoice ChooseRangeUnit(InputType input, Linearization linearization,
                                 std::uint8_t unitCode);
 
 } // namespace vtr8

@@ -21,8 +21,9 @@ using EquationVector = std::array<Extended, MaxEquations>;
 // before it is used. A pivot whose
 // magnitude is at most negligible (or is not finite) means the system has no
 // usable solution: the function then returns false and leaves x untouched.
-bool solveCompletePivoting(
-    EquationMatrix& a, EquationVector& b, int n, EquationVector& x, Extended negligible,
-    const std::function<void(int row, int col, Extended pivot)>& onPivot = {});
+[[nodiscard]] bool
+solveCompletePivoting(EquationMatrix& a, EquationVector& b, int n, EquationVector& x,
+                      Extended negligible,
+                      const std::function<void(int row, int col, Extended pivot)>& onPivot = {});
 
 } // namespace vtr8

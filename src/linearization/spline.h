@@ -22,8 +22,8 @@ Extended EvaluateSpline(const SplineTable& table, Extended u);
 // Text file of a spline table for the SplineFile characteristic: the interval
 // count, then the knots, then a, b, c, d of each piece, one number a line, with
 // a decimal point and enough digits to restore every 80-bit value exactly.
-bool saveSplineTableFile(const std::string& path, const SplineTable& table);
+[[nodiscard]] bool saveSplineTableFile(const std::string& path, const SplineTable& table);
 // Reads such a file; false (table untouched) when it cannot be read or is malformed.
-bool loadSplineTableFile(const std::string& path, SplineTable& table);
+[[nodiscard]] bool loadSplineTableFile(const std::string& path, SplineTable& table);
 
 } // namespace vtr8

@@ -88,7 +88,7 @@ public:
     void setReceiveOnArrival(bool value) { receiveOnArrival_ = value; }
     TComPortReceiveDataEvent OnReceiveData;
 
-    bool OpenPort() override;
+    [[nodiscard]] bool OpenPort() override;
     void ClosePort() override;
     bool IsPortOpen() const override;
     void ApplyPortSettings();

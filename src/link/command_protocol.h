@@ -121,7 +121,7 @@ private:
     enum class WaitEnd { Interrupted, Reply, Timeout };
 
     void onReceive(const std::uint8_t* data, int size);
-    bool OpenAndSend(const QByteArray& frameText, int& writeResult);
+    [[nodiscard]] bool OpenAndSend(const QByteArray& frameText, int& writeResult);
     // False when something other than its own timer ended the pause.
     bool pause(int ms);
     WaitEnd waitForReplyOrTimeout();

@@ -25,7 +25,7 @@ public:
     // The name of the prepared port for messages, e.g. "COM3 (/dev/ttyS2)".
     virtual QString portDisplayName() const = 0;
 
-    virtual bool OpenPort() = 0;
+    [[nodiscard]] virtual bool OpenPort() = 0;
     virtual void ClosePort() = 0;
     virtual bool IsPortOpen() const = 0;
     virtual void SetDtr(bool on) = 0;

@@ -2,13 +2,13 @@
 
 #include "model/change_scope.h"
 
+#include "device/choice_texts.h"
 #include "linearization/point_set.h"
-#include "model/choice_texts.h"
 #include "model/cp1250.h"
 #include "model/file_io.h"
 #include "model/number_format.h"
-#include "user_interface/user_interface.h"
 #include "model/overwrite_question.h"
+#include "user_interface/user_interface.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -133,11 +133,13 @@ std::optional<QByteArray> MainWindowModel::configurationFileBytes()
         // as other keys.
         const qsizetype breakAt = line.indexOf(QRegularExpression(QStringLiteral("[\\r\\n]")));
         const Cp1250Encoding encoded = encodeCp1250(line);
-        if (breakAt >= 0 || encoded.unmappable) {
-            const QChar bad = breakAt >= 0 ? line.at(breakAt) : *encoded.unmappable;
+        if (breakAt >= 0 || !encoded.ok()) {
+            const QString bad = breakAt >= 0 ? line.mid(breakAt, 1) : encoded.unmappable;
+            const char32_t code = bad.toUcs4().value(0);
             const QString shown =
-                bad.isPrint() ? QString(bad)
-                              : QStringLiteral("U+%1").arg(bad.unicode(), 4, 16, QLatin1Char('0'));
+                QChar::isPrint(code)
+                    ? bad
+                    : QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'));
             message(QStringLiteral("Znak „") + shown +
                     QStringLiteral("“ nelze uložit do souboru konfigurace (řádek „") +
                     line.trimmed() + QStringLiteral("“). Soubor nebyl uložen."));
@@ -181,7 +183,7 @@ void MainWindowModel::UlosoubClick()
             if (QFileInfo(path).suffix().isEmpty())
                 path += QStringLiteral(".txt");
             if (ConfirmOverwrite(ui_, path))
-                saveConfiguration(path);
+                static_cast<void>(saveConfiguration(path)); // its messages say what went wrong
         }
     }
     Ulosoub.enabled = true;
@@ -195,7 +197,7 @@ void MainWindowModel::ctisoubClick()
     if (path.isEmpty())
         return;
     ctisoub.enabled = false;
-    loadConfiguration(path);
+    static_cast<void>(loadConfiguration(path)); // its messages say what went wrong
     ctisoub.enabled = true;
 }
 

@@ -4,7 +4,7 @@
 #include "linearization/polynomial_fit.h"
 #include "linearization/spline.h"
 #include "linearization/workspace.h"
-#include "model/input_type.h"
+#include "device/input_type.h"
 #include "model/main_window_model.h"
 
 #include <algorithm>
@@ -221,14 +221,14 @@ LinearizationErrorRequestFor(const MainWindowModel& m, const LinearizationPoints
                              bool oldFirmware, QString& why)
 {
     LinearizationErrorRequest r;
-    const auto linearization = LinearizationFromText(m.Linearizace.text);
-    const auto input = m.Input ? InputCodeFromText(inputTypeText(*m.Input)) : std::nullopt;
+    const auto linearization = linearizationFromText(m.Linearizace.text);
+    const std::optional<InputType> input = m.Input;
     r.rangeStart = std::min(m.RangeStart, m.RangeEnd);
     r.rangeEnd = std::max(m.RangeStart, m.RangeEnd);
     r.oldFirmware = oldFirmware;
     r.unit = m.UnitText;
     if (linearization == Linearization::Linearized && input) {
-        const auto sensor = SensorCharacteristic(*input);
+        const auto sensor = sensorCharacteristic(*input);
         if (sensor) {
             r.linearization = Linearization::Linearized;
             r.sensor = *sensor;

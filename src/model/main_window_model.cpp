@@ -2,9 +2,9 @@
 
 #include "model/change_scope.h"
 
-#include "model/choice_texts.h"
-#include "model/number_format.h"
+#include "device/choice_texts.h"
 #include "linearization/point_set.h"
+#include "model/number_format.h"
 #include "user_interface/user_interface.h"
 
 namespace vtr8 {
@@ -145,106 +145,26 @@ void MainWindowModel::initialiseControls()
 
 void MainWindowModel::registerControls()
 {
-#define VTR8_CONTROL(name) controls_.emplace_back(QStringLiteral(#name), &name)
-    VTR8_CONTROL(Caption);
-    VTR8_CONTROL(Poslat);
-    VTR8_CONTROL(Precist);
-    VTR8_CONTROL(Button1);
-    VTR8_CONTROL(Mereni);
-    VTR8_CONTROL(Informace);
-    VTR8_CONTROL(Label23);
-    VTR8_CONTROL(Label13);
-    VTR8_CONTROL(Label14);
-    VTR8_CONTROL(Label19);
-    VTR8_CONTROL(Prenos);
-    VTR8_CONTROL(PrenosByte);
-    VTR8_CONTROL(Konfigurace);
-    VTR8_CONTROL(Label12);
-    VTR8_CONTROL(Ulosoub);
-    VTR8_CONTROL(ctisoub);
-    VTR8_CONTROL(Label5);
-    VTR8_CONTROL(IMAGE1);
-    VTR8_CONTROL(Firma);
-    VTR8_CONTROL(ButtonVE);
-    VTR8_CONTROL(ButtonKA);
-    VTR8_CONTROL(LabelVstup);
-    VTR8_CONTROL(Vstup);
-    VTR8_CONTROL(LabelPripCidl);
-    VTR8_CONTROL(PripCidl);
-    VTR8_CONTROL(Label4);
-    VTR8_CONTROL(LabelPocatek);
-    VTR8_CONTROL(Pocatek);
-    VTR8_CONTROL(Label8);
-    VTR8_CONTROL(LabelKonec);
-    VTR8_CONTROL(Konec);
-    VTR8_CONTROL(Label9);
-    VTR8_CONTROL(LabelLinearizace);
-    VTR8_CONTROL(Linearizace);
-    VTR8_CONTROL(LabelVolenaJednotka);
-    VTR8_CONTROL(VolenaJednotka);
-    VTR8_CONTROL(LabelTlumeni);
-    VTR8_CONTROL(Tlumeni);
-    VTR8_CONTROL(LabelTlumeniUnit);
-    VTR8_CONTROL(LabelChybProud);
-    VTR8_CONTROL(ChybProud);
-    VTR8_CONTROL(LabelVzdStKon);
-    VTR8_CONTROL(VzdStKon);
-    VTR8_CONTROL(Label10);
-    VTR8_CONTROL(DelPomer);
-    VTR8_CONTROL(Label11);
-    VTR8_CONTROL(Label31);
-    VTR8_CONTROL(SnOdpor);
-    VTR8_CONTROL(Label32);
-    VTR8_CONTROL(LabelKorekcePV);
-    VTR8_CONTROL(korekcePV);
-    VTR8_CONTROL(LabelKorekcePVUnit);
-    VTR8_CONTROL(Pcelkodpor);
-    VTR8_CONTROL(CelkovyOdpor);
-    VTR8_CONTROL(Jcelkodpor);
-    VTR8_CONTROL(Label18);
-    VTR8_CONTROL(S_Dolmez);
-    VTR8_CONTROL(S_Hormez);
-    VTR8_CONTROL(PovolKompar1);
-    VTR8_CONTROL(EMezsep1);
-    VTR8_CONTROL(Label22);
-    VTR8_CONTROL(EMezroz1);
-    VTR8_CONTROL(Label24);
-    VTR8_CONTROL(EZpoSep1);
-    VTR8_CONTROL(EZpoRoz1);
-    VTR8_CONTROL(RezimRele1);
-    VTR8_CONTROL(Preckomp1);
-    VTR8_CONTROL(Ulozkomp1);
-    VTR8_CONTROL(PovolKompar2);
-    VTR8_CONTROL(EMezsep2);
-    VTR8_CONTROL(Label37);
-    VTR8_CONTROL(EMezroz2);
-    VTR8_CONTROL(Label38);
-    VTR8_CONTROL(Ezposep2);
-    VTR8_CONTROL(Ezporoz2);
-    VTR8_CONTROL(RezimRele2);
-    VTR8_CONTROL(Preckomp2);
-    VTR8_CONTROL(Ulozkomp2);
-    VTR8_CONTROL(LabelUzPozn);
-    VTR8_CONTROL(EditUzPozn);
-    VTR8_CONTROL(Prec_Pozn);
-    VTR8_CONTROL(Uloz_Pozn);
-#undef VTR8_CONTROL
+#define VTR8_REGISTER_CONTROL(name, kind)                                                          \
+    controls_.push_back({QStringLiteral(#name), &name, ControlKind::kind});
+    VTR8_MAIN_WINDOW_CONTROLS(VTR8_REGISTER_CONTROL)
+#undef VTR8_REGISTER_CONTROL
 }
 
 Control* MainWindowModel::control(const QString& name) const
 {
-    for (const auto& [controlName, c] : controls_) {
-        if (controlName == name)
-            return c;
+    for (const NamedControl& named : controls_) {
+        if (named.name == name)
+            return named.control;
     }
     return nullptr;
 }
 
 QString MainWindowModel::controlName(const Control& c) const
 {
-    for (const auto& [name, registered] : controls_) {
-        if (registered == &c)
-            return name;
+    for (const NamedControl& named : controls_) {
+        if (named.control == &c)
+            return named.name;
     }
     return {};
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "model/control.h"
+#include "device/input_type.h"
 #include "linearization/extended.h"
-#include "model/input_type.h"
+#include "model/control.h"
+#include "model/main_window_controls.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -69,102 +70,22 @@ public:
     UserInterface& ui() { return ui_; }
     LinearizationPoints& points() { return points_; }
 
-    // --- Controls, named as in the window -------------------------------------------
+    // --- Controls, named as in the window (main_window_controls.h) -------------------
 
-    // Window caption and the general controls.
-    Control Caption;
-    Control Poslat;      // "&Uložit vše do převodníku"
-    Control Precist;     // "&Přečíst z převodníku"
-    Control Button1;     // "Komunikace"
-    Control Mereni;      // "Měření"
-    Control Informace;   // "Informace"
-    Control Label23;     // "verze 16.0"
-    Control Label13;     // "č. firmware"
-    Control Label14;     // firmware number of the last transmitter identified, "0"
-    Control Label19;     // "Přenos"
-    Control Prenos;      // progress of a multi-command operation, 0..100
-    Control PrenosByte;  // progress of the current reply, 0..100
-    Control Konfigurace; // "Konfigurace"
-    Control Label12;     // "Konfigurace ze souboru"
-    Control Ulosoub;     // "Uložit": save the configuration file
-    Control ctisoub;     // "Přečíst": load a configuration file
-    // Brand items; the brand profile (window code) sets them.
-    Control Label5;
-    Control IMAGE1;
-    Control Firma;
-    Control ButtonVE;
-    Control ButtonKA;
+#define VTR8_DECLARE_CONTROL(name, kind) Control name;
+    VTR8_MAIN_WINDOW_CONTROLS(VTR8_DECLARE_CONTROL)
+#undef VTR8_DECLARE_CONTROL
 
-    // Input type and the fields it shapes.
-    Control LabelVstup; // "Vstup"
-    Control Vstup;
-    Control LabelPripCidl; // "Připojení čidla"
-    Control PripCidl;
-    Control Label4;       // range caption: "Měřicí rozsah", "... výstupu", "... po linearizaci"
-    Control LabelPocatek; // "Počátek"
-    Control Pocatek;
-    Control Label8;     // unit beside the range start
-    Control LabelKonec; // "Konec"
-    Control Konec;
-    Control Label9;           // unit beside the range end
-    Control LabelLinearizace; // "Linearizace"
-    Control Linearizace;
-    Control LabelVolenaJednotka; // "Jednotka"
-    Control VolenaJednotka;
-    Control LabelTlumeni; // "Tlumení"
-    Control Tlumeni;
-    Control LabelTlumeniUnit; // "s"
-    Control LabelChybProud;   // "Chybový proud"
-    Control ChybProud;
-    Control LabelVzdStKon; // "Vzdálenost studeného konce termočlánku"
-    Control VzdStKon;
-    Control Label10; // "Zeslabení přídavným děličem napětí"
-    Control DelPomer;
-    Control Label11; // "krát"
-    Control Label31; // "Snímací odpor při měř. proudu"
-    Control SnOdpor;
-    Control Label32;        // "Ohm"
-    Control LabelKorekcePV; // "Přídavný parazitní odpor čidla"
-    Control korekcePV;
-    Control LabelKorekcePVUnit; // "Ohm"
-    Control Pcelkodpor;         // caption of the total-value field, by input type
-    Control CelkovyOdpor;
-    Control Jcelkodpor; // unit of the total-value field
-    // Zero and span adjustment; kept hidden, enabled state follows the window.
-    Control Label18;  // "Nastavení s referencí"
-    Control S_Dolmez; // "Nastavení dolní meze"
-    Control S_Hormez; // "Nastavení horní meze"
-
-    // Limit comparators.
-    Control PovolKompar1; // check box "Povolení mezního komparátoru 1"
-    Control EMezsep1;
-    Control Label22; // unit beside EMezsep1
-    Control EMezroz1;
-    Control Label24; // unit beside EMezroz1
-    Control EZpoSep1;
-    Control EZpoRoz1;
-    Control RezimRele1; // "HYSTEREZE" or "OKNO"
-    Control Preckomp1;
-    Control Ulozkomp1;
-    Control PovolKompar2;
-    Control EMezsep2;
-    Control Label37; // unit beside EMezsep2
-    Control EMezroz2;
-    Control Label38; // unit beside EMezroz2
-    Control Ezposep2;
-    Control Ezporoz2;
-    Control RezimRele2;
-    Control Preckomp2;
-    Control Ulozkomp2;
-
-    // User note (at most 60 characters).
-    Control LabelUzPozn; // "Uživatelská poznámka"
-    Control EditUzPozn;
-    Control Prec_Pozn;
-    Control Uloz_Pozn;
-
-    // Every control with its name, in a fixed order: for binding and for focus names.
-    const std::vector<std::pair<QString, Control*>>& controls() const { return controls_; }
+    struct NamedControl {
+        QString name;
+        Control* control = nullptr;
+        ControlKind kind = ControlKind::Label;
+    };
+    // Every control with its name and kind, in the list's order: for binding and for focus names.
+    const std::vector<NamedControl>& controls() const
+    {
+        return controls_;
+    }
     Control* control(const QString& name) const;
     QString controlName(const Control& control) const;
 
@@ -265,14 +186,14 @@ public:
     // Saves without a dialog: completeness check, then an atomic replace of `path`.
     // False when nothing was written (incomplete, unmappable character, I/O error;
     // the person has been told).
-    bool saveConfiguration(const QString& path);
+    [[nodiscard]] bool saveConfiguration(const QString& path);
     // Loads without a dialog. False when the load reported an error.
-    bool loadConfiguration(const QString& path);
+    [[nodiscard]] bool loadConfiguration(const QString& path);
     // Loads from bytes already read (the loader behind loadConfiguration).
-    bool loadConfigurationData(const QByteArray& bytes);
+    [[nodiscard]] bool loadConfigurationData(const QByteArray& bytes);
     // The bytes a save would write now, or nullopt (with a message) when a text
     // cannot be held by the file's code page. No completeness check.
-    std::optional<QByteArray> configurationFileBytes();
+    [[nodiscard]] std::optional<QByteArray> configurationFileBytes();
 
 signals:
     void changed();
@@ -297,12 +218,12 @@ private:
     void rangeFieldExit(bool start);
     void comparatorLimitExit(int comparator, bool switchOn);
     void comparatorDelayExit(int comparator, bool switchOn);
-    bool loadLines(const QStringList& lines);
+    [[nodiscard]] bool loadLines(const QStringList& lines);
 
     UserInterface& ui_;
     LinearizationPoints& points_;
     std::function<void()> pointFileChooser_;
-    std::vector<std::pair<QString, Control*>> controls_;
+    std::vector<NamedControl> controls_;
     int changeDepth_ = 0;
     // False when the input type has no interval to check (special inputs, no
     // shunt value, zero divider) and no point set provides one.

@@ -37,9 +37,9 @@ QString formatGeneral(Extended value, int digits = 10);
 // A strict parse of the whole text (blanks around it allowed) with the given
 // decimal separator: optional sign, digits, optional separator and digits,
 // optional exponent. No thousands separators, nothing after the number.
-std::optional<Extended> parseNumber(const QString& text, QChar separator);
+[[nodiscard]] std::optional<Extended> parseNumber(const QString& text, QChar separator);
 // The same with the locale's separator: how a field's text becomes a value.
-std::optional<Extended> parseLocaleNumber(const QString& text);
+[[nodiscard]] std::optional<Extended> parseLocaleNumber(const QString& text);
 
 // The nearest multiple of 10^-decimals, ties to even.
 Extended roundToDecimals(Extended value, int decimals);

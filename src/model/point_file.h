@@ -56,7 +56,8 @@ inline constexpr const char* kTooManyPointsMessage = "Maximální počet bodů p
 // Higher entries of an earlier, longer file stay in the arrays.
 // A bad value clears PointFileOk; an I/O error and too many points leave the
 // point set and PointFileOk as they were. Returns true when the set was replaced.
-bool applyPointFile(const PointFileReading& reading, LinearizationPoints& set, UserInterface& ui);
+[[nodiscard]] bool applyPointFile(const PointFileReading& reading, LinearizationPoints& set,
+                                  UserInterface& ui);
 
 // The highest polynomial degree the points determine: one less than the number of distinct
 // measured inputs (a least-squares fit of a higher degree has no unique solution).

@@ -1,6 +1,6 @@
 #include "model/range_limits.h"
 
-#include "model/choice_texts.h"
+#include "device/choice_texts.h"
 
 namespace vtr8 {
 

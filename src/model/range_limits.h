@@ -1,7 +1,7 @@
 #pragma once
 
+#include "device/input_type.h"
 #include "linearization/extended.h"
-#include "model/input_type.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "model/change_scope.h"
 
-#include "model/choice_texts.h"
+#include "device/choice_texts.h"
 #include "model/number_format.h"
 #include "linearization/point_set.h"
 #include "model/range_limits.h"

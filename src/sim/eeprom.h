@@ -22,7 +22,8 @@ void PutTransmitterFloat(EepromImage& image, int address, float value);
 float GetTransmitterFloat(const EepromImage& image, int address);
 
 // Raw 2048-byte image files. false and errorText on failure.
-bool LoadEeprom(const std::string& path, EepromImage& image, std::string& errorText);
-bool DumpEeprom(const std::string& path, const EepromImage& image, std::string& errorText);
+[[nodiscard]] bool LoadEeprom(const std::string& path, EepromImage& image, std::string& errorText);
+[[nodiscard]] bool DumpEeprom(const std::string& path, const EepromImage& image,
+                              std::string& errorText);
 
 } // namespace vtr8::sim

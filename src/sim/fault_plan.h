@@ -44,7 +44,7 @@ struct FaultRule {
 
 // Parses "KIND[=PARAM][@N|@N-M|@N-|@every]", e.g. "no-reply@1-2",
 // "slow=1200@3", "extra=5". Without "@" the rule applies to every request.
-std::optional<FaultRule> ParseFaultRule(std::string_view text);
+[[nodiscard]] std::optional<FaultRule> ParseFaultRule(std::string_view text);
 std::string_view FaultKindName(FaultKind kind);
 
 struct Response;

@@ -31,7 +31,7 @@ public:
     PtyServer(const PtyServer&) = delete;
     PtyServer& operator=(const PtyServer&) = delete;
 
-    bool open(std::string& errorText);
+    [[nodiscard]] bool open(std::string& errorText);
     const std::string& slavePath() const { return slavePath_; }
 
     // Runs until stopFd becomes readable. Returns 0, or 1 after an I/O failure.

@@ -23,8 +23,8 @@ struct SimCommandLine {
 
 // Parses the arguments after the program name. false and errorText on a bad
 // argument.
-bool ParseSimCommandLine(const std::vector<std::string>& arguments, SimCommandLine& result,
-                         std::string& errorText);
+[[nodiscard]] bool ParseSimCommandLine(const std::vector<std::string>& arguments,
+                                       SimCommandLine& result, std::string& errorText);
 
 // Checks the files named on the command line before anything starts: --load
 // a readable regular file, --dump a regular file (or none) in a writable

@@ -30,14 +30,14 @@ QString linearizationCodeText(std::uint8_t code)
 {
     switch (static_cast<LinearizationCode>(code)) {
     case LinearizationCode::NotLinearized:
-        return LinearizationText(Linearization::NotLinearized);
+        return linearizationText(Linearization::NotLinearized);
     case LinearizationCode::PolynomialLinearized:
     case LinearizationCode::SegmentLinearized:
-        return LinearizationText(Linearization::Linearized);
+        return linearizationText(Linearization::Linearized);
     case LinearizationCode::SquareRoot:
-        return LinearizationText(Linearization::SquareRoot);
+        return linearizationText(Linearization::SquareRoot);
     case LinearizationCode::FromFile:
-        return LinearizationText(Linearization::FromFile);
+        return linearizationText(Linearization::FromFile);
     }
     return QString::number(code);
 }
@@ -48,18 +48,18 @@ QString byteText(FileKey key, std::uint8_t b)
     QString text;
     switch (key) {
     case FileKey::Input:
-        if (const auto code = InputCodeFromByte(b))
-            text = InputTypeText(*code);
+        if (const auto code = inputTypeFromCode(b))
+            text = inputTypeText(*code);
         break;
     case FileKey::ErrorCurrent:
         if (b >= 1 && b <= 3)
-            text = ErrorCurrentText(static_cast<ErrorCurrentCode>(b));
+            text = errorCurrentText(static_cast<ErrorCurrentCode>(b));
         break;
     case FileKey::Connection:
-        text = ConnectionText(static_cast<ConnectionCode>(b));
+        text = connectionText(static_cast<ConnectionCode>(b));
         break;
     case FileKey::Unit:
-        text = UnitText(b);
+        text = unitText(b);
         break;
     case FileKey::Linearization:
         text = linearizationCodeText(b);

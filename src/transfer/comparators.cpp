@@ -1,6 +1,6 @@
 #include "transfer/comparators.h"
 
-#include "model/choice_texts.h"
+#include "device/choice_texts.h"
 #include "link/command_protocol.h"
 #include "device/device_float.h"
 #include "device/memory_map.h"

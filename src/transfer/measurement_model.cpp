@@ -9,9 +9,9 @@
 
 namespace vtr8 {
 
-MeasurementModel::MeasurementModel(CommandProtocol& link, InputTextsSource inputTexts,
+MeasurementModel::MeasurementModel(CommandProtocol& link, InputChoiceSource inputChoice,
                                    QObject* parent)
-    : QObject(parent), link_(link), inputTexts_(std::move(inputTexts))
+    : QObject(parent), link_(link), inputChoice_(std::move(inputChoice))
 {
     Timer3.setSingleShot(true);
     Timer3.setTimerType(Qt::PreciseTimer);
@@ -23,7 +23,8 @@ MeasurementModel::MeasurementModel(CommandProtocol& link, const MainWindowModel&
     : MeasurementModel(
           link,
           [&mainWindow] {
-              return InputTexts{mainWindow.Vstup.text, mainWindow.Linearizace.text};
+              return InputChoice{inputTypeFromText(mainWindow.Vstup.text),
+                                 linearizationFromText(mainWindow.Linearizace.text)};
           },
           parent)
 {
@@ -145,11 +146,10 @@ bool MeasurementModel::readOnce()
         return false;
 
     const auto& data = link_.ReplyData;
-    const float value = DecodeProcessValue(data[4], data[5], data[6], data[7]);
-    const InputTexts texts = inputTexts_ ? inputTexts_() : InputTexts{};
-    ZoZmHodn =
-        FormatProcessValue(value, ProcessValueDecimals(texts.inputType, texts.linearization));
-    if (const auto unit = ProcessValueUnitText(data[3]))
+    const float value = decodeProcessValue(data[4], data[5], data[6], data[7]);
+    const InputChoice choice = inputChoice_ ? inputChoice_() : InputChoice{};
+    ZoZmHodn = formatProcessValue(value, processValueDecimals(choice.input, choice.linearization));
+    if (const auto unit = processValueUnitText(data[3]))
         Z_jedn = *unit;
     ++readingCount_;
     const MeasurementReading reading{QDateTime::currentDateTime(), value, ZoZmHodn, Z_jedn};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/codes.h"
 #include "transfer/measurement_log.h"
 
 #include <QElapsedTimer>
@@ -8,6 +9,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace vtr8 {
@@ -24,15 +26,16 @@ class MeasurementModel : public QObject {
     Q_OBJECT
 
 public:
-    // The main window's current input type and linearization texts choose the
+    // The main window's current input type and linearization choose the
     // number of decimals of the shown value.
-    struct InputTexts {
-        QString inputType;
-        QString linearization;
+    struct InputChoice {
+        std::optional<InputType> input;
+        std::optional<Linearization> linearization;
     };
-    using InputTextsSource = std::function<InputTexts()>;
+    using InputChoiceSource = std::function<InputChoice()>;
 
-    MeasurementModel(CommandProtocol& link, InputTextsSource inputTexts, QObject* parent = nullptr);
+    MeasurementModel(CommandProtocol& link, InputChoiceSource inputChoice,
+                     QObject* parent = nullptr);
     // Reads Vstup and Linearizace of the main window.
     MeasurementModel(CommandProtocol& link, const MainWindowModel& mainWindow,
                      QObject* parent = nullptr);
@@ -77,12 +80,12 @@ signals:
 
 private:
     void Timer3Timer();
-    bool readOnce();
+    [[nodiscard]] bool readOnce();
     void endContinuous();
     void armTimer();
 
     CommandProtocol& link_;
-    InputTextsSource inputTexts_;
+    InputChoiceSource inputChoice_;
     QTimer Timer3;
     QElapsedTimer lastStart_;
     int intervalMs_ = IntervalMs;

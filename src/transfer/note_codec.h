@@ -23,17 +23,17 @@ struct NoteEncoding {
 
 // The first 60 characters of the text, padded with spaces. A character that
 // Windows-1250 cannot hold is reported instead of being stored as something else.
-NoteEncoding EncodeNote(const QString& text);
+[[nodiscard]] NoteEncoding encodeNote(const QString& text);
 
 // The note as the field shows it: every byte through Windows-1250, then every
 // trailing character with a code of 32 or less removed. Leading spaces stay.
-QString DecodeNote(const std::uint8_t* bytes, int count);
+QString decodeNote(const std::uint8_t* bytes, int count);
 
 // The byte code of a one-character text, as the transmitter stores it; empty
 // when the character has no Windows-1250 byte.
-std::optional<std::uint8_t> str1ToZnak(const QString& character);
+[[nodiscard]] std::optional<std::uint8_t> str1ToZnak(const QString& character);
 
 // The message shown when a note character cannot be stored.
-QString UnmappableNoteMessage(const QString& character);
+QString unmappableNoteMessage(const QString& character);
 
 } // namespace vtr8

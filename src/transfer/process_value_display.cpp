@@ -8,7 +8,7 @@
 
 namespace vtr8 {
 
-float DecodeProcessValue(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3)
+float decodeProcessValue(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3)
 {
     if (b0 == 0x7F || b0 == 0xFF)
         b1 = b2 = b3 = 0;
@@ -23,22 +23,18 @@ float DecodeProcessValue(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std:
     return value;
 }
 
-int ProcessValueDecimals(const QString& inputTypeText, const QString& linearizationText)
+int processValueDecimals(std::optional<InputType> input, std::optional<Linearization> linearization)
 {
-    if (inputTypeText == QStringLiteral("napětí") ||
-        inputTypeText == QStringLiteral("rozdíl dvou napětí"))
+    if (!input)
+        return 3;
+    if (isVoltage(*input))
         return 6;
-    static const char16_t* const thermocouples[] = {
-        u"termočlánek B", u"termočlánek E", u"termočlánek J", u"termočlánek K", u"termočlánek L",
-        u"termočlánek N", u"termočlánek R", u"termočlánek S", u"termočlánek T"};
-    for (const char16_t* name : thermocouples) {
-        if (inputTypeText == QString::fromUtf16(name))
-            return linearizationText == QStringLiteral("linearizováno") ? 3 : 6;
-    }
+    if (isThermocouple(*input))
+        return linearization == Linearization::Linearized ? 3 : 6;
     return 3;
 }
 
-QString FormatProcessValue(float value, int decimals)
+QString formatProcessValue(float value, int decimals)
 {
     // The C locale omits group separators and always uses a point.
     QString text = QLocale::c().toString(static_cast<double>(value), 'f', decimals);
@@ -51,24 +47,14 @@ QString FormatProcessValue(float value, int decimals)
     return text;
 }
 
-std::optional<QString> ProcessValueUnitText(std::uint8_t unitCode)
+std::optional<QString> processValueUnitText(std::uint8_t unitCode)
 {
-    switch (unitCode) {
-    case 32:
-        return QStringLiteral("°C");
-    case 37:
-        return QStringLiteral("Ohm");
-    case 39:
-        return QStringLiteral("mA");
-    case 57:
-        return QStringLiteral("%");
-    case 58:
-        return QStringLiteral("V");
-    case 251:
+    if (unitCode == unit_code::None)
         return QString();
-    default:
+    QString text = unitText(unitCode);
+    if (text.isEmpty())
         return std::nullopt;
-    }
+    return text;
 }
 
 } // namespace vtr8

@@ -1,17 +1,17 @@
 #include "transfer/read_configuration.h"
 
-#include "linearization/characteristic.h"
-#include "model/choice_texts.h"
+#include "device/choice_texts.h"
 #include "device/codes.h"
-#include "link/command_protocol.h"
 #include "device/device_float.h"
 #include "device/memory_map.h"
+#include "linearization/characteristic.h"
+#include "linearization/workspace.h"
+#include "link/command_protocol.h"
 #include "model/number_format.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_session.h"
 #include "transfer/transfer_context.h"
 #include "transfer/user_note.h"
-#include "linearization/workspace.h"
 
 #include <cmath>
 #include <utility>
@@ -52,13 +52,13 @@ void applyInputDescription(TransferContext& ctx)
         return ReplyByte(ctx.link, eeprom::InputCode, address);
     };
 
-    if (const auto code = InputCodeFromByte(byte(eeprom::InputCode)))
-        m.setText(m.Vstup, InputTypeText(*code));
+    if (const auto code = inputTypeFromCode(byte(eeprom::InputCode)))
+        m.setText(m.Vstup, inputTypeText(*code));
     m.VstupChange();
     setUnitLabels(m, QString());
 
     if (const auto errorCode = byte(eeprom::ErrorCurrentCode); errorCode >= 1 && errorCode <= 3)
-        m.setText(m.ChybProud, ErrorCurrentText(static_cast<ErrorCurrentCode>(errorCode)));
+        m.setText(m.ChybProud, errorCurrentText(static_cast<ErrorCurrentCode>(errorCode)));
 
     ctx.state.FrontEndMode = byte(eeprom::FrontEndMode);
 
@@ -68,7 +68,7 @@ void applyInputDescription(TransferContext& ctx)
         showControl(m.PripCidl, true);
         const std::uint8_t connection = byte(eeprom::ConnectionCode);
         if (connection >= 2 && connection <= 4)
-            m.setText(m.PripCidl, ConnectionText(static_cast<ConnectionCode>(connection)));
+            m.setText(m.PripCidl, connectionText(static_cast<ConnectionCode>(connection)));
     } else {
         showControl(m.LabelPripCidl, false);
         showControl(m.PripCidl, false);
@@ -182,7 +182,7 @@ void applyLinearizationSettings(TransferContext& ctx)
     case unit_code::Milliampere:
     case unit_code::Ohm:
     case unit_code::Percent:
-        m.UnitText = UnitText(m.UnitCode);
+        m.UnitText = unitText(m.UnitCode);
         setUnitLabels(m, m.UnitText);
         break;
     case unit_code::None:
@@ -288,7 +288,7 @@ bool ReadConfiguration(TransferContext& ctx)
     // person sees what is there, but is told not to take it for a configuration.
     const std::uint8_t errorCode = ReplyByte(ctx.link, eeprom::InputCode, eeprom::ErrorCurrentCode);
     const bool validCodes =
-        InputCodeFromByte(ReplyByte(ctx.link, eeprom::InputCode, eeprom::InputCode)) &&
+        inputTypeFromCode(ReplyByte(ctx.link, eeprom::InputCode, eeprom::InputCode)) &&
         errorCode >= 1 && errorCode <= 3;
     applyInputDescription(ctx);
     // VstupChange has just reset the progress bars along with the window.

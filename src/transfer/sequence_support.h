@@ -26,11 +26,11 @@ private:
 void SetPrenos(MainWindowModel& model, int position);
 
 // One "ReadEEPROM"; true when the reply arrived (CommError 0).
-bool ReadBlock(CommandProtocol& link, std::uint16_t address, std::uint8_t count);
+[[nodiscard]] bool ReadBlock(CommandProtocol& link, std::uint16_t address, std::uint8_t count);
 // One "WriteEEPROM" of TransferBuffer[1..count]; true when it was acknowledged.
-bool WriteBlock(CommandProtocol& link, std::uint16_t address, std::uint8_t count);
+[[nodiscard]] bool WriteBlock(CommandProtocol& link, std::uint16_t address, std::uint8_t count);
 // A command without data ("Stop", "Reset", "NastOfs", ...); true on success.
-bool SendSimpleCommand(CommandProtocol& link, const char* name);
+[[nodiscard]] bool SendSimpleCommand(CommandProtocol& link, const char* name);
 
 // The byte at EEPROM address `address` of the last read that started at `readAddress`.
 std::uint8_t ReplyByte(const CommandProtocol& link, std::uint16_t readAddress,

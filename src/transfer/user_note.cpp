@@ -9,7 +9,7 @@
 
 namespace vtr8 {
 
-QString NoteRefusal(const QString& text)
+QString noteRefusal(const QString& text)
 {
     const auto characters = text.toUcs4();
     if (characters.size() > NoteLength)
@@ -23,17 +23,17 @@ QString NoteRefusal(const QString& text)
                                   "převodníku zapsat nelze. Poznámka nebyla zapsána.")
                 .arg(QString::number(c, 16).toUpper().rightJustified(4, QLatin1Char('0')));
     }
-    const NoteEncoding encoding = EncodeNote(text);
-    return encoding.ok() ? QString() : UnmappableNoteMessage(encoding.unmappable);
+    const NoteEncoding encoding = encodeNote(text);
+    return encoding.ok() ? QString() : unmappableNoteMessage(encoding.unmappable);
 }
 
 bool zapis_uz_pozn(TransferContext& ctx)
 {
-    if (const QString refusal = NoteRefusal(ctx.model.EditUzPozn.text); !refusal.isEmpty()) {
+    if (const QString refusal = noteRefusal(ctx.model.EditUzPozn.text); !refusal.isEmpty()) {
         ctx.ui.message(refusal);
         return false;
     }
-    const NoteEncoding encoding = EncodeNote(ctx.model.EditUzPozn.text);
+    const NoteEncoding encoding = encodeNote(ctx.model.EditUzPozn.text);
     constexpr int Blocks = eeprom::UserNoteLength / eeprom::UserNoteWriteBlock;
     static constexpr int Progress[Blocks] = {33, 67, 100};
     for (int block = 0; block < Blocks; ++block) {
@@ -68,7 +68,7 @@ bool cteni_uz_pozn(TransferContext& ctx)
                 ctx.link.ReplyData[static_cast<std::size_t>(3 + i)];
         }
     }
-    ctx.model.setText(ctx.model.EditUzPozn, DecodeNote(bytes.data(), NoteLength));
+    ctx.model.setText(ctx.model.EditUzPozn, decodeNote(bytes.data(), NoteLength));
     ctx.model.notifyChanged();
     return true;
 }

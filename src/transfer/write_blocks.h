@@ -13,9 +13,11 @@ void WritePause(int ms);
 
 // One "WriteEEPROM" of the block; afterwards the block's own pause, or pauseMs when given.
 // True when the block was acknowledged.
-bool SendEepromBlock(CommandProtocol& link, const EepromBlock& block, int pauseMs = -1);
+[[nodiscard]] bool SendEepromBlock(CommandProtocol& link, const EepromBlock& block,
+                                   int pauseMs = -1);
 // The blocks in order, ending at the first failed command. A block that asks for a pause waits
 // settleMs after it. True when every block was acknowledged.
-bool SendEepromBlocks(CommandProtocol& link, const std::vector<EepromBlock>& blocks, int settleMs);
+[[nodiscard]] bool SendEepromBlocks(CommandProtocol& link, const std::vector<EepromBlock>& blocks,
+                                    int settleMs);
 
 } // namespace vtr8

@@ -20,7 +20,7 @@ namespace {
 // The special U/I inputs measure a fixed signal band: overload limits at 448/452 and the input
 // offset and span at 1576/1580.
 struct SpecialBand {
-    InputCode input;
+    InputType input;
     float upperOverload;
     float lowerOverload;
     float offset;
@@ -28,9 +28,9 @@ struct SpecialBand {
     int progress;
 };
 constexpr SpecialBand specialBands[] = {
-    {InputCode::Special0to10V, 12.0f, -1.0f, 0.0f, 10.0f, 35},
-    {InputCode::Special0to20mA, 22.0f, -2.0f, 0.0f, 20.0f, 39},
-    {InputCode::Special4to20mA, 22.0f, 3.2f, 4.0f, 16.0f, 43},
+    {InputType::Special0to10V, 12.0f, -1.0f, 0.0f, 10.0f, 35},
+    {InputType::Special0to20mA, 22.0f, -2.0f, 0.0f, 20.0f, 39},
+    {InputType::Special4to20mA, 22.0f, 3.2f, 4.0f, 16.0f, 43},
 };
 
 class ConfigurationTransfer {
@@ -49,7 +49,9 @@ public:
     {
         SetPrenos(m_, 0);
         FrontEndImage image;
-        LoadFrontEndSettings(w_.frontEnd.mode, image);
+        // The mode came from the table when the write was prepared.
+        if (!LoadFrontEndSettings(w_.frontEnd.mode, image))
+            return false;
         if (!planOnly_ && !SendSimpleCommand(link_, "Stop"))
             return false;
         stopped_ = true;
@@ -75,7 +77,7 @@ public:
             return false;
         progress(26);
 
-        if (IsThermocouple(w_.input) || IsResistanceThermometer(w_.input)) {
+        if (isThermocouple(w_.input) || isResistanceThermometer(w_.input)) {
             if (!send(FloatBlock(eeprom::OverloadLimits,
                                  {scaling.signal.upper, scaling.signal.lower})))
                 return false;
@@ -89,13 +91,13 @@ public:
                 !send(FloatBlock(eeprom::InputOffset, {band.offset, band.span})))
                 return false;
             progress(band.progress);
-            if (band.input == InputCode::Special4to20mA)
+            if (band.input == InputType::Special4to20mA)
                 progress(48);
         }
 
         if (!WriteLinearizationData() || !WriteLinearizationMethod())
             return false;
-        if (IsThermocouple(w_.input)) {
+        if (isThermocouple(w_.input)) {
             if (!send(ColdJunctionBlocks(w_.input)))
                 return false;
             progress(78);

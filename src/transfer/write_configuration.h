@@ -19,7 +19,7 @@ struct WriteTiming {
 // identification reads. Returns true when the whole configuration was written.
 // A write that ends after "Stop" was acknowledged adds IncompleteWriteMessage once, after the
 // specific message. Refused at once while another transfer owns the link.
-bool WriteConfiguration(TransferContext& ctx, const WriteTiming& timing = {});
+[[nodiscard]] bool WriteConfiguration(TransferContext& ctx, const WriteTiming& timing = {});
 
 // "Zápis konfigurace nebyl dokončen, ...": the transmitter is stopped with part of a configuration.
 QString IncompleteWriteMessage();

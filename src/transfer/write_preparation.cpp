@@ -1,18 +1,18 @@
 #include "transfer/write_preparation.h"
 
-#include "linearization/characteristic.h"
-#include "model/choice_texts.h"
-#include "link/command_protocol.h"
+#include "device/choice_texts.h"
 #include "device/device_float.h"
-#include "model/main_window_model.h"
 #include "device/memory_map.h"
-#include "model/number_format.h"
+#include "linearization/characteristic.h"
 #include "linearization/polynomial_fit.h"
-#include "transfer/sequence_support.h"
 #include "linearization/spline.h"
-#include "transfer/transfer_context.h"
 #include "linearization/workspace.h"
+#include "link/command_protocol.h"
+#include "model/main_window_model.h"
+#include "model/number_format.h"
 #include "model/point_file.h"
+#include "transfer/sequence_support.h"
+#include "transfer/transfer_context.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,13 +26,6 @@ constexpr int DefaultFilePolynomialDegree = 6;
 QString text(const char* utf8)
 {
     return QString::fromUtf8(utf8);
-}
-
-std::optional<InputCode> inputCodeOf(const MainWindowModel& m)
-{
-    if (!m.Input)
-        return std::nullopt;
-    return InputCodeFromText(inputTypeText(*m.Input));
 }
 
 // The damping the write would store: the field's text, which must be a number in 0.1 .. 100 s.
@@ -205,12 +198,12 @@ std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx)
     if (m.ConfigIncomplete || !dampingValid(m))
         return std::nullopt;
 
-    const auto input = inputCodeOf(m);
+    const std::optional<InputType> input = m.Input;
     if (!input) {
         ui.message(text("Není zadán typ vstupu."));
         return std::nullopt;
     }
-    const auto linearization = LinearizationFromText(m.Linearizace.text);
+    const auto linearization = linearizationFromText(m.Linearizace.text);
     if (!linearization) {
         ui.message(text("Není zadán způsob linearizace"));
         return std::nullopt;
@@ -239,13 +232,13 @@ std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx)
         return std::nullopt;
     }
     w.characteristics = *characteristics;
-    w.connection = ConnectionFromText(m.PripCidl.text);
-    w.errorCurrent = ErrorCurrentFromText(m.ChybProud.text);
+    w.connection = connectionFromText(m.PripCidl.text);
+    w.errorCurrent = errorCurrentFromText(m.ChybProud.text);
 
     FrontEndRequest request;
     request.input = w.input;
     request.connection = w.connection;
-    request.coldJunction = ColdJunctionFromText(m.VzdStKon.text);
+    request.coldJunction = coldJunctionFromText(m.VzdStKon.text);
     request.rangeStart = start;
     request.rangeEnd = end;
     request.dividerRatio = m.DividerRatio;
@@ -263,7 +256,7 @@ std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx)
 
     w.rangeUnit = ChooseRangeUnit(w.input, w.linearization, m.UnitCode);
     if (w.rangeUnit.convertThroughSensor) {
-        ws.CharacteristicIndex = *SensorCharacteristic(w.input);
+        ws.CharacteristicIndex = *sensorCharacteristic(w.input);
         w.limits = zadHodPrepoc([&ws](float x) { return ZPPrepoc(ws, x); }, w.rangeMin, w.rangeMax,
                                 start, end);
     } else {
@@ -275,7 +268,7 @@ std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx)
         return std::nullopt;
     }
     // A current "ze souboru" is measured in the file's input unit (mA), not the range's.
-    const bool currentFromFile = w.input == InputCode::Current && request.fromFile;
+    const bool currentFromFile = w.input == InputType::Current && request.fromFile;
     w.inputScaleFactor = InputScaleFactor(w.input, currentFromFile ? request.fileInputMax : start,
                                           currentFromFile ? request.fileInputMax : end,
                                           w.frontEnd.inputSignalMax, m.TotalValue, m.DividerRatio);

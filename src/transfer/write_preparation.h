@@ -22,7 +22,7 @@ enum class LinearizationData { None, Polynomial, Segments };
 // Everything the checks and computations before the confirmation derive; the transfer sends
 // exactly this.
 struct PreparedWrite {
-    InputCode input = InputCode::Pt100;
+    InputType input = InputType::Pt100;
     Linearization linearization = Linearization::NotLinearized;
     PointFitMethod pointMethod = PointFitMethod::Polynomial;
     CharacteristicChoice characteristics;
@@ -52,16 +52,17 @@ struct PreparedWrite {
 // characteristic indices, front-end mode, stored limits, identification (two reads) and the
 // linearization computation. nullopt ends the write; the person has been told why (or the
 // point-file dialog was shown).
-std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx);
+[[nodiscard]] std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx);
 // The same steps without the confirmation, for a comparison that writes nothing.
-std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx);
+[[nodiscard]] std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx);
 
 // Steps after the confirmation: "Stop", every block in order, "Reset" and "Continue". Ends at
 // the first failed command. True when all of it was acknowledged.
-bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write, int settleMs);
+[[nodiscard]] bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write,
+                                         int settleMs);
 // The blocks TransferConfiguration would store, in order, computed by its own steps; only the
 // calibration reads go to the transmitter. nullopt when a read failed.
-std::optional<std::vector<EepromBlock>> PlanConfigurationBlocks(TransferContext& ctx,
-                                                                const PreparedWrite& write);
+[[nodiscard]] std::optional<std::vector<EepromBlock>>
+PlanConfigurationBlocks(TransferContext& ctx, const PreparedWrite& write);
 
 } // namespace vtr8

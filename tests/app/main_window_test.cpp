@@ -4,10 +4,12 @@
 #include "model/main_window_model.h"
 #include "model/table_window_model.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,6 +53,49 @@ protected:
         QApplication::processEvents();
     }
 };
+
+TEST_F(MainWindow, EveryControlOfTheModelIsBoundToAWidgetOfItsKindAndName)
+{
+    const ControlBinder& binder = program->form1()->binder();
+    for (const auto& [name, control, kind] : program->model().controls()) {
+        SCOPED_TRACE(name.toStdString());
+        QWidget* widget = binder.widgetOf(*control);
+        if (kind == ControlKind::Window) {
+            EXPECT_EQ(widget, nullptr);
+            continue;
+        }
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->objectName(), name);
+        switch (kind) {
+        case ControlKind::Label:
+            EXPECT_TRUE(qobject_cast<QLabel*>(widget));
+            break;
+        case ControlKind::Image: {
+            auto* image = qobject_cast<QLabel*>(widget);
+            ASSERT_NE(image, nullptr);
+            EXPECT_FALSE(image->pixmap().isNull());
+            break;
+        }
+        case ControlKind::Edit:
+            EXPECT_TRUE(qobject_cast<QLineEdit*>(widget));
+            break;
+        case ControlKind::ComboBox:
+            EXPECT_TRUE(qobject_cast<QComboBox*>(widget));
+            break;
+        case ControlKind::CheckBox:
+            EXPECT_TRUE(qobject_cast<QCheckBox*>(widget));
+            break;
+        case ControlKind::Button:
+            EXPECT_TRUE(qobject_cast<QPushButton*>(widget));
+            break;
+        case ControlKind::ProgressBar:
+            EXPECT_TRUE(qobject_cast<QProgressBar*>(widget));
+            break;
+        case ControlKind::Window:
+            break;
+        }
+    }
+}
 
 TEST_F(MainWindow, VstupListOffersTheTwentyListedInputTypes)
 {

@@ -129,17 +129,17 @@ TEST(Constants, Pt100NotLinearizedStoresOhms)
 
 TEST(Constants, InputScaleFactorByInput)
 {
-    EXPECT_DOUBLE_EQ(static_cast<double>(*InputScaleFactor(InputCode::Current, 4, 20, 0.1L, 0, 1)),
+    EXPECT_DOUBLE_EQ(static_cast<double>(*InputScaleFactor(InputType::Current, 4, 20, 0.1L, 0, 1)),
                      200.0);
     // A range below zero still gives mA per volt across the shunt.
-    EXPECT_DOUBLE_EQ(static_cast<double>(*InputScaleFactor(InputCode::Current, -20, 4, 0.1L, 0, 1)),
+    EXPECT_DOUBLE_EQ(static_cast<double>(*InputScaleFactor(InputType::Current, -20, 4, 0.1L, 0, 1)),
                      200.0);
     EXPECT_DOUBLE_EQ(
-        static_cast<double>(*InputScaleFactor(InputCode::CurrentDifference, -5, 5, 0.02L, -20, 1)),
+        static_cast<double>(*InputScaleFactor(InputType::CurrentDifference, -5, 5, 0.02L, -20, 1)),
         1000.0);
-    EXPECT_EQ(*InputScaleFactor(InputCode::Voltage, 0, 10, 0.5L, 0, 20), 20);
-    EXPECT_EQ(*InputScaleFactor(InputCode::Pt100, 0, 100, 138.5L, 0, 1), 1);
-    EXPECT_FALSE(InputScaleFactor(InputCode::PotentiometerRelative, 0, 100, 0, 1000, 100));
+    EXPECT_EQ(*InputScaleFactor(InputType::Voltage, 0, 10, 0.5L, 0, 20), 20);
+    EXPECT_EQ(*InputScaleFactor(InputType::Pt100, 0, 100, 138.5L, 0, 1), 1);
+    EXPECT_FALSE(InputScaleFactor(InputType::PotentiometerRelative, 0, 100, 0, 1000, 100));
 }
 
 TEST(Constants, PolynomialBlocksHighestPowerFirst)
@@ -161,7 +161,7 @@ TEST(Constants, PolynomialBlocksHighestPowerFirst)
 
 TEST(Constants, ColdJunctionPolynomialsForEveryThermocouple)
 {
-    const auto k = ColdJunctionBlocks(InputCode::ThermocoupleK);
+    const auto k = ColdJunctionBlocks(InputType::ThermocoupleK);
     ASSERT_EQ(k.size(), 4u);
     EXPECT_EQ(k[0], ByteBlock(171, {4}));
     EXPECT_EQ(k[1].address, 172);
@@ -172,27 +172,27 @@ TEST(Constants, ColdJunctionPolynomialsForEveryThermocouple)
     EXPECT_EQ(k[3].data, floats({2.8648206e-14f, -1.16069994e-10f, 2.6705175e-08f, 3.94146409e-05f,
                                  -3.01296183e-07f}));
 
-    const auto b = ColdJunctionBlocks(InputCode::ThermocoupleB);
+    const auto b = ColdJunctionBlocks(InputType::ThermocoupleB);
     ASSERT_EQ(b.size(), 4u);
     EXPECT_EQ(b[2], ByteBlock(207, {2}));
     EXPECT_EQ(b[3].data, floats({5.72773784e-09f, -2.4094939e-07f, 4.13590306e-25f}));
 
-    const auto n = ColdJunctionBlocks(InputCode::ThermocoupleN);
+    const auto n = ColdJunctionBlocks(InputType::ThermocoupleN);
     ASSERT_EQ(n.size(), 4u);
     EXPECT_EQ(std::vector<std::uint8_t>(n[3].data.begin(), n[3].data.begin() + 4),
               floats({-5.44024834e-14f}));
-    const auto l = ColdJunctionBlocks(InputCode::ThermocoupleL);
+    const auto l = ColdJunctionBlocks(InputType::ThermocoupleL);
     EXPECT_EQ(std::vector<std::uint8_t>(l[3].data.begin(), l[3].data.begin() + 4),
               floats({1.04584642e-13f}));
 
-    EXPECT_TRUE(ColdJunctionBlocks(InputCode::Pt100).empty());
+    EXPECT_TRUE(ColdJunctionBlocks(InputType::Pt100).empty());
     for (int code = 8; code <= 16; ++code)
-        EXPECT_EQ(ColdJunctionBlocks(static_cast<InputCode>(code)).size(), 4u) << code;
+        EXPECT_EQ(ColdJunctionBlocks(static_cast<InputType>(code)).size(), 4u) << code;
 }
 
 TEST(Constants, ColdJunctionSensorPolynomialGivesZeroAtHundredOhms)
 {
-    const auto blocks = ColdJunctionBlocks(InputCode::ThermocoupleJ);
+    const auto blocks = ColdJunctionBlocks(InputType::ThermocoupleJ);
     TransferBuffer buffer{};
     std::copy(blocks[1].data.begin(), blocks[1].data.end(), buffer.begin() + 1);
     auto at = [&](Extended r) {
@@ -217,7 +217,7 @@ TEST(Constants, ConfigurationRecordBlocks)
 {
     ConfigurationRecord r;
     r.parasiticResistance = 0.5L;
-    r.input = InputCode::Current;
+    r.input = InputType::Current;
     r.errorCurrentCode = 2;
     r.frontEndMode = 28;
     r.connection = ConnectionCode::None;
@@ -242,13 +242,13 @@ TEST(Constants, ConfigurationRecordBlocks)
     EXPECT_EQ(blocks[6].data, (std::vector<std::uint8_t>{39, 16, 16, 0}));
     EXPECT_EQ(blocks[7].data, (std::vector<std::uint8_t>{0}));
 
-    r.input = InputCode::Voltage;
+    r.input = InputType::Voltage;
     blocks = ConfigurationBlocks(r);
     EXPECT_EQ(std::vector<std::uint8_t>(blocks[1].data.begin() + 4, blocks[1].data.end()),
               floats({0}));
     EXPECT_EQ(blocks[2].data, floats({0}));
 
-    r.input = InputCode::PotentiometerRelative;
+    r.input = InputType::PotentiometerRelative;
     blocks = ConfigurationBlocks(r);
     EXPECT_EQ(blocks[2].data, floats({7}));
     EXPECT_EQ(blocks[7].data, (std::vector<std::uint8_t>{85}));
@@ -257,19 +257,19 @@ TEST(Constants, ConfigurationRecordBlocks)
 TEST(WritePlan, CharacteristicIndicesByInputAndLinearization)
 {
     struct Case {
-        InputCode input;
+        InputType input;
         Linearization lin;
         bool old;
         int linChar, rangeChar, code;
     };
     const Case cases[] = {
-        {InputCode::Pt100, Linearization::Linearized, true, 9, 9, 1},
-        {InputCode::Pt100, Linearization::Linearized, false, 9, 9, 2},
-        {InputCode::ThermocoupleK, Linearization::NotLinearized, false, 16, 1, 0},
-        {InputCode::ThermocoupleL, Linearization::FromFile, false, 8, 14, 4},
-        {InputCode::Voltage, Linearization::NotLinearized, false, 16, 16, 0},
-        {InputCode::Current, Linearization::FromFile, true, 16, 14, 4},
-        {InputCode::Current, Linearization::SquareRoot, false, 16, 15, 3},
+        {InputType::Pt100, Linearization::Linearized, true, 9, 9, 1},
+        {InputType::Pt100, Linearization::Linearized, false, 9, 9, 2},
+        {InputType::ThermocoupleK, Linearization::NotLinearized, false, 16, 1, 0},
+        {InputType::ThermocoupleL, Linearization::FromFile, false, 8, 14, 4},
+        {InputType::Voltage, Linearization::NotLinearized, false, 16, 16, 0},
+        {InputType::Current, Linearization::FromFile, true, 16, 14, 4},
+        {InputType::Current, Linearization::SquareRoot, false, 16, 15, 3},
     };
     for (const auto& c : cases) {
         const auto choice = ChooseCharacteristics(c.input, c.lin, c.old);
@@ -278,30 +278,30 @@ TEST(WritePlan, CharacteristicIndicesByInputAndLinearization)
         EXPECT_EQ(static_cast<int>(choice->rangeCharacteristic), c.rangeChar);
         EXPECT_EQ(static_cast<int>(choice->code), c.code);
     }
-    EXPECT_FALSE(ChooseCharacteristics(InputCode::Special0to10V, Linearization::Linearized, false));
-    EXPECT_FALSE(ChooseCharacteristics(InputCode::Pt100, Linearization::SquareRoot, false));
+    EXPECT_FALSE(ChooseCharacteristics(InputType::Special0to10V, Linearization::Linearized, false));
+    EXPECT_FALSE(ChooseCharacteristics(InputType::Pt100, Linearization::SquareRoot, false));
 }
 
 TEST(WritePlan, RangeUnitCodes)
 {
     struct Case {
-        InputCode input;
+        InputType input;
         Linearization lin;
         int code;
         bool convert;
     };
     const Case cases[] = {
-        {InputCode::Pt100, Linearization::Linearized, 32, false},
-        {InputCode::Ni1000, Linearization::NotLinearized, 37, true},
-        {InputCode::ThermocoupleS, Linearization::FromFile, 32, false},
-        {InputCode::ThermocoupleS, Linearization::NotLinearized, 58, true},
-        {InputCode::Rheostat, Linearization::NotLinearized, 37, false},
-        {InputCode::Rheostat, Linearization::FromFile, 251, false},
-        {InputCode::PotentiometerRelative, Linearization::NotLinearized, 57, false},
-        {InputCode::Special0to10V, Linearization::NotLinearized, 58, false},
-        {InputCode::VoltageDifference, Linearization::SquareRoot, 251, false},
-        {InputCode::Special4to20mA, Linearization::NotLinearized, 39, false},
-        {InputCode::CurrentDifference, Linearization::NotLinearized, 39, false},
+        {InputType::Pt100, Linearization::Linearized, 32, false},
+        {InputType::Ni1000, Linearization::NotLinearized, 37, true},
+        {InputType::ThermocoupleS, Linearization::FromFile, 32, false},
+        {InputType::ThermocoupleS, Linearization::NotLinearized, 58, true},
+        {InputType::Rheostat, Linearization::NotLinearized, 37, false},
+        {InputType::Rheostat, Linearization::FromFile, 251, false},
+        {InputType::PotentiometerRelative, Linearization::NotLinearized, 57, false},
+        {InputType::Special0to10V, Linearization::NotLinearized, 58, false},
+        {InputType::VoltageDifference, Linearization::SquareRoot, 251, false},
+        {InputType::Special4to20mA, Linearization::NotLinearized, 39, false},
+        {InputType::CurrentDifference, Linearization::NotLinearized, 39, false},
     };
     for (const auto& c : cases) {
         const RangeUnitChoice u = ChooseRangeUnit(c.input, c.lin, 251);

@@ -26,7 +26,7 @@ Extended referenceSignal(Characteristic characteristic, Extended x)
     }
 }
 
-FrontEndRequest request(InputCode input, Extended start, Extended end)
+FrontEndRequest request(InputType input, Extended start, Extended end)
 {
     FrontEndRequest r;
     r.input = input;
@@ -51,15 +51,15 @@ FrontEndRequest with(FrontEndRequest r, ConnectionCode c)
 
 TEST(FrontEnd, SelectsModeForEveryFamily)
 {
-    auto pt100 = request(InputCode::Pt100, 0, 850);
-    auto pt1000 = request(InputCode::Pt1000, 0, 850);
-    auto pt1000Over = request(InputCode::Pt1000, 0, 900); // about 4047 ohms
-    auto k = request(InputCode::ThermocoupleK, 0, 1300);
+    auto pt100 = request(InputType::Pt100, 0, 850);
+    auto pt1000 = request(InputType::Pt1000, 0, 850);
+    auto pt1000Over = request(InputType::Pt1000, 0, 900); // about 4047 ohms
+    auto k = request(InputType::ThermocoupleK, 0, 1300);
     auto kNear = k, kInternal = k, kRemote = k;
     kNear.coldJunction = ColdJunction::Near;
     kInternal.coldJunction = ColdJunction::Internal;
     kRemote.coldJunction = ColdJunction::Remote;
-    auto volts20 = request(InputCode::Voltage, 0, 10);
+    auto volts20 = request(InputType::Voltage, 0, 10);
     volts20.dividerRatio = 20;
     auto volts10 = volts20, volts5 = volts20, voltsNegative = volts20;
     volts10.dividerRatio = 10;
@@ -67,24 +67,24 @@ TEST(FrontEnd, SelectsModeForEveryFamily)
     voltsNegative.rangeStart = -0.3L;
     voltsNegative.rangeEnd = 0.01L;
     voltsNegative.dividerRatio = 1;
-    auto current5 = request(InputCode::Current, 4, 20);
+    auto current5 = request(InputType::Current, 4, 20);
     current5.shuntResistance = 5;
     auto current10 = current5;
     current10.shuntResistance = 10;
-    auto rheostat = request(InputCode::Rheostat, 0, 1500);
-    auto potAbs = request(InputCode::PotentiometerAbsolute, 0, 150);
-    auto potRel = request(InputCode::PotentiometerRelative, 0, 100);
+    auto rheostat = request(InputType::Rheostat, 0, 1500);
+    auto potAbs = request(InputType::PotentiometerAbsolute, 0, 150);
+    auto potRel = request(InputType::PotentiometerRelative, 0, 100);
     potRel.totalValue = 1000;
     auto potRelHuge = potRel;
     potRelHuge.totalValue = 4500;
-    auto difference = request(InputCode::ResistorDifference, -100, 100);
+    auto difference = request(InputType::ResistorDifference, -100, 100);
     difference.totalValue = 300;
     auto differenceHuge = difference;
     differenceHuge.totalValue = 5000;
-    auto voltageDifference = request(InputCode::VoltageDifference, -1, 1);
+    auto voltageDifference = request(InputType::VoltageDifference, -1, 1);
     voltageDifference.totalValue = 0.3L;
     voltageDifference.dividerRatio = 10;
-    auto currentDifference = request(InputCode::CurrentDifference, -5, 5);
+    auto currentDifference = request(InputType::CurrentDifference, -5, 5);
     currentDifference.totalValue = 20;
     currentDifference.shuntResistance = 1;
     auto kNoJunction = k;
@@ -120,9 +120,9 @@ TEST(FrontEnd, SelectsModeForEveryFamily)
         {"resistor difference too large", differenceHuge, FrontEndStatus::Overdriven, 0},
         {"voltage difference", voltageDifference, FrontEndStatus::NoSettings, 46},
         {"current difference", currentDifference, FrontEndStatus::NoSettings, 46},
-        {"0..10 V", request(InputCode::Special0to10V, 0, 10), FrontEndStatus::Found, 49},
-        {"0..20 mA", request(InputCode::Special0to20mA, 0, 20), FrontEndStatus::Found, 50},
-        {"4..20 mA", request(InputCode::Special4to20mA, 4, 20), FrontEndStatus::Found, 51},
+        {"0..10 V", request(InputType::Special0to10V, 0, 10), FrontEndStatus::Found, 49},
+        {"0..20 mA", request(InputType::Special0to20mA, 0, 20), FrontEndStatus::Found, 50},
+        {"4..20 mA", request(InputType::Special4to20mA, 4, 20), FrontEndStatus::Found, 51},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -136,7 +136,7 @@ TEST(FrontEnd, SelectsModeForEveryFamily)
 
 TEST(FrontEnd, SignalEqualToALimitSelectsTheSmallerSubRange)
 {
-    auto r = request(InputCode::Pt100, 0, 266);
+    auto r = request(InputType::Pt100, 0, 266);
     r.connection = ConnectionCode::FourWire;
     r.signal = [](Characteristic, Extended) { return Extended{200}; };
     EXPECT_EQ(SelectFrontEndMode(r).mode, 1);
@@ -148,19 +148,19 @@ TEST(FrontEnd, SignalEqualToALimitSelectsTheSmallerSubRange)
 
 TEST(FrontEnd, SignalMagnitudesFollowTheInput)
 {
-    auto current = request(InputCode::Current, 4, 20);
+    auto current = request(InputType::Current, 4, 20);
     current.shuntResistance = 5;
     EXPECT_NEAR(static_cast<double>(InputSignalMax(current)), 0.1, 1e-15);
 
-    auto falling = request(InputCode::Pt100, 850, 0); // the larger limit, not the end
+    auto falling = request(InputType::Pt100, 850, 0); // the larger limit, not the end
     EXPECT_NEAR(static_cast<double>(InputSignalMax(falling)), 390.262, 0.01);
 
-    auto fromFile = request(InputCode::Voltage, 0, 0.2L);
+    auto fromFile = request(InputType::Voltage, 0, 0.2L);
     fromFile.fromFile = true;
     EXPECT_NEAR(static_cast<double>(InputSignalMax(fromFile)), 0.4, 1e-15);
     EXPECT_EQ(SelectFrontEndMode(fromFile).mode, 52);
     // The file's line maps the range onto the voltage before the divider: 100 % → 20 V → 0.2 V.
-    auto offsetFile = request(InputCode::Voltage, 0, 100);
+    auto offsetFile = request(InputType::Voltage, 0, 100);
     offsetFile.fromFile = true;
     offsetFile.dividerRatio = 100;
     offsetFile.signal = [](Characteristic c, Extended x) {
@@ -168,7 +168,7 @@ TEST(FrontEnd, SignalMagnitudesFollowTheInput)
     };
     EXPECT_NEAR(static_cast<double>(InputSignalMax(offsetFile)), 0.2, 1e-12);
 
-    auto zeroDivider = request(InputCode::Voltage, 0, 0);
+    auto zeroDivider = request(InputType::Voltage, 0, 0);
     zeroDivider.dividerRatio = 0;
     EXPECT_EQ(SelectFrontEndMode(zeroDivider).status, FrontEndStatus::Overdriven);
 }
@@ -338,9 +338,9 @@ TEST(FrontEnd, EveryRowAndColumnMatchesThePrintedTable)
 
 TEST(FrontEnd, ColdJunctionTexts)
 {
-    EXPECT_EQ(ColdJunctionFromText(QString::fromUtf8("blízký studený konec")), ColdJunction::Near);
-    EXPECT_EQ(ColdJunctionText(ColdJunction::Remote), QString::fromUtf8("vzdálený studený konec"));
-    EXPECT_FALSE(ColdJunctionFromText(QStringLiteral("blizky")).has_value());
+    EXPECT_EQ(coldJunctionFromText(QString::fromUtf8("blízký studený konec")), ColdJunction::Near);
+    EXPECT_EQ(coldJunctionText(ColdJunction::Remote), QString::fromUtf8("vzdálený studený konec"));
+    EXPECT_FALSE(coldJunctionFromText(QStringLiteral("blizky")).has_value());
 }
 
 } // namespace

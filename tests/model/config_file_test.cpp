@@ -336,16 +336,15 @@ TEST_F(ConfigFile, BadRangeNumberEndsTheLoadInOrder)
 TEST_F(ConfigFile, RangeValuesAreRoundedThroughFloatToTheInputsDecimals)
 {
     // Six decimals for the volt and milliampere inputs, three for every other.
-    for (int i = 0; i < InputTypeCount; ++i) {
-        const auto type = static_cast<InputType>(i);
+    for (const InputType type : vstupOrder) {
         const bool six = type == InputType::Voltage || type == InputType::Current ||
                          type == InputType::CurrentDifference;
         ui.clear();
-        const QByteArray bytes =
-            fileOf({"Konfigurační data pro VTR8:", "",
-                    ("vstup: " + inputTypeText(type)).toUtf8().constData(),
-                    "dolní mez: 0.12345", "horní mez: 2.0004999"});
-        model.loadConfigurationData(bytes);
+        const QByteArray bytes = fileOf({"Konfigurační data pro VTR8:", "",
+                                         ("vstup: " + inputTypeText(type)).toUtf8().constData(),
+                                         "dolní mez: 0.12345", "horní mez: 2.0004999"});
+        // The file holds only the range, so the load reports it incomplete.
+        static_cast<void>(model.loadConfigurationData(bytes));
         ASSERT_EQ(model.Vstup.text, inputTypeText(type));
         EXPECT_EQ(model.Pocatek.text, six ? QStringLiteral("0.12345") : QStringLiteral("0.123"))
             << model.Vstup.text.toStdString();
@@ -483,6 +482,14 @@ TEST_F(Saving, CharacterOutsideTheCodePageIsRefusedAndTheOldFileKept)
     model.setText(model.Konec, QStringLiteral("100€"));
     EXPECT_TRUE(model.saveConfiguration(path("keep.txt")));
     EXPECT_TRUE(readBytes(path("keep.txt")).contains("mez: 100\x80\r\n"));
+
+    // A character beyond the first 65536 is named whole, not as half a pair.
+    ui.clear();
+    model.setText(model.Konec, QString::fromUtf8("100\xF0\x9F\x98\x80"));
+    EXPECT_FALSE(model.saveConfiguration(path("keep.txt")));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].startsWith(QString::fromUtf8("Znak „\xF0\x9F\x98\x80“ nelze")))
+        << ui.messages[0].toStdString();
 }
 
 TEST_F(Saving, LineBreakInsideAValueIsRefused)

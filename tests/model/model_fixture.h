@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/choice_texts.h"
+#include "device/choice_texts.h"
 #include "model/main_window_model.h"
 #include "model/number_format.h"
 #include "linearization/point_set.h"

@@ -12,14 +12,14 @@ QString bytesToText(const NoteBytes& bytes)
 
 TEST(NoteCodec, EmptyNoteIsSixtySpaces)
 {
-    const NoteEncoding encoding = EncodeNote(QString());
+    const NoteEncoding encoding = encodeNote(QString());
     ASSERT_TRUE(encoding.ok());
     EXPECT_EQ(bytesToText(encoding.bytes), QString(60, QLatin1Char(' ')));
 }
 
 TEST(NoteCodec, ShortNoteIsPaddedWithSpaces)
 {
-    const NoteEncoding encoding = EncodeNote(QStringLiteral("Kotel 1"));
+    const NoteEncoding encoding = encodeNote(QStringLiteral("Kotel 1"));
     ASSERT_TRUE(encoding.ok());
     EXPECT_EQ(bytesToText(encoding.bytes),
               QStringLiteral("Kotel 1") + QString(53, QLatin1Char(' ')));
@@ -28,7 +28,7 @@ TEST(NoteCodec, ShortNoteIsPaddedWithSpaces)
 TEST(NoteCodec, OnlyTheFirstSixtyCharactersAreStored)
 {
     const QString text = QString(59, QLatin1Char('a')) + QStringLiteral("bc");
-    const NoteEncoding encoding = EncodeNote(text);
+    const NoteEncoding encoding = encodeNote(text);
     ASSERT_TRUE(encoding.ok());
     EXPECT_EQ(encoding.bytes[58], 'a');
     EXPECT_EQ(encoding.bytes[59], 'b');
@@ -36,7 +36,7 @@ TEST(NoteCodec, OnlyTheFirstSixtyCharactersAreStored)
 
 TEST(NoteCodec, CzechLettersBecomeTheirCodePageBytes)
 {
-    const NoteEncoding encoding = EncodeNote(QStringLiteral("čŘůŽ€"));
+    const NoteEncoding encoding = encodeNote(QStringLiteral("čŘůŽ€"));
     ASSERT_TRUE(encoding.ok());
     EXPECT_EQ(encoding.bytes[0], 0xE8);
     EXPECT_EQ(encoding.bytes[1], 0xD8);
@@ -58,7 +58,7 @@ TEST(NoteCodec, CharacterOutsideTheCodePageIsReportedNotReplaced)
         {QString::fromUtf8("x\xF0\x9F\x98\x80y"), QString::fromUtf8("\xF0\x9F\x98\x80")},
     };
     for (const Case& c : cases) {
-        const NoteEncoding encoding = EncodeNote(c.text);
+        const NoteEncoding encoding = encodeNote(c.text);
         EXPECT_FALSE(encoding.ok()) << c.text.toStdString();
         EXPECT_EQ(encoding.unmappable, c.bad) << c.text.toStdString();
     }
@@ -66,7 +66,7 @@ TEST(NoteCodec, CharacterOutsideTheCodePageIsReportedNotReplaced)
 
 TEST(NoteCodec, UnmappableCharacterAfterTheSixtiethIsNeverStoredSoNotRefused)
 {
-    const NoteEncoding encoding = EncodeNote(QString(60, QLatin1Char('x')) + QStringLiteral("中"));
+    const NoteEncoding encoding = encodeNote(QString(60, QLatin1Char('x')) + QStringLiteral("中"));
     EXPECT_TRUE(encoding.ok());
 }
 
@@ -79,20 +79,20 @@ TEST(NoteCodec, DecodingDropsTrailingSpacesAndControlsButKeepsLeadingSpaces)
         bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(text[i]);
     bytes[10] = 0x00;
     bytes[11] = 0x1F;
-    EXPECT_EQ(DecodeNote(bytes.data(), NoteLength), QStringLiteral("  ab"));
+    EXPECT_EQ(decodeNote(bytes.data(), NoteLength), QStringLiteral("  ab"));
 }
 
 TEST(NoteCodec, ControlCharacterInsideTheNoteStays)
 {
     const std::uint8_t bytes[] = {'a', 0x09, 'b', ' ', 0x00};
-    EXPECT_EQ(DecodeNote(bytes, 5), QStringLiteral("a\tb"));
+    EXPECT_EQ(decodeNote(bytes, 5), QStringLiteral("a\tb"));
 }
 
 TEST(NoteCodec, ErasedNoteAreaShowsTheDotAbove)
 {
     NoteBytes bytes;
     bytes.fill(0xFF);
-    EXPECT_EQ(DecodeNote(bytes.data(), NoteLength), QString(60, QChar(0x02D9)));
+    EXPECT_EQ(decodeNote(bytes.data(), NoteLength), QString(60, QChar(0x02D9)));
 }
 
 TEST(NoteCodec, EveryByteSurvivesDecodeAndEncode)
@@ -101,8 +101,8 @@ TEST(NoteCodec, EveryByteSurvivesDecodeAndEncode)
     // bytes it holds (bytes at the end would be trimmed, so each sits first).
     for (int b = 33; b < 256; ++b) {
         const std::uint8_t bytes[] = {static_cast<std::uint8_t>(b)};
-        const QString text = DecodeNote(bytes, 1);
-        const NoteEncoding encoding = EncodeNote(text);
+        const QString text = decodeNote(bytes, 1);
+        const NoteEncoding encoding = encodeNote(text);
         ASSERT_TRUE(encoding.ok()) << b;
         EXPECT_EQ(encoding.bytes[0], b);
     }

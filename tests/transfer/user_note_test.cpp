@@ -151,7 +151,7 @@ TEST(UserNote, RefusedNoteSendsNothingAndSaysWhy)
         EXPECT_TRUE(bench.model.Uloz_Pozn.enabled);
     }
     // Sixty characters fill the area exactly.
-    EXPECT_TRUE(NoteRefusal(QString(60, QChar(0x0159))).isEmpty());
+    EXPECT_TRUE(noteRefusal(QString(60, QChar(0x0159))).isEmpty());
 }
 
 TEST(UserNote, WithoutTheProgressSwitchTheBarStaysPut)

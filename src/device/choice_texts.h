@@ -2,8 +2,10 @@
 
 #include <QString>
 
-// The fixed Czech choices of the main window's lists. Lists are compared as
-// exact texts throughout, so every comparison goes through these constants.
+// The fixed Czech choices of the main window's lists, and the transmitter's
+// unit texts. Lists are compared as exact texts at the edges (fields, files,
+// command line), so every comparison and every code's text goes through these
+// constants.
 namespace vtr8::choice {
 
 inline const QString TwoWire = QStringLiteral("dvouvodičově");
