@@ -1,18 +1,18 @@
 #include "app/application.h"
 
-#include "link/command_protocol.h"
-#include "app/main_window.h"
-#include "app/port_window.h"
-#include "app/measurement_window.h"
-#include "app/table_window.h"
 #include "app/information_window.h"
-#include "model/main_window_model.h"
-#include "transfer/measurement_model.h"
+#include "app/main_window.h"
+#include "app/measurement_window.h"
+#include "app/port_window.h"
 #include "app/qt_user_interface.h"
-#include "model/table_window_model.h"
-#include "transfer/transfer_context.h"
-#include "linearization/workspace.h"
+#include "app/table_window.h"
 #include "app/write_verification_setting.h"
+#include "linearization/workspace.h"
+#include "link/command_protocol.h"
+#include "model/main_window_model.h"
+#include "model/table_window_model.h"
+#include "transfer/measurement_model.h"
+#include "transfer/transfer_context.h"
 
 #include <QCheckBox>
 
@@ -20,14 +20,14 @@
 #include <QTime>
 #include <QTimer>
 
+#include "app/error_plot_window.h"
+#include "app/window_placement.h"
+#include "model/linearization_error.h"
 #include "transfer/comparators.h"
 #include "transfer/read_configuration.h"
 #include "transfer/user_note.h"
 #include "transfer/write_configuration.h"
 #include "transfer/zero_span.h"
-#include "app/error_plot_window.h"
-#include "app/window_placement.h"
-#include "model/linearization_error.h"
 
 namespace vtr8 {
 

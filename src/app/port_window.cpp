@@ -1,14 +1,14 @@
 #include "app/port_window.h"
 
-#include "link/command_protocol.h"
 #include "app/window_placement.h"
+#include "link/command_protocol.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QKeyEvent>
 
 namespace vtr8 {
 

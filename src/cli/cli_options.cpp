@@ -44,7 +44,7 @@ std::optional<int> parseInt(const QString& text, int low, int high)
     return value;
 }
 
-}  // namespace
+} // namespace
 
 CliParseResult ParseCliArguments(const QStringList& arguments)
 {
@@ -86,8 +86,8 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             if (!value(o.pointsFile))
                 return fail(QStringLiteral("--points needs a file"));
         } else if (a == QLatin1String("--method")) {
-            if (!value(o.method) || (o.method != QLatin1String("polynomial") &&
-                                     o.method != QLatin1String("segments")))
+            if (!value(o.method) ||
+                (o.method != QLatin1String("polynomial") && o.method != QLatin1String("segments")))
                 return fail(QStringLiteral("--method needs polynomial or segments"));
         } else if (a == QLatin1String("--degree")) {
             if (!value(v) || !(o.degree = parseInt(v, 2, 8)))
@@ -128,8 +128,7 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             if (!value(o.offDelay))
                 return fail(QStringLiteral("--off-delay needs a value"));
         } else if (a == QLatin1String("--mode")) {
-            if (!value(o.mode) ||
-                (o.mode != choice::Hysteresis && o.mode != choice::Window))
+            if (!value(o.mode) || (o.mode != choice::Hysteresis && o.mode != choice::Window))
                 return fail(QStringLiteral("--mode needs HYSTEREZE or OKNO"));
         } else if (a == QLatin1String("--enable")) {
             o.enable = true;
@@ -179,8 +178,8 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             return fail(QStringLiteral("note read | note write TEXT"));
         }
     } else if (c == QLatin1String("comparator")) {
-        if (argc != 2 || (o.arguments[0] != QLatin1String("1") &&
-                          o.arguments[0] != QLatin1String("2")) ||
+        if (argc != 2 ||
+            (o.arguments[0] != QLatin1String("1") && o.arguments[0] != QLatin1String("2")) ||
             (o.arguments[1] != QLatin1String("read") && o.arguments[1] != QLatin1String("write")))
             return fail(QStringLiteral("comparator 1|2 read|write"));
         if (o.arguments[1] == QLatin1String("write") &&
@@ -203,4 +202,4 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
     return result;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -9,31 +9,31 @@ namespace vtr8 {
 
 // What the command line asked for. Parsing never touches a port or a file.
 struct CliOptions {
-    QString port;               // --port DEVICE
-    std::optional<int> com;     // --com N (1..8)
-    bool yes = false;           // --yes
-    bool trace = false;         // --trace
-    bool utf8 = false;          // --utf8: print configurations as UTF-8 even into a pipe
+    QString port;           // --port DEVICE
+    std::optional<int> com; // --com N (1..8)
+    bool yes = false;       // --yes
+    bool trace = false;     // --trace
+    bool utf8 = false;      // --utf8: print configurations as UTF-8 even into a pipe
 
-    QString command;            // write, read, verify, backup, measure, note, comparator, adjust,
-                                // frame, linearization
-    QStringList arguments;      // the command's own positional arguments
+    QString command;       // write, read, verify, backup, measure, note, comparator, adjust,
+                           // frame, linearization
+    QStringList arguments; // the command's own positional arguments
 
     // write
-    QString pointsFile;         // --points FILE
-    QString method;             // --method polynomial|segments
-    std::optional<int> degree;  // --degree N
-    bool verify = false;        // write --verify: read every written block back
+    QString pointsFile;        // --points FILE
+    QString method;            // --method polynomial|segments
+    std::optional<int> degree; // --degree N
+    bool verify = false;       // write --verify: read every written block back
     // verify
     QString imageFile; // --image FILE: a saved memory image instead of the port
     // read
-    QString saveFile;           // --save FILE
+    QString saveFile; // --save FILE
     // measure
-    int count = 1;              // --count N; 0 = until interrupted
-    bool readFirst = false;     // --read: read the configuration first (decimals follow it)
-    bool csv = false;           // --csv: records (measure, linearization)
+    int count = 1;          // --count N; 0 = until interrupted
+    bool readFirst = false; // --read: read the configuration first (decimals follow it)
+    bool csv = false;       // --csv: records (measure, linearization)
     // linearization
-    QString plotFile;           // --plot FILE.svg|FILE.png
+    QString plotFile;            // --plot FILE.svg|FILE.png
     std::optional<int> firmware; // --firmware N
     // comparator write
     QString on, off, onDelay, offDelay, mode;
@@ -42,7 +42,7 @@ struct CliOptions {
 
 struct CliParseResult {
     std::optional<CliOptions> options;
-    QString error;  // usage error text when options is empty
+    QString error; // usage error text when options is empty
     bool help = false;
 };
 
@@ -50,4 +50,4 @@ CliParseResult ParseCliArguments(const QStringList& arguments);
 
 const char* CliUsage();
 
-}  // namespace vtr8
+} // namespace vtr8

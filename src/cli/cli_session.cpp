@@ -1,15 +1,15 @@
 #include "cli/cli_session.h"
 
-#include "transfer/comparators.h"
-#include "model/cp1250.h"
 #include "cli/frame_command.h"
 #include "cli/linearization_command.h"
-#include "transfer/measurement_model.h"
 #include "link/link_messages.h"
 #include "link/port_mapping.h"
 #include "link/port_selection.h"
-#include "transfer/transfer_session.h"
+#include "model/cp1250.h"
+#include "transfer/comparators.h"
+#include "transfer/measurement_model.h"
 #include "transfer/read_configuration.h"
+#include "transfer/transfer_session.h"
 #include "transfer/user_note.h"
 #include "transfer/write_configuration.h"
 #include "transfer/zero_span.h"
@@ -18,28 +18,23 @@
 #include <QIODevice>
 #include <QTime>
 
-#include <cstdio>
 #include "cli/terminal.h"
+#include <cstdio>
 
 namespace vtr8 {
 
 CliSession::CliSession(const CliOptions& options, TextUserInterface& ui, QTextStream& out)
-    : options_(options),
-      ui_(ui),
-      out_(out),
+    : options_(options), ui_(ui), out_(out),
       workspace_(points_,
                  [&ui](const std::string& text) { ui.message(QString::fromStdString(text)); }),
-      link_(ui),
-      model_(ui, points_),
-      table_(model_),
-      ctx_(model_, link_, ui, points_, workspace_)
+      link_(ui), model_(ui, points_), table_(model_), ctx_(model_, link_, ui, points_, workspace_)
 {
     if (options_.trace) {
         link_.setFrameObserver([](bool outgoing, const QByteArray& bytes) {
-            const QByteArray line = (QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")) +
-                                     (outgoing ? QStringLiteral(" -> ") : QStringLiteral(" <- ")) +
-                                     HexBytes(bytes))
-                                        .toUtf8();
+            const QByteArray line =
+                (QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")) +
+                 (outgoing ? QStringLiteral(" -> ") : QStringLiteral(" <- ")) + HexBytes(bytes))
+                    .toUtf8();
             std::fprintf(stderr, "%s\n", line.constData());
             std::fflush(stderr);
         });
@@ -271,15 +266,21 @@ ComparatorControls comparatorControls(MainWindowModel& m, bool first)
 {
     using M = MainWindowModel;
     if (first)
-        return {{m.EMezsep1, &M::EMezsep1Exit}, {m.EMezroz1, &M::EMezroz1Exit},
-                {m.EZpoSep1, &M::EZpoSep1Exit}, {m.EZpoRoz1, &M::EZpoRoz1Exit},
-                m.RezimRele1, m.PovolKompar1};
-    return {{m.EMezsep2, &M::EMezsep2Exit}, {m.EMezroz2, &M::EMezroz2Exit},
-            {m.Ezposep2, &M::Ezposep2Exit}, {m.Ezporoz2, &M::Ezporoz2Exit},
-            m.RezimRele2, m.PovolKompar2};
+        return {{m.EMezsep1, &M::EMezsep1Exit},
+                {m.EMezroz1, &M::EMezroz1Exit},
+                {m.EZpoSep1, &M::EZpoSep1Exit},
+                {m.EZpoRoz1, &M::EZpoRoz1Exit},
+                m.RezimRele1,
+                m.PovolKompar1};
+    return {{m.EMezsep2, &M::EMezsep2Exit},
+            {m.EMezroz2, &M::EMezroz2Exit},
+            {m.Ezposep2, &M::Ezposep2Exit},
+            {m.Ezporoz2, &M::Ezporoz2Exit},
+            m.RezimRele2,
+            m.PovolKompar2};
 }
 
-}  // namespace
+} // namespace
 
 int CliSession::comparator()
 {
@@ -339,4 +340,4 @@ int CliSession::adjust()
     return ExitDone;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "cli/cli_options.h"
+#include "cli/text_user_interface.h"
+#include "linearization/point_set.h"
+#include "linearization/workspace.h"
 #include "link/command_protocol.h"
 #include "model/main_window_model.h"
-#include "linearization/point_set.h"
 #include "model/table_window_model.h"
-#include "cli/text_user_interface.h"
 #include "transfer/transfer_context.h"
-#include "linearization/workspace.h"
 
 #include <QTextStream>
 
@@ -70,4 +70,4 @@ private:
     std::function<void()> stopMeasuring_;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -25,7 +25,7 @@ std::optional<unsigned> parseNumber(const QString& text, unsigned high)
     return value;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<QByteArray> FrameForArguments(const QStringList& arguments, QString& error)
 {
@@ -75,12 +75,12 @@ std::optional<QByteArray> FrameForArguments(const QStringList& arguments, QStrin
         error = QStringLiteral("COUNT of a write is at most 25");
         return std::nullopt;
     }
-    const TxFrame frame =
-        BuildTxFrame(std::string_view(name.constData(), static_cast<std::size_t>(name.size())),
-                     static_cast<std::uint16_t>(address), static_cast<std::uint8_t>(count),
-                     transferBuffer);
+    const TxFrame frame = BuildTxFrame(
+        std::string_view(name.constData(), static_cast<std::size_t>(name.size())),
+        static_cast<std::uint16_t>(address), static_cast<std::uint8_t>(count), transferBuffer);
     const auto wire = frame.wire();
-    return QByteArray(reinterpret_cast<const char*>(wire.data()), static_cast<qsizetype>(wire.size()));
+    return QByteArray(reinterpret_cast<const char*>(wire.data()),
+                      static_cast<qsizetype>(wire.size()));
 }
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -77,4 +77,4 @@ void TextUserInterface::processEvents()
     QCoreApplication::processEvents();
 }
 
-}  // namespace vtr8
+} // namespace vtr8

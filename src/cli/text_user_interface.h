@@ -43,4 +43,4 @@ private:
     std::FILE* in_;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -10,4 +10,4 @@ using Extended = long double;
 static_assert(std::numeric_limits<Extended>::digits == 64,
               "vtr8 needs the 80-bit extended long double (64-bit mantissa)");
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -35,4 +35,4 @@ struct LinearizationPoints {
     bool PointFileOk = false;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

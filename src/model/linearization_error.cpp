@@ -1,10 +1,10 @@
 #include "model/linearization_error.h"
 
+#include "device/input_type.h"
 #include "device/segment_table.h"
 #include "linearization/polynomial_fit.h"
 #include "linearization/spline.h"
 #include "linearization/workspace.h"
-#include "device/input_type.h"
 #include "model/main_window_model.h"
 
 #include <algorithm>

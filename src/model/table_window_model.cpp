@@ -1,9 +1,9 @@
 #include "model/table_window_model.h"
 
+#include "linearization/point_set.h"
 #include "model/main_window_model.h"
 #include "model/number_format.h"
 #include "model/point_file.h"
-#include "linearization/point_set.h"
 #include "user_interface/user_interface.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 #include "model/change_scope.h"
 
 #include "device/choice_texts.h"
-#include "model/number_format.h"
 #include "linearization/point_set.h"
+#include "model/number_format.h"
 #include "model/range_limits.h"
 
 #include <algorithm>

@@ -20,7 +20,7 @@ constexpr KindName KindNames[] = {
     {FaultKind::Garbage, "garbage"},      {FaultKind::Slow, "slow"},
     {FaultKind::ExtraBytes, "extra"},     {FaultKind::LateDuplicate, "late"},
     {FaultKind::OtherCommand, "command"}, {FaultKind::ShortCount, "short"},
-    {FaultKind::CorruptStore, "store"}, {FaultKind::CorruptStoreOnce, "store-once"},
+    {FaultKind::CorruptStore, "store"},   {FaultKind::CorruptStoreOnce, "store-once"},
 };
 
 // A reply frame: 0xFF preamble, delimiter, five address bytes, command, byte
@@ -90,9 +90,9 @@ std::optional<FaultRule> ParseFaultRule(std::string_view text)
     if (param && !ParseInt(*param, rule.param))
         return std::nullopt;
     const bool delay = rule.kind == FaultKind::Slow || rule.kind == FaultKind::LateDuplicate;
-    const int maxParam = delay                                   ? MaxFaultDelayMs
+    const int maxParam = delay                                  ? MaxFaultDelayMs
                          : rule.kind == FaultKind::OtherCommand ? 255
-                                                                 : MaxFaultBytes;
+                                                                : MaxFaultBytes;
     if (rule.param > maxParam)
         return std::nullopt;
     // A changed store needs the address it changes.

@@ -9,8 +9,8 @@
 #include "link/command_protocol.h"
 #include "model/number_format.h"
 #include "transfer/sequence_support.h"
-#include "transfer/transfer_session.h"
 #include "transfer/transfer_context.h"
+#include "transfer/transfer_session.h"
 #include "transfer/user_note.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "transfer/sequence_support.h"
 
-#include "link/command_protocol.h"
 #include "device/device_float.h"
+#include "link/command_protocol.h"
 
 namespace vtr8 {
 

@@ -4,8 +4,8 @@
 #include "link/command_protocol.h"
 #include "transfer/note_codec.h"
 #include "transfer/sequence_support.h"
-#include "transfer/transfer_session.h"
 #include "transfer/transfer_context.h"
+#include "transfer/transfer_session.h"
 
 namespace vtr8 {
 

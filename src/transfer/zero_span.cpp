@@ -3,8 +3,8 @@
 #include "link/command_protocol.h"
 #include "transfer/read_configuration.h"
 #include "transfer/sequence_support.h"
-#include "transfer/transfer_session.h"
 #include "transfer/transfer_context.h"
+#include "transfer/transfer_session.h"
 
 namespace vtr8 {
 namespace {

@@ -19,8 +19,7 @@ bool ScriptedUserInterface::confirm(const QString& text)
     return answer;
 }
 
-QString ScriptedUserInterface::chooseOpenFile(const QString&, const QString& folder,
-                                              const QString&)
+QString ScriptedUserInterface::chooseOpenFile(const QString&, const QString& folder, const QString&)
 {
     events << QStringLiteral("open: ") + folder;
     if (openFileAnswers.empty())
@@ -30,8 +29,7 @@ QString ScriptedUserInterface::chooseOpenFile(const QString&, const QString& fol
     return answer;
 }
 
-QString ScriptedUserInterface::chooseSaveFile(const QString&, const QString& folder,
-                                              const QString&)
+QString ScriptedUserInterface::chooseSaveFile(const QString&, const QString& folder, const QString&)
 {
     events << QStringLiteral("save: ") + folder;
     if (saveFileAnswers.empty())
@@ -61,4 +59,4 @@ void ScriptedUserInterface::clear()
     processEventsCalls = 0;
 }
 
-}  // namespace vtr8
+} // namespace vtr8

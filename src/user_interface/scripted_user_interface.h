@@ -42,4 +42,4 @@ public:
     void clear();
 };
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -27,4 +27,4 @@ public:
     virtual void processEvents() = 0;
 };
 
-}  // namespace vtr8
+} // namespace vtr8

@@ -12,12 +12,12 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <gtest/gtest.h>
 #include <QFile>
 #include <QLineSeries>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
+#include <gtest/gtest.h>
 
 namespace vtr8::test {
 namespace {

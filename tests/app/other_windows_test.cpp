@@ -1,12 +1,12 @@
 #include "window_fixture.h"
 
 #include "app/brand_profile.h"
-#include "link/command_protocol.h"
+#include "app/information_window.h"
 #include "app/port_window.h"
 #include "app/table_window.h"
-#include "app/information_window.h"
-#include "model/main_window_model.h"
 #include "linearization/point_set.h"
+#include "link/command_protocol.h"
+#include "model/main_window_model.h"
 #include "model/table_window_model.h"
 
 #include <QComboBox>

@@ -2,17 +2,17 @@
 //   vtr8_screenshots OUTPUT_FOLDER
 // Runs on any Qt platform; with QT_QPA_PLATFORM=offscreen it needs no display.
 #include "app/application.h"
+#include "app/error_plot_window.h"
+#include "app/information_window.h"
 #include "app/main_window.h"
+#include "app/measurement_window.h"
 #include "app/port_window.h"
 #include "app/table_window.h"
-#include "app/information_window.h"
-#include "app/error_plot_window.h"
-#include "app/measurement_window.h"
+#include "model/main_window_model.h"
+#include "model/table_window_model.h"
 #include "support/simulated_transport.h"
 #include "transfer/measurement_model.h"
-#include "model/main_window_model.h"
 #include "user_interface/scripted_user_interface.h"
-#include "model/table_window_model.h"
 
 #include <QApplication>
 #include <QDir>
@@ -81,8 +81,7 @@ int main(int argc, char** argv)
     // The error of the stored linearization of that thermocouple.
     program.ChybaLinearizaceClick();
     ok = program.errorWindow() &&
-         save(program.errorWindow(), out.filePath(QStringLiteral("linearization-error.png"))) &&
-         ok;
+         save(program.errorWindow(), out.filePath(QStringLiteral("linearization-error.png"))) && ok;
     if (program.errorWindow())
         program.errorWindow()->hide();
 

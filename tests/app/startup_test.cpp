@@ -1,11 +1,11 @@
 #include "window_fixture.h"
 
 #include "app/brand_profile.h"
-#include "link/command_protocol.h"
-#include "app/port_window.h"
-#include "app/measurement_window.h"
-#include "app/table_window.h"
 #include "app/information_window.h"
+#include "app/measurement_window.h"
+#include "app/port_window.h"
+#include "app/table_window.h"
+#include "link/command_protocol.h"
 #include "model/main_window_model.h"
 
 #include <QDir>

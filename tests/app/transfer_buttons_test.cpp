@@ -2,10 +2,10 @@
 
 #include "app/measurement_window.h"
 #include "link/command_protocol.h"
-#include "transfer/write_configuration.h"
 #include "model/main_window_model.h"
 #include "support/simulated_transport.h"
 #include "transfer/transfer_context.h"
+#include "transfer/write_configuration.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -140,7 +140,8 @@ TEST_F(TransferButtons, VerifiedWriteReadsBackAndReportsACorruptedBlock)
     ASSERT_FALSE(ui.messages.isEmpty());
     ASSERT_GE(ui.messages.size(), 3);
     EXPECT_EQ(ui.messages.last(), IncompleteWriteMessage());
-    EXPECT_TRUE(ui.messages[ui.messages.size() - 3].contains(u("horní mez: v převodníku 20, zapsáno 10")))
+    EXPECT_TRUE(
+        ui.messages[ui.messages.size() - 3].contains(u("horní mez: v převodníku 20, zapsáno 10")))
         << ui.messages.join(QStringLiteral(" | ")).toStdString();
     EXPECT_TRUE(mainWidget<QPushButton>("Poslat")->isEnabled());
     verify->click(); // the store of the other tests stays as they expect it

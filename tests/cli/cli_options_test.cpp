@@ -21,13 +21,13 @@ QStringList args(const Words& list)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(CliOptions, GlobalOptionsAndCommandArgumentsAnywhere)
 {
-    const auto r = ParseCliArguments(args(Words{"--port", "/dev/pts/7", "--yes", "write", "a.txt",
-                                           "--points", "p.txt", "--method", "segments",
-                                           "--degree", "5", "--trace"}));
+    const auto r =
+        ParseCliArguments(args(Words{"--port", "/dev/pts/7", "--yes", "write", "a.txt", "--points",
+                                     "p.txt", "--method", "segments", "--degree", "5", "--trace"}));
     ASSERT_TRUE(r.options) << r.error.toStdString();
     EXPECT_EQ(r.options->port, "/dev/pts/7");
     EXPECT_TRUE(r.options->yes);
@@ -82,9 +82,9 @@ TEST(CliOptions, UsageErrorsAreRefused)
 
 TEST(CliOptions, ComparatorWriteCarriesEveryField)
 {
-    const auto r = ParseCliArguments(args(Words{"comparator", "2", "write", "--on", "12.5", "--off",
-                                           "10", "--on-delay", "3", "--off-delay", "4", "--mode",
-                                           "OKNO", "--disable"}));
+    const auto r = ParseCliArguments(
+        args(Words{"comparator", "2", "write", "--on", "12.5", "--off", "10", "--on-delay", "3",
+                   "--off-delay", "4", "--mode", "OKNO", "--disable"}));
     ASSERT_TRUE(r.options) << r.error.toStdString();
     EXPECT_EQ(r.options->arguments, (QStringList{"2", "write"}));
     EXPECT_EQ(r.options->on, "12.5");
@@ -117,7 +117,7 @@ TEST(CliFrame, BadArgumentsAreRefusedWithAReason)
 {
     const std::vector<Words> bad = {
         {"Bogus"},
-        {"readpv"},  // names are case-sensitive
+        {"readpv"}, // names are case-sensitive
         {"ReadEEPROM", "70000", "1"},
         {"ReadEEPROM", "1", "256"},
         {"WriteEEPROM", "0", "26"},

@@ -7,9 +7,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QImage>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -37,7 +37,7 @@ CtlRun vtr8ctl(const QStringList& arguments, const QString& standardOutputFile =
     QElapsedTimer t;
     t.start();
     p.start(QStringLiteral(VTR8CTL_EXECUTABLE), arguments);
-    p.closeWriteChannel();  // stdin is no terminal: questions are answered No
+    p.closeWriteChannel(); // stdin is no terminal: questions are answered No
     EXPECT_TRUE(p.waitForFinished(120000));
     CtlRun r;
     r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
@@ -76,15 +76,33 @@ QString writeConfig(QTemporaryDir& dir, const char* name, const QStringList& lin
         for (const QChar c : line) {
             // The few Czech letters these fixtures use, in Windows-1250.
             switch (c.unicode()) {
-            case 0x010D: encoded += '\xE8'; break;  // č
-            case 0x00ED: encoded += '\xED'; break;  // í
-            case 0x00FD: encoded += '\xFD'; break;  // ý
-            case 0x00E1: encoded += '\xE1'; break;  // á
-            case 0x0159: encoded += '\xF8'; break;  // ř
-            case 0x016F: encoded += '\xF9'; break;  // ů
-            case 0x011B: encoded += '\xEC'; break;  // ě
-            case 0x00B0: encoded += '\xB0'; break;  // °
-            default: encoded += static_cast<char>(c.unicode()); break;
+            case 0x010D:
+                encoded += '\xE8';
+                break; // č
+            case 0x00ED:
+                encoded += '\xED';
+                break; // í
+            case 0x00FD:
+                encoded += '\xFD';
+                break; // ý
+            case 0x00E1:
+                encoded += '\xE1';
+                break; // á
+            case 0x0159:
+                encoded += '\xF8';
+                break; // ř
+            case 0x016F:
+                encoded += '\xF9';
+                break; // ů
+            case 0x011B:
+                encoded += '\xEC';
+                break; // ě
+            case 0x00B0:
+                encoded += '\xB0';
+                break; // °
+            default:
+                encoded += static_cast<char>(c.unicode());
+                break;
             }
         }
         bytes += encoded + "\r\n";
@@ -109,7 +127,7 @@ protected:
     void SetUp() override { vtr8::test::EnsureCoreApplication(); }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(Vtr8ctl, EveryExampleIsWrittenAndReadBackToTheSameFile)
 {
@@ -141,8 +159,8 @@ TEST_F(Vtr8ctl, ReadSavesTheFileAndPrintsUtf8OnRequest)
     const CtlRun read = vtr8ctl(on(sim, {"read", "--utf8", "--save", saved}));
     EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
     EXPECT_EQ(readAll(saved), readAll(example("pt100-linearized.txt")));
-    EXPECT_TRUE(QString::fromUtf8(read.out).contains(
-        QStringLiteral("\nvstup: odporový teploměr Pt100\n")));
+    EXPECT_TRUE(
+        QString::fromUtf8(read.out).contains(QStringLiteral("\nvstup: odporový teploměr Pt100\n")));
 }
 
 TEST_F(Vtr8ctl, WithoutYesAScriptDeclinesTheWriteAndNothingIsWritten)
@@ -167,20 +185,20 @@ TEST_F(Vtr8ctl, BadFilesEndBeforeAnythingIsSent)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("Chyba c. 2\n"));
 
-    const QString wrongHeader = writeConfig(
-        dir, "other.txt",
-        {"Konfigurační data pro XYZ9:", "", "vstup: proud", "dolní mez: 4", "horní mez: 20",
-         "jednotka: mA", "linearizace: nelinearizováno", "tlumení: 0.5s",
-         "chybový proud: nadproud", "snímací odpor: 5"});
+    const QString wrongHeader =
+        writeConfig(dir, "other.txt",
+                    {"Konfigurační data pro XYZ9:", "", "vstup: proud", "dolní mez: 4",
+                     "horní mez: 20", "jednotka: mA", "linearizace: nelinearizováno",
+                     "tlumení: 0.5s", "chybový proud: nadproud", "snímací odpor: 5"});
     r = vtr8ctl(on(sim, {"--yes", "write", wrongHeader}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("Chyba v datech souboru.\n"));
 
-    const QString badNumber = writeConfig(
-        dir, "bad.txt",
-        {"Konfigurační data pro VTR8:", "", "vstup: proud", "dolní mez: čtyři", "horní mez: 20",
-         "jednotka: mA", "linearizace: nelinearizováno", "tlumení: 0.5s",
-         "chybový proud: nadproud", "snímací odpor: 5"});
+    const QString badNumber =
+        writeConfig(dir, "bad.txt",
+                    {"Konfigurační data pro VTR8:", "", "vstup: proud", "dolní mez: čtyři",
+                     "horní mez: 20", "jednotka: mA", "linearizace: nelinearizováno",
+                     "tlumení: 0.5s", "chybový proud: nadproud", "snímací odpor: 5"});
     r = vtr8ctl(on(sim, {"--yes", "write", badNumber}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.endsWith(QStringLiteral("Chyba v datech souboru.\n"))) << r.err.toStdString();
@@ -296,7 +314,8 @@ TEST_F(Vtr8ctl, NoteRoundTripAndRefusedCharacter)
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(QString::fromUtf8(r.out), QStringLiteral("Měřicí bod TT-101 č. 7\n"));
 
-    const int writesBefore = static_cast<int>(commandsSeen(sim).count(QStringLiteral("WriteEEPROM")));
+    const int writesBefore =
+        static_cast<int>(commandsSeen(sim).count(QStringLiteral("WriteEEPROM")));
     for (const auto& [note, shown] :
          {std::pair{QStringLiteral("R = 5 Ω"), QStringLiteral("Ω")},
           std::pair{QString(61, QLatin1Char('x')), QStringLiteral("61 znaků")},
@@ -313,9 +332,9 @@ TEST_F(Vtr8ctl, ComparatorIsStoredAndReadBack)
     SimProcess sim;
     ASSERT_TRUE(sim.start());
     ASSERT_EQ(vtr8ctl(on(sim, {"--yes", "write", example("pt100-linearized.txt")})).exitCode, 0);
-    CtlRun r = vtr8ctl(on(sim, {"--yes", "comparator", "1", "write", "--on", "80", "--off", "75",
-                             "--on-delay", "2.5", "--off-delay", "3.5", "--mode", "OKNO",
-                             "--enable"}));
+    CtlRun r =
+        vtr8ctl(on(sim, {"--yes", "comparator", "1", "write", "--on", "80", "--off", "75",
+                         "--on-delay", "2.5", "--off-delay", "3.5", "--mode", "OKNO", "--enable"}));
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     r = vtr8ctl(on(sim, {"comparator", "1", "read"}));
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -327,9 +346,9 @@ TEST_F(Vtr8ctl, ComparatorIsStoredAndReadBack)
     EXPECT_TRUE(out.contains(QStringLiteral("zpoždění rozepnutí: 4\n"))) << out.toStdString();
 
     // A limit outside the measuring range is refused by the field check.
-    r = vtr8ctl(on(sim, {"--yes", "comparator", "1", "write", "--on", "900", "--off", "75",
-                         "--on-delay", "1", "--off-delay", "1", "--mode", "HYSTEREZE",
-                         "--disable"}));
+    r = vtr8ctl(
+        on(sim, {"--yes", "comparator", "1", "write", "--on", "900", "--off", "75", "--on-delay",
+                 "1", "--off-delay", "1", "--mode", "HYSTEREZE", "--disable"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Mez sepnutí komparátoru 1"))) << r.err.toStdString();
 }
@@ -384,14 +403,16 @@ TEST_F(Vtr8ctl, AdjustReportsTheTransmittersRefusalAndTracesFrames)
         // read (the limits, then the entered start and end). The configuration is read first, so
         // the range comes back in the range unit.
         const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
-        const auto q = lines.indexOf(QStringLiteral("Opravdu se má nastavit horní mez převodníku? ano"));
+        const auto q =
+            lines.indexOf(QStringLiteral("Opravdu se má nastavit horní mez převodníku? ano"));
         ASSERT_GT(q, 0) << r.err.toStdString();
         ASSERT_EQ(lines.size(), q + 7) << r.err.toStdString();
         static const QRegularExpression frame(
             QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} (->|<-) ([0-9A-F]{2} )*[0-9A-F]{2}$"));
         for (int i = 0; i < lines.size(); ++i)
             EXPECT_TRUE(i == q || frame.match(lines[i]).hasMatch()) << lines[i].toStdString();
-        EXPECT_TRUE(lines[q + 1].endsWith(QStringLiteral("-> FF FF FF FF FF FF 82 3A BD EF B1 34 24 00 4B")));
+        EXPECT_TRUE(lines[q + 1].endsWith(
+            QStringLiteral("-> FF FF FF FF FF FF 82 3A BD EF B1 34 24 00 4B")));
         EXPECT_TRUE(lines[q + 2].contains(QStringLiteral(" <- FF")));
     }
 }

@@ -1,8 +1,8 @@
-#include "linearization/characteristic.h"
 #include "device/constants.h"
 #include "device/memory_map.h"
-#include "linearization/workspace.h"
 #include "device/write_plan.h"
+#include "linearization/characteristic.h"
+#include "linearization/workspace.h"
 
 #include <gtest/gtest.h>
 

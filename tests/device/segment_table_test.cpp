@@ -1,5 +1,5 @@
-#include "linearization/characteristic.h"
 #include "device/segment_table.h"
+#include "linearization/characteristic.h"
 #include "linearization/spline.h"
 #include "linearization/workspace.h"
 

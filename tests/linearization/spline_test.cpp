@@ -1,6 +1,6 @@
+#include "linearization/spline.h"
 #include "recording_workspace.h"
 #include "scratch_dir.h"
-#include "linearization/spline.h"
 
 #include <gtest/gtest.h>
 

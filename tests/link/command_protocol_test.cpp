@@ -1,9 +1,9 @@
 #include "link/command_protocol.h"
-#include "support/core_application.h"
 #include "link/link_messages.h"
 #include "scripted_transport.h"
-#include "user_interface/scripted_user_interface.h"
+#include "support/core_application.h"
 #include "support/simulated_transport.h"
+#include "user_interface/scripted_user_interface.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -435,7 +435,8 @@ TEST_F(CommandProtocolTest, BytesAfterTheAnswerCannotOverwriteIt)
 TEST_F(CommandProtocolTest, AbandonLetsTheCommandInFlightEndAndStopsEverythingAfter)
 {
     // Abandoned while the first attempt waits in vain: no second attempt.
-    QTimer::singleShot(5, &protocol, [this] { protocol.requestAbandon(QStringLiteral("přerušeno")); });
+    QTimer::singleShot(5, &protocol,
+                       [this] { protocol.requestAbandon(QStringLiteral("přerušeno")); });
     readPV();
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(transport.writes.size(), 1);

@@ -1,6 +1,5 @@
 #include "model/linearization_error.h"
 
-
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,5 +1,5 @@
-#include "model/point_file.h"
 #include "linearization/point_set.h"
+#include "model/point_file.h"
 #include "user_interface/scripted_user_interface.h"
 
 #include <QDir>

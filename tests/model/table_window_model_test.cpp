@@ -1,8 +1,8 @@
+#include "linearization/point_set.h"
 #include "model/main_window_model.h"
 #include "model/number_format.h"
-#include "linearization/point_set.h"
-#include "user_interface/scripted_user_interface.h"
 #include "model/table_window_model.h"
+#include "user_interface/scripted_user_interface.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,9 +2,9 @@
 
 #include "linearization/characteristic.h"
 #include "linearization/polynomial_fit.h"
-#include "sim/sim_options.h"
 #include "linearization/spline.h"
 #include "linearization/workspace.h"
+#include "sim/sim_options.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "sim/eeprom.h"
 #include "link/frame.h"
 #include "link/reply_parser.h"
+#include "sim/eeprom.h"
 #include "sim/transmitter.h"
 
 #include <gtest/gtest.h>

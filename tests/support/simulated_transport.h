@@ -3,8 +3,8 @@
 #include "link/command_protocol.h"
 #include "link/link_timing.h"
 #include "link/link_transport.h"
-#include "user_interface/scripted_user_interface.h"
 #include "sim/transmitter.h"
+#include "user_interface/scripted_user_interface.h"
 
 #include <QByteArray>
 #include <QList>

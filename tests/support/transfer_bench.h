@@ -1,12 +1,12 @@
 #pragma once
 
-#include "sim/eeprom.h"
-#include "model/main_window_model.h"
 #include "linearization/point_set.h"
-#include "user_interface/scripted_user_interface.h"
+#include "linearization/workspace.h"
+#include "model/main_window_model.h"
+#include "sim/eeprom.h"
 #include "support/simulated_transport.h"
 #include "transfer/transfer_context.h"
-#include "linearization/workspace.h"
+#include "user_interface/scripted_user_interface.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
-#include "transfer/measurement_model.h"
 #include "support/transfer_bench.h"
+#include "transfer/measurement_model.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -1,16 +1,16 @@
 // The transfers once more, through QSerialPort over a pty against the vtr8-sim
 // executable, with EEPROM images prepared here and checked in its dump.
+#include "support/sim_process.h"
+#include "support/transfer_bench.h"
 #include "transfer/comparators.h"
 #include "transfer/measurement_model.h"
 #include "transfer/read_configuration.h"
-#include "support/sim_process.h"
-#include "support/transfer_bench.h"
 #include "transfer/user_note.h"
 #include "transfer/zero_span.h"
 
 #include "linearization/characteristic.h"
-#include "link/command_protocol.h"
 #include "linearization/spline.h"
+#include "link/command_protocol.h"
 
 #include <QEventLoop>
 #include <QFile>

@@ -1,14 +1,14 @@
 #include "linearization/characteristic.h"
+#include "linearization/workspace.h"
 #include "link/command_protocol.h"
-#include "support/core_application.h"
 #include "model/main_window_model.h"
 #include "process_value_reader.h"
-#include "transfer/read_configuration.h"
-#include "user_interface/scripted_user_interface.h"
+#include "support/core_application.h"
 #include "support/sim_process.h"
+#include "transfer/read_configuration.h"
 #include "transfer/transfer_context.h"
-#include "linearization/workspace.h"
 #include "transfer/write_configuration.h"
+#include "user_interface/scripted_user_interface.h"
 #include "write_fixture.h"
 
 #include <QTemporaryDir>

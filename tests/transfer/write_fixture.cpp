@@ -1,7 +1,7 @@
 #include "write_fixture.h"
 
-#include "support/core_application.h"
 #include "sim/fault_plan.h"
+#include "support/core_application.h"
 
 #include <QLocale>
 #include <QRegularExpression>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "model/main_window_model.h"
 #include "linearization/point_set.h"
+#include "linearization/workspace.h"
+#include "model/main_window_model.h"
 #include "support/simulated_transport.h"
 #include "transfer/transfer_context.h"
-#include "linearization/workspace.h"
 
 #include <QString>
 
