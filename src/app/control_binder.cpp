@@ -1,5 +1,7 @@
 #include "app/control_binder.h"
 
+#include "model/choice_completion.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -40,8 +42,10 @@ ControlBinder::Binding& ControlBinder::bind(Control& control, QWidget* widget)
         edit->installEventFilter(this);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         connect(combo, &QComboBox::editTextChanged, this, [this, index](const QString& text) {
-            if (!refreshing() && bindings_[index].edited)
-                bindings_[index].edited(text);
+            if (refreshing() || !bindings_[index].edited)
+                return;
+            bindings_[index].edited(text);
+            showTaken(index, text);
         });
         combo->installEventFilter(this);
         if (combo->lineEdit())
@@ -159,6 +163,20 @@ bool ControlBinder::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+void ControlBinder::showTaken(std::size_t index, const QString& typed)
+{
+    // The model may have taken more than was typed (a completed item) or
+    // refused the key: the box shows what it holds, with the part the person
+    // did not type selected, so the next key replaces it.
+    refresh(*bindings_[index].control);
+    auto* combo = qobject_cast<QComboBox*>(bindings_[index].widget.data());
+    const QString& taken = bindings_[index].control->text;
+    if (!combo || !combo->lineEdit() || taken == typed)
+        return;
+    const qsizetype typedPart = commonPrefixLength(typed, taken);
+    combo->lineEdit()->setSelection(int(typedPart), int(taken.size() - typedPart));
 }
 
 void ControlBinder::scheduleExit(std::size_t index)

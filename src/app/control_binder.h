@@ -57,6 +57,7 @@ protected:
 private:
     void apply(Binding& binding);
     void scheduleExit(std::size_t index);
+    void showTaken(std::size_t index, const QString& typed);
 
     std::vector<Binding> bindings_;
     int refreshing_ = 0;

@@ -145,22 +145,23 @@ void buildComparator(QWidget* form, const MainWindowModel& m, int number, int x,
 
     makeLabel(group, QStringLiteral("LabelMezsep") + n, 8, 43, 84, 21,
               QStringLiteral("Mez sepnutí"));
-    makeControl(group, m, control(m.EMezsep1, m.EMezsep2), 92, 43, 76);
-    makeControl(group, m, control(m.Label22, m.Label37), 171, 43, 30, 21);
+    makeControl(group, m, control(m.EMezsep1, m.EMezsep2), 92, 43, 72);
+    makeControl(group, m, control(m.Label22, m.Label37), 167, 43, 29, 21);
     makeLabel(group, QStringLiteral("LabelMezroz") + n, 8, 67, 84, 21,
               QStringLiteral("Mez rozepnutí"));
-    makeControl(group, m, control(m.EMezroz1, m.EMezroz2), 92, 67, 76);
-    makeControl(group, m, control(m.Label24, m.Label38), 171, 67, 30, 21);
+    makeControl(group, m, control(m.EMezroz1, m.EMezroz2), 92, 67, 72);
+    makeControl(group, m, control(m.Label24, m.Label38), 167, 67, 29, 21);
 
-    makeLabel(group, QStringLiteral("LabelZpozdeni") + n, 202, 43, 56, 21,
+    // The delays take up to three digits (0..255 s).
+    makeLabel(group, QStringLiteral("LabelZpozdeni") + n, 196, 43, 54, 21,
               QStringLiteral("Zpoždění"));
-    makeLabel(group, QStringLiteral("LabelSepnuti") + n, 258, 43, 56, 21,
+    makeLabel(group, QStringLiteral("LabelSepnuti") + n, 250, 43, 56, 21,
               QStringLiteral("sepnutí"));
-    makeControl(group, m, control(m.EZpoSep1, m.Ezposep2), 314, 43, 28);
+    makeControl(group, m, control(m.EZpoSep1, m.Ezposep2), 306, 43, 36);
     makeLabel(group, QStringLiteral("LabelSepnutiS") + n, 344, 43, 8, 21, QStringLiteral("s"));
-    makeLabel(group, QStringLiteral("LabelRozepnuti") + n, 258, 67, 56, 21,
+    makeLabel(group, QStringLiteral("LabelRozepnuti") + n, 250, 67, 56, 21,
               QStringLiteral("rozepnutí"));
-    makeControl(group, m, control(m.EZpoRoz1, m.Ezporoz2), 314, 67, 28);
+    makeControl(group, m, control(m.EZpoRoz1, m.Ezporoz2), 306, 67, 36);
     makeLabel(group, QStringLiteral("LabelRozepnutiS") + n, 344, 67, 8, 21, QStringLiteral("s"));
 
     makeLabel(group, QStringLiteral("LabelRezimRele") + n, 8, 91, 84, 21,
@@ -388,7 +389,10 @@ void TForm1::bindControls()
         }
         Control* c = control;
         ControlBinder::Binding& b = binder_.bind(*c, widget);
-        b.edited = [this, c](const QString& text) { model_.userEdit(*c, text); };
+        if (kind == ControlKind::ComboBox)
+            b.edited = [this, c](const QString& text) { model_.userTyped(*c, text); };
+        else
+            b.edited = [this, c](const QString& text) { model_.userEdit(*c, text); };
         b.toggled = [this, c](bool checked) {
             c->checked = checked;
             model_.notifyChanged();

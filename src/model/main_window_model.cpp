@@ -1,6 +1,7 @@
 #include "model/main_window_model.h"
 
 #include "model/change_scope.h"
+#include "model/choice_completion.h"
 
 #include "device/choice_texts.h"
 #include "linearization/point_set.h"
@@ -188,6 +189,31 @@ void MainWindowModel::userEdit(Control& c, const QString& text)
     c.text = text;
     c.itemIndex = int(c.items.indexOf(text));
     runChangeHandler(c, true);
+}
+
+void MainWindowModel::userTyped(Control& c, const QString& typed)
+{
+    ChangeScope scope(*this);
+    if (takesOnlyItems(c)) {
+        if (const auto item = completeChoice(typed, c.items))
+            userEdit(c, *item);
+        return; // refused: the box shows its item again
+    }
+    const bool exact =
+        &c == &Vstup ? inputTypeFromText(typed).has_value() : c.items.contains(typed);
+    if ((&c == &Vstup || &c == &Linearizace) && !exact) {
+        if (const auto item = completeChoice(typed, c.items)) {
+            userEdit(c, *item);
+            return;
+        }
+    }
+    userEdit(c, typed);
+}
+
+bool MainWindowModel::takesOnlyItems(const Control& c) const
+{
+    return &c == &PripCidl || &c == &ChybProud || &c == &VzdStKon || &c == &RezimRele1 ||
+           &c == &RezimRele2;
 }
 
 void MainWindowModel::runChangeHandler(Control& c, bool userChange)

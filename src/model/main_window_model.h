@@ -132,6 +132,13 @@ public:
 
     void setText(Control& control, const QString& text);
     void userEdit(Control& control, const QString& text);
+    // What the person typed into a combo box. Boxes whose value must be one of
+    // their items (connection, error current, cold junction, relay modes) take a
+    // text only as the item it begins, and otherwise keep what they hold; "Vstup"
+    // and "Linearizace" complete a beginning to an item and hand any other text
+    // to their change handlers. Other boxes take the text as typed.
+    void userTyped(Control& control, const QString& typed);
+    [[nodiscard]] bool takesOnlyItems(const Control& control) const;
     void focus(const QString& controlName);
     void notifyChanged();
 

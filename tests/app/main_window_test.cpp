@@ -4,6 +4,7 @@
 #include "model/main_window_model.h"
 #include "model/table_window_model.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -179,26 +181,76 @@ TEST_F(MainWindow, AGoodValueLeavesQuietly)
     EXPECT_EQ(QApplication::focusWidget(), mainWidget<QLineEdit>("Pocatek"));
 }
 
-TEST_F(MainWindow, LeavingAListFieldWithAStrangeTextEmptiesIt)
+// Typed key by key as a person does: each key lands where the box's cursor is,
+// replacing a selected completion.
+TEST_F(MainWindow, ListBoxesCompleteTypedLettersAndTakeOnlyTheirItems)
 {
-    choose("Vstup", u("termočlánek J"));
-    auto* errorCurrent = mainWidget<QComboBox>("ChybProud");
-    errorCurrent->setFocus(Qt::MouseFocusReason);
-    QTest::keyClicks(errorCurrent, QStringLiteral("moc"));
-    leaveTo("Tlumeni");
+    struct Case {
+        const char* input; // chosen first (empty: none)
+        const char* box;
+        const char* typed;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"", "RezimRele1", "HYSTEREOZE", "HYSTEREZE"}, // "O" after "HYSTERE" is not taken
+        {"", "RezimRele2", "ok", "OKNO"},
+        {"", "RezimRele1", "x", "HYSTEREZE"},
+        {"termočlánek J", "ChybProud", "moc", ""},
+        {"termočlánek J", "ChybProud", "po", "podproud"},
+        {"termočlánek J", "VzdStKon", "vzd", "vzdálený studený konec"},
+        {"potenciometr absolutní", "PripCidl", "d", ""},
+        {"potenciometr absolutní", "PripCidl", "c", "čtyřvodičově"},
+        {"", "Vstup", "reostat", "reostat"},
+        {"", "Vstup", "odporovy teplomer Pt1000", "odporový teploměr Pt1000"},
+        {"", "Vstup", "Pt", ""}, // begins no item: emptied as described
+        {"reostat", "Linearizace", "nel", "nelinearizováno"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(std::string(k.box) + " typed " + k.typed);
+        startProgram();
+        showMainWindow();
+        ui.clear();
+        if (*k.input)
+            choose("Vstup", u(k.input));
+        auto* box = mainWidget<QComboBox>(k.box);
+        box->setFocus(Qt::MouseFocusReason);
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), u(k.typed));
+        QApplication::processEvents();
+        EXPECT_EQ(box->currentText(), u(k.shown));
+        EXPECT_EQ(program->model().control(QString::fromLatin1(k.box))->text, u(k.shown));
+        EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
+        leaveTo("Tlumeni");
+        EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
+    }
+}
 
-    ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_EQ(ui.messages[0], u("Špatně zadaná volba chybového proudu"));
-    EXPECT_TRUE(errorCurrent->currentText().isEmpty());
-    QWidget* focused = QApplication::focusWidget();
-    EXPECT_TRUE(focused == errorCurrent || focused == errorCurrent->lineEdit())
-        << (focused ? focused->objectName().toStdString() : std::string("none"));
-
-    // Picking from the list is a good value: leaving is quiet.
-    choose("ChybProud", u("vyřazen"));
-    leaveTo("Tlumeni");
-    EXPECT_EQ(ui.messages.size(), 1);
-    EXPECT_EQ(program->model().ChybProud.text, u("vyřazen"));
+TEST_F(MainWindow, ComparatorGroupsShowTheirTextsAndLargestDelaysWhole)
+{
+    for (const char* group : {"GroupKompar1", "GroupKompar2"}) {
+        SCOPED_TRACE(group);
+        auto* box = mainWidget<QWidget>(group);
+        const auto children = box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* child : children) {
+            const std::string name = child->objectName().toStdString();
+            if (auto* label = qobject_cast<QLabel*>(child))
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+                    << name;
+            if (auto* field = qobject_cast<QLineEdit*>(child);
+                field && field->objectName().contains(QStringLiteral("zpo"), Qt::CaseInsensitive)) {
+                // "255", the cursor, the line edit's own margin of 2 px a side and the frame.
+                const int frame =
+                    field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, field);
+                const int needed = field->fontMetrics().horizontalAdvance(QStringLiteral("255")) +
+                                   1 + 4 + 2 * frame;
+                EXPECT_GE(field->width(), needed) << name;
+            }
+            for (QWidget* other : children)
+                if (other != child && other->isVisibleTo(box) &&
+                    other->geometry().intersects(child->geometry()))
+                    ADD_FAILURE() << name << " lies over " << other->objectName().toStdString();
+        }
+    }
 }
 
 TEST_F(MainWindow, FromFileOpensTheTableWindow)
@@ -221,6 +273,25 @@ TEST_F(MainWindow, FromFileOpensTheTableWindow)
     auto* degree = table->findChild<QComboBox*>(QStringLiteral("stup_p"));
     ASSERT_NE(degree, nullptr);
     EXPECT_EQ(degree->currentText(), QStringLiteral("2")); // three points fit a parabola
+}
+
+TEST_F(MainWindow, FromFileAgainAfterACancelledChoiceAsksAgain)
+{
+    choose("Vstup", u("reostat"));
+    auto* linearization = mainWidget<QComboBox>("Linearizace");
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        // Picked from the list, as a person does it: the popup's row, then activation.
+        const int row = linearization->findText(u("ze souboru"));
+        ASSERT_GE(row, 0);
+        linearization->showPopup();
+        QAbstractItemView* view = linearization->view();
+        view->setCurrentIndex(view->model()->index(row, 0));
+        QTest::keyClick(view, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(ui.events.count(QStringLiteral("open: C:\\velkor_vtr8\\linearizace")), attempt)
+            << ui.events.join(QStringLiteral(" | ")).toStdString();
+        EXPECT_TRUE(program->model().Linearizace.text.isEmpty());
+    }
 }
 
 TEST_F(MainWindow, ClosingTheMainWindowSaysSo)

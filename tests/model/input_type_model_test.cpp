@@ -442,6 +442,33 @@ TEST_F(ModelTest, ShuntAndDividerAreCheckedWhenLeftInEitherSeparator)
     overrideLocaleDecimalSeparator(std::nullopt);
 }
 
+TEST_F(ModelTest, TypingIntoListBoxesCompletesToAnItem)
+{
+    struct Case {
+        Control MainWindowModel::*box;
+        const char* typed;
+        const char* taken;
+    };
+    const Case cases[] = {
+        // The four input types outside the list are taken as typed, not completed.
+        {&MainWindowModel::Vstup, "rozdíl dvou proudů", "rozdíl dvou proudů"},
+        {&MainWindowModel::Vstup, "PRO", "proud"},
+        {&MainWindowModel::Vstup, "termoclanek k", "termočlánek K"},
+        {&MainWindowModel::Linearizace, "NEL", "nelinearizováno"},
+        {&MainWindowModel::ChybProud, "V", "vyřazen"},
+        {&MainWindowModel::ChybProud, "", "nadproud"}, // emptying is refused too
+        {&MainWindowModel::RezimRele1, "okno!", "HYSTEREZE"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.typed);
+        choose(InputType::Pt100);
+        model.userTyped(model.ChybProud, c::Overcurrent);
+        model.userTyped(model.*k.box, QString::fromUtf8(k.typed));
+        EXPECT_EQ((model.*k.box).text, QString::fromUtf8(k.taken));
+    }
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
+}
+
 TEST_F(ModelTest, ProgramChangesOfComboBoxesDoNotRunTheirHandlers)
 {
     choose(InputType::Pt100);
