@@ -14,8 +14,7 @@ namespace vtr8 {
 // The item `typed` stands for: the item itself when typed exactly, otherwise the
 // first item that begins with the typed text. nullopt when the text is empty or
 // begins no item.
-[[nodiscard]] std::optional<QString> completeChoice(const QString& typed,
-                                                    const QStringList& items);
+[[nodiscard]] std::optional<QString> completeChoice(const QString& typed, const QStringList& items);
 
 // How many leading characters `typed` and `shown` have in common, compared the
 // same way (where the completed part of a shown item starts).

@@ -250,6 +250,7 @@ bool MainWindowModel::loadConfigurationData(const QByteArray& bytes)
         };
         bool keyOk = false;
         QString value;
+        std::optional<QString> fileUnit;
 
         if (keyed(key::Input, keyOk, value)) {
             if (inputTypeFromText(value)) {
@@ -295,6 +296,7 @@ bool MainWindowModel::loadConfigurationData(const QByteArray& bytes)
             if (units.contains(value)) {
                 VolenaJednotka.text = value;
                 VolenaJednotka.itemIndex = int(VolenaJednotka.items.indexOf(value));
+                fileUnit = value;
             }
         }
 
@@ -306,6 +308,12 @@ bool MainWindowModel::loadConfigurationData(const QByteArray& bytes)
                 Linearizace.itemIndex = int(Linearizace.items.indexOf(value));
             }
             LinearizaceChange();
+            // A point file's unit is the file's own: choosing the point file resets the
+            // unit box, so the saved unit is applied after it, as if chosen by hand.
+            if (isFromFile() && fileUnit) {
+                VolenaJednotka.text = *fileUnit;
+                VolenaJednotkaChange();
+            }
         }
 
         if (keyed(key::Damping, keyOk, value) && keyOk) {

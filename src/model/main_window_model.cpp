@@ -519,6 +519,8 @@ void MainWindowModel::LinearizaceChange()
         show(VolenaJednotka, true);
         VolenaJednotka.text = choice::NoUnit;
         VolenaJednotka.itemIndex = int(VolenaJednotka.items.indexOf(choice::NoUnit));
+        // The transmitter gets the unit the box shows, not the input's own.
+        UnitCode = 251;
         for (Control* c : {&Label8, &Label9, &Label22, &Label24, &Label37, &Label38})
             c->caption.clear();
         vyber_souboru();

@@ -377,21 +377,39 @@ TEST_F(ConfigFile, RelativePotentiometerWithItsMaximumLoadsCleanly)
     EXPECT_EQ(model.DividerRatio, 100.0L);
 }
 
-TEST_F(ConfigFile, FromFileOpensThePointFileChoice)
+// The point file's unit is the one saved with the configuration; the transmitter
+// gets the unit the box shows (before, a saved "%" came back as "Bez jednotky" and
+// the write stored the input's own "Ohm" or "mA").
+TEST_F(ConfigFile, FromFileOpensThePointFileChoiceAndKeepsTheSavedUnit)
 {
-    int chooserCalls = 0;
-    model.setPointFileChooser([&] {
-        ++chooserCalls;
-        points.PointFileOk = true;
-    });
-    const QByteArray bytes =
-        fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat", "dolní mez: 0",
-                "horní mez: 100", "jednotka: Ohm", "linearizace: ze souboru", "tlumení: 1s",
-                "chybový proud: nadproud", "připojení čidla: dvouvodičově"});
-    EXPECT_TRUE(model.loadConfigurationData(bytes));
-    EXPECT_EQ(chooserCalls, 1);
-    EXPECT_EQ(model.Linearizace.text, c::FromFile);
-    EXPECT_EQ(model.VolenaJednotka.text, c::NoUnit);
+    struct Case {
+        const char* unitLine;
+        const char* shown;
+        int code;
+    };
+    const Case cases[] = {{"jednotka: %", "%", 57},
+                          {"jednotka: Ohm", "Ohm", 37},
+                          {"jednotka: ", "Bez jednotky", 251}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.unitLine);
+        int chooserCalls = 0;
+        model.setPointFileChooser([&] {
+            ++chooserCalls;
+            points.PointFileOk = true;
+        });
+        const QByteArray bytes =
+            fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat", "dolní mez: 0",
+                    "horní mez: 100", k.unitLine, "linearizace: ze souboru", "tlumení: 1s",
+                    "chybový proud: nadproud", "připojení čidla: dvouvodičově"});
+        EXPECT_TRUE(model.loadConfigurationData(bytes));
+        EXPECT_EQ(chooserCalls, 1);
+        EXPECT_EQ(model.Linearizace.text, c::FromFile);
+        EXPECT_EQ(model.VolenaJednotka.text, QString::fromUtf8(k.shown));
+        EXPECT_EQ(model.UnitCode, k.code);
+        const auto saved = model.configurationFileBytes();
+        ASSERT_TRUE(saved.has_value());
+        EXPECT_TRUE(saved->contains(cp1250(k.unitLine) + "\r\n"));
+    }
 }
 
 TEST_F(ConfigFile, EmptyAndUnreadableFilesAreReported)
