@@ -6,6 +6,7 @@
 #include "linearization/spline.h"
 #include "linearization/workspace.h"
 #include "model/main_window_model.h"
+#include "model/point_file.h"
 
 #include <algorithm>
 #include <charconv>
@@ -155,7 +156,7 @@ void pointFileCurves(const LinearizationErrorRequest& r, LinearizationErrorRepor
     };
 
     auto addPolynomial = [&](bool chosen) {
-        ws.Degree = r.pointDegree >= 3 && r.pointDegree <= 8 ? r.pointDegree : 6;
+        ws.Degree = filePolynomialDegree(r.pointDegree, *r.points);
         ws.CharacteristicIndex = Characteristic::LinearFromFile;
         ws.Source = FitSource::FromTable;
         ws.RangeStart = r.rangeStart;

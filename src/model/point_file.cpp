@@ -307,4 +307,11 @@ int highestFittableDegree(const LinearizationPoints& set)
     return static_cast<int>(distinct) - 1;
 }
 
+int filePolynomialDegree(int requested, const LinearizationPoints& set)
+{
+    constexpr int usual = 6;
+    const int degree = requested >= 3 && requested <= 8 ? requested : usual;
+    return std::max(1, std::min(degree, highestFittableDegree(set)));
+}
+
 } // namespace vtr8

@@ -21,7 +21,6 @@ namespace vtr8 {
 namespace {
 
 constexpr int SensorPolynomialDegree = 4;
-constexpr int DefaultFilePolynomialDegree = 6;
 
 QString text(const char* utf8)
 {
@@ -87,11 +86,7 @@ bool computeLinearizationData(TransferContext& ctx, PreparedWrite& w, Extended l
 
     case Linearization::FromFile:
         if (w.pointMethod == PointFitMethod::Polynomial) {
-            // Outside 3..8 the usual degree, but never above what the distinct inputs of the
-            // file can determine.
-            const int degree = ctx.points.PolynomialDegree;
-            ws.Degree = degree >= 3 && degree <= 8 ? degree : DefaultFilePolynomialDegree;
-            ws.Degree = std::max(1, std::min(ws.Degree, highestFittableDegree(ctx.points)));
+            ws.Degree = filePolynomialDegree(ctx.points.PolynomialDegree, ctx.points);
             ws.CharacteristicIndex = Characteristic::LinearFromFile;
             ws.Source = FitSource::FromTable;
             PolynomialFit(ws);

@@ -62,5 +62,32 @@ TEST(LinearizationError, PointFileSegmentsFollowTheLineAndTheCsvHasEverySample)
     EXPECT_FALSE(csv.contains(';'));
 }
 
+// Three points determine a parabola: the error is shown for the degree the write would use,
+// whatever degree was asked for (the usual 6 used to be refused for lack of points).
+TEST(LinearizationError, ThreePointsAreFittedWithTheDegreeTheyDetermine)
+{
+    LinearizationPoints p;
+    p.PointCount = 3;
+    const Extended xs[] = {0, 50, 100};
+    const Extended ys[] = {0, 40, 100};
+    for (int i = 0; i < 3; ++i) {
+        p.MeasuredInput[static_cast<std::size_t>(i + 1)] = xs[i];
+        p.RequiredOutput[static_cast<std::size_t>(i + 1)] = ys[i];
+    }
+    for (const int asked : {2, 3, 6, 0}) {
+        SCOPED_TRACE(asked);
+        LinearizationErrorRequest r;
+        r.linearization = Linearization::FromFile;
+        r.points = &p;
+        r.pointMethod = PointFitMethod::Polynomial;
+        r.rangeStart = 0;
+        r.rangeEnd = 100;
+        r.pointDegree = asked;
+        const LinearizationErrorReport report = ComputeLinearizationError(r);
+        ASSERT_TRUE(report.ok) << report.message.toStdString();
+        EXPECT_EQ(report.curves.front().name, QStringLiteral("polynom 2. stupně"));
+    }
+}
+
 } // namespace
 } // namespace vtr8
