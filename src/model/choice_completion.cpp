@@ -15,8 +15,6 @@ QChar folded(QChar c)
 
 bool beginsWith(const QString& item, const QString& typed)
 {
-    if (typed.size() > item.size())
-        return false;
     return commonPrefixLength(typed, item) == typed.size();
 }
 

@@ -4,6 +4,7 @@
 #include "model/choice_completion.h"
 
 #include "device/choice_texts.h"
+#include "device/codes.h"
 #include "linearization/point_set.h"
 #include "model/number_format.h"
 #include "user_interface/user_interface.h"
@@ -194,20 +195,15 @@ void MainWindowModel::userEdit(Control& c, const QString& text)
 void MainWindowModel::userTyped(Control& c, const QString& typed)
 {
     ChangeScope scope(*this);
-    if (takesOnlyItems(c)) {
-        if (const auto item = completeChoice(typed, c.items))
-            userEdit(c, *item);
-        return; // refused: the box shows its item again
-    }
-    const bool exact =
-        &c == &Vstup ? inputTypeFromText(typed).has_value() : c.items.contains(typed);
-    if ((&c == &Vstup || &c == &Linearizace) && !exact) {
-        if (const auto item = completeChoice(typed, c.items)) {
-            userEdit(c, *item);
-            return;
-        }
-    }
-    userEdit(c, typed);
+    const bool onlyItems = takesOnlyItems(c);
+    // The four input types outside the list are taken as typed, not completed.
+    const bool completes =
+        onlyItems || &c == &Linearizace || (&c == &Vstup && !inputTypeFromText(typed));
+    if (const auto item = completes ? completeChoice(typed, c.items) : std::nullopt)
+        userEdit(c, *item);
+    else if (!onlyItems)
+        userEdit(c, typed);
+    // else refused: the box shows its item again
 }
 
 bool MainWindowModel::takesOnlyItems(const Control& c) const
@@ -520,7 +516,7 @@ void MainWindowModel::LinearizaceChange()
         VolenaJednotka.text = choice::NoUnit;
         VolenaJednotka.itemIndex = int(VolenaJednotka.items.indexOf(choice::NoUnit));
         // The transmitter gets the unit the box shows, not the input's own.
-        UnitCode = 251;
+        UnitCode = unit_code::None;
         for (Control* c : {&Label8, &Label9, &Label22, &Label24, &Label37, &Label38})
             c->caption.clear();
         vyber_souboru();

@@ -3,9 +3,34 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
+#include <iterator>
+#include <utility>
 
 namespace vtr8 {
 namespace {
+
+// A point file's set of (input, output) points and a request for its error over the
+// outputs' range.
+struct PointFileCase {
+    LinearizationPoints points;
+    LinearizationErrorRequest request;
+
+    PointFileCase(std::initializer_list<std::pair<Extended, Extended>> xy, PointFitMethod method)
+    {
+        for (const auto& [x, y] : xy) {
+            ++points.PointCount;
+            points.MeasuredInput[static_cast<std::size_t>(points.PointCount)] = x;
+            points.RequiredOutput[static_cast<std::size_t>(points.PointCount)] = y;
+        }
+        request.linearization = Linearization::FromFile;
+        request.points = &points;
+        request.pointMethod = method;
+        request.rangeStart = xy.begin()->second;
+        request.rangeEnd = std::prev(xy.end())->second;
+    }
+    PointFileCase(const PointFileCase&) = delete;
+};
 
 // The chosen method first, the polynomial for comparison; the old firmware knows only the
 // polynomial. (The window test checks the largest error against an independent scan.)
@@ -34,20 +59,9 @@ TEST(LinearizationError, Pt100OffersTheSplineAndComparesThePolynomial)
 // the CSV has a header and a line per sample.
 TEST(LinearizationError, PointFileSegmentsFollowTheLineAndTheCsvHasEverySample)
 {
-    LinearizationPoints p;
-    const Extended xs[] = {0, 100, 200, 300, 400, 500};
-    const Extended ys[] = {0, 5.2L, 14.2L, 25.2L, 37.4L, 50};
-    p.PointCount = 6;
-    for (int i = 0; i < 6; ++i) {
-        p.MeasuredInput[static_cast<std::size_t>(i + 1)] = xs[i];
-        p.RequiredOutput[static_cast<std::size_t>(i + 1)] = ys[i];
-    }
-    LinearizationErrorRequest r;
-    r.linearization = Linearization::FromFile;
-    r.points = &p;
-    r.pointMethod = PointFitMethod::StraightLines;
-    r.rangeStart = 0;
-    r.rangeEnd = 50;
+    PointFileCase f({{0, 0}, {100, 5.2L}, {200, 14.2L}, {300, 25.2L}, {400, 37.4L}, {500, 50}},
+                    PointFitMethod::StraightLines);
+    LinearizationErrorRequest& r = f.request;
     r.pointDegree = 3;
     r.intervals = 250;
     const LinearizationErrorReport report = ComputeLinearizationError(r);
@@ -66,22 +80,10 @@ TEST(LinearizationError, PointFileSegmentsFollowTheLineAndTheCsvHasEverySample)
 // whatever degree was asked for (the usual 6 used to be refused for lack of points).
 TEST(LinearizationError, ThreePointsAreFittedWithTheDegreeTheyDetermine)
 {
-    LinearizationPoints p;
-    p.PointCount = 3;
-    const Extended xs[] = {0, 50, 100};
-    const Extended ys[] = {0, 40, 100};
-    for (int i = 0; i < 3; ++i) {
-        p.MeasuredInput[static_cast<std::size_t>(i + 1)] = xs[i];
-        p.RequiredOutput[static_cast<std::size_t>(i + 1)] = ys[i];
-    }
+    PointFileCase f({{0, 0}, {50, 40}, {100, 100}}, PointFitMethod::Polynomial);
     for (const int asked : {2, 3, 6, 0}) {
         SCOPED_TRACE(asked);
-        LinearizationErrorRequest r;
-        r.linearization = Linearization::FromFile;
-        r.points = &p;
-        r.pointMethod = PointFitMethod::Polynomial;
-        r.rangeStart = 0;
-        r.rangeEnd = 100;
+        LinearizationErrorRequest r = f.request;
         r.pointDegree = asked;
         const LinearizationErrorReport report = ComputeLinearizationError(r);
         ASSERT_TRUE(report.ok) << report.message.toStdString();
