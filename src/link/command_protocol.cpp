@@ -8,8 +8,9 @@
 #include "user_interface/user_interface.h"
 
 #include <QEventLoop>
-#include <QThread>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace vtr8 {
 
@@ -22,6 +23,7 @@ constexpr int MaxAttempts = 3;
 CommandProtocol::CommandProtocol(UserInterface& ui, QObject* parent)
     : QObject(parent), ui_(ui), serialDriver_(std::make_unique<TCommPortDriver>())
 {
+    clock_.start();
     ring_.onReset = [this] { parser_.ResetCount(); };
     ring_.Reset();
     setTransport(nullptr);
@@ -227,17 +229,24 @@ void CommandProtocol::WaitForReply()
     int attempt = 0;
     bool failedEarly = false;
     bool interrupted = false;
+    bool answered = false;
     for (;;) {
         parser_.StartAttempt();
         replyMatched_ = false;
         ++attempt;
         int writeResult = 0;
-        if (!OpenAndSend(frameText, writeResult)) {
+        const SendEnd sent = OpenAndSend(frameText, writeResult);
+        if (sent == SendEnd::PortFailed) {
             failedEarly = true;
             break;
         }
+        if (sent == SendEnd::Interrupted) {
+            requestAbandon();
+            interrupted = true;
+            break;
+        }
         if (writeResult == 0) {
-            listening_ = false;
+            listening_ = Listening::Off;
             failedEarly = true;
             ui_.message(PortWriteErrorMessage());
             break;
@@ -247,7 +256,16 @@ void CommandProtocol::WaitForReply()
             interrupted = true;
         else if (!parser_.ReplyComplete && waitForReplyOrTimeout() == WaitEnd::Interrupted)
             interrupted = true;
-        listening_ = false;
+        const bool invalid = parser_.ChecksumError || parser_.FrameError;
+        const bool complete = parser_.ReplyComplete;
+        // A read's reply counts only once the line has stayed quiet behind it.
+        bool doubted = false;
+        if (!interrupted && complete && replyMatched_ && !invalid) {
+            const Verdict verdict = judgeAnswer();
+            doubted = verdict == Verdict::Doubted;
+            interrupted = verdict == Verdict::Interrupted;
+        }
+        listening_ = Listening::Off;
 
         if (indicators_)
             indicators_->setZPocPrij(QString::number(attempt));
@@ -259,18 +277,25 @@ void CommandProtocol::WaitForReply()
             requestAbandon();
             break;
         }
-        const bool invalid = parser_.ChecksumError || parser_.FrameError;
-        if (parser_.ReplyComplete && (invalid || replyMatched_))
+        if (!complete) {
+            // Its answer may still come, to whatever is sent next.
+            unanswered_ = frameText;
+            if (!attemptBytes_.isEmpty())
+                lineDirty_ = true;
+        } else if (invalid || !replyMatched_ || doubted) {
+            lineDirty_ = true;
+        }
+        if (complete && (invalid || (replyMatched_ && !doubted))) {
+            answered = !invalid;
             break;
-        // A missing reply, or one that answers another request: the request is
-        // repeated, unless the session is being abandoned.
+        }
+        // A missing reply, one that answers another request, or two answers: the
+        // request is repeated, unless the session is being abandoned.
         if (attempt == MaxAttempts || abandoned_)
             break;
     }
 
     lastAttempt_ = attempt;
-    const bool answered = !failedEarly && !interrupted && parser_.ReplyComplete && replyMatched_ &&
-                          !parser_.ChecksumError && !parser_.FrameError;
     ReplyData = parser_.ReplyData;
     CommError = answered ? 0 : 1;
     busy_ = false;
@@ -280,6 +305,33 @@ void CommandProtocol::WaitForReply()
         failAbandoned();
     else
         ui_.message(CommunicationErrorMessage());
+}
+
+CommandProtocol::Verdict CommandProtocol::judgeAnswer()
+{
+    if (ReplyProvesItsRequest(txFrame_))
+        return Verdict::Stands;
+    if (!waitForQuiet(timing_.answerGuardMs, false))
+        return Verdict::Interrupted;
+    const auto bytes = [](const QByteArray& a) {
+        return std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(a.constData()),
+                                             static_cast<std::size_t>(a.size()));
+    };
+    return TrailingBytesHoldAnotherFrame(bytes(replyBytes_), bytes(trailingBytes_))
+               ? Verdict::Doubted
+               : Verdict::Stands;
+}
+
+bool CommandProtocol::waitForQuiet(int quietMs, bool sinceRequest)
+{
+    for (;;) {
+        const qint64 since = sinceRequest ? std::max(lastByteAt_, lastRequestAt_) : lastByteAt_;
+        const qint64 left = since + quietMs - now();
+        if (left <= 0)
+            return true;
+        if (!pause(static_cast<int>(left)))
+            return false;
+    }
 }
 
 CommandProtocol::WaitEnd CommandProtocol::waitForReplyOrTimeout()
@@ -307,27 +359,45 @@ CommandProtocol::WaitEnd CommandProtocol::waitForReplyOrTimeout()
     return end;
 }
 
-bool CommandProtocol::OpenAndSend(const QByteArray& frameText, int& writeResult)
+CommandProtocol::SendEnd CommandProtocol::OpenAndSend(const QByteArray& frameText, int& writeResult)
 {
     // Every attempt opens the port afresh, with the port chosen right now.
+    listening_ = Listening::Off;
     transport_->ClosePort();
     transport_->prepare(portIndex_, devicePath_);
     if (!transport_->OpenPort()) {
         ui_.message(PortOpenErrorMessage(transport_->portDisplayName()));
-        return false;
+        return SendEnd::PortFailed;
     }
     transport_->SetDtr(true);
     transport_->SetRts(true);
-    // Lets the line settle after the control lines rise. A plain sleep: no
-    // received byte may reach the parser before the ring buffer is reset.
-    if (timing_.settleMs > 0)
-        QThread::msleep(static_cast<unsigned long>(timing_.settleMs));
+    // Lets the line settle after the control lines rise. Whatever arrives
+    // meanwhile answers no request that could still be asked: it dirties the
+    // line.
+    lastByteAt_ = now();
+    listening_ = Listening::Guard;
+    if (!pause(timing_.settleMs))
+        return SendEnd::Interrupted;
+    // A reply may come late, and a ReadEEPROM reply does not say which address
+    // it answers: after anything unexpected nothing goes out until the line has
+    // been quiet longer than a reply comes late. The repeat of an unanswered
+    // request needs no wait, since a late answer to it answers the repeat too.
+    if (lineDirty_ || (!unanswered_.isEmpty() && unanswered_ != frameText)) {
+        if (!waitForQuiet(timing_.drainQuietMs, true))
+            return SendEnd::Interrupted;
+        lineDirty_ = false;
+        unanswered_.clear();
+    }
+    if (abandoned_)
+        return SendEnd::Interrupted;
     // Whatever arrived before the request goes out belongs to no reply of it.
     if (transport_ == serialDriver_.get())
         serialDriver_->PurgeQueues(true, false);
     ring_.Reset();
     attemptBytes_.clear();
-    listening_ = true;
+    replyBytes_.clear();
+    trailingBytes_.clear();
+    listening_ = Listening::Reply;
     if (indicators_)
         indicators_->setPrenosByte(0);
     if (observer_)
@@ -335,7 +405,8 @@ bool CommandProtocol::OpenAndSend(const QByteArray& frameText, int& writeResult)
     writeResult =
         transport_->WriteData(reinterpret_cast<const std::uint8_t*>(frameText.constData()),
                               static_cast<int>(frameText.size()));
-    return true;
+    lastRequestAt_ = now();
+    return SendEnd::Sent;
 }
 
 bool CommandProtocol::pause(int ms)
@@ -344,7 +415,7 @@ bool CommandProtocol::pause(int ms)
         return true;
     bool elapsed = false;
     QEventLoop loop;
-    QTimer::singleShot(ms, &loop, [&] {
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, [&] {
         elapsed = true;
         loop.quit();
     });
@@ -354,12 +425,26 @@ bool CommandProtocol::pause(int ms)
 
 void CommandProtocol::onReceive(const std::uint8_t* data, int size)
 {
-    // Nothing is listening between attempts, and the first complete reply of an
-    // attempt is its answer: a duplicate right behind it cannot overwrite it.
-    if (!listening_ || parser_.ReplyComplete)
+    if (size <= 0)
         return;
-    for (int i = 0; i < size && !parser_.ReplyComplete; ++i) {
+    lastByteAt_ = now();
+    const auto bytes = QByteArray(reinterpret_cast<const char*>(data), size);
+    switch (listening_) {
+    case Listening::Off:
+    case Listening::Guard:
+        lineDirty_ = true;
+        return;
+    case Listening::Trailing:
+        attemptBytes_.append(bytes);
+        trailingBytes_.append(bytes);
+        return;
+    case Listening::Reply:
+        break;
+    }
+    int i = 0;
+    for (; i < size && !parser_.ReplyComplete; ++i) {
         attemptBytes_.append(static_cast<char>(data[i]));
+        replyBytes_.append(static_cast<char>(data[i]));
         ring_.Put(data[i]);
         while (!ring_.Empty()) {
             parser_.ProcessReplyByte(ring_.Get());
@@ -369,6 +454,11 @@ void CommandProtocol::onReceive(const std::uint8_t* data, int size)
     }
     if (!parser_.ReplyComplete)
         return;
+    // The first complete reply is the attempt's; what follows it in the same
+    // chunk is judged with whatever else comes behind it.
+    listening_ = Listening::Trailing;
+    trailingBytes_ = bytes.mid(i);
+    attemptBytes_.append(trailingBytes_);
     const int count = parser_.ByteCount;
     replyMatched_ =
         count <= ReplyParser::ReplyDataSize &&

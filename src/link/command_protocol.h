@@ -7,6 +7,7 @@
 #include "link/reply_parser.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -119,11 +120,24 @@ signals:
 
 private:
     enum class WaitEnd { Interrupted, Reply, Timeout };
+    // What received bytes are taken for: nothing is expected (Off), the settle
+    // pause and the drain before a request (Guard), the reply of the attempt
+    // (Reply), what follows a read's reply during its guard time (Trailing).
+    enum class Listening { Off, Guard, Reply, Trailing };
+    enum class SendEnd { Sent, PortFailed, Interrupted };
 
     void onReceive(const std::uint8_t* data, int size);
-    [[nodiscard]] bool OpenAndSend(const QByteArray& frameText, int& writeResult);
+    [[nodiscard]] SendEnd OpenAndSend(const QByteArray& frameText, int& writeResult);
     // False when something other than its own timer ended the pause.
     bool pause(int ms);
+    // Waits until the line has been quiet for `quietMs` since the last byte
+    // (and since the last request, when `sinceRequest`). False when interrupted.
+    bool waitForQuiet(int quietMs, bool sinceRequest);
+    // Whether the bytes behind a matching reply leave it standing: for a read
+    // the line must stay quiet for the guard time without a second frame.
+    enum class Verdict { Stands, Doubted, Interrupted };
+    Verdict judgeAnswer();
+    qint64 now() const { return clock_.elapsed(); }
     WaitEnd waitForReplyOrTimeout();
     void finishRefused();
     void refuse(const QString& text);
@@ -151,8 +165,18 @@ private:
     std::function<void()> wake_;
     // Bytes count only between the write of the request and the end of its attempt,
     // and only up to the first complete reply.
-    bool listening_ = false;
+    Listening listening_ = Listening::Off;
     bool replyMatched_ = false;
+    QByteArray replyBytes_;    // the accepted reply as it came
+    QByteArray trailingBytes_; // what came behind it within the guard time
+    // The line's state between commands: an unexpected byte or frame was seen
+    // (drain before anything is sent), or a request got no reply in time (its
+    // answer may still come: drain before any other request).
+    bool lineDirty_ = false;
+    QByteArray unanswered_;
+    QElapsedTimer clock_;
+    qint64 lastByteAt_ = 0;
+    qint64 lastRequestAt_ = 0;
 
     int sessionDepth_ = 0;
     bool sessionProtected_ = false;

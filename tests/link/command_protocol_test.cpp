@@ -423,13 +423,90 @@ TEST_F(CommandProtocolTest, ReadAndWriteRepliesMustHaveTheirRequestsShape)
     EXPECT_EQ(protocol.lastAttempt(), 2);
 }
 
-TEST_F(CommandProtocolTest, BytesAfterTheAnswerCannotOverwriteIt)
+TEST_F(CommandProtocolTest, TwoAnswersToOneReadAreNoAnswer)
 {
-    // The answer and right behind it a stale reply of the same shape, in one chunk.
-    transport.replies.push_back(Whole(SampleReply + Reply(0x01, Hex("00 00 21 00 00 00 00"))));
+    // Two replies of the same shape: either may be the stale one. An exact repeat
+    // or noise behind the reply changes nothing.
+    const QByteArray other = Reply(0x01, Hex("00 00 21 00 00 00 00"));
+    transport.replies.push_back(Whole(other + SampleReply));
+    transport.replies.push_back(Whole(SampleReply + SampleReply + Hex("00 13"))); // the repeat
     readPV();
     EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(protocol.lastAttempt(), 2);
     EXPECT_EQ(Data(protocol, 3, 7), (std::vector<int>{0x20, 0x41, 0xC8, 0x00, 0x00}));
+}
+
+// A transmitter whose EEPROM byte at address a is a % 251, answering ReadEEPROM
+// with its replies held back or repeated as the line of a faulty one would.
+struct LineFault {
+    const char* what;
+    int lateMs;      // every reply this late
+    int duplicateOf; // the reply to this request (1-based, every attempt) comes again
+    int duplicateAfterMs;
+};
+
+QByteArray EepromReply(const QByteArray& request)
+{
+    const int address =
+        (static_cast<std::uint8_t>(request[14]) << 8) | static_cast<std::uint8_t>(request[15]);
+    QByteArray data = Hex("00 00");
+    for (int i = 0; i < static_cast<std::uint8_t>(request[16]); ++i)
+        data.append(static_cast<char>((address + i) % 251));
+    return Reply(0x71, data);
+}
+
+ScriptedTransport::Reply Late(const QByteArray& bytes, int ms, int pollMs)
+{
+    ScriptedTransport::Reply r;
+    r.chunks.assign(static_cast<std::size_t>(ms / pollMs), QByteArray());
+    r.chunks.push_back(bytes);
+    return r;
+}
+
+TEST_F(CommandProtocolTest, ALateOrRepeatedReplyNeverAnswersALaterRead)
+{
+    LinkTiming timing = test::FastTiming();
+    timing.replyTimeoutMs = 60;
+    timing.drainQuietMs = timing.replyTimeoutMs * 5 / 2;
+    protocol.setTiming(timing);
+    const int timeout = timing.replyTimeoutMs;
+    const LineFault faults[] = {
+        {"replies 1.1 times the time-out late", timeout * 11 / 10, 0, 0},
+        {"replies 1.5 times the time-out late", timeout * 3 / 2, 0, 0},
+        {"replies 2.3 times the time-out late", timeout * 23 / 10, 0, 0},
+        {"the 1st reply again, early in the next", 0, 1, timeout / 5},
+        {"the 2nd reply again, late in the next", 0, 2, timeout * 3 / 5},
+        {"the 3rd reply again, at once", 0, 3, 0},
+    };
+    for (const LineFault& fault : faults) {
+        ScriptedTransport line;
+        line.keepBytesOnClose = true;
+        int requests = 0;
+        line.responder = [&](const QByteArray& request) {
+            const QByteArray reply = EepromReply(request);
+            ScriptedTransport::Reply r = Late(reply, fault.lateMs, timing.pollMs);
+            if (++requests == fault.duplicateOf) {
+                const auto again = Late(reply, fault.duplicateAfterMs, timing.pollMs).chunks;
+                r.chunks.insert(r.chunks.end(), again.begin(), again.end());
+            }
+            return r;
+        };
+        protocol.setTransport(&line);
+        int answered = 0;
+        for (int address = 100; address < 148; address += 12) {
+            protocol.ReadKonst(static_cast<std::uint16_t>(address), 12);
+            if (protocol.CommError != 0)
+                continue;
+            ++answered;
+            for (int i = 0; i < 12; ++i)
+                ASSERT_EQ(protocol.ReplyData[static_cast<std::size_t>(3 + i)], (address + i) % 251)
+                    << fault.what << ", read at " << address;
+        }
+        // A repeat of the request is answered by its own late reply, and the
+        // duplicate costs at most the read it fell into.
+        EXPECT_GE(answered, fault.lateMs > 2 * timeout ? 0 : 3) << fault.what;
+        protocol.setTransport(&transport);
+    }
 }
 
 TEST_F(CommandProtocolTest, AbandonLetsTheCommandInFlightEndAndStopsEverythingAfter)

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace vtr8::test {
@@ -22,6 +23,11 @@ public:
         std::vector<QByteArray> chunks;
     };
     std::deque<Reply> replies;
+    // Answers every write when set (replies is then unused). An empty chunk is a
+    // poll that hands over nothing: a way to make a reply late.
+    std::function<Reply(const QByteArray& request)> responder;
+    // Like a pty whose far end stays open: bytes on their way survive a close.
+    bool keepBytesOnClose = false;
     bool opens = true;
     int writeResult = -1; // -1: the whole frame
 
@@ -37,8 +43,9 @@ public:
                 return;
             const QByteArray chunk = pending_.front();
             pending_.pop_front();
-            handler_(reinterpret_cast<const std::uint8_t*>(chunk.constData()),
-                     static_cast<int>(chunk.size()));
+            if (!chunk.isEmpty())
+                handler_(reinterpret_cast<const std::uint8_t*>(chunk.constData()),
+                         static_cast<int>(chunk.size()));
         });
     }
 
@@ -59,7 +66,8 @@ public:
     {
         open_ = false;
         timer_.stop();
-        pending_.clear();
+        if (!keepBytesOnClose)
+            pending_.clear();
     }
     bool IsPortOpen() const override { return open_; }
     void SetDtr(bool) override {}
@@ -67,7 +75,10 @@ public:
     int WriteData(const std::uint8_t* data, int count) override
     {
         writes << QByteArray(reinterpret_cast<const char*>(data), count);
-        if (!replies.empty()) {
+        if (responder) {
+            for (const QByteArray& c : responder(writes.back()).chunks)
+                pending_.push_back(c);
+        } else if (!replies.empty()) {
             for (const QByteArray& c : replies.front().chunks)
                 pending_.push_back(c);
             replies.pop_front();
