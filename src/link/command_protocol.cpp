@@ -21,7 +21,7 @@ constexpr int MaxAttempts = 3;
 } // namespace
 
 CommandProtocol::CommandProtocol(UserInterface& ui, QObject* parent)
-    : QObject(parent), ui_(ui), serialDriver_(std::make_unique<TCommPortDriver>())
+    : QObject(parent), ui_(ui), session_(ui), serialDriver_(std::make_unique<TCommPortDriver>())
 {
     clock_.start();
     ring_.onReset = [this] { parser_.ResetCount(); };
@@ -46,12 +46,6 @@ void CommandProtocol::setTiming(const LinkTiming& timing)
     transport_->setPollingDelay(timing_.pollMs);
 }
 
-void CommandProtocol::setPortIndex(int index)
-{
-    if (index >= 0 && index < 8)
-        portIndex_ = index;
-}
-
 void CommandProtocol::setFrameObserver(
     std::function<void(bool outgoing, const QByteArray& bytes)> observer)
 {
@@ -67,6 +61,7 @@ void CommandProtocol::setTransport(LinkTransport* transport)
         transport_->setReceiveHandler({});
     }
     transport_ = transport ? transport : serialDriver_.get();
+    session_.setLocking(transport_ == serialDriver_.get());
     transport_->setReceiveHandler(
         [this](const std::uint8_t* data, int size) { onReceive(data, size); });
     transport_->setPollingDelay(timing_.pollMs);
@@ -111,94 +106,13 @@ void CommandProtocol::finishRefused()
 {
     sendRefused_ = false;
     CommError = 1;
-    refuse(LinkBusyMessage());
-}
-
-void CommandProtocol::refuse(const QString& text)
-{
-    if (refusalHandler_)
-        refusalHandler_(text);
-    else
-        ui_.message(text);
-}
-
-void CommandProtocol::setRefusalHandler(std::function<void(const QString&)> handler)
-{
-    refusalHandler_ = std::move(handler);
+    session_.refuse(LinkBusyMessage());
 }
 
 void CommandProtocol::failAbandoned()
 {
     CommError = 1;
-    if (!abandonTold_ && !abandonMessage_.isEmpty()) {
-        abandonTold_ = true;
-        ui_.message(abandonMessage_);
-    }
-}
-
-void CommandProtocol::requestAbandon(const QString& message)
-{
-    if (!abandoned_ || abandonMessage_.isEmpty())
-        abandonMessage_ = message;
-    abandoned_ = true;
-}
-
-QString CommandProtocol::portKey() const
-{
-    return devicePath_.isEmpty() ? ComPortSystemName(portIndex_) : devicePath_;
-}
-
-bool CommandProtocol::holdPort()
-{
-    // Only a real port is shared with other programs.
-    if (transport_ != serialDriver_.get())
-        return true;
-    if (portHolds_ == 0) {
-        const QString key = portKey();
-        if (!key.isEmpty() && !portLock_.acquire(key)) {
-            refuse(PortInUseMessage(devicePath_.isEmpty() ? ComPortItemText(portIndex_)
-                                                          : devicePath_));
-            return false;
-        }
-    }
-    ++portHolds_;
-    return true;
-}
-
-void CommandProtocol::releasePort()
-{
-    if (portHolds_ == 0)
-        return;
-    if (--portHolds_ == 0)
-        portLock_.release();
-}
-
-bool CommandProtocol::beginSession(bool protectedFromClose)
-{
-    if (sessionActive() || busy_) {
-        refuse(LinkBusyMessage());
-        return false;
-    }
-    if (abandoned_) {
-        failAbandoned();
-        return false;
-    }
-    if (!holdPort())
-        return false;
-    sessionDepth_ = 1;
-    sessionProtected_ = protectedFromClose;
-    emit sessionChanged(true);
-    return true;
-}
-
-void CommandProtocol::endSession()
-{
-    if (!sessionActive())
-        return;
-    sessionDepth_ = 0;
-    sessionProtected_ = false;
-    releasePort();
-    emit sessionChanged(false);
+    session_.tellAbandoned();
 }
 
 void CommandProtocol::WaitForReply()
@@ -209,7 +123,7 @@ void CommandProtocol::WaitForReply()
         finishRefused();
         return;
     }
-    if (abandoned_) {
+    if (session_.abandoned()) {
         failAbandoned();
         return;
     }
@@ -219,6 +133,7 @@ void CommandProtocol::WaitForReply()
         return;
     }
     busy_ = true;
+    session_.setExchangeBusy(true);
 
     parser_.Clear();
     ReplyData.fill(0);
@@ -241,7 +156,7 @@ void CommandProtocol::WaitForReply()
             break;
         }
         if (sent == SendEnd::Interrupted) {
-            requestAbandon();
+            session_.requestAbandon();
             interrupted = true;
             break;
         }
@@ -274,7 +189,7 @@ void CommandProtocol::WaitForReply()
         if (interrupted) {
             // The application is quitting: its event loops no longer wait, so
             // no further attempt could wait for its reply either.
-            requestAbandon();
+            session_.requestAbandon();
             break;
         }
         if (!complete) {
@@ -291,7 +206,7 @@ void CommandProtocol::WaitForReply()
         }
         // A missing reply, one that answers another request, or two answers: the
         // request is repeated, unless the session is being abandoned.
-        if (attempt == MaxAttempts || abandoned_)
+        if (attempt == MaxAttempts || session_.abandoned())
             break;
     }
 
@@ -299,9 +214,10 @@ void CommandProtocol::WaitForReply()
     ReplyData = parser_.ReplyData;
     CommError = answered ? 0 : 1;
     busy_ = false;
+    session_.setExchangeBusy(false);
     if (answered || failedEarly)
         return;
-    if (abandoned_)
+    if (session_.abandoned())
         failAbandoned();
     else
         ui_.message(CommunicationErrorMessage());
@@ -364,7 +280,7 @@ CommandProtocol::SendEnd CommandProtocol::OpenAndSend(const QByteArray& frameTex
     // Every attempt opens the port afresh, with the port chosen right now.
     listening_ = Listening::Off;
     transport_->ClosePort();
-    transport_->prepare(portIndex_, devicePath_);
+    transport_->prepare(session_.portIndex(), session_.devicePath());
     if (!transport_->OpenPort()) {
         ui_.message(PortOpenErrorMessage(transport_->portDisplayName()));
         return SendEnd::PortFailed;
@@ -388,7 +304,7 @@ CommandProtocol::SendEnd CommandProtocol::OpenAndSend(const QByteArray& frameTex
         lineDirty_ = false;
         unanswered_.clear();
     }
-    if (abandoned_)
+    if (session_.abandoned())
         return SendEnd::Interrupted;
     // Whatever arrived before the request goes out belongs to no reply of it.
     if (transport_ == serialDriver_.get())

@@ -3,7 +3,7 @@
 #include "link/circle_char_buffer.h"
 #include "link/frame.h"
 #include "link/link_timing.h"
-#include "link/port_lock.h"
+#include "link/port_session.h"
 #include "link/reply_parser.h"
 
 #include <QByteArray>
@@ -33,10 +33,8 @@ class TCommPortDriver;
 // byte and byte count, see ReplyMatchesRequest). Whatever else ends the wait
 // (the application quitting, an abandoned session) fails it.
 //
-// Transfers run in sessions: one at a time owns the link, and a session started
-// while another runs is refused before it touches anything. A session on the
-// serial port also holds the port's lock file, so another program cannot open
-// the port between the attempts of a transfer.
+// Transfers run in sessions (PortSession): the port, its lock, refusals and
+// abandoning belong to the session, the exchange of commands to this class.
 class CommandProtocol : public QObject {
     Q_OBJECT
 public:
@@ -60,13 +58,9 @@ public:
     void setTiming(const LinkTiming& timing);
     const LinkTiming& timing() const { return timing_; }
 
-    // Port choice: the SetCom item index 0..7, read at every attempt.
-    void setPortIndex(int index);
-    int portIndex() const { return portIndex_; }
-    // An explicit device path (vtr8ctl --port); when not empty it is used
-    // instead of the port item.
-    void setDevicePath(const QString& path) { devicePath_ = path; }
-    QString devicePath() const { return devicePath_; }
+    // The port, its lock and the transfer sessions on it.
+    PortSession& session() { return session_; }
+    const PortSession& session() const { return session_; }
 
     // Called with every frame sent (outgoing = true, once per attempt) and,
     // at the end of each attempt, with the bytes received during it.
@@ -90,34 +84,6 @@ public:
     // The parser's state after the last exchange (for diagnostics and tests).
     const ReplyParser& parser() const { return parser_; }
 
-    // Starts a transfer session. Refused (false, with the person told) while
-    // another session runs, after the link was abandoned, or when another program
-    // holds the port. `protectedFromClose`: the program must not end during it
-    // (a configuration write).
-    bool beginSession(bool protectedFromClose = false);
-    void endSession();
-    bool sessionActive() const { return sessionDepth_ > 0; }
-    bool sessionProtected() const { return sessionActive() && sessionProtected_; }
-
-    // Ends the running transfer at the next command boundary: the command in
-    // flight gets its reply or its time-out but no further attempt, and every
-    // later command and session fails at once. `message` (if any) is told once.
-    // Lasts for the rest of the run.
-    void requestAbandon(const QString& message = {});
-    bool abandonRequested() const { return abandoned_; }
-
-    // The port's lock file, counted: a continuous measurement or a whole
-    // vtr8ctl run holds it across its sessions. Only the serial port is locked.
-    bool holdPort();
-    void releasePort();
-
-    // Where refusals (busy link, port in use) go instead of a modal message;
-    // the window shows them without stopping the transfer that runs.
-    void setRefusalHandler(std::function<void(const QString&)> handler);
-
-signals:
-    void sessionChanged(bool active);
-
 private:
     enum class WaitEnd { Interrupted, Reply, Timeout };
     // What received bytes are taken for: nothing is expected (Off), the settle
@@ -140,15 +106,12 @@ private:
     qint64 now() const { return clock_.elapsed(); }
     WaitEnd waitForReplyOrTimeout();
     void finishRefused();
-    void refuse(const QString& text);
     void failAbandoned();
-    QString portKey() const;
 
     UserInterface& ui_;
     LinkIndicators* indicators_ = nullptr;
     LinkTiming timing_;
-    int portIndex_ = 0;
-    QString devicePath_;
+    PortSession session_;
     std::function<void(bool, const QByteArray&)> observer_;
 
     std::unique_ptr<TCommPortDriver> serialDriver_;
@@ -177,15 +140,6 @@ private:
     QElapsedTimer clock_;
     qint64 lastByteAt_ = 0;
     qint64 lastRequestAt_ = 0;
-
-    int sessionDepth_ = 0;
-    bool sessionProtected_ = false;
-    bool abandoned_ = false;
-    QString abandonMessage_;
-    bool abandonTold_ = false;
-    int portHolds_ = 0;
-    PortLock portLock_;
-    std::function<void(const QString&)> refusalHandler_;
 };
 
 } // namespace vtr8

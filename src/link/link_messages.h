@@ -33,6 +33,20 @@ inline QString PortInUseMessage(const QString& portName)
            QStringLiteral(" používá jiný program, příkaz nebyl proveden.");
 }
 
+// The lock file that keeps other programs off the port cannot be made or taken.
+inline QString PortLockProblemMessage(const QString& lockFile, const QString& problem)
+{
+    return QStringLiteral("Zámek portu ") + lockFile + QStringLiteral(" nelze použít (") + problem +
+           QStringLiteral("), příkaz nebyl proveden.");
+}
+
+// A terminal that is no serial line (console, virtual console, /dev/ptmx).
+inline QString NotSerialPortMessage(const QString& portName)
+{
+    return QStringLiteral("Zařízení ") + portName +
+           QStringLiteral(" není sériový port, příkaz nebyl proveden.");
+}
+
 // vtr8ctl after SIGINT or SIGTERM: the command in flight ended, nothing more was sent.
 inline QString InterruptedMessage()
 {

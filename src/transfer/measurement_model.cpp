@@ -33,7 +33,7 @@ MeasurementModel::MeasurementModel(CommandProtocol& link, const MainWindowModel&
 MeasurementModel::~MeasurementModel()
 {
     if (continuous_)
-        link_.releasePort();
+        link_.session().releasePort();
 }
 
 void MeasurementModel::setIntervalMs(int ms)
@@ -69,7 +69,7 @@ void MeasurementModel::Start_MerClick()
     if (continuous_)
         return;
     // The port stays this program's for the whole run, between the readings too.
-    if (!link_.holdPort())
+    if (!link_.session().holdPort())
         return;
     continuous_ = true;
     run_.clear();
@@ -128,7 +128,7 @@ void MeasurementModel::endContinuous()
     if (!continuous_)
         return;
     continuous_ = false;
-    link_.releasePort();
+    link_.session().releasePort();
     emit continuousStopped();
 }
 

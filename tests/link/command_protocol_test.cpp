@@ -203,7 +203,7 @@ TEST_F(CommandProtocolTest, ByteCountZeroEndsByTimeOut)
 TEST_F(CommandProtocolTest, PortThatCannotOpenFailsWithoutRetry)
 {
     transport.opens = false;
-    protocol.setPortIndex(2);
+    protocol.session().setPortIndex(2);
     readPV();
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(transport.openCalls, 1);
@@ -220,16 +220,30 @@ TEST_F(CommandProtocolTest, WriteThatTransfersNothingFailsWithThePortMessage)
     EXPECT_EQ(ui.messages, QStringList{"Chyba na portu PC, nelze poslat data pres port !"});
 }
 
-TEST_F(CommandProtocolTest, PortChoiceIsReadAtEveryAttempt)
+TEST_F(CommandProtocolTest, APortChosenDuringACommandOrSessionWaitsForItsEnd)
 {
-    protocol.setPortIndex(1);
+    PortSession& session = protocol.session();
+    EXPECT_TRUE(session.setPortIndex(1));
+    EXPECT_FALSE(session.setPortIndex(8));
     transport.replies.push_back(Silence());
     transport.replies.push_back(Whole(SampleReply));
-    // The person picks COM6 while the first attempt waits.
-    QTimer::singleShot(test::FastTiming().replyTimeoutMs / 2, [&] { protocol.setPortIndex(5); });
+    // The person picks COM6 while the first attempt waits: the repeat stays on COM2.
+    QTimer::singleShot(test::FastTiming().replyTimeoutMs / 2,
+                       [&] { EXPECT_FALSE(session.setPortIndex(5)); });
     readPV();
     EXPECT_EQ(protocol.CommError, 0);
-    EXPECT_EQ(transport.openedIndices, (QList<int>{1, 5}));
+    transport.replies.push_back(Whole(SampleReply));
+    ASSERT_TRUE(session.begin());
+    readPV();
+    // A session keeps the port it locked; the choice made in it comes after it.
+    EXPECT_FALSE(session.setPortIndex(2));
+    transport.replies.push_back(Whole(SampleReply));
+    readPV();
+    session.end();
+    transport.replies.push_back(Whole(SampleReply));
+    readPV();
+    EXPECT_EQ(transport.openedIndices, (QList<int>{1, 1, 5, 5, 2}));
+    EXPECT_EQ(session.portIndex(), 2);
 }
 
 TEST_F(CommandProtocolTest, ASecondCommandDuringTheWaitIsRefusedAndTheFirstSurvives)
@@ -455,14 +469,6 @@ QByteArray EepromReply(const QByteArray& request)
     return Reply(0x71, data);
 }
 
-ScriptedTransport::Reply Late(const QByteArray& bytes, int ms, int pollMs)
-{
-    ScriptedTransport::Reply r;
-    r.chunks.assign(static_cast<std::size_t>(ms / pollMs), QByteArray());
-    r.chunks.push_back(bytes);
-    return r;
-}
-
 TEST_F(CommandProtocolTest, ALateOrRepeatedReplyNeverAnswersALaterRead)
 {
     LinkTiming timing = test::FastTiming();
@@ -474,22 +480,21 @@ TEST_F(CommandProtocolTest, ALateOrRepeatedReplyNeverAnswersALaterRead)
         {"replies 1.1 times the time-out late", timeout * 11 / 10, 0, 0},
         {"replies 1.5 times the time-out late", timeout * 3 / 2, 0, 0},
         {"replies 2.3 times the time-out late", timeout * 23 / 10, 0, 0},
-        {"the 1st reply again, early in the next", 0, 1, timeout / 5},
-        {"the 2nd reply again, late in the next", 0, 2, timeout * 3 / 5},
-        {"the 3rd reply again, at once", 0, 3, 0},
+        {"the 1st reply again a fifth of the time-out later", 0, 1, timeout / 5},
+        {"the 2nd reply again three fifths of the time-out later", 0, 2, timeout * 3 / 5},
+        {"the 3rd reply again right behind it", 0, 3, 0},
     };
+    std::deque<ScriptedTransport> lines; // outlive the protocol's use of them
     for (const LineFault& fault : faults) {
-        ScriptedTransport line;
+        ScriptedTransport& line = lines.emplace_back();
         line.keepBytesOnClose = true;
         int requests = 0;
         line.responder = [&](const QByteArray& request) {
             const QByteArray reply = EepromReply(request);
-            ScriptedTransport::Reply r = Late(reply, fault.lateMs, timing.pollMs);
-            if (++requests == fault.duplicateOf) {
-                const auto again = Late(reply, fault.duplicateAfterMs, timing.pollMs).chunks;
-                r.chunks.insert(r.chunks.end(), again.begin(), again.end());
-            }
-            return r;
+            std::vector<ScriptedTransport::Reply> replies{{{reply}, fault.lateMs}};
+            if (++requests == fault.duplicateOf)
+                replies.push_back({{reply}, fault.lateMs + fault.duplicateAfterMs});
+            return replies;
         };
         protocol.setTransport(&line);
         int answered = 0;
@@ -499,21 +504,21 @@ TEST_F(CommandProtocolTest, ALateOrRepeatedReplyNeverAnswersALaterRead)
                 continue;
             ++answered;
             for (int i = 0; i < 12; ++i)
-                ASSERT_EQ(protocol.ReplyData[static_cast<std::size_t>(3 + i)], (address + i) % 251)
-                    << fault.what << ", read at " << address;
+                EXPECT_EQ(protocol.ReplyData[static_cast<std::size_t>(3 + i)], (address + i) % 251)
+                    << fault.what << ", read at " << address << ", byte " << i;
         }
         // A repeat of the request is answered by its own late reply, and the
         // duplicate costs at most the read it fell into.
         EXPECT_GE(answered, fault.lateMs > 2 * timeout ? 0 : 3) << fault.what;
-        protocol.setTransport(&transport);
     }
+    protocol.setTransport(&transport);
 }
 
 TEST_F(CommandProtocolTest, AbandonLetsTheCommandInFlightEndAndStopsEverythingAfter)
 {
     // Abandoned while the first attempt waits in vain: no second attempt.
     QTimer::singleShot(5, &protocol,
-                       [this] { protocol.requestAbandon(QStringLiteral("přerušeno")); });
+                       [this] { protocol.session().requestAbandon(QStringLiteral("přerušeno")); });
     readPV();
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(transport.writes.size(), 1);
@@ -521,7 +526,7 @@ TEST_F(CommandProtocolTest, AbandonLetsTheCommandInFlightEndAndStopsEverythingAf
     readPV();
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(transport.writes.size(), 1);
-    EXPECT_FALSE(protocol.beginSession());
+    EXPECT_FALSE(protocol.session().begin());
     EXPECT_EQ(ui.messages, QStringList{QStringLiteral("přerušeno")});
 }
 
@@ -544,11 +549,11 @@ TEST_F(CommandProtocolTest, QuittingTheApplicationFailsTheWaitAndWhatFollows)
 
 TEST_F(CommandProtocolTest, OneSessionAtATime)
 {
-    ASSERT_TRUE(protocol.beginSession());
-    EXPECT_FALSE(protocol.beginSession());
-    protocol.endSession();
-    EXPECT_TRUE(protocol.beginSession());
-    protocol.endSession();
+    ASSERT_TRUE(protocol.session().begin());
+    EXPECT_FALSE(protocol.session().begin());
+    protocol.session().end();
+    EXPECT_TRUE(protocol.session().begin());
+    protocol.session().end();
     EXPECT_EQ(ui.messages, QStringList{LinkBusyMessage()});
 }
 

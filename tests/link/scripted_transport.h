@@ -21,11 +21,11 @@ class ScriptedTransport : public QObject, public LinkTransport {
 public:
     struct Reply {
         std::vector<QByteArray> chunks;
+        int delayMs = 0; // responder replies only: queued this long after the write
     };
     std::deque<Reply> replies;
-    // Answers every write when set (replies is then unused). An empty chunk is a
-    // poll that hands over nothing: a way to make a reply late.
-    std::function<Reply(const QByteArray& request)> responder;
+    // Answers every write when set (replies is then unused).
+    std::function<std::vector<Reply>(const QByteArray& request)> responder;
     // Like a pty whose far end stays open: bytes on their way survive a close.
     bool keepBytesOnClose = false;
     bool opens = true;
@@ -76,8 +76,10 @@ public:
     {
         writes << QByteArray(reinterpret_cast<const char*>(data), count);
         if (responder) {
-            for (const QByteArray& c : responder(writes.back()).chunks)
-                pending_.push_back(c);
+            for (const Reply& reply : responder(writes.back()))
+                QTimer::singleShot(reply.delayMs, this, [this, chunks = reply.chunks] {
+                    pending_.insert(pending_.end(), chunks.begin(), chunks.end());
+                });
         } else if (!replies.empty()) {
             for (const QByteArray& c : replies.front().chunks)
                 pending_.push_back(c);
