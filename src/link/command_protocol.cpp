@@ -106,13 +106,34 @@ void CommandProtocol::finishRefused()
 {
     sendRefused_ = false;
     CommError = 1;
-    session_.refuse(LinkBusyMessage());
+    lastFailure_ = {LinkError::Busy, {}};
+    report(lastFailure_);
 }
 
 void CommandProtocol::failAbandoned()
 {
     CommError = 1;
-    session_.tellAbandoned();
+    lastFailure_ = {LinkError::Abandoned, {}};
+    report(lastFailure_);
+}
+
+void CommandProtocol::report(const LinkFailure& failure)
+{
+    switch (failure.error) {
+    case LinkError::None:
+        return;
+    case LinkError::Busy:
+        session_.refuse(LinkFailureMessage(failure.error, failure.portName));
+        return;
+    case LinkError::Abandoned:
+        session_.tellAbandoned();
+        return;
+    case LinkError::PortOpen:
+    case LinkError::PortWrite:
+    case LinkError::Communication:
+        ui_.message(LinkFailureMessage(failure.error, failure.portName));
+        return;
+    }
 }
 
 void CommandProtocol::WaitForReply()
@@ -129,7 +150,8 @@ void CommandProtocol::WaitForReply()
     }
     if (txFrame_.TxFrameLen == 0) {
         CommError = 1;
-        ui_.message(CommunicationErrorMessage());
+        lastFailure_ = {LinkError::Communication, {}};
+        report(lastFailure_);
         return;
     }
     busy_ = true;
@@ -153,6 +175,7 @@ void CommandProtocol::WaitForReply()
         const SendEnd sent = OpenAndSend(frameText, writeResult);
         if (sent == SendEnd::PortFailed) {
             failedEarly = true;
+            lastFailure_ = {LinkError::PortOpen, transport_->portDisplayName()};
             break;
         }
         if (sent == SendEnd::Interrupted) {
@@ -163,7 +186,7 @@ void CommandProtocol::WaitForReply()
         if (writeResult == 0) {
             listening_ = Listening::Off;
             failedEarly = true;
-            ui_.message(PortWriteErrorMessage());
+            lastFailure_ = {LinkError::PortWrite, {}};
             break;
         }
 
@@ -215,12 +238,78 @@ void CommandProtocol::WaitForReply()
     CommError = answered ? 0 : 1;
     busy_ = false;
     session_.setExchangeBusy(false);
-    if (answered || failedEarly)
-        return;
-    if (session_.abandoned())
-        failAbandoned();
-    else
-        ui_.message(CommunicationErrorMessage());
+    if (answered)
+        lastFailure_ = {};
+    else if (!failedEarly)
+        lastFailure_ = {session_.abandoned() ? LinkError::Abandoned : LinkError::Communication, {}};
+    report(lastFailure_);
+}
+
+LinkResult<DeviceReply> CommandProtocol::exchange(Command command, std::uint16_t address,
+                                                  std::uint8_t count,
+                                                  std::span<const std::uint8_t> data)
+{
+    LinkResult<DeviceReply> result;
+    // A command asked for while another waits leaves that one's frame alone.
+    sendRefused_ = busy_;
+    if (!busy_) {
+        TransferBuffer.fill(0);
+        if (data.size() < TransferBuffer.size()) {
+            std::copy(data.begin(), data.end(), TransferBuffer.begin() + 1);
+            txFrame_ = BuildTxFrame(SpecOf(command).name, address, count, TransferBuffer);
+        } else {
+            txFrame_ = {}; // more than a request carries: nothing is sent
+        }
+    }
+    WaitForReply();
+    result.failure = lastFailure_;
+    if (!result.ok())
+        return result;
+    const int n = std::min<int>(parser_.ByteCount, ReplyParser::ReplyDataSize);
+    result.value.responseCode = ReplyData[1];
+    result.value.deviceStatus = ReplyData[2];
+    if (n > 2)
+        result.value.data.assign(ReplyData.begin() + 3, ReplyData.begin() + 1 + n);
+    return result;
+}
+
+namespace {
+
+LinkResult<Bytes> DataOf(LinkResult<DeviceReply>&& reply)
+{
+    return {std::move(reply.value.data), reply.failure};
+}
+
+} // namespace
+
+LinkResult<Bytes> CommandProtocol::readEeprom(std::uint16_t address, std::uint8_t count)
+{
+    return DataOf(exchange(Command::ReadEEPROM, address, count, {}));
+}
+
+LinkResult<Bytes> CommandProtocol::readEeprom2(std::uint16_t address, std::uint8_t count)
+{
+    return DataOf(exchange(Command::ReadEEPROM2, address, count, {}));
+}
+
+LinkResult<Bytes> CommandProtocol::readRam(std::uint8_t address, std::uint8_t count)
+{
+    return DataOf(exchange(Command::ReadRAM, address, count, {}));
+}
+
+LinkStatus CommandProtocol::writeEeprom(std::uint16_t address, std::span<const std::uint8_t> bytes)
+{
+    const auto reply =
+        exchange(Command::WriteEEPROM, address,
+                 static_cast<std::uint8_t>(std::min<std::size_t>(bytes.size(), 255)), bytes);
+    return {{}, reply.failure};
+}
+
+LinkResult<DeviceReply> CommandProtocol::send(Command command, std::uint16_t address,
+                                              std::span<const std::uint8_t> data)
+{
+    return exchange(command, address,
+                    static_cast<std::uint8_t>(std::min<std::size_t>(data.size(), 255)), data);
 }
 
 CommandProtocol::Verdict CommandProtocol::judgeAnswer()
@@ -281,10 +370,8 @@ CommandProtocol::SendEnd CommandProtocol::OpenAndSend(const QByteArray& frameTex
     listening_ = Listening::Off;
     transport_->ClosePort();
     transport_->prepare(session_.portIndex(), session_.devicePath());
-    if (!transport_->OpenPort()) {
-        ui_.message(PortOpenErrorMessage(transport_->portDisplayName()));
+    if (!transport_->OpenPort())
         return SendEnd::PortFailed;
-    }
     transport_->SetDtr(true);
     transport_->SetRts(true);
     // Lets the line settle after the control lines rise. Whatever arrives

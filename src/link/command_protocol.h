@@ -2,6 +2,7 @@
 
 #include "link/circle_char_buffer.h"
 #include "link/frame.h"
+#include "link/link_result.h"
 #include "link/link_timing.h"
 #include "link/port_session.h"
 #include "link/reply_parser.h"
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string_view>
 
 namespace vtr8 {
@@ -41,6 +43,21 @@ public:
     explicit CommandProtocol(UserInterface& ui, QObject* parent = nullptr);
     ~CommandProtocol() override;
 
+    // Typed commands: the bytes or the failure; the person has been told of a
+    // failure (once) by the time the call returns. Reads give the command's own
+    // data (the status bytes are not part of it).
+    LinkResult<Bytes> readEeprom(std::uint16_t address, std::uint8_t count);
+    LinkResult<Bytes> readEeprom2(std::uint16_t address, std::uint8_t count);
+    LinkResult<Bytes> readRam(std::uint8_t address, std::uint8_t count);
+    LinkStatus writeEeprom(std::uint16_t address, std::span<const std::uint8_t> bytes);
+    // Any command of the table: `address` and `data` as its layout takes them.
+    LinkResult<DeviceReply> send(Command command, std::uint16_t address = 0,
+                                 std::span<const std::uint8_t> data = {});
+    // The last command's failure (None after a success).
+    const LinkFailure& lastFailure() const { return lastFailure_; }
+
+    // The wire-level calling pattern the typed commands are made of. Kept for
+    // the callers not moved to the typed commands yet.
     std::array<std::uint8_t, 26> TransferBuffer{}; // positions 1..25
     std::array<std::uint8_t, 26> ReplyData{};      // positions 1..25; [1],[2] status, data from [3]
     std::uint8_t CommError = 0;                    // 1 = the last WaitForReply failed
@@ -107,6 +124,10 @@ private:
     WaitEnd waitForReplyOrTimeout();
     void finishRefused();
     void failAbandoned();
+    // The one place where a failure becomes a message (texts in link_messages.h).
+    void report(const LinkFailure& failure);
+    LinkResult<DeviceReply> exchange(Command command, std::uint16_t address, std::uint8_t count,
+                                     std::span<const std::uint8_t> data);
 
     UserInterface& ui_;
     LinkIndicators* indicators_ = nullptr;
@@ -118,6 +139,7 @@ private:
     LinkTransport* transport_ = nullptr;
 
     vtr8::TxFrame txFrame_;
+    LinkFailure lastFailure_;
     bool sendRefused_ = false;
     ReplyParser parser_;
     TCircleCharBuffer ring_;

@@ -309,21 +309,40 @@ TEST_F(CommandProtocolTest, UnknownCommandFailsWithoutSending)
 
 // Through the in-process simulated transmitter.
 
-TEST(CommandProtocolWithSimulator, WriteThenReadBackEEPROM)
+TEST(CommandProtocolWithSimulator, TypedCommandsGiveTheBytesOrTheFailure)
 {
     test::EnsureCoreApplication();
     test::SimulatedLink link;
+    CommandProtocol& p = link.protocol;
+    Bytes written;
     for (int i = 1; i <= 20; ++i)
-        link.protocol.TransferBuffer[static_cast<std::size_t>(i)] =
-            static_cast<std::uint8_t>(i * 7);
-    link.protocol.SendCommand("WriteEEPROM", 1040, 20);
-    link.protocol.WaitForReply();
-    ASSERT_EQ(link.protocol.CommError, 0);
-    link.protocol.ReadKonst(1044, 16);
-    ASSERT_EQ(link.protocol.CommError, 0);
-    for (int k = 0; k < 16; ++k)
-        EXPECT_EQ(link.protocol.ReplyData[static_cast<std::size_t>(3 + k)], (k + 5) * 7) << k;
+        written.push_back(static_cast<std::uint8_t>(i * 7));
+    ASSERT_TRUE(p.writeEeprom(1040, written));
+    const auto read = p.readEeprom(1044, 16);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read.value, Bytes(written.begin() + 4, written.end()));
+    const auto stop = p.send(Command::Stop);
+    EXPECT_TRUE(stop);
+    EXPECT_TRUE(stop.value.data.empty());
     EXPECT_TRUE(link.ui.messages.isEmpty());
+
+    // More than a request carries: nothing sent, the usual failure and message.
+    const auto sent = link.transport.writes.size();
+    EXPECT_EQ(p.writeEeprom(1040, Bytes(26, 1)).failure.error, LinkError::Communication);
+    EXPECT_EQ(link.transport.writes.size(), sent);
+    link.transport.portExists[3] = false;
+    p.session().setPortIndex(3);
+    const auto closed = p.readEeprom(0, 2);
+    EXPECT_EQ(closed.failure.error, LinkError::PortOpen);
+    EXPECT_EQ(closed.failure.portName, QStringLiteral("COM4"));
+    EXPECT_TRUE(closed.value.empty());
+    p.session().setPortIndex(0);
+    p.session().requestAbandon(QStringLiteral("přerušeno"));
+    EXPECT_EQ(p.send(Command::Stop).failure.error, LinkError::Abandoned);
+    EXPECT_EQ(p.send(Command::Stop).failure.error, LinkError::Abandoned);
+    // Each failure told once, in the texts of old.
+    EXPECT_EQ(link.ui.messages,
+              (QStringList{"Chyba komunikace", "Nejde inicializovat COM4 port", "přerušeno"}));
 }
 
 TEST(CommandProtocolWithSimulator, ReadOperationsUseTheirCommands)
