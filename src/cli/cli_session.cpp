@@ -225,7 +225,7 @@ int CliSession::measure()
     printNew();
     if (interrupted_) {
         // The reading in flight has ended; a failed one was reported by the link.
-        if (untilInterrupted && stoppedHere && link_.CommError == 0)
+        if (untilInterrupted && stoppedHere && link_.lastFailure().error == LinkError::None)
             return ExitDone;
         ui_.message(InterruptedMessage());
         return ExitEndedEarly;

@@ -238,9 +238,15 @@ void CommandProtocol::WaitForReply()
     CommError = answered ? 0 : 1;
     busy_ = false;
     session_.setExchangeBusy(false);
-    if (answered)
+    lastReply_ = {};
+    if (answered) {
         lastFailure_ = {};
-    else if (!failedEarly)
+        const int n = std::min<int>(parser_.ByteCount, ReplyParser::ReplyDataSize);
+        lastReply_.responseCode = ReplyData[1];
+        lastReply_.deviceStatus = ReplyData[2];
+        if (n > 2)
+            lastReply_.data.assign(ReplyData.begin() + 3, ReplyData.begin() + 1 + n);
+    } else if (!failedEarly)
         lastFailure_ = {session_.abandoned() ? LinkError::Abandoned : LinkError::Communication, {}};
     report(lastFailure_);
 }
@@ -263,13 +269,8 @@ LinkResult<DeviceReply> CommandProtocol::exchange(Command command, std::uint16_t
     }
     WaitForReply();
     result.failure = lastFailure_;
-    if (!result.ok())
-        return result;
-    const int n = std::min<int>(parser_.ByteCount, ReplyParser::ReplyDataSize);
-    result.value.responseCode = ReplyData[1];
-    result.value.deviceStatus = ReplyData[2];
-    if (n > 2)
-        result.value.data.assign(ReplyData.begin() + 3, ReplyData.begin() + 1 + n);
+    if (result.ok())
+        result.value = lastReply_;
     return result;
 }
 

@@ -53,8 +53,10 @@ public:
     // Any command of the table: `address` and `data` as its layout takes them.
     LinkResult<DeviceReply> send(Command command, std::uint16_t address = 0,
                                  std::span<const std::uint8_t> data = {});
-    // The last command's failure (None after a success).
+    // The last command's failure (None after a success), and its reply (empty
+    // after a failure).
     const LinkFailure& lastFailure() const { return lastFailure_; }
+    const DeviceReply& lastReply() const { return lastReply_; }
 
     // The wire-level calling pattern the typed commands are made of. Kept for
     // the callers not moved to the typed commands yet.
@@ -140,6 +142,7 @@ private:
 
     vtr8::TxFrame txFrame_;
     LinkFailure lastFailure_;
+    DeviceReply lastReply_;
     bool sendRefused_ = false;
     ReplyParser parser_;
     TCircleCharBuffer ring_;
