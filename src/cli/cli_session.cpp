@@ -163,18 +163,6 @@ void CliSession::printConfiguration()
     }
 }
 
-int CliSession::read()
-{
-    if (!ReadConfiguration(ctx_))
-        return ExitEndedEarly;
-    if (!model_.configurationFileBytes())
-        return ExitEndedEarly;
-    printConfiguration();
-    if (!options_.saveFile.isEmpty() && !model_.saveConfiguration(options_.saveFile))
-        return ExitEndedEarly;
-    return ExitDone;
-}
-
 int CliSession::measure()
 {
     // The window shows as many decimals as the configuration on screen asks for.

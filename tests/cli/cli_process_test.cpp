@@ -165,6 +165,62 @@ TEST_F(Vtr8ctl, ReadSavesTheFileAndPrintsUtf8OnRequest)
         QString::fromUtf8(read.out).contains(QStringLiteral("\nvstup: odporový teploměr Pt100\n")));
 }
 
+// A "ze souboru" configuration is saved with its points rebuilt from the transmitter: the
+// pair written to another transmitter leaves the same memory.
+TEST_F(Vtr8ctl, ReadSavesAPointFileConfigurationWithItsPoints)
+{
+    struct Case {
+        QStringList configuration;
+        QByteArray points;
+    };
+    const Case cases[] = {
+        {{"Konfigurační data pro VTR8:", "", "vstup: proud", "dolní mez: 0", "horní mez: 100",
+          "jednotka: %", "linearizace: ze souboru", "tlumení: 0.5s", "chybový proud: nadproud",
+          "snímací odpor: 5"},
+         "4 0\r\n5.6 5.2\r\n7.2 14.2\r\n8.8 25.2\r\n10.4 37.4\r\n12 50\r\n13.6 62.6\r\n"
+         "15.2 74.8\r\n16.8 85.8\r\n18.4 94.8\r\n20 100\r\n"},
+        {{"Konfigurační data pro VTR8:", "", "vstup: napětí", "dolní mez: 0", "horní mez: 100",
+          "jednotka: %", "linearizace: ze souboru", "tlumení: 1s", "chybový proud: vyřazen",
+          "zeslabení děličem: 1"},
+         "0 0\r\n0.1 5.2\r\n0.2 14.2\r\n0.3 25.2\r\n0.4 37.4\r\n0.5 50\r\n0.6 62.6\r\n"
+         "0.7 74.8\r\n0.8 85.8\r\n0.9 94.8\r\n1 100\r\n"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString configuration = writeConfig(dir, "tank.txt", c.configuration);
+        const QString points = dir.filePath(QStringLiteral("tank-points.txt"));
+        QFile file(points);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.points);
+        file.close();
+        const QString first = dir.filePath(QStringLiteral("first.bin"));
+        const QString second = dir.filePath(QStringLiteral("second.bin"));
+        const QString saved = dir.filePath(QStringLiteral("back.txt"));
+        const QString savedPoints = dir.filePath(QStringLiteral("back.body.txt"));
+        {
+            SimProcess sim({QStringLiteral("--dump"), first});
+            ASSERT_TRUE(sim.start());
+            CtlRun r = vtr8ctl(on(sim, {"--yes", "write", configuration, "--points", points,
+                                        "--method", "segments"}));
+            ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+            r = vtr8ctl(on(sim, {"read", "--save", saved}));
+            EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+            EXPECT_EQ(
+                r.err,
+                QStringLiteral("Body linearizace jsou uloženy v souboru „%1“.\n").arg(savedPoints));
+            ASSERT_TRUE(sim.stop());
+        }
+        EXPECT_EQ(readAll(savedPoints), c.points);
+        SimProcess sim({QStringLiteral("--dump"), second});
+        ASSERT_TRUE(sim.start());
+        const CtlRun r = vtr8ctl(
+            on(sim, {"--yes", "write", saved, "--points", savedPoints, "--method", "segments"}));
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        ASSERT_TRUE(sim.stop());
+        EXPECT_EQ(readAll(first), readAll(second));
+    }
+}
+
 TEST_F(Vtr8ctl, WithoutYesAScriptDeclinesTheWriteAndNothingIsWritten)
 {
     SimProcess sim({QStringLiteral("--trace")});
