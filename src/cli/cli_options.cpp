@@ -2,6 +2,9 @@
 
 #include "device/choice_texts.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace vtr8 {
 
 const char* CliUsage()
@@ -187,6 +190,9 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
         return fail(QStringLiteral("--port and --com exclude each other"));
 
     const QString& c = o.command;
+    if (std::none_of(std::begin(commandTable), std::end(commandTable),
+                     [&c](const char* name) { return c == QLatin1String(name); }))
+        return fail(QStringLiteral("unknown command: ") + c);
     const auto argc = o.arguments.size();
     if (c == QLatin1String("write")) {
         if (argc != 1)
