@@ -156,6 +156,7 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
     };
 
     bool optionsEnded = false;
+    bool commandSeen = false;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments.at(i);
         const CliOptionSpec* spec = optionsEnded ? nullptr : findOption(a);
@@ -177,14 +178,16 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             optionsEnded = true;
         } else if (!optionsEnded && a.startsWith(QLatin1String("--"))) {
             return fail(QStringLiteral("unknown option: ") + a);
-        } else if (o.command.isEmpty()) {
+        } else if (!commandSeen) {
+            // An empty first word is a command too (an unknown one), not nothing.
             o.command = a;
+            commandSeen = true;
         } else {
             o.arguments << a;
         }
     }
 
-    if (o.command.isEmpty())
+    if (!commandSeen)
         return fail(QStringLiteral("no command given"));
     if (!o.port.isEmpty() && o.com)
         return fail(QStringLiteral("--port and --com exclude each other"));

@@ -74,6 +74,7 @@ TEST(CliOptions, UsageErrorsAreRefused)
         {"backup", "a.bin", "b.bin"},
         {"comparator", "1", "write", "--disable", "--on", "1"},
         {"note", "write", "--", "a", "b"},
+        {"", "read"}, // an empty word is an unknown command, not nothing
     };
     for (const auto& list : bad) {
         const auto r = ParseCliArguments(args(list));
