@@ -603,6 +603,9 @@ TEST_F(Vtr8ctl, BackupSavesBothFilesOrNeither)
 {
     QTemporaryDir dir;
     const QString backup = dir.filePath(QStringLiteral("zaloha"));
+    const CtlRun noPort = vtr8ctl({"--port", "/nonexistent/vtr8", "backup", backup});
+    EXPECT_EQ(noPort.exitCode, 1);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
     for (const char* fault : {"no-reply@every", "no-reply@40-"}) {
         SimProcess sim({QStringLiteral("--fault"), QString::fromUtf8(fault)});
         ASSERT_TRUE(sim.start());
