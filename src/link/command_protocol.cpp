@@ -84,24 +84,6 @@ void CommandProtocol::SendCommand(std::string_view name, std::uint16_t address, 
     txFrame_ = BuildTxFrame(name, address, count, TransferBuffer);
 }
 
-void CommandProtocol::ReadVar(std::uint16_t address, std::uint8_t count)
-{
-    SendCommand("ReadRAM", address, count);
-    WaitForReply();
-}
-
-void CommandProtocol::ReadKonst(std::uint16_t address, std::uint8_t count)
-{
-    SendCommand("ReadEEPROM", address, count);
-    WaitForReply();
-}
-
-void CommandProtocol::ReadKonst2(std::uint16_t address, std::uint8_t count)
-{
-    SendCommand("ReadEEPROM2", address, count);
-    WaitForReply();
-}
-
 void CommandProtocol::finishRefused()
 {
     sendRefused_ = false;
@@ -293,7 +275,7 @@ LinkResult<Bytes> CommandProtocol::readEeprom2(std::uint16_t address, std::uint8
     return DataOf(exchange(Command::ReadEEPROM2, address, count, {}));
 }
 
-LinkResult<Bytes> CommandProtocol::readRam(std::uint8_t address, std::uint8_t count)
+LinkResult<Bytes> CommandProtocol::readRam(std::uint16_t address, std::uint8_t count)
 {
     return DataOf(exchange(Command::ReadRAM, address, count, {}));
 }

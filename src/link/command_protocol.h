@@ -27,9 +27,9 @@ class LinkTransport;
 class TCommPortDriver;
 
 // The command half of the port window: one command at a time, up to three
-// attempts, the verdict in CommError. Callers fill TransferBuffer (writes
-// only), call SendCommand and WaitForReply (or ReadKonst/ReadVar/ReadKonst2),
-// test CommError and take the data from ReplyData[3..].
+// attempts. Callers use the typed commands (readEeprom, writeEeprom, send);
+// underneath, a command is SendCommand and WaitForReply over TransferBuffer,
+// with the verdict in CommError and the reply in ReplyData[3..].
 //
 // A command succeeds only on a complete, valid reply that answers it (command
 // byte and byte count, see ReplyMatchesRequest). Whatever else ends the wait
@@ -48,7 +48,7 @@ public:
     // data (the status bytes are not part of it).
     LinkResult<Bytes> readEeprom(std::uint16_t address, std::uint8_t count);
     LinkResult<Bytes> readEeprom2(std::uint16_t address, std::uint8_t count);
-    LinkResult<Bytes> readRam(std::uint8_t address, std::uint8_t count);
+    LinkResult<Bytes> readRam(std::uint16_t address, std::uint8_t count); // the low byte goes out
     LinkStatus writeEeprom(std::uint16_t address, std::span<const std::uint8_t> bytes);
     // Any command of the table: `address` and `data` as its layout takes them.
     LinkResult<DeviceReply> send(Command command, std::uint16_t address = 0,
@@ -69,9 +69,6 @@ public:
     // Performs the exchange for the prepared request. Synchronous for the
     // caller; the event loop keeps running meanwhile.
     void WaitForReply();
-    void ReadVar(std::uint16_t address, std::uint8_t count);
-    void ReadKonst(std::uint16_t address, std::uint8_t count);
-    void ReadKonst2(std::uint16_t address, std::uint8_t count);
 
     void setIndicators(LinkIndicators* indicators);
     void setTiming(const LinkTiming& timing);

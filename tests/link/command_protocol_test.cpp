@@ -96,7 +96,7 @@ TEST_F(CommandProtocolTest, ReplySplitAtEveryPositionGivesTheSameResult)
     // Each reply with the request it answers.
     const std::pair<QByteArray, std::function<void()>> cases[] = {
         {SampleReply, [this] { readPV(); }},
-        {eepromReply, [this] { protocol.ReadKonst(0x100, 3); }},
+        {eepromReply, [this] { protocol.readEeprom(0x100, 3); }},
     };
     for (const auto& [reply, request] : cases) {
         for (int cut = 1; cut < reply.size(); ++cut) {
@@ -349,11 +349,11 @@ TEST(CommandProtocolWithSimulator, ReadOperationsUseTheirCommands)
 {
     test::EnsureCoreApplication();
     test::SimulatedLink link;
-    link.protocol.ReadKonst(268, 2);
+    link.protocol.readEeprom(268, 2);
     EXPECT_EQ(link.protocol.ReplyData[3], 13);
     EXPECT_EQ(link.protocol.ReplyData[4], 249);
-    link.protocol.ReadVar(0x1234, 4);
-    link.protocol.ReadKonst2(0x0102, 3);
+    link.protocol.readRam(0x1234, 4);
+    link.protocol.readEeprom2(0x0102, 3);
     EXPECT_EQ(link.protocol.CommError, 0);
     const auto commands = link.commands();
     ASSERT_EQ(commands.size(), 3u);
@@ -379,7 +379,7 @@ TEST(CommandProtocolWithSimulator, InjectedFaultsAndRecovery)
         SCOPED_TRACE(c.fault);
         test::SimulatedLink link;
         link.transmitter().faults().add(*sim::ParseFaultRule(c.fault));
-        link.protocol.ReadKonst(268, 2);
+        link.protocol.readEeprom(268, 2);
         EXPECT_EQ(link.protocol.CommError, c.error);
         EXPECT_EQ(link.protocol.lastAttempt(), c.attempts);
         EXPECT_EQ(link.transmitter().requests().size(), static_cast<std::size_t>(c.attempts));
@@ -444,7 +444,7 @@ TEST_F(CommandProtocolTest, ReadAndWriteRepliesMustHaveTheirRequestsShape)
     const QByteArray longRead = Reply(0x71, QByteArray(18, '\0'));
     for (int i = 0; i < 3; ++i)
         transport.replies.push_back(Whole(longRead));
-    protocol.ReadKonst(400, 4);
+    protocol.readEeprom(400, 4);
     EXPECT_EQ(protocol.CommError, 1);
     // WriteEEPROM echoes the address and count it was given; another echo is no answer.
     protocol.TransferBuffer[1] = 7;
@@ -518,7 +518,7 @@ TEST_F(CommandProtocolTest, ALateOrRepeatedReplyNeverAnswersALaterRead)
         protocol.setTransport(&line);
         int answered = 0;
         for (int address = 100; address < 148; address += 12) {
-            protocol.ReadKonst(static_cast<std::uint16_t>(address), 12);
+            protocol.readEeprom(static_cast<std::uint16_t>(address), 12);
             if (protocol.CommError != 0)
                 continue;
             ++answered;

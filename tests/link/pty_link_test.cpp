@@ -250,7 +250,7 @@ TEST_F(PtyLinkTest, ProtocolReadsAndWritesOverThePtyWithDefaultTiming)
 
     QElapsedTimer clock;
     clock.start();
-    protocol.ReadKonst(512, 15);
+    protocol.readEeprom(512, 15);
     const qint64 elapsed = clock.elapsed();
     ASSERT_EQ(protocol.CommError, 0) << ui.messages.join('|').toStdString();
     for (int k = 0; k < 15; ++k)
@@ -267,7 +267,7 @@ TEST_F(PtyLinkTest, ProtocolReadsAndWritesOverThePtyWithDefaultTiming)
     protocol.SendCommand("WriteEEPROM", 512, 20);
     protocol.WaitForReply();
     ASSERT_EQ(protocol.CommError, 0);
-    protocol.ReadKonst(512, 16);
+    protocol.readEeprom(512, 16);
     ASSERT_EQ(protocol.CommError, 0);
     for (int k = 0; k < 16; ++k)
         EXPECT_EQ(protocol.ReplyData[static_cast<std::size_t>(3 + k)],
@@ -285,7 +285,7 @@ TEST_F(PtyLinkTest, MissingPortIsReportedOnceWithItsName)
     QElapsedTimer clock;
     clock.start();
     protocol.session().setDevicePath(QStringLiteral("/dev/vtr8-no-such-port"));
-    protocol.ReadKonst(268, 2);
+    protocol.readEeprom(268, 2);
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(ui.messages, QStringList{"Nejde inicializovat /dev/vtr8-no-such-port port"});
     EXPECT_LT(clock.elapsed(), 500);
@@ -295,7 +295,7 @@ TEST_F(PtyLinkTest, MissingPortIsReportedOnceWithItsName)
     protocol.session().setDevicePath({});
     qputenv("VTR8_COM2", "/dev/vtr8-no-such-port");
     protocol.session().setPortIndex(1);
-    protocol.ReadKonst(268, 2);
+    protocol.readEeprom(268, 2);
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(ui.messages, QStringList{"Nejde inicializovat COM2 (/dev/vtr8-no-such-port) port"});
     qunsetenv("VTR8_COM2");
@@ -319,7 +319,7 @@ TEST_F(PtyLinkTest, NeverAnsweredCommandTakesThreeSecondsWithoutSpinning)
     const double cpuBefore = CpuSeconds();
     QElapsedTimer clock;
     clock.start();
-    protocol.ReadKonst(268, 2);
+    protocol.readEeprom(268, 2);
     const qint64 elapsed = clock.elapsed();
     const double cpu = CpuSeconds() - cpuBefore;
 
@@ -347,13 +347,13 @@ TEST_F(PtyLinkTest, SimulatorThatVanishesGivesAMessageNotAHang)
     timing.replyTimeoutMs = 300;
     protocol.setTiming(timing);
     protocol.session().setDevicePath(sim->devicePath());
-    protocol.ReadKonst(268, 2);
+    protocol.readEeprom(268, 2);
     ASSERT_EQ(protocol.CommError, 0);
     sim.reset(); // SIGTERM: the pty goes away while our port is open
 
     QElapsedTimer clock;
     clock.start();
-    protocol.ReadKonst(268, 2);
+    protocol.readEeprom(268, 2);
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(ui.messages.size(), 1);
     EXPECT_LT(clock.elapsed(), 2000);
@@ -368,7 +368,7 @@ TEST_F(PtyLinkTest, PacedSimulatorTakesTheWireTime)
     protocol.session().setDevicePath(sim.devicePath());
     QElapsedTimer clock;
     clock.start();
-    protocol.ReadKonst(512, 15);
+    protocol.readEeprom(512, 15);
     const qint64 elapsed = clock.elapsed();
     ASSERT_EQ(protocol.CommError, 0);
     // 18 request bytes and 33 reply bytes at 4.58 ms each.
