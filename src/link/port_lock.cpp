@@ -32,7 +32,9 @@ QString PrivateFolderProblem(const QString& folder)
         return QStringLiteral("složka neexistuje");
     if (!S_ISDIR(st.st_mode))
         return QStringLiteral("není to složka");
-    if (st.st_uid != ::getuid() || (st.st_mode & 022) != 0)
+    if (st.st_uid != ::getuid())
+        return QStringLiteral("složka patří jinému uživateli");
+    if ((st.st_mode & 022) != 0)
         return QStringLiteral("do složky smí zapisovat i jiný uživatel");
     return {};
 }
