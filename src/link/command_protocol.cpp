@@ -297,8 +297,12 @@ LinkResult<DeviceReply> CommandProtocol::send(Command command, std::uint16_t add
 
 CommandProtocol::Verdict CommandProtocol::judgeAnswer()
 {
-    if (ReplyProvesItsRequest(txFrame_))
+    if (ReplyProvesItsRequest(txFrame_)) {
+        // Whatever came behind it still has to leave the line before the next request.
+        if (!trailingBytes_.isEmpty())
+            lineDirty_ = true;
         return Verdict::Stands;
+    }
     if (!waitForQuiet(timing_.answerGuardMs, false))
         return Verdict::Interrupted;
     const auto bytes = [](const QByteArray& a) {
