@@ -9,6 +9,8 @@
 #include "model/number_format.h"
 #include "user_interface/user_interface.h"
 
+#include <cstdlib>
+
 namespace vtr8 {
 
 namespace {
@@ -151,6 +153,32 @@ void MainWindowModel::registerControls()
     controls_.push_back({QStringLiteral(#name), &name, ControlKind::kind});
     VTR8_MAIN_WINDOW_CONTROLS(VTR8_REGISTER_CONTROL)
 #undef VTR8_REGISTER_CONTROL
+    for (NamedControl& c : controls_) {
+#define VTR8_REGISTER_EXIT(name, handler)                                                          \
+    if (c.control == &name)                                                                        \
+        c.exit = &MainWindowModel::handler;
+        VTR8_MAIN_WINDOW_FIELD_EXITS(VTR8_REGISTER_EXIT)
+#undef VTR8_REGISTER_EXIT
+    }
+}
+
+const MainWindowModel::NamedControl& MainWindowModel::named(const Control& c) const
+{
+    for (const NamedControl& one : controls_)
+        if (one.control == &c)
+            return one;
+    qFatal("vtr8: a control of the main window is missing from its control list");
+    std::abort();
+}
+
+bool MainWindowModel::commitField(Control& c)
+{
+    const Handler exit = named(c).exit;
+    if (!exit)
+        return true;
+    const int before = messagesShown_;
+    (this->*exit)();
+    return messagesShown_ == before;
 }
 
 Control* MainWindowModel::control(const QString& name) const
@@ -244,6 +272,7 @@ void MainWindowModel::notifyChanged()
 void MainWindowModel::message(const QString& text)
 {
     // The window under the box shows the state the message talks about.
+    ++messagesShown_;
     emit changed();
     ui_.message(text);
 }

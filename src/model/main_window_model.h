@@ -76,10 +76,12 @@ public:
     VTR8_MAIN_WINDOW_CONTROLS(VTR8_DECLARE_CONTROL)
 #undef VTR8_DECLARE_CONTROL
 
+    using Handler = void (MainWindowModel::*)();
     struct NamedControl {
         QString name;
         Control* control = nullptr;
         ControlKind kind = ControlKind::Label;
+        Handler exit = nullptr; // the check run when the field is left
     };
     // Every control with its name and kind, in the list's order: for binding and for focus names.
     const std::vector<NamedControl>& controls() const
@@ -88,6 +90,12 @@ public:
     }
     Control* control(const QString& name) const;
     QString controlName(const Control& control) const;
+    const NamedControl& named(const Control& control) const;
+
+    // Runs the exit check of `control` exactly as leaving the field would. True when the check
+    // showed no message (a control without a check always passes): only then may a transfer or
+    // a save go on with what the field shows.
+    [[nodiscard]] bool commitField(Control& control);
 
     // --- The configuration's numeric copies -----------------------------------------
 
@@ -232,6 +240,7 @@ private:
     std::function<void()> pointFileChooser_;
     std::vector<NamedControl> controls_;
     int changeDepth_ = 0;
+    int messagesShown_ = 0;
     // False when the input type has no interval to check (special inputs, no
     // shunt value, zero divider) and no point set provides one.
     bool rangeCheckActive_ = false;

@@ -59,7 +59,7 @@ protected:
 TEST_F(MainWindow, EveryControlOfTheModelIsBoundToAWidgetOfItsKindAndName)
 {
     const ControlBinder& binder = program->form1()->binder();
-    for (const auto& [name, control, kind] : program->model().controls()) {
+    for (const auto& [name, control, kind, exit] : program->model().controls()) {
         SCOPED_TRACE(name.toStdString());
         QWidget* widget = binder.widgetOf(*control);
         if (kind == ControlKind::Window) {
