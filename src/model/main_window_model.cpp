@@ -367,6 +367,7 @@ void MainWindowModel::VstupChange()
         Jcelkodpor.caption = choice::Ohm;
     }
 
+    unitFromPointFile_ = false;
     PrepJednotek();
 
     if (isThermocouple(t)) {
@@ -528,6 +529,11 @@ void MainWindowModel::LinearizaceChange()
     Linearizace.itemIndex = int(Linearizace.items.indexOf(Linearizace.text));
 
     const QString text = Linearizace.text;
+    // Leaving "ze souboru" gives the range back the input type's unit.
+    if (unitFromPointFile_ && text != choice::FromFile) {
+        unitFromPointFile_ = false;
+        PrepJednotek();
+    }
     if (text == choice::Linearized) {
         setRangeCaption(text);
     } else if (text == choice::NotLinearized) {
@@ -546,11 +552,14 @@ void MainWindowModel::LinearizaceChange()
         VolenaJednotka.itemIndex = int(VolenaJednotka.items.indexOf(choice::NoUnit));
         // The transmitter gets the unit the box shows, not the input's own.
         UnitCode = unit_code::None;
+        unitFromPointFile_ = true;
         for (Control* c : {&Label8, &Label9, &Label22, &Label24, &Label37, &Label38})
             c->caption.clear();
-        vyber_souboru();
-        if (!points_.PointFileOk) {
+        // A cancelled or refused choice keeps the previous file's name and points, but the
+        // box does not stay on "ze souboru" with them.
+        if (!vyber_souboru() || !points_.PointFileOk) {
             Linearizace.items.clear();
+            unitFromPointFile_ = false;
             VstupChange();
         }
         PointFileChosen = true;
@@ -627,18 +636,18 @@ void MainWindowModel::DelPomerChange()
     parseOnChange(DelPomer, DividerRatio);
 }
 
-void MainWindowModel::setPointFileChooser(std::function<void()> chooser)
+void MainWindowModel::setPointFileChooser(std::function<bool()> chooser)
 {
     pointFileChooser_ = std::move(chooser);
 }
 
-void MainWindowModel::vyber_souboru()
+bool MainWindowModel::vyber_souboru()
 {
     ChangeScope scope(*this);
-    if (pointFileChooser_) {
-        emit changed();
-        pointFileChooser_();
-    }
+    if (!pointFileChooser_)
+        return false;
+    emit changed();
+    return pointFileChooser_();
 }
 
 } // namespace vtr8

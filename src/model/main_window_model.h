@@ -161,11 +161,11 @@ public:
     void DelPomerChange();
 
     // Chooses and reads the point file for "ze souboru" (dialog, reader, table
-    // window). The window code provides it: it sets OpenDialog1FileName when a file
-    // was chosen and fills points() including PointFileOk. Without one, choosing
-    // "ze souboru" behaves as a cancelled dialog.
-    void setPointFileChooser(std::function<void()> chooser);
-    void vyber_souboru();
+    // window). The window code provides it: it fills points() including PointFileOk and
+    // sets OpenDialog1FileName when a file was read, and says whether one was. Without
+    // one, choosing "ze souboru" behaves as a cancelled dialog.
+    void setPointFileChooser(std::function<bool()> chooser);
+    [[nodiscard]] bool vyber_souboru();
 
     // --- Field checks ----------------------------------------------------------------
 
@@ -237,7 +237,9 @@ private:
 
     UserInterface& ui_;
     LinearizationPoints& points_;
-    std::function<void()> pointFileChooser_;
+    std::function<bool()> pointFileChooser_;
+    // The unit labels and code show the point file's unit, not the input type's.
+    bool unitFromPointFile_ = false;
     std::vector<NamedControl> controls_;
     int changeDepth_ = 0;
     int messagesShown_ = 0;

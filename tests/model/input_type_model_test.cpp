@@ -324,7 +324,7 @@ TEST_F(ModelTest, LinearizationIsCompletedFromItsFirstLetterOrRefused)
 TEST_F(ModelTest, RangeCaptionFollowsLinearizationForSpecialInputs)
 {
     points.PointFileOk = true;
-    model.setPointFileChooser([] {});
+    model.setPointFileChooser([] { return true; });
     choose(InputType::Special0to20mA);
     for (const QString& mode : {c::Linearized, c::NotLinearized, c::SquareRoot}) {
         model.userEdit(model.Linearizace, mode);
@@ -344,6 +344,7 @@ TEST_F(ModelTest, FromFileChoosesThePointFileAndOffersAUnit)
         ++chooserCalls;
         model.OpenDialog1FileName = QStringLiteral("/tmp/points.txt");
         points.PointFileOk = true;
+        return true;
     });
     choose(InputType::Pt100);
     model.userEdit(model.Linearizace, QStringLiteral("z"));
@@ -355,15 +356,22 @@ TEST_F(ModelTest, FromFileChoosesThePointFileAndOffersAUnit)
     EXPECT_TRUE(model.Label38.caption.isEmpty());
     EXPECT_TRUE(model.PointFileChosen);
 
-    // Back to a plain characteristic: the input type's unit labels return.
-    model.userEdit(model.Linearizace, c::NotLinearized);
-    EXPECT_EQ(model.Label8.caption, c::DegreesCelsius);
-    EXPECT_FALSE(model.VolenaJednotka.visible);
+    // Leaving the point file by any way gives back the input type's unit and code.
+    for (const QString& mode : {c::NotLinearized, c::Linearized, c::SquareRoot}) {
+        SCOPED_TRACE(mode.toStdString());
+        model.userEdit(model.Linearizace, c::FromFile);
+        model.userEdit(model.VolenaJednotka, c::Percent);
+        model.userEdit(model.Linearizace, mode);
+        EXPECT_EQ(model.Label8.caption, c::DegreesCelsius);
+        EXPECT_EQ(model.Label38.caption, c::DegreesCelsius);
+        EXPECT_EQ(model.UnitCode, 32);
+        EXPECT_FALSE(model.VolenaJednotka.visible);
+    }
 }
 
 TEST_F(ModelTest, FromFileWithoutAGoodPointFileResetsTheWindow)
 {
-    model.setPointFileChooser([&] { points.PointFileOk = false; });
+    model.setPointFileChooser([&] { return points.PointFileOk = false; });
     choose(InputType::Rheostat);
     model.userEdit(model.PripCidl, c::TwoWire);
     model.userEdit(model.Linearizace, c::FromFile);

@@ -204,7 +204,10 @@ TEST_F(RangeCheck, PointSetWithFallingOutputsReversesTheInterval)
     points.RequiredOutput[2] = 40;
     points.RequiredOutput[3] = 0;
     points.PointFileOk = true;
-    model.setPointFileChooser([&] { model.OpenDialog1FileName = QStringLiteral("p.txt"); });
+    model.setPointFileChooser([&] {
+        model.OpenDialog1FileName = QStringLiteral("p.txt");
+        return true;
+    });
     prepare(InputType::Rheostat);
     model.userEdit(model.Linearizace, c::FromFile);
     ui.clear();
@@ -231,6 +234,7 @@ TEST_F(RangeCheck, PointFileRangeNamesTheFilesUnit)
     model.setPointFileChooser([&] {
         ++chosen;
         model.OpenDialog1FileName = QStringLiteral("p.txt");
+        return true;
     });
     prepare(InputType::Pt100);
     EXPECT_FALSE(leaveStart("-300").isEmpty()); // the Pt100 interval, in °C
@@ -523,7 +527,7 @@ TEST_F(Completeness, TotalValueAndPointFileGaps)
     choose(InputType::Rheostat);
     fill();
     model.setText(model.PripCidl, c::TwoWire);
-    model.userEdit(model.Linearizace, c::FromFile);
+    model.setText(model.Linearizace, c::FromFile); // as a reader sets it, no dialog
     EXPECT_EQ(check(), QStringLiteral("Není vybrán soubor pro linearizaci."));
     EXPECT_TRUE(ui.focused.isEmpty());
     model.OpenDialog1FileName = QStringLiteral("/tmp/body.txt");
