@@ -553,8 +553,7 @@ void MainWindowModel::LinearizaceChange()
         // The transmitter gets the unit the box shows, not the input's own.
         UnitCode = unit_code::None;
         unitFromPointFile_ = true;
-        for (Control* c : {&Label8, &Label9, &Label22, &Label24, &Label37, &Label38})
-            c->caption.clear();
+        setUnitLabels(QString());
         // A cancelled or refused choice keeps the previous file's name and points, but the
         // box does not stay on "ze souboru" with them.
         if (!vyber_souboru() || !points_.PointFileOk) {

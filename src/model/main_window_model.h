@@ -29,7 +29,7 @@ struct ComparatorValues {
 };
 
 // The transmitter keeps each comparator delay in one byte of whole seconds: a delay is
-// storable when it rounds (ties to even) into 0..255.
+// storable when it is not negative and rounds (ties to even) to at most 255.
 inline constexpr int MaxComparatorDelaySeconds = 255;
 bool ComparatorDelayStorable(Extended seconds);
 
@@ -231,6 +231,7 @@ private:
     bool numberFieldExit(Control& field, Extended& copy, const QString& refusal);
     void choiceFieldExit(Control& field, const QStringList& choices, const QString& refusal);
     void rangeFieldExit(bool start);
+    void recheckRange();
     void comparatorLimitExit(int comparator, bool switchOn);
     void comparatorDelayExit(int comparator, bool switchOn);
     [[nodiscard]] bool loadLines(const QStringList& lines);

@@ -3,6 +3,7 @@
 #include "model/change_scope.h"
 
 #include "device/choice_texts.h"
+#include "device/device_float.h"
 #include "linearization/point_set.h"
 #include "model/number_format.h"
 #include "model/range_limits.h"
@@ -20,6 +21,13 @@ namespace {
 QString fixed3(Extended value)
 {
     return formatFixed(value, 3);
+}
+
+// The configuration file keeps these values with 3 decimals: the field shows and keeps what
+// a save and a load give back.
+Extended keptThreeDecimals(Extended value)
+{
+    return roundToDecimals(value, 3);
 }
 
 } // namespace
@@ -85,7 +93,18 @@ void MainWindowModel::rangeFieldExit(bool start)
     }
 
     if (const auto value = parseLocaleNumber(field.text)) {
-        (start ? RangeStart : RangeEnd) = *value;
+        // A limit the transmitter's float cannot carry would be stored as another number.
+        if (!FitsDeviceFloat(*value)) {
+            message(start ? QStringLiteral("Dolní mez je mimo rozsah čísel převodníku.")
+                          : QStringLiteral("Horní mez je mimo rozsah čísel převodníku."));
+            focus(name);
+            return;
+        }
+        // The field shows the limit as the file and the transmitter keep it, written as a
+        // loaded file shows it.
+        const Extended kept = keptRangeValue(*value, Input);
+        (start ? RangeStart : RangeEnd) = kept;
+        setText(field, formatGeneral(kept, 10));
     } else {
         message(start ? QStringLiteral("Špatně zadaná dolní mez.")
                       : QStringLiteral("Špatně zadaná horní mez"));
@@ -177,9 +196,30 @@ void MainWindowModel::SnOdporExit()
     if (ShuntResistance == 0) {
         message(QStringLiteral("Zadana hodnota snímacího odporu nesmí být 0."));
         focus(QStringLiteral("SnOdpor"));
+    } else if (ShuntResistance < 0) {
+        // The current bounds and the maximum current divide by it: a negative resistor turns
+        // them inside out.
+        message(QStringLiteral("Hodnota snímacího odporu musí být kladná."));
+        focus(QStringLiteral("SnOdpor"));
+        return;
     }
-    // The range end is tested against the bounds of the new shunt resistor.
-    KonecExit();
+    const int before = messagesShown_;
+    recheckRange();
+    // The largest current that the shunt admits moves with it too.
+    if (messagesShown_ == before && Input == InputType::CurrentDifference &&
+        !CelkovyOdpor.text.isEmpty())
+        CelkovyOdporExit();
+}
+
+// The bounds of a voltage or current range move with the divider ratio or the shunt: both
+// limits are tested against the new ones (the start first, one message at a time), so no
+// configuration the fields accept is one a loaded file would refuse.
+void MainWindowModel::recheckRange()
+{
+    const int before = messagesShown_;
+    PocatekExit();
+    if (messagesShown_ == before)
+        KonecExit();
 }
 
 void MainWindowModel::DelPomerExit()
@@ -195,6 +235,12 @@ void MainWindowModel::DelPomerExit()
     if (DividerRatio == 0) {
         message(QStringLiteral("Zeslabení přídavným děličem napětí nesmí být 0."));
         focus(QStringLiteral("DelPomer"));
+    } else if (!FitsDeviceFloat(DividerRatio)) {
+        message(
+            QStringLiteral("Zeslabení přídavným děličem napětí je mimo rozsah čísel převodníku."));
+        focus(QStringLiteral("DelPomer"));
+    } else {
+        recheckRange();
     }
 }
 
@@ -205,7 +251,9 @@ void MainWindowModel::korekcePVExit()
         return;
     setText(korekcePV, UpravaFormatu(korekcePV.text));
     if (const auto value = parseLocaleNumber(korekcePV.text)) {
-        ParasiticResistance = *value;
+        ParasiticResistance = keptThreeDecimals(*value);
+        if (ParasiticResistance != *value)
+            setText(korekcePV, formatGeneral(ParasiticResistance, 10));
         return;
     }
     message(QStringLiteral("Špatně zadaná hodnota korekce měřeného odporu."));
@@ -219,7 +267,10 @@ void MainWindowModel::CelkovyOdporExit()
         return;
     setText(CelkovyOdpor, UpravaFormatu(CelkovyOdpor.text));
     if (const auto value = parseLocaleNumber(CelkovyOdpor.text)) {
-        TotalValue = *value;
+        // The maximum current of "rozdíl dvou proudů" is saved as typed, the others rounded.
+        TotalValue = Input == InputType::CurrentDifference ? *value : keptThreeDecimals(*value);
+        if (TotalValue != *value)
+            setText(CelkovyOdpor, formatGeneral(TotalValue, 10));
     } else {
         message(QStringLiteral("Špatně zadaná hodnota celkového odporu potenciometru."));
         focus(QStringLiteral("CelkovyOdpor"));
@@ -341,8 +392,8 @@ void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
 
 bool ComparatorDelayStorable(Extended seconds)
 {
-    const Extended whole = roundHalfEven(seconds);
-    return whole >= 0 && whole <= MaxComparatorDelaySeconds;
+    // A negative delay is refused even where it would round to 0 s: what was typed is no delay.
+    return seconds >= 0 && roundHalfEven(seconds) <= MaxComparatorDelaySeconds;
 }
 
 void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)

@@ -354,6 +354,7 @@ TEST_F(ModelTest, FromFileChoosesThePointFileAndOffersAUnit)
     EXPECT_EQ(model.VolenaJednotka.text, c::NoUnit);
     EXPECT_TRUE(model.Label8.caption.isEmpty());
     EXPECT_TRUE(model.Label38.caption.isEmpty());
+    EXPECT_TRUE(model.UnitText.isEmpty()); // the error plot's unit, too
     EXPECT_TRUE(model.PointFileChosen);
 
     // Leaving the point file by any way gives back the input type's unit and code.

@@ -94,7 +94,8 @@ TEST_F(RangeCheck, EveryRowOfTheLimitsTable)
          "-100"},
         // Divider ratio 10.
         {T::Voltage, "-5.000", "10.000", "V", "0.030", "-5.001", "10.001", "-4.9701", "-4.97"},
-        {T::VoltageDifference, "-5.000", "10.000", "V", "0.030", "-5.001", "10.001", "-4.9701",
+        // Kept to 3 decimals, as the file keeps it.
+        {T::VoltageDifference, "-5.000", "10.000", "V", "0.030", "-5.001", "10.001", "-4.971",
          "-4.97"},
         // Shunt 50 ohms.
         {T::Current, "-2.000", "2.000", "mA", "0.400", "-2.001", "2.001", "-1.6001", "-1.6"},
@@ -604,10 +605,15 @@ TEST_F(ModelTest, ComparatorDelaysLieBetween0And255Seconds)
     typeAndLeave(model.EZpoRoz1, QStringLiteral("256"), &MainWindowModel::EZpoRoz1Exit);
     typeAndLeave(model.Ezposep2, QStringLiteral("-1"), &MainWindowModel::Ezposep2Exit);
     typeAndLeave(model.Ezposep2, QStringLiteral("?"), &MainWindowModel::Ezposep2Exit);
+    // Below zero even where the byte would round to 0 s.
+    typeAndLeave(model.EZpoSep1, local("-0.4"), &MainWindowModel::EZpoSep1Exit);
+    typeAndLeave(model.EZpoSep1, local("-0.5"), &MainWindowModel::EZpoSep1Exit);
     EXPECT_EQ(ui.messages,
               (QStringList{QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 255 s"),
                            QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s"),
                            QStringLiteral("špatně zadaná mez zpoždění sepnutí"),
+                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s"),
+                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s"),
                            QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s")}));
     EXPECT_EQ(model.Comparator2.SwitchOnDelay, -1.0L);
 }
