@@ -172,9 +172,12 @@ bool ControlBinder::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut && !frozen_) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        // Leaving for a message box, a drop-down list or another application
-        // is not leaving the field.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        // Leaving for a message box, a drop-down list or another application is not leaving
+        // the field, nor is a focus the program moves: a check that returns the focus to its
+        // own field would otherwise run the check of the field the person had gone to, whose
+        // check returns the focus again, and so on.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            reason != Qt::OtherFocusReason) {
             for (std::size_t i = 0; i < bindings_.size(); ++i) {
                 QWidget* w = bindings_[i].widget.data();
                 if (!w || !bindings_[i].left)

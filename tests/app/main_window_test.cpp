@@ -171,6 +171,23 @@ TEST_F(MainWindow, LeavingARangeOutsideTheSensorLimitsNamesTheInterval)
     EXPECT_EQ(QApplication::focusWidget(), mainWidget<QLineEdit>("Pocatek"));
 }
 
+TEST_F(MainWindow, TwoRangeFieldsAtFaultGiveOneMessageAndKeepTheFocusWhereTheFaultIs)
+{
+    choose("Vstup", u("odporový teploměr Pt100"));
+    typeInto("Pocatek", QStringLiteral("0"));
+    leaveTo("Konec");
+    typeInto("Konec", QStringLiteral("100"));
+    leaveTo("Tlumeni");
+    ASSERT_TRUE(ui.messages.isEmpty()) << ui.messages.join('|').toStdString();
+
+    typeInto("Pocatek", QStringLiteral("90"));
+    QTest::keyClick(mainWidget<QLineEdit>("Pocatek"), Qt::Key_Tab);
+    for (int i = 0; i < 20; ++i) // room for the checks to throw the focus back and forth
+        QApplication::processEvents();
+    EXPECT_EQ(ui.messages.join('|'), u("Povolené minimální rozpětí je 25.000 °C"));
+    EXPECT_EQ(QApplication::focusWidget(), mainWidget<QLineEdit>("Pocatek"));
+}
+
 TEST_F(MainWindow, AGoodValueLeavesQuietly)
 {
     choose("Vstup", u("odporový teploměr Pt100"));
