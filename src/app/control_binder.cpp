@@ -40,7 +40,14 @@ ControlBinder::Binding& ControlBinder::bind(Control& control, QWidget* widget)
                 bindings_[index].edited(text);
         });
         edit->installEventFilter(this);
-    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && !combo->isEditable()) {
+        // The person's pick, by the list or by type-ahead; refresh() blocks the signal.
+        connect(combo, &QComboBox::currentTextChanged, this, [this, index](const QString& text) {
+            if (!refreshing() && bindings_[index].edited)
+                bindings_[index].edited(text);
+        });
+        combo->installEventFilter(this);
+    } else if (combo) {
         connect(combo, &QComboBox::editTextChanged, this, [this, index](const QString& text) {
             if (refreshing() || !bindings_[index].edited)
                 return;

@@ -98,8 +98,13 @@ QWidget* makeControl(QWidget* parent, const MainWindowModel& model, const Contro
     }
     case ControlKind::Edit:
         return makeEdit(parent, named.name, x, y, w, h < 0 ? 21 : h);
-    case ControlKind::ComboBox:
-        return makeCombo(parent, named.name, x, y, w, h < 0 ? 21 : h);
+    case ControlKind::ComboBox: {
+        auto* combo = makeCombo(parent, named.name, x, y, w, h < 0 ? 21 : h);
+        // A box that holds only its items takes no typing; Qt's own type-ahead picks an item.
+        if (model.takesOnlyItems(control))
+            combo->setEditable(false);
+        return combo;
+    }
     case ControlKind::CheckBox: {
         auto* check = new QCheckBox(parent);
         check->setObjectName(named.name);

@@ -101,6 +101,7 @@
 // The fields with an exit check: E(control, handler). The window runs the handler when the
 // person leaves the field, and before any transfer or save that uses what the field shows.
 #define VTR8_MAIN_WINDOW_FIELD_EXITS(E)                                                            \
+    E(Vstup, VstupExit)                                                                            \
     E(Pocatek, PocatekExit)                                                                        \
     E(Konec, KonecExit)                                                                            \
     E(Tlumeni, TlumeniExit)                                                                        \

@@ -223,15 +223,35 @@ void MainWindowModel::userEdit(Control& c, const QString& text)
 void MainWindowModel::userTyped(Control& c, const QString& typed)
 {
     ChangeScope scope(*this);
+    if (&c == &Vstup) {
+        // Only a text that names an input type (case and accents aside) changes it; anything
+        // on the way there is a draft the box shows, so typing a name letter by letter never
+        // passes through other input types. Leaving the box takes the draft back.
+        const auto item = completeChoice(typed, c.items);
+        if (inputTypeFromText(typed))
+            userEdit(c, typed);
+        else if (item && commonPrefixLength(typed, *item) == item->size() &&
+                 typed.size() == item->size())
+            userEdit(c, *item);
+        else
+            c.text = typed;
+        return;
+    }
     const bool onlyItems = takesOnlyItems(c);
-    // The four input types outside the list are taken as typed, not completed.
-    const bool completes =
-        onlyItems || &c == &Linearizace || (&c == &Vstup && !inputTypeFromText(typed));
+    const bool completes = onlyItems || &c == &Linearizace;
     if (const auto item = completes ? completeChoice(typed, c.items) : std::nullopt)
         userEdit(c, *item);
     else if (!onlyItems)
         userEdit(c, typed);
     // else refused: the box shows its item again
+}
+
+void MainWindowModel::VstupExit()
+{
+    ChangeScope scope(*this);
+    const QString shown = Input ? inputTypeText(*Input) : QString();
+    if (Vstup.text != shown && !inputTypeFromText(Vstup.text))
+        Vstup.text = shown;
 }
 
 bool MainWindowModel::takesOnlyItems(const Control& c) const

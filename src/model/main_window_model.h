@@ -142,9 +142,10 @@ public:
     void userEdit(Control& control, const QString& text);
     // What the person typed into a combo box. Boxes whose value must be one of
     // their items (connection, error current, cold junction, relay modes) take a
-    // text only as the item it begins, and otherwise keep what they hold; "Vstup"
-    // and "Linearizace" complete a beginning to an item and hand any other text
-    // to their change handlers. Other boxes take the text as typed.
+    // text only as the item it begins, and otherwise keep what they hold;
+    // "Linearizace" completes a beginning to an item and hands any other text to its
+    // change handler; "Vstup" changes the input type only when the text names one.
+    // Other boxes take the text as typed.
     void userTyped(Control& control, const QString& typed);
     [[nodiscard]] bool takesOnlyItems(const Control& control) const;
     void focus(const QString& controlName);
@@ -153,6 +154,8 @@ public:
     // --- Input type, connection, linearization, unit --------------------------------
 
     void VstupChange();
+    // Leaving "Vstup" with a text that names no input type shows the current one again.
+    void VstupExit();
     void PrepJednotek();
     void PripCidlChange();
     void LinearizaceChange();

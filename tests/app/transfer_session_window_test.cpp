@@ -8,6 +8,7 @@
 #include "support/simulated_transport.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -78,10 +79,12 @@ protected:
     std::vector<bool> transferButtonsEnabled()
     {
         std::vector<bool> out;
-        for (QWidget* w : program->form1()->findChildren<QWidget*>())
-            if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+        for (const auto& named : program->model().controls())
+            if (QWidget* w = program->form1()->widgetOf(*named.control);
+                qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
                 qobject_cast<QAbstractButton*>(w))
                 out.push_back(w->isEnabled());
+        out.push_back(program->form1()->verifyWriteBox()->isEnabled());
         out.push_back(program->form2()->isEnabled());
         out.push_back(program->form4()->isEnabled());
         return out;

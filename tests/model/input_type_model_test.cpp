@@ -461,7 +461,8 @@ TEST_F(ModelTest, TypingIntoListBoxesCompletesToAnItem)
     const Case cases[] = {
         // The four input types outside the list are taken as typed, not completed.
         {&MainWindowModel::Vstup, "rozdíl dvou proudů", "rozdíl dvou proudů"},
-        {&MainWindowModel::Vstup, "PRO", "proud"},
+        {&MainWindowModel::Vstup, "PROUD", "proud"},
+        {&MainWindowModel::Vstup, "PRO", "PRO"}, // names none yet: a draft, Pt100 stays
         {&MainWindowModel::Vstup, "termoclanek k", "termočlánek K"},
         {&MainWindowModel::Linearizace, "NEL", "nelinearizováno"},
         {&MainWindowModel::ChybProud, "V", "vyřazen"},
@@ -474,6 +475,7 @@ TEST_F(ModelTest, TypingIntoListBoxesCompletesToAnItem)
         model.userTyped(model.ChybProud, c::Overcurrent);
         model.userTyped(model.*k.box, QString::fromUtf8(k.typed));
         EXPECT_EQ((model.*k.box).text, QString::fromUtf8(k.taken));
+        EXPECT_EQ(model.Input, inputTypeFromText(model.Vstup.text).value_or(InputType::Pt100));
     }
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
 }
