@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/qt_user_interface.h"
 #include "app/window_placement.h"
 #include "model/main_window_model.h"
 
@@ -184,6 +185,10 @@ TForm1::TForm1(MainWindowModel& model, BrandState& brand, MainWindowActions& act
     buildControls();
     bindControls();
     connect(&model_, &MainWindowModel::changed, this, &TForm1::refresh);
+    connect(&model_, &MainWindowModel::focusRequested, this, [this](Control* control) {
+        refresh(); // a control the check has just enabled can take the focus
+        QtUserInterface::focusWidget(widgetOf(*control));
+    });
 
     centreOnScreen(this);
 

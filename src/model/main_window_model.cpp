@@ -278,10 +278,18 @@ void MainWindowModel::runChangeHandler(Control& c, bool userChange)
         VolenaJednotkaChange();
 }
 
+void MainWindowModel::focus(Control& c)
+{
+    focusedControl = controlName(c);
+    // The window moves the focus to the widget of the control; the seam only hears of it.
+    emit focusRequested(&c);
+    ui_.focus(focusedControl);
+}
+
 void MainWindowModel::focus(const QString& name)
 {
-    focusedControl = name;
-    ui_.focus(name);
+    if (Control* c = control(name))
+        focus(*c);
 }
 
 void MainWindowModel::notifyChanged()
@@ -516,7 +524,7 @@ void MainWindowModel::PripCidlChange()
     PripCidl.text.clear();
     PripCidl.itemIndex = -1;
     message(QStringLiteral("špatně zadaný způsob připojení čidla"));
-    focus(QStringLiteral("PripCidl"));
+    focus(PripCidl);
 }
 
 bool MainWindowModel::isFromFile() const
@@ -614,7 +622,7 @@ void MainWindowModel::VolenaJednotkaChange()
     if (!unit) {
         VolenaJednotka.text.clear();
         VolenaJednotka.itemIndex = -1;
-        focus(QStringLiteral("VolenaJednotka"));
+        focus(VolenaJednotka);
         return;
     }
     VolenaJednotka.text = unit->text;
@@ -641,7 +649,7 @@ bool MainWindowModel::numberFieldExit(Control& field, Extended& copy, const QStr
     }
     message(refusal);
     setText(field, QString());
-    focus(controlName(field));
+    focus(field);
     return false;
 }
 

@@ -58,8 +58,8 @@ bool ComparatorDelayStorable(Extended seconds);
 // the current state. Code that writes controls directly calls notifyChanged().
 // The window must block its own widget signals while it copies the model in.
 //
-// Focus: focus(name) records the control in focusedControl and passes the move to
-// UserInterface::focus.
+// Focus: focus(control) records the control's name in focusedControl, asks the window to
+// focus its widget (focusRequested) and tells UserInterface::focus.
 class MainWindowModel : public QObject {
     Q_OBJECT
 
@@ -148,6 +148,8 @@ public:
     // Other boxes take the text as typed.
     void userTyped(Control& control, const QString& typed);
     [[nodiscard]] bool takesOnlyItems(const Control& control) const;
+    void focus(Control& control);
+    // By the control's name, for callers that hold only the name.
     void focus(const QString& controlName);
     void notifyChanged();
 
@@ -215,6 +217,8 @@ public:
 
 signals:
     void changed();
+    // A check returns the person to `control`: the window focuses its widget.
+    void focusRequested(Control* control);
 
 private:
     class ChangeScope;

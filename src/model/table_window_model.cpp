@@ -217,6 +217,8 @@ void TableWindowModel::stup_pChange()
     if (!ok) {
         notify();
         ui_.message(QStringLiteral("Špatně zadaný stupeň polynomu."));
+        if (focusRequested)
+            focusRequested(stup_p);
         ui_.focus(QStringLiteral("stup_p"));
         return;
     }

@@ -87,6 +87,8 @@ public:
     void stup_pChange();
     void OKClick();
     void JinyClick();
+    // A check returns the person to `control`: the window focuses its widget.
+    std::function<void(Control&)> focusRequested;
 
     LinearizationPoints& points() { return points_; }
 

@@ -81,14 +81,13 @@ void MainWindowModel::TestRozpeti()
 void MainWindowModel::rangeFieldExit(bool start)
 {
     Control& field = start ? Pocatek : Konec;
-    const QString name = start ? QStringLiteral("Pocatek") : QStringLiteral("Konec");
     if (field.text.isEmpty())
         return;
     setText(field, UpravaFormatu(field.text));
 
     if (Input && isShuntCurrent(*Input) && ShuntResistance == 0) {
         message(QStringLiteral("Není zadána hodnota snímacího odporu."));
-        focus(QStringLiteral("SnOdpor"));
+        focus(SnOdpor);
         return;
     }
 
@@ -97,7 +96,7 @@ void MainWindowModel::rangeFieldExit(bool start)
         if (!FitsDeviceFloat(*value)) {
             message(start ? QStringLiteral("Dolní mez je mimo rozsah čísel převodníku.")
                           : QStringLiteral("Horní mez je mimo rozsah čísel převodníku."));
-            focus(name);
+            focus(field);
             return;
         }
         // The field shows the limit as the file and the transmitter keep it, written as a
@@ -108,7 +107,7 @@ void MainWindowModel::rangeFieldExit(bool start)
     } else {
         message(start ? QStringLiteral("Špatně zadaná dolní mez.")
                       : QStringLiteral("Špatně zadaná horní mez"));
-        focus(name);
+        focus(field);
     }
 
     TestMez();
@@ -117,14 +116,14 @@ void MainWindowModel::rangeFieldExit(bool start)
                        : QStringLiteral("Horní hodnota rozsahu musí být v intervalu ")) +
                 fixed3(AllowedLow) + QStringLiteral(" až ") + fixed3(AllowedHigh) +
                 (LimitUnitText.isEmpty() ? QString() : QLatin1Char(' ') + LimitUnitText));
-        focus(name);
+        focus(field);
     }
 
     TestRozpeti();
     if (SpanTooSmall) {
         message(QStringLiteral("Povolené minimální rozpětí je ") + fixed3(MinimumSpan) +
                 QLatin1Char(' ') + LimitUnitText);
-        focus(name);
+        focus(field);
     }
 }
 
@@ -150,11 +149,11 @@ void MainWindowModel::TlumeniExit()
         DampingTime = *value;
     } else {
         message(QStringLiteral("špatně zadaná časová konstanta tlumení"));
-        focus(QStringLiteral("Tlumeni"));
+        focus(Tlumeni);
     }
     if (DampingTime < 0.1L || DampingTime > 100) {
         message(QStringLiteral("Povolená mez pro konstantu tlumení je 0.1 až 100 s"));
-        focus(QStringLiteral("Tlumeni"));
+        focus(Tlumeni);
     }
     DampingTimeSingle = static_cast<float>(DampingTime);
     DampingCoefficient = dampingCoefficient(DampingTime);
@@ -168,7 +167,7 @@ void MainWindowModel::choiceFieldExit(Control& field, const QStringList& choices
         return;
     message(refusal);
     setText(field, QString());
-    focus(controlName(field));
+    focus(field);
 }
 
 void MainWindowModel::ChybProudExit()
@@ -195,12 +194,12 @@ void MainWindowModel::SnOdporExit()
         return;
     if (ShuntResistance == 0) {
         message(QStringLiteral("Zadana hodnota snímacího odporu nesmí být 0."));
-        focus(QStringLiteral("SnOdpor"));
+        focus(SnOdpor);
     } else if (ShuntResistance < 0) {
         // The current bounds and the maximum current divide by it: a negative resistor turns
         // them inside out.
         message(QStringLiteral("Hodnota snímacího odporu musí být kladná."));
-        focus(QStringLiteral("SnOdpor"));
+        focus(SnOdpor);
         return;
     }
     const int before = messagesShown_;
@@ -234,11 +233,11 @@ void MainWindowModel::DelPomerExit()
     // of the write divide by zero.
     if (DividerRatio == 0) {
         message(QStringLiteral("Zeslabení přídavným děličem napětí nesmí být 0."));
-        focus(QStringLiteral("DelPomer"));
+        focus(DelPomer);
     } else if (!FitsDeviceFloat(DividerRatio)) {
         message(
             QStringLiteral("Zeslabení přídavným děličem napětí je mimo rozsah čísel převodníku."));
-        focus(QStringLiteral("DelPomer"));
+        focus(DelPomer);
     } else {
         recheckRange();
     }
@@ -273,13 +272,13 @@ void MainWindowModel::CelkovyOdporExit()
             setText(CelkovyOdpor, formatGeneral(TotalValue, 10));
     } else {
         message(QStringLiteral("Špatně zadaná hodnota celkového odporu potenciometru."));
-        focus(QStringLiteral("CelkovyOdpor"));
+        focus(CelkovyOdpor);
         return;
     }
     if (Input == InputType::PotentiometerRelative && (TotalValue < 0 || TotalValue > 4000)) {
         message(QStringLiteral(
             "Hodnota celkového odporu potenciometru musí být v intervalu 0 až 4000 Ohm"));
-        focus(QStringLiteral("CelkovyOdpor"));
+        focus(CelkovyOdpor);
     }
     // 128 mV across the shunt is the most the input stage takes. Without a shunt
     // value there is nothing to compare with; the range exits ask for it.
@@ -289,7 +288,7 @@ void MainWindowModel::CelkovyOdporExit()
             message(QStringLiteral("Maximální hodnota proudu musí být v intervalu 0 až ") +
                     formatGeneral(roundHalfEven(128 / ShuntResistance), 10) +
                     QStringLiteral(" mA"));
-            focus(QStringLiteral("CelkovyOdpor"));
+            focus(CelkovyOdpor);
         }
     }
 }
@@ -297,54 +296,48 @@ void MainWindowModel::CelkovyOdporExit()
 void MainWindowModel::Testvyplneni()
 {
     ChangeScope scope(*this);
-    auto fail = [&](const QString& text, const QString& focusName) {
+    auto fail = [&](const QString& text, Control* focusControl) {
         message(text);
-        if (!focusName.isEmpty())
-            focus(focusName);
+        if (focusControl)
+            focus(*focusControl);
         ConfigIncomplete = true;
     };
     const std::optional<InputType> t = Input;
     auto is = [&](InputType type) { return t == type; };
 
     if (t && hasSensorConnection(*t) && PripCidl.text.isEmpty())
-        return fail(QStringLiteral("Není zadán způsob připojení čidla"),
-                    QStringLiteral("PripCidl"));
+        return fail(QStringLiteral("Není zadán způsob připojení čidla"), &PripCidl);
     if (t && isShuntCurrent(*t) && SnOdpor.text.isEmpty())
-        return fail(QStringLiteral("Není zadána hodnota měřicího odporu"),
-                    QStringLiteral("SnOdpor"));
+        return fail(QStringLiteral("Není zadána hodnota měřicího odporu"), &SnOdpor);
     if (t && isThermocouple(*t) && VzdStKon.text.isEmpty())
-        return fail(QStringLiteral("Není zadán způsob vyhodnocení komp. st. konce"),
-                    QStringLiteral("VzdStKon"));
+        return fail(QStringLiteral("Není zadán způsob vyhodnocení komp. st. konce"), &VzdStKon);
     if (Linearizace.text.isEmpty())
         return fail(QStringLiteral("Není zadán způsob linearizace"),
-                    Linearizace.enabled ? QStringLiteral("Linearizace") : QString());
+                    Linearizace.enabled ? &Linearizace : nullptr);
     if (Pocatek.text.isEmpty())
-        return fail(QStringLiteral("Není zadána dolní mez rozsahu"), QStringLiteral("Pocatek"));
+        return fail(QStringLiteral("Není zadána dolní mez rozsahu"), &Pocatek);
     if (Konec.text.isEmpty())
-        return fail(QStringLiteral("Není zadána horní mez rozsahu"), QStringLiteral("Konec"));
+        return fail(QStringLiteral("Není zadána horní mez rozsahu"), &Konec);
     if (Tlumeni.text.isEmpty())
-        return fail(QStringLiteral("Není zadána časová konstanta tlumení"),
-                    QStringLiteral("Tlumeni"));
+        return fail(QStringLiteral("Není zadána časová konstanta tlumení"), &Tlumeni);
     if (ChybProud.text.isEmpty())
-        return fail(QStringLiteral("Není zadána volba chybového proudu"),
-                    QStringLiteral("ChybProud"));
+        return fail(QStringLiteral("Není zadána volba chybového proudu"), &ChybProud);
     if (isFromFile() && OpenDialog1FileName.isEmpty())
-        return fail(QStringLiteral("Není vybrán soubor pro linearizaci."), QString());
+        return fail(QStringLiteral("Není vybrán soubor pro linearizaci."), nullptr);
     if (isFromFile() && VolenaJednotka.text.isEmpty())
-        return fail(QStringLiteral("Není zadaná jednotka."), QStringLiteral("VolenaJednotka"));
+        return fail(QStringLiteral("Není zadaná jednotka."), &VolenaJednotka);
     if (is(InputType::PotentiometerRelative) && CelkovyOdpor.text.isEmpty())
-        return fail(QStringLiteral("Není zadán celkový odpor potenciometru."),
-                    QStringLiteral("CelkovyOdpor"));
+        return fail(QStringLiteral("Není zadán celkový odpor potenciometru."), &CelkovyOdpor);
     if (is(InputType::ResistorDifference) && CelkovyOdpor.text.isEmpty())
         return fail(
             QStringLiteral("Není zadána hodnota maximálního odporu součtu měřených rezistorů."),
-            QStringLiteral("CelkovyOdpor"));
+            &CelkovyOdpor);
     if (is(InputType::VoltageDifference) && CelkovyOdpor.text.isEmpty())
         return fail(QStringLiteral("Není zadána maximální hodnota měřených napětí."),
-                    QStringLiteral("CelkovyOdpor"));
+                    &CelkovyOdpor);
     if (is(InputType::CurrentDifference) && CelkovyOdpor.text.isEmpty())
         return fail(QStringLiteral("Není zadána maximální hodnota měřených proudů."),
-                    QStringLiteral("CelkovyOdpor"));
+                    &CelkovyOdpor);
     if (korekcePV.text.isEmpty()) {
         // An emptied parasitic resistance means none: fill in 0 silently, but still
         // stop this save or write so the person sees the value that will be used.
@@ -363,7 +356,6 @@ void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
         comparator == 1 ? (switchOn ? EMezsep1 : EMezroz1) : (switchOn ? EMezsep2 : EMezroz2);
     ComparatorValues& values = comparator == 1 ? Comparator1 : Comparator2;
     Extended& limit = switchOn ? values.SwitchOnLimit : values.SwitchOffLimit;
-    const QString name = controlName(field);
     const QString number = QString::number(comparator);
     if (field.text.isEmpty())
         return;
@@ -374,7 +366,7 @@ void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
         message((switchOn ? QStringLiteral("špatně zadaná mez sepnutí komparátoru ")
                           : QStringLiteral("špatně zadaná mez rozepnutí komparátoru ")) +
                 number);
-        focus(name);
+        focus(field);
     }
     // Compared with the range as entered: with a falling range (start above end)
     // every limit is outside.
@@ -382,11 +374,11 @@ void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
         message((switchOn ? QStringLiteral("Mez sepnutí komparátoru ")
                           : QStringLiteral("Mez rozepnutí komparátoru ")) +
                 number + QStringLiteral(" mimo měřicí rozsah"));
-        focus(name);
+        focus(field);
     }
     if (values.SwitchOnLimit == values.SwitchOffLimit) {
         message(QStringLiteral("Meze sepnutí a rozepnutí komparátoru nesmí být zcela shodné"));
-        focus(name);
+        focus(field);
     }
 }
 
@@ -403,7 +395,6 @@ void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
         comparator == 1 ? (switchOn ? EZpoSep1 : EZpoRoz1) : (switchOn ? Ezposep2 : Ezporoz2);
     ComparatorValues& values = comparator == 1 ? Comparator1 : Comparator2;
     Extended& delay = switchOn ? values.SwitchOnDelay : values.SwitchOffDelay;
-    const QString name = controlName(field);
     if (field.text.isEmpty())
         return;
     setText(field, UpravaFormatu(field.text));
@@ -412,12 +403,12 @@ void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
     } else {
         message(switchOn ? QStringLiteral("špatně zadaná mez zpoždění sepnutí")
                          : QStringLiteral("špatně zadaná mez zpoždění rozepnutí"));
-        focus(name);
+        focus(field);
     }
     if (!ComparatorDelayStorable(delay)) {
         message(switchOn ? QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s")
                          : QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 255 s"));
-        focus(name);
+        focus(field);
     }
 }
 
