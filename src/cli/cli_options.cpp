@@ -1,12 +1,15 @@
 #include "cli/cli_options.h"
 
+#include "cli/history_options.h"
 #include "device/choice_texts.h"
 
 namespace vtr8 {
 
 const char* CliUsage()
 {
-    return "usage: vtr8ctl [--port DEVICE | --com N] [--yes] [--trace] COMMAND [ARGS]\n"
+    return "usage: vtr8ctl [--port DEVICE | --com N] [--yes] [--trace] [--history PATH | "
+           "--no-history]\n"
+           "               COMMAND [ARGS]\n"
            "  write CONFIG.txt [--points FILE] [--method polynomial|segments] [--degree N]\n"
            "        [--verify]                    read every written block back and compare\n"
            "  verify CONFIG.txt [--points FILE] [--method ...] [--degree N] [--image FILE]\n"
@@ -30,6 +33,15 @@ const char* CliUsage()
            "                       --mode HYSTEREZE|OKNO --enable|--disable\n"
            "  adjust start|end                    zero/span with a reference\n"
            "  frame NAME [ADDRESS COUNT [HEXDATA]] print the request frame in hex\n"
+           "  history [--note TEXT] [--since DATE] [--until DATE] [--csv]\n"
+           "                                      the recorded transfers, oldest first\n"
+           "  history show ID [--save CONFIG.txt] one record; --save writes its configuration\n"
+           "  history export FILE.csv             every record as CSV\n"
+           "  check --at 0,50,100                 readings at reference inputs (per cent of\n"
+           "                                      the range) against the calibrator\n"
+           "  report FILE.pdf                     the commissioning report of the transmitter\n"
+           "Every transfer is recorded in a history file: --history PATH (or VTR8_HISTORY)\n"
+           "chooses it, --no-history keeps none.\n"
            "Exit status: 0 done, 1 ended early, 2 usage error.\n";
 }
 
@@ -134,6 +146,10 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             o.enable = true;
         } else if (a == QLatin1String("--disable")) {
             o.enable = false;
+        } else if (const OptionMatch m = ParseHistoryOption(arguments, i, o, v);
+                   m != OptionMatch::No) {
+            if (m == OptionMatch::Error)
+                return fail(v);
         } else if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
             return fail(QStringLiteral("unknown option: ") + a);
         } else if (o.command.isEmpty()) {
@@ -191,6 +207,9 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
         if (argc != 1 ||
             (o.arguments[0] != QLatin1String("start") && o.arguments[0] != QLatin1String("end")))
             return fail(QStringLiteral("adjust start|end"));
+    } else if (IsHistoryCommand(c)) {
+        if (const QString error = HistoryCommandError(o); !error.isEmpty())
+            return fail(error);
     } else if (c == QLatin1String("frame")) {
         if (argc != 1 && argc != 3 && argc != 4)
             return fail(QStringLiteral("frame NAME [ADDRESS COUNT [HEXDATA]]"));

@@ -12,6 +12,23 @@ QString field(QString text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
+// Local time with its offset from UTC, so that a record keeps its moment anywhere.
+QString withOffset(const QDateTime& t)
+{
+    return t.toOffsetFromUtc(t.offsetFromUtc()).toString(Qt::ISODateWithMs);
+}
+
+// One line a record, so that line tools read the file too: the messages
+// are joined by " | " and their own line breaks become spaces.
+QString oneLine(const QStringList& messages)
+{
+    QString text = messages.join(QStringLiteral(" | "));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return text;
+}
+
 } // namespace
 
 QByteArray historyCsv(const std::vector<HistoryRecord>& records)
@@ -20,15 +37,15 @@ QByteArray historyCsv(const std::vector<HistoryRecord>& records)
                                  "messages\n");
     for (const HistoryRecord& r : records) {
         const QStringList columns = {QString::number(r.id),
-                                     r.started.toString(Qt::ISODateWithMs),
-                                     r.ended.toString(Qt::ISODateWithMs),
+                                     withOffset(r.started),
+                                     withOffset(r.ended),
                                      r.program,
                                      r.port,
                                      operationKey(r.operation),
                                      resultKey(r.result),
                                      r.note,
                                      r.firmware < 0 ? QString() : QString::number(r.firmware),
-                                     r.messages.join(QLatin1Char('\n'))};
+                                     oneLine(r.messages)};
         QStringList quoted;
         for (const QString& c : columns)
             quoted << field(c);

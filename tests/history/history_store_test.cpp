@@ -92,8 +92,8 @@ TEST_F(HistoryStoreTest, RecordComesBackWhole)
     EXPECT_TRUE(told.messages.isEmpty());
 
     const QByteArray csv = historyCsv(all);
-    EXPECT_TRUE(csv.contains("\"Chyba komunikace\n\xc5\x99\xc3\xa1"
-                             "dek, s \"\"uvozovkami\"\"\n2\""))
+    EXPECT_TRUE(csv.contains(",\"Chyba komunikace | \xc5\x99\xc3\xa1"
+                             "dek, s \"\"uvozovkami\"\" 2\"\n"))
         << csv.constData();
     EXPECT_TRUE(csv.contains(",write-verify,completed,Kotel 3"));
 }
