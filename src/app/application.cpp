@@ -21,6 +21,9 @@
 #include <QTimer>
 
 #include "app/error_plot_window.h"
+#include "app/history_window.h"
+#include "app/message_log.h"
+#include "app/window_history.h"
 #include "app/window_placement.h"
 #include "model/linearization_error.h"
 #include "transfer/comparators.h"
@@ -37,7 +40,9 @@ Vtr8Application::Vtr8Application(UserInterface* ui)
         qtUi_ = std::make_unique<QtUserInterface>();
         ui = qtUi_.get();
     }
-    ui_ = ui;
+    // Every message passes the log, so that the record of a transfer holds what was said.
+    messageLog_ = std::make_unique<MessageLog>(*ui);
+    ui_ = messageLog_.get();
     workspace_ = std::make_unique<LinearizationWorkspace>(
         points_, [this](const std::string& text) { ui_->message(QString::fromStdString(text)); });
     protocol_ = std::make_unique<CommandProtocol>(*ui_);
@@ -46,12 +51,15 @@ Vtr8Application::Vtr8Application(UserInterface* ui)
     transfer_ = std::make_unique<TransferContext>(*model_, *protocol_, *ui_, points_, *workspace_);
     measurement_ = std::make_unique<MeasurementModel>(*protocol_, *model_);
     wireTransfers();
+    history_ = std::make_unique<WindowHistory>(*transfer_, *messageLog_, *ui_);
+    history_->wrap(actions_);
 }
 
 Vtr8Application::~Vtr8Application()
 {
     // Windows first: they refer to the models.
     protocol_->setIndicators(nullptr);
+    historyWindow_.reset();
     errorWindow_.reset();
     form5_.reset();
     form4_.reset();
@@ -90,6 +98,19 @@ void Vtr8Application::start()
 
     form5_ = std::make_unique<TForm5>(brand_);
     creationOrder_ << QStringLiteral("TForm5");
+    addHistoryActions(*form1_, [this] { HistorieClick(); });
+}
+
+void Vtr8Application::HistorieClick()
+{
+    if (!historyWindow_) {
+        historyWindow_ = std::make_unique<HistoryWindow>(history_->store(), *model_, *ui_);
+        historyWindow_->raiseEditor = [this] { raiseMainWindow(); };
+    }
+    historyWindow_->refresh();
+    historyWindow_->show();
+    historyWindow_->raise();
+    historyWindow_->activateWindow();
 }
 
 void Vtr8Application::show()
@@ -206,6 +227,7 @@ void Vtr8Application::wireTransfers()
 
 void Vtr8Application::reportDone(bool ok, const QString& what)
 {
+    history_->setOutcome(ok);
     if (ok && form1_)
         form1_->showStatus(what + QLatin1Char(' ') +
                            QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));

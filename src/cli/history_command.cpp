@@ -4,6 +4,7 @@
 #include "cli/terminal.h"
 #include "history/history_csv.h"
 #include "history/history_store.h"
+#include "history/record_text.h"
 #include "model/file_io.h"
 #include "user_interface/user_interface.h"
 
@@ -11,11 +12,6 @@
 
 namespace vtr8 {
 namespace {
-
-QString when(const QDateTime& t)
-{
-    return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
 
 void writeBytes(QTextStream& out, const QByteArray& bytes)
 {
@@ -42,28 +38,7 @@ int show(const CliOptions& o, HistoryStore& store, UserInterface& ui, QTextStrea
         ui.message(QStringLiteral("Záznam %1 v historii „%2“ není.").arg(id).arg(store.path()));
         return ExitEndedEarly;
     }
-    out << QStringLiteral("záznam: %1\n").arg(r->id) << QStringLiteral("začátek: ")
-        << when(r->started) << '\n'
-        << QStringLiteral("konec: ") << when(r->ended) << '\n'
-        << QStringLiteral("program: ") << r->program << '\n'
-        << QStringLiteral("port: ") << r->port << '\n'
-        << QStringLiteral("operace: ") << operationText(r->operation) << '\n'
-        << QStringLiteral("výsledek: ") << resultText(r->result) << '\n'
-        << QStringLiteral("poznámka: ") << r->note << '\n';
-    if (r->firmware >= 0)
-        out << QStringLiteral("firmware: %1\n").arg(r->firmware);
-    if (!r->typeBytes.isEmpty())
-        out << QStringLiteral("typ: ") << QString::fromLatin1(r->typeBytes.toHex(' ')) << '\n';
-    out << QStringLiteral("zprávy:\n");
-    for (const QString& m : r->messages)
-        out << "  " << m << '\n';
-    if (!r->blocks.isEmpty()) {
-        out << QStringLiteral("zapsané bloky (adresa: bajty):\n");
-        for (const QString& b : r->blocks)
-            out << "  " << b << '\n';
-    }
-    if (!r->configuration.isEmpty())
-        out << QStringLiteral("konfigurace:\n") << configurationText(r->configuration);
+    out << describeRecord(*r);
     out.flush();
     if (!o.saveFile.isEmpty()) {
         if (r->configuration.isEmpty()) {
@@ -105,8 +80,8 @@ int RunHistoryCommand(const CliOptions& o, UserInterface& ui, QTextStream& out)
     for (const HistoryRecord& r : records)
         out << QStringLiteral("%1  %2  %3  %4  %5  %6\n")
                    .arg(r.id, 5)
-                   .arg(when(r.started), operationText(r.operation), resultText(r.result), r.port,
-                        r.note);
+                   .arg(recordTime(r.started), operationText(r.operation), resultText(r.result),
+                        r.port, r.note);
     out.flush();
     return ExitDone;
 }

@@ -1,0 +1,127 @@
+#include "app/window_history.h"
+
+#include "app/message_log.h"
+#include "link/command_protocol.h"
+#include "model/main_window_model.h"
+#include "transfer/transfer_context.h"
+
+#include <QAction>
+#include <QWidget>
+
+namespace vtr8 {
+
+WindowHistory::WindowHistory(TransferContext& ctx, MessageLog& log, UserInterface& ui)
+    : ctx_(ctx), log_(log), ui_(ui)
+{
+    setPath(historyPath({}, false));
+    ctx_.link.setFrameObserver(
+        [this](bool outgoing, const QByteArray& bytes) { tap_.observe(outgoing, bytes); });
+}
+
+void WindowHistory::setPath(const QString& path)
+{
+    store_ =
+        std::make_unique<HistoryStore>(path, [this](const QString& text) { ui_.message(text); });
+}
+
+void WindowHistory::wrap(MainWindowActions& a)
+{
+    using O = HistoryOperation;
+    a.PoslatClick = recorded(O::Write, a.PoslatClick);
+    a.PrecistClick = recorded(O::Read, a.PrecistClick);
+    a.Ulozkomp1Click = recorded(O::Comparator, a.Ulozkomp1Click);
+    a.Ulozkomp2Click = recorded(O::Comparator, a.Ulozkomp2Click);
+    a.Uloz_PoznClick = recorded(O::Note, a.Uloz_PoznClick);
+    a.S_DolmezClick = recorded(O::ZeroSpan, a.S_DolmezClick);
+    a.S_HormezClick = recorded(O::ZeroSpan, a.S_HormezClick);
+}
+
+std::function<void()> WindowHistory::recorded(HistoryOperation operation,
+                                              std::function<void()> inner)
+{
+    if (!inner)
+        return inner;
+    return [this, operation, inner] {
+        // A click while another transfer runs is refused by the link and recorded by nobody.
+        if (ctx_.link.sessionActive()) {
+            inner();
+            return;
+        }
+        const HistoryOperation recorded =
+            operation == HistoryOperation::Write && ctx_.readBackWrites
+                ? HistoryOperation::WriteVerify
+                : operation;
+        const QDateTime started = QDateTime::currentDateTime();
+        tap_.clear();
+        log_.shown.clear();
+        outcome_.reset();
+        inner();
+        finish(recorded, started);
+    };
+}
+
+void WindowHistory::finish(HistoryOperation operation, const QDateTime& started)
+{
+    if (!store_->enabled())
+        return;
+    // The person answered No to the question and was told nothing: no transfer took place.
+    const bool ok = outcome_.value_or(false);
+    if (!ok && !ctx_.link.abandonRequested() && log_.shown.isEmpty() &&
+        tap_.blocksWritten().isEmpty())
+        return;
+    HistoryRecord r;
+    r.started = started;
+    r.ended = QDateTime::currentDateTime();
+    r.program = QStringLiteral("vtr8");
+    CommandProtocol& link = ctx_.link;
+    r.port = link.devicePath().isEmpty() ? QStringLiteral("COM%1").arg(link.portIndex() + 1)
+                                         : link.devicePath();
+    r.operation = operation;
+    r.result = ok                        ? HistoryResult::Completed
+               : link.abandonRequested() ? HistoryResult::Interrupted
+                                         : HistoryResult::Failed;
+    r.messages = log_.shown;
+    log_.shown.clear();
+    MainWindowModel& model = ctx_.model;
+    r.note = model.EditUzPozn.text.trimmed();
+    const bool partRead =
+        operation == HistoryOperation::Read && r.result != HistoryResult::Completed;
+    if (!model.Vstup.text.isEmpty() && !partRead && operation != HistoryOperation::Note)
+        r.configuration = model.configurationFileBytes().value_or(QByteArray());
+    r.firmware = tap_.firmware();
+    r.typeBytes = tap_.typeBytes();
+    if (operation == HistoryOperation::WriteVerify && tap_.anythingRead())
+        r.memoryImage = tap_.memoryImage();
+    r.blocks = tap_.blocksWritten();
+    r.unit = model.Label8.caption;
+    store_->add(std::move(r));
+}
+
+void addHistoryActions(QWidget& mainWindow, std::function<void()> history)
+{
+    auto* action = new QAction(QStringLiteral("Historie…"), &mainWindow);
+    action->setObjectName(QStringLiteral("Historie"));
+    action->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
+    QObject::connect(action, &QAction::triggered, &mainWindow, std::move(history));
+    mainWindow.addAction(action);
+    mainWindow.setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+std::optional<QString> takeHistoryOption(QStringList& arguments)
+{
+    std::optional<QString> path;
+    for (qsizetype i = 0; i < arguments.size();) {
+        if (arguments[i] == QLatin1String("--no-history")) {
+            path = QString();
+            arguments.removeAt(i);
+        } else if (arguments[i] == QLatin1String("--history") && i + 1 < arguments.size()) {
+            path = arguments[i + 1];
+            arguments.remove(i, 2);
+        } else {
+            ++i;
+        }
+    }
+    return path;
+}
+
+} // namespace vtr8

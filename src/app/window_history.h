@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/main_window_actions.h"
+#include "history/history_store.h"
+#include "history/transfer_tap.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace vtr8 {
+
+class CommandProtocol;
+class MainWindowModel;
+class MessageLog;
+class UserInterface;
+struct TransferContext;
+
+// The window's transfers into the history: every transfer button that changes
+// the transmitter or reads its configuration adds one record when it has
+// ended. The record is added after the transfer, so it can neither stop nor
+// slow it; a file that cannot be written is told once.
+class WindowHistory {
+public:
+    WindowHistory(TransferContext& ctx, MessageLog& log, UserInterface& ui);
+
+    // --history PATH; empty with --no-history.
+    void setPath(const QString& path);
+    HistoryStore& store() { return *store_; }
+
+    // Puts the recording around the transfer actions.
+    void wrap(MainWindowActions& actions);
+    // The verdict of the transfer that runs, as the window reports it.
+    void setOutcome(bool ok) { outcome_ = ok; }
+
+private:
+    std::function<void()> recorded(HistoryOperation operation, std::function<void()> inner);
+    void finish(HistoryOperation operation, const QDateTime& started);
+
+    TransferContext& ctx_;
+    MessageLog& log_;
+    UserInterface& ui_;
+    std::unique_ptr<HistoryStore> store_;
+    TransferTap tap_;
+    std::optional<bool> outcome_;
+};
+
+// Takes --history PATH or --no-history (an empty path) out of the program's arguments.
+std::optional<QString> takeHistoryOption(QStringList& arguments);
+
+// "Historie…" (Ctrl+H) in the context menu of the main window: the window's
+// described layout stays as it is.
+void addHistoryActions(QWidget& mainWindow, std::function<void()> history);
+
+} // namespace vtr8
