@@ -3,60 +3,23 @@
 #include <QDate>
 
 namespace vtr8 {
-namespace {
-
-bool isDate(const QString& text)
+bool SetHistoryDate(QString& out, const QString& text)
 {
+    out = text;
     return QDate::fromString(text, Qt::ISODate).isValid();
 }
 
-} // namespace
-
-OptionMatch ParseHistoryOption(const QStringList& arguments, int& i, CliOptions& o, QString& error)
+bool SetCheckPoints(CliOptions& o, const QString& text)
 {
-    const QString& a = arguments.at(i);
-    auto value = [&](QString& out, const char* need) {
-        if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty()) {
-            error = QString::fromLatin1(need);
-            return OptionMatch::Error;
-        }
-        out = arguments.at(++i);
-        return OptionMatch::Taken;
-    };
-    if (a == QLatin1String("--no-history")) {
-        o.noHistory = true;
-        return OptionMatch::Taken;
+    o.checkAt.clear();
+    for (const QString& part : text.split(QLatin1Char(','))) {
+        bool ok = false;
+        const double p = part.trimmed().toDouble(&ok); // C locale: a point, always
+        if (!ok || p < -10 || p > 110)
+            return false;
+        o.checkAt << p;
     }
-    if (a == QLatin1String("--history"))
-        return value(o.historyFile, "--history needs a file");
-    if (a == QLatin1String("--note"))
-        return value(o.noteFilter, "--note needs a text");
-    if (a == QLatin1String("--since") || a == QLatin1String("--until")) {
-        QString& date = a == QLatin1String("--since") ? o.since : o.until;
-        if (value(date, "--since and --until need a date YYYY-MM-DD") == OptionMatch::Error ||
-            !isDate(date)) {
-            error = QStringLiteral("--since and --until need a date YYYY-MM-DD");
-            return OptionMatch::Error;
-        }
-        return OptionMatch::Taken;
-    }
-    if (a == QLatin1String("--at")) {
-        QString list;
-        if (value(list, "--at needs per cent values such as 0,50,100") == OptionMatch::Error)
-            return OptionMatch::Error;
-        o.checkAt.clear();
-        for (const QString& part : list.split(QLatin1Char(','))) {
-            bool ok = false;
-            const double p = part.trimmed().toDouble(&ok); // C locale: a point, always
-            if (!ok || p < -10 || p > 110) {
-                error = QStringLiteral("--at needs per cent values -10..110 such as 0,50,100");
-                return OptionMatch::Error;
-            }
-            o.checkAt << p;
-        }
-        return OptionMatch::Taken;
-    }
-    return OptionMatch::No;
+    return true;
 }
 
 bool IsHistoryCommand(const QString& command)

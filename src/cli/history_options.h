@@ -4,11 +4,10 @@
 
 namespace vtr8 {
 
-enum class OptionMatch { No, Taken, Error };
-
-// The options of the history, check and report commands and of the history
-// file. Taken moves `i` past a value; Error puts the usage text in `error`.
-OptionMatch ParseHistoryOption(const QStringList& arguments, int& i, CliOptions& o, QString& error);
+// --since/--until: an ISO date. False for anything else.
+bool SetHistoryDate(QString& out, const QString& text);
+// --at 0,50,100: per cent of the range, a point as the separator.
+bool SetCheckPoints(CliOptions& o, const QString& text);
 
 bool IsHistoryCommand(const QString& command);
 // Empty when the arguments of history, check or report are complete.
