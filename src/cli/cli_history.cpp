@@ -29,6 +29,9 @@ std::optional<HistoryOperation> RecordedOperation(const CliOptions& o)
         return HistoryOperation::ZeroSpan;
     if (c == QLatin1String("check"))
         return HistoryOperation::Check;
+    // The report verifies the transmitter on the way.
+    if (c == QLatin1String("report"))
+        return HistoryOperation::Verify;
     return std::nullopt;
 }
 

@@ -105,6 +105,10 @@ int CliSession::run()
         return comparator();
     if (c == QLatin1String("adjust"))
         return adjust();
+    if (c == QLatin1String("check"))
+        return check();
+    if (c == QLatin1String("report"))
+        return report();
     if (c == QLatin1String("linearization"))
         return RunLinearizationCommand(options_, ui_, out_, model_, table_);
     return ExitUsage;

@@ -61,6 +61,11 @@ private:
     int note();
     int comparator();
     int adjust();
+    int check();  // check_command.cpp
+    int report(); // report_command.cpp
+    // What the transmitter holds against what writing `configuration` would store; nullopt,
+    // with the person told, when the comparison could not be made.
+    std::optional<std::vector<QString>> differencesFrom(const QByteArray& configuration);
 
     bool choosePort();
     // The configuration file (and point file) of write and verify into the model, as the window

@@ -22,7 +22,8 @@ int main(int argc, char** argv)
     // offscreen. Every other command stays a plain console program.
     bool drawing = false;
     for (int i = 1; i < argc; ++i)
-        drawing = drawing || std::strcmp(argv[i], "--plot") == 0;
+        drawing =
+            drawing || std::strcmp(argv[i], "--plot") == 0 || std::strcmp(argv[i], "report") == 0;
     if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app =

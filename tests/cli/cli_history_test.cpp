@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -181,6 +183,52 @@ TEST_F(CliHistory, DamagedOrUnwritableHistoryLeavesTheTransferWorking)
                on(sim, {"--history", dir.filePath("none.sqlite"), "--no-history", "read"}));
     EXPECT_EQ(finish(none).exitCode, 0);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("none.sqlite"))));
+}
+
+TEST_F(CliHistory, ReportOfACommissioningShowsNoteConfigurationVerdictAndReadings)
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftotext.isEmpty() || pdftoppm.isEmpty())
+        GTEST_SKIP() << "poppler-utils not installed";
+    SimProcess sim({QStringLiteral("--input"), QStringLiteral("20")});
+    ASSERT_TRUE(sim.start());
+    EXPECT_EQ(ctl(on(sim, {"--yes", "note", "write", "Kotel 9"})).exitCode, 0);
+    EXPECT_EQ(ctl(on(sim, {"--yes", "write", config})).exitCode, 0);
+    const CtlOutcome check = ctl(on(sim, {"--yes", "check", "--at", "0,50,100"}));
+    ASSERT_EQ(check.exitCode, 0) << check.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(check.out),
+              QStringLiteral("vstup -50.000 °C: údaj 20.000 °C, odchylka 70.000 °C (35.000 % "
+                             "rozpětí)\n"
+                             "vstup 50.000 °C: údaj 20.000 °C, odchylka -30.000 °C (-15.000 % "
+                             "rozpětí)\n"
+                             "vstup 150.000 °C: údaj 20.000 °C, odchylka -130.000 °C (-65.000 % "
+                             "rozpětí)\n"));
+    const QString pdf = dir.filePath(QStringLiteral("protokol.pdf"));
+    const CtlOutcome report = ctl(on(sim, {"report", pdf}));
+    ASSERT_EQ(report.exitCode, 0) << report.err.toStdString();
+
+    QProcess text;
+    text.start(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString shown = QString::fromUtf8(text.readAllStandardOutput());
+    for (const char* expected : {"Kotel 9", "odporový teploměr Pt100", "-50", "150", "VYHOVUJE",
+                                 "20.000", "-130.000", "-65.000", "Podpis"})
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                                 << shown.toStdString();
+
+    QProcess render;
+    render.start(pdftoppm,
+                 {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-png"),
+                  QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))});
+    ASSERT_TRUE(render.waitForFinished(30000));
+    const QImage page(dir.filePath(QStringLiteral("page.png")));
+    ASSERT_FALSE(page.isNull());
+    int dark = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            dark += qGray(page.pixel(x, y)) < 128;
+    EXPECT_GT(dark, page.width() * page.height() / 100);
 }
 
 } // namespace
