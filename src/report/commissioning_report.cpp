@@ -155,9 +155,9 @@ std::vector<QStringList> readingRows(const CommissioningReport& r)
 {
     std::vector<QStringList> rows;
     const QString u = r.unit.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(r.unit);
-    rows.push_back({QStringLiteral("Vstup") + u, QStringLiteral("Převzato: údaj"),
+    rows.push_back({QStringLiteral("Vstup") + u, QStringLiteral("Převzato"),
                     QStringLiteral("odchylka"), QStringLiteral("% rozpětí"),
-                    QStringLiteral("Předáno: údaj"), QStringLiteral("odchylka"),
+                    QStringLiteral("Předáno"), QStringLiteral("odchylka"),
                     QStringLiteral("% rozpětí")});
     std::vector<double> references;
     for (const auto* list : {&r.asFound, &r.asLeft})
