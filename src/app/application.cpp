@@ -98,7 +98,15 @@ void Vtr8Application::start()
 
     form5_ = std::make_unique<TForm5>(brand_);
     creationOrder_ << QStringLiteral("TForm5");
-    addHistoryActions(*form1_, [this] { HistorieClick(); });
+    addHistoryActions(
+        *form1_, [this] { HistorieClick(); }, [this] { ProtokolClick(); });
+}
+
+void Vtr8Application::ProtokolClick()
+{
+    const QString saved = saveCommissioningReport(*transfer_, history_->store(), *ui_);
+    if (!saved.isEmpty() && form1_)
+        form1_->showStatus(QStringLiteral("Protokol uložen: ") + saved);
 }
 
 void Vtr8Application::HistorieClick()

@@ -76,6 +76,8 @@ public:
     LinearizationErrorWindow* errorWindow() const { return errorWindow_.get(); }
     // "Historie" (main window's context menu, Ctrl+H): the recorded transfers.
     void HistorieClick();
+    // "Protokol" (context menu, Ctrl+P): the commissioning report as a PDF.
+    void ProtokolClick();
     HistoryWindow* historyWindow() const { return historyWindow_.get(); }
     WindowHistory& history() { return *history_; }
     // Loads a configuration file (and a point file for "ze souboru") as "Přečíst" of

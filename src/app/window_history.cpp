@@ -3,10 +3,13 @@
 #include "app/message_log.h"
 #include "link/command_protocol.h"
 #include "model/main_window_model.h"
+#include "report/report_assembly.h"
 #include "transfer/transfer_context.h"
 
 #include <QAction>
+
 #include <QWidget>
+#include <tuple>
 
 namespace vtr8 {
 
@@ -97,14 +100,39 @@ void WindowHistory::finish(HistoryOperation operation, const QDateTime& started)
     store_->add(std::move(r));
 }
 
-void addHistoryActions(QWidget& mainWindow, std::function<void()> history)
+void addHistoryActions(QWidget& mainWindow, std::function<void()> history,
+                       std::function<void()> report)
 {
-    auto* action = new QAction(QStringLiteral("Historie…"), &mainWindow);
-    action->setObjectName(QStringLiteral("Historie"));
-    action->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
-    QObject::connect(action, &QAction::triggered, &mainWindow, std::move(history));
-    mainWindow.addAction(action);
+    for (auto& [name, caption, keys, slot] :
+         {std::tuple{"Historie", "Historie…", "Ctrl+H", std::move(history)},
+          std::tuple{"Protokol", "Protokol…", "Ctrl+P", std::move(report)}}) {
+        auto* action = new QAction(QString::fromUtf8(caption), &mainWindow);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+        QObject::connect(action, &QAction::triggered, &mainWindow, slot);
+        mainWindow.addAction(action);
+    }
     mainWindow.setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+QString saveCommissioningReport(TransferContext& ctx, HistoryStore& history, UserInterface& ui)
+{
+    const QString path = ui.chooseSaveFile(QStringLiteral("Uložit protokol"), QString(),
+                                           QStringLiteral("Protokol PDF|*.pdf"));
+    if (path.isEmpty())
+        return {};
+    CommandProtocol& link = ctx.link;
+    const QString port = link.devicePath().isEmpty()
+                             ? QStringLiteral("COM%1").arg(link.portIndex() + 1)
+                             : link.devicePath();
+    const std::optional<CommissioningReport> report = assembleReport(ctx, history, port);
+    if (!report)
+        return {};
+    if (const QString error = saveReportPdf(*report, path); !error.isEmpty()) {
+        ui.message(error);
+        return {};
+    }
+    return path;
 }
 
 std::optional<QString> takeHistoryOption(QStringList& arguments)

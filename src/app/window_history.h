@@ -52,8 +52,13 @@ private:
 // Takes --history PATH or --no-history (an empty path) out of the program's arguments.
 std::optional<QString> takeHistoryOption(QStringList& arguments);
 
-// "Historie…" (Ctrl+H) in the context menu of the main window: the window's
-// described layout stays as it is.
-void addHistoryActions(QWidget& mainWindow, std::function<void()> history);
+// "Historie…" (Ctrl+H) and "Protokol…" (Ctrl+P) in the context menu of the main
+// window: the window's described layout stays as it is.
+void addHistoryActions(QWidget& mainWindow, std::function<void()> history,
+                       std::function<void()> report);
+
+// "Protokol": the commissioning report of the transmitter into a PDF the person
+// chooses. The path of the file saved, or empty.
+QString saveCommissioningReport(TransferContext& ctx, HistoryStore& history, UserInterface& ui);
 
 } // namespace vtr8

@@ -63,9 +63,6 @@ private:
     int adjust();
     int check();  // check_command.cpp
     int report(); // report_command.cpp
-    // What the transmitter holds against what writing `configuration` would store; nullopt,
-    // with the person told, when the comparison could not be made.
-    std::optional<std::vector<QString>> differencesFrom(const QByteArray& configuration);
 
     bool choosePort();
     // The configuration file (and point file) of write and verify into the model, as the window

@@ -8,6 +8,7 @@
 #include "support/simulated_transport.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -48,6 +49,15 @@ TEST_F(HistoryWindowTest, FiltersComparesAndLoadsARecordedConfiguration)
     write("thermocouple-k-near-cold-junction.txt");
     mainWidget<QPushButton>("Precist")->click();
     ASSERT_TRUE(ui.messages.isEmpty()) << ui.messages.join(u(" | ")).toStdString();
+
+    // "Protokol" verifies the transmitter against the last write it finds in the history.
+    const QString pdf = dir.filePath(QStringLiteral("protokol.pdf"));
+    ui.saveFileAnswers = {pdf};
+    program->ProtokolClick();
+    ASSERT_TRUE(ui.messages.isEmpty()) << ui.messages.join(u(" | ")).toStdString();
+    QFile saved(pdf);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().startsWith("%PDF"));
 
     program->HistorieClick();
     HistoryWindow* window = program->historyWindow();
