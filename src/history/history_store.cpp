@@ -267,8 +267,9 @@ bool HistoryStore::open()
 
 void HistoryStore::tellUnwritable(const QString& error)
 {
+    // The window writes a waiting record with its next one; a vtr8ctl run has no next one.
     tellOnce(QStringLiteral("Do historie převodů „%1“ nelze zapisovat (%2). Převody tím nejsou "
-                            "dotčeny; záznamy se zkusí uložit znovu s dalším záznamem.")
+                            "dotčeny; záznam zůstává jen v paměti programu.")
                  .arg(path_, error));
 }
 
