@@ -15,6 +15,8 @@
 #include "transfer/transfer_context.h"
 
 #include <QCheckBox>
+#include <QInputDialog>
+#include <QLineEdit>
 
 #include <QMessageBox>
 #include <QTime>
@@ -26,6 +28,7 @@
 #include "app/window_history.h"
 #include "app/window_placement.h"
 #include "model/linearization_error.h"
+#include "report/reference_check.h"
 #include "transfer/comparators.h"
 #include "transfer/read_configuration.h"
 #include "transfer/user_note.h"
@@ -99,7 +102,25 @@ void Vtr8Application::start()
     form5_ = std::make_unique<TForm5>(brand_);
     creationOrder_ << QStringLiteral("TForm5");
     addHistoryActions(
-        *form1_, [this] { HistorieClick(); }, [this] { ProtokolClick(); });
+        *form1_, [this] { HistorieClick(); }, [this] { ProtokolClick(); },
+        [this] { KontrolaClick(); });
+}
+
+void Vtr8Application::KontrolaClick()
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(form1_.get(), QtUserInterface::boxTitle(),
+                              QStringLiteral("Referenční vstupy v % rozsahu, oddělené čárkou:"),
+                              QLineEdit::Normal, QStringLiteral("0,50,100"), &ok);
+    if (!ok)
+        return;
+    const std::optional<QList<double>> points = parseCheckPoints(text);
+    if (!points) {
+        ui_->message(QStringLiteral("Zadejte body v % rozsahu od -10 do 110, například 0,50,100."));
+        return;
+    }
+    history_->runCheck(*points);
 }
 
 void Vtr8Application::ProtokolClick()

@@ -78,6 +78,8 @@ public:
     void HistorieClick();
     // "Protokol" (context menu, Ctrl+P): the commissioning report as a PDF.
     void ProtokolClick();
+    // "Kontrola měřením" (context menu, Ctrl+K): readings at reference inputs.
+    void KontrolaClick();
     HistoryWindow* historyWindow() const { return historyWindow_.get(); }
     WindowHistory& history() { return *history_; }
     // Loads a configuration file (and a point file for "ze souboru") as "Přečíst" of

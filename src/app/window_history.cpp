@@ -3,6 +3,7 @@
 #include "app/message_log.h"
 #include "link/command_protocol.h"
 #include "model/main_window_model.h"
+#include "report/reference_check.h"
 #include "report/report_assembly.h"
 #include "transfer/transfer_context.h"
 
@@ -63,6 +64,24 @@ std::function<void()> WindowHistory::recorded(HistoryOperation operation,
     };
 }
 
+bool WindowHistory::runCheck(const QList<double>& percents)
+{
+    std::optional<ReferenceCheck> check;
+    recorded(HistoryOperation::Check, [this, &check, &percents] {
+        check = runReferenceCheck(ctx_, percents);
+        setOutcome(check && check->completed);
+        if (check)
+            readings_ = check->readings;
+    })();
+    if (check && !check->readings.empty()) {
+        QStringList lines;
+        for (const CheckReading& r : check->readings)
+            lines << checkReadingText(r, check->unit);
+        ui_.message(lines.join(QLatin1Char('\n')));
+    }
+    return check && check->completed;
+}
+
 void WindowHistory::finish(HistoryOperation operation, const QDateTime& started)
 {
     if (!store_->enabled())
@@ -97,15 +116,18 @@ void WindowHistory::finish(HistoryOperation operation, const QDateTime& started)
         r.memoryImage = tap_.memoryImage();
     r.blocks = tap_.blocksWritten();
     r.unit = model.Label8.caption;
+    r.readings = std::move(readings_);
+    readings_.clear();
     store_->add(std::move(r));
 }
 
 void addHistoryActions(QWidget& mainWindow, std::function<void()> history,
-                       std::function<void()> report)
+                       std::function<void()> report, std::function<void()> check)
 {
     for (auto& [name, caption, keys, slot] :
          {std::tuple{"Historie", "Historie…", "Ctrl+H", std::move(history)},
-          std::tuple{"Protokol", "Protokol…", "Ctrl+P", std::move(report)}}) {
+          std::tuple{"Protokol", "Protokol…", "Ctrl+P", std::move(report)},
+          std::tuple{"Kontrola", "Kontrola měřením…", "Ctrl+K", std::move(check)}}) {
         auto* action = new QAction(QString::fromUtf8(caption), &mainWindow);
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcut(QKeySequence(QString::fromLatin1(keys)));

@@ -36,6 +36,9 @@ public:
     void wrap(MainWindowActions& actions);
     // The verdict of the transfer that runs, as the window reports it.
     void setOutcome(bool ok) { outcome_ = ok; }
+    // "Kontrola": readings at these shares of the range (per cent), recorded; the
+    // readings are shown in one message. True when every reading was taken.
+    bool runCheck(const QList<double>& percents);
 
 private:
     std::function<void()> recorded(HistoryOperation operation, std::function<void()> inner);
@@ -47,15 +50,16 @@ private:
     std::unique_ptr<HistoryStore> store_;
     TransferTap tap_;
     std::optional<bool> outcome_;
+    std::vector<CheckReading> readings_;
 };
 
 // Takes --history PATH or --no-history (an empty path) out of the program's arguments.
 std::optional<QString> takeHistoryOption(QStringList& arguments);
 
-// "Historie…" (Ctrl+H) and "Protokol…" (Ctrl+P) in the context menu of the main
-// window: the window's described layout stays as it is.
+// "Historie…" (Ctrl+H), "Protokol…" (Ctrl+P) and "Kontrola měřením…" (Ctrl+K) in the context menu
+// of the main window: the window's described layout stays as it is.
 void addHistoryActions(QWidget& mainWindow, std::function<void()> history,
-                       std::function<void()> report);
+                       std::function<void()> report, std::function<void()> check);
 
 // "Protokol": the commissioning report of the transmitter into a PDF the person
 // chooses. The path of the file saved, or empty.

@@ -1,5 +1,7 @@
 #include "cli/history_options.h"
 
+#include "report/reference_check.h"
+
 #include <QDate>
 
 namespace vtr8 {
@@ -11,15 +13,9 @@ bool SetHistoryDate(QString& out, const QString& text)
 
 bool SetCheckPoints(CliOptions& o, const QString& text)
 {
-    o.checkAt.clear();
-    for (const QString& part : text.split(QLatin1Char(','))) {
-        bool ok = false;
-        const double p = part.trimmed().toDouble(&ok); // C locale: a point, always
-        if (!ok || p < -10 || p > 110)
-            return false;
-        o.checkAt << p;
-    }
-    return true;
+    const std::optional<QList<double>> points = parseCheckPoints(text);
+    o.checkAt = points.value_or(QList<double>());
+    return points.has_value();
 }
 
 bool IsHistoryCommand(const QString& command)

@@ -113,5 +113,25 @@ TEST_F(HistoryWindowTest, DeclinedWriteLeavesNoRecordAndFailedReadIsRecorded)
     EXPECT_FALSE(records[0].messages.isEmpty());
 }
 
+TEST_F(HistoryWindowTest, CheckRecordsItsReadingsAtTheReferences)
+{
+    write("pt100-linearized.txt");
+    transport.transmitter().options().input = 50.02;
+    ui.confirmAnswers = {true, true};
+    EXPECT_TRUE(program->history().runCheck({0, 50}));
+    EXPECT_EQ(ui.messages,
+              QStringList{u("vstup -50.000 °C: údaj 50.020 °C, odchylka 100.020 °C (50.010 % "
+                            "rozpětí)\nvstup 50.000 °C: údaj 50.020 °C, odchylka 0.020 °C "
+                            "(0.010 % rozpětí)")});
+    std::vector<HistoryRecord> records;
+    ASSERT_TRUE(program->history().store().records({}, records));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1].operation, HistoryOperation::Check);
+    EXPECT_EQ(records[1].result, HistoryResult::Completed);
+    ASSERT_EQ(records[1].readings.size(), 2u);
+    EXPECT_NEAR(records[1].readings[1].deviation, 0.02, 1e-4);
+    EXPECT_EQ(records[1].unit, u("°C"));
+}
+
 } // namespace
 } // namespace vtr8::testing_support
