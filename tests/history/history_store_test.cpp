@@ -2,8 +2,11 @@
 #include "history/history_store.h"
 #include "support/core_application.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -11,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <thread>
+#include <memory>
 
 namespace vtr8 {
 namespace {
@@ -187,24 +190,50 @@ TEST_F(HistoryStoreTest, VersionOneFileKeepsItsRecords)
     EXPECT_TRUE(told.messages.isEmpty()) << told.messages.join('\n').toStdString();
 }
 
+constexpr int perWriter = 100;
+
+// 100 records into one file, as one program would add them.
+int writeRecords(const QString& path, int writer)
+{
+    HistoryStore store(path, {});
+    for (int i = 0; i < perWriter; ++i)
+        store.add(sample(QStringLiteral("w%1-%2").arg(writer).arg(i, 3, 10, QLatin1Char('0')),
+                         HistoryOperation::Write, HistoryResult::Completed,
+                         QDateTime::currentDateTime()));
+    return store.pendingCount();
+}
+
+// Run by ThreeWritersLoseNothing as a program of its own; does nothing otherwise.
+TEST(HistoryWriterProcess, WritesItsRecords)
+{
+    const QStringList job =
+        qEnvironmentVariable("VTR8_TEST_HISTORY_WRITER").split(QLatin1Char('|'));
+    if (job.size() != 2)
+        GTEST_SKIP() << "only as a writer process";
+    test::EnsureCoreApplication();
+    EXPECT_EQ(writeRecords(job[0], job[1].toInt()), 0);
+}
+
+// Two other programs and this one add to the same file at once.
 TEST_F(HistoryStoreTest, ThreeWritersLoseNothing)
 {
-    constexpr int perWriter = 100;
     const QString path = file();
-    auto writer = [&path](int w) {
-        HistoryStore store(path, {});
-        for (int i = 0; i < perWriter; ++i) {
-            HistoryRecord r = sample(
-                QStringLiteral("w%1-%2").arg(w).arg(i, 3, 10, QLatin1Char('0')),
-                HistoryOperation::Write, HistoryResult::Completed, QDateTime::currentDateTime());
-            store.add(r);
-        }
-        EXPECT_EQ(store.pendingCount(), 0) << "writer " << w;
-    };
-    std::thread a(writer, 0), b(writer, 1), c(writer, 2);
-    a.join();
-    b.join();
-    c.join();
+    std::vector<std::unique_ptr<QProcess>> others;
+    for (int w = 1; w <= 2; ++w) {
+        auto p = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VTR8_TEST_HISTORY_WRITER"), path + QStringLiteral("|%1").arg(w));
+        p->setProcessEnvironment(env);
+        p->start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--gtest_filter=HistoryWriterProcess.*")});
+        ASSERT_TRUE(p->waitForStarted());
+        others.push_back(std::move(p));
+    }
+    EXPECT_EQ(writeRecords(path, 0), 0);
+    for (auto& p : others) {
+        ASSERT_TRUE(p->waitForFinished(120000));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardOutput().constData();
+    }
 
     HistoryStore reader(path, told.notify());
     std::vector<HistoryRecord> all;
