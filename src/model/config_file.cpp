@@ -8,6 +8,7 @@
 #include "model/file_io.h"
 #include "model/number_format.h"
 #include "model/overwrite_question.h"
+#include "model/range_limits.h"
 #include "user_interface/user_interface.h"
 
 #include <QFileInfo>
@@ -73,16 +74,6 @@ private:
     const QString& text_;
     qsizetype pos_ = 0;
 };
-
-// Range limits are rounded to what the transmitter can tell apart: 6 decimals
-// for the volt and milliampere inputs, 3 for every other.
-int rangeDecimals(std::optional<InputType> type)
-{
-    return type == InputType::Voltage || type == InputType::Current ||
-                   type == InputType::CurrentDifference
-               ? 6
-               : 3;
-}
 
 } // namespace
 
@@ -279,10 +270,7 @@ bool MainWindowModel::loadConfigurationData(const QByteArray& bytes)
                     message(DataError);
                     return false;
                 }
-                // The transmitter keeps 32-bit floats: round through one first.
-                const Extended single = static_cast<float>(*number);
-                const Extended rounded =
-                    roundToDecimals(single, rangeDecimals(inputTypeFromText(Vstup.text)));
+                const Extended rounded = keptRangeValue(*number, inputTypeFromText(Vstup.text));
                 // The value itself is kept as well, so the span check at the end
                 // of the pass compares the two loaded limits, not a stale one.
                 (start ? RangeStart : RangeEnd) = rounded;

@@ -1,5 +1,7 @@
 #include "model/range_limits.h"
 
+#include "model/number_format.h"
+
 #include "device/choice_texts.h"
 
 namespace vtr8 {
@@ -83,6 +85,19 @@ float dampingCoefficient(Extended t)
     if (k > 1.0L)
         k = 1.0L;
     return static_cast<float>(k);
+}
+
+int rangeDecimals(std::optional<InputType> type)
+{
+    return type == InputType::Voltage || type == InputType::Current ||
+                   type == InputType::CurrentDifference
+               ? 6
+               : 3;
+}
+
+Extended keptRangeValue(Extended value, std::optional<InputType> type)
+{
+    return roundToDecimals(static_cast<float>(value), rangeDecimals(type));
 }
 
 } // namespace vtr8

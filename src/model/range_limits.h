@@ -32,6 +32,12 @@ std::optional<RangeLimits> rangeLimits(InputType type, Extended dividerRatio,
 // themselves are inside.
 bool outsideInterval(Extended value, Extended low, Extended high);
 
+// A range limit as the program keeps it (field, file and transmitter alike): the 32-bit float
+// the transmitter stores, rounded to what it can tell apart, 6 decimals for the volt and
+// milliampere inputs and 3 for every other.
+int rangeDecimals(std::optional<InputType> type);
+Extended keptRangeValue(Extended value, std::optional<InputType> type);
+
 // The damping coefficient the transmitter filters with, from the damping time in
 // seconds: 1.0 below 0.5 s, 0.5 from 0.5 s to 0.8 s, above that the transmitter's
 // fitted curve, kept within 0.002..1.0.
