@@ -1,5 +1,7 @@
 #include "model/number_format.h"
 
+#include "linearization/extended_chars.h"
+
 #include <QLocale>
 
 #include <charconv>
@@ -175,7 +177,7 @@ std::optional<Extended> parseNumber(const QString& text, QChar separator)
     if (i != n)
         return std::nullopt;
     Extended value = 0;
-    const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    const auto result = extendedFromChars(ascii.data(), ascii.data() + ascii.size(), value);
     if (result.ec != std::errc{} || result.ptr != ascii.data() + ascii.size())
         return std::nullopt;
     return value;
