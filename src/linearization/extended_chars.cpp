@@ -1,9 +1,11 @@
 #include "linearization/extended_chars.h"
 
+#include <algorithm>
+#include <clocale>
+
 #ifdef __MINGW32__
 #include <cctype>
 #include <cerrno>
-#include <clocale>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -23,6 +25,11 @@ std::from_chars_result extendedFromChars(const char* first, const char* last, Ex
     const lconv* conv = std::localeconv();
     const char separator =
         conv && conv->decimal_point && conv->decimal_point[0] ? conv->decimal_point[0] : '.';
+    // from_chars stops at a character that is no part of a number, the locale's separator too.
+    if (separator != '.')
+        last = std::find(first, last, separator);
+    if (first == last)
+        return {first, std::errc::invalid_argument};
     std::string text(first, last);
     for (char& c : text) {
         if (c == '.')
@@ -41,6 +48,39 @@ std::from_chars_result extendedFromChars(const char* first, const char* last, Ex
 #else
     return std::from_chars(first, last, value);
 #endif
+}
+
+namespace {
+
+std::to_chars_result withDecimalPoint(char* first, std::to_chars_result result)
+{
+#ifdef __MINGW32__
+    if (result.ec == std::errc()) {
+        const lconv* conv = std::localeconv();
+        const char separator =
+            conv && conv->decimal_point && conv->decimal_point[0] ? conv->decimal_point[0] : '.';
+        for (char* c = first; c != result.ptr && separator != '.'; ++c) {
+            if (*c == separator)
+                *c = '.';
+        }
+    }
+#else
+    static_cast<void>(first);
+#endif
+    return result;
+}
+
+} // namespace
+
+std::to_chars_result extendedToChars(char* first, char* last, Extended value)
+{
+    return withDecimalPoint(first, std::to_chars(first, last, value));
+}
+
+std::to_chars_result extendedToChars(char* first, char* last, Extended value,
+                                     std::chars_format format, int precision)
+{
+    return withDecimalPoint(first, std::to_chars(first, last, value, format, precision));
 }
 
 } // namespace vtr8

@@ -11,4 +11,10 @@ namespace vtr8 {
 // double precision.
 std::from_chars_result extendedFromChars(const char* first, const char* last, Extended& value);
 
+// std::to_chars for the extended type, always with a decimal point: MinGW's C++ library writes
+// this type through the C library, which puts in the C locale's decimal separator.
+std::to_chars_result extendedToChars(char* first, char* last, Extended value);
+std::to_chars_result extendedToChars(char* first, char* last, Extended value,
+                                     std::chars_format format, int precision);
+
 } // namespace vtr8

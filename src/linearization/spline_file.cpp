@@ -17,7 +17,7 @@ std::string numberText(Extended value)
     // Shortest text that reads back to the same 80-bit value, always with a
     // point, whatever the locale.
     char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    const auto [end, ec] = extendedToChars(buffer, buffer + sizeof buffer, value);
     return ec == std::errc() ? std::string(buffer, end) : std::string("nan");
 }
 
