@@ -190,6 +190,9 @@ TEST(SaveFile, ThroughASymlinkReplacesItsTargetAndKeepsTheLink)
 // Giving a link away needs root, so elsewhere only the second half runs.
 TEST(SaveFile, NeverFollowsAnotherUsersLinkInAStickyFolder)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "POSIX only: sticky world-writable folders and other users' symbolic links";
+#else
     QTemporaryDir dir;
     const QByteArray shared = QFile::encodeName(dir.filePath(QStringLiteral("tmp")));
     ASSERT_EQ(::mkdir(shared.constData(), 01777), 0);
@@ -208,12 +211,16 @@ TEST(SaveFile, NeverFollowsAnotherUsersLinkInAStickyFolder)
     }
     EXPECT_EQ(saveFileAtomically(link, NewBytes), 0);
     EXPECT_EQ(fileBytes(victim), NewBytes);
+#endif
 }
 
 // Files saved together: a disk that fills at the second leaves the first as it was and no
 // temporary behind; where there was none, none is created.
 TEST(SaveFile, FilesSavedTogetherAreAllReplacedOrNone)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "POSIX only: the full disk is injected into the write call of the POSIX save";
+#else
     for (const bool existed : {true, false}) {
         QTemporaryDir dir;
         const QString image = dir.filePath(QStringLiteral("zaloha"));
@@ -246,6 +253,7 @@ TEST(SaveFile, FilesSavedTogetherAreAllReplacedOrNone)
         EXPECT_EQ(fileBytes(text), OldBytes);
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
+#endif
 }
 
 TEST(ReadFile, RefusesNoRegularFileAtOnceAndBoundsTheSize)
