@@ -2,6 +2,7 @@
 
 #include "model/file_io.h"
 
+#include "linearization/extended_chars.h"
 #include "linearization/point_set.h"
 #include "user_interface/user_interface.h"
 
@@ -76,7 +77,7 @@ std::optional<Extended> parseNumber(const std::string& token)
     Extended value = 0;
     const char* first = token.data() + mantissaStart;
     const char* last = token.data() + n;
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+    const auto [end, error] = extendedFromChars(first, last, value);
     if (error != std::errc() || end != last)
         return std::nullopt; // out of the extended range, among others
     return negative ? -value : value;
