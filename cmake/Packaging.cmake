@@ -9,7 +9,7 @@ if(WIN32)
   get_target_property(_qt_core Qt6::Core IMPORTED_LOCATION_RELEASE)
   get_filename_component(_qt_bin "${_qt_core}" DIRECTORY)
   get_filename_component(_qt_prefix "${_qt_bin}" DIRECTORY)
-  foreach(_dll Qt6Core Qt6Gui Qt6Widgets Qt6SerialPort Qt6Svg Qt6Charts)
+  foreach(_dll Qt6Core Qt6Gui Qt6Widgets Qt6SerialPort Qt6Svg Qt6Charts Qt6Sql)
     install(FILES ${_qt_bin}/${_dll}.dll DESTINATION ${_bin})
   endforeach()
   # The window's platform and style; vtr8ctl --plot draws offscreen.
@@ -17,6 +17,8 @@ if(WIN32)
                 ${_qt_prefix}/plugins/platforms/qoffscreen.dll
           DESTINATION ${_bin}/platforms)
   install(FILES ${_qt_prefix}/plugins/styles/qwindowsvistastyle.dll DESTINATION ${_bin}/styles)
+  # The history of transfers is an SQLite file, opened through Qt's driver plugin.
+  install(FILES ${_qt_prefix}/plugins/sqldrivers/qsqlite.dll DESTINATION ${_bin}/sqldrivers)
   if(CMAKE_CROSSCOMPILING)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name
                     OUTPUT_VARIABLE _libgcc OUTPUT_STRIP_TRAILING_WHITESPACE)
@@ -66,8 +68,9 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://localhost/vtr8")
-  # Qt's plugins are loaded at run time, so dpkg-shlibdeps cannot see them.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+  # Qt's plugins (platforms, the SQLite driver) are loaded at run time; dpkg-shlibdeps cannot
+  # see them.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite")
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 endif()
 include(CPack)
