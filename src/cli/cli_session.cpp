@@ -164,6 +164,9 @@ int CliSession::read()
 {
     if (!ReadConfiguration(ctx_))
         return ExitEndedEarly;
+    // A blank unit: the read has said so, and what it shows is no configuration to print.
+    if (!ctx_.state.ValidConfiguration)
+        return ExitEndedEarly;
     if (!model_.configurationFileBytes())
         return ExitEndedEarly;
     printConfiguration();

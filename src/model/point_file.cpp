@@ -310,7 +310,7 @@ int highestFittableDegree(const LinearizationPoints& set)
 int filePolynomialDegree(int requested, const LinearizationPoints& set)
 {
     constexpr int usual = 6;
-    const int degree = requested >= 3 && requested <= 8 ? requested : usual;
+    const int degree = requested >= 2 && requested <= 8 ? requested : usual;
     return std::max(1, std::min(degree, highestFittableDegree(set)));
 }
 

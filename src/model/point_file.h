@@ -64,7 +64,8 @@ inline constexpr const char* kTooManyPointsMessage = "Maximální počet bodů p
 int highestFittableDegree(const LinearizationPoints& set);
 
 // The degree a polynomial through the point file is fitted with: the requested one when it
-// lies in 3..8, otherwise 6, and never above what the points determine.
+// lies in 2..8 (every degree the table window offers), otherwise 6, and never above what the points
+// determine.
 int filePolynomialDegree(int requested, const LinearizationPoints& set);
 
 } // namespace vtr8

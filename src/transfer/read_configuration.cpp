@@ -217,10 +217,10 @@ bool cteni_mezi(TransferContext& ctx)
     Extended end = ReplyDeviceFloat(ctx.link, eeprom::UpperLimit, eeprom::UpperLimit);
     Extended start = ReplyDeviceFloat(ctx.link, eeprom::UpperLimit, eeprom::LowerLimit);
 
-    // The float holds a few stray digits beyond what was entered.
+    // The float holds a few stray digits beyond what was entered; they are cut in the range's
+    // own unit, after a limit stored as a sensor signal was turned back into it (a millivolt
+    // of a thermocouple is tens of degrees).
     const int decimals = isVoltageOrCurrent(m.Input) ? 6 : 3;
-    start = roundToDecimals(start, decimals);
-    end = roundToDecimals(end, decimals);
 
     // The limits above are sorted; the entered start and end keep the direction of a falling
     // range, which a write of what was read must not turn round.
@@ -248,18 +248,15 @@ bool cteni_mezi(TransferContext& ctx)
         ctx.state.RangeCharacteristic > LastCharacteristic)
         ctx.ui.message(QStringLiteral("Dany prubeh neni v programu jeste zadan"));
 
-    if (!limitsAreSignals(ctx.state)) {
-        m.RangeStart = start;
-        m.RangeEnd = end;
-        m.setText(m.Pocatek, formatGeneral(start, 10));
-        m.setText(m.Konec, formatGeneral(end, 10));
-    } else {
+    if (limitsAreSignals(ctx.state)) {
         const auto characteristic = static_cast<Characteristic>(ctx.state.RangeCharacteristic);
-        m.RangeStart = vypocet_inverz(ctx.workspace, characteristic, start);
-        m.RangeEnd = vypocet_inverz(ctx.workspace, characteristic, end);
-        m.setText(m.Pocatek, formatGeneral(m.RangeStart, 15));
-        m.setText(m.Konec, formatGeneral(m.RangeEnd, 15));
+        start = ExactInverse(ctx.workspace, characteristic, start);
+        end = ExactInverse(ctx.workspace, characteristic, end);
     }
+    m.RangeStart = roundToDecimals(start, decimals);
+    m.RangeEnd = roundToDecimals(end, decimals);
+    m.setText(m.Pocatek, formatGeneral(m.RangeStart, 10));
+    m.setText(m.Konec, formatGeneral(m.RangeEnd, 10));
     m.notifyChanged();
     return true;
 }
@@ -290,6 +287,7 @@ bool ReadConfiguration(TransferContext& ctx)
     const bool validCodes =
         inputTypeFromCode(ReplyByte(ctx.link, eeprom::InputCode, eeprom::InputCode)) &&
         errorCode >= 1 && errorCode <= 3;
+    ctx.state.ValidConfiguration = validCodes;
     applyInputDescription(ctx);
     // VstupChange has just reset the progress bars along with the window.
     SetPrenos(m, 11);

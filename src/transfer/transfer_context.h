@@ -34,6 +34,8 @@ struct TransferState {
     // Firmware byte 262 as read last; 0 and 255 are the old polynomial firmware.
     std::uint8_t FirmwareNumber = 0;
     bool OldFirmware = false;
+    // False after a read found no valid input or error-current code (a blank or foreign unit).
+    bool ValidConfiguration = true;
     // When on, the user-note routines move the progress bar Prenos. The note's own
     // buttons turn it on; reading the whole configuration turns it off so the note
     // does not disturb that read's progress.

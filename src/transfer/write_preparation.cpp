@@ -113,14 +113,15 @@ bool computeLinearizationData(TransferContext& ctx, PreparedWrite& w, Extended l
 
     case Linearization::SquareRoot:
         // The law itself goes to the segment table, never a table some earlier write left.
-        // A polynomial-only transmitter gets no table in force.
+        // A polynomial-only transmitter has no such table, and no polynomial follows the root
+        // near the start of the range: the write is refused rather than stored without its law.
         if (w.oldFirmware) {
-            w.method = LinearizationMethod::None;
-        } else {
-            w.data = LinearizationData::Segments;
-            w.segments = SquareRootSegmentTable(lo, hi);
-            w.method = LinearizationMethod::SegmentTable;
+            ctx.ui.message(SquareRootOnOldFirmwareText());
+            return false;
         }
+        w.data = LinearizationData::Segments;
+        w.segments = SquareRootSegmentTable(lo, hi);
+        w.method = LinearizationMethod::SegmentTable;
         return true;
 
     case Linearization::NotLinearized:
@@ -294,6 +295,12 @@ std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx)
         return std::nullopt;
     rememberDerivedValues(ctx.state, w);
     return w;
+}
+
+QString SquareRootOnOldFirmwareText()
+{
+    return text("Převodník se starým firmware neumí linearizaci druhou odmocninou, "
+                "konfiguraci nelze zapsat.");
 }
 
 std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)

@@ -8,6 +8,8 @@
 #include "device/write_plan.h"
 #include "linearization/point_set.h"
 
+#include <QString>
+
 #include <array>
 #include <optional>
 #include <vector>
@@ -55,6 +57,10 @@ struct PreparedWrite {
 [[nodiscard]] std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx);
 // The same steps without the confirmation, for a comparison that writes nothing.
 [[nodiscard]] std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx);
+
+// The refusal of a square-root write to the old polynomial firmware, which has no table to
+// carry the law.
+QString SquareRootOnOldFirmwareText();
 
 // Steps after the confirmation: "Stop", every block in order, "Reset" and "Continue". Ends at
 // the first failed command. True when all of it was acknowledged.
