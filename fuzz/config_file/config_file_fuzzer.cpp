@@ -3,7 +3,7 @@
 // loaded survives the file: load, save, load, save gives the same file twice.
 #include "linearization/point_set.h"
 #include "model/main_window_model.h"
-#include "model/number_format.h"
+#include "configuration/number_format.h"
 #include "user_interface/scripted_user_interface.h"
 
 #include <QByteArray>

@@ -5,7 +5,7 @@
 #include "link/link_messages.h"
 #include "link/port_mapping.h"
 #include "link/port_selection.h"
-#include "model/cp1250.h"
+#include "configuration/cp1250.h"
 #include "transfer/comparators.h"
 #include "transfer/measurement_model.h"
 #include "transfer/read_configuration.h"

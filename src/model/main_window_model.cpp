@@ -6,7 +6,7 @@
 #include "device/choice_texts.h"
 #include "device/codes.h"
 #include "linearization/point_set.h"
-#include "model/number_format.h"
+#include "configuration/number_format.h"
 #include "user_interface/user_interface.h"
 
 namespace vtr8 {

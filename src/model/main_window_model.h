@@ -1,5 +1,6 @@
 #pragma once
 
+#include "configuration/configuration.h"
 #include "device/input_type.h"
 #include "linearization/extended.h"
 #include "model/control.h"
@@ -185,6 +186,13 @@ public:
     void Ezposep2Exit();
     void Ezporoz2Exit();
 
+    // --- The configuration value ---------------------------------------------------
+
+    // The configuration the controls hold now, or nullopt with the Czech reason in `refusal`.
+    [[nodiscard]] std::optional<Configuration> toConfiguration(QString* refusal = nullptr) const;
+    // Puts a configuration into the controls through the handlers and checks a typed one passes.
+    void applyConfiguration(const Configuration& configuration);
+
     // --- Configuration text file -----------------------------------------------------
 
     // The buttons: ask for the file name, then save or load.
@@ -225,7 +233,6 @@ private:
     void rangeFieldExit(bool start);
     void comparatorLimitExit(int comparator, bool switchOn);
     void comparatorDelayExit(int comparator, bool switchOn);
-    [[nodiscard]] bool loadLines(const QStringList& lines);
 
     UserInterface& ui_;
     LinearizationPoints& points_;

@@ -2,7 +2,7 @@
 
 #include "linearization/point_set.h"
 #include "model/main_window_model.h"
-#include "model/number_format.h"
+#include "configuration/number_format.h"
 #include "model/point_file.h"
 #include "user_interface/user_interface.h"
 

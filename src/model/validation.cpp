@@ -4,7 +4,7 @@
 
 #include "device/choice_texts.h"
 #include "linearization/point_set.h"
-#include "model/number_format.h"
+#include "configuration/number_format.h"
 #include "model/range_limits.h"
 
 #include <algorithm>

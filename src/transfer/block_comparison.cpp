@@ -2,7 +2,7 @@
 
 #include "device/codes.h"
 #include "device/device_float.h"
-#include "model/number_format.h"
+#include "configuration/number_format.h"
 
 #include <QStringList>
 

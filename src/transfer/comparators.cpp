@@ -4,7 +4,7 @@
 #include "device/device_float.h"
 #include "device/memory_map.h"
 #include "link/command_protocol.h"
-#include "model/number_format.h"
+#include "configuration/number_format.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
 #include "transfer/transfer_session.h"

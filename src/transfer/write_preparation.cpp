@@ -9,7 +9,7 @@
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
 #include "model/main_window_model.h"
-#include "model/number_format.h"
+#include "configuration/number_format.h"
 #include "model/point_file.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
