@@ -44,6 +44,35 @@ std::optional<Configuration> MainWindowModel::toConfiguration(QString* refusal) 
     return c;
 }
 
+std::optional<Configuration> MainWindowModel::configurationForTransfer()
+{
+    ChangeScope scope(*this);
+    TlumeniExit();
+    ConfigIncomplete = false;
+    Testvyplneni();
+    // TlumeniExit has already told the person what is wrong with the damping.
+    const auto damping = parseLocaleNumber(UpravaFormatu(Tlumeni.text));
+    if (ConfigIncomplete || !damping || *damping < 0.1L || *damping > 100)
+        return std::nullopt;
+    QString refusal;
+    std::optional<Configuration> c = toConfiguration(&refusal);
+    if (!c) {
+        message(refusal);
+        return std::nullopt;
+    }
+    if (!c->linearization) {
+        message(QStringLiteral("Není zadán způsob linearizace"));
+        return std::nullopt;
+    }
+    // "ze souboru" needs the points behind it, which a read does not bring: choose them first.
+    if (c->linearization == Linearization::FromFile && !PointFileChosen) {
+        LinearizaceChange();
+        Prenos.position = 0;
+        return std::nullopt;
+    }
+    return c;
+}
+
 // Every value goes through the handler a typed one passes, in the order of the file's lines,
 // so that a loaded configuration is checked and shaped exactly like a typed one.
 void MainWindowModel::applyConfiguration(const Configuration& c)

@@ -190,6 +190,10 @@ public:
 
     // The configuration the controls hold now, or nullopt with the Czech reason in `refusal`.
     [[nodiscard]] std::optional<Configuration> toConfiguration(QString* refusal = nullptr) const;
+    // The value a write or a comparison takes, once: the damping field's check and the
+    // completeness check run first, and "ze souboru" without its points asks for them. nullopt
+    // when the person has been told what is missing.
+    [[nodiscard]] std::optional<Configuration> configurationForTransfer();
     // Puts a configuration into the controls through the handlers and checks a typed one passes.
     void applyConfiguration(const Configuration& configuration);
 

@@ -32,9 +32,4 @@ std::optional<RangeLimits> rangeLimits(InputType type, Extended dividerRatio,
 // themselves are inside.
 bool outsideInterval(Extended value, Extended low, Extended high);
 
-// The damping coefficient the transmitter filters with, from the damping time in
-// seconds: 1.0 below 0.5 s, 0.5 from 0.5 s to 0.8 s, above that the transmitter's
-// fitted curve, kept within 0.002..1.0.
-float dampingCoefficient(Extended dampingTime);
-
 } // namespace vtr8

@@ -2,9 +2,10 @@
 
 #include "model/change_scope.h"
 
-#include "device/choice_texts.h"
-#include "linearization/point_set.h"
 #include "configuration/number_format.h"
+#include "device/choice_texts.h"
+#include "device/constants.h"
+#include "linearization/point_set.h"
 #include "model/range_limits.h"
 
 #include <algorithm>

@@ -1,5 +1,6 @@
 #include "transfer/read_configuration.h"
 
+#include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "device/codes.h"
 #include "device/device_float.h"
@@ -7,7 +8,6 @@
 #include "linearization/characteristic.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
-#include "configuration/number_format.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
 #include "transfer/transfer_session.h"

@@ -2,6 +2,7 @@
 
 #include "device/device_float.h"
 #include "link/command_protocol.h"
+#include "transfer/transfer_context.h"
 
 namespace vtr8 {
 
@@ -16,6 +17,29 @@ DisabledButton::~DisabledButton()
 {
     button_.enabled = true;
     model_.notifyChanged();
+}
+
+TransferContext::TransferContext(MainWindowModel& model_, CommandProtocol& link_,
+                                 UserInterface& ui_, LinearizationPoints& points_,
+                                 LinearizationWorkspace& workspace_)
+    : model(model_), link(link_), ui(ui_), points(points_), workspace(workspace_)
+{
+    MainWindowModel& m = model_;
+    feedback.progress = [&m](int position) { SetPrenos(m, position); };
+    feedback.firmwareShown = [&m](int number) {
+        m.Label14.caption = QString::number(number);
+        m.notifyChanged();
+    };
+    feedback.writing = [&m](bool running) {
+        m.Poslat.enabled = !running;
+        m.notifyChanged();
+    };
+}
+
+void ShowProgress(const TransferContext& ctx, int position)
+{
+    if (ctx.feedback.progress)
+        ctx.feedback.progress(position);
 }
 
 void SetPrenos(MainWindowModel& model, int position)

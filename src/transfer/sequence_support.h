@@ -22,6 +22,11 @@ private:
     Control& button_;
 };
 
+struct TransferContext;
+
+// The progress of a sequence, through the context's feedback.
+void ShowProgress(const TransferContext& ctx, int position);
+
 // The progress bar Prenos, shown at once.
 void SetPrenos(MainWindowModel& model, int position);
 

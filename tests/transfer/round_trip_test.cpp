@@ -128,7 +128,7 @@ void fill(WriteFixture& f, const Fields& fields)
 bool write(WriteFixture& f)
 {
     f.ui().confirmAnswers = {true};
-    return WriteConfiguration(f.ctx, WriteTiming{1});
+    return WriteEditorConfiguration(f.ctx, f.model, WriteTiming{1});
 }
 
 // The first address of the float that holds the byte at address, if a float does.

@@ -28,7 +28,7 @@ bool contains(const std::vector<int>& values, int value)
 bool write(WriteFixture& f)
 {
     f.ui().confirmAnswers = {true};
-    return WriteConfiguration(f.ctx, quick);
+    return WriteEditorConfiguration(f.ctx, f.model, quick);
 }
 
 TEST(WriteFamilies, ThermocoupleGetsItsColdJunctionPolynomials)

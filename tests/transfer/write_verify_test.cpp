@@ -38,7 +38,7 @@ TEST(WriteVerify, PlanIsWhatTheWriteSendsAndNothingIsWritten)
 {
     WriteFixture f;
     fillPt100(f, "100");
-    const auto prepared = ComputeWrite(f.ctx);
+    const auto prepared = ComputeWrite(f.ctx, *f.model.configurationForTransfer());
     ASSERT_TRUE(prepared) << f.ui().messages.join('|').toStdString();
     const auto planned = PlanConfigurationBlocks(f.ctx, *prepared);
     ASSERT_TRUE(planned);
@@ -46,7 +46,7 @@ TEST(WriteVerify, PlanIsWhatTheWriteSendsAndNothingIsWritten)
     EXPECT_TRUE(f.ui().questions.isEmpty());
 
     f.ui().confirmAnswers = {true};
-    ASSERT_TRUE(WriteConfiguration(f.ctx, quick));
+    ASSERT_TRUE(WriteEditorConfiguration(f.ctx, f.model, quick));
     std::vector<EepromBlock> plannedBlocks = *planned;
     for (EepromBlock& b : plannedBlocks)
         b.pauseAfterMs = 0;
@@ -58,13 +58,13 @@ TEST(WriteVerify, DifferencesUseTheFilesWordsAndItsDecimals)
     WriteFixture f;
     fillPt100(f, "100");
     f.ui().confirmAnswers = {true};
-    ASSERT_TRUE(WriteConfiguration(f.ctx, quick));
+    ASSERT_TRUE(WriteEditorConfiguration(f.ctx, f.model, quick));
     MemoryImage held;
     for (int a = 0; a < eeprom::MemorySize; ++a)
         held.store(static_cast<eeprom::Address>(a), std::vector<std::uint8_t>{f.eeprom()[a]});
 
     fillPt100(f, "120");
-    const auto prepared = ComputeWrite(f.ctx);
+    const auto prepared = ComputeWrite(f.ctx, *f.model.configurationForTransfer());
     ASSERT_TRUE(prepared);
     const auto planned = PlanConfigurationBlocks(f.ctx, *prepared);
     ASSERT_TRUE(planned);
@@ -107,7 +107,7 @@ TEST(WriteVerify, ReadBackFindsNamesAndRepairsACorruptedStore)
         f.ctx.readBackWrites = true;
         fillPt100(f, "100");
         f.ui().confirmAnswers = {true};
-        EXPECT_EQ(WriteConfiguration(f.ctx, quick), c.written) << c.fault;
+        EXPECT_EQ(WriteEditorConfiguration(f.ctx, f.model, quick), c.written) << c.fault;
 
         const std::vector<SentCommand> sent = f.sent();
         const auto lastWrite = std::find_if(sent.rbegin(), sent.rend(), [](const SentCommand& s) {
