@@ -126,9 +126,4 @@ void QtUserInterface::focusControl(const QString& control, QWidget* mainWindow)
     widget->setFocus(Qt::OtherFocusReason);
 }
 
-void QtUserInterface::processEvents()
-{
-    QCoreApplication::processEvents();
-}
-
 } // namespace vtr8

@@ -274,10 +274,9 @@ bool ReadConfiguration(TransferContext& ctx)
         return false;
     const std::uint8_t firmware = ctx.link.ReplyData[3];
     ctx.state.FirmwareNumber = firmware;
-    ctx.state.OldFirmware = firmware == 0 || firmware == 255;
-    m.Label14.caption = ctx.state.OldFirmware ? QString::number(eeprom::OldFirmwareNumber)
-                                              : QString::number(firmware);
-    m.notifyChanged();
+    ctx.state.OldFirmware = eeprom::IsOldFirmware(firmware);
+    if (ctx.feedback.firmwareShown)
+        ctx.feedback.firmwareShown(eeprom::ShownFirmwareNumber(firmware));
 
     if (!ReadBlock(ctx.link, eeprom::InputCode, 4))
         return false;

@@ -260,11 +260,11 @@ std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx, const Configurat
     if (!ReadBlock(ctx.link, eeprom::FirmwareNumber, eeprom::FirmwareNumberReadLength))
         return std::nullopt;
     w.firmware = ctx.link.ReplyData[3];
-    w.oldFirmware = w.firmware == 0 || w.firmware == 255;
+    w.oldFirmware = eeprom::IsOldFirmware(w.firmware);
     ctx.state.FirmwareNumber = w.firmware;
     ctx.state.OldFirmware = w.oldFirmware;
     if (ctx.feedback.firmwareShown)
-        ctx.feedback.firmwareShown(w.oldFirmware ? eeprom::OldFirmwareNumber : int{w.firmware});
+        ctx.feedback.firmwareShown(eeprom::ShownFirmwareNumber(w.firmware));
     w.characteristics = *ChooseCharacteristics(w.input, w.linearization, w.oldFirmware);
 
     if (!computeLinearization(ctx, w, lo, hi))
