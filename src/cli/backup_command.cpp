@@ -31,13 +31,17 @@ int CliSession::backup()
     const QByteArray raw(reinterpret_cast<const char*>(all.data()),
                          static_cast<qsizetype>(all.size()));
     const QString txtPath = path + QStringLiteral(".txt");
-    for (const auto& [file, bytes] :
-         {std::pair{path, raw},
-          std::pair{txtPath, BackupDescription(image, QDateTime::currentDateTime()).toUtf8()}}) {
-        if (const int error = saveFileAtomically(file, bytes); error != 0) {
-            ui_.message(QStringLiteral("Chyba c. ") + QString::number(error));
-            return ExitEndedEarly;
-        }
+    QString failed;
+    // The image and its description are one backup: both are replaced or neither.
+    if (const int error = saveFilesTogether(
+            {{path, raw},
+             {txtPath, BackupDescription(image, QDateTime::currentDateTime()).toUtf8()}},
+            &failed);
+        error != 0) {
+        ui_.message(QStringLiteral("Záloha nebyla uložena: soubor „%1“, chyba c. %2.")
+                        .arg(failed)
+                        .arg(error));
+        return ExitEndedEarly;
     }
     return ExitDone;
 }

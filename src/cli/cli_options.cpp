@@ -2,6 +2,9 @@
 
 #include "device/choice_texts.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace vtr8 {
 
 const char* CliUsage()
@@ -24,12 +27,14 @@ const char* CliUsage()
            "                [--degree N] [--firmware N] --csv | --plot FILE.svg|FILE.png\n"
            "                                      the error of what the transmitter will\n"
            "                                      compute, without a port\n"
-           "  note read | note write TEXT\n"
+           "  note read | note write [--] TEXT\n"
            "  comparator 1|2 read\n"
            "  comparator 1|2 write --on X --off Y --on-delay S --off-delay S\n"
-           "                       --mode HYSTEREZE|OKNO --enable|--disable\n"
+           "                       --mode HYSTEREZE|OKNO --enable\n"
+           "  comparator 1|2 write --disable      switch it off, keeping its values\n"
            "  adjust start|end                    zero/span with a reference\n"
            "  frame NAME [ADDRESS COUNT [HEXDATA]] print the request frame in hex\n"
+           "Arguments after -- are never options.\n"
            "Exit status: 0 done, 1 ended early, 2 usage error.\n";
 }
 
@@ -44,7 +49,102 @@ std::optional<int> parseInt(const QString& text, int low, int high)
     return value;
 }
 
+bool setInt(std::optional<int>& out, const QString& text, int low, int high)
+{
+    out = parseInt(text, low, high);
+    return out.has_value();
+}
+
+bool setText(QString& out, const QString& text, bool emptyAllowed = true)
+{
+    out = text;
+    return emptyAllowed || !text.isEmpty();
+}
+
+using O = CliOptions;
+using K = CliOptionKind;
+
+// clang-format off
+constexpr CliOptionSpec optionTable[] = {
+    {"--help", "-h", K::Help, nullptr, nullptr},
+    {"--yes", "-y", K::Flag, [](O& o, const QString&) { o.yes = true; return true; }, nullptr},
+    {"--trace", nullptr, K::Flag, [](O& o, const QString&) { o.trace = true; return true; }, nullptr},
+    {"--utf8", nullptr, K::Flag, [](O& o, const QString&) { o.utf8 = true; return true; }, nullptr},
+    {"--port", nullptr, K::Value, [](O& o, const QString& v) { return setText(o.port, v, false); },
+     "--port needs a device"},
+    {"--com", nullptr, K::Value, [](O& o, const QString& v) { return setInt(o.com, v, 1, 8); },
+     "--com needs a number 1..8"},
+    {"--points", nullptr, K::Value, [](O& o, const QString& v) { return setText(o.pointsFile, v); },
+     "--points needs a file"},
+    {"--method", nullptr, K::Value,
+     [](O& o, const QString& v) {
+         o.method = v;
+         return v == QLatin1String("polynomial") || v == QLatin1String("segments");
+     },
+     "--method needs polynomial or segments"},
+    {"--degree", nullptr, K::Value, [](O& o, const QString& v) { return setInt(o.degree, v, 2, 8); },
+     "--degree needs a number 2..8"},
+    {"--verify", nullptr, K::Flag, [](O& o, const QString&) { o.verify = true; return true; }, nullptr},
+    {"--image", nullptr, K::Value,
+     [](O& o, const QString& v) { return setText(o.imageFile, v, false); }, "--image needs a file"},
+    {"--save", nullptr, K::Value, [](O& o, const QString& v) { return setText(o.saveFile, v); },
+     "--save needs a file"},
+    {"--count", nullptr, K::Value,
+     [](O& o, const QString& v) {
+         const std::optional<int> n = parseInt(v, 0, 1000000);
+         o.count = n.value_or(o.count);
+         return n.has_value();
+     },
+     "--count needs a number 0..1000000"},
+    {"--csv", nullptr, K::Flag, [](O& o, const QString&) { o.csv = true; return true; }, nullptr},
+    {"--plot", nullptr, K::Value,
+     [](O& o, const QString& v) { return setText(o.plotFile, v, false); }, "--plot needs a file"},
+    {"--firmware", nullptr, K::Value,
+     [](O& o, const QString& v) { return setInt(o.firmware, v, 0, 255); },
+     "--firmware needs a number 0..255"},
+    {"--read", nullptr, K::Flag, [](O& o, const QString&) { o.readFirst = true; return true; }, nullptr},
+    {"--on", nullptr, K::Value, [](O& o, const QString& v) { return setText(o.on, v); },
+     "--on needs a value"},
+    {"--off", nullptr, K::Value, [](O& o, const QString& v) { return setText(o.off, v); },
+     "--off needs a value"},
+    {"--on-delay", nullptr, K::Value, [](O& o, const QString& v) { return setText(o.onDelay, v); },
+     "--on-delay needs a value"},
+    {"--off-delay", nullptr, K::Value, [](O& o, const QString& v) { return setText(o.offDelay, v); },
+     "--off-delay needs a value"},
+    {"--mode", nullptr, K::Value,
+     [](O& o, const QString& v) {
+         o.mode = v;
+         return v == choice::Hysteresis || v == choice::Window;
+     },
+     "--mode needs HYSTEREZE or OKNO"},
+    {"--enable", nullptr, K::Flag, [](O& o, const QString&) { o.enable = true; return true; }, nullptr},
+    {"--disable", nullptr, K::Flag, [](O& o, const QString&) { o.enable = false; return true; }, nullptr},
+};
+// clang-format on
+
+constexpr const char* commandTable[] = {"write", "read",       "verify", "backup", "measure",
+                                        "note",  "comparator", "adjust", "frame",  "linearization"};
+
+const CliOptionSpec* findOption(const QString& argument)
+{
+    for (const CliOptionSpec& spec : optionTable)
+        if (argument == QLatin1String(spec.name) ||
+            (spec.shortName && argument == QLatin1String(spec.shortName)))
+            return &spec;
+    return nullptr;
+}
+
 } // namespace
+
+std::span<const CliOptionSpec> CliOptionTable()
+{
+    return optionTable;
+}
+
+std::span<const char* const> CliCommandNames()
+{
+    return commandTable;
+}
 
 CliParseResult ParseCliArguments(const QStringList& arguments)
 {
@@ -55,100 +155,47 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
         return result;
     };
 
+    bool optionsEnded = false;
+    bool commandSeen = false;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments.at(i);
-        auto value = [&](QString& out) {
-            if (i + 1 >= arguments.size())
-                return false;
-            out = arguments.at(++i);
-            return true;
-        };
-        QString v;
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            result.help = true;
-            return result;
-        } else if (a == QLatin1String("--yes") || a == QLatin1String("-y")) {
-            o.yes = true;
-        } else if (a == QLatin1String("--trace")) {
-            o.trace = true;
-        } else if (a == QLatin1String("--utf8")) {
-            o.utf8 = true;
-        } else if (a == QLatin1String("--port")) {
-            if (!value(o.port) || o.port.isEmpty())
-                return fail(QStringLiteral("--port needs a device"));
-        } else if (a == QLatin1String("--com")) {
-            if (!value(v))
-                return fail(QStringLiteral("--com needs a number 1..8"));
-            o.com = parseInt(v, 1, 8);
-            if (!o.com)
-                return fail(QStringLiteral("--com needs a number 1..8"));
-        } else if (a == QLatin1String("--points")) {
-            if (!value(o.pointsFile))
-                return fail(QStringLiteral("--points needs a file"));
-        } else if (a == QLatin1String("--method")) {
-            if (!value(o.method) ||
-                (o.method != QLatin1String("polynomial") && o.method != QLatin1String("segments")))
-                return fail(QStringLiteral("--method needs polynomial or segments"));
-        } else if (a == QLatin1String("--degree")) {
-            if (!value(v) || !(o.degree = parseInt(v, 2, 8)))
-                return fail(QStringLiteral("--degree needs a number 2..8"));
-        } else if (a == QLatin1String("--verify")) {
-            o.verify = true;
-        } else if (a == QLatin1String("--image")) {
-            if (!value(o.imageFile) || o.imageFile.isEmpty())
-                return fail(QStringLiteral("--image needs a file"));
-        } else if (a == QLatin1String("--save")) {
-            if (!value(o.saveFile))
-                return fail(QStringLiteral("--save needs a file"));
-        } else if (a == QLatin1String("--count")) {
-            std::optional<int> n;
-            if (!value(v) || !(n = parseInt(v, 0, 1000000)))
-                return fail(QStringLiteral("--count needs a number 0..1000000"));
-            o.count = *n;
-        } else if (a == QLatin1String("--csv")) {
-            o.csv = true;
-        } else if (a == QLatin1String("--plot")) {
-            if (!value(o.plotFile) || o.plotFile.isEmpty())
-                return fail(QStringLiteral("--plot needs a file"));
-        } else if (a == QLatin1String("--firmware")) {
-            if (!value(v) || !(o.firmware = parseInt(v, 0, 255)))
-                return fail(QStringLiteral("--firmware needs a number 0..255"));
-        } else if (a == QLatin1String("--read")) {
-            o.readFirst = true;
-        } else if (a == QLatin1String("--on")) {
-            if (!value(o.on))
-                return fail(QStringLiteral("--on needs a value"));
-        } else if (a == QLatin1String("--off")) {
-            if (!value(o.off))
-                return fail(QStringLiteral("--off needs a value"));
-        } else if (a == QLatin1String("--on-delay")) {
-            if (!value(o.onDelay))
-                return fail(QStringLiteral("--on-delay needs a value"));
-        } else if (a == QLatin1String("--off-delay")) {
-            if (!value(o.offDelay))
-                return fail(QStringLiteral("--off-delay needs a value"));
-        } else if (a == QLatin1String("--mode")) {
-            if (!value(o.mode) || (o.mode != choice::Hysteresis && o.mode != choice::Window))
-                return fail(QStringLiteral("--mode needs HYSTEREZE or OKNO"));
-        } else if (a == QLatin1String("--enable")) {
-            o.enable = true;
-        } else if (a == QLatin1String("--disable")) {
-            o.enable = false;
-        } else if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
+        const CliOptionSpec* spec = optionsEnded ? nullptr : findOption(a);
+        if (spec) {
+            if (spec->kind == CliOptionKind::Help) {
+                result.help = true;
+                return result;
+            }
+            QString value;
+            if (spec->kind == CliOptionKind::Value) {
+                if (i + 1 >= arguments.size())
+                    return fail(QString::fromUtf8(spec->error));
+                value = arguments.at(++i);
+            }
+            if (!spec->apply(o, value))
+                return fail(QString::fromUtf8(spec->error));
+        } else if (!optionsEnded && a == QLatin1String("--")) {
+            // Everything after it is an argument, so a note may start with "--".
+            optionsEnded = true;
+        } else if (!optionsEnded && a.startsWith(QLatin1String("--"))) {
             return fail(QStringLiteral("unknown option: ") + a);
-        } else if (o.command.isEmpty()) {
+        } else if (!commandSeen) {
+            // An empty first word is a command too (an unknown one), not nothing.
             o.command = a;
+            commandSeen = true;
         } else {
             o.arguments << a;
         }
     }
 
-    if (o.command.isEmpty())
+    if (!commandSeen)
         return fail(QStringLiteral("no command given"));
     if (!o.port.isEmpty() && o.com)
         return fail(QStringLiteral("--port and --com exclude each other"));
 
     const QString& c = o.command;
+    if (std::none_of(std::begin(commandTable), std::end(commandTable),
+                     [&c](const char* name) { return c == QLatin1String(name); }))
+        return fail(QStringLiteral("unknown command: ") + c);
     const auto argc = o.arguments.size();
     if (c == QLatin1String("write")) {
         if (argc != 1)
@@ -182,11 +229,17 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             (o.arguments[0] != QLatin1String("1") && o.arguments[0] != QLatin1String("2")) ||
             (o.arguments[1] != QLatin1String("read") && o.arguments[1] != QLatin1String("write")))
             return fail(QStringLiteral("comparator 1|2 read|write"));
-        if (o.arguments[1] == QLatin1String("write") &&
+        const bool values = !o.on.isEmpty() || !o.off.isEmpty() || !o.onDelay.isEmpty() ||
+                            !o.offDelay.isEmpty() || !o.mode.isEmpty();
+        // Switching a comparator off keeps its limits, delays and mode as they are, so values
+        // given with it would not be stored.
+        if (o.arguments[1] == QLatin1String("write") && o.enable == false && values)
+            return fail(QStringLiteral("comparator write --disable takes no other values"));
+        if (o.arguments[1] == QLatin1String("write") && o.enable != false &&
             (o.on.isEmpty() || o.off.isEmpty() || o.onDelay.isEmpty() || o.offDelay.isEmpty() ||
              o.mode.isEmpty() || !o.enable))
             return fail(QStringLiteral("comparator write needs --on --off --on-delay --off-delay "
-                                       "--mode and --enable or --disable"));
+                                       "--mode and --enable, or --disable alone"));
     } else if (c == QLatin1String("adjust")) {
         if (argc != 1 ||
             (o.arguments[0] != QLatin1String("start") && o.arguments[0] != QLatin1String("end")))

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <span>
 
 namespace vtr8 {
 
@@ -46,7 +47,24 @@ struct CliParseResult {
     bool help = false;
 };
 
+// "--" ends the options: every argument after it is positional.
 CliParseResult ParseCliArguments(const QStringList& arguments);
+
+enum class CliOptionKind { Flag, Value, Help };
+
+// One option the parser knows: its names, whether it takes the next argument, and how it is
+// stored (false: the value is refused with `error`, also the text when the value is missing).
+struct CliOptionSpec {
+    const char* name;
+    const char* shortName; // or nullptr
+    CliOptionKind kind;
+    bool (*apply)(CliOptions& options, const QString& value);
+    const char* error;
+};
+
+// The parser's own tables, for whatever must know every option and command.
+std::span<const CliOptionSpec> CliOptionTable();
+std::span<const char* const> CliCommandNames();
 
 const char* CliUsage();
 

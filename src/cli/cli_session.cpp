@@ -8,6 +8,7 @@
 #include "link/port_selection.h"
 #include "transfer/comparators.h"
 #include "transfer/measurement_model.h"
+#include "transfer/note_codec.h"
 #include "transfer/read_configuration.h"
 #include "transfer/transfer_session.h"
 #include "transfer/user_note.h"
@@ -17,6 +18,8 @@
 #include <QEventLoop>
 #include <QIODevice>
 #include <QTime>
+
+#include <limits>
 
 #include "cli/terminal.h"
 #include <cstdio>
@@ -161,21 +164,6 @@ void CliSession::printConfiguration()
     }
 }
 
-int CliSession::read()
-{
-    if (!ReadConfiguration(ctx_))
-        return ExitEndedEarly;
-    // A blank unit: the read has said so, and what it shows is no configuration to print.
-    if (!ctx_.state.ValidConfiguration)
-        return ExitEndedEarly;
-    if (!model_.configurationFileBytes())
-        return ExitEndedEarly;
-    printConfiguration();
-    if (!options_.saveFile.isEmpty() && !model_.saveConfiguration(options_.saveFile))
-        return ExitEndedEarly;
-    return ExitDone;
-}
-
 int CliSession::measure()
 {
     // The window shows as many decimals as the configuration on screen asks for.
@@ -244,7 +232,7 @@ int CliSession::note()
     if (options_.arguments[0] == QLatin1String("read")) {
         if (!cteni_uz_pozn(ctx_))
             return ExitEndedEarly;
-        out_ << model_.EditUzPozn.text << '\n';
+        out_ << visibleControlCharacters(model_.EditUzPozn.text) << '\n';
         out_.flush();
         return ExitDone;
     }
@@ -304,20 +292,37 @@ int CliSession::comparator()
         return ExitDone;
     }
 
+    if (!*options_.enable) {
+        // Switching off stores the mode byte only; the store still checks the fields, so they
+        // hold what the transmitter has.
+        if (!(first ? Preckomp1Click(ctx_) : Preckomp2Click(ctx_)))
+            return ExitEndedEarly;
+        c.enable.checked = false;
+        m.notifyChanged();
+        const int declinedBefore = ui_.declined;
+        if (!(first ? Ulozkomp1Click(ctx_) : Ulozkomp2Click(ctx_)))
+            return ExitEndedEarly;
+        return ui_.declined == declinedBefore ? ExitDone : ExitEndedEarly;
+    }
+
     // The limits are checked against the measuring range the window shows, so the
     // configuration is read first, as a technician would before setting a comparator.
     if (!ReadConfiguration(ctx_))
         return ExitEndedEarly;
-    // Each value goes in as the technician would type it and leave the field.
+    // Both limits are new: neither is compared with a value the other is about to replace.
+    ComparatorValues& values = first ? m.Comparator1 : m.Comparator2;
+    values.SwitchOnLimit = values.SwitchOffLimit = std::numeric_limits<Extended>::quiet_NaN();
+    // Each value goes in as the technician would type it and leave the field; the first
+    // refusal ends it, as the technician would correct that field before going on.
     const int before = ui_.messageCount;
     for (const auto& [field, text] :
          {std::pair{c.on, options_.on}, std::pair{c.off, options_.off},
           std::pair{c.onDelay, options_.onDelay}, std::pair{c.offDelay, options_.offDelay}}) {
         m.userEdit(field.control, text);
         (m.*field.exit)();
+        if (!quietSince(before))
+            return ExitEndedEarly;
     }
-    if (!quietSince(before))
-        return ExitEndedEarly;
     c.mode.text = options_.mode;
     c.mode.itemIndex = static_cast<int>(c.mode.items.indexOf(options_.mode));
     c.enable.checked = *options_.enable;

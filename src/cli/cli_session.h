@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace vtr8 {
 
@@ -40,7 +41,11 @@ public:
 
 private:
     int write();
-    int read();
+    int read(); // read_command.cpp
+    // The point file behind the "ze souboru" configuration just read, rebuilt from the
+    // transmitter's segment table so that a write of it stores the same memory; told and
+    // empty when no such file can be found.
+    std::optional<QByteArray> recoverPointFile(const QString& pointPath);
     int verify(); // verify_command.cpp
     int backup(); // backup_command.cpp
     int measure();

@@ -32,11 +32,13 @@ int CliSession::verify()
     TransportScope scope{link_, nullptr};
     if (!options_.imageFile.isEmpty()) {
         const FileRead file = readWholeFile(options_.imageFile);
-        if (file.status != FileRead::Status::Ok) {
+        if (file.status == FileRead::Status::OpenFailed ||
+            file.status == FileRead::Status::ReadFailed) {
             ui_.message(QStringLiteral("Chyba c. ") + QString::number(file.error));
             return ExitEndedEarly;
         }
-        if (file.data.size() != eeprom::MemorySize) {
+        // Too large to be read at all is the same fault as the wrong size.
+        if (file.status == FileRead::Status::TooLarge || file.data.size() != eeprom::MemorySize) {
             ui_.message(QStringLiteral("Soubor „%1“ není obraz paměti převodníku (%2 bajtů).")
                             .arg(options_.imageFile)
                             .arg(eeprom::MemorySize));

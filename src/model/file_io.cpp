@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include <QFileInfo>
@@ -92,6 +94,20 @@ int saveFileAtomically(const QString& path, const QByteArray& data)
     return 0;
 }
 
+// QSaveFile commits each file on its own: the files are saved one after another and the first
+// failure stops the rest, so there FILE may be new while FILE.txt is not.
+int saveFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files, QString* failed)
+{
+    for (const auto& [path, data] : files) {
+        if (const int error = saveFileAtomically(path, data); error != 0) {
+            if (failed)
+                *failed = path;
+            return error;
+        }
+    }
+    return 0;
+}
+
 #else
 
 namespace {
@@ -141,12 +157,32 @@ int syncSystem(int fd)
     return ::fsync(fd);
 }
 
-// The file a save replaces: the target of a symlink, so the link stays a link.
+QByteArray directoryOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+// A link that someone else put into a folder everyone may write to, where its owner could point
+// it at any file of ours: the kernel's own rule for such folders, whether or not it is enforced.
+bool foreignLinkInSharedFolder(const QByteArray& path, const struct stat& link)
+{
+    struct stat folder {};
+    if (::stat(directoryOf(path).constData(), &folder) != 0)
+        return false;
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid;
+}
+
+// The file a save replaces: the target of a symlink, so the link stays a link. Empty when the
+// link must not be followed.
 QByteArray saveTarget(const QByteArray& path)
 {
     struct stat link {};
     if (::lstat(path.constData(), &link) != 0 || !S_ISLNK(link.st_mode))
         return path;
+    if (foreignLinkInSharedFolder(path, link))
+        return {};
     char resolved[PATH_MAX];
     if (::realpath(path.constData(), resolved) == nullptr)
         return path; // a dangling link is replaced itself
@@ -180,16 +216,59 @@ int writeAll(int fd, const QByteArray& data)
 
 void syncDirectoryOf(const QByteArray& target)
 {
-    const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray dir = slash < 0    ? QByteArray(".")
-                           : slash == 0 ? QByteArray("/")
-                                        : target.left(slash);
-    const int fd = ::open(dir.constData(), O_RDONLY | O_CLOEXEC | O_DIRECTORY);
+    const int fd = ::open(directoryOf(target).constData(), O_RDONLY | O_CLOEXEC | O_DIRECTORY);
     if (fd >= 0) {
         // Only makes the rename durable sooner; the save has succeeded either way.
         (void)::fsync(fd);
         ::close(fd);
     }
+}
+
+// A file written beside its target, synced and closed, ready to be renamed over it.
+struct PreparedFile {
+    QByteArray target;
+    QByteArray temporary;
+};
+
+// 0 and the prepared file, or an error number and nothing left behind.
+int prepareFile(const QString& path, const QByteArray& data, PreparedFile& prepared)
+{
+    const QByteArray target = saveTarget(QFile::encodeName(path));
+    if (target.isEmpty())
+        return EACCES;
+    struct stat existing {};
+    mode_t mode = 0;
+    if (::stat(target.constData(), &existing) == 0) {
+        if (const int error = errorForMode(existing.st_mode); error != 0)
+            return error;
+        mode = existing.st_mode & 07777;
+    } else if (errno == ENOENT) {
+        mode = newFileMode();
+    } else {
+        return errno;
+    }
+
+    QByteArray temporary = target + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    // The copy keeps the permissions of the file it replaces; a failure here
+    // leaves the stricter ones of the temporary file, which loses nothing.
+    (void)::fchmod(fd, mode);
+
+    int error = writeAll(fd, data);
+    // Space on some file systems is only taken at the sync: the data is not
+    // saved before the sync says so.
+    if (error == 0 && saveFileCalls().sync(fd) != 0)
+        error = errno != 0 ? errno : EIO;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temporary.constData());
+        return error;
+    }
+    prepared = {target, temporary};
+    return 0;
 }
 
 } // namespace
@@ -223,41 +302,70 @@ std::FILE* openInputFile(const QString& path, int& error)
 
 int saveFileAtomically(const QString& path, const QByteArray& data)
 {
-    const QByteArray target = saveTarget(QFile::encodeName(path));
-    struct stat existing {};
-    mode_t mode = 0;
-    if (::stat(target.constData(), &existing) == 0) {
-        if (const int error = errorForMode(existing.st_mode); error != 0)
+    return saveFilesTogether({{path, data}});
+}
+
+int saveFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files, QString* failed)
+{
+    std::vector<PreparedFile> prepared;
+    const auto discard = [&prepared] {
+        for (const PreparedFile& file : prepared)
+            ::unlink(file.temporary.constData());
+    };
+    for (const auto& [path, data] : files) {
+        PreparedFile file;
+        if (const int error = prepareFile(path, data, file); error != 0) {
+            discard();
+            if (failed)
+                *failed = path;
             return error;
-        mode = existing.st_mode & 07777;
-    } else if (errno == ENOENT) {
-        mode = newFileMode();
-    } else {
-        return errno;
+        }
+        prepared.push_back(file);
     }
 
-    QByteArray temporary = target + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    // The copy keeps the permissions of the file it replaces; a failure here
-    // leaves the stricter ones of the temporary file, which loses nothing.
-    (void)::fchmod(fd, mode);
-
-    int error = writeAll(fd, data);
-    // Space on some file systems is only taken at the sync: the data is not
-    // saved before the sync says so.
-    if (error == 0 && saveFileCalls().sync(fd) != 0)
-        error = errno != 0 ? errno : EIO;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temporary.constData());
-        return error;
+    // Every file is written; the renames follow. With several files the earlier content of
+    // each target stays reachable under a second name (a hard link) until all are in place, so
+    // that a rename that fails can be undone.
+    struct Earlier {
+        bool existed = false;
+        QByteArray kept; // empty: nothing to restore from
+    };
+    std::vector<Earlier> earlier(prepared.size());
+    for (std::size_t i = 0; i < prepared.size(); ++i) {
+        const QByteArray& target = prepared[i].target;
+        if (prepared.size() > 1 && ::access(target.constData(), F_OK) == 0) {
+            earlier[i].existed = true;
+            QByteArray kept = target + ".old-XXXXXX";
+            const int fd = ::mkostemp(kept.data(), O_CLOEXEC);
+            if (fd >= 0) {
+                ::close(fd);
+                ::unlink(kept.constData());
+                if (::link(target.constData(), kept.constData()) == 0)
+                    earlier[i].kept = kept;
+            }
+        }
+        if (::rename(prepared[i].temporary.constData(), target.constData()) != 0) {
+            const int error = errno;
+            for (std::size_t j = 0; j < i; ++j) {
+                if (!earlier[j].kept.isEmpty())
+                    ::rename(earlier[j].kept.constData(), prepared[j].target.constData());
+                else if (!earlier[j].existed)
+                    ::unlink(prepared[j].target.constData());
+            }
+            for (std::size_t j = i; j < prepared.size(); ++j)
+                ::unlink(prepared[j].temporary.constData());
+            if (!earlier[i].kept.isEmpty())
+                ::unlink(earlier[i].kept.constData());
+            if (failed)
+                *failed = files[i].first;
+            return error;
+        }
     }
-    syncDirectoryOf(target);
+    for (const Earlier& e : earlier)
+        if (!e.kept.isEmpty())
+            ::unlink(e.kept.constData());
+    for (const PreparedFile& file : prepared)
+        syncDirectoryOf(file.target);
     return 0;
 }
 

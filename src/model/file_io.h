@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 // Whole-file reading and atomic saving with the operating system's error number,
 // which the messages "Chyba c. <n>" show.
@@ -47,6 +49,14 @@ std::FILE* openInputFile(const QString& path, int& error);
 // symlink to a regular file has its target replaced. Returns 0 or an error
 // number (errno; 28 for a full disk).
 int saveFileAtomically(const QString& path, const QByteArray& data);
+
+// Saves files that belong together (a memory image and its description) so that all of them
+// are replaced or none: every one is written and synced beside its target before the first is
+// renamed into place, and should a rename still fail, those already renamed get their earlier
+// content back. On failure `failed` names the file at fault. On POSIX systems a save refuses
+// (EACCES) to follow a symlink that another user owns in a sticky folder everyone may write to.
+int saveFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files,
+                      QString* failed = nullptr);
 
 #ifndef _WIN32
 // The system calls the save makes on its temporary file. Tests replace them to

@@ -74,32 +74,76 @@ struct Shown {
     QString actual, expected;
 };
 
-// Both sides as the message shows them; nullopt when they count as equal.
-std::optional<Shown> shownValues(const MemoryField& field, const std::vector<std::uint8_t>& actual,
-                                 const std::vector<std::uint8_t>& expected,
-                                 const ComparisonRules& rules)
+// The two floats as the message shows them: with the file's decimals where it gives the field
+// some, else with seven significant digits, and where those show alike with the nine that tell
+// any two floats apart. Only a different zero or NaN needs the bytes.
+Shown shownFloats(FileKey key, const std::vector<std::uint8_t>& actual,
+                  const std::vector<std::uint8_t>& expected, const ComparisonRules& rules)
 {
-    if (actual == expected)
-        return std::nullopt;
-    if (field.encoding == FieldEncoding::Float && actual.size() == 4) {
-        const float a = floatAt(actual);
-        const float e = floatAt(expected);
-        const auto decimals = rules.decimals.find(field.key);
-        const auto show = [&](float v) {
-            return decimals != rules.decimals.end() ? formatFixed(v, decimals->second)
-                                                    : formatGeneral(v, 7, QLatin1Char('.'));
-        };
-        Shown shown{show(a), show(e)};
-        if (rules.roundFloats && shown.actual == shown.expected)
-            return std::nullopt;
-        // Byte for byte, values that show alike still differ: show them in full.
-        if (shown.actual == shown.expected)
-            shown = {formatGeneral(a, 9, QLatin1Char('.')), formatGeneral(e, 9, QLatin1Char('.'))};
+    const float a = floatAt(actual);
+    const float e = floatAt(expected);
+    if (const auto decimals = rules.decimals.find(key); decimals != rules.decimals.end()) {
+        Shown fixed{formatFixed(a, decimals->second), formatFixed(e, decimals->second)};
+        if (fixed.actual != fixed.expected)
+            return fixed;
+    }
+    for (const int digits : {7, 9}) {
+        Shown general{formatGeneral(a, digits, QLatin1Char('.')),
+                      formatGeneral(e, digits, QLatin1Char('.'))};
+        if (general.actual != general.expected)
+            return general;
+    }
+    return {hexBytes(actual), hexBytes(expected)};
+}
+
+// Both sides of a field whose bytes differ, as the message shows them.
+Shown shownValues(const MemoryField& field, const std::vector<std::uint8_t>& actual,
+                  const std::vector<std::uint8_t>& expected, const ComparisonRules& rules)
+{
+    if (field.encoding == FieldEncoding::Float && actual.size() == 4)
+        return shownFloats(field.key, actual, expected, rules);
+    if (field.encoding == FieldEncoding::Byte && actual.size() == 1) {
+        Shown shown{byteText(field.key, actual[0]), byteText(field.key, expected[0])};
+        // Two codes may carry one word ("linearizováno" is 1 and 2): then the codes tell.
+        if (shown.actual == shown.expected) {
+            shown.actual += QStringLiteral(" (%1)").arg(actual[0]);
+            shown.expected += QStringLiteral(" (%1)").arg(expected[0]);
+        }
         return shown;
     }
-    if (field.encoding == FieldEncoding::Byte && actual.size() == 1)
-        return Shown{byteText(field.key, actual[0]), byteText(field.key, expected[0])};
-    return Shown{hexBytes(actual), hexBytes(expected)};
+    return {hexBytes(actual), hexBytes(expected)};
+}
+
+// A line for each field whose bytes in [begin, end) differ between the two images.
+void compareRun(int begin, int end, const MemoryImage& expected, const MemoryImage& actual,
+                const ComparisonRules& rules, std::vector<QString>& lines)
+{
+    for (int a = begin; a < end;) {
+        const MemoryField field = FieldAt(static_cast<eeprom::Address>(a));
+        // The part of the field the run covers.
+        const int from = std::max<int>(field.address, begin);
+        const int to = std::min(field.address + field.length, end);
+        a = to;
+        const auto address = static_cast<eeprom::Address>(from);
+        const std::vector<std::uint8_t> wanted = expected.bytes(address, to - from);
+        const std::vector<std::uint8_t> held = actual.bytes(address, to - from);
+        if (held == wanted)
+            continue;
+        const bool whole = from == field.address && to == field.address + field.length;
+        const Shown shown =
+            shownValues(whole ? field
+                              : MemoryField{field.address, to - from, FieldEncoding::Bytes,
+                                            field.name, FileKey::None},
+                        held, wanted, rules);
+        const QString name =
+            field.key != FileKey::None
+                ? field.name
+                : QStringLiteral("adresa %1").arg(from) +
+                      (field.name.isEmpty() ? QString() : QStringLiteral(", ") + field.name);
+        lines.push_back(name + QStringLiteral(": v převodníku ") + shown.actual +
+                        QStringLiteral(", ") + rules.expectedWord + QLatin1Char(' ') +
+                        shown.expected);
+    }
 }
 
 } // namespace
@@ -107,49 +151,36 @@ std::optional<Shown> shownValues(const MemoryField& field, const std::vector<std
 std::vector<QString> BlockDifferences(const EepromBlock& expected, const MemoryImage& actual,
                                       const ComparisonRules& rules)
 {
+    MemoryImage wanted;
+    wanted.store(expected);
     std::vector<QString> lines;
-    const int end = expected.address + static_cast<int>(expected.data.size());
-    for (int a = expected.address; a < end;) {
-        const MemoryField field = FieldAt(static_cast<eeprom::Address>(a));
-        // The part of the field this block writes.
-        const int from = std::max<int>(field.address, expected.address);
-        const int to = std::min(field.address + field.length, end);
-        a = to;
-        const auto first = expected.data.begin() + (from - expected.address);
-        const std::vector<std::uint8_t> wanted(first, first + (to - from));
-        const std::vector<std::uint8_t> held =
-            actual.bytes(static_cast<eeprom::Address>(from), to - from);
-        const bool whole = from == field.address && to == field.address + field.length;
-        const std::optional<Shown> shown =
-            shownValues(whole ? field
-                              : MemoryField{field.address, to - from, FieldEncoding::Bytes,
-                                            field.name, FileKey::None},
-                        held, wanted, rules);
-        if (!shown)
-            continue;
-        QString name =
-            field.key != FileKey::None
-                ? field.name
-                : QStringLiteral("adresa %1").arg(from) +
-                      (field.name.isEmpty() ? QString() : QStringLiteral(", ") + field.name);
-        lines.push_back(name + QStringLiteral(": v převodníku ") + shown->actual +
-                        QStringLiteral(", ") + rules.expectedWord + QLatin1Char(' ') +
-                        shown->expected);
-    }
+    const int end =
+        std::min(expected.address + static_cast<int>(expected.data.size()), eeprom::MemorySize);
+    compareRun(expected.address, end, wanted, actual, rules, lines);
     return lines;
 }
 
 std::vector<QString> Differences(const std::vector<EepromBlock>& expected,
                                  const MemoryImage& actual, const ComparisonRules& rules)
 {
-    // The lines of the configuration file first: the values derived from them follow.
-    std::vector<QString> fileLines, otherLines;
+    MemoryImage wanted;
     for (const EepromBlock& block : expected)
-        for (QString& line : BlockDifferences(block, actual, rules))
-            (line.startsWith(QStringLiteral("adresa ")) ? otherLines : fileLines)
-                .push_back(std::move(line));
-    fileLines.insert(fileLines.end(), otherLines.begin(), otherLines.end());
-    return fileLines;
+        wanted.store(block);
+    std::vector<QString> lines;
+    for (int a = 0; a < eeprom::MemorySize; ++a) {
+        if (!wanted.holds(static_cast<eeprom::Address>(a), 1))
+            continue;
+        int end = a + 1;
+        while (end < eeprom::MemorySize && wanted.holds(static_cast<eeprom::Address>(end), 1))
+            ++end;
+        compareRun(a, end, wanted, actual, rules, lines);
+        a = end;
+    }
+    // The lines of the configuration file first: the values derived from them follow.
+    std::stable_partition(lines.begin(), lines.end(), [](const QString& line) {
+        return !line.startsWith(QStringLiteral("adresa "));
+    });
+    return lines;
 }
 
 int ShownDecimals(const QString& text)

@@ -15,9 +15,9 @@ namespace vtr8 {
 struct ComparisonRules {
     // "v souboru" when a configuration file is the reference, "zapsáno" after a write.
     QString expectedWord = QStringLiteral("v souboru");
-    // Floats count as equal when they show alike: with the decimals the configuration file
-    // gives a field (decimals), otherwise with seven significant digits. Off: byte for byte.
-    bool roundFloats = true;
+    // Every byte counts: a float differs when its bytes do. It is shown with the decimals the
+    // configuration file gives its field, or with seven significant digits, and with as many
+    // more as it takes to tell the two values apart.
     std::map<FileKey, int> decimals;
 };
 
@@ -27,8 +27,9 @@ struct ComparisonRules {
 std::vector<QString> BlockDifferences(const EepromBlock& expected, const MemoryImage& actual,
                                       const ComparisonRules& rules);
 
-// Every difference of the blocks: the configuration file's lines first, then the other fields
-// in block order.
+// Every difference of the memory the blocks leave once written in order: the configuration
+// file's lines first, then the other fields in address order. A byte that several blocks write
+// is compared once, with what the last of them stores.
 std::vector<QString> Differences(const std::vector<EepromBlock>& expected,
                                  const MemoryImage& actual, const ComparisonRules& rules);
 

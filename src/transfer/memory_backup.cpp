@@ -21,7 +21,9 @@ QString BackupDescription(const MemoryImage& image, const QDateTime& when)
                 .arg(image.at(eeprom::DeviceTypeBytes))
                 .arg(image.at(eeprom::DeviceTypeBytes + 1));
     text += QStringLiteral("poznámka: ") +
-            decodeNote(all.data() + eeprom::UserNote, eeprom::UserNoteLength) + QLatin1Char('\n');
+            visibleControlCharacters(
+                decodeNote(all.data() + eeprom::UserNote, eeprom::UserNoteLength)) +
+            QLatin1Char('\n');
     text += QLatin1Char('\n');
     text += HexDump(all);
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));

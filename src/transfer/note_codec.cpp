@@ -43,4 +43,22 @@ QString unmappableNoteMessage(const QString& character)
         .arg(character);
 }
 
+QString visibleControlCharacters(const QString& text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code < 0x20)
+            shown += QChar(char16_t(0x2400 + code)); // the control picture: NUL is U+2400
+        else if (code == 0x7F)
+            shown += QChar(char16_t(0x2421));
+        else if (c.category() == QChar::Other_Control)
+            shown += QChar(QChar::ReplacementCharacter);
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 } // namespace vtr8

@@ -29,6 +29,12 @@ struct NoteEncoding {
 // trailing character with a code of 32 or less removed. Leading spaces stay.
 QString decodeNote(const std::uint8_t* bytes, int count);
 
+// The note for a terminal or a text file: every control character shown as its picture (ESC as
+// U+241B, DEL as U+2421, the C1 ones as U+FFFD), so that no byte a transmitter holds can move
+// the cursor, retitle a window or end a line. None of these pictures has a Windows-1250 byte,
+// so none can be mistaken for a character of the note.
+QString visibleControlCharacters(const QString& text);
+
 // The byte code of a one-character text, as the transmitter stores it; empty
 // when the character has no Windows-1250 byte.
 [[nodiscard]] std::optional<std::uint8_t> str1ToZnak(const QString& character);

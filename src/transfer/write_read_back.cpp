@@ -24,7 +24,6 @@ std::vector<QString> differences(const EepromBlock& block, const MemoryImage& im
 {
     ComparisonRules rules;
     rules.expectedWord = QStringLiteral("zapsáno");
-    rules.roundFloats = false;
     return BlockDifferences(block, image, rules);
 }
 

@@ -72,6 +72,9 @@ TEST(CliOptions, UsageErrorsAreRefused)
         {"verify", "a.txt", "--image"},
         {"backup"},
         {"backup", "a.bin", "b.bin"},
+        {"comparator", "1", "write", "--disable", "--on", "1"},
+        {"note", "write", "--", "a", "b"},
+        {"", "read"}, // an empty word is an unknown command, not nothing
     };
     for (const auto& list : bad) {
         const auto r = ParseCliArguments(args(list));
@@ -84,7 +87,7 @@ TEST(CliOptions, ComparatorWriteCarriesEveryField)
 {
     const auto r = ParseCliArguments(
         args(Words{"comparator", "2", "write", "--on", "12.5", "--off", "10", "--on-delay", "3",
-                   "--off-delay", "4", "--mode", "OKNO", "--disable"}));
+                   "--off-delay", "4", "--mode", "OKNO", "--enable"}));
     ASSERT_TRUE(r.options) << r.error.toStdString();
     EXPECT_EQ(r.options->arguments, (QStringList{"2", "write"}));
     EXPECT_EQ(r.options->on, "12.5");
@@ -92,8 +95,24 @@ TEST(CliOptions, ComparatorWriteCarriesEveryField)
     EXPECT_EQ(r.options->onDelay, "3");
     EXPECT_EQ(r.options->offDelay, "4");
     EXPECT_EQ(r.options->mode, "OKNO");
-    ASSERT_TRUE(r.options->enable.has_value());
-    EXPECT_FALSE(*r.options->enable);
+    EXPECT_EQ(r.options->enable, true);
+
+    // Switching off keeps the values the transmitter has: it takes none.
+    const auto off = ParseCliArguments(args(Words{"comparator", "1", "write", "--disable"}));
+    ASSERT_TRUE(off.options) << off.error.toStdString();
+    EXPECT_EQ(off.options->enable, false);
+}
+
+// After "--" nothing is an option: a note may start with dashes, and an option before it counts.
+TEST(CliOptions, DoubleDashEndsTheOptions)
+{
+    const auto r = ParseCliArguments(args(Words{"-y", "note", "write", "--", "--help"}));
+    ASSERT_TRUE(r.options) << r.error.toStdString();
+    EXPECT_TRUE(r.options->yes);
+    EXPECT_EQ(r.options->arguments, (QStringList{"write", "--help"}));
+    const auto dashes = ParseCliArguments(args(Words{"note", "--", "write", "--"}));
+    ASSERT_TRUE(dashes.options) << dashes.error.toStdString();
+    EXPECT_EQ(dashes.options->arguments, (QStringList{"write", "--"}));
 }
 
 TEST(CliFrame, GoldenFrames)

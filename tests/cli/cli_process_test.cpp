@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -180,6 +182,62 @@ TEST_F(Vtr8ctl, ReadOfABlankTransmitterEndsWithOne)
     EXPECT_FALSE(QFileInfo::exists(saved));
 }
 
+// A "ze souboru" configuration is saved with its points rebuilt from the transmitter: the
+// pair written to another transmitter leaves the same memory.
+TEST_F(Vtr8ctl, ReadSavesAPointFileConfigurationWithItsPoints)
+{
+    struct Case {
+        QStringList configuration;
+        QByteArray points;
+    };
+    const Case cases[] = {
+        {{"Konfigurační data pro VTR8:", "", "vstup: proud", "dolní mez: 0", "horní mez: 100",
+          "jednotka: %", "linearizace: ze souboru", "tlumení: 0.5s", "chybový proud: nadproud",
+          "snímací odpor: 5"},
+         "4 0\r\n5.6 5.2\r\n7.2 14.2\r\n8.8 25.2\r\n10.4 37.4\r\n12 50\r\n13.6 62.6\r\n"
+         "15.2 74.8\r\n16.8 85.8\r\n18.4 94.8\r\n20 100\r\n"},
+        {{"Konfigurační data pro VTR8:", "", "vstup: napětí", "dolní mez: 0", "horní mez: 100",
+          "jednotka: %", "linearizace: ze souboru", "tlumení: 1s", "chybový proud: vyřazen",
+          "zeslabení děličem: 1"},
+         "0 0\r\n0.1 5.2\r\n0.2 14.2\r\n0.3 25.2\r\n0.4 37.4\r\n0.5 50\r\n0.6 62.6\r\n"
+         "0.7 74.8\r\n0.8 85.8\r\n0.9 94.8\r\n1 100\r\n"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString configuration = writeConfig(dir, "tank.txt", c.configuration);
+        const QString points = dir.filePath(QStringLiteral("tank-points.txt"));
+        QFile file(points);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.points);
+        file.close();
+        const QString first = dir.filePath(QStringLiteral("first.bin"));
+        const QString second = dir.filePath(QStringLiteral("second.bin"));
+        const QString saved = dir.filePath(QStringLiteral("back.txt"));
+        const QString savedPoints = dir.filePath(QStringLiteral("back.body.txt"));
+        {
+            SimProcess sim({QStringLiteral("--dump"), first});
+            ASSERT_TRUE(sim.start());
+            CtlRun r = vtr8ctl(on(sim, {"--yes", "write", configuration, "--points", points,
+                                        "--method", "segments"}));
+            ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+            r = vtr8ctl(on(sim, {"read", "--save", saved}));
+            EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+            EXPECT_EQ(
+                r.err,
+                QStringLiteral("Body linearizace jsou uloženy v souboru „%1“.\n").arg(savedPoints));
+            ASSERT_TRUE(sim.stop());
+        }
+        EXPECT_EQ(readAll(savedPoints), c.points);
+        SimProcess sim({QStringLiteral("--dump"), second});
+        ASSERT_TRUE(sim.start());
+        const CtlRun r = vtr8ctl(
+            on(sim, {"--yes", "write", saved, "--points", savedPoints, "--method", "segments"}));
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        ASSERT_TRUE(sim.stop());
+        EXPECT_EQ(readAll(first), readAll(second));
+    }
+}
+
 TEST_F(Vtr8ctl, WithoutYesAScriptDeclinesTheWriteAndNothingIsWritten)
 {
     SimProcess sim({QStringLiteral("--trace")});
@@ -342,6 +400,37 @@ TEST_F(Vtr8ctl, NoteRoundTripAndRefusedCharacter)
         EXPECT_TRUE(r.err.contains(shown)) << r.err.toStdString();
     }
     EXPECT_EQ(commandsSeen(sim).count(QStringLiteral("WriteEEPROM")), writesBefore);
+
+    // After "--" a note may start with dashes.
+    EXPECT_EQ(vtr8ctl(on(sim, {"note", "write", "--", "--TT-101"})).exitCode, 0);
+    EXPECT_EQ(vtr8ctl(on(sim, {"note", "read"})).out, QByteArray("--TT-101\n"));
+}
+
+// Control bytes another program left in the note are shown as pictures, in the note and in the
+// backup's description alike, and never reach the terminal or the file raw.
+TEST_F(Vtr8ctl, ControlBytesOfTheNoteAreShownVisibly)
+{
+    QTemporaryDir dir;
+    const QString image = dir.filePath(QStringLiteral("image.bin"));
+    QByteArray bytes(2048, '\0');
+    const QByteArray note("A\x1b]0;x\x07\rB\bC\0D\x7f", 14);
+    bytes.replace(512, 60, note + QByteArray(60 - note.size(), ' '));
+    QFile file(image);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    SimProcess sim({QStringLiteral("--load"), image});
+    ASSERT_TRUE(sim.start());
+    const QString shown = QStringLiteral("A\u241B]0;x\u2407\u240DB\u2408C\u2400D\u2421");
+    const CtlRun r = vtr8ctl(on(sim, {"note", "read"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(r.out), shown + QLatin1Char('\n'));
+    const QString backup = dir.filePath(QStringLiteral("zaloha"));
+    ASSERT_EQ(vtr8ctl(on(sim, {"backup", backup})).exitCode, 0);
+    const QString text = QString::fromUtf8(readAll(backup + QStringLiteral(".txt")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\r\npoznámka: ") + shown + QStringLiteral("\r\n")));
+    for (const QChar c : text)
+        EXPECT_TRUE(c == QLatin1Char('\r') || c == QLatin1Char('\n') || c.unicode() >= 0x20);
 }
 
 TEST_F(Vtr8ctl, ComparatorIsStoredAndReadBack)
@@ -365,9 +454,29 @@ TEST_F(Vtr8ctl, ComparatorIsStoredAndReadBack)
     // A limit outside the measuring range is refused by the field check.
     r = vtr8ctl(
         on(sim, {"--yes", "comparator", "1", "write", "--on", "900", "--off", "75", "--on-delay",
-                 "1", "--off-delay", "1", "--mode", "HYSTEREZE", "--disable"}));
+                 "1", "--off-delay", "1", "--mode", "HYSTEREZE", "--enable"}));
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("Mez sepnutí komparátoru 1"))) << r.err.toStdString();
+    EXPECT_EQ(r.err, QStringLiteral("Mez sepnutí komparátoru 1 mimo měřicí rozsah\n"));
+
+    // The limits are both new: one is not compared with the value the other replaces, and a
+    // refused value gives its one message.
+    r = vtr8ctl(
+        on(sim, {"--yes", "comparator", "1", "write", "--on", "0", "--off", "150", "--on-delay",
+                 "1", "--off-delay", "1", "--mode", "HYSTEREZE", "--enable"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = vtr8ctl(
+        on(sim, {"--yes", "comparator", "1", "write", "--on", "nan", "--off", "150", "--on-delay",
+                 "1", "--off-delay", "1", "--mode", "HYSTEREZE", "--enable"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+
+    // Switched off alone, the comparator keeps its limits.
+    r = vtr8ctl(on(sim, {"--yes", "comparator", "1", "write", "--disable"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = vtr8ctl(on(sim, {"comparator", "1", "read"}));
+    EXPECT_EQ(QString::fromUtf8(r.out),
+              QStringLiteral("povoleno: ne\nrežim: HYSTEREZE\nmez sepnutí: 0\nmez rozepnutí: "
+                             "150\nzpoždění sepnutí: 1\nzpoždění rozepnutí: 1\n"));
 }
 
 TEST_F(Vtr8ctl, UsageErrorsExitWithTwo)
@@ -478,6 +587,66 @@ TEST_F(Vtr8ctl, VerifyAndBackupTellWhatTheTransmitterHolds)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("horní mez: v převodníku 150").toUtf8()));
     EXPECT_EQ(vtr8ctl({"verify", "--image", a, a}).exitCode, 1); // not an image
+
+    // One bit of the range end's last byte: 150 is stored as the next float up.
+    QByteArray changed = readAll(backup);
+    changed[358] = static_cast<char>(changed[358] ^ 1);
+    const QString near = dir.filePath(QStringLiteral("near.bin"));
+    QFile nearFile(near);
+    ASSERT_TRUE(nearFile.open(QIODevice::WriteOnly));
+    nearFile.write(changed);
+    nearFile.close();
+    r = vtr8ctl({"verify", "--image", near, a});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out,
+              QStringLiteral("horní mez: v převodníku 150.000015, v souboru 150\nObraz paměti "
+                             "se od souboru konfigurace liší (1 rozdílů).\n")
+                  .toUtf8());
+
+    // A file too large to read is no image either, and is called so.
+    QFile large(dir.filePath(QStringLiteral("large.bin")));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly));
+    large.write(QByteArray(1024 * 1024 + 1, '\0'));
+    large.close();
+    r = vtr8ctl({"verify", "--image", large.fileName(), a});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("není obraz paměti převodníku")))
+        << r.err.toStdString();
+}
+
+// A backup is the image and its description together: a read that fails, at once or part way,
+// leaves neither, and a disk with room for the image but not the description keeps neither.
+TEST_F(Vtr8ctl, BackupSavesBothFilesOrNeither)
+{
+    QTemporaryDir dir;
+    const QString backup = dir.filePath(QStringLiteral("zaloha"));
+    const CtlRun noPort = vtr8ctl({"--port", "/nonexistent/vtr8", "backup", backup});
+    EXPECT_EQ(noPort.exitCode, 1);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+    for (const char* fault : {"no-reply@every", "no-reply@40-"}) {
+        SimProcess sim({QStringLiteral("--fault"), QString::fromUtf8(fault)});
+        ASSERT_TRUE(sim.start());
+        const CtlRun r = vtr8ctl(on(sim, {"backup", backup}));
+        EXPECT_EQ(r.exitCode, 1) << fault;
+        EXPECT_EQ(r.err, QStringLiteral("Chyba komunikace\n")) << fault;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{}) << fault;
+    }
+
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    QProcess p;
+    // Room for the 2048-byte image, not for its description; the limit is felt as EFBIG.
+    p.setChildProcessModifier([] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+    });
+    p.start(QStringLiteral(VTR8CTL_EXECUTABLE), on(sim, {"backup", backup}));
+    ASSERT_TRUE(p.waitForFinished(120000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()),
+              QStringLiteral("Záloha nebyla uložena: soubor „%1.txt“, chyba c. 27.\n").arg(backup));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
 }
 
 TEST_F(Vtr8ctl, WriteVerifyRepairsOnceAndFailsWhenTheStoreStaysWrong)

@@ -214,9 +214,7 @@ TEST_F(Trust, StatusesOfComparatorDisableAndAdjust)
     ASSERT_TRUE(sim.start());
     ASSERT_EQ(ctl(on(sim, {"--yes", "write", example("pt100-linearized.txt")})).exitCode, 0);
     // Without --yes a script declines: nothing was switched off, so no success.
-    const CtlResult declined =
-        ctl(on(sim, {"comparator", "1", "write", "--on", "80", "--off", "75", "--on-delay", "1",
-                     "--off-delay", "1", "--mode", "HYSTEREZE", "--disable"}));
+    const CtlResult declined = ctl(on(sim, {"comparator", "1", "write", "--disable"}));
     EXPECT_EQ(declined.exitCode, 1) << declined.err.toStdString();
 }
 

@@ -1,4 +1,5 @@
 #include "device/device_float.h"
+#include "device/eeprom_block.h"
 
 #include <gtest/gtest.h>
 
@@ -126,6 +127,10 @@ TEST(DeviceFloat, PutDeviceFloatRoundsExtendedToNearestFloat)
     PutDeviceFloat(buffer, 3.2L, 1);
     EXPECT_EQ(buffer[4], 0xCD); // 3.2 rounds up in the last fraction bit
     EXPECT_EQ(GetDeviceFloat(buffer, 1), 3.2f);
+    // A block of floats rounds each the same way: 3.2 and -3.2 up in size, 0.7 down.
+    EXPECT_EQ(FloatBlock(60, {3.2L, -3.2L, 0.7L}).data,
+              (std::vector<std::uint8_t>{0x82, 0x4C, 0xCC, 0xCD, 0x82, 0xCC, 0xCC, 0xCD, 0x80, 0x33,
+                                         0x33, 0x33}));
 }
 
 TEST(DeviceFloat, PositionsOutsideTheBufferAreRefused)

@@ -162,6 +162,68 @@ TEST(SaveFile, ThroughASymlinkReplacesItsTargetAndKeepsTheLink)
     EXPECT_EQ(fileBytes(target), NewBytes);
 }
 
+// Another user's link in a sticky folder everyone may write to is not followed; one of ours is.
+// Giving a link away needs root, so elsewhere only the second half runs.
+TEST(SaveFile, NeverFollowsAnotherUsersLinkInAStickyFolder)
+{
+    QTemporaryDir dir;
+    const QByteArray shared = QFile::encodeName(dir.filePath(QStringLiteral("tmp")));
+    ASSERT_EQ(::mkdir(shared.constData(), 01777), 0);
+    ASSERT_EQ(::chmod(shared.constData(), 01777), 0);
+    const QString victim = dir.filePath(QStringLiteral("victim.txt"));
+    writeFile(victim, OldBytes);
+    const QString link = QString::fromLocal8Bit(shared) + QStringLiteral("/save.txt");
+    ASSERT_TRUE(QFile::link(victim, link));
+    const QByteArray linkName = QFile::encodeName(link);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::lchown(linkName.constData(), 4242, 4242), 0);
+        EXPECT_EQ(saveFileAtomically(link, NewBytes), EACCES);
+        EXPECT_EQ(fileBytes(victim), OldBytes);
+        // The folder's owner may have put it there: that one is followed.
+        ASSERT_EQ(::chown(shared.constData(), 4242, 4242), 0);
+    }
+    EXPECT_EQ(saveFileAtomically(link, NewBytes), 0);
+    EXPECT_EQ(fileBytes(victim), NewBytes);
+}
+
+// Files saved together: a disk that fills at the second leaves the first as it was and no
+// temporary behind; where there was none, none is created.
+TEST(SaveFile, FilesSavedTogetherAreAllReplacedOrNone)
+{
+    for (const bool existed : {true, false}) {
+        QTemporaryDir dir;
+        const QString image = dir.filePath(QStringLiteral("zaloha"));
+        const QString text = image + QStringLiteral(".txt");
+        if (existed) {
+            writeFile(image, OldBytes);
+            writeFile(text, OldBytes);
+        }
+        writeCalls = 0;
+        QString failed;
+        {
+            FakeCalls fake({[](int fd, const void* b, std::size_t n) -> std::ptrdiff_t {
+                                if (writeCalls++ == 0)
+                                    return realWrite(fd, b, n);
+                                errno = ENOSPC;
+                                return -1;
+                            },
+                            &::fsync});
+            EXPECT_EQ(saveFilesTogether({{image, NewBytes}, {text, NewBytes}}, &failed), ENOSPC);
+        }
+        EXPECT_EQ(failed, text);
+        const QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        EXPECT_EQ(left, (existed ? QStringList{"zaloha", "zaloha.txt"} : QStringList{}));
+        if (existed) {
+            EXPECT_EQ(fileBytes(image), OldBytes);
+            EXPECT_EQ(fileBytes(text), OldBytes);
+        }
+        EXPECT_EQ(saveFilesTogether({{image, NewBytes}, {text, OldBytes}}), 0);
+        EXPECT_EQ(fileBytes(image), NewBytes);
+        EXPECT_EQ(fileBytes(text), OldBytes);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    }
+}
+
 TEST(ReadFile, RefusesNoRegularFileAtOnceAndBoundsTheSize)
 {
     QTemporaryDir dir;

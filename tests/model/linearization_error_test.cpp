@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <iterator>
@@ -89,6 +90,32 @@ TEST(LinearizationError, ThreePointsAreFittedWithTheDegreeTheyDetermine)
         ASSERT_TRUE(report.ok) << report.message.toStdString();
         EXPECT_EQ(report.curves.front().name, QStringLiteral("polynom 2. stupně"));
     }
+}
+
+// The largest error is the one furthest from zero, with its sign: for these two sensors the
+// worst sample of some curve lies below the reference, so a signed maximum would pick another.
+TEST(LinearizationError, LargestErrorIsChosenBySizeAndKeepsItsSign)
+{
+    bool negative = false;
+    for (const Characteristic sensor : {Characteristic::Pt100, Characteristic::TcK}) {
+        LinearizationErrorRequest r;
+        r.sensor = sensor;
+        r.rangeStart = sensor == Characteristic::TcK ? 0 : -200;
+        r.rangeEnd = sensor == Characteristic::TcK ? 1300 : 850;
+        const LinearizationErrorReport report = ComputeLinearizationError(r);
+        ASSERT_TRUE(report.ok) << report.message.toStdString();
+        for (const ErrorCurve& curve : report.curves) {
+            const auto worst = std::max_element(curve.samples.begin(), curve.samples.end(),
+                                                [](const ErrorSample& a, const ErrorSample& b) {
+                                                    return std::fabs(a.error) < std::fabs(b.error);
+                                                });
+            ASSERT_NE(worst, curve.samples.end());
+            EXPECT_EQ(curve.largestError, worst->error) << curve.name.toStdString();
+            EXPECT_EQ(curve.largestAt, worst->input) << curve.name.toStdString();
+            negative = negative || curve.largestError < 0;
+        }
+    }
+    EXPECT_TRUE(negative);
 }
 
 } // namespace

@@ -222,35 +222,6 @@ TEST(WriteFamilies, SquareRootOnPolynomialFirmwareIsRefused)
     }
 }
 
-void choosePoints(WriteFixture& f, PointFitMethod method,
-                  std::initializer_list<std::pair<double, double>> points)
-{
-    // The chooser runs later, after the initializer list's array is gone: keep a copy.
-    std::vector<std::pair<double, double>> xy(points);
-    f.model.setPointFileChooser([&f, method, xy] {
-        f.model.OpenDialog1FileName = QStringLiteral("/tmp/body.txt");
-        int i = 0;
-        for (const auto& [x, y] : xy) {
-            ++i;
-            f.points.MeasuredInput[i] = x;
-            f.points.RequiredOutput[i] = y;
-        }
-        f.points.PointCount = i;
-        // The straight lines through the end points, as reading a point file leaves them.
-        const auto [x1, y1] = xy.front();
-        const auto [xn, yn] = xy.back();
-        if (xn != x1 && yn != y1) {
-            f.points.LineSlope = (yn - y1) / (xn - x1);
-            f.points.LineOffset = y1 - f.points.LineSlope * x1;
-            f.points.InverseSlope = (xn - x1) / (yn - y1);
-            f.points.InverseOffset = x1 - f.points.InverseSlope * y1;
-        }
-        f.points.Method = method;
-        f.points.PolynomialDegree = i > 4 ? 3 : 6;
-        f.points.PointFileOk = true;
-    });
-}
-
 void fillVoltageFromFile(WriteFixture& f)
 {
     FillVoltage(f, "20", "ze souboru", "100", "nadproud");
@@ -259,7 +230,7 @@ void fillVoltageFromFile(WriteFixture& f)
 TEST(WriteFamilies, PointFilePolynomialMethodWritesItsDegree)
 {
     WriteFixture f;
-    choosePoints(f, PointFitMethod::Polynomial,
+    ChoosePoints(f, PointFitMethod::Polynomial,
                  {{0, 0}, {2, 20}, {4, 40}, {6, 60}, {8, 80}, {10, 100}});
     fillVoltageFromFile(f);
     f.ui().clear();
@@ -280,9 +251,9 @@ TEST(WriteFamilies, FewPointsWriteTheHighestDegreeTheyCanFit)
     for (const auto& [count, degree] : {std::pair{3, 2}, std::pair{4, 3}}) {
         WriteFixture f;
         if (count == 3)
-            choosePoints(f, PointFitMethod::Polynomial, {{0, 0}, {5, 40}, {10, 100}});
+            ChoosePoints(f, PointFitMethod::Polynomial, {{0, 0}, {5, 40}, {10, 100}});
         else
-            choosePoints(f, PointFitMethod::Polynomial, {{0, 0}, {3, 20}, {6, 50}, {10, 100}});
+            ChoosePoints(f, PointFitMethod::Polynomial, {{0, 0}, {3, 20}, {6, 50}, {10, 100}});
         fillVoltageFromFile(f);
         ASSERT_TRUE(write(f)) << count << ": " << f.ui().messages.join('|').toStdString();
         EXPECT_EQ(f.lastWrite(127), (std::vector<std::uint8_t>{std::uint8_t(degree)})) << count;
@@ -296,7 +267,7 @@ TEST(WriteFamilies, CurrentFromAPointFileMeasuresTheFileCurve)
     for (const PointFitMethod method :
          {PointFitMethod::StraightLines, PointFitMethod::Polynomial}) {
         WriteFixture f;
-        choosePoints(f, method, {{4, 0}, {8, 20}, {12, 45}, {16, 70}, {20, 100}});
+        ChoosePoints(f, method, {{4, 0}, {8, 20}, {12, 45}, {16, 70}, {20, 100}});
         f.fill({{"Vstup", "proud"},
                 {"SnOdpor", "5"},
                 {"Linearizace", "ze souboru"},
@@ -324,7 +295,7 @@ TEST(WriteFamilies, PolynomialBeyondTheTransmittersFloatsEndsBeforeAnyWrite)
     // A slope of 1e38 is a valid single-precision number but lies beyond what the stored
     // exponent byte can carry; written, the transmitter would read a quarter of it.
     WriteFixture f;
-    choosePoints(f, PointFitMethod::Polynomial,
+    ChoosePoints(f, PointFitMethod::Polynomial,
                  {{0, 0}, {0.2, 2e37}, {0.4, 4e37}, {0.6, 6e37}, {0.8, 8e37}, {1.0, 1e38}});
     fillVoltageFromFile(f);
     f.ui().clear();
@@ -340,7 +311,7 @@ TEST(WriteFamilies, PolynomialBeyondTheTransmittersFloatsEndsBeforeAnyWrite)
 TEST(WriteFamilies, PointFileWithRepeatedInputEndsBeforeAnyWrite)
 {
     WriteFixture f;
-    choosePoints(f, PointFitMethod::StraightLines, {{0, 0}, {5, 50}, {5, 60}, {10, 100}});
+    ChoosePoints(f, PointFitMethod::StraightLines, {{0, 0}, {5, 50}, {5, 60}, {10, 100}});
     fillVoltageFromFile(f);
     f.ui().clear();
     EXPECT_FALSE(write(f));
@@ -353,7 +324,7 @@ TEST(WriteFamilies, PointFileWithRepeatedInputEndsBeforeAnyWrite)
 TEST(WriteFamilies, FallingPointFileWarnsAndStillWrites)
 {
     WriteFixture f;
-    choosePoints(f, PointFitMethod::StraightLines, {{0, 0}, {6, 50}, {4.5, 60}, {10, 100}});
+    ChoosePoints(f, PointFitMethod::StraightLines, {{0, 0}, {6, 50}, {4.5, 60}, {10, 100}});
     fillVoltageFromFile(f);
     f.ui().clear();
     ASSERT_TRUE(write(f));

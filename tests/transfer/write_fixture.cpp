@@ -122,4 +122,33 @@ std::vector<std::uint8_t> FloatBytes(std::initializer_list<float> values)
     return out;
 }
 
+void ChoosePoints(WriteFixture& f, PointFitMethod method,
+                  std::initializer_list<std::pair<double, double>> points)
+{
+    // The chooser runs later, after the initializer list's array is gone: keep a copy.
+    std::vector<std::pair<double, double>> xy(points);
+    f.model.setPointFileChooser([&f, method, xy] {
+        f.model.OpenDialog1FileName = QStringLiteral("/tmp/body.txt");
+        int i = 0;
+        for (const auto& [x, y] : xy) {
+            ++i;
+            f.points.MeasuredInput[i] = x;
+            f.points.RequiredOutput[i] = y;
+        }
+        f.points.PointCount = i;
+        // The straight lines through the end points, as reading a point file leaves them.
+        const auto [x1, y1] = xy.front();
+        const auto [xn, yn] = xy.back();
+        if (xn != x1 && yn != y1) {
+            f.points.LineSlope = (yn - y1) / (xn - x1);
+            f.points.LineOffset = y1 - f.points.LineSlope * x1;
+            f.points.InverseSlope = (xn - x1) / (yn - y1);
+            f.points.InverseOffset = x1 - f.points.InverseSlope * y1;
+        }
+        f.points.Method = method;
+        f.points.PolynomialDegree = i > 4 ? 3 : 6;
+        f.points.PointFileOk = true;
+    });
+}
+
 } // namespace vtr8::test

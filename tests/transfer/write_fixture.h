@@ -64,6 +64,11 @@ std::vector<std::uint8_t> FloatBytes(std::initializer_list<float> values);
 void FillVoltage(WriteFixture& f, const char* divider, const char* linearization, const char* end,
                  const char* errorCurrent = "nadproud");
 
+// Makes the next point-file choice take these points (measured input, required output) with
+// the method given, as reading a point file and the table window's OK would.
+void ChoosePoints(WriteFixture& f, PointFitMethod method,
+                  std::initializer_list<std::pair<double, double>> points);
+
 } // namespace vtr8::test
 
 // Failure output shows texts, not their UTF-16 units.

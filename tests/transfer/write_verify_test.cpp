@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <set>
 
 namespace vtr8::test {
 namespace {
@@ -77,12 +79,81 @@ TEST(WriteVerify, DifferencesUseTheFilesWordsAndItsDecimals)
         return l.startsWith(QStringLiteral("adresa 628, segmentová tabulka, záznam 2 (x0)"));
     })) << lines.size();
 
-    // A float that shows alike with the file's decimals counts as equal; byte for byte it not.
-    const EepromBlock close = FloatBlock(eeprom::RangeEnd, {100.0001});
-    EXPECT_TRUE(
-        BlockDifferences(close, held, {QStringLiteral("v souboru"), true, {{FileKey::End, 3}}})
-            .empty());
-    EXPECT_EQ(BlockDifferences(close, held, {QStringLiteral("zapsáno"), false, {}}).size(), 1u);
+    // A float that shows alike with the file's decimals still differs: it is shown with the
+    // digits that tell the two apart.
+    const EepromBlock close = FloatBlock(eeprom::RangeEnd, {100.0001f});
+    rules.decimals = {{FileKey::End, 3}};
+    EXPECT_EQ(
+        BlockDifferences(close, held, rules),
+        std::vector<QString>{QStringLiteral("horní mez: v převodníku 100, v souboru 100.0001")});
+}
+
+// Every bit of every byte the write stores, flipped one at a time, is one difference, for the
+// families whose blocks differ most: an RTD, a thermocouple, a special current input and a
+// point file in straight segments.
+TEST(WriteVerify, EveryChangedBitOfTheWrittenBytesIsReportedOnce)
+{
+    const std::function<void(WriteFixture&)> families[] = {
+        [](WriteFixture& f) { fillPt100(f, "100"); },
+        [](WriteFixture& f) {
+            f.fill({{"Vstup", "termočlánek K"},
+                    {"VzdStKon", "blízký studený konec"},
+                    {"Linearizace", "linearizováno"},
+                    {"Pocatek", "0"},
+                    {"Konec", "1000"},
+                    {"Tlumeni", "1"},
+                    {"ChybProud", "vyřazen"}});
+        },
+        [](WriteFixture& f) {
+            f.fill({{"Vstup", "4...20 mA-spec. vstup U/I"},
+                    {"Linearizace", "nelinearizováno"},
+                    {"Pocatek", "0"},
+                    {"Konec", "250"},
+                    {"Tlumeni", "1"},
+                    {"ChybProud", "nadproud"}});
+        },
+        [](WriteFixture& f) {
+            ChoosePoints(f, PointFitMethod::StraightLines,
+                         {{0, 0}, {2, 25}, {4, 40}, {6, 61}, {8, 80}, {10, 100}});
+            FillVoltage(f, "20", "ze souboru", "100", "nadproud");
+        },
+    };
+    ComparisonRules rules;
+    rules.decimals = {{FileKey::Start, 0}, {FileKey::End, 0}, {FileKey::Damping, 1}};
+    for (std::size_t family = 0; family < std::size(families); ++family) {
+        WriteFixture f;
+        families[family](f);
+        const auto prepared = ComputeWrite(f.ctx, *f.model.configurationForTransfer());
+        ASSERT_TRUE(prepared) << family << f.ui().messages.join('|').toStdString();
+        const auto planned = PlanConfigurationBlocks(f.ctx, *prepared);
+        ASSERT_TRUE(planned) << family;
+        const std::vector<EepromBlock> blocks = FinalBlocks(*planned);
+        MemoryImage written;
+        for (const EepromBlock& block : blocks)
+            written.store(block);
+        ASSERT_TRUE(Differences(blocks, written, rules).empty()) << family;
+
+        int bytes = 0;
+        std::vector<int> missed;
+        for (int a = 0; a < eeprom::MemorySize; ++a) {
+            const auto address = static_cast<eeprom::Address>(a);
+            if (!written.holds(address, 1))
+                continue;
+            ++bytes;
+            for (int bit = 0; bit < 8; ++bit) {
+                MemoryImage held = written;
+                held.store(address, std::vector<std::uint8_t>{static_cast<std::uint8_t>(
+                                        written.at(address) ^ (1 << bit))});
+                if (Differences(blocks, held, rules).size() != 1)
+                    missed.push_back(a);
+            }
+        }
+        EXPECT_GT(bytes, 150) << family;
+        const std::set<int> positions(missed.begin(), missed.end());
+        EXPECT_TRUE(missed.empty())
+            << "family " << family << ": " << missed.size() << " of " << 8 * bytes << " changes at "
+            << positions.size() << " positions, first " << *positions.begin();
+    }
 }
 
 TEST(WriteVerify, ReadBackFindsNamesAndRepairsACorruptedStore)
@@ -99,6 +170,8 @@ TEST(WriteVerify, ReadBackFindsNamesAndRepairsACorruptedStore)
         {"store=648", false, "segmentová tabulka, záznam 3 (x0)"},
         {"store=114", false, "Blok na adrese 114 "},
         {"store-once=355", true, "horní mez: v převodníku 50, zapsáno 100"},
+        // The lowest bit of the float's last byte: 100 stored as 100.000008.
+        {"store-once=358", true, "horní mez: v převodníku 100.000008, zapsáno 100"},
     };
     for (const Case& c : cases) {
         WriteFixture f;
