@@ -5,6 +5,7 @@
 #include "device/device_float.h"
 #include "device/memory_map.h"
 #include "link/command_protocol.h"
+#include "transfer/editor_feedback.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
 #include "transfer/transfer_session.h"

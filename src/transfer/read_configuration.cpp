@@ -8,6 +8,7 @@
 #include "linearization/characteristic.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
+#include "transfer/editor_feedback.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
 #include "transfer/transfer_session.h"

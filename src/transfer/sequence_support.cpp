@@ -6,46 +6,10 @@
 
 namespace vtr8 {
 
-DisabledButton::DisabledButton(MainWindowModel& model, Control& button)
-    : model_(model), button_(button)
-{
-    button_.enabled = false;
-    model_.notifyChanged();
-}
-
-DisabledButton::~DisabledButton()
-{
-    button_.enabled = true;
-    model_.notifyChanged();
-}
-
-TransferContext::TransferContext(MainWindowModel& model_, CommandProtocol& link_,
-                                 UserInterface& ui_, LinearizationPoints& points_,
-                                 LinearizationWorkspace& workspace_)
-    : model(model_), link(link_), ui(ui_), points(points_), workspace(workspace_)
-{
-    MainWindowModel& m = model_;
-    feedback.progress = [&m](int position) { SetPrenos(m, position); };
-    feedback.firmwareShown = [&m](int number) {
-        m.Label14.caption = QString::number(number);
-        m.notifyChanged();
-    };
-    feedback.writing = [&m](bool running) {
-        m.Poslat.enabled = !running;
-        m.notifyChanged();
-    };
-}
-
 void ShowProgress(const TransferContext& ctx, int position)
 {
     if (ctx.feedback.progress)
         ctx.feedback.progress(position);
-}
-
-void SetPrenos(MainWindowModel& model, int position)
-{
-    model.Prenos.position = position;
-    model.notifyChanged();
 }
 
 bool ReadBlock(CommandProtocol& link, std::uint16_t address, std::uint8_t count)

@@ -1,34 +1,15 @@
 #pragma once
 
-#include "model/main_window_model.h"
-
 #include <cstdint>
 
 namespace vtr8 {
 
 class CommandProtocol;
 
-// Disables a button of the main window for the life of a transfer and enables it
-// again on every way out, so no early return can leave it dead.
-class DisabledButton {
-public:
-    DisabledButton(MainWindowModel& model, Control& button);
-    ~DisabledButton();
-    DisabledButton(const DisabledButton&) = delete;
-    DisabledButton& operator=(const DisabledButton&) = delete;
-
-private:
-    MainWindowModel& model_;
-    Control& button_;
-};
-
 struct TransferContext;
 
 // The progress of a sequence, through the context's feedback.
 void ShowProgress(const TransferContext& ctx, int position);
-
-// The progress bar Prenos, shown at once.
-void SetPrenos(MainWindowModel& model, int position);
 
 // One "ReadEEPROM"; true when the reply arrived (CommError 0).
 [[nodiscard]] bool ReadBlock(CommandProtocol& link, std::uint16_t address, std::uint8_t count);
