@@ -1,3 +1,4 @@
+#include "device/constants.h"
 #include "transfer/write_configuration.h"
 #include "write_fixture.h"
 
@@ -96,6 +97,24 @@ TEST(WriteSequence, CurrentInputSendsEveryBlockInOrder)
     EXPECT_EQ(f.link.transmitter().state(), sim::RunState::Running);
     EXPECT_EQ(f.progress.back(), 100);
     EXPECT_TRUE(f.model.Poslat.enabled);
+}
+
+// The write stores the value it was given, whatever the editor's fields hold meanwhile (a
+// field typed into after the confirmation used to reach some blocks and not others).
+TEST(WriteSequence, StoresTheValueItWasGivenNotTheFields)
+{
+    WriteFixture f;
+    fillCurrent(f, "5");
+    const std::optional<Configuration> confirmed = f.model.configurationForTransfer();
+    ASSERT_TRUE(confirmed.has_value());
+    f.fill({{"SnOdpor", "50"}, {"Tlumeni", "50"}});
+    f.ui().clear();
+    f.ui().confirmAnswers = {true};
+    ASSERT_TRUE(WriteConfiguration(f.ctx, *confirmed, quick));
+    EXPECT_TRUE(f.ui().messages.isEmpty()) << f.ui().messages.join('|').toStdString();
+    EXPECT_EQ(f.floatAt(404), 5.0f);                 // shunt
+    EXPECT_EQ(f.floatAt(363), 1.0f);                 // damping as entered
+    EXPECT_EQ(f.floatAt(68), dampingCoefficient(1)); // its coefficient
 }
 
 TEST(WriteSequence, ProgressRunsThroughTheSteps)
