@@ -24,7 +24,8 @@ std::optional<QByteArray> loadAndSave(const QByteArray& bytes)
     vtr8::LinearizationPoints points;
     vtr8::MainWindowModel model(ui, points);
     // "ze souboru" asks for a point file: the dialog is cancelled.
-    model.setPointFileChooser([&] { ui.chooseOpenFile(QString(), QString(), QString()); });
+    model.setPointFileChooser(
+        [&] { return !ui.chooseOpenFile(QString(), QString(), QString()).isEmpty(); });
     model.loadConfigurationData(bytes);
     // What the save button writes: nothing while a required field is empty.
     model.ConfigIncomplete = false;

@@ -130,9 +130,7 @@ void Vtr8Application::InformaceClick()
 
 void Vtr8Application::bindWriteVerification()
 {
-    auto* check = form1_->findChild<QCheckBox*>(QStringLiteral("OveritZapis"));
-    if (!check)
-        return;
+    QCheckBox* check = form1_->verifyWriteBox();
     transfer_->readBackWrites = LoadWriteVerification();
     check->setChecked(transfer_->readBackWrites);
     QObject::connect(check, &QCheckBox::toggled, check, [this](bool on) {
@@ -143,6 +141,9 @@ void Vtr8Application::bindWriteVerification()
 
 void Vtr8Application::ChybaLinearizaceClick()
 {
+    // The plot is of what the fields show: the field being edited is committed first.
+    if (form1_ && !form1_->commitEditing())
+        return;
     const TransferState& state = transfer_->state;
     // Before any transmitter was identified the plot assumes current firmware (segments).
     const bool identified = state.FirmwareNumber != 0 || state.OldFirmware;
@@ -225,6 +226,11 @@ void Vtr8Application::wireSession()
                          if (active)
                              form1_->showStatus(QString());
                          form1_->setTransferRunning(active);
+                         // The port and the point-file choice are inputs of the session too.
+                         if (form2_)
+                             form2_->setEnabled(!active);
+                         if (form4_)
+                             form4_->setEnabled(!active);
                          if (!active && closeWhenIdle_)
                              QTimer::singleShot(0, form1_.get(), [this] { form1_->close(); });
                      });

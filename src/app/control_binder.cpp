@@ -40,7 +40,14 @@ ControlBinder::Binding& ControlBinder::bind(Control& control, QWidget* widget)
                 bindings_[index].edited(text);
         });
         edit->installEventFilter(this);
-    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && !combo->isEditable()) {
+        // The person's pick, by the list or by type-ahead; refresh() blocks the signal.
+        connect(combo, &QComboBox::currentTextChanged, this, [this, index](const QString& text) {
+            if (!refreshing() && bindings_[index].edited)
+                bindings_[index].edited(text);
+        });
+        combo->installEventFilter(this);
+    } else if (combo) {
         connect(combo, &QComboBox::editTextChanged, this, [this, index](const QString& text) {
             if (refreshing() || !bindings_[index].edited)
                 return;
@@ -135,17 +142,49 @@ void ControlBinder::apply(Binding& binding)
     // what counts is the control's own flag.
     if (widget->isHidden() == c.visible)
         widget->setVisible(c.visible);
-    if (widget->isEnabled() != c.enabled)
-        widget->setEnabled(c.enabled);
+    const bool input = qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget) ||
+                       qobject_cast<QAbstractButton*>(widget);
+    const bool enabled = c.enabled && !(frozen_ && input);
+    if (widget->isEnabled() != enabled)
+        widget->setEnabled(enabled);
+}
+
+bool ControlBinder::commitEditing(const QWidget* window)
+{
+    const QWidget* focused = window ? window->focusWidget() : nullptr;
+    bool passed = true;
+    for (Binding& binding : bindings_) {
+        QWidget* w = binding.widget.data();
+        if (!w || !binding.left)
+            continue;
+        const bool editing = focused && (focused == w || w->isAncestorOf(focused));
+        if (!binding.exitPending && !editing)
+            continue;
+        binding.exitPending = false; // the scheduled run finds nothing left to do
+        passed = binding.left() && passed;
+    }
+    return passed;
+}
+
+void ControlBinder::setFrozen(bool frozen)
+{
+    frozen_ = frozen;
+    if (frozen)
+        for (Binding& binding : bindings_)
+            binding.exitPending = false;
+    refresh();
 }
 
 bool ControlBinder::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusOut && !frozen_) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        // Leaving for a message box, a drop-down list or another application
-        // is not leaving the field.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        // Leaving for a message box, a drop-down list or another application is not leaving
+        // the field, nor is a focus the program moves: a check that returns the focus to its
+        // own field would otherwise run the check of the field the person had gone to, whose
+        // check returns the focus again, and so on.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            reason != Qt::OtherFocusReason) {
             for (std::size_t i = 0; i < bindings_.size(); ++i) {
                 QWidget* w = bindings_[i].widget.data();
                 if (!w || !bindings_[i].left)
@@ -187,9 +226,12 @@ void ControlBinder::scheduleExit(std::size_t index)
         return;
     bindings_[index].exitPending = true;
     QTimer::singleShot(0, this, [this, index] {
+        // Already run by commitEditing, or dropped when a transfer froze the window.
+        if (!bindings_[index].exitPending)
+            return;
         bindings_[index].exitPending = false;
         if (bindings_[index].left)
-            bindings_[index].left();
+            (void)bindings_[index].left();
     });
 }
 

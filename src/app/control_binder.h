@@ -31,7 +31,8 @@ public:
         std::function<void(const QString&)> edited;
         std::function<void(bool)> toggled;
         std::function<void()> clicked;
-        std::function<void()> left;
+        // The exit check; false when it refused the field's text.
+        std::function<bool()> left;
         bool exitPending = false;
     };
 
@@ -51,6 +52,16 @@ public:
     // True while refresh() writes into widgets.
     bool refreshing() const { return refreshing_ > 0; }
 
+    // Runs, now, the exit check of the field the person is editing in `window` (its focus
+    // widget, or a field just left whose check still waits for the focus to settle), exactly
+    // as leaving it would. False when a check refused its text.
+    [[nodiscard]] bool commitEditing(const QWidget* window);
+
+    // While frozen (a transfer session runs) every input widget is disabled whatever its
+    // control says, and no exit check runs: a focus that leaves a field is no exit.
+    void setFrozen(bool frozen);
+    bool frozen() const { return frozen_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -61,6 +72,7 @@ private:
 
     std::vector<Binding> bindings_;
     int refreshing_ = 0;
+    bool frozen_ = false;
 };
 
 } // namespace vtr8

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/qt_user_interface.h"
 #include "app/window_placement.h"
 #include "model/main_window_model.h"
 
@@ -15,7 +16,8 @@
 
 #include <QAction>
 #include <cstdlib>
-#include <map>
+#include <functional>
+#include <utility>
 
 namespace vtr8 {
 
@@ -78,22 +80,12 @@ void makeBold(QWidget* widget)
     widget->setFont(font);
 }
 
-const MainWindowModel::NamedControl& namedControl(const MainWindowModel& model,
-                                                  const Control& control)
-{
-    for (const auto& named : model.controls())
-        if (named.control == &control)
-            return named;
-    qFatal("vtr8: a control of the main window is missing from its control list");
-    std::abort();
-}
-
 // The widget of one control of the model, of the kind its list entry gives,
 // named after the control. A height of -1 is the kind's usual height.
 QWidget* makeControl(QWidget* parent, const MainWindowModel& model, const Control& control, int x,
                      int y, int w, int h = -1)
 {
-    const auto& named = namedControl(model, control);
+    const auto& named = model.named(control);
     switch (named.kind) {
     case ControlKind::Label:
         return makeLabel(parent, named.name, x, y, w, h < 0 ? 21 : h);
@@ -107,8 +99,13 @@ QWidget* makeControl(QWidget* parent, const MainWindowModel& model, const Contro
     }
     case ControlKind::Edit:
         return makeEdit(parent, named.name, x, y, w, h < 0 ? 21 : h);
-    case ControlKind::ComboBox:
-        return makeCombo(parent, named.name, x, y, w, h < 0 ? 21 : h);
+    case ControlKind::ComboBox: {
+        auto* combo = makeCombo(parent, named.name, x, y, w, h < 0 ? 21 : h);
+        // A box that holds only its items takes no typing; Qt's own type-ahead picks an item.
+        if (model.takesOnlyItems(control))
+            combo->setEditable(false);
+        return combo;
+    }
     case ControlKind::CheckBox: {
         auto* check = new QCheckBox(parent);
         check->setObjectName(named.name);
@@ -128,7 +125,8 @@ QWidget* makeControl(QWidget* parent, const MainWindowModel& model, const Contro
 
 // One comparator group: check box, limits with their units, delays, mode and
 // the group's own read and store buttons.
-void buildComparator(QWidget* form, const MainWindowModel& m, int number, int x, int y)
+void buildComparator(QWidget* form, const MainWindowModel& m, int number, int x, int y,
+                     const std::function<void(const Control&, QWidget*)>& made)
 {
     const QString n = QString::number(number);
     auto* group = new QGroupBox(QStringLiteral("Mezní komparátor ") + n, form);
@@ -138,6 +136,12 @@ void buildComparator(QWidget* form, const MainWindowModel& m, int number, int x,
     const bool first = number == 1;
     const auto control = [&](const Control& one, const Control& two) -> const Control& {
         return first ? one : two;
+    };
+    const auto makeControl = [&](QWidget* parent, const MainWindowModel& model, const Control& c,
+                                 int cx, int cy, int w, int h = -1) {
+        QWidget* widget = vtr8::makeControl(parent, model, c, cx, cy, w, h);
+        made(c, widget);
+        return widget;
     };
     makeControl(group, m, control(m.PovolKompar1, m.PovolKompar2), 8, 18, 214, 21);
     makeControl(group, m, control(m.Preckomp1, m.Preckomp2), 226, 16, 60, 24);
@@ -181,6 +185,10 @@ TForm1::TForm1(MainWindowModel& model, BrandState& brand, MainWindowActions& act
     buildControls();
     bindControls();
     connect(&model_, &MainWindowModel::changed, this, &TForm1::refresh);
+    connect(&model_, &MainWindowModel::focusRequested, this, [this](Control* control) {
+        refresh(); // a control the check has just enabled can take the focus
+        QtUserInterface::focusWidget(widgetOf(*control));
+    });
 
     centreOnScreen(this);
 
@@ -211,8 +219,13 @@ void TForm1::FormCreate()
 void TForm1::buildControls()
 {
     const MainWindowModel& m = model_;
+    const auto made = [this](const Control& control, QWidget* widget) {
+        widgets_[&control] = widget;
+    };
     const auto make = [&](const Control& control, int x, int y, int w, int h = -1) {
-        return makeControl(this, m, control, x, y, w, h);
+        QWidget* widget = makeControl(this, m, control, x, y, w, h);
+        made(control, widget);
+        return widget;
     };
 
     // Left: the configuration fields, one row each.
@@ -246,7 +259,10 @@ void TForm1::buildControls()
     errorPlot->setObjectName(QStringLiteral("ChybaLinearizace"));
     linearizace->addAction(errorPlot);
     linearizace->setContextMenuPolicy(Qt::ActionsContextMenu);
-    connect(errorPlot, &QAction::triggered, this, [this] { runAction(ChybaLinearizaceClick); });
+    connect(errorPlot, &QAction::triggered, this, [this] {
+        if (ChybaLinearizaceClick)
+            ChybaLinearizaceClick();
+    });
     ++row;
     fieldRow(m.LabelVolenaJednotka, m.VolenaJednotka);
     makeBold(make(m.Label4, labelX, y(row), 360, 21));
@@ -295,8 +311,8 @@ void TForm1::buildControls()
     make(m.Mereni, rightX + 119, 90, 116);
     make(m.Informace, rightX + 238, 90, 116);
 
-    buildComparator(this, m, 1, rightX, 120);
-    buildComparator(this, m, 2, rightX, 238);
+    buildComparator(this, m, 1, rightX, 120, made);
+    buildComparator(this, m, 2, rightX, 238, made);
 
     make(m.LabelUzPozn, rightX, 358, 200, 20);
     auto* note = static_cast<QLineEdit*>(make(m.EditUzPozn, rightX, 378, 354));
@@ -309,9 +325,9 @@ void TForm1::buildControls()
 
     // The read-back after a write: a preference of the person, not part of the configuration,
     // so no control of the editor model stands behind it.
-    auto* verify = new QCheckBox(QStringLiteral("Ověřit zápis"), this);
-    verify->setObjectName(QStringLiteral("OveritZapis"));
-    verify->setGeometry(rightX, 440, 354, 21);
+    verifyWrite_ = new QCheckBox(QStringLiteral("Ověřit zápis"), this);
+    verifyWrite_->setObjectName(QStringLiteral("OveritZapis"));
+    verifyWrite_->setGeometry(rightX, 440, 354, 21);
 
     // Bottom: progress, firmware, version.
     constexpr int bottom = 478;
@@ -327,62 +343,60 @@ void TForm1::buildControls()
     version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
-QWidget* TForm1::widgetFor(const QString& name) const
+QWidget* TForm1::widgetOf(const Control& control) const
 {
-    return findChild<QWidget*>(name);
+    const auto found = widgets_.find(&control);
+    return found == widgets_.end() ? nullptr : found->second;
 }
 
 void TForm1::runAction(const std::function<void()>& action)
 {
-    if (action)
+    if (action && binder_.commitEditing(this))
         action();
+}
+
+bool TForm1::commitEditing()
+{
+    return binder_.commitEditing(this);
 }
 
 void TForm1::bindControls()
 {
-    const std::map<QString, std::function<void()>> exits = {
-        {QStringLiteral("Pocatek"), [this] { model_.PocatekExit(); }},
-        {QStringLiteral("Konec"), [this] { model_.KonecExit(); }},
-        {QStringLiteral("Tlumeni"), [this] { model_.TlumeniExit(); }},
-        {QStringLiteral("ChybProud"), [this] { model_.ChybProudExit(); }},
-        {QStringLiteral("VzdStKon"), [this] { model_.VzdStKonExit(); }},
-        {QStringLiteral("SnOdpor"), [this] { model_.SnOdporExit(); }},
-        {QStringLiteral("DelPomer"), [this] { model_.DelPomerExit(); }},
-        {QStringLiteral("CelkovyOdpor"), [this] { model_.CelkovyOdporExit(); }},
-        {QStringLiteral("korekcePV"), [this] { model_.korekcePVExit(); }},
-        {QStringLiteral("EMezsep1"), [this] { model_.EMezsep1Exit(); }},
-        {QStringLiteral("EMezroz1"), [this] { model_.EMezroz1Exit(); }},
-        {QStringLiteral("EZpoSep1"), [this] { model_.EZpoSep1Exit(); }},
-        {QStringLiteral("EZpoRoz1"), [this] { model_.EZpoRoz1Exit(); }},
-        {QStringLiteral("EMezsep2"), [this] { model_.EMezsep2Exit(); }},
-        {QStringLiteral("EMezroz2"), [this] { model_.EMezroz2Exit(); }},
-        {QStringLiteral("Ezposep2"), [this] { model_.Ezposep2Exit(); }},
-        {QStringLiteral("Ezporoz2"), [this] { model_.Ezporoz2Exit(); }},
-    };
-    const std::map<QString, std::function<void()>> clicks = {
-        {QStringLiteral("Poslat"), [this] { runAction(actions_.PoslatClick); }},
-        {QStringLiteral("Precist"), [this] { runAction(actions_.PrecistClick); }},
-        {QStringLiteral("Preckomp1"), [this] { runAction(actions_.Preckomp1Click); }},
-        {QStringLiteral("Ulozkomp1"), [this] { runAction(actions_.Ulozkomp1Click); }},
-        {QStringLiteral("Preckomp2"), [this] { runAction(actions_.Preckomp2Click); }},
-        {QStringLiteral("Ulozkomp2"), [this] { runAction(actions_.Ulozkomp2Click); }},
-        {QStringLiteral("Prec_Pozn"), [this] { runAction(actions_.Prec_PoznClick); }},
-        {QStringLiteral("Uloz_Pozn"), [this] { runAction(actions_.Uloz_PoznClick); }},
-        {QStringLiteral("S_Dolmez"), [this] { runAction(actions_.S_DolmezClick); }},
-        {QStringLiteral("S_Hormez"), [this] { runAction(actions_.S_HormezClick); }},
-        {QStringLiteral("Ulosoub"), [this] { model_.UlosoubClick(); }},
-        {QStringLiteral("ctisoub"), [this] { model_.ctisoubClick(); }},
-        {QStringLiteral("Button1"), [this] { runAction(Button1Click); }},
-        {QStringLiteral("Mereni"), [this] { runAction(MereniClick); }},
-        {QStringLiteral("Informace"), [this] { runAction(InformaceClick); }},
-        {QStringLiteral("ButtonVE"), [this] { ButtonVEClick(model_); }},
-        {QStringLiteral("ButtonKA"), [this] { ButtonKAClick(model_); }},
+    MainWindowModel& m = model_;
+    // Buttons that use what the fields show commit the field being edited first (runAction);
+    // the others only open a window.
+    const std::pair<const Control*, std::function<void()>> clicks[] = {
+        {&m.Poslat, [this] { runAction(actions_.PoslatClick); }},
+        {&m.Precist, [this] { runAction(actions_.PrecistClick); }},
+        {&m.Preckomp1, [this] { runAction(actions_.Preckomp1Click); }},
+        {&m.Ulozkomp1, [this] { runAction(actions_.Ulozkomp1Click); }},
+        {&m.Preckomp2, [this] { runAction(actions_.Preckomp2Click); }},
+        {&m.Ulozkomp2, [this] { runAction(actions_.Ulozkomp2Click); }},
+        {&m.Prec_Pozn, [this] { runAction(actions_.Prec_PoznClick); }},
+        {&m.Uloz_Pozn, [this] { runAction(actions_.Uloz_PoznClick); }},
+        {&m.S_Dolmez, [this] { runAction(actions_.S_DolmezClick); }},
+        {&m.S_Hormez, [this] { runAction(actions_.S_HormezClick); }},
+        {&m.Ulosoub, [this] { runAction([this] { model_.UlosoubClick(); }); }},
+        {&m.ctisoub, [this] { runAction([this] { model_.ctisoubClick(); }); }},
+        {&m.Mereni, [this] { runAction(MereniClick); }},
+        {&m.Button1,
+         [this] {
+             if (Button1Click)
+                 Button1Click();
+         }},
+        {&m.Informace,
+         [this] {
+             if (InformaceClick)
+                 InformaceClick();
+         }},
+        {&m.ButtonVE, [this] { ButtonVEClick(model_); }},
+        {&m.ButtonKA, [this] { ButtonKAClick(model_); }},
     };
 
-    for (const auto& [name, control, kind] : model_.controls()) {
+    for (const auto& [name, control, kind, exit] : model_.controls()) {
         if (kind == ControlKind::Window)
             continue; // the window's own caption: refresh() copies it
-        QWidget* widget = widgetFor(name);
+        QWidget* widget = widgetOf(*control);
         if (!widget) {
             qFatal("vtr8: control %s has no widget", qPrintable(name));
             std::abort();
@@ -397,10 +411,11 @@ void TForm1::bindControls()
             c->checked = checked;
             model_.notifyChanged();
         };
-        if (const auto exit = exits.find(name); exit != exits.end())
-            b.left = exit->second;
-        if (const auto click = clicks.find(name); click != clicks.end())
-            b.clicked = click->second;
+        if (exit)
+            b.left = [this, c] { return model_.commitField(*c); };
+        for (const auto& [button, click] : clicks)
+            if (button == c)
+                b.clicked = click;
     }
 }
 
@@ -409,27 +424,21 @@ void TForm1::refresh()
     if (windowTitle() != model_.Caption.text)
         setWindowTitle(model_.Caption.text);
     binder_.refresh();
-    if (!transferRunning_)
-        return;
-    for (const QString& name : TransferButtonNames())
-        if (QWidget* button = widgetFor(name))
-            button->setEnabled(false);
-}
-
-const QStringList& TForm1::TransferButtonNames()
-{
-    static const QStringList names = {
-        QStringLiteral("Poslat"),    QStringLiteral("Precist"),   QStringLiteral("Preckomp1"),
-        QStringLiteral("Ulozkomp1"), QStringLiteral("Preckomp2"), QStringLiteral("Ulozkomp2"),
-        QStringLiteral("Prec_Pozn"), QStringLiteral("Uloz_Pozn"), QStringLiteral("S_Dolmez"),
-        QStringLiteral("S_Hormez"),  QStringLiteral("Mereni"),    QStringLiteral("ctisoub")};
-    return names;
 }
 
 void TForm1::setTransferRunning(bool running)
 {
+    if (running == transferRunning_)
+        return;
     transferRunning_ = running;
-    refresh();
+    // Disabling the field that has the focus moves the focus on; it comes back afterwards.
+    if (running)
+        focusBeforeTransfer_ = focusWidget();
+    binder_.setFrozen(running);
+    verifyWrite_->setEnabled(!running);
+    if (!running && focusBeforeTransfer_ && focusBeforeTransfer_->isEnabled() &&
+        focusBeforeTransfer_->isVisible())
+        focusBeforeTransfer_->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::showStatus(const QString& text)

@@ -5,11 +5,14 @@
 #include "app/main_window_actions.h"
 #include "link/link_indicators.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
 #include <functional>
+#include <map>
 
+class QCheckBox;
 class QLabel;
 
 namespace vtr8 {
@@ -48,11 +51,18 @@ public:
     // Copies the whole model into the widgets.
     void refresh();
 
-    // While a transfer runs, every button that starts one (and the file load that
-    // would change what is being written) is disabled, whatever the model says.
+    // While a transfer session runs, every field, list box, check box and button is disabled
+    // whatever the model says, and leaving a field runs no check: nothing the person does can
+    // change what the transfer sends.
     void setTransferRunning(bool running);
     bool transferRunning() const { return transferRunning_; }
-    static const QStringList& TransferButtonNames();
+    // Commits the field being edited through its exit check, as leaving it would; false when
+    // the check refused it. Every button that uses what the fields show does this first.
+    [[nodiscard]] bool commitEditing();
+    // The widget that shows `control`.
+    QWidget* widgetOf(const Control& control) const;
+    // "Ověřit zápis": the read-back after a write, a preference outside the editor model.
+    QCheckBox* verifyWriteBox() const { return verifyWrite_; }
     // A line under the progress bar: the last transfer's outcome, or why a
     // request was refused. Never a modal box, so a running transfer goes on.
     void showStatus(const QString& text);
@@ -70,13 +80,15 @@ protected:
 private:
     void buildControls();
     void bindControls();
-    QWidget* widgetFor(const QString& name) const;
     void runAction(const std::function<void()>& action);
 
     MainWindowModel& model_;
     BrandState& brand_;
     MainWindowActions& actions_;
     ControlBinder binder_;
+    std::map<const Control*, QWidget*> widgets_;
+    QCheckBox* verifyWrite_ = nullptr;
+    QPointer<QWidget> focusBeforeTransfer_;
     QLabel* zPocPrij_ = nullptr;
     QLabel* status_ = nullptr;
     bool transferRunning_ = false;

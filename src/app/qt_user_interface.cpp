@@ -93,33 +93,13 @@ QString QtUserInterface::chooseSaveFile(const QString& title, const QString& fol
     return dialog.selectedFiles().constFirst();
 }
 
-QWidget* QtUserInterface::findControl(const QString& control, QWidget* mainWindow)
+void QtUserInterface::focus(const QString&)
 {
-    const auto inWindow = [&](QWidget* window) -> QWidget* {
-        if (!window)
-            return nullptr;
-        if (window->objectName() == control)
-            return window;
-        return window->findChild<QWidget*>(control);
-    };
-    if (QWidget* w = inWindow(QApplication::activeWindow()))
-        return w;
-    if (QWidget* w = inWindow(mainWindow))
-        return w;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (QWidget* w = inWindow(top))
-            return w;
-    return nullptr;
+    // The window that shows the control has moved the focus already.
 }
 
-void QtUserInterface::focus(const QString& control)
+void QtUserInterface::focusWidget(QWidget* widget)
 {
-    focusControl(control, mainWindow_.data());
-}
-
-void QtUserInterface::focusControl(const QString& control, QWidget* mainWindow)
-{
-    QWidget* widget = findControl(control, mainWindow);
     if (!widget || !widget->isVisible() || !widget->isEnabled())
         return; // a hidden or disabled control cannot take the focus
     widget->activateWindow();

@@ -11,15 +11,14 @@ class QWidget;
 namespace vtr8 {
 
 // The window program's way of talking to the person: modal message boxes with
-// an OK button, Yes/No questions, the file dialogs and focus moves by control
-// name. Dialog folders given in the brand's drive-letter form are mapped to
-// this system's folders.
+// an OK button, Yes/No questions and the file dialogs. Focus moves are the windows'
+// own: each binds its controls to widgets and focuses the one a model asks for. Dialog folders
+// given in the brand's drive-letter form are mapped to this system's folders.
 class QtUserInterface : public UserInterface {
 public:
     QtUserInterface() = default;
 
-    // The window that owns the dialogs and whose controls are searched first
-    // for a focus move (the main window).
+    // The window that owns the dialogs (the main window).
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
     // The next open-file dialog is answered with this path instead of being shown (a file
     // named on the command line).
@@ -39,11 +38,8 @@ public:
     // The default suffix of a save dialog: that of the filter's first pattern
     // when it names one ("*.txt" gives "txt").
     static QString defaultSuffix(const QString& filter);
-    // The widget a focus move by `control` goes to: the active window's control
-    // of that name first, then the main window's, then any window's.
-    static QWidget* findControl(const QString& control, QWidget* mainWindow);
-    // Moves the focus to that control if it can take it.
-    static void focusControl(const QString& control, QWidget* mainWindow);
+    // Moves the focus to `widget` if it can take it (hidden and disabled widgets cannot).
+    static void focusWidget(QWidget* widget);
 
     // The title of the message boxes.
     static QString boxTitle();

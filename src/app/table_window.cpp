@@ -1,5 +1,7 @@
 #include "app/table_window.h"
 
+#include "app/qt_user_interface.h"
+
 #include "app/window_placement.h"
 
 #include "model/table_window_model.h"
@@ -68,6 +70,9 @@ TForm4::TForm4(TableWindowModel& model, QWidget* parent)
     binder_.bind(model_.Jiny, jiny_).clicked = [this] { model_.JinyClick(); };
 
     model_.changed = [this] { refresh(); };
+    model_.focusRequested = [this](Control& control) {
+        QtUserInterface::focusWidget(binder_.widgetOf(control));
+    };
     applyLayout();
     refresh();
 }

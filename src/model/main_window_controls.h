@@ -97,4 +97,26 @@
     X(EditUzPozn, Edit)                                                                            \
     X(Prec_Pozn, Button)                                                                           \
     X(Uloz_Pozn, Button)
+
+// The fields with an exit check: E(control, handler). The window runs the handler when the
+// person leaves the field, and before any transfer or save that uses what the field shows.
+#define VTR8_MAIN_WINDOW_FIELD_EXITS(E)                                                            \
+    E(Vstup, VstupExit)                                                                            \
+    E(Pocatek, PocatekExit)                                                                        \
+    E(Konec, KonecExit)                                                                            \
+    E(Tlumeni, TlumeniExit)                                                                        \
+    E(ChybProud, ChybProudExit)                                                                    \
+    E(VzdStKon, VzdStKonExit)                                                                      \
+    E(SnOdpor, SnOdporExit)                                                                        \
+    E(DelPomer, DelPomerExit)                                                                      \
+    E(CelkovyOdpor, CelkovyOdporExit)                                                              \
+    E(korekcePV, korekcePVExit)                                                                    \
+    E(EMezsep1, EMezsep1Exit)                                                                      \
+    E(EMezroz1, EMezroz1Exit)                                                                      \
+    E(EZpoSep1, EZpoSep1Exit)                                                                      \
+    E(EZpoRoz1, EZpoRoz1Exit)                                                                      \
+    E(EMezsep2, EMezsep2Exit)                                                                      \
+    E(EMezroz2, EMezroz2Exit)                                                                      \
+    E(Ezposep2, Ezposep2Exit)                                                                      \
+    E(Ezporoz2, Ezporoz2Exit)
 // clang-format on

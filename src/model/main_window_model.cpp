@@ -9,6 +9,8 @@
 #include "linearization/point_set.h"
 #include "user_interface/user_interface.h"
 
+#include <cstdlib>
+
 namespace vtr8 {
 
 namespace {
@@ -151,6 +153,32 @@ void MainWindowModel::registerControls()
     controls_.push_back({QStringLiteral(#name), &name, ControlKind::kind});
     VTR8_MAIN_WINDOW_CONTROLS(VTR8_REGISTER_CONTROL)
 #undef VTR8_REGISTER_CONTROL
+    for (NamedControl& c : controls_) {
+#define VTR8_REGISTER_EXIT(name, handler)                                                          \
+    if (c.control == &name)                                                                        \
+        c.exit = &MainWindowModel::handler;
+        VTR8_MAIN_WINDOW_FIELD_EXITS(VTR8_REGISTER_EXIT)
+#undef VTR8_REGISTER_EXIT
+    }
+}
+
+const MainWindowModel::NamedControl& MainWindowModel::named(const Control& c) const
+{
+    for (const NamedControl& one : controls_)
+        if (one.control == &c)
+            return one;
+    qFatal("vtr8: a control of the main window is missing from its control list");
+    std::abort();
+}
+
+bool MainWindowModel::commitField(Control& c)
+{
+    const Handler exit = named(c).exit;
+    if (!exit)
+        return true;
+    const int before = messagesShown_;
+    (this->*exit)();
+    return messagesShown_ == before;
 }
 
 Control* MainWindowModel::control(const QString& name) const
@@ -195,15 +223,35 @@ void MainWindowModel::userEdit(Control& c, const QString& text)
 void MainWindowModel::userTyped(Control& c, const QString& typed)
 {
     ChangeScope scope(*this);
+    if (&c == &Vstup) {
+        // Only a text that names an input type (case and accents aside) changes it; anything
+        // on the way there is a draft the box shows, so typing a name letter by letter never
+        // passes through other input types. Leaving the box takes the draft back.
+        const auto item = completeChoice(typed, c.items);
+        if (inputTypeFromText(typed))
+            userEdit(c, typed);
+        else if (item && commonPrefixLength(typed, *item) == item->size() &&
+                 typed.size() == item->size())
+            userEdit(c, *item);
+        else
+            c.text = typed;
+        return;
+    }
     const bool onlyItems = takesOnlyItems(c);
-    // The four input types outside the list are taken as typed, not completed.
-    const bool completes =
-        onlyItems || &c == &Linearizace || (&c == &Vstup && !inputTypeFromText(typed));
+    const bool completes = onlyItems || &c == &Linearizace;
     if (const auto item = completes ? completeChoice(typed, c.items) : std::nullopt)
         userEdit(c, *item);
     else if (!onlyItems)
         userEdit(c, typed);
     // else refused: the box shows its item again
+}
+
+void MainWindowModel::VstupExit()
+{
+    ChangeScope scope(*this);
+    const QString shown = Input ? inputTypeText(*Input) : QString();
+    if (Vstup.text != shown && !inputTypeFromText(Vstup.text))
+        Vstup.text = shown;
 }
 
 bool MainWindowModel::takesOnlyItems(const Control& c) const
@@ -230,10 +278,18 @@ void MainWindowModel::runChangeHandler(Control& c, bool userChange)
         VolenaJednotkaChange();
 }
 
+void MainWindowModel::focus(Control& c)
+{
+    focusedControl = controlName(c);
+    // The window moves the focus to the widget of the control; the seam only hears of it.
+    emit focusRequested(&c);
+    ui_.focus(focusedControl);
+}
+
 void MainWindowModel::focus(const QString& name)
 {
-    focusedControl = name;
-    ui_.focus(name);
+    if (Control* c = control(name))
+        focus(*c);
 }
 
 void MainWindowModel::notifyChanged()
@@ -244,6 +300,7 @@ void MainWindowModel::notifyChanged()
 void MainWindowModel::message(const QString& text)
 {
     // The window under the box shows the state the message talks about.
+    ++messagesShown_;
     emit changed();
     ui_.message(text);
 }
@@ -338,6 +395,7 @@ void MainWindowModel::VstupChange()
         Jcelkodpor.caption = choice::Ohm;
     }
 
+    unitFromPointFile_ = false;
     PrepJednotek();
 
     if (isThermocouple(t)) {
@@ -466,7 +524,7 @@ void MainWindowModel::PripCidlChange()
     PripCidl.text.clear();
     PripCidl.itemIndex = -1;
     message(QStringLiteral("špatně zadaný způsob připojení čidla"));
-    focus(QStringLiteral("PripCidl"));
+    focus(PripCidl);
 }
 
 bool MainWindowModel::isFromFile() const
@@ -499,6 +557,11 @@ void MainWindowModel::LinearizaceChange()
     Linearizace.itemIndex = int(Linearizace.items.indexOf(Linearizace.text));
 
     const QString text = Linearizace.text;
+    // Leaving "ze souboru" gives the range back the input type's unit.
+    if (unitFromPointFile_ && text != choice::FromFile) {
+        unitFromPointFile_ = false;
+        PrepJednotek();
+    }
     if (text == choice::Linearized) {
         setRangeCaption(text);
     } else if (text == choice::NotLinearized) {
@@ -517,11 +580,13 @@ void MainWindowModel::LinearizaceChange()
         VolenaJednotka.itemIndex = int(VolenaJednotka.items.indexOf(choice::NoUnit));
         // The transmitter gets the unit the box shows, not the input's own.
         UnitCode = unit_code::None;
-        for (Control* c : {&Label8, &Label9, &Label22, &Label24, &Label37, &Label38})
-            c->caption.clear();
-        vyber_souboru();
-        if (!points_.PointFileOk) {
+        unitFromPointFile_ = true;
+        setUnitLabels(QString());
+        // A cancelled or refused choice keeps the previous file's name and points, but the
+        // box does not stay on "ze souboru" with them.
+        if (!vyber_souboru() || !points_.PointFileOk) {
             Linearizace.items.clear();
+            unitFromPointFile_ = false;
             VstupChange();
         }
         PointFileChosen = true;
@@ -557,7 +622,7 @@ void MainWindowModel::VolenaJednotkaChange()
     if (!unit) {
         VolenaJednotka.text.clear();
         VolenaJednotka.itemIndex = -1;
-        focus(QStringLiteral("VolenaJednotka"));
+        focus(VolenaJednotka);
         return;
     }
     VolenaJednotka.text = unit->text;
@@ -584,7 +649,7 @@ bool MainWindowModel::numberFieldExit(Control& field, Extended& copy, const QStr
     }
     message(refusal);
     setText(field, QString());
-    focus(controlName(field));
+    focus(field);
     return false;
 }
 
@@ -598,18 +663,18 @@ void MainWindowModel::DelPomerChange()
     parseOnChange(DelPomer, DividerRatio);
 }
 
-void MainWindowModel::setPointFileChooser(std::function<void()> chooser)
+void MainWindowModel::setPointFileChooser(std::function<bool()> chooser)
 {
     pointFileChooser_ = std::move(chooser);
 }
 
-void MainWindowModel::vyber_souboru()
+bool MainWindowModel::vyber_souboru()
 {
     ChangeScope scope(*this);
-    if (pointFileChooser_) {
-        emit changed();
-        pointFileChooser_();
-    }
+    if (!pointFileChooser_)
+        return false;
+    emit changed();
+    return pointFileChooser_();
 }
 
 } // namespace vtr8

@@ -30,7 +30,7 @@ struct ComparatorValues {
 };
 
 // The transmitter keeps each comparator delay in one byte of whole seconds: a delay is
-// storable when it rounds (ties to even) into 0..255.
+// storable when it is not negative and rounds (ties to even) to at most 255.
 inline constexpr int MaxComparatorDelaySeconds = 255;
 bool ComparatorDelayStorable(Extended seconds);
 
@@ -59,8 +59,8 @@ bool ComparatorDelayStorable(Extended seconds);
 // the current state. Code that writes controls directly calls notifyChanged().
 // The window must block its own widget signals while it copies the model in.
 //
-// Focus: focus(name) records the control in focusedControl and passes the move to
-// UserInterface::focus.
+// Focus: focus(control) records the control's name in focusedControl, asks the window to
+// focus its widget (focusRequested) and tells UserInterface::focus.
 class MainWindowModel : public QObject {
     Q_OBJECT
 
@@ -77,10 +77,12 @@ public:
     VTR8_MAIN_WINDOW_CONTROLS(VTR8_DECLARE_CONTROL)
 #undef VTR8_DECLARE_CONTROL
 
+    using Handler = void (MainWindowModel::*)();
     struct NamedControl {
         QString name;
         Control* control = nullptr;
         ControlKind kind = ControlKind::Label;
+        Handler exit = nullptr; // the check run when the field is left
     };
     // Every control with its name and kind, in the list's order: for binding and for focus names.
     const std::vector<NamedControl>& controls() const
@@ -89,6 +91,12 @@ public:
     }
     Control* control(const QString& name) const;
     QString controlName(const Control& control) const;
+    const NamedControl& named(const Control& control) const;
+
+    // Runs the exit check of `control` exactly as leaving the field would. True when the check
+    // showed no message (a control without a check always passes): only then may a transfer or
+    // a save go on with what the field shows.
+    [[nodiscard]] bool commitField(Control& control);
 
     // --- The configuration's numeric copies -----------------------------------------
 
@@ -135,17 +143,22 @@ public:
     void userEdit(Control& control, const QString& text);
     // What the person typed into a combo box. Boxes whose value must be one of
     // their items (connection, error current, cold junction, relay modes) take a
-    // text only as the item it begins, and otherwise keep what they hold; "Vstup"
-    // and "Linearizace" complete a beginning to an item and hand any other text
-    // to their change handlers. Other boxes take the text as typed.
+    // text only as the item it begins, and otherwise keep what they hold;
+    // "Linearizace" completes a beginning to an item and hands any other text to its
+    // change handler; "Vstup" changes the input type only when the text names one.
+    // Other boxes take the text as typed.
     void userTyped(Control& control, const QString& typed);
     [[nodiscard]] bool takesOnlyItems(const Control& control) const;
+    void focus(Control& control);
+    // By the control's name, for callers that hold only the name.
     void focus(const QString& controlName);
     void notifyChanged();
 
     // --- Input type, connection, linearization, unit --------------------------------
 
     void VstupChange();
+    // Leaving "Vstup" with a text that names no input type shows the current one again.
+    void VstupExit();
     void PrepJednotek();
     void PripCidlChange();
     void LinearizaceChange();
@@ -154,11 +167,11 @@ public:
     void DelPomerChange();
 
     // Chooses and reads the point file for "ze souboru" (dialog, reader, table
-    // window). The window code provides it: it sets OpenDialog1FileName when a file
-    // was chosen and fills points() including PointFileOk. Without one, choosing
-    // "ze souboru" behaves as a cancelled dialog.
-    void setPointFileChooser(std::function<void()> chooser);
-    void vyber_souboru();
+    // window). The window code provides it: it fills points() including PointFileOk and
+    // sets OpenDialog1FileName when a file was read, and says whether one was. Without
+    // one, choosing "ze souboru" behaves as a cancelled dialog.
+    void setPointFileChooser(std::function<bool()> chooser);
+    [[nodiscard]] bool vyber_souboru();
 
     // --- Field checks ----------------------------------------------------------------
 
@@ -216,6 +229,8 @@ public:
 
 signals:
     void changed();
+    // A check returns the person to `control`: the window focuses its widget.
+    void focusRequested(Control* control);
 
 private:
     class ChangeScope;
@@ -235,14 +250,18 @@ private:
     bool numberFieldExit(Control& field, Extended& copy, const QString& refusal);
     void choiceFieldExit(Control& field, const QStringList& choices, const QString& refusal);
     void rangeFieldExit(bool start);
+    void recheckRange();
     void comparatorLimitExit(int comparator, bool switchOn);
     void comparatorDelayExit(int comparator, bool switchOn);
 
     UserInterface& ui_;
     LinearizationPoints& points_;
-    std::function<void()> pointFileChooser_;
+    std::function<bool()> pointFileChooser_;
+    // The unit labels and code show the point file's unit, not the input type's.
+    bool unitFromPointFile_ = false;
     std::vector<NamedControl> controls_;
     int changeDepth_ = 0;
+    int messagesShown_ = 0;
     // False when the input type has no interval to check (special inputs, no
     // shunt value, zero divider) and no point set provides one.
     bool rangeCheckActive_ = false;

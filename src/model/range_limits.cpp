@@ -1,5 +1,8 @@
 #include "model/range_limits.h"
 
+#include "configuration/configuration.h"
+#include "configuration/number_format.h"
+
 #include "device/choice_texts.h"
 
 namespace vtr8 {
@@ -65,6 +68,16 @@ bool outsideInterval(Extended value, Extended low, Extended high)
     if (high < low)
         return value > low || value < high;
     return value < low || value > high;
+}
+
+int rangeDecimals(std::optional<InputType> type)
+{
+    return type ? rangeDecimals(*type) : 3;
+}
+
+Extended keptRangeValue(Extended value, std::optional<InputType> type)
+{
+    return roundToDecimals(static_cast<float>(value), rangeDecimals(type));
 }
 
 } // namespace vtr8

@@ -32,4 +32,10 @@ std::optional<RangeLimits> rangeLimits(InputType type, Extended dividerRatio,
 // themselves are inside.
 bool outsideInterval(Extended value, Extended low, Extended high);
 
+// A range limit as the program keeps it (field, file and transmitter alike): the 32-bit float
+// the transmitter stores, rounded to what it can tell apart, 6 decimals for the volt and
+// milliampere inputs and 3 for every other.
+int rangeDecimals(std::optional<InputType> type);
+Extended keptRangeValue(Extended value, std::optional<InputType> type);
+
 } // namespace vtr8

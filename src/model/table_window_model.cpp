@@ -76,7 +76,7 @@ TableWindowModel::TableWindowModel(MainWindowModel& main)
     Jiny.caption = QStringLiteral("Jiný linearizační soubor");
 
     clearGrid();
-    main_.setPointFileChooser([this] { vyber_souboru(); });
+    main_.setPointFileChooser([this] { return vyber_souboru(); });
 }
 
 TableWindowModel::~TableWindowModel()
@@ -143,14 +143,13 @@ void TableWindowModel::showDegree(bool show)
     stup_p.enabled = show;
 }
 
-void TableWindowModel::vyber_souboru()
+bool TableWindowModel::vyber_souboru()
 {
     const QString path =
         ui_.chooseOpenFile(QStringLiteral("Linearizační soubor"), main_.OpenDialog1InitialDir,
                            QStringLiteral("*.txt|*.txt|*.*|*.*"));
     if (path.isEmpty())
-        return;
-    main_.OpenDialog1FileName = path;
+        return false;
 
     clearGrid();
     const PointFileReading reading = readPointFile(path);
@@ -161,8 +160,10 @@ void TableWindowModel::vyber_souboru()
         if (reading.outcome == PointFileReading::Outcome::BadValue && raiseMainWindow)
             raiseMainWindow();
         notify();
-        return;
+        return false;
     }
+    // The name goes with the points: a refused file leaves the previous file's name.
+    main_.OpenDialog1FileName = path;
 
     for (int i = 1; i <= points_.PointCount; ++i) {
         cells_[0][i] = formatGeneral(points_.MeasuredInput[i], 10);
@@ -172,6 +173,7 @@ void TableWindowModel::vyber_souboru()
     offerDegrees();
     Zpus_linChange();
     notify();
+    return true;
 }
 
 void TableWindowModel::Zpus_linChange()
@@ -215,6 +217,8 @@ void TableWindowModel::stup_pChange()
     if (!ok) {
         notify();
         ui_.message(QStringLiteral("Špatně zadaný stupeň polynomu."));
+        if (focusRequested)
+            focusRequested(stup_p);
         ui_.focus(QStringLiteral("stup_p"));
         return;
     }

@@ -78,7 +78,8 @@ public:
 
     // --- handlers ---------------------------------------------------------
     // Lets the person choose a point file, reads it and shows the window.
-    void vyber_souboru();
+    // True when a file was chosen and read; only then are the file name and points new.
+    bool vyber_souboru();
     void Zpus_linChange();
     void Zpus_linClick(int itemIndex);
     // The degree box after a change by the person; `text` is its new text.
@@ -86,6 +87,8 @@ public:
     void stup_pChange();
     void OKClick();
     void JinyClick();
+    // A check returns the person to `control`: the window focuses its widget.
+    std::function<void(Control&)> focusRequested;
 
     LinearizationPoints& points() { return points_; }
 

@@ -5,6 +5,7 @@
 #include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "device/constants.h"
+#include "device/device_float.h"
 #include "linearization/point_set.h"
 #include "model/range_limits.h"
 
@@ -21,6 +22,13 @@ namespace {
 QString fixed3(Extended value)
 {
     return formatFixed(value, 3);
+}
+
+// The configuration file keeps these values with 3 decimals: the field shows and keeps what
+// a save and a load give back.
+Extended keptThreeDecimals(Extended value)
+{
+    return roundToDecimals(value, 3);
 }
 
 } // namespace
@@ -74,23 +82,33 @@ void MainWindowModel::TestRozpeti()
 void MainWindowModel::rangeFieldExit(bool start)
 {
     Control& field = start ? Pocatek : Konec;
-    const QString name = start ? QStringLiteral("Pocatek") : QStringLiteral("Konec");
     if (field.text.isEmpty())
         return;
     setText(field, UpravaFormatu(field.text));
 
     if (Input && isShuntCurrent(*Input) && ShuntResistance == 0) {
         message(QStringLiteral("Není zadána hodnota snímacího odporu."));
-        focus(QStringLiteral("SnOdpor"));
+        focus(SnOdpor);
         return;
     }
 
     if (const auto value = parseLocaleNumber(field.text)) {
-        (start ? RangeStart : RangeEnd) = *value;
+        // A limit the transmitter's float cannot carry would be stored as another number.
+        if (!FitsDeviceFloat(*value)) {
+            message(start ? QStringLiteral("Dolní mez je mimo rozsah čísel převodníku.")
+                          : QStringLiteral("Horní mez je mimo rozsah čísel převodníku."));
+            focus(field);
+            return;
+        }
+        // The field shows the limit as the file and the transmitter keep it, written as a
+        // loaded file shows it.
+        const Extended kept = keptRangeValue(*value, Input);
+        (start ? RangeStart : RangeEnd) = kept;
+        setText(field, formatGeneral(kept, 10));
     } else {
         message(start ? QStringLiteral("Špatně zadaná dolní mez.")
                       : QStringLiteral("Špatně zadaná horní mez"));
-        focus(name);
+        focus(field);
     }
 
     TestMez();
@@ -99,14 +117,14 @@ void MainWindowModel::rangeFieldExit(bool start)
                        : QStringLiteral("Horní hodnota rozsahu musí být v intervalu ")) +
                 fixed3(AllowedLow) + QStringLiteral(" až ") + fixed3(AllowedHigh) +
                 (LimitUnitText.isEmpty() ? QString() : QLatin1Char(' ') + LimitUnitText));
-        focus(name);
+        focus(field);
     }
 
     TestRozpeti();
     if (SpanTooSmall) {
         message(QStringLiteral("Povolené minimální rozpětí je ") + fixed3(MinimumSpan) +
                 QLatin1Char(' ') + LimitUnitText);
-        focus(name);
+        focus(field);
     }
 }
 
@@ -132,11 +150,11 @@ void MainWindowModel::TlumeniExit()
         DampingTime = *value;
     } else {
         message(QStringLiteral("špatně zadaná časová konstanta tlumení"));
-        focus(QStringLiteral("Tlumeni"));
+        focus(Tlumeni);
     }
     if (DampingTime < 0.1L || DampingTime > 100) {
         message(QStringLiteral("Povolená mez pro konstantu tlumení je 0.1 až 100 s"));
-        focus(QStringLiteral("Tlumeni"));
+        focus(Tlumeni);
     }
     DampingTimeSingle = static_cast<float>(DampingTime);
     DampingCoefficient = dampingCoefficient(DampingTime);
@@ -150,7 +168,7 @@ void MainWindowModel::choiceFieldExit(Control& field, const QStringList& choices
         return;
     message(refusal);
     setText(field, QString());
-    focus(controlName(field));
+    focus(field);
 }
 
 void MainWindowModel::ChybProudExit()
@@ -177,10 +195,31 @@ void MainWindowModel::SnOdporExit()
         return;
     if (ShuntResistance == 0) {
         message(QStringLiteral("Zadana hodnota snímacího odporu nesmí být 0."));
-        focus(QStringLiteral("SnOdpor"));
+        focus(SnOdpor);
+    } else if (ShuntResistance < 0) {
+        // The current bounds and the maximum current divide by it: a negative resistor turns
+        // them inside out.
+        message(QStringLiteral("Hodnota snímacího odporu musí být kladná."));
+        focus(SnOdpor);
+        return;
     }
-    // The range end is tested against the bounds of the new shunt resistor.
-    KonecExit();
+    const int before = messagesShown_;
+    recheckRange();
+    // The largest current that the shunt admits moves with it too.
+    if (messagesShown_ == before && Input == InputType::CurrentDifference &&
+        !CelkovyOdpor.text.isEmpty())
+        CelkovyOdporExit();
+}
+
+// The bounds of a voltage or current range move with the divider ratio or the shunt: both
+// limits are tested against the new ones (the start first, one message at a time), so no
+// configuration the fields accept is one a loaded file would refuse.
+void MainWindowModel::recheckRange()
+{
+    const int before = messagesShown_;
+    PocatekExit();
+    if (messagesShown_ == before)
+        KonecExit();
 }
 
 void MainWindowModel::DelPomerExit()
@@ -195,7 +234,13 @@ void MainWindowModel::DelPomerExit()
     // of the write divide by zero.
     if (DividerRatio == 0) {
         message(QStringLiteral("Zeslabení přídavným děličem napětí nesmí být 0."));
-        focus(QStringLiteral("DelPomer"));
+        focus(DelPomer);
+    } else if (!FitsDeviceFloat(DividerRatio)) {
+        message(
+            QStringLiteral("Zeslabení přídavným děličem napětí je mimo rozsah čísel převodníku."));
+        focus(DelPomer);
+    } else {
+        recheckRange();
     }
 }
 
@@ -206,7 +251,9 @@ void MainWindowModel::korekcePVExit()
         return;
     setText(korekcePV, UpravaFormatu(korekcePV.text));
     if (const auto value = parseLocaleNumber(korekcePV.text)) {
-        ParasiticResistance = *value;
+        ParasiticResistance = keptThreeDecimals(*value);
+        if (ParasiticResistance != *value)
+            setText(korekcePV, formatGeneral(ParasiticResistance, 10));
         return;
     }
     message(QStringLiteral("Špatně zadaná hodnota korekce měřeného odporu."));
@@ -220,16 +267,19 @@ void MainWindowModel::CelkovyOdporExit()
         return;
     setText(CelkovyOdpor, UpravaFormatu(CelkovyOdpor.text));
     if (const auto value = parseLocaleNumber(CelkovyOdpor.text)) {
-        TotalValue = *value;
+        // The maximum current of "rozdíl dvou proudů" is saved as typed, the others rounded.
+        TotalValue = Input == InputType::CurrentDifference ? *value : keptThreeDecimals(*value);
+        if (TotalValue != *value)
+            setText(CelkovyOdpor, formatGeneral(TotalValue, 10));
     } else {
         message(QStringLiteral("Špatně zadaná hodnota celkového odporu potenciometru."));
-        focus(QStringLiteral("CelkovyOdpor"));
+        focus(CelkovyOdpor);
         return;
     }
     if (Input == InputType::PotentiometerRelative && (TotalValue < 0 || TotalValue > 4000)) {
         message(QStringLiteral(
             "Hodnota celkového odporu potenciometru musí být v intervalu 0 až 4000 Ohm"));
-        focus(QStringLiteral("CelkovyOdpor"));
+        focus(CelkovyOdpor);
     }
     // 128 mV across the shunt is the most the input stage takes. Without a shunt
     // value there is nothing to compare with; the range exits ask for it.
@@ -239,7 +289,7 @@ void MainWindowModel::CelkovyOdporExit()
             message(QStringLiteral("Maximální hodnota proudu musí být v intervalu 0 až ") +
                     formatGeneral(roundHalfEven(128 / ShuntResistance), 10) +
                     QStringLiteral(" mA"));
-            focus(QStringLiteral("CelkovyOdpor"));
+            focus(CelkovyOdpor);
         }
     }
 }
@@ -247,54 +297,48 @@ void MainWindowModel::CelkovyOdporExit()
 void MainWindowModel::Testvyplneni()
 {
     ChangeScope scope(*this);
-    auto fail = [&](const QString& text, const QString& focusName) {
+    auto fail = [&](const QString& text, Control* focusControl) {
         message(text);
-        if (!focusName.isEmpty())
-            focus(focusName);
+        if (focusControl)
+            focus(*focusControl);
         ConfigIncomplete = true;
     };
     const std::optional<InputType> t = Input;
     auto is = [&](InputType type) { return t == type; };
 
     if (t && hasSensorConnection(*t) && PripCidl.text.isEmpty())
-        return fail(QStringLiteral("Není zadán způsob připojení čidla"),
-                    QStringLiteral("PripCidl"));
+        return fail(QStringLiteral("Není zadán způsob připojení čidla"), &PripCidl);
     if (t && isShuntCurrent(*t) && SnOdpor.text.isEmpty())
-        return fail(QStringLiteral("Není zadána hodnota měřicího odporu"),
-                    QStringLiteral("SnOdpor"));
+        return fail(QStringLiteral("Není zadána hodnota měřicího odporu"), &SnOdpor);
     if (t && isThermocouple(*t) && VzdStKon.text.isEmpty())
-        return fail(QStringLiteral("Není zadán způsob vyhodnocení komp. st. konce"),
-                    QStringLiteral("VzdStKon"));
+        return fail(QStringLiteral("Není zadán způsob vyhodnocení komp. st. konce"), &VzdStKon);
     if (Linearizace.text.isEmpty())
         return fail(QStringLiteral("Není zadán způsob linearizace"),
-                    Linearizace.enabled ? QStringLiteral("Linearizace") : QString());
+                    Linearizace.enabled ? &Linearizace : nullptr);
     if (Pocatek.text.isEmpty())
-        return fail(QStringLiteral("Není zadána dolní mez rozsahu"), QStringLiteral("Pocatek"));
+        return fail(QStringLiteral("Není zadána dolní mez rozsahu"), &Pocatek);
     if (Konec.text.isEmpty())
-        return fail(QStringLiteral("Není zadána horní mez rozsahu"), QStringLiteral("Konec"));
+        return fail(QStringLiteral("Není zadána horní mez rozsahu"), &Konec);
     if (Tlumeni.text.isEmpty())
-        return fail(QStringLiteral("Není zadána časová konstanta tlumení"),
-                    QStringLiteral("Tlumeni"));
+        return fail(QStringLiteral("Není zadána časová konstanta tlumení"), &Tlumeni);
     if (ChybProud.text.isEmpty())
-        return fail(QStringLiteral("Není zadána volba chybového proudu"),
-                    QStringLiteral("ChybProud"));
+        return fail(QStringLiteral("Není zadána volba chybového proudu"), &ChybProud);
     if (isFromFile() && OpenDialog1FileName.isEmpty())
-        return fail(QStringLiteral("Není vybrán soubor pro linearizaci."), QString());
+        return fail(QStringLiteral("Není vybrán soubor pro linearizaci."), nullptr);
     if (isFromFile() && VolenaJednotka.text.isEmpty())
-        return fail(QStringLiteral("Není zadaná jednotka."), QStringLiteral("VolenaJednotka"));
+        return fail(QStringLiteral("Není zadaná jednotka."), &VolenaJednotka);
     if (is(InputType::PotentiometerRelative) && CelkovyOdpor.text.isEmpty())
-        return fail(QStringLiteral("Není zadán celkový odpor potenciometru."),
-                    QStringLiteral("CelkovyOdpor"));
+        return fail(QStringLiteral("Není zadán celkový odpor potenciometru."), &CelkovyOdpor);
     if (is(InputType::ResistorDifference) && CelkovyOdpor.text.isEmpty())
         return fail(
             QStringLiteral("Není zadána hodnota maximálního odporu součtu měřených rezistorů."),
-            QStringLiteral("CelkovyOdpor"));
+            &CelkovyOdpor);
     if (is(InputType::VoltageDifference) && CelkovyOdpor.text.isEmpty())
         return fail(QStringLiteral("Není zadána maximální hodnota měřených napětí."),
-                    QStringLiteral("CelkovyOdpor"));
+                    &CelkovyOdpor);
     if (is(InputType::CurrentDifference) && CelkovyOdpor.text.isEmpty())
         return fail(QStringLiteral("Není zadána maximální hodnota měřených proudů."),
-                    QStringLiteral("CelkovyOdpor"));
+                    &CelkovyOdpor);
     if (korekcePV.text.isEmpty()) {
         // An emptied parasitic resistance means none: fill in 0 silently, but still
         // stop this save or write so the person sees the value that will be used.
@@ -313,7 +357,6 @@ void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
         comparator == 1 ? (switchOn ? EMezsep1 : EMezroz1) : (switchOn ? EMezsep2 : EMezroz2);
     ComparatorValues& values = comparator == 1 ? Comparator1 : Comparator2;
     Extended& limit = switchOn ? values.SwitchOnLimit : values.SwitchOffLimit;
-    const QString name = controlName(field);
     const QString number = QString::number(comparator);
     if (field.text.isEmpty())
         return;
@@ -324,7 +367,7 @@ void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
         message((switchOn ? QStringLiteral("špatně zadaná mez sepnutí komparátoru ")
                           : QStringLiteral("špatně zadaná mez rozepnutí komparátoru ")) +
                 number);
-        focus(name);
+        focus(field);
     }
     // Compared with the range as entered: with a falling range (start above end)
     // every limit is outside.
@@ -332,18 +375,18 @@ void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
         message((switchOn ? QStringLiteral("Mez sepnutí komparátoru ")
                           : QStringLiteral("Mez rozepnutí komparátoru ")) +
                 number + QStringLiteral(" mimo měřicí rozsah"));
-        focus(name);
+        focus(field);
     }
     if (values.SwitchOnLimit == values.SwitchOffLimit) {
         message(QStringLiteral("Meze sepnutí a rozepnutí komparátoru nesmí být zcela shodné"));
-        focus(name);
+        focus(field);
     }
 }
 
 bool ComparatorDelayStorable(Extended seconds)
 {
-    const Extended whole = roundHalfEven(seconds);
-    return whole >= 0 && whole <= MaxComparatorDelaySeconds;
+    // A negative delay is refused even where it would round to 0 s: what was typed is no delay.
+    return seconds >= 0 && roundHalfEven(seconds) <= MaxComparatorDelaySeconds;
 }
 
 void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
@@ -353,7 +396,6 @@ void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
         comparator == 1 ? (switchOn ? EZpoSep1 : EZpoRoz1) : (switchOn ? Ezposep2 : Ezporoz2);
     ComparatorValues& values = comparator == 1 ? Comparator1 : Comparator2;
     Extended& delay = switchOn ? values.SwitchOnDelay : values.SwitchOffDelay;
-    const QString name = controlName(field);
     if (field.text.isEmpty())
         return;
     setText(field, UpravaFormatu(field.text));
@@ -362,12 +404,12 @@ void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
     } else {
         message(switchOn ? QStringLiteral("špatně zadaná mez zpoždění sepnutí")
                          : QStringLiteral("špatně zadaná mez zpoždění rozepnutí"));
-        focus(name);
+        focus(field);
     }
     if (!ComparatorDelayStorable(delay)) {
         message(switchOn ? QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s")
                          : QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 255 s"));
-        focus(name);
+        focus(field);
     }
 }
 

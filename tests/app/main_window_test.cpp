@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -15,6 +16,9 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
+#include <string>
 
 namespace vtr8::testing_support {
 namespace {
@@ -59,7 +63,7 @@ protected:
 TEST_F(MainWindow, EveryControlOfTheModelIsBoundToAWidgetOfItsKindAndName)
 {
     const ControlBinder& binder = program->form1()->binder();
-    for (const auto& [name, control, kind] : program->model().controls()) {
+    for (const auto& [name, control, kind, exit] : program->model().controls()) {
         SCOPED_TRACE(name.toStdString());
         QWidget* widget = binder.widgetOf(*control);
         if (kind == ControlKind::Window) {
@@ -171,6 +175,23 @@ TEST_F(MainWindow, LeavingARangeOutsideTheSensorLimitsNamesTheInterval)
     EXPECT_EQ(QApplication::focusWidget(), mainWidget<QLineEdit>("Pocatek"));
 }
 
+TEST_F(MainWindow, TwoRangeFieldsAtFaultGiveOneMessageAndKeepTheFocusWhereTheFaultIs)
+{
+    choose("Vstup", u("odporový teploměr Pt100"));
+    typeInto("Pocatek", QStringLiteral("0"));
+    leaveTo("Konec");
+    typeInto("Konec", QStringLiteral("100"));
+    leaveTo("Tlumeni");
+    ASSERT_TRUE(ui.messages.isEmpty()) << ui.messages.join('|').toStdString();
+
+    typeInto("Pocatek", QStringLiteral("90"));
+    QTest::keyClick(mainWidget<QLineEdit>("Pocatek"), Qt::Key_Tab);
+    for (int i = 0; i < 20; ++i) // room for the checks to throw the focus back and forth
+        QApplication::processEvents();
+    EXPECT_EQ(ui.messages.join('|'), u("Povolené minimální rozpětí je 25.000 °C"));
+    EXPECT_EQ(QApplication::focusWidget(), mainWidget<QLineEdit>("Pocatek"));
+}
+
 TEST_F(MainWindow, AGoodValueLeavesQuietly)
 {
     choose("Vstup", u("odporový teploměr Pt100"));
@@ -181,8 +202,9 @@ TEST_F(MainWindow, AGoodValueLeavesQuietly)
     EXPECT_EQ(QApplication::focusWidget(), mainWidget<QLineEdit>("Pocatek"));
 }
 
-// Typed key by key as a person does: each key lands where the box's cursor is,
-// replacing a selected completion.
+// Typed key by key as a person does. Boxes that hold only their items take no text: Qt's
+// type-ahead picks the item the letters begin, or nothing. "Vstup" changes the input type only
+// once the text names one.
 TEST_F(MainWindow, ListBoxesCompleteTypedLettersAndTakeOnlyTheirItems)
 {
     struct Case {
@@ -192,17 +214,18 @@ TEST_F(MainWindow, ListBoxesCompleteTypedLettersAndTakeOnlyTheirItems)
         const char* shown;
     };
     const Case cases[] = {
-        {"", "RezimRele1", "HYSTEREOZE", "HYSTEREZE"}, // "O" after "HYSTERE" is not taken
+        {"", "RezimRele1", "HYSTEREOZE", "HYSTEREZE"}, // no item begins "HYSTEREO"
         {"", "RezimRele2", "ok", "OKNO"},
         {"", "RezimRele1", "x", "HYSTEREZE"},
         {"termočlánek J", "ChybProud", "moc", ""},
         {"termočlánek J", "ChybProud", "po", "podproud"},
         {"termočlánek J", "VzdStKon", "vzd", "vzdálený studený konec"},
         {"potenciometr absolutní", "PripCidl", "d", ""},
-        {"potenciometr absolutní", "PripCidl", "c", "čtyřvodičově"},
+        {"potenciometr absolutní", "PripCidl", "č", "čtyřvodičově"},
         {"", "Vstup", "reostat", "reostat"},
         {"", "Vstup", "odporovy teplomer Pt1000", "odporový teploměr Pt1000"},
-        {"", "Vstup", "Pt", ""}, // begins no item: emptied as described
+        {"reostat", "Vstup", "potenciometr relativní", "potenciometr relativní"},
+        {"reostat", "Vstup", "Pt", "Pt"}, // names none: a draft, the type stays
         {"reostat", "Linearizace", "nel", "nelinearizováno"},
     };
     for (const Case& k : cases) {
@@ -212,16 +235,28 @@ TEST_F(MainWindow, ListBoxesCompleteTypedLettersAndTakeOnlyTheirItems)
         ui.clear();
         if (*k.input)
             choose("Vstup", u(k.input));
+        const std::optional<InputType> before = program->model().Input;
         auto* box = mainWidget<QComboBox>(k.box);
         box->setFocus(Qt::MouseFocusReason);
-        box->lineEdit()->selectAll();
-        QTest::keyClicks(box->lineEdit(), u(k.typed));
+        EXPECT_EQ(box->isEditable(), !program->model().takesOnlyItems(
+                                         *program->model().control(QString::fromLatin1(k.box))));
+        QWidget* target = box->isEditable() ? static_cast<QWidget*>(box->lineEdit()) : box;
+        if (box->isEditable())
+            box->lineEdit()->selectAll();
+        for (const QChar key : u(k.typed)) { // Czech letters too, which QTest cannot spell
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(key));
+            QApplication::sendEvent(target, &press);
+        }
         QApplication::processEvents();
         EXPECT_EQ(box->currentText(), u(k.shown));
         EXPECT_EQ(program->model().control(QString::fromLatin1(k.box))->text, u(k.shown));
         EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
         leaveTo("Tlumeni");
         EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
+        if (std::string(k.typed) == "Pt") { // the draft goes, the input type never went
+            EXPECT_EQ(program->model().Input, before);
+            EXPECT_EQ(box->currentText(), u("reostat"));
+        }
     }
 }
 

@@ -91,6 +91,7 @@ TEST_F(TransferButtons, WriteButtonStopsAtAnIncompleteConfigurationBeforeSending
 TEST_F(TransferButtons, ComparatorStoreAsksBeforeWriting)
 {
     program->model().PovolKompar1.checked = true;
+    program->model().RangeEnd = 10; // the limits are checked against the range
     for (const char* name : {"EMezsep1", "EMezroz1", "EZpoSep1", "EZpoRoz1"}) {
         auto* field = mainWidget<QLineEdit>(name);
         field->setFocus(Qt::MouseFocusReason);

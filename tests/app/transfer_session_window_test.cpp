@@ -1,11 +1,19 @@
 #include "window_fixture.h"
 
+#include "app/port_window.h"
+#include "app/table_window.h"
 #include "link/command_protocol.h"
 #include "link/link_messages.h"
 #include "model/main_window_model.h"
 #include "support/simulated_transport.h"
 
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -66,11 +74,19 @@ protected:
         return out;
     }
 
+    // Every input of the main window (fields, list boxes, check boxes, buttons), then the port
+    // and table windows as wholes.
     std::vector<bool> transferButtonsEnabled()
     {
         std::vector<bool> out;
-        for (const QString& name : TForm1::TransferButtonNames())
-            out.push_back(program->form1()->findChild<QWidget*>(name)->isEnabled());
+        for (const auto& named : program->model().controls())
+            if (QWidget* w = program->form1()->widgetOf(*named.control);
+                qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                qobject_cast<QAbstractButton*>(w))
+                out.push_back(w->isEnabled());
+        out.push_back(program->form1()->verifyWriteBox()->isEnabled());
+        out.push_back(program->form2()->isEnabled());
+        out.push_back(program->form4()->isEnabled());
         return out;
     }
 
@@ -100,6 +116,46 @@ TEST_F(TransferSessionWindow, ClosingDuringAWriteIsRefusedAndTheWriteCompletesUn
         EXPECT_TRUE(program->form1()->isVisible()) << moment;
         EXPECT_EQ(transport.transmitter().state(), sim::RunState::Running);
     }
+}
+
+TEST_F(TransferSessionWindow, NothingThePersonDoesDuringAWriteChangesWhatItSendsOrWhere)
+{
+    ui.confirmAnswers = {true};
+    mainWidget<QPushButton>("Poslat")->click();
+    const Frames calm = frames();
+    ASSERT_GT(calm.size(), 20u) << ui.messages.join('|').toStdString();
+    const auto calmImage = transport.transmitter().eeprom();
+    const int port = transport.lastPortIndex;
+    const std::vector<bool> before = transferButtonsEnabled();
+    const std::vector<bool> allOff(before.size(), false);
+
+    auto* shunt = mainWidget<QLineEdit>("SnOdpor");
+    auto* damping = mainWidget<QLineEdit>("Tlumeni");
+    shunt->setFocus(Qt::MouseFocusReason); // the person was in a field when the write began
+    const int n = static_cast<int>(calm.size());
+    for (const int moment : {2, 6, 12, n / 2, n - 2}) {
+        transport.transmitter().eeprom() = sim::Transmitter().eeprom();
+        transport.transmitter().clearRequests();
+        ui.confirmAnswers = {true};
+        std::vector<bool> during;
+        at(moment, [&] {
+            during = transferButtonsEnabled();
+            QTest::keyClicks(shunt, QStringLiteral("50"));
+            QTest::keyClicks(damping, QStringLiteral("50"));
+            QTest::mouseClick(program->form2()->item(1), Qt::LeftButton);
+            QTest::mouseClick(program->form2()->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+            QTest::mouseClick(mainWidget<QPushButton>("Button1"), Qt::LeftButton);
+        });
+        mainWidget<QPushButton>("Poslat")->click();
+        EXPECT_EQ(during, allOff) << moment;
+        EXPECT_TRUE(frames() == calm) << moment;
+        EXPECT_TRUE(transport.transmitter().eeprom() == calmImage) << moment;
+        EXPECT_EQ(transport.lastPortIndex, port) << moment;
+        EXPECT_TRUE(ui.messages.isEmpty()) << moment << ui.messages.join('|').toStdString();
+        EXPECT_EQ(shunt->text(), QStringLiteral("5"));
+        EXPECT_TRUE(program->form2()->isHidden());
+    }
+    EXPECT_EQ(transferButtonsEnabled(), before);
 }
 
 TEST_F(TransferSessionWindow, ClosingDuringAReadEndsItAsAFailureAndThenCloses)

@@ -14,16 +14,10 @@
 
 namespace vtr8::testing_support {
 
-// Records like the scripted interface and also moves the real focus, so a
-// test sees where the person's cursor ends up.
+// Records like the scripted interface; the windows move the real focus themselves.
 class FocusingUserInterface : public ScriptedUserInterface {
 public:
     QWidget* mainWindow = nullptr;
-    void focus(const QString& control) override
-    {
-        ScriptedUserInterface::focus(control);
-        QtUserInterface::focusControl(control, mainWindow);
-    }
 };
 
 inline QString u(const char* text)

@@ -340,6 +340,7 @@ TEST_F(ConfigFile, FromFileOpensThePointFileChoiceAndKeepsTheSavedUnit)
         model.setPointFileChooser([&] {
             ++chooserCalls;
             points.PointFileOk = true;
+            return true;
         });
         const QByteArray bytes =
             fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat", "dolní mez: 0",

@@ -324,7 +324,7 @@ TEST_F(ModelTest, LinearizationIsCompletedFromItsFirstLetterOrRefused)
 TEST_F(ModelTest, RangeCaptionFollowsLinearizationForSpecialInputs)
 {
     points.PointFileOk = true;
-    model.setPointFileChooser([] {});
+    model.setPointFileChooser([] { return true; });
     choose(InputType::Special0to20mA);
     for (const QString& mode : {c::Linearized, c::NotLinearized, c::SquareRoot}) {
         model.userEdit(model.Linearizace, mode);
@@ -344,6 +344,7 @@ TEST_F(ModelTest, FromFileChoosesThePointFileAndOffersAUnit)
         ++chooserCalls;
         model.OpenDialog1FileName = QStringLiteral("/tmp/points.txt");
         points.PointFileOk = true;
+        return true;
     });
     choose(InputType::Pt100);
     model.userEdit(model.Linearizace, QStringLiteral("z"));
@@ -353,17 +354,25 @@ TEST_F(ModelTest, FromFileChoosesThePointFileAndOffersAUnit)
     EXPECT_EQ(model.VolenaJednotka.text, c::NoUnit);
     EXPECT_TRUE(model.Label8.caption.isEmpty());
     EXPECT_TRUE(model.Label38.caption.isEmpty());
+    EXPECT_TRUE(model.UnitText.isEmpty()); // the error plot's unit, too
     EXPECT_TRUE(model.PointFileChosen);
 
-    // Back to a plain characteristic: the input type's unit labels return.
-    model.userEdit(model.Linearizace, c::NotLinearized);
-    EXPECT_EQ(model.Label8.caption, c::DegreesCelsius);
-    EXPECT_FALSE(model.VolenaJednotka.visible);
+    // Leaving the point file by any way gives back the input type's unit and code.
+    for (const QString& mode : {c::NotLinearized, c::Linearized, c::SquareRoot}) {
+        SCOPED_TRACE(mode.toStdString());
+        model.userEdit(model.Linearizace, c::FromFile);
+        model.userEdit(model.VolenaJednotka, c::Percent);
+        model.userEdit(model.Linearizace, mode);
+        EXPECT_EQ(model.Label8.caption, c::DegreesCelsius);
+        EXPECT_EQ(model.Label38.caption, c::DegreesCelsius);
+        EXPECT_EQ(model.UnitCode, 32);
+        EXPECT_FALSE(model.VolenaJednotka.visible);
+    }
 }
 
 TEST_F(ModelTest, FromFileWithoutAGoodPointFileResetsTheWindow)
 {
-    model.setPointFileChooser([&] { points.PointFileOk = false; });
+    model.setPointFileChooser([&] { return points.PointFileOk = false; });
     choose(InputType::Rheostat);
     model.userEdit(model.PripCidl, c::TwoWire);
     model.userEdit(model.Linearizace, c::FromFile);
@@ -452,7 +461,8 @@ TEST_F(ModelTest, TypingIntoListBoxesCompletesToAnItem)
     const Case cases[] = {
         // The four input types outside the list are taken as typed, not completed.
         {&MainWindowModel::Vstup, "rozdíl dvou proudů", "rozdíl dvou proudů"},
-        {&MainWindowModel::Vstup, "PRO", "proud"},
+        {&MainWindowModel::Vstup, "PROUD", "proud"},
+        {&MainWindowModel::Vstup, "PRO", "PRO"}, // names none yet: a draft, Pt100 stays
         {&MainWindowModel::Vstup, "termoclanek k", "termočlánek K"},
         {&MainWindowModel::Linearizace, "NEL", "nelinearizováno"},
         {&MainWindowModel::ChybProud, "V", "vyřazen"},
@@ -465,6 +475,7 @@ TEST_F(ModelTest, TypingIntoListBoxesCompletesToAnItem)
         model.userTyped(model.ChybProud, c::Overcurrent);
         model.userTyped(model.*k.box, QString::fromUtf8(k.typed));
         EXPECT_EQ((model.*k.box).text, QString::fromUtf8(k.taken));
+        EXPECT_EQ(model.Input, inputTypeFromText(model.Vstup.text).value_or(InputType::Pt100));
     }
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(QStringLiteral(" | ")).toStdString();
 }

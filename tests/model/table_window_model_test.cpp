@@ -297,6 +297,29 @@ TEST_F(TableWindow, MainWindowReturnsToAFreshChoiceAfterABadFile)
     EXPECT_TRUE(ui.messages.contains(u("Špatně zadaná hodnota k linearizaci.")));
 }
 
+TEST_F(TableWindow, ARefusedOrCancelledChoiceLeavesFromFileAndKeepsThePreviousFile)
+{
+    model.userEdit(model.Vstup, u("reostat"));
+    const QString good = pointsFile(4);
+    const QString refused[] = {dir.filePath(QStringLiteral("chybi.txt")), pointsFile(101),
+                               QString() /* cancelled */};
+    for (const QString& path : refused) {
+        SCOPED_TRACE(path.toStdString());
+        model.userEdit(model.Linearizace, u("nelinearizováno"));
+        ui.openFileAnswers = {good};
+        model.userEdit(model.Linearizace, u("ze souboru"));
+        ASSERT_EQ(model.Linearizace.text, u("ze souboru"));
+
+        model.userEdit(model.Linearizace, u("nelinearizováno"));
+        ui.openFileAnswers = {path};
+        model.userEdit(model.Linearizace, u("ze souboru"));
+        EXPECT_TRUE(model.Linearizace.text.isEmpty());
+        EXPECT_EQ(model.OpenDialog1FileName, good);
+        EXPECT_EQ(points.PointCount, 4);
+        EXPECT_EQ(model.UnitCode, 37); // the input's own again
+    }
+}
+
 struct LayoutCase {
     int width, height;
     TableWindowLayout::Rect grid, ok, jiny, pstup, stup_p, zpus_lin;

@@ -94,7 +94,8 @@ TEST_F(RangeCheck, EveryRowOfTheLimitsTable)
          "-100"},
         // Divider ratio 10.
         {T::Voltage, "-5.000", "10.000", "V", "0.030", "-5.001", "10.001", "-4.9701", "-4.97"},
-        {T::VoltageDifference, "-5.000", "10.000", "V", "0.030", "-5.001", "10.001", "-4.9701",
+        // Kept to 3 decimals, as the file keeps it.
+        {T::VoltageDifference, "-5.000", "10.000", "V", "0.030", "-5.001", "10.001", "-4.971",
          "-4.97"},
         // Shunt 50 ohms.
         {T::Current, "-2.000", "2.000", "mA", "0.400", "-2.001", "2.001", "-1.6001", "-1.6"},
@@ -204,7 +205,10 @@ TEST_F(RangeCheck, PointSetWithFallingOutputsReversesTheInterval)
     points.RequiredOutput[2] = 40;
     points.RequiredOutput[3] = 0;
     points.PointFileOk = true;
-    model.setPointFileChooser([&] { model.OpenDialog1FileName = QStringLiteral("p.txt"); });
+    model.setPointFileChooser([&] {
+        model.OpenDialog1FileName = QStringLiteral("p.txt");
+        return true;
+    });
     prepare(InputType::Rheostat);
     model.userEdit(model.Linearizace, c::FromFile);
     ui.clear();
@@ -231,6 +235,7 @@ TEST_F(RangeCheck, PointFileRangeNamesTheFilesUnit)
     model.setPointFileChooser([&] {
         ++chosen;
         model.OpenDialog1FileName = QStringLiteral("p.txt");
+        return true;
     });
     prepare(InputType::Pt100);
     EXPECT_FALSE(leaveStart("-300").isEmpty()); // the Pt100 interval, in °C
@@ -523,7 +528,7 @@ TEST_F(Completeness, TotalValueAndPointFileGaps)
     choose(InputType::Rheostat);
     fill();
     model.setText(model.PripCidl, c::TwoWire);
-    model.userEdit(model.Linearizace, c::FromFile);
+    model.setText(model.Linearizace, c::FromFile); // as a reader sets it, no dialog
     EXPECT_EQ(check(), QStringLiteral("Není vybrán soubor pro linearizaci."));
     EXPECT_TRUE(ui.focused.isEmpty());
     model.OpenDialog1FileName = QStringLiteral("/tmp/body.txt");
@@ -600,10 +605,15 @@ TEST_F(ModelTest, ComparatorDelaysLieBetween0And255Seconds)
     typeAndLeave(model.EZpoRoz1, QStringLiteral("256"), &MainWindowModel::EZpoRoz1Exit);
     typeAndLeave(model.Ezposep2, QStringLiteral("-1"), &MainWindowModel::Ezposep2Exit);
     typeAndLeave(model.Ezposep2, QStringLiteral("?"), &MainWindowModel::Ezposep2Exit);
+    // Below zero even where the byte would round to 0 s.
+    typeAndLeave(model.EZpoSep1, local("-0.4"), &MainWindowModel::EZpoSep1Exit);
+    typeAndLeave(model.EZpoSep1, local("-0.5"), &MainWindowModel::EZpoSep1Exit);
     EXPECT_EQ(ui.messages,
               (QStringList{QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 255 s"),
                            QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s"),
                            QStringLiteral("špatně zadaná mez zpoždění sepnutí"),
+                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s"),
+                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s"),
                            QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s")}));
     EXPECT_EQ(model.Comparator2.SwitchOnDelay, -1.0L);
 }

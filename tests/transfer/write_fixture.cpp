@@ -148,6 +148,7 @@ void ChoosePoints(WriteFixture& f, PointFitMethod method,
         f.points.Method = method;
         f.points.PolynomialDegree = i > 4 ? 3 : 6;
         f.points.PointFileOk = true;
+        return true;
     });
 }
 

@@ -290,6 +290,7 @@ TEST(WriteSequence, PointFileNotYetChosenOpensTheChoiceFirst)
         f.points.RequiredOutput[3] = 100;
         f.points.Method = PointFitMethod::StraightLines;
         f.points.PointFileOk = true;
+        return true;
     });
     FillVoltage(f, "20", "ze souboru", "100", "vyřazen");
     ASSERT_EQ(chooserCalls, 1);
@@ -317,7 +318,7 @@ TEST(WriteSequence, NoPointFileNameStopsAtTheCompletenessCheck)
 {
     WriteFixture f;
     // Points are in memory (as a configuration read leaves them) but no file was chosen.
-    f.model.setPointFileChooser([&] { f.points.PointFileOk = true; });
+    f.model.setPointFileChooser([&] { return f.points.PointFileOk = true; });
     FillVoltage(f, "20", "ze souboru", "100", "vyřazen");
     f.ui().clear();
     EXPECT_FALSE(WriteEditorConfiguration(f.ctx, f.model, quick));
