@@ -49,7 +49,7 @@ int main(int argc, char** argv)
     LinearizationPoints points;
     LinearizationWorkspace workspace(points);
     CommandProtocol link(ui);
-    link.setDevicePath(sim.devicePath());
+    link.session().setDevicePath(sim.devicePath());
     MainWindowModel model(ui, points);
     TransferContext ctx(model, link, ui, points, workspace);
 

@@ -236,10 +236,10 @@ bool cteni_mezi(TransferContext& ctx)
         if (!ReadBlock(ctx.link, eeprom::PointFileRange, eeprom::PointFileRangeLength))
             return false;
         LinearizationPoints& p = ctx.points;
-        p.InverseSlope = GetReversedDeviceFloat(ctx.link.ReplyData, 3);
-        p.InverseOffset = GetReversedDeviceFloat(ctx.link.ReplyData, 7);
-        p.LineSlope = GetReversedDeviceFloat(ctx.link.ReplyData, 11);
-        p.LineOffset = GetReversedDeviceFloat(ctx.link.ReplyData, 15);
+        p.InverseSlope = ReplyReversedDeviceFloat(ctx.link, 0);
+        p.InverseOffset = ReplyReversedDeviceFloat(ctx.link, 4);
+        p.LineSlope = ReplyReversedDeviceFloat(ctx.link, 8);
+        p.LineOffset = ReplyReversedDeviceFloat(ctx.link, 12);
     }
 
     // The program does not know the characteristic: it says so, and the limits are shown as
@@ -273,7 +273,7 @@ bool ReadConfiguration(TransferContext& ctx)
 
     if (!ReadBlock(ctx.link, eeprom::FirmwareNumber, eeprom::FirmwareNumberReadLength))
         return false;
-    const std::uint8_t firmware = ctx.link.ReplyData[3];
+    const std::uint8_t firmware = ReplyDataByte(ctx.link, 0);
     ctx.state.FirmwareNumber = firmware;
     ctx.state.OldFirmware = eeprom::IsOldFirmware(firmware);
     if (ctx.feedback.firmwareShown)

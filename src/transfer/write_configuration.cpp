@@ -52,7 +52,7 @@ public:
         // The mode came from the table when the write was prepared.
         if (!LoadFrontEndSettings(w_.frontEnd.mode, image))
             return false;
-        if (!planOnly_ && !SendSimpleCommand(link_, "Stop"))
+        if (!planOnly_ && !SendSimpleCommand(link_, Command::Stop))
             return false;
         stopped_ = true;
 
@@ -112,10 +112,10 @@ public:
         if (ctx_.readBackWrites && !ReadBackWrittenBlocks(ctx_, blocks_))
             return false;
 
-        if (!SendSimpleCommand(link_, "Reset"))
+        if (!SendSimpleCommand(link_, Command::Reset))
             return false;
         progress(96);
-        if (!SendSimpleCommand(link_, "Continue"))
+        if (!SendSimpleCommand(link_, Command::Continue))
             return false;
         progress(100);
         return true;
@@ -168,7 +168,7 @@ private:
                                               "konfiguraci nelze zapsat.")
                                 .arg(QLatin1String(name)));
             // Nothing was stored yet: the transmitter measures on with its old configuration.
-            if (!planOnly_ && SendSimpleCommand(link_, "Continue"))
+            if (!planOnly_ && SendSimpleCommand(link_, Command::Continue))
                 stopped_ = false;
             return false;
         }

@@ -252,14 +252,14 @@ std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx, const Configurat
 
     if (!ReadBlock(ctx.link, eeprom::DeviceTypeBytes, eeprom::DeviceTypeBytesLength))
         return std::nullopt;
-    if (ctx.link.ReplyData[3] != eeprom::DeviceTypeFirst ||
-        ctx.link.ReplyData[4] != eeprom::DeviceTypeSecond) {
+    if (ReplyDataByte(ctx.link, 0) != eeprom::DeviceTypeFirst ||
+        ReplyDataByte(ctx.link, 1) != eeprom::DeviceTypeSecond) {
         ui.message(text("Typ převodníku není VTR8."));
         return std::nullopt;
     }
     if (!ReadBlock(ctx.link, eeprom::FirmwareNumber, eeprom::FirmwareNumberReadLength))
         return std::nullopt;
-    w.firmware = ctx.link.ReplyData[3];
+    w.firmware = ReplyDataByte(ctx.link, 0);
     w.oldFirmware = eeprom::IsOldFirmware(w.firmware);
     ctx.state.FirmwareNumber = w.firmware;
     ctx.state.OldFirmware = w.oldFirmware;

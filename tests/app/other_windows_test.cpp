@@ -116,22 +116,22 @@ TEST_F(PortWindow, OffersEightPortsWithTheirDevicesAndTakesTheChoiceOnlyWithOk)
         ASSERT_NE(path, nullptr);
         EXPECT_EQ(path->text(), PortSelection::itemPath(i));
     }
-    const int start = program->protocol().portIndex();
+    const int start = program->protocol().session().portIndex();
     EXPECT_TRUE(form->item(start)->isChecked());
 
     const int other = (start + 1) % 8;
     form->item(other)->click();
     // Nothing is in force before OK: the next command still uses the stored port.
-    EXPECT_EQ(program->protocol().portIndex(), start);
+    EXPECT_EQ(program->protocol().session().portIndex(), start);
     // "Zrušit" and Escape leave the stored choice, and the window shows it again.
     form->findChild<QPushButton*>(QStringLiteral("Zrusit"))->click();
-    EXPECT_EQ(program->protocol().portIndex(), start);
+    EXPECT_EQ(program->protocol().session().portIndex(), start);
     EXPECT_TRUE(form->item(start)->isChecked());
     form->show();
     form->item(other)->click();
     QTest::keyClick(form, Qt::Key_Escape);
     EXPECT_TRUE(form->isHidden());
-    EXPECT_EQ(program->protocol().portIndex(), start);
+    EXPECT_EQ(program->protocol().session().portIndex(), start);
     EXPECT_EQ(form->selection().lastStoredIndex(), start);
 }
 
@@ -149,7 +149,7 @@ TEST_F(PortWindow, KomunikaceShowsItAndOkHidesItAgain)
     form->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     EXPECT_TRUE(form->isHidden());
     EXPECT_EQ(form->selection().lastStoredIndex(), other);
-    EXPECT_EQ(program->protocol().portIndex(), other);
+    EXPECT_EQ(program->protocol().session().portIndex(), other);
 }
 
 class TableWindowWidget : public WindowTest {

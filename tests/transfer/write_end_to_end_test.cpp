@@ -105,7 +105,7 @@ struct PtySession {
                     [this](const std::string& t) { ui.message(QString::fromStdString(t)); }),
           protocol(ui), model(ui, points), ctx(model, protocol, ui, points, workspace)
     {
-        protocol.setDevicePath(device);
+        protocol.session().setDevicePath(device);
     }
     ~PtySession() { protocol.closePort(); }
 
