@@ -99,7 +99,8 @@ int main(int argc, char** argv)
 
     const double cpuBefore = cpuSeconds();
     clock.start();
-    const bool written = WriteConfiguration(ctx);
+    const auto configuration = model.configurationForTransfer();
+    const bool written = configuration && WriteConfiguration(ctx, *configuration);
     const double wall = clock.elapsed() / 1000.0;
     const double cpu = cpuSeconds() - cpuBefore;
     link.closePort();

@@ -242,7 +242,9 @@ void Vtr8Application::wireTransfers()
         return [this, &ctx, sequence, done] { reportDone(sequence(ctx), done); };
     };
     actions_.PoslatClick = [this, &ctx] {
-        reportDone(WriteConfiguration(ctx), QStringLiteral("Konfigurace zapsána"));
+        if (const auto configuration = model_->configurationForTransfer())
+            reportDone(WriteConfiguration(ctx, *configuration),
+                       QStringLiteral("Konfigurace zapsána"));
     };
     actions_.PrecistClick = act(ReadConfiguration, QStringLiteral("Konfigurace přečtena"));
     actions_.Preckomp1Click = act(Preckomp1Click, QStringLiteral("Komparátor 1 přečten"));

@@ -106,9 +106,4 @@ void QtUserInterface::focusWidget(QWidget* widget)
     widget->setFocus(Qt::OtherFocusReason);
 }
 
-void QtUserInterface::processEvents()
-{
-    QCoreApplication::processEvents();
-}
-
 } // namespace vtr8

@@ -2,10 +2,10 @@
 
 #include "cli/frame_command.h"
 #include "cli/linearization_command.h"
+#include "configuration/cp1250.h"
 #include "link/link_messages.h"
 #include "link/port_mapping.h"
 #include "link/port_selection.h"
-#include "model/cp1250.h"
 #include "transfer/comparators.h"
 #include "transfer/measurement_model.h"
 #include "transfer/note_codec.h"
@@ -152,7 +152,8 @@ int CliSession::write()
     if (!loadForWrite(QStringLiteral("Konfigurace nebyla zapsána.")))
         return ExitEndedEarly;
     ctx_.readBackWrites = options_.verify;
-    return WriteConfiguration(ctx_) ? ExitDone : ExitEndedEarly;
+    const auto configuration = model_.configurationForTransfer();
+    return configuration && WriteConfiguration(ctx_, *configuration) ? ExitDone : ExitEndedEarly;
 }
 
 void CliSession::printConfiguration()

@@ -299,20 +299,4 @@ bool applyPointFile(const PointFileReading& reading, LinearizationPoints& set, U
     return true;
 }
 
-int highestFittableDegree(const LinearizationPoints& set)
-{
-    std::vector<Extended> inputs(set.MeasuredInput.begin() + 1,
-                                 set.MeasuredInput.begin() + 1 + std::max(0, set.PointCount));
-    std::sort(inputs.begin(), inputs.end());
-    const auto distinct = std::unique(inputs.begin(), inputs.end()) - inputs.begin();
-    return static_cast<int>(distinct) - 1;
-}
-
-int filePolynomialDegree(int requested, const LinearizationPoints& set)
-{
-    constexpr int usual = 6;
-    const int degree = requested >= 3 && requested <= 8 ? requested : usual;
-    return std::max(1, std::min(degree, highestFittableDegree(set)));
-}
-
 } // namespace vtr8

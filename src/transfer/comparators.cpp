@@ -1,10 +1,11 @@
 #include "transfer/comparators.h"
 
+#include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "device/device_float.h"
 #include "device/memory_map.h"
 #include "link/command_protocol.h"
-#include "model/number_format.h"
+#include "transfer/editor_feedback.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
 #include "transfer/transfer_session.h"

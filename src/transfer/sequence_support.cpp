@@ -2,29 +2,17 @@
 
 #include "device/device_float.h"
 #include "link/command_protocol.h"
+#include "transfer/transfer_context.h"
 
 #include <algorithm>
 #include <optional>
 
 namespace vtr8 {
 
-DisabledButton::DisabledButton(MainWindowModel& model, Control& button)
-    : model_(model), button_(button)
+void ShowProgress(const TransferContext& ctx, int position)
 {
-    button_.enabled = false;
-    model_.notifyChanged();
-}
-
-DisabledButton::~DisabledButton()
-{
-    button_.enabled = true;
-    model_.notifyChanged();
-}
-
-void SetPrenos(MainWindowModel& model, int position)
-{
-    model.Prenos.position = position;
-    model.notifyChanged();
+    if (ctx.feedback.progress)
+        ctx.feedback.progress(position);
 }
 
 bool ReadBlock(CommandProtocol& link, std::uint16_t address, std::uint8_t count)

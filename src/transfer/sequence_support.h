@@ -1,7 +1,6 @@
 #pragma once
 
 #include "link/frame.h"
-#include "model/main_window_model.h"
 
 #include <cstdint>
 #include <span>
@@ -10,22 +9,10 @@ namespace vtr8 {
 
 class CommandProtocol;
 
-// Disables a button of the main window for the life of a transfer and enables it
-// again on every way out, so no early return can leave it dead.
-class DisabledButton {
-public:
-    DisabledButton(MainWindowModel& model, Control& button);
-    ~DisabledButton();
-    DisabledButton(const DisabledButton&) = delete;
-    DisabledButton& operator=(const DisabledButton&) = delete;
+struct TransferContext;
 
-private:
-    MainWindowModel& model_;
-    Control& button_;
-};
-
-// The progress bar Prenos, shown at once.
-void SetPrenos(MainWindowModel& model, int position);
+// The progress of a sequence, through the context's feedback.
+void ShowProgress(const TransferContext& ctx, int position);
 
 // One "ReadEEPROM"; true when the reply arrived. Its bytes are then the link's lastReply().
 [[nodiscard]] bool ReadBlock(CommandProtocol& link, std::uint16_t address, std::uint8_t count);

@@ -2,6 +2,7 @@
 
 #include "device/memory_map.h"
 #include "link/command_protocol.h"
+#include "transfer/editor_feedback.h"
 #include "transfer/note_codec.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"

@@ -1,6 +1,7 @@
 #include "transfer/zero_span.h"
 
 #include "link/command_protocol.h"
+#include "transfer/editor_feedback.h"
 #include "transfer/read_configuration.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"

@@ -167,6 +167,23 @@ TEST_F(Vtr8ctl, ReadSavesTheFileAndPrintsUtf8OnRequest)
         QString::fromUtf8(read.out).contains(QStringLiteral("\nvstup: odporový teploměr Pt100\n")));
 }
 
+// A factory-blank transmitter holds no configuration: nothing printed or saved, exit 1.
+TEST_F(Vtr8ctl, ReadOfABlankTransmitterEndsWithOne)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("blank.txt"));
+    for (const QStringList& arguments : {on(sim, {"read"}), on(sim, {"read", "--save", saved})}) {
+        const CtlRun r = vtr8ctl(arguments);
+        EXPECT_EQ(r.exitCode, 1) << arguments.join(' ').toStdString();
+        EXPECT_EQ(r.out, QByteArray());
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8("Převodník neobsahuje platnou konfiguraci.")))
+            << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(saved));
+}
+
 // A "ze souboru" configuration is saved with its points rebuilt from the transmitter: the
 // pair written to another transmitter leaves the same memory.
 TEST_F(Vtr8ctl, ReadSavesAPointFileConfigurationWithItsPoints)

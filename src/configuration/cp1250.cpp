@@ -1,4 +1,4 @@
-#include "model/cp1250.h"
+#include "configuration/cp1250.h"
 
 #include <array>
 
