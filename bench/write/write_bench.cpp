@@ -51,7 +51,7 @@ int main(int argc, char** argv)
     CommandProtocol link(ui);
     link.session().setDevicePath(sim.devicePath());
     MainWindowModel model(ui, points);
-    TransferContext ctx(model, link, ui, points, workspace);
+    TransferContext ctx(link, ui, points, workspace);
 
     long requestBytes = 0;
     long replyBytes = 0;

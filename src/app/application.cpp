@@ -9,10 +9,10 @@
 #include "app/write_verification_setting.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
+#include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
+#include "model/measurement_input.h"
 #include "model/table_window_model.h"
-#include "transfer/measurement_model.h"
-#include "transfer/transfer_context.h"
 
 #include <QCheckBox>
 #include <QInputDialog>
@@ -27,13 +27,13 @@
 #include "app/message_log.h"
 #include "app/window_history.h"
 #include "app/window_placement.h"
+#include "model/comparators.h"
 #include "model/linearization_error.h"
+#include "model/read_configuration.h"
+#include "model/user_note.h"
+#include "model/zero_span.h"
 #include "report/reference_check.h"
-#include "transfer/comparators.h"
-#include "transfer/read_configuration.h"
-#include "transfer/user_note.h"
 #include "transfer/write_configuration.h"
-#include "transfer/zero_span.h"
 
 namespace vtr8 {
 
@@ -51,8 +51,9 @@ Vtr8Application::Vtr8Application(UserInterface* ui)
     protocol_ = std::make_unique<CommandProtocol>(*ui_);
     model_ = std::make_unique<MainWindowModel>(*ui_, points_);
     tableModel_ = std::make_unique<TableWindowModel>(*model_);
-    transfer_ = std::make_unique<TransferContext>(*model_, *protocol_, *ui_, points_, *workspace_);
-    measurement_ = std::make_unique<MeasurementModel>(*protocol_, *model_);
+    transfer_ =
+        std::make_unique<EditorTransferContext>(*model_, *protocol_, *ui_, points_, *workspace_);
+    measurement_ = std::make_unique<MeasurementModel>(*protocol_, editorInputChoice(*model_));
     wireTransfers();
     history_ = std::make_unique<WindowHistory>(*transfer_, *messageLog_, *ui_);
     history_->wrap(actions_);
@@ -237,8 +238,8 @@ void Vtr8Application::wireTransfers()
 {
     // Each sequence tells the person what went wrong; a success is said in the
     // main window's status line, without a box to acknowledge.
-    TransferContext& ctx = *transfer_;
-    const auto act = [this, &ctx](bool (*sequence)(TransferContext&), const QString& done) {
+    EditorTransferContext& ctx = *transfer_;
+    const auto act = [this, &ctx](bool (*sequence)(EditorTransferContext&), const QString& done) {
         return [this, &ctx, sequence, done] { reportDone(sequence(ctx), done); };
     };
     actions_.PoslatClick = [this, &ctx] {

@@ -26,7 +26,7 @@ class MessageLog;
 class WindowHistory;
 class UserInterface;
 struct LinearizationWorkspace;
-struct TransferContext;
+struct EditorTransferContext;
 
 // The program's one set of windows and their shared data, alive for the whole
 // run. start() creates the five windows in their fixed order; nothing is sent
@@ -57,7 +57,7 @@ public:
     MainWindowModel& model() { return *model_; }
     TableWindowModel& tableModel() { return *tableModel_; }
     MeasurementModel& measurementModel() { return *measurement_; }
-    TransferContext& transferContext() { return *transfer_; }
+    EditorTransferContext& transferContext() { return *transfer_; }
     BrandState& brand() { return brand_; }
     MainWindowActions& actions() { return actions_; }
 
@@ -112,7 +112,7 @@ private:
     std::unique_ptr<CommandProtocol> protocol_;
     std::unique_ptr<MainWindowModel> model_;
     std::unique_ptr<TableWindowModel> tableModel_;
-    std::unique_ptr<TransferContext> transfer_;
+    std::unique_ptr<EditorTransferContext> transfer_;
     std::unique_ptr<MeasurementModel> measurement_;
     BrandState brand_;
     MainWindowActions actions_;

@@ -2,10 +2,10 @@
 
 #include "app/message_log.h"
 #include "link/command_protocol.h"
+#include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
 #include "report/reference_check.h"
 #include "report/report_assembly.h"
-#include "transfer/transfer_context.h"
 
 #include <QAction>
 
@@ -14,7 +14,7 @@
 
 namespace vtr8 {
 
-WindowHistory::WindowHistory(TransferContext& ctx, MessageLog& log, UserInterface& ui)
+WindowHistory::WindowHistory(EditorTransferContext& ctx, MessageLog& log, UserInterface& ui)
     : ctx_(ctx), log_(log), ui_(ui)
 {
     setPath(historyPath({}, false));
@@ -138,7 +138,8 @@ void addHistoryActions(QWidget& mainWindow, std::function<void()> history,
     mainWindow.setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
-QString saveCommissioningReport(TransferContext& ctx, HistoryStore& history, UserInterface& ui)
+QString saveCommissioningReport(EditorTransferContext& ctx, HistoryStore& history,
+                                UserInterface& ui)
 {
     const QString path = ui.chooseSaveFile(QStringLiteral("Uložit protokol"), QString(),
                                            QStringLiteral("Protokol PDF|*.pdf"));

@@ -18,7 +18,7 @@ class CommandProtocol;
 class MainWindowModel;
 class MessageLog;
 class UserInterface;
-struct TransferContext;
+struct EditorTransferContext;
 
 // The window's transfers into the history: every transfer button that changes
 // the transmitter or reads its configuration adds one record when it has
@@ -26,7 +26,7 @@ struct TransferContext;
 // slow it; a file that cannot be written is told once.
 class WindowHistory {
 public:
-    WindowHistory(TransferContext& ctx, MessageLog& log, UserInterface& ui);
+    WindowHistory(EditorTransferContext& ctx, MessageLog& log, UserInterface& ui);
 
     // --history PATH; empty with --no-history.
     void setPath(const QString& path);
@@ -44,7 +44,7 @@ private:
     std::function<void()> recorded(HistoryOperation operation, std::function<void()> inner);
     void finish(HistoryOperation operation, const QDateTime& started);
 
-    TransferContext& ctx_;
+    EditorTransferContext& ctx_;
     MessageLog& log_;
     UserInterface& ui_;
     std::unique_ptr<HistoryStore> store_;
@@ -63,6 +63,7 @@ void addHistoryActions(QWidget& mainWindow, std::function<void()> history,
 
 // "Protokol": the commissioning report of the transmitter into a PDF the person
 // chooses. The path of the file saved, or empty.
-QString saveCommissioningReport(TransferContext& ctx, HistoryStore& history, UserInterface& ui);
+QString saveCommissioningReport(EditorTransferContext& ctx, HistoryStore& history,
+                                UserInterface& ui);
 
 } // namespace vtr8

@@ -6,14 +6,14 @@
 #include "link/link_messages.h"
 #include "link/port_mapping.h"
 #include "link/port_selection.h"
-#include "transfer/comparators.h"
-#include "transfer/measurement_model.h"
+#include "model/comparators.h"
+#include "model/measurement_input.h"
+#include "model/read_configuration.h"
+#include "model/user_note.h"
+#include "model/zero_span.h"
 #include "transfer/note_codec.h"
-#include "transfer/read_configuration.h"
 #include "transfer/transfer_session.h"
-#include "transfer/user_note.h"
 #include "transfer/write_configuration.h"
-#include "transfer/zero_span.h"
 
 #include <QEventLoop>
 #include <QIODevice>
@@ -178,7 +178,7 @@ int CliSession::measure()
     // The window shows as many decimals as the configuration on screen asks for.
     if (options_.readFirst && !ReadConfiguration(ctx_))
         return ExitEndedEarly;
-    MeasurementModel measurement(link_, model_);
+    MeasurementModel measurement(link_, editorInputChoice(model_));
     MeasurementReading last;
     QObject::connect(&measurement, &MeasurementModel::readingTaken,
                      [&last](const MeasurementReading& r) { last = r; });

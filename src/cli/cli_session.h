@@ -6,9 +6,9 @@
 #include "linearization/point_set.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
+#include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
 #include "model/table_window_model.h"
-#include "transfer/transfer_context.h"
 
 #include <QTextStream>
 
@@ -80,7 +80,7 @@ private:
     CommandProtocol link_;
     MainWindowModel model_;
     TableWindowModel table_;
-    TransferContext ctx_;
+    EditorTransferContext ctx_;
     bool interrupted_ = false;
     // Set while a continuous measurement runs: ends it.
     std::function<void()> stopMeasuring_;

@@ -6,9 +6,9 @@
 #include "device/choice_texts.h"
 #include "model/file_io.h"
 #include "model/point_file.h"
+#include "model/read_configuration.h"
 #include "transfer/block_comparison.h"
 #include "transfer/memory_fetch.h"
-#include "transfer/read_configuration.h"
 #include "transfer/write_preparation.h"
 
 #include <string_view>

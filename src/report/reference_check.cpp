@@ -1,11 +1,11 @@
 #include "report/reference_check.h"
 
 #include "link/command_protocol.h"
+#include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
+#include "model/measurement_input.h"
+#include "model/read_configuration.h"
 #include "transfer/measurement_log.h"
-#include "transfer/measurement_model.h"
-#include "transfer/read_configuration.h"
-#include "transfer/transfer_context.h"
 
 #include <QLocale>
 
@@ -50,7 +50,7 @@ std::optional<QList<double>> parseCheckPoints(const QString& text)
 }
 
 std::optional<ReferenceCheck>
-runReferenceCheck(TransferContext& ctx, const QList<double>& percents,
+runReferenceCheck(EditorTransferContext& ctx, const QList<double>& percents,
                   const std::function<void(const CheckReading&, const QString& unit)>& taken)
 {
     MainWindowModel& model = ctx.model;
@@ -65,7 +65,7 @@ runReferenceCheck(TransferContext& ctx, const QList<double>& percents,
     ReferenceCheck check;
     check.unit = model.Label8.caption;
     const double span = *end - *start;
-    MeasurementModel measurement(ctx.link, model);
+    MeasurementModel measurement(ctx.link, editorInputChoice(model));
     MeasurementReading last;
     QObject::connect(&measurement, &MeasurementModel::readingTaken,
                      [&last](const MeasurementReading& r) { last = r; });

@@ -10,7 +10,7 @@
 
 namespace vtr8 {
 
-struct TransferContext;
+struct EditorTransferContext;
 
 // Readings at reference inputs: reads the configuration, then for each share
 // of the range (per cent) asks the person to set that input on the calibrator
@@ -23,7 +23,7 @@ struct ReferenceCheck {
     std::vector<CheckReading> readings;
 };
 std::optional<ReferenceCheck>
-runReferenceCheck(TransferContext& ctx, const QList<double>& percents,
+runReferenceCheck(EditorTransferContext& ctx, const QList<double>& percents,
                   const std::function<void(const CheckReading&, const QString& unit)>& taken = {});
 
 // "vstup 50.000 °C: údaj 50.020 °C, odchylka 0.020 °C (0.010 % rozpětí)"

@@ -4,12 +4,12 @@
 #include "history/configuration_compare.h"
 #include "history/history_store.h"
 #include "link/command_protocol.h"
+#include "model/editor_transfer_context.h"
 #include "model/linearization_error.h"
 #include "model/main_window_model.h"
+#include "model/read_configuration.h"
 #include "transfer/block_comparison.h"
 #include "transfer/memory_fetch.h"
-#include "transfer/read_configuration.h"
-#include "transfer/transfer_context.h"
 #include "transfer/write_preparation.h"
 
 #include <algorithm>
@@ -18,7 +18,7 @@ namespace vtr8 {
 namespace {
 
 // What the transmitter holds against what writing `configuration` would store.
-std::optional<std::vector<QString>> differencesFrom(TransferContext& ctx,
+std::optional<std::vector<QString>> differencesFrom(EditorTransferContext& ctx,
                                                     const QByteArray& configuration)
 {
     MainWindowModel& m = ctx.model;
@@ -48,7 +48,7 @@ std::optional<std::vector<QString>> differencesFrom(TransferContext& ctx,
 
 } // namespace
 
-std::optional<CommissioningReport> assembleReport(TransferContext& ctx, HistoryStore& history,
+std::optional<CommissioningReport> assembleReport(EditorTransferContext& ctx, HistoryStore& history,
                                                   const QString& port)
 {
     MainWindowModel& model = ctx.model;

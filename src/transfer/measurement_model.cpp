@@ -1,7 +1,6 @@
 #include "transfer/measurement_model.h"
 
 #include "link/command_protocol.h"
-#include "model/main_window_model.h"
 #include "transfer/process_value_display.h"
 #include "transfer/transfer_session.h"
 
@@ -16,18 +15,6 @@ MeasurementModel::MeasurementModel(CommandProtocol& link, InputChoiceSource inpu
     Timer3.setSingleShot(true);
     Timer3.setTimerType(Qt::PreciseTimer);
     connect(&Timer3, &QTimer::timeout, this, [this] { Timer3Timer(); });
-}
-
-MeasurementModel::MeasurementModel(CommandProtocol& link, const MainWindowModel& mainWindow,
-                                   QObject* parent)
-    : MeasurementModel(
-          link,
-          [&mainWindow] {
-              return InputChoice{inputTypeFromText(mainWindow.Vstup.text),
-                                 linearizationFromText(mainWindow.Linearizace.text)};
-          },
-          parent)
-{
 }
 
 MeasurementModel::~MeasurementModel()

@@ -15,7 +15,6 @@
 namespace vtr8 {
 
 class CommandProtocol;
-class MainWindowModel;
 
 // The measurement window without widgets: one "ReadPV" on request, or
 // continuous reading paced by Timer3. Continuous reading is event-driven: a
@@ -26,8 +25,8 @@ class MeasurementModel : public QObject {
     Q_OBJECT
 
 public:
-    // The main window's current input type and linearization choose the
-    // number of decimals of the shown value.
+    // The current input type and linearization choose the number of decimals of the
+    // shown value.
     struct InputChoice {
         std::optional<InputType> input;
         std::optional<Linearization> linearization;
@@ -35,9 +34,6 @@ public:
     using InputChoiceSource = std::function<InputChoice()>;
 
     MeasurementModel(CommandProtocol& link, InputChoiceSource inputChoice,
-                     QObject* parent = nullptr);
-    // Reads Vstup and Linearizace of the main window.
-    MeasurementModel(CommandProtocol& link, const MainWindowModel& mainWindow,
                      QObject* parent = nullptr);
     ~MeasurementModel() override;
 

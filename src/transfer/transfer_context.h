@@ -9,7 +9,6 @@
 
 namespace vtr8 {
 
-class MainWindowModel;
 class CommandProtocol;
 struct LinearizationWorkspace;
 
@@ -51,15 +50,16 @@ struct TransferFeedback {
     std::function<void(bool)> writing;      // a write runs: its button is disabled
 };
 
-// Everything a transfer sequence (read, write, comparators, note, zero/span,
-// measurement) works with. The main window owns one for the whole run; the
+// Everything a transfer sequence (write, note, measurement) works with; the editor's own
+// sequences add the editor model to it. The main window owns one for the whole run; the
 // command-line tool and the tests build their own.
 struct TransferContext {
-    // The feedback goes to the main window's progress bar, firmware label and write button.
-    TransferContext(MainWindowModel& model_, CommandProtocol& link_, UserInterface& ui_,
-                    LinearizationPoints& points_, LinearizationWorkspace& workspace_);
+    TransferContext(CommandProtocol& link_, UserInterface& ui_, LinearizationPoints& points_,
+                    LinearizationWorkspace& workspace_)
+        : link(link_), ui(ui_), points(points_), workspace(workspace_)
+    {
+    }
 
-    MainWindowModel& model;
     CommandProtocol& link;
     UserInterface& ui;
     LinearizationPoints& points;

@@ -2,8 +2,8 @@
 // in-process simulator.
 #include "app/measurement_window.h"
 #include "configuration/number_format.h"
+#include "model/measurement_input.h"
 #include "support/transfer_bench.h"
-#include "transfer/measurement_model.h"
 #include "user_interface/scripted_user_interface.h"
 
 #include <QApplication>
@@ -35,7 +35,7 @@ void EnsureWidgets()
 struct Form3Bench {
     Form3Bench()
         : bench((EnsureWidgets(), sim::SimOptions{})),
-          measurement(bench.link.protocol, bench.model), form(measurement)
+          measurement(bench.link.protocol, editorInputChoice(bench.model)), form(measurement)
     {
         bench.eeprom()[424] = 32;
         bench.transmitter().options().input = 25.0;

@@ -2,9 +2,9 @@
 
 #include "app/measurement_window.h"
 #include "link/command_protocol.h"
+#include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
 #include "support/simulated_transport.h"
-#include "transfer/transfer_context.h"
 #include "transfer/write_configuration.h"
 
 #include <QCheckBox>

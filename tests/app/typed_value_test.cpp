@@ -1,8 +1,8 @@
 #include "window_fixture.h"
 
+#include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
 #include "support/simulated_transport.h"
-#include "transfer/transfer_context.h"
 
 #include <QCheckBox>
 #include <QDir>

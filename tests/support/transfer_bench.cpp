@@ -75,7 +75,7 @@ void TransferBench::noReply(int first, int last)
     link.transmitter().faults().add(rule);
 }
 
-bool WriteEditorConfiguration(TransferContext& ctx, MainWindowModel& model,
+bool WriteEditorConfiguration(EditorTransferContext& ctx, MainWindowModel& model,
                               const WriteTiming& timing)
 {
     const std::optional<Configuration> configuration = model.configurationForTransfer();

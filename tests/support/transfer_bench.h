@@ -2,10 +2,10 @@
 
 #include "linearization/point_set.h"
 #include "linearization/workspace.h"
+#include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
 #include "sim/eeprom.h"
 #include "support/simulated_transport.h"
-#include "transfer/transfer_context.h"
 #include "transfer/write_configuration.h"
 #include "user_interface/scripted_user_interface.h"
 
@@ -39,7 +39,7 @@ struct TransferBench {
     LinearizationPoints points;
     LinearizationWorkspace workspace;
     MainWindowModel model;
-    TransferContext ctx;
+    EditorTransferContext ctx;
     // Prenos as the window would have shown it, one entry per change.
     std::vector<int> progress;
 
@@ -53,7 +53,7 @@ struct TransferBench {
 };
 
 // A write of what the editor holds, taken as the window takes it.
-bool WriteEditorConfiguration(TransferContext& ctx, MainWindowModel& model,
+bool WriteEditorConfiguration(EditorTransferContext& ctx, MainWindowModel& model,
                               const WriteTiming& timing = {});
 
 // A number as the person's locale writes it ("0.01" or "0,01").

@@ -1,5 +1,5 @@
+#include "model/comparators.h"
 #include "support/transfer_bench.h"
-#include "transfer/comparators.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
+#include "model/measurement_input.h"
 #include "support/transfer_bench.h"
-#include "transfer/measurement_model.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -19,7 +19,7 @@ namespace vtr8::test {
 namespace {
 
 struct MeasurementBench : TransferBench {
-    MeasurementBench() : measurement(link.protocol, model)
+    MeasurementBench() : measurement(link.protocol, editorInputChoice(model))
     {
         eeprom()[424] = 32;
         setInput(25.0);

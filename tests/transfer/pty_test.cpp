@@ -1,12 +1,12 @@
 // The transfers once more, through QSerialPort over a pty against the vtr8-sim
 // executable, with EEPROM images prepared here and checked in its dump.
+#include "model/comparators.h"
+#include "model/measurement_input.h"
+#include "model/read_configuration.h"
+#include "model/user_note.h"
+#include "model/zero_span.h"
 #include "support/sim_process.h"
 #include "support/transfer_bench.h"
-#include "transfer/comparators.h"
-#include "transfer/measurement_model.h"
-#include "transfer/read_configuration.h"
-#include "transfer/user_note.h"
-#include "transfer/zero_span.h"
 
 #include "linearization/characteristic.h"
 #include "linearization/spline.h"
@@ -73,7 +73,7 @@ public:
     LinearizationWorkspace workspace;
     MainWindowModel model;
     CommandProtocol protocol;
-    TransferContext ctx;
+    EditorTransferContext ctx;
     std::unique_ptr<SimProcess> sim;
     bool started = false;
 };
@@ -236,7 +236,7 @@ TEST(TransferOverPty, MeasurementOfALinearizedPt100)
     PtyBench bench(image, {QStringLiteral("--input"), QStringLiteral("37.25")});
     ASSERT_TRUE(bench.started);
     bench.model.userEdit(bench.model.Vstup, QStringLiteral("odporový teploměr Pt100"));
-    MeasurementModel measurement(bench.protocol, bench.model);
+    MeasurementModel measurement(bench.protocol, editorInputChoice(bench.model));
     measurement.Button1Click();
     EXPECT_EQ(measurement.ZoZmHodn, QStringLiteral("37.250"));
     EXPECT_EQ(measurement.Z_jedn, QStringLiteral("°C"));

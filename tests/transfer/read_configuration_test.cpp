@@ -1,5 +1,5 @@
+#include "model/read_configuration.h"
 #include "support/transfer_bench.h"
-#include "transfer/read_configuration.h"
 
 #include <gtest/gtest.h>
 

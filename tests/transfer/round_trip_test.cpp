@@ -1,5 +1,5 @@
+#include "model/read_configuration.h"
 #include "sim/eeprom.h"
-#include "transfer/read_configuration.h"
 #include "transfer/write_configuration.h"
 #include "write_fixture.h"
 

@@ -1,11 +1,11 @@
 #include "link/command_protocol.h"
 #include "link/link_messages.h"
-#include "transfer/comparators.h"
-#include "transfer/measurement_model.h"
-#include "transfer/read_configuration.h"
-#include "transfer/user_note.h"
+#include "model/comparators.h"
+#include "model/measurement_input.h"
+#include "model/read_configuration.h"
+#include "model/user_note.h"
+#include "model/zero_span.h"
 #include "transfer/write_configuration.h"
-#include "transfer/zero_span.h"
 #include "write_fixture.h"
 
 #include <QTimer>
@@ -65,7 +65,7 @@ WriteRecord write(const std::function<bool(WriteFixture&, int)>& disturb)
 
 TEST(TransferSession, EveryOtherTransferDuringAWriteIsRefusedAndTouchesNothing)
 {
-    const std::function<bool(TransferContext&)> others[] = {
+    const std::function<bool(EditorTransferContext&)> others[] = {
         ReadConfiguration,
         Preckomp1Click,
         Ulozkomp1Click,
@@ -75,9 +75,9 @@ TEST(TransferSession, EveryOtherTransferDuringAWriteIsRefusedAndTouchesNothing)
         Uloz_PoznClick,
         S_DolmezClick,
         S_HormezClick,
-        [](TransferContext& ctx) { return WriteEditorConfiguration(ctx, ctx.model); },
-        [](TransferContext& ctx) {
-            MeasurementModel measurement(ctx.link, ctx.model);
+        [](EditorTransferContext& ctx) { return WriteEditorConfiguration(ctx, ctx.model); },
+        [](EditorTransferContext& ctx) {
+            MeasurementModel measurement(ctx.link, editorInputChoice(ctx.model));
             measurement.Button1Click();
             return measurement.readingCount() == 1;
         },

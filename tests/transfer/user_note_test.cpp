@@ -1,5 +1,5 @@
+#include "model/user_note.h"
 #include "support/transfer_bench.h"
-#include "transfer/user_note.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #include "linearization/characteristic.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
+#include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
+#include "model/read_configuration.h"
 #include "process_value_reader.h"
 #include "support/core_application.h"
 #include "support/sim_process.h"
-#include "transfer/read_configuration.h"
-#include "transfer/transfer_context.h"
 #include "transfer/write_configuration.h"
 #include "user_interface/scripted_user_interface.h"
 #include "write_fixture.h"
@@ -114,7 +114,7 @@ struct PtySession {
     LinearizationWorkspace workspace;
     CommandProtocol protocol;
     MainWindowModel model;
-    TransferContext ctx;
+    EditorTransferContext ctx;
 };
 
 void fillModel(MainWindowModel& model, const Sensor& sensor)

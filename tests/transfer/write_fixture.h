@@ -2,10 +2,10 @@
 
 #include "linearization/point_set.h"
 #include "linearization/workspace.h"
+#include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
 #include "support/simulated_transport.h"
 #include "support/transfer_bench.h"
-#include "transfer/transfer_context.h"
 
 #include <QString>
 
@@ -40,7 +40,7 @@ struct WriteFixture {
     LinearizationPoints points;
     LinearizationWorkspace workspace;
     MainWindowModel model;
-    TransferContext ctx;
+    EditorTransferContext ctx;
     std::vector<int> progress;
 
     ScriptedUserInterface& ui() { return link.ui; }

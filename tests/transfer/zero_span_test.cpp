@@ -1,5 +1,5 @@
+#include "model/zero_span.h"
 #include "support/transfer_bench.h"
-#include "transfer/zero_span.h"
 
 #include <gtest/gtest.h>
 

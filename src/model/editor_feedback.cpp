@@ -1,6 +1,6 @@
-#include "transfer/editor_feedback.h"
+#include "model/editor_feedback.h"
 
-#include "transfer/transfer_context.h"
+#include "model/editor_transfer_context.h"
 
 namespace vtr8 {
 
@@ -17,10 +17,10 @@ DisabledButton::~DisabledButton()
     model_.notifyChanged();
 }
 
-TransferContext::TransferContext(MainWindowModel& model_, CommandProtocol& link_,
-                                 UserInterface& ui_, LinearizationPoints& points_,
-                                 LinearizationWorkspace& workspace_)
-    : model(model_), link(link_), ui(ui_), points(points_), workspace(workspace_)
+EditorTransferContext::EditorTransferContext(MainWindowModel& model_, CommandProtocol& link_,
+                                             UserInterface& ui_, LinearizationPoints& points_,
+                                             LinearizationWorkspace& workspace_)
+    : TransferContext(link_, ui_, points_, workspace_), model(model_)
 {
     MainWindowModel& m = model_;
     feedback.progress = [&m](int position) { SetPrenos(m, position); };

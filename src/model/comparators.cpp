@@ -1,13 +1,13 @@
-#include "transfer/comparators.h"
+#include "model/comparators.h"
 
 #include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "device/device_float.h"
 #include "device/memory_map.h"
 #include "link/command_protocol.h"
-#include "transfer/editor_feedback.h"
+#include "model/editor_feedback.h"
+#include "model/editor_transfer_context.h"
 #include "transfer/sequence_support.h"
-#include "transfer/transfer_context.h"
 #include "transfer/transfer_session.h"
 
 #include <optional>
@@ -77,7 +77,7 @@ struct FieldCheck {
     Extended* value;
 };
 
-bool takeFieldValues(TransferContext& ctx, ComparatorFields& f)
+bool takeFieldValues(EditorTransferContext& ctx, ComparatorFields& f)
 {
     MainWindowModel& m = ctx.model;
     const int n = f.number;
@@ -124,7 +124,7 @@ bool takeFieldValues(TransferContext& ctx, ComparatorFields& f)
 
 // A delay becomes one byte of whole seconds, the nearest with ties to even. One
 // that does not fit a byte is refused rather than stored as a different delay.
-std::optional<std::uint8_t> delayByte(TransferContext& ctx, Control& field, Extended delay,
+std::optional<std::uint8_t> delayByte(EditorTransferContext& ctx, Control& field, Extended delay,
                                       bool switchOn, int number)
 {
     if (ComparatorDelayStorable(delay))
@@ -137,7 +137,7 @@ std::optional<std::uint8_t> delayByte(TransferContext& ctx, Control& field, Exte
     return std::nullopt;
 }
 
-bool writeEnabledComparator(TransferContext& ctx, ComparatorFields& f, std::uint8_t onDelay,
+bool writeEnabledComparator(EditorTransferContext& ctx, ComparatorFields& f, std::uint8_t onDelay,
                             std::uint8_t offDelay)
 {
     MainWindowModel& m = ctx.model;
@@ -195,7 +195,7 @@ bool writeEnabledComparator(TransferContext& ctx, ComparatorFields& f, std::uint
     return true;
 }
 
-bool storeComparator(TransferContext& ctx, int number)
+bool storeComparator(EditorTransferContext& ctx, int number)
 {
     TransferSession session(ctx.link);
     if (!session.active())
@@ -237,7 +237,7 @@ bool storeComparator(TransferContext& ctx, int number)
     return true;
 }
 
-bool readComparator(TransferContext& ctx, int number)
+bool readComparator(EditorTransferContext& ctx, int number)
 {
     TransferSession session(ctx.link);
     if (!session.active())
@@ -294,22 +294,22 @@ bool readComparator(TransferContext& ctx, int number)
 
 } // namespace
 
-bool Ulozkomp1Click(TransferContext& ctx)
+bool Ulozkomp1Click(EditorTransferContext& ctx)
 {
     return storeComparator(ctx, 1);
 }
 
-bool Ulozkomp2Click(TransferContext& ctx)
+bool Ulozkomp2Click(EditorTransferContext& ctx)
 {
     return storeComparator(ctx, 2);
 }
 
-bool Preckomp1Click(TransferContext& ctx)
+bool Preckomp1Click(EditorTransferContext& ctx)
 {
     return readComparator(ctx, 1);
 }
 
-bool Preckomp2Click(TransferContext& ctx)
+bool Preckomp2Click(EditorTransferContext& ctx)
 {
     return readComparator(ctx, 2);
 }

@@ -1,10 +1,10 @@
-#include "transfer/zero_span.h"
+#include "model/zero_span.h"
 
 #include "link/command_protocol.h"
-#include "transfer/editor_feedback.h"
-#include "transfer/read_configuration.h"
+#include "model/editor_feedback.h"
+#include "model/editor_transfer_context.h"
+#include "model/read_configuration.h"
 #include "transfer/sequence_support.h"
-#include "transfer/transfer_context.h"
 #include "transfer/transfer_session.h"
 
 namespace vtr8 {
@@ -27,7 +27,8 @@ QString refusalMessage(std::uint8_t responseCode)
     }
 }
 
-bool adjustRange(TransferContext& ctx, Control& button, const QString& question, Command command)
+bool adjustRange(EditorTransferContext& ctx, Control& button, const QString& question,
+                 Command command)
 {
     TransferSession session(ctx.link);
     if (!session.active())
@@ -52,14 +53,14 @@ bool adjustRange(TransferContext& ctx, Control& button, const QString& question,
 
 } // namespace
 
-bool S_DolmezClick(TransferContext& ctx)
+bool S_DolmezClick(EditorTransferContext& ctx)
 {
     return adjustRange(ctx, ctx.model.S_Dolmez,
                        QStringLiteral("Opravdu se má nastavit dolní mez převodníku?"),
                        Command::NastOfs);
 }
 
-bool S_HormezClick(TransferContext& ctx)
+bool S_HormezClick(EditorTransferContext& ctx)
 {
     return adjustRange(ctx, ctx.model.S_Hormez,
                        QStringLiteral("Opravdu se má nastavit horní mez převodníku?"),

@@ -1,8 +1,7 @@
-#include "transfer/user_note.h"
+#include "transfer/note_transfer.h"
 
 #include "device/memory_map.h"
 #include "link/command_protocol.h"
-#include "transfer/editor_feedback.h"
 #include "transfer/note_codec.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
@@ -28,13 +27,23 @@ QString noteRefusal(const QString& text)
     return encoding.ok() ? QString() : unmappableNoteMessage(encoding.unmappable);
 }
 
-bool zapis_uz_pozn(TransferContext& ctx)
+namespace {
+
+void showProgress(TransferContext& ctx, int position)
 {
-    if (const QString refusal = noteRefusal(ctx.model.EditUzPozn.text); !refusal.isEmpty()) {
+    if (ctx.state.NoteProgress && ctx.feedback.progress)
+        ctx.feedback.progress(position);
+}
+
+} // namespace
+
+bool WriteNote(TransferContext& ctx, const QString& text)
+{
+    if (const QString refusal = noteRefusal(text); !refusal.isEmpty()) {
         ctx.ui.message(refusal);
         return false;
     }
-    const NoteEncoding encoding = encodeNote(ctx.model.EditUzPozn.text);
+    const NoteEncoding encoding = encodeNote(text);
     constexpr int Blocks = eeprom::UserNoteLength / eeprom::UserNoteWriteBlock;
     static constexpr int Progress[Blocks] = {33, 67, 100};
     for (int block = 0; block < Blocks; ++block) {
@@ -45,13 +54,12 @@ bool zapis_uz_pozn(TransferContext& ctx)
             static_cast<std::size_t>(eeprom::UserNoteWriteBlock));
         if (!WriteBlock(ctx.link, address, bytes))
             return false;
-        if (ctx.state.NoteProgress)
-            SetPrenos(ctx.model, Progress[block]);
+        showProgress(ctx, Progress[block]);
     }
     return true;
 }
 
-bool cteni_uz_pozn(TransferContext& ctx)
+std::optional<QString> ReadNote(TransferContext& ctx)
 {
     constexpr int Blocks = eeprom::UserNoteLength / eeprom::UserNoteReadBlock;
     static constexpr int Progress[Blocks] = {25, 50, 75, 100};
@@ -60,39 +68,14 @@ bool cteni_uz_pozn(TransferContext& ctx)
         const auto address =
             static_cast<std::uint16_t>(eeprom::UserNote + block * eeprom::UserNoteReadBlock);
         if (!ReadBlock(ctx.link, address, eeprom::UserNoteReadBlock))
-            return false;
-        if (ctx.state.NoteProgress)
-            SetPrenos(ctx.model, Progress[block]);
+            return std::nullopt;
+        showProgress(ctx, Progress[block]);
         for (int i = 0; i < eeprom::UserNoteReadBlock; ++i) {
             bytes[static_cast<std::size_t>(block * eeprom::UserNoteReadBlock + i)] =
                 ReplyDataByte(ctx.link, i);
         }
     }
-    ctx.model.setText(ctx.model.EditUzPozn, decodeNote(bytes.data(), NoteLength));
-    ctx.model.notifyChanged();
-    return true;
-}
-
-bool Uloz_PoznClick(TransferContext& ctx)
-{
-    TransferSession session(ctx.link);
-    if (!session.active())
-        return false;
-    DisabledButton busy(ctx.model, ctx.model.Uloz_Pozn);
-    SetPrenos(ctx.model, 0);
-    ctx.state.NoteProgress = true;
-    return zapis_uz_pozn(ctx);
-}
-
-bool Prec_PoznClick(TransferContext& ctx)
-{
-    TransferSession session(ctx.link);
-    if (!session.active())
-        return false;
-    DisabledButton busy(ctx.model, ctx.model.Prec_Pozn);
-    SetPrenos(ctx.model, 0);
-    ctx.state.NoteProgress = true;
-    return cteni_uz_pozn(ctx);
+    return decodeNote(bytes.data(), NoteLength);
 }
 
 } // namespace vtr8

@@ -1,4 +1,4 @@
-#include "transfer/read_configuration.h"
+#include "model/read_configuration.h"
 
 #include "configuration/number_format.h"
 #include "device/choice_texts.h"
@@ -8,11 +8,11 @@
 #include "linearization/characteristic.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
-#include "transfer/editor_feedback.h"
+#include "model/editor_feedback.h"
+#include "model/editor_transfer_context.h"
+#include "model/user_note.h"
 #include "transfer/sequence_support.h"
-#include "transfer/transfer_context.h"
 #include "transfer/transfer_session.h"
-#include "transfer/user_note.h"
 
 #include <cmath>
 #include <utility>
@@ -46,7 +46,7 @@ bool isVoltageOrCurrent(const std::optional<InputType>& input)
 }
 
 // Step 3: input type, error current, front-end mode, connection, cold junction.
-void applyInputDescription(TransferContext& ctx)
+void applyInputDescription(EditorTransferContext& ctx)
 {
     MainWindowModel& m = ctx.model;
     const auto byte = [&](std::uint16_t address) {
@@ -94,7 +94,7 @@ void applyInputDescription(TransferContext& ctx)
 }
 
 // Steps 4 to 6: the auxiliary values of the input type.
-bool readAuxiliaryValues(TransferContext& ctx)
+bool readAuxiliaryValues(EditorTransferContext& ctx)
 {
     MainWindowModel& m = ctx.model;
     const std::optional<InputType> input = m.Input;
@@ -142,7 +142,7 @@ bool readAuxiliaryValues(TransferContext& ctx)
     return true;
 }
 
-void applyLinearizationSettings(TransferContext& ctx)
+void applyLinearizationSettings(EditorTransferContext& ctx)
 {
     MainWindowModel& m = ctx.model;
     const auto byte = [&](std::uint16_t address) {
@@ -210,7 +210,7 @@ bool limitsAreSignals(const TransferState& state)
 
 } // namespace
 
-bool cteni_mezi(TransferContext& ctx)
+bool cteni_mezi(EditorTransferContext& ctx)
 {
     MainWindowModel& m = ctx.model;
     if (!ReadBlock(ctx.link, eeprom::UpperLimit, 8))
@@ -262,7 +262,7 @@ bool cteni_mezi(TransferContext& ctx)
     return true;
 }
 
-bool ReadConfiguration(TransferContext& ctx)
+bool ReadConfiguration(EditorTransferContext& ctx)
 {
     TransferSession session(ctx.link);
     if (!session.active())
