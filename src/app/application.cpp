@@ -180,6 +180,8 @@ bool Vtr8Application::openAtStart(const QString& configuration, const QString& p
     const bool loaded = model_->loadConfiguration(configuration);
     if (qtUi_)
         qtUi_->setNextOpenFile({});
+    if (loaded && form1_)
+        form1_->markKept();
     return loaded;
 }
 
@@ -191,10 +193,19 @@ void Vtr8Application::wireTransfers()
     const auto act = [this, &ctx](bool (*sequence)(TransferContext&), const QString& done) {
         return [this, &ctx, sequence, done] { reportDone(sequence(ctx), done); };
     };
-    actions_.PoslatClick = [this, &ctx] {
-        reportDone(WriteConfiguration(ctx), QStringLiteral("Konfigurace zapsána"));
+    // After a whole configuration went to or came from the transmitter, the fields are kept
+    // there: closing the window loses nothing.
+    const auto whole = [this](bool ok, const QString& done) {
+        if (ok && form1_)
+            form1_->markKept();
+        reportDone(ok, done);
     };
-    actions_.PrecistClick = act(ReadConfiguration, QStringLiteral("Konfigurace přečtena"));
+    actions_.PoslatClick = [whole, &ctx] {
+        whole(WriteConfiguration(ctx), QStringLiteral("Konfigurace zapsána"));
+    };
+    actions_.PrecistClick = [whole, &ctx] {
+        whole(ReadConfiguration(ctx), QStringLiteral("Konfigurace přečtena"));
+    };
     actions_.Preckomp1Click = act(Preckomp1Click, QStringLiteral("Komparátor 1 přečten"));
     actions_.Ulozkomp1Click = act(Ulozkomp1Click, QStringLiteral("Komparátor 1 uložen"));
     actions_.Preckomp2Click = act(Preckomp2Click, QStringLiteral("Komparátor 2 přečten"));
@@ -210,6 +221,12 @@ void Vtr8Application::reportDone(bool ok, const QString& what)
     if (ok && form1_)
         form1_->showStatus(what + QLatin1Char(' ') +
                            QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+}
+
+QString Vtr8Application::UnsavedEditsQuestion()
+{
+    return QStringLiteral("Změny konfigurace nejsou uloženy do souboru ani zapsány do "
+                          "převodníku. Ukončit program a změny zahodit?");
 }
 
 QString Vtr8Application::WriteRunningMessage()
@@ -239,7 +256,7 @@ void Vtr8Application::wireSession()
 bool Vtr8Application::mayCloseMainWindow()
 {
     if (!protocol_->sessionActive())
-        return true;
+        return !form1_->hasUnsavedEdits() || ui_->confirm(UnsavedEditsQuestion());
     if (protocol_->sessionProtected()) {
         notify(WriteRunningMessage());
         return false;

@@ -1,18 +1,22 @@
 #include "app/main_window.h"
 
+#include "app/alt_key_guard.h"
 #include "app/qt_user_interface.h"
 #include "app/window_placement.h"
 #include "model/main_window_model.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 
 #include <QAction>
 #include <cstdlib>
@@ -190,10 +194,22 @@ TForm1::TForm1(MainWindowModel& model, BrandState& brand, MainWindowActions& act
         QtUserInterface::focusWidget(widgetOf(*control));
     });
 
+    addShortcuts();
+    // Removed again with the window.
+    qApp->installEventFilter(new AltKeyGuard(this));
+    connect(&model_, &MainWindowModel::configurationFileDone, this,
+            [this](const QString& path, bool saved) {
+                markKept();
+                showStatus((saved ? QStringLiteral("Konfigurace uložena do souboru %1")
+                                  : QStringLiteral("Konfigurace načtena ze souboru %1"))
+                               .arg(QFileInfo(path).fileName()));
+            });
+
     centreOnScreen(this);
 
     FormCreate();
     refresh();
+    markKept();
 }
 
 TForm1::~TForm1() = default;
@@ -314,8 +330,9 @@ void TForm1::buildControls()
     buildComparator(this, m, 1, rightX, 120, made);
     buildComparator(this, m, 2, rightX, 238, made);
 
-    make(m.LabelUzPozn, rightX, 358, 200, 20);
+    auto* noteLabel = static_cast<QLabel*>(make(m.LabelUzPozn, rightX, 358, 200, 20));
     auto* note = static_cast<QLineEdit*>(make(m.EditUzPozn, rightX, 378, 354));
+    noteLabel->setBuddy(note);
     note->setMaxLength(60);
     // A pasted control character would go to the transmitter and come back raw.
     note->setValidator(new QRegularExpressionValidator(
@@ -417,6 +434,50 @@ void TForm1::bindControls()
             if (button == c)
                 b.clicked = click;
     }
+}
+
+void TForm1::addShortcuts()
+{
+    // The usual keys for the file buttons and the help, through the buttons themselves: a
+    // disabled button does nothing and the field being edited is committed first.
+    const std::pair<QKeySequence, const Control*> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_O), &model_.ctisoub},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), &model_.Ulosoub},
+        {QKeySequence(Qt::Key_F1), &model_.Informace},
+    };
+    for (const auto& [sequence, control] : keys) {
+        auto* shortcut = new QShortcut(sequence, this);
+        auto* button = qobject_cast<QAbstractButton*>(widgetOf(*control));
+        connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
+    }
+}
+
+QString TForm1::shownState() const
+{
+    QString state;
+    for (const auto& [name, control, kind, exit] : model_.controls()) {
+        const QWidget* widget = widgetOf(*control);
+        if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
+            state += edit->text();
+        else if (const auto* combo = qobject_cast<const QComboBox*>(widget))
+            state += combo->currentText();
+        else if (const auto* check = qobject_cast<const QCheckBox*>(widget))
+            state += check->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+        else
+            continue;
+        state += QChar(0); // no field holds a NUL
+    }
+    return state;
+}
+
+bool TForm1::hasUnsavedEdits() const
+{
+    return shownState() != keptState_;
+}
+
+void TForm1::markKept()
+{
+    keptState_ = shownState();
 }
 
 void TForm1::refresh()

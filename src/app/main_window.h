@@ -71,6 +71,12 @@ public:
     // Asked when the person closes the window; false keeps it open.
     std::function<bool()> mayClose;
 
+    // True when the fields show something that is neither in a file nor in the transmitter:
+    // changed since the start, the last file saved or loaded, or the last read or write.
+    bool hasUnsavedEdits() const;
+    // What the fields show now is kept somewhere (saved, loaded, read or written).
+    void markKept();
+
 signals:
     void closed();
 
@@ -81,6 +87,8 @@ private:
     void buildControls();
     void bindControls();
     void runAction(const std::function<void()>& action);
+    void addShortcuts();
+    QString shownState() const;
 
     MainWindowModel& model_;
     BrandState& brand_;
@@ -92,6 +100,7 @@ private:
     QLabel* zPocPrij_ = nullptr;
     QLabel* status_ = nullptr;
     bool transferRunning_ = false;
+    QString keptState_;
 };
 
 } // namespace vtr8
