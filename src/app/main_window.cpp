@@ -199,6 +199,7 @@ TForm1::TForm1(MainWindowModel& model, BrandState& brand, MainWindowActions& act
     qApp->installEventFilter(new AltKeyGuard(this));
     connect(&model_, &MainWindowModel::configurationFileDone, this,
             [this](const QString& path, bool saved) {
+                refresh(); // the loaded values are in the model, not yet in the fields
                 markKept();
                 showStatus((saved ? QStringLiteral("Konfigurace uložena do souboru %1")
                                   : QStringLiteral("Konfigurace načtena ze souboru %1"))

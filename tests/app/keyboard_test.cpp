@@ -84,5 +84,17 @@ TEST_F(Keyboard, ClosingWithUnsavedEditsAsksAndNoKeepsTheWindow)
     EXPECT_EQ(field->text(), QStringLiteral("12"));
 }
 
+TEST_F(Keyboard, ALoadedFileIsSaidInTheStatusLineAndCountsAsKept)
+{
+    auto* field = mainWidget<QLineEdit>("Pocatek");
+    field->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(field, QStringLiteral("3"));
+    ui.openFileAnswers.push_back(QStringLiteral(VTR8_EXAMPLES_DIR "/current-4-20ma-shunt.txt"));
+    QTest::keyClick(field, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(program->form1()->statusText(),
+              u("Konfigurace načtena ze souboru current-4-20ma-shunt.txt"));
+    EXPECT_FALSE(program->form1()->hasUnsavedEdits());
+}
+
 } // namespace
 } // namespace vtr8::testing_support
