@@ -2,21 +2,26 @@
 
 #include "app/alt_key_guard.h"
 #include "app/qt_user_interface.h"
+#include "app/recent_configurations.h"
 #include "app/window_placement.h"
 #include "model/main_window_model.h"
+#include "model/recent_files.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QShortcut>
+#include <QToolButton>
 
 #include <QAction>
 #include <cstdlib>
@@ -201,6 +206,7 @@ TForm1::TForm1(MainWindowModel& model, BrandState& brand, MainWindowActions& act
             [this](const QString& path, bool saved) {
                 refresh(); // the loaded values are in the model, not yet in the fields
                 markKept();
+                SaveRecentConfigurations(withRecentFile(LoadRecentConfigurations(), path));
                 showStatus((saved ? QStringLiteral("Konfigurace uložena do souboru %1")
                                   : QStringLiteral("Konfigurace načtena ze souboru %1"))
                                .arg(QFileInfo(path).fileName()));
@@ -299,6 +305,28 @@ void TForm1::buildControls()
     makeBold(make(m.Label12, labelX, fileTop, 170, 20));
     make(m.Ulosoub, labelX, fileTop + 22, 84);
     make(m.ctisoub, labelX + 90, fileTop + 22, 84);
+    // The files used last, one click away; the space is that of the hidden adjustment group.
+    recent_ = new QToolButton(this);
+    recent_->setObjectName(QStringLiteral("NedavneSoubory"));
+    recent_->setArrowType(Qt::DownArrow);
+    recent_->setToolTip(QStringLiteral("Naposledy použité konfigurace"));
+    recent_->setPopupMode(QToolButton::InstantPopup);
+    recent_->setGeometry(labelX + 176, fileTop + 22, 20, 25);
+    auto* menu = new QMenu(recent_);
+    recent_->setMenu(menu);
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        menu->clear();
+        const QStringList files = LoadRecentConfigurations();
+        if (files.isEmpty())
+            menu->addAction(QStringLiteral("(žádné)"))->setEnabled(false);
+        for (const QString& file : files)
+            menu->addAction(QDir::toNativeSeparators(file), this, [this, file] {
+                runAction([this, file] {
+                    if (model_.loadConfiguration(file)) // a failure has said what went wrong
+                        emit model_.configurationFileDone(file, false);
+                });
+            });
+    });
 
     // Zero and span adjustment; the program keeps the group hidden.
     make(m.Label18, 190, fileTop, 170, 20);
@@ -498,6 +526,7 @@ void TForm1::setTransferRunning(bool running)
         focusBeforeTransfer_ = focusWidget();
     binder_.setFrozen(running);
     verifyWrite_->setEnabled(!running);
+    recent_->setEnabled(!running);
     if (!running && focusBeforeTransfer_ && focusBeforeTransfer_->isEnabled() &&
         focusBeforeTransfer_->isVisible())
         focusBeforeTransfer_->setFocus(Qt::OtherFocusReason);

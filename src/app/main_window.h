@@ -14,6 +14,7 @@
 
 class QCheckBox;
 class QLabel;
+class QToolButton;
 
 namespace vtr8 {
 
@@ -63,6 +64,8 @@ public:
     QWidget* widgetOf(const Control& control) const;
     // "Ověřit zápis": the read-back after a write, a preference outside the editor model.
     QCheckBox* verifyWriteBox() const { return verifyWrite_; }
+    // The menu of the configuration files used last.
+    QToolButton* recentFilesButton() const { return recent_; }
     // A line under the progress bar: the last transfer's outcome, or why a
     // request was refused. Never a modal box, so a running transfer goes on.
     void showStatus(const QString& text);
@@ -96,6 +99,7 @@ private:
     ControlBinder binder_;
     std::map<const Control*, QWidget*> widgets_;
     QCheckBox* verifyWrite_ = nullptr;
+    QToolButton* recent_ = nullptr;
     QPointer<QWidget> focusBeforeTransfer_;
     QLabel* zPocPrij_ = nullptr;
     QLabel* status_ = nullptr;

@@ -5,8 +5,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 namespace vtr8::testing_support {
 namespace {
@@ -94,6 +96,17 @@ TEST_F(Keyboard, ALoadedFileIsSaidInTheStatusLineAndCountsAsKept)
     EXPECT_EQ(program->form1()->statusText(),
               u("Konfigurace načtena ze souboru current-4-20ma-shunt.txt"));
     EXPECT_FALSE(program->form1()->hasUnsavedEdits());
+
+    // The file heads the menu of files used last; choosing it there loads it again.
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("5"));
+    QMenu* menu = program->form1()->recentFilesButton()->menu();
+    emit menu->aboutToShow();
+    ASSERT_FALSE(menu->actions().isEmpty());
+    EXPECT_TRUE(menu->actions().first()->text().endsWith(u("current-4-20ma-shunt.txt")));
+    menu->actions().first()->trigger();
+    EXPECT_FALSE(program->form1()->hasUnsavedEdits());
+    EXPECT_TRUE(ui.messages.isEmpty());
 }
 
 } // namespace
