@@ -120,7 +120,9 @@ TEST(MeasurementWindow, TrendAndRecordHoldEveryReadingOfTheRun)
     ScriptedUserInterface ui;
     f.form.setUserInterface(&ui);
     f.measurement.setIntervalMs(20);
+    EXPECT_FALSE(f.child<QPushButton>("Stop_mer")->isEnabled()); // nothing to stop yet
     f.child<QPushButton>("Start_Mer")->click();
+    EXPECT_TRUE(f.child<QPushButton>("Stop_mer")->isEnabled());
     ASSERT_TRUE(QTest::qWaitFor([&] { return f.measurement.readingCount() >= 5; }, 20000));
     f.child<QPushButton>("Stop_mer")->click();
     const int n = f.measurement.readingCount();
@@ -136,15 +138,20 @@ TEST(MeasurementWindow, TrendAndRecordHoldEveryReadingOfTheRun)
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("keep\n");
     old.close();
+    // A new run does not silently discard the unsaved record.
+    ui.confirmAnswers = {false};
+    f.child<QPushButton>("Start_Mer")->click();
+    EXPECT_EQ(ui.questions, QStringList{TForm3::DiscardRecordQuestion()});
+    EXPECT_FALSE(f.measurement.continuousRunning());
+
+    // "Ne" to replacing the file brings the dialog back.
+    ui.questions.clear();
     ui.saveFileAnswers = {path, path};
     ui.confirmAnswers = {false, true};
     f.child<QPushButton>("UlozZaznam")->click();
+    EXPECT_EQ(ui.questions.size(), 2);
+    EXPECT_TRUE(ui.saveFileAnswers.empty());
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("keep\n"));
-    file.close();
-    f.child<QPushButton>("UlozZaznam")->click();
-    ASSERT_EQ(ui.questions.size(), 2);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
     ASSERT_EQ(lines.size(), n + 1);
