@@ -158,16 +158,18 @@ void buildComparator(QWidget* form, const MainWindowModel& m, int number, int x,
 
     makeLabel(group, QStringLiteral("LabelMezsep") + n, 8, 43, 84, 21,
               QStringLiteral("Mez sepnutí"));
-    makeControl(group, m, control(m.EMezsep1, m.EMezsep2), 92, 43, 72);
-    makeControl(group, m, control(m.Label22, m.Label37), 167, 43, 29, 21);
+    // The unit keeps a gap before "Zpoždění": "Ohm" must not read as part of it.
+    makeControl(group, m, control(m.EMezsep1, m.EMezsep2), 92, 43, 66);
+    makeControl(group, m, control(m.Label22, m.Label37), 161, 43, 31, 21);
     makeLabel(group, QStringLiteral("LabelMezroz") + n, 8, 67, 84, 21,
               QStringLiteral("Mez rozepnutí"));
-    makeControl(group, m, control(m.EMezroz1, m.EMezroz2), 92, 67, 72);
-    makeControl(group, m, control(m.Label24, m.Label38), 167, 67, 29, 21);
+    makeControl(group, m, control(m.EMezroz1, m.EMezroz2), 92, 67, 66);
+    makeControl(group, m, control(m.Label24, m.Label38), 161, 67, 31, 21);
 
     // The delays take up to three digits (0..255 s).
-    makeLabel(group, QStringLiteral("LabelZpozdeni") + n, 196, 43, 54, 21,
-              QStringLiteral("Zpoždění"));
+    makeLabel(group, QStringLiteral("LabelZpozdeni") + n, 198, 43, 52, 21,
+              QStringLiteral("Zpoždění"))
+        ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     makeLabel(group, QStringLiteral("LabelSepnuti") + n, 250, 43, 56, 21,
               QStringLiteral("sepnutí"));
     makeControl(group, m, control(m.EZpoSep1, m.Ezposep2), 306, 43, 36);
@@ -373,7 +375,15 @@ void TForm1::buildControls()
     // so no control of the editor model stands behind it.
     verifyWrite_ = new QCheckBox(QStringLiteral("Ověřit zápis"), this);
     verifyWrite_->setObjectName(QStringLiteral("OveritZapis"));
-    verifyWrite_->setGeometry(rightX, 440, 354, 21);
+    verifyWrite_->setGeometry(rightX, 440, 190, 21);
+    // The error plot also from a button: the field's context menu is found by few.
+    auto* errorButton = new QPushButton(QStringLiteral("C&hyba linearizace"), this);
+    errorButton->setObjectName(QStringLiteral("ChybaLinearizaceButton"));
+    errorButton->setGeometry(rightX + 200, 438, 154, 25);
+    connect(errorButton, &QPushButton::clicked, this, [this] {
+        if (ChybaLinearizaceClick)
+            ChybaLinearizaceClick();
+    });
 
     // Bottom: progress, firmware, version.
     constexpr int bottom = 478;
