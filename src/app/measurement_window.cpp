@@ -101,11 +101,14 @@ TForm3::TForm3(MeasurementModel& model, QWidget* parent) : QDialog(parent), mode
     auto* chart = new QChart;
     chart->addSeries(series_);
     chart->legend()->hide();
+    chart->setLocalizeNumbers(true); // the person's decimal separator, as in the value field
     chart->setMargins(QMargins(4, 4, 4, 4));
     timeAxis_ = new QDateTimeAxis;
     timeAxis_->setFormat(QStringLiteral("HH:mm:ss"));
     timeAxis_->setTickCount(6);
     valueAxis_ = new QValueAxis;
+    // An empty trend has no times to show; its first reading brings them.
+    timeAxis_->setLabelsVisible(false);
     chart->addAxis(timeAxis_, Qt::AlignBottom);
     chart->addAxis(valueAxis_, Qt::AlignLeft);
     series_->attachAxis(timeAxis_);
@@ -162,6 +165,8 @@ void TForm3::addToTrend(const MeasurementReading& reading)
     // A steady value still gets a readable band around it.
     const qreal pad = high > low ? (high - low) * 0.1 : std::max<qreal>(std::abs(high) * 0.01, 0.1);
     valueAxis_->setRange(low - pad, high + pad);
+    valueAxis_->applyNiceNumbers(); // ticks on round values
+    timeAxis_->setLabelsVisible(true);
     const QDateTime first = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(points.front().x()));
     timeAxis_->setRange(first, std::max(reading.time, first.addSecs(60)));
 }
