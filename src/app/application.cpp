@@ -15,14 +15,20 @@
 #include "transfer/transfer_context.h"
 
 #include <QCheckBox>
+#include <QInputDialog>
+#include <QLineEdit>
 
 #include <QMessageBox>
 #include <QTime>
 #include <QTimer>
 
 #include "app/error_plot_window.h"
+#include "app/history_window.h"
+#include "app/message_log.h"
+#include "app/window_history.h"
 #include "app/window_placement.h"
 #include "model/linearization_error.h"
+#include "report/reference_check.h"
 #include "transfer/comparators.h"
 #include "transfer/read_configuration.h"
 #include "transfer/user_note.h"
@@ -37,7 +43,9 @@ Vtr8Application::Vtr8Application(UserInterface* ui)
         qtUi_ = std::make_unique<QtUserInterface>();
         ui = qtUi_.get();
     }
-    ui_ = ui;
+    // Every message passes the log, so that the record of a transfer holds what was said.
+    messageLog_ = std::make_unique<MessageLog>(*ui);
+    ui_ = messageLog_.get();
     workspace_ = std::make_unique<LinearizationWorkspace>(
         points_, [this](const std::string& text) { ui_->message(QString::fromStdString(text)); });
     protocol_ = std::make_unique<CommandProtocol>(*ui_);
@@ -46,12 +54,15 @@ Vtr8Application::Vtr8Application(UserInterface* ui)
     transfer_ = std::make_unique<TransferContext>(*model_, *protocol_, *ui_, points_, *workspace_);
     measurement_ = std::make_unique<MeasurementModel>(*protocol_, *model_);
     wireTransfers();
+    history_ = std::make_unique<WindowHistory>(*transfer_, *messageLog_, *ui_);
+    history_->wrap(actions_);
 }
 
 Vtr8Application::~Vtr8Application()
 {
     // Windows first: they refer to the models.
     protocol_->setIndicators(nullptr);
+    historyWindow_.reset();
     errorWindow_.reset();
     form5_.reset();
     form4_.reset();
@@ -90,6 +101,45 @@ void Vtr8Application::start()
 
     form5_ = std::make_unique<TForm5>(brand_);
     creationOrder_ << QStringLiteral("TForm5");
+    addHistoryActions(
+        *form1_, [this] { HistorieClick(); }, [this] { ProtokolClick(); },
+        [this] { KontrolaClick(); });
+}
+
+void Vtr8Application::KontrolaClick()
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(form1_.get(), QtUserInterface::boxTitle(),
+                              QStringLiteral("Referenční vstupy v % rozsahu, oddělené čárkou:"),
+                              QLineEdit::Normal, QStringLiteral("0,50,100"), &ok);
+    if (!ok)
+        return;
+    const std::optional<QList<double>> points = parseCheckPoints(text);
+    if (!points) {
+        ui_->message(QStringLiteral("Zadejte body v % rozsahu od -10 do 110, například 0,50,100."));
+        return;
+    }
+    history_->runCheck(*points);
+}
+
+void Vtr8Application::ProtokolClick()
+{
+    const QString saved = saveCommissioningReport(*transfer_, history_->store(), *ui_);
+    if (!saved.isEmpty() && form1_)
+        form1_->showStatus(QStringLiteral("Protokol uložen: ") + saved);
+}
+
+void Vtr8Application::HistorieClick()
+{
+    if (!historyWindow_) {
+        historyWindow_ = std::make_unique<HistoryWindow>(history_->store(), *model_, *ui_);
+        historyWindow_->raiseEditor = [this] { raiseMainWindow(); };
+    }
+    historyWindow_->refresh();
+    historyWindow_->show();
+    historyWindow_->raise();
+    historyWindow_->activateWindow();
 }
 
 void Vtr8Application::show()
@@ -218,6 +268,7 @@ void Vtr8Application::wireTransfers()
 
 void Vtr8Application::reportDone(bool ok, const QString& what)
 {
+    history_->setOutcome(ok);
     if (ok && form1_)
         form1_->showStatus(what + QLatin1Char(' ') +
                            QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));

@@ -21,6 +21,9 @@ class TForm3;
 class TForm4;
 class TForm5;
 class LinearizationErrorWindow;
+class HistoryWindow;
+class MessageLog;
+class WindowHistory;
 class UserInterface;
 struct LinearizationWorkspace;
 struct TransferContext;
@@ -71,6 +74,14 @@ public:
     // The error plot of the configuration in the main window ("Linearizace", table window).
     void ChybaLinearizaceClick();
     LinearizationErrorWindow* errorWindow() const { return errorWindow_.get(); }
+    // "Historie" (main window's context menu, Ctrl+H): the recorded transfers.
+    void HistorieClick();
+    // "Protokol" (context menu, Ctrl+P): the commissioning report as a PDF.
+    void ProtokolClick();
+    // "Kontrola měřením" (context menu, Ctrl+K): readings at reference inputs.
+    void KontrolaClick();
+    HistoryWindow* historyWindow() const { return historyWindow_.get(); }
+    WindowHistory& history() { return *history_; }
     // Loads a configuration file (and a point file for "ze souboru") as "Přečíst" of
     // "Konfigurace ze souboru" would, for a file named on the command line.
     bool openAtStart(const QString& configuration, const QString& pointFile = {});
@@ -95,6 +106,8 @@ private:
     void bindWriteVerification();
 
     std::unique_ptr<QtUserInterface> qtUi_;
+    std::unique_ptr<MessageLog> messageLog_;
+    std::unique_ptr<WindowHistory> history_;
     UserInterface* ui_;
     LinearizationPoints points_;
     std::unique_ptr<LinearizationWorkspace> workspace_;
@@ -114,6 +127,7 @@ private:
     std::unique_ptr<TForm4> form4_;
     std::unique_ptr<TForm5> form5_;
     std::unique_ptr<LinearizationErrorWindow> errorWindow_;
+    std::unique_ptr<HistoryWindow> historyWindow_;
 };
 
 } // namespace vtr8

@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/window_history.h"
 
 #include <QApplication>
 #include <QFont>
@@ -31,7 +32,9 @@ int main(int argc, char** argv)
         program.show();
         // vtr8 [CONFIG.txt [POINTS]]: the file opens as "Přečíst" of "Konfigurace ze souboru"
         // would open it, once the window is up to carry its messages.
-        const QStringList files = QApplication::arguments().mid(1);
+        QStringList files = QApplication::arguments().mid(1);
+        if (const std::optional<QString> path = vtr8::takeHistoryOption(files))
+            program.history().setPath(*path);
         if (!files.isEmpty())
             QTimer::singleShot(
                 0, &app, [&program, files] { program.openAtStart(files.at(0), files.value(1)); });

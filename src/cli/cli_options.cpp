@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "cli/history_options.h"
 #include "device/choice_texts.h"
 
 #include <algorithm>
@@ -34,6 +35,15 @@ const char* CliUsage()
            "  comparator 1|2 write --disable      switch it off, keeping its values\n"
            "  adjust start|end                    zero/span with a reference\n"
            "  frame NAME [ADDRESS COUNT [HEXDATA]] print the request frame in hex\n"
+           "  history [--note TEXT] [--since DATE] [--until DATE] [--csv]\n"
+           "                                      the recorded transfers, oldest first\n"
+           "  history show ID [--save CONFIG.txt] one record; --save writes its configuration\n"
+           "  history export FILE.csv             every record as CSV\n"
+           "  check --at 0,50,100                 readings at reference inputs (per cent of\n"
+           "                                      the range) against the calibrator\n"
+           "  report FILE.pdf                     the commissioning report of the transmitter\n"
+           "Every transfer is recorded in a history file: --history PATH (or VTR8_HISTORY)\n"
+           "chooses it, --no-history keeps none.\n"
            "Arguments after -- are never options.\n"
            "Exit status: 0 done, 1 ended early, 2 usage error.\n";
 }
@@ -119,11 +129,25 @@ constexpr CliOptionSpec optionTable[] = {
      "--mode needs HYSTEREZE or OKNO"},
     {"--enable", nullptr, K::Flag, [](O& o, const QString&) { o.enable = true; return true; }, nullptr},
     {"--disable", nullptr, K::Flag, [](O& o, const QString&) { o.enable = false; return true; }, nullptr},
+    {"--history", nullptr, K::Value,
+     [](O& o, const QString& v) { return setText(o.historyFile, v, false); },
+     "--history needs a file"},
+    {"--no-history", nullptr, K::Flag, [](O& o, const QString&) { o.noHistory = true; return true; },
+     nullptr},
+    {"--note", nullptr, K::Value, [](O& o, const QString& v) { return setText(o.noteFilter, v); },
+     "--note needs a text"},
+    {"--since", nullptr, K::Value, [](O& o, const QString& v) { return SetHistoryDate(o.since, v); },
+     "--since needs a date YYYY-MM-DD"},
+    {"--until", nullptr, K::Value, [](O& o, const QString& v) { return SetHistoryDate(o.until, v); },
+     "--until needs a date YYYY-MM-DD"},
+    {"--at", nullptr, K::Value, [](O& o, const QString& v) { return SetCheckPoints(o, v); },
+     "--at needs per cent values -10..110 such as 0,50,100"},
 };
 // clang-format on
 
-constexpr const char* commandTable[] = {"write", "read",       "verify", "backup", "measure",
-                                        "note",  "comparator", "adjust", "frame",  "linearization"};
+constexpr const char* commandTable[] = {
+    "write",  "read",  "verify",        "backup",  "measure", "note",  "comparator",
+    "adjust", "frame", "linearization", "history", "check",   "report"};
 
 const CliOptionSpec* findOption(const QString& argument)
 {
@@ -244,6 +268,9 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
         if (argc != 1 ||
             (o.arguments[0] != QLatin1String("start") && o.arguments[0] != QLatin1String("end")))
             return fail(QStringLiteral("adjust start|end"));
+    } else if (IsHistoryCommand(c)) {
+        if (const QString error = HistoryCommandError(o); !error.isEmpty())
+            return fail(error);
     } else if (c == QLatin1String("frame")) {
         if (argc != 1 && argc != 3 && argc != 4)
             return fail(QStringLiteral("frame NAME [ADDRESS COUNT [HEXDATA]]"));

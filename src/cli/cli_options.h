@@ -39,6 +39,12 @@ struct CliOptions {
     // comparator write
     QString on, off, onDelay, offDelay, mode;
     std::optional<bool> enable; // --enable / --disable
+    // the record of every transfer (cli/history_options.cpp)
+    QString historyFile;    // --history PATH
+    bool noHistory = false; // --no-history
+    QString noteFilter;     // history --note TEXT
+    QString since, until;   // history --since/--until YYYY-MM-DD
+    QList<double> checkAt;  // check --at 0,50,100: per cent of the range
 };
 
 struct CliParseResult {

@@ -32,16 +32,18 @@ CliSession::CliSession(const CliOptions& options, TextUserInterface& ui, QTextSt
                  [&ui](const std::string& text) { ui.message(QString::fromStdString(text)); }),
       link_(ui), model_(ui, points_), table_(model_), ctx_(model_, link_, ui, points_, workspace_)
 {
-    if (options_.trace) {
-        link_.setFrameObserver([](bool outgoing, const QByteArray& bytes) {
+    link_.setFrameObserver([this](bool outgoing, const QByteArray& bytes) {
+        if (frameTap_)
+            frameTap_(outgoing, bytes);
+        if (options_.trace) {
             const QByteArray line =
                 (QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")) +
                  (outgoing ? QStringLiteral(" -> ") : QStringLiteral(" <- ")) + HexBytes(bytes))
                     .toUtf8();
             std::fprintf(stderr, "%s\n", line.constData());
             std::fflush(stderr);
-        });
-    }
+        }
+    });
 }
 
 CliSession::~CliSession()
@@ -103,6 +105,10 @@ int CliSession::run()
         return comparator();
     if (c == QLatin1String("adjust"))
         return adjust();
+    if (c == QLatin1String("check"))
+        return check();
+    if (c == QLatin1String("report"))
+        return report();
     if (c == QLatin1String("linearization"))
         return RunLinearizationCommand(options_, ui_, out_, model_, table_);
     return ExitUsage;

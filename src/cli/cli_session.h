@@ -2,6 +2,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/text_user_interface.h"
+#include "history/history_record.h"
 #include "linearization/point_set.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
@@ -35,6 +36,14 @@ public:
     // measurement until interrupted simply stops.
     void interrupt();
 
+    // Sees every frame of the run (the record of the transfer); empty for none.
+    void setFrameTap(std::function<void(bool outgoing, const QByteArray& bytes)> tap)
+    {
+        frameTap_ = std::move(tap);
+    }
+    // The readings a check took.
+    const std::vector<CheckReading>& checkReadings() const { return checkReadings_; }
+
     // For tests: the link (timing, transport) and the model.
     CommandProtocol& link() { return link_; }
     MainWindowModel& model() { return model_; }
@@ -52,6 +61,8 @@ private:
     int note();
     int comparator();
     int adjust();
+    int check();  // check_command.cpp
+    int report(); // report_command.cpp
 
     bool choosePort();
     // The configuration file (and point file) of write and verify into the model, as the window
@@ -73,6 +84,8 @@ private:
     bool interrupted_ = false;
     // Set while a continuous measurement runs: ends it.
     std::function<void()> stopMeasuring_;
+    std::function<void(bool, const QByteArray&)> frameTap_;
+    std::vector<CheckReading> checkReadings_;
 };
 
 } // namespace vtr8

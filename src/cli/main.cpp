@@ -1,7 +1,10 @@
+#include "cli/cli_history.h"
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
 #include "cli/frame_command.h"
+#include "cli/history_command.h"
 #include "cli/interrupt_signals.h"
+#include "cli/recording_user_interface.h"
 #include "cli/standard_output.h"
 #include "cli/text_user_interface.h"
 
@@ -19,7 +22,8 @@ int main(int argc, char** argv)
     // offscreen. Every other command stays a plain console program.
     bool drawing = false;
     for (int i = 1; i < argc; ++i)
-        drawing = drawing || std::strcmp(argv[i], "--plot") == 0;
+        drawing =
+            drawing || std::strcmp(argv[i], "--plot") == 0 || std::strcmp(argv[i], "report") == 0;
     if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app =
@@ -56,9 +60,14 @@ int main(int argc, char** argv)
         return vtr8::finishStandardOutput(out, device, vtr8::ExitDone);
     }
 
-    vtr8::TextUserInterface ui(options.yes);
+    vtr8::RecordingUserInterface ui(options.yes);
+    if (options.command == QLatin1String("history"))
+        return vtr8::finishStandardOutput(out, device, vtr8::RunHistoryCommand(options, ui, out));
+    vtr8::CliRecorder recorder(options, ui);
     vtr8::CliSession session(options, ui, out);
     const vtr8::InterruptSignals interruptions([&session] { session.interrupt(); });
+    recorder.start(session);
     const int status = session.run();
+    recorder.finish(session, status, ui.shown);
     return vtr8::finishStandardOutput(out, device, status);
 }

@@ -3,11 +3,13 @@
 // Runs on any Qt platform; with QT_QPA_PLATFORM=offscreen it needs no display.
 #include "app/application.h"
 #include "app/error_plot_window.h"
+#include "app/history_window.h"
 #include "app/information_window.h"
 #include "app/main_window.h"
 #include "app/measurement_window.h"
 #include "app/port_window.h"
 #include "app/table_window.h"
+#include "app/window_history.h"
 #include "model/main_window_model.h"
 #include "model/table_window_model.h"
 #include "support/simulated_transport.h"
@@ -117,6 +119,35 @@ int main(int argc, char** argv)
     ui.openFileAnswers.push_back(pointFile);
     program.tableModel().vyber_souboru();
     ok = save(program.form4(), out.filePath(QStringLiteral("table-window.png"))) && ok;
+    program.form4()->hide();
+
+    // Two writes of one furnace and a read, in a history of their own, the two writes compared.
+    program.history().setPath(scratch.filePath(QStringLiteral("history.sqlite")));
+    m.userEdit(m.Vstup, QStringLiteral("termočlánek K"));
+    m.userEdit(m.Linearizace, QStringLiteral("linearizováno"));
+    m.setText(m.ChybProud, QStringLiteral("nadproud"));
+    m.ChybProudExit();
+    m.setText(m.VzdStKon, QStringLiteral("vzdálený studený konec"));
+    m.VzdStKonExit();
+    m.setText(m.Pocatek, QStringLiteral("0"));
+    m.PocatekExit();
+    m.setText(m.EditUzPozn, QStringLiteral("Pec č. 3 – žíhání"));
+    ui.confirmAnswers = {true, true};
+    program.actions().Uloz_PoznClick();
+    for (const char* end : {"600", "650"}) {
+        m.setText(m.Konec, QString::fromUtf8(end));
+        m.KonecExit();
+        ui.confirmAnswers = {true};
+        program.actions().PoslatClick();
+    }
+    program.actions().PrecistClick();
+    program.HistorieClick();
+    if (vtr8::HistoryWindow* history = program.historyWindow()) {
+        history->selectRows({1, 2});
+        ok = save(history, out.filePath(QStringLiteral("history-window.png"))) && ok;
+    } else {
+        ok = false;
+    }
 
     return ok ? 0 : 1;
 }

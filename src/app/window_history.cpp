@@ -1,0 +1,177 @@
+#include "app/window_history.h"
+
+#include "app/message_log.h"
+#include "link/command_protocol.h"
+#include "model/main_window_model.h"
+#include "report/reference_check.h"
+#include "report/report_assembly.h"
+#include "transfer/transfer_context.h"
+
+#include <QAction>
+
+#include <QWidget>
+#include <tuple>
+
+namespace vtr8 {
+
+WindowHistory::WindowHistory(TransferContext& ctx, MessageLog& log, UserInterface& ui)
+    : ctx_(ctx), log_(log), ui_(ui)
+{
+    setPath(historyPath({}, false));
+    ctx_.link.setFrameObserver(
+        [this](bool outgoing, const QByteArray& bytes) { tap_.observe(outgoing, bytes); });
+}
+
+void WindowHistory::setPath(const QString& path)
+{
+    store_ =
+        std::make_unique<HistoryStore>(path, [this](const QString& text) { ui_.message(text); });
+}
+
+void WindowHistory::wrap(MainWindowActions& a)
+{
+    using O = HistoryOperation;
+    a.PoslatClick = recorded(O::Write, a.PoslatClick);
+    a.PrecistClick = recorded(O::Read, a.PrecistClick);
+    a.Ulozkomp1Click = recorded(O::Comparator, a.Ulozkomp1Click);
+    a.Ulozkomp2Click = recorded(O::Comparator, a.Ulozkomp2Click);
+    a.Uloz_PoznClick = recorded(O::Note, a.Uloz_PoznClick);
+    a.S_DolmezClick = recorded(O::ZeroSpan, a.S_DolmezClick);
+    a.S_HormezClick = recorded(O::ZeroSpan, a.S_HormezClick);
+}
+
+std::function<void()> WindowHistory::recorded(HistoryOperation operation,
+                                              std::function<void()> inner)
+{
+    if (!inner)
+        return inner;
+    return [this, operation, inner] {
+        // A click while another transfer runs is refused by the link and recorded by nobody.
+        if (ctx_.link.sessionActive()) {
+            inner();
+            return;
+        }
+        const HistoryOperation recorded =
+            operation == HistoryOperation::Write && ctx_.readBackWrites
+                ? HistoryOperation::WriteVerify
+                : operation;
+        const QDateTime started = QDateTime::currentDateTime();
+        tap_.clear();
+        log_.shown.clear();
+        outcome_.reset();
+        inner();
+        finish(recorded, started);
+    };
+}
+
+bool WindowHistory::runCheck(const QList<double>& percents)
+{
+    std::optional<ReferenceCheck> check;
+    recorded(HistoryOperation::Check, [this, &check, &percents] {
+        check = runReferenceCheck(ctx_, percents);
+        setOutcome(check && check->completed);
+        if (check)
+            readings_ = check->readings;
+    })();
+    if (check && !check->readings.empty()) {
+        QStringList lines;
+        for (const CheckReading& r : check->readings)
+            lines << checkReadingText(r, check->unit);
+        ui_.message(lines.join(QLatin1Char('\n')));
+    }
+    return check && check->completed;
+}
+
+void WindowHistory::finish(HistoryOperation operation, const QDateTime& started)
+{
+    if (!store_->enabled())
+        return;
+    // The person answered No to the question and was told nothing: no transfer took place.
+    const bool ok = outcome_.value_or(false);
+    if (!ok && !ctx_.link.abandonRequested() && log_.shown.isEmpty() &&
+        tap_.blocksWritten().isEmpty())
+        return;
+    HistoryRecord r;
+    r.started = started;
+    r.ended = QDateTime::currentDateTime();
+    r.program = QStringLiteral("vtr8");
+    CommandProtocol& link = ctx_.link;
+    r.port = link.devicePath().isEmpty() ? QStringLiteral("COM%1").arg(link.portIndex() + 1)
+                                         : link.devicePath();
+    r.operation = operation;
+    r.result = ok                        ? HistoryResult::Completed
+               : link.abandonRequested() ? HistoryResult::Interrupted
+                                         : HistoryResult::Failed;
+    r.messages = log_.shown;
+    log_.shown.clear();
+    MainWindowModel& model = ctx_.model;
+    r.note = model.EditUzPozn.text.trimmed();
+    const bool partRead =
+        operation == HistoryOperation::Read && r.result != HistoryResult::Completed;
+    if (!model.Vstup.text.isEmpty() && !partRead && operation != HistoryOperation::Note)
+        r.configuration = model.configurationFileBytes().value_or(QByteArray());
+    r.firmware = tap_.firmware();
+    r.typeBytes = tap_.typeBytes();
+    if (operation == HistoryOperation::WriteVerify && tap_.anythingRead())
+        r.memoryImage = tap_.memoryImage();
+    r.blocks = tap_.blocksWritten();
+    r.unit = model.Label8.caption;
+    r.readings = std::move(readings_);
+    readings_.clear();
+    store_->add(std::move(r));
+}
+
+void addHistoryActions(QWidget& mainWindow, std::function<void()> history,
+                       std::function<void()> report, std::function<void()> check)
+{
+    for (auto& [name, caption, keys, slot] :
+         {std::tuple{"Historie", "Historie…", "Ctrl+H", std::move(history)},
+          std::tuple{"Protokol", "Protokol…", "Ctrl+P", std::move(report)},
+          std::tuple{"Kontrola", "Kontrola měřením…", "Ctrl+K", std::move(check)}}) {
+        auto* action = new QAction(QString::fromUtf8(caption), &mainWindow);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+        QObject::connect(action, &QAction::triggered, &mainWindow, slot);
+        mainWindow.addAction(action);
+    }
+    mainWindow.setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+QString saveCommissioningReport(TransferContext& ctx, HistoryStore& history, UserInterface& ui)
+{
+    const QString path = ui.chooseSaveFile(QStringLiteral("Uložit protokol"), QString(),
+                                           QStringLiteral("Protokol PDF|*.pdf"));
+    if (path.isEmpty())
+        return {};
+    CommandProtocol& link = ctx.link;
+    const QString port = link.devicePath().isEmpty()
+                             ? QStringLiteral("COM%1").arg(link.portIndex() + 1)
+                             : link.devicePath();
+    const std::optional<CommissioningReport> report = assembleReport(ctx, history, port);
+    if (!report)
+        return {};
+    if (const QString error = saveReportPdf(*report, path); !error.isEmpty()) {
+        ui.message(error);
+        return {};
+    }
+    return path;
+}
+
+std::optional<QString> takeHistoryOption(QStringList& arguments)
+{
+    std::optional<QString> path;
+    for (qsizetype i = 0; i < arguments.size();) {
+        if (arguments[i] == QLatin1String("--no-history")) {
+            path = QString();
+            arguments.removeAt(i);
+        } else if (arguments[i] == QLatin1String("--history") && i + 1 < arguments.size()) {
+            path = arguments[i + 1];
+            arguments.remove(i, 2);
+        } else {
+            ++i;
+        }
+    }
+    return path;
+}
+
+} // namespace vtr8

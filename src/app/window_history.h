@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/main_window_actions.h"
+#include "history/history_store.h"
+#include "history/transfer_tap.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace vtr8 {
+
+class CommandProtocol;
+class MainWindowModel;
+class MessageLog;
+class UserInterface;
+struct TransferContext;
+
+// The window's transfers into the history: every transfer button that changes
+// the transmitter or reads its configuration adds one record when it has
+// ended. The record is added after the transfer, so it can neither stop nor
+// slow it; a file that cannot be written is told once.
+class WindowHistory {
+public:
+    WindowHistory(TransferContext& ctx, MessageLog& log, UserInterface& ui);
+
+    // --history PATH; empty with --no-history.
+    void setPath(const QString& path);
+    HistoryStore& store() { return *store_; }
+
+    // Puts the recording around the transfer actions.
+    void wrap(MainWindowActions& actions);
+    // The verdict of the transfer that runs, as the window reports it.
+    void setOutcome(bool ok) { outcome_ = ok; }
+    // "Kontrola": readings at these shares of the range (per cent), recorded; the
+    // readings are shown in one message. True when every reading was taken.
+    bool runCheck(const QList<double>& percents);
+
+private:
+    std::function<void()> recorded(HistoryOperation operation, std::function<void()> inner);
+    void finish(HistoryOperation operation, const QDateTime& started);
+
+    TransferContext& ctx_;
+    MessageLog& log_;
+    UserInterface& ui_;
+    std::unique_ptr<HistoryStore> store_;
+    TransferTap tap_;
+    std::optional<bool> outcome_;
+    std::vector<CheckReading> readings_;
+};
+
+// Takes --history PATH or --no-history (an empty path) out of the program's arguments.
+std::optional<QString> takeHistoryOption(QStringList& arguments);
+
+// "Historie…" (Ctrl+H), "Protokol…" (Ctrl+P) and "Kontrola měřením…" (Ctrl+K) in the context menu
+// of the main window: the window's described layout stays as it is.
+void addHistoryActions(QWidget& mainWindow, std::function<void()> history,
+                       std::function<void()> report, std::function<void()> check);
+
+// "Protokol": the commissioning report of the transmitter into a PDF the person
+// chooses. The path of the file saved, or empty.
+QString saveCommissioningReport(TransferContext& ctx, HistoryStore& history, UserInterface& ui);
+
+} // namespace vtr8

@@ -1,0 +1,123 @@
+#include "report/report_assembly.h"
+
+#include "charts/error_plot.h"
+#include "history/configuration_compare.h"
+#include "history/history_store.h"
+#include "link/command_protocol.h"
+#include "model/linearization_error.h"
+#include "model/main_window_model.h"
+#include "transfer/block_comparison.h"
+#include "transfer/memory_fetch.h"
+#include "transfer/read_configuration.h"
+#include "transfer/transfer_context.h"
+#include "transfer/write_preparation.h"
+
+#include <algorithm>
+
+namespace vtr8 {
+namespace {
+
+// What the transmitter holds against what writing `configuration` would store.
+std::optional<std::vector<QString>> differencesFrom(TransferContext& ctx,
+                                                    const QByteArray& configuration)
+{
+    MainWindowModel& m = ctx.model;
+    if (!m.loadConfigurationData(configuration))
+        return std::nullopt;
+    const std::optional<PreparedWrite> prepared = ComputeWrite(ctx);
+    if (!prepared)
+        return std::nullopt;
+    const std::optional<std::vector<EepromBlock>> planned = PlanConfigurationBlocks(ctx, *prepared);
+    if (!planned)
+        return std::nullopt;
+    const std::vector<EepromBlock> blocks = FinalBlocks(*planned);
+    MemoryImage held;
+    if (!FetchMemory(ctx.link, ctx.ui, ReadsCovering(blocks), held))
+        return std::nullopt;
+    ComparisonRules rules;
+    rules.decimals = {{FileKey::Start, ShownDecimals(m.Pocatek.text)},
+                      {FileKey::End, ShownDecimals(m.Konec.text)},
+                      {FileKey::Damping, ShownDecimals(m.Tlumeni.text)},
+                      {FileKey::Parasitic, 3},
+                      {FileKey::Shunt, ShownDecimals(m.SnOdpor.text)}};
+    return Differences(blocks, held, rules);
+}
+
+} // namespace
+
+std::optional<CommissioningReport> assembleReport(TransferContext& ctx, HistoryStore& history,
+                                                  const QString& port)
+{
+    MainWindowModel& model = ctx.model;
+    if (!ReadConfiguration(ctx))
+        return std::nullopt;
+    const std::optional<QByteArray> read = model.configurationFileBytes();
+    if (!read)
+        return std::nullopt;
+
+    CommissioningReport r;
+    r.note = model.EditUzPozn.text.trimmed();
+    r.firmware = ctx.state.FirmwareNumber;
+    r.port = port;
+    r.date = QDateTime::currentDateTime();
+    r.configuration = configurationFields(*read);
+
+    std::vector<HistoryRecord> records;
+    if (history.enabled() && !history.records({}, records, true))
+        records.clear();
+    takeReadings(r, records);
+    if (r.unit.isEmpty())
+        r.unit = model.Label8.caption;
+
+    const auto lastWrite =
+        std::find_if(records.rbegin(), records.rend(), [&r](const HistoryRecord& h) {
+            return sameTransmitter(h, r.note, r.port) && h.result == HistoryResult::Completed &&
+                   (h.operation == HistoryOperation::Write ||
+                    h.operation == HistoryOperation::WriteVerify) &&
+                   !h.configuration.isEmpty();
+        });
+    const bool written = lastWrite != records.rend();
+    const std::optional<std::vector<QString>> differences =
+        differencesFrom(ctx, written ? lastWrite->configuration : *read);
+    const QString against =
+        written ? QStringLiteral("konfiguraci zapsané %1")
+                      .arg(lastWrite->started.toString(QStringLiteral("d. M. yyyy HH:mm")))
+                : QStringLiteral("své přečtené konfiguraci");
+    if (!differences) {
+        r.verdict = QStringLiteral("Ověření se nepodařilo dokončit.");
+    } else if (differences->empty()) {
+        r.verified = true;
+        r.verdict =
+            QStringLiteral("Paměť převodníku odpovídá %1 (ověřeno při vystavení protokolu).")
+                .arg(against);
+    } else {
+        const QStringList lines(differences->begin(), differences->end());
+        r.verdict = QStringLiteral("Paměť převodníku se liší od %1: %2")
+                        .arg(against, lines.join(QStringLiteral("; ")));
+    }
+    if (written && lastWrite->operation == HistoryOperation::WriteVerify)
+        r.verdict += QStringLiteral(" Zápis byl ověřen zpětným čtením všech bloků.");
+
+    // The chart is of the configuration the transmitter holds.
+    if (!model.loadConfigurationData(*read))
+        return std::nullopt;
+    QString why;
+    const auto request =
+        LinearizationErrorRequestFor(model, ctx.points, ctx.state.OldFirmware, why);
+    if (!request) {
+        r.errorText = why;
+        return r;
+    }
+    const LinearizationErrorReport errors = ComputeLinearizationError(*request);
+    if (!errors.ok || errors.curves.empty()) {
+        r.errorText = errors.message;
+        return r;
+    }
+    r.errorPlot = ErrorPlot(errors);
+    const ErrorCurve& chosen = errors.curves.front();
+    r.errorText = QStringLiteral("Zvolená metoda: ") + chosen.name + QStringLiteral(", ") +
+                  LargestErrorText(chosen, errors.unit, errors.inputUnit);
+    return r;
+}
+
+} // namespace vtr8

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "report/commissioning_report.h"
+
+#include <optional>
+
+namespace vtr8 {
+
+class HistoryStore;
+struct TransferContext;
+
+// Reads the transmitter's configuration, compares its memory with what was
+// last written to it (or, with no write in the history, with its own
+// configuration), and gathers the linearization error and the readings of the
+// history. nullopt, with the person told, when the configuration cannot be read.
+// The editor holds the configuration read afterwards.
+std::optional<CommissioningReport> assembleReport(TransferContext& ctx, HistoryStore& history,
+                                                  const QString& port);
+
+} // namespace vtr8

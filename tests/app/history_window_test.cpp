@@ -1,0 +1,137 @@
+#include "window_fixture.h"
+
+#include "app/history_window.h"
+#include "app/window_history.h"
+#include "history/history_store.h"
+#include "link/command_protocol.h"
+#include "model/main_window_model.h"
+#include "support/simulated_transport.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace vtr8::testing_support {
+namespace {
+
+// Transfers from the window's buttons land in the history; the history window
+// filters them, compares two and loads one back into the editor.
+class HistoryWindowTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        startProgram();
+        program->history().setPath(dir.filePath(QStringLiteral("h.sqlite")));
+        program->protocol().setTransport(&transport);
+        program->protocol().setTiming(test::FastTiming());
+        showMainWindow();
+    }
+    void TearDown() override { program.reset(); }
+
+    void write(const char* example)
+    {
+        ASSERT_TRUE(program->openAtStart(QStringLiteral(VTR8_EXAMPLES_DIR "/") + u(example)));
+        ui.confirmAnswers = {true};
+        mainWidget<QPushButton>("Poslat")->click();
+        ASSERT_TRUE(ui.messages.isEmpty()) << ui.messages.join(u(" | ")).toStdString();
+    }
+
+    QTemporaryDir dir;
+    test::SimulatedTransport transport;
+};
+
+TEST_F(HistoryWindowTest, FiltersComparesAndLoadsARecordedConfiguration)
+{
+    write("pt100-linearized.txt");
+    write("thermocouple-k-near-cold-junction.txt");
+    mainWidget<QPushButton>("Precist")->click();
+    ASSERT_TRUE(ui.messages.isEmpty()) << ui.messages.join(u(" | ")).toStdString();
+
+    // "Protokol" verifies the transmitter against the last write it finds in the history.
+    const QString pdf = dir.filePath(QStringLiteral("protokol.pdf"));
+    ui.saveFileAnswers = {pdf};
+    program->ProtokolClick();
+    ASSERT_TRUE(ui.messages.isEmpty()) << ui.messages.join(u(" | ")).toStdString();
+    QFile saved(pdf);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().startsWith("%PDF"));
+
+    program->HistorieClick();
+    HistoryWindow* window = program->historyWindow();
+    ASSERT_NE(window, nullptr);
+    HistoryTableModel& table = window->tableModel();
+    ASSERT_EQ(table.rowCount(), 3);
+    const auto cell = [&](int row, int column) {
+        return table.data(table.index(row, column), Qt::DisplayRole).toString();
+    };
+    EXPECT_EQ(cell(0, HistoryTableModel::Operation), u("zápis"));
+    EXPECT_EQ(cell(2, HistoryTableModel::Operation), u("čtení"));
+    EXPECT_EQ(cell(2, HistoryTableModel::Result), u("dokončeno"));
+
+    auto* operation = window->findChild<QComboBox*>(QStringLiteral("Operace"));
+    operation->setCurrentIndex(operation->findText(u("čtení")));
+    EXPECT_EQ(table.rowCount(), 1);
+    operation->setCurrentIndex(0);
+    auto* text = window->findChild<QLineEdit*>(QStringLiteral("HledatText"));
+    text->setText(QStringLiteral("nic takového"));
+    EXPECT_EQ(table.rowCount(), 0);
+    text->clear();
+    ASSERT_EQ(table.rowCount(), 3);
+
+    window->selectRows({0, 1});
+    const QString compared = window->shownText();
+    EXPECT_TRUE(compared.contains(u("vstup: odporový teploměr Pt100 → termočlánek K\n")))
+        << compared.toStdString();
+    EXPECT_TRUE(compared.contains(u("dolní mez: -50 → 0\n"))) << compared.toStdString();
+
+    window->selectRows({0});
+    EXPECT_TRUE(window->shownText().contains(u("konfigurace:\nKonfigurační data pro VTR8:")));
+    window->findChild<QPushButton*>(QStringLiteral("NacistDoEditoru"))->click();
+    EXPECT_EQ(program->model().Vstup.text, u("odporový teploměr Pt100"));
+    EXPECT_EQ(program->model().Pocatek.text, QStringLiteral("-50"));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(u(" | ")).toStdString();
+}
+
+TEST_F(HistoryWindowTest, DeclinedWriteLeavesNoRecordAndFailedReadIsRecorded)
+{
+    ASSERT_TRUE(program->openAtStart(QStringLiteral(VTR8_EXAMPLES_DIR "/pt100-linearized.txt")));
+    ui.confirmAnswers = {false};
+    mainWidget<QPushButton>("Poslat")->click();
+    program->protocol().setTransport(nullptr);
+    program->protocol().setDevicePath(dir.filePath(QStringLiteral("no-such-port")));
+    mainWidget<QPushButton>("Precist")->click();
+
+    std::vector<HistoryRecord> records;
+    ASSERT_TRUE(program->history().store().records({}, records));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].operation, HistoryOperation::Read);
+    EXPECT_EQ(records[0].result, HistoryResult::Failed);
+    EXPECT_EQ(records[0].messages, ui.messages);
+    EXPECT_FALSE(records[0].messages.isEmpty());
+}
+
+TEST_F(HistoryWindowTest, CheckRecordsItsReadingsAtTheReferences)
+{
+    write("pt100-linearized.txt");
+    transport.transmitter().options().input = 50.02;
+    ui.confirmAnswers = {true, true};
+    EXPECT_TRUE(program->history().runCheck({0, 50}));
+    EXPECT_EQ(ui.messages,
+              QStringList{u("vstup -50.000 °C: údaj 50.020 °C, odchylka 100.020 °C (50.010 % "
+                            "rozpětí)\nvstup 50.000 °C: údaj 50.020 °C, odchylka 0.020 °C "
+                            "(0.010 % rozpětí)")});
+    std::vector<HistoryRecord> records;
+    ASSERT_TRUE(program->history().store().records({}, records));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1].operation, HistoryOperation::Check);
+    EXPECT_EQ(records[1].result, HistoryResult::Completed);
+    ASSERT_EQ(records[1].readings.size(), 2u);
+    EXPECT_NEAR(records[1].readings[1].deviation, 0.02, 1e-4);
+    EXPECT_EQ(records[1].unit, u("°C"));
+}
+
+} // namespace
+} // namespace vtr8::testing_support

@@ -1,0 +1,323 @@
+#include "history/history_csv.h"
+#include "history/history_store.h"
+#include "support/core_application.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace vtr8 {
+namespace {
+
+struct Told {
+    QStringList messages;
+    HistoryStore::Notify notify()
+    {
+        return [this](const QString& m) { messages << m; };
+    }
+};
+
+HistoryRecord sample(const QString& note, HistoryOperation op, HistoryResult result,
+                     const QDateTime& when)
+{
+    HistoryRecord r;
+    r.started = when;
+    r.ended = when.addSecs(14);
+    r.program = QStringLiteral("vtr8ctl");
+    r.port = QStringLiteral("/dev/pts/7");
+    r.note = note;
+    r.operation = op;
+    r.result = result;
+    return r;
+}
+
+class HistoryStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::EnsureCoreApplication();
+        ASSERT_TRUE(dir.isValid());
+    }
+    QString file(const QString& name = QStringLiteral("h.sqlite")) const
+    {
+        return dir.filePath(name);
+    }
+    QTemporaryDir dir;
+    Told told;
+};
+
+TEST_F(HistoryStoreTest, RecordComesBackWhole)
+{
+    HistoryRecord r = sample(QStringLiteral("Kotel 3 – výstup"), HistoryOperation::WriteVerify,
+                             HistoryResult::Completed, QDateTime::currentDateTime());
+    r.firmware = 7;
+    r.typeBytes = QByteArray("\x0d\xf9", 2);
+    r.messages = {QStringLiteral("Chyba komunikace"), QStringLiteral("řádek, s \"uvozovkami\"\n2")};
+    // Code page 1250 bytes with CR LF must come back unchanged, not as text.
+    r.configuration = QByteArray("Konfigura\xe8n\xed data pro VTR8:\r\n\r\ndoln\xed mez: -50\r\n");
+    r.memoryImage = QByteArray(2048, '\xff');
+    r.blocks = {QStringLiteral("36: 01 02"), QStringLiteral("424: 20")};
+    r.unit = QStringLiteral("°C");
+    r.readings = {{0, 0.12, 0.12, 0.06}, {100, 99.9, -0.1, -0.05}};
+
+    HistoryStore store(file(), told.notify());
+    store.add(r);
+    ASSERT_EQ(store.pendingCount(), 0);
+    std::vector<HistoryRecord> all;
+    ASSERT_TRUE(store.records({}, all));
+    ASSERT_EQ(all.size(), 1u);
+    const std::optional<HistoryRecord> back = store.record(all[0].id);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->started, r.started);
+    EXPECT_EQ(back->ended, r.ended);
+    EXPECT_EQ(back->note, r.note);
+    EXPECT_EQ(back->operation, r.operation);
+    EXPECT_EQ(back->firmware, 7);
+    EXPECT_EQ(back->typeBytes, r.typeBytes);
+    EXPECT_EQ(back->messages, r.messages);
+    EXPECT_EQ(back->configuration, r.configuration);
+    EXPECT_EQ(back->memoryImage, r.memoryImage);
+    EXPECT_EQ(back->blocks, r.blocks);
+    EXPECT_EQ(back->unit, r.unit);
+    ASSERT_EQ(back->readings.size(), 2u);
+    EXPECT_DOUBLE_EQ(back->readings[1].value, 99.9);
+    EXPECT_DOUBLE_EQ(back->readings[1].spanPercent, -0.05);
+    EXPECT_TRUE(told.messages.isEmpty());
+
+    const QByteArray csv = historyCsv(all);
+    EXPECT_TRUE(csv.contains(",\"Chyba komunikace | \xc5\x99\xc3\xa1"
+                             "dek, s \"\"uvozovkami\"\" 2\"\n"))
+        << csv.constData();
+    EXPECT_TRUE(csv.contains(",write-verify,completed,Kotel 3"));
+}
+
+TEST_F(HistoryStoreTest, FiltersSelectRecords)
+{
+    HistoryStore store(file(), told.notify());
+    const QDate day(2026, 3, 10);
+    const QDateTime noon(day, QTime(12, 0));
+    store.add(sample(QStringLiteral("Kotel"), HistoryOperation::Write, HistoryResult::Completed,
+                     noon.addDays(-1)));
+    store.add(
+        sample(QStringLiteral("kotel B"), HistoryOperation::Read, HistoryResult::Failed, noon));
+    HistoryRecord late = sample(QStringLiteral("Čerpadlo"), HistoryOperation::Write,
+                                HistoryResult::Interrupted, noon.addDays(1));
+    late.messages = {QStringLiteral("Přerušeno uživatelem")};
+    store.add(late);
+
+    struct Case {
+        const char* name;
+        std::function<void(HistoryFilter&)> set;
+        QStringList notes;
+    };
+    const Case cases[] = {
+        {"all", [](HistoryFilter&) {}, {"Kotel", "kotel B", "Čerpadlo"}},
+        {"note any case",
+         [](HistoryFilter& f) { f.note = QStringLiteral("KOTEL"); },
+         {"Kotel", "kotel B"}},
+        {"since day", [&](HistoryFilter& f) { f.since = day; }, {"kotel B", "Čerpadlo"}},
+        {"until day", [&](HistoryFilter& f) { f.until = day; }, {"Kotel", "kotel B"}},
+        {"one day", [&](HistoryFilter& f) { f.since = f.until = day; }, {"kotel B"}},
+        {"operation",
+         [](HistoryFilter& f) { f.operation = HistoryOperation::Write; },
+         {"Kotel", "Čerpadlo"}},
+        {"result", [](HistoryFilter& f) { f.result = HistoryResult::Failed; }, {"kotel B"}},
+        {"text in messages",
+         [](HistoryFilter& f) { f.text = QStringLiteral("uživatel"); },
+         {"Čerpadlo"}},
+        {"text as result",
+         [](HistoryFilter& f) { f.text = QStringLiteral("selhalo"); },
+         {"kotel B"}},
+    };
+    for (const Case& c : cases) {
+        HistoryFilter filter;
+        c.set(filter);
+        std::vector<HistoryRecord> found;
+        ASSERT_TRUE(store.records(filter, found));
+        QStringList notes;
+        for (const HistoryRecord& r : found)
+            notes << r.note;
+        EXPECT_EQ(notes, c.notes) << c.name;
+    }
+}
+
+TEST_F(HistoryStoreTest, VersionOneFileKeepsItsRecords)
+{
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("v1"));
+        db.setDatabaseName(file());
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const char* s :
+             {"CREATE TABLE records (id INTEGER PRIMARY KEY AUTOINCREMENT, started TEXT NOT NULL,"
+              " ended TEXT NOT NULL, program TEXT NOT NULL, port TEXT NOT NULL, operation TEXT NOT"
+              " NULL, result TEXT NOT NULL, note TEXT NOT NULL, messages TEXT NOT NULL,"
+              " configuration BLOB)",
+              "CREATE INDEX records_started ON records(started)",
+              "INSERT INTO records (started, ended, program, port, operation, result, note,"
+              " messages, configuration) VALUES ('2025-01-02T08:00:00.000Z',"
+              " '2025-01-02T08:00:15.000Z', 'vtr8', 'COM1', 'write', 'completed', 'Stará',"
+              " '[\"Hotovo\"]', X'6B6F6E660D0A')",
+              "PRAGMA user_version = 1"})
+            ASSERT_TRUE(q.exec(QString::fromUtf8(s))) << s;
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("v1"));
+
+    HistoryStore store(file(), told.notify());
+    store.add(sample(QStringLiteral("Nová"), HistoryOperation::Read, HistoryResult::Completed,
+                     QDateTime::currentDateTime()));
+    std::vector<HistoryRecord> all;
+    ASSERT_TRUE(store.records({}, all, true));
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].note, QStringLiteral("Stará"));
+    EXPECT_EQ(all[0].messages, QStringList{QStringLiteral("Hotovo")});
+    EXPECT_EQ(all[0].configuration, QByteArray("konf\r\n"));
+    EXPECT_EQ(all[0].firmware, -1);
+    EXPECT_EQ(all[0].started, QDateTime(QDate(2025, 1, 2), QTime(8, 0), Qt::UTC).toLocalTime());
+    EXPECT_EQ(all[1].note, QStringLiteral("Nová"));
+    EXPECT_TRUE(told.messages.isEmpty()) << told.messages.join('\n').toStdString();
+}
+
+constexpr int perWriter = 100;
+
+// 100 records into one file, as one program would add them.
+int writeRecords(const QString& path, int writer)
+{
+    HistoryStore store(path, {});
+    for (int i = 0; i < perWriter; ++i)
+        store.add(sample(QStringLiteral("w%1-%2").arg(writer).arg(i, 3, 10, QLatin1Char('0')),
+                         HistoryOperation::Write, HistoryResult::Completed,
+                         QDateTime::currentDateTime()));
+    return store.pendingCount();
+}
+
+// Run by ThreeWritersLoseNothing as a program of its own; does nothing otherwise.
+TEST(HistoryWriterProcess, WritesItsRecords)
+{
+    const QStringList job =
+        qEnvironmentVariable("VTR8_TEST_HISTORY_WRITER").split(QLatin1Char('|'));
+    if (job.size() != 2)
+        GTEST_SKIP() << "only as a writer process";
+    test::EnsureCoreApplication();
+    EXPECT_EQ(writeRecords(job[0], job[1].toInt()), 0);
+}
+
+// Two other programs and this one add to the same file at once.
+TEST_F(HistoryStoreTest, ThreeWritersLoseNothing)
+{
+    const QString path = file();
+    std::vector<std::unique_ptr<QProcess>> others;
+    for (int w = 1; w <= 2; ++w) {
+        auto p = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VTR8_TEST_HISTORY_WRITER"), path + QStringLiteral("|%1").arg(w));
+        p->setProcessEnvironment(env);
+        p->start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--gtest_filter=HistoryWriterProcess.*")});
+        ASSERT_TRUE(p->waitForStarted());
+        others.push_back(std::move(p));
+    }
+    EXPECT_EQ(writeRecords(path, 0), 0);
+    for (auto& p : others) {
+        ASSERT_TRUE(p->waitForFinished(120000));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardOutput().constData();
+    }
+
+    HistoryStore reader(path, told.notify());
+    std::vector<HistoryRecord> all;
+    ASSERT_TRUE(reader.records({}, all));
+    ASSERT_EQ(all.size(), 3u * perWriter);
+    for (int w = 0; w < 3; ++w) {
+        QStringList mine;
+        for (const HistoryRecord& r : all)
+            if (r.note.startsWith(QStringLiteral("w%1-").arg(w)))
+                mine << r.note;
+        QStringList sorted = mine;
+        sorted.sort();
+        EXPECT_EQ(mine.size(), perWriter);
+        EXPECT_EQ(mine, sorted) << "writer " << w << " out of order";
+    }
+    EXPECT_TRUE(told.messages.isEmpty());
+}
+
+TEST_F(HistoryStoreTest, UnwritableFileKeepsRecordsAndTellsOnce)
+{
+    // A plain file where the folder should be: nothing can be created there,
+    // even by a superuser.
+    QFile blocker(dir.filePath(QStringLiteral("sub")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString path = dir.filePath(QStringLiteral("sub/h.sqlite"));
+
+    HistoryStore store(path, told.notify());
+    for (const char* note : {"a", "b"})
+        store.add(sample(QString::fromLatin1(note), HistoryOperation::Read,
+                         HistoryResult::Completed, QDateTime::currentDateTime()));
+    EXPECT_EQ(store.pendingCount(), 2);
+    ASSERT_EQ(told.messages.size(), 1);
+    EXPECT_TRUE(told.messages[0].startsWith(
+        QStringLiteral("Do historie převodů „%1“ nelze zapisovat (").arg(path)))
+        << told.messages[0].toStdString();
+
+    ASSERT_TRUE(QFile::remove(blocker.fileName()));
+    store.add(sample(QStringLiteral("c"), HistoryOperation::Read, HistoryResult::Completed,
+                     QDateTime::currentDateTime()));
+    EXPECT_EQ(store.pendingCount(), 0);
+    std::vector<HistoryRecord> all;
+    ASSERT_TRUE(store.records({}, all));
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[0].note, QStringLiteral("a"));
+    EXPECT_EQ(all[2].note, QStringLiteral("c"));
+    EXPECT_EQ(told.messages.size(), 1);
+}
+
+TEST_F(HistoryStoreTest, DamagedFileIsMovedAsideAndANewOneStarted)
+{
+    const QByteArray garbage(4096, 'x');
+    {
+        QFile f(file());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(garbage);
+    }
+    HistoryStore store(file(), told.notify());
+    store.add(sample(QStringLiteral("po"), HistoryOperation::Read, HistoryResult::Completed,
+                     QDateTime::currentDateTime()));
+    EXPECT_EQ(store.pendingCount(), 0);
+    ASSERT_EQ(told.messages.size(), 1);
+    EXPECT_TRUE(told.messages[0].startsWith(
+        QStringLiteral("Soubor historie „%1“ je poškozen. Byl přesunut na „").arg(file())));
+    const QStringList aside =
+        QDir(dir.path()).entryList({QStringLiteral("h.sqlite.poskozeny-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    QFile kept(dir.filePath(aside[0]));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), garbage);
+    std::vector<HistoryRecord> all;
+    ASSERT_TRUE(store.records({}, all));
+    ASSERT_EQ(all.size(), 1u);
+}
+
+TEST(HistoryPath, OptionThenEnvironmentThenDataFolder)
+{
+    qputenv("VTR8_HISTORY", "/tmp/env.sqlite");
+    EXPECT_EQ(historyPath(QStringLiteral("/x/o.sqlite"), false), QStringLiteral("/x/o.sqlite"));
+    EXPECT_EQ(historyPath({}, false), QStringLiteral("/tmp/env.sqlite"));
+    EXPECT_TRUE(historyPath(QStringLiteral("/x/o.sqlite"), true).isEmpty());
+    qunsetenv("VTR8_HISTORY");
+    EXPECT_TRUE(historyPath({}, false).endsWith(QStringLiteral("/ZN/VTR8/history.sqlite")));
+}
+
+} // namespace
+} // namespace vtr8
