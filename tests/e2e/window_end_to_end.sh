@@ -65,9 +65,6 @@ dialog() { # title: the newest visible window of that title
   xdotool search --onlyvisible --name "$1" | tail -1
 }
 
-# Alt with letters no button has ("reostat" starts with r) must leave the loaded form as it
-# was: the memory compared at the end would show it.
-key "$main" alt+x alt+r alt+q
 key "$main" alt+u                        # "&Uložit vše do převodníku"
 question=$(dialog '^VTR8$') || fail "no confirmation question"
 key "$question" alt+a                    # "&Ano"
