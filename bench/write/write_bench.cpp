@@ -49,7 +49,7 @@ int main(int argc, char** argv)
     LinearizationPoints points;
     LinearizationWorkspace workspace(points);
     CommandProtocol link(ui);
-    link.setDevicePath(sim.devicePath());
+    link.session().setDevicePath(sim.devicePath());
     MainWindowModel model(ui, points);
     TransferContext ctx(model, link, ui, points, workspace);
 
@@ -99,7 +99,8 @@ int main(int argc, char** argv)
 
     const double cpuBefore = cpuSeconds();
     clock.start();
-    const bool written = WriteConfiguration(ctx);
+    const auto configuration = model.configurationForTransfer();
+    const bool written = configuration && WriteConfiguration(ctx, *configuration);
     const double wall = clock.elapsed() / 1000.0;
     const double cpu = cpuSeconds() - cpuBefore;
     link.closePort();

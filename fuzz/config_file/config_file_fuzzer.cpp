@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the configuration-file loader of the editor model,
 // with a scripted person who cancels every dialog, then checks that what was
 // loaded survives the file: load, save, load, save gives the same file twice.
+#include "configuration/number_format.h"
 #include "linearization/point_set.h"
 #include "model/main_window_model.h"
-#include "model/number_format.h"
 #include "user_interface/scripted_user_interface.h"
 
 #include <QByteArray>

@@ -250,8 +250,9 @@ void Vtr8Application::wireTransfers()
             form1_->markKept();
         reportDone(ok, done);
     };
-    actions_.PoslatClick = [whole, &ctx] {
-        whole(WriteConfiguration(ctx), QStringLiteral("Konfigurace zapsána"));
+    actions_.PoslatClick = [this, whole, &ctx] {
+        if (const auto configuration = model_->configurationForTransfer())
+            whole(WriteConfiguration(ctx, *configuration), QStringLiteral("Konfigurace zapsána"));
     };
     actions_.PrecistClick = [whole, &ctx] {
         whole(ReadConfiguration(ctx), QStringLiteral("Konfigurace přečtena"));
@@ -287,7 +288,7 @@ QString Vtr8Application::WriteRunningMessage()
 
 void Vtr8Application::wireSession()
 {
-    QObject::connect(protocol_.get(), &CommandProtocol::sessionChanged, form1_.get(),
+    QObject::connect(&protocol_->session(), &PortSession::changed, form1_.get(),
                      [this](bool active) {
                          if (active)
                              form1_->showStatus(QString());
@@ -301,18 +302,18 @@ void Vtr8Application::wireSession()
                              QTimer::singleShot(0, form1_.get(), [this] { form1_->close(); });
                      });
     form1_->mayClose = [this] { return mayCloseMainWindow(); };
-    protocol_->setRefusalHandler([this](const QString& text) { notify(text); });
+    protocol_->session().setRefusalHandler([this](const QString& text) { notify(text); });
 }
 
 bool Vtr8Application::mayCloseMainWindow()
 {
-    if (!protocol_->sessionActive())
+    if (!protocol_->session().active())
         return !form1_->hasUnsavedEdits() || ui_->confirm(UnsavedEditsQuestion());
-    if (protocol_->sessionProtected()) {
+    if (protocol_->session().isProtected()) {
         notify(WriteRunningMessage());
         return false;
     }
-    protocol_->requestAbandon();
+    protocol_->session().requestAbandon();
     closeWhenIdle_ = true;
     return false;
 }

@@ -1,7 +1,7 @@
 #include "app/measurement_window.h"
 
+#include "configuration/number_format.h"
 #include "model/file_io.h"
-#include "model/number_format.h"
 #include "model/overwrite_question.h"
 #include "transfer/measurement_log.h"
 #include "transfer/measurement_model.h"

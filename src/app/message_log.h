@@ -29,7 +29,6 @@ public:
         return inner_.chooseSaveFile(title, folder, filter);
     }
     void focus(const QString& control) override { inner_.focus(control); }
-    void processEvents() override { inner_.processEvents(); }
 
     QStringList shown;
 

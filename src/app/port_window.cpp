@@ -57,7 +57,7 @@ void TForm2::FormCreate()
 {
     // PortSelection restored the stored choice when it was made; the protocol
     // takes it from here on every attempt.
-    protocol_.setPortIndex(selection_.itemIndex());
+    protocol_.session().setPortIndex(selection_.itemIndex());
     showSelection();
 }
 
@@ -78,7 +78,7 @@ void TForm2::showSelection()
 void TForm2::Button1Click()
 {
     selection_.setItemIndex(shown_);
-    protocol_.setPortIndex(selection_.itemIndex());
+    protocol_.session().setPortIndex(selection_.itemIndex());
     selection_.confirm();
     if (raiseMainWindow)
         raiseMainWindow();

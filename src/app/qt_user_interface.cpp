@@ -120,9 +120,4 @@ void QtUserInterface::focusWidget(QWidget* widget)
     widget->setFocus(Qt::OtherFocusReason);
 }
 
-void QtUserInterface::processEvents()
-{
-    QCoreApplication::processEvents();
-}
-
 } // namespace vtr8

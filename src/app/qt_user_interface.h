@@ -31,7 +31,6 @@ public:
     QString chooseSaveFile(const QString& title, const QString& folder,
                            const QString& filter) override;
     void focus(const QString& control) override;
-    void processEvents() override;
 
     // "*.txt|*.txt|*.*|*.*" (description|pattern pairs) in the form Qt's file
     // dialogs take: "*.txt (*.txt);;*.* (*)". An empty filter stays empty.

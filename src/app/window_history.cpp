@@ -47,7 +47,7 @@ std::function<void()> WindowHistory::recorded(HistoryOperation operation,
         return inner;
     return [this, operation, inner] {
         // A click while another transfer runs is refused by the link and recorded by nobody.
-        if (ctx_.link.sessionActive()) {
+        if (ctx_.link.session().active()) {
             inner();
             return;
         }
@@ -88,7 +88,7 @@ void WindowHistory::finish(HistoryOperation operation, const QDateTime& started)
         return;
     // The person answered No to the question and was told nothing: no transfer took place.
     const bool ok = outcome_.value_or(false);
-    if (!ok && !ctx_.link.abandonRequested() && log_.shown.isEmpty() &&
+    if (!ok && !ctx_.link.session().abandoned() && log_.shown.isEmpty() &&
         tap_.blocksWritten().isEmpty())
         return;
     HistoryRecord r;
@@ -96,12 +96,13 @@ void WindowHistory::finish(HistoryOperation operation, const QDateTime& started)
     r.ended = QDateTime::currentDateTime();
     r.program = QStringLiteral("vtr8");
     CommandProtocol& link = ctx_.link;
-    r.port = link.devicePath().isEmpty() ? QStringLiteral("COM%1").arg(link.portIndex() + 1)
-                                         : link.devicePath();
+    r.port = link.session().devicePath().isEmpty()
+                 ? QStringLiteral("COM%1").arg(link.session().portIndex() + 1)
+                 : link.session().devicePath();
     r.operation = operation;
-    r.result = ok                        ? HistoryResult::Completed
-               : link.abandonRequested() ? HistoryResult::Interrupted
-                                         : HistoryResult::Failed;
+    r.result = ok                           ? HistoryResult::Completed
+               : link.session().abandoned() ? HistoryResult::Interrupted
+                                            : HistoryResult::Failed;
     r.messages = log_.shown;
     log_.shown.clear();
     MainWindowModel& model = ctx_.model;
@@ -144,9 +145,9 @@ QString saveCommissioningReport(TransferContext& ctx, HistoryStore& history, Use
     if (path.isEmpty())
         return {};
     CommandProtocol& link = ctx.link;
-    const QString port = link.devicePath().isEmpty()
-                             ? QStringLiteral("COM%1").arg(link.portIndex() + 1)
-                             : link.devicePath();
+    const QString port = link.session().devicePath().isEmpty()
+                             ? QStringLiteral("COM%1").arg(link.session().portIndex() + 1)
+                             : link.session().devicePath();
     const std::optional<CommissioningReport> report = assembleReport(ctx, history, port);
     if (!report)
         return {};

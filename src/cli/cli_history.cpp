@@ -61,12 +61,13 @@ void CliRecorder::finish(CliSession& session, int status, const QStringList& mes
     r.ended = QDateTime::currentDateTime();
     r.program = QStringLiteral("vtr8ctl");
     const CommandProtocol& link = session.link();
-    r.port = link.devicePath().isEmpty() ? QStringLiteral("COM%1").arg(link.portIndex() + 1)
-                                         : link.devicePath();
+    r.port = link.session().devicePath().isEmpty()
+                 ? QStringLiteral("COM%1").arg(link.session().portIndex() + 1)
+                 : link.session().devicePath();
     r.operation = *operation_;
-    r.result = status == ExitDone        ? HistoryResult::Completed
-               : link.abandonRequested() ? HistoryResult::Interrupted
-                                         : HistoryResult::Failed;
+    r.result = status == ExitDone           ? HistoryResult::Completed
+               : link.session().abandoned() ? HistoryResult::Interrupted
+                                            : HistoryResult::Failed;
     r.messages = messages;
     if (r.operation == HistoryOperation::Verify && r.result == HistoryResult::Failed &&
         messages.isEmpty())

@@ -2,10 +2,10 @@
 
 #include "cli/frame_command.h"
 #include "cli/linearization_command.h"
+#include "configuration/cp1250.h"
 #include "link/link_messages.h"
 #include "link/port_mapping.h"
 #include "link/port_selection.h"
-#include "model/cp1250.h"
 #include "transfer/comparators.h"
 #include "transfer/measurement_model.h"
 #include "transfer/note_codec.h"
@@ -60,12 +60,12 @@ bool CliSession::choosePort()
             ui_.message(UnknownPortMessage(options_.port));
             return false;
         }
-        link_.setDevicePath(*path);
+        link_.session().setDevicePath(*path);
     } else if (options_.com) {
-        link_.setPortIndex(*options_.com - 1);
+        link_.session().setPortIndex(*options_.com - 1);
     } else {
         const PortSelection stored;
-        link_.setPortIndex(stored.itemIndex());
+        link_.session().setPortIndex(stored.itemIndex());
     }
     return true;
 }
@@ -77,18 +77,21 @@ void CliSession::interrupt()
         stopMeasuring_();
         return;
     }
-    link_.requestAbandon(InterruptedMessage());
+    link_.session().requestAbandon(InterruptedMessage());
 }
 
 int CliSession::run()
 {
     if (!choosePort())
         return ExitEndedEarly;
+    const QString& c = options_.command;
     // The port is this program's from the first command to the last, so a
     // read-then-write (comparator, adjust) cannot be split by another program.
-    if (!link_.holdPort())
+    // What opens no port locks none.
+    const bool offline = c == QLatin1String("linearization") ||
+                         (c == QLatin1String("verify") && !options_.imageFile.isEmpty());
+    if (!offline && !link_.session().holdPort())
         return ExitEndedEarly;
-    const QString& c = options_.command;
     if (c == QLatin1String("write"))
         return write();
     if (c == QLatin1String("read"))
@@ -149,7 +152,8 @@ int CliSession::write()
     if (!loadForWrite(QStringLiteral("Konfigurace nebyla zapsána.")))
         return ExitEndedEarly;
     ctx_.readBackWrites = options_.verify;
-    return WriteConfiguration(ctx_) ? ExitDone : ExitEndedEarly;
+    const auto configuration = model_.configurationForTransfer();
+    return configuration && WriteConfiguration(ctx_, *configuration) ? ExitDone : ExitEndedEarly;
 }
 
 void CliSession::printConfiguration()
@@ -219,7 +223,7 @@ int CliSession::measure()
     printNew();
     if (interrupted_) {
         // The reading in flight has ended; a failed one was reported by the link.
-        if (untilInterrupted && stoppedHere && link_.CommError == 0)
+        if (untilInterrupted && stoppedHere && link_.lastFailure().error == LinkError::None)
             return ExitDone;
         ui_.message(InterruptedMessage());
         return ExitEndedEarly;

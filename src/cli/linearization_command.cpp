@@ -3,6 +3,7 @@
 #include "charts/error_plot.h"
 #include "cli/cli_session.h"
 #include "cli/text_user_interface.h"
+#include "device/memory_map.h"
 #include "model/linearization_error.h"
 #include "model/main_window_model.h"
 #include "model/table_window_model.h"
@@ -17,7 +18,9 @@ namespace {
 // The firmware number as the main window shows it; 12 (bytes 0 and 255) knows only polynomials.
 bool isOldFirmware(int number)
 {
-    return number == 12 || number == 0 || number == 255;
+    return number == eeprom::OldFirmwareNumber ||
+           (number >= 0 && number <= 255 &&
+            eeprom::IsOldFirmware(static_cast<std::uint8_t>(number)));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "cli/interrupt_signals.h"
 #include "cli/recording_user_interface.h"
 #include "cli/standard_output.h"
+#include "cli/terminal.h"
 #include "cli/text_user_interface.h"
 
 #include <QCoreApplication>
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
             drawing || std::strcmp(argv[i], "--plot") == 0 || std::strcmp(argv[i], "report") == 0;
     if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    vtr8::prepareStandardStreams();
     const std::unique_ptr<QCoreApplication> app =
         drawing ? std::make_unique<QGuiApplication>(argc, argv)
                 : std::make_unique<QCoreApplication>(argc, argv);

@@ -51,7 +51,10 @@ std::optional<QByteArray> CliSession::recoverPointFile(const QString& pointPath)
             continue;
         points_.Method = PointFitMethod::StraightLines;
         // The write's own steps tell whether these points store what the transmitter holds.
-        const std::optional<PreparedWrite> prepared = ComputeWrite(ctx_);
+        const std::optional<Configuration> configuration = model_.configurationForTransfer();
+        if (!configuration)
+            continue;
+        const std::optional<PreparedWrite> prepared = ComputeWrite(ctx_, *configuration);
         if (!prepared)
             continue;
         const std::optional<std::vector<EepromBlock>> planned =
@@ -73,6 +76,9 @@ std::optional<QByteArray> CliSession::recoverPointFile(const QString& pointPath)
 int CliSession::read()
 {
     if (!ReadConfiguration(ctx_))
+        return ExitEndedEarly;
+    // A blank unit: the read has said so, and what it shows is no configuration to print.
+    if (!ctx_.state.ValidConfiguration)
         return ExitEndedEarly;
     if (!model_.configurationFileBytes())
         return ExitEndedEarly;

@@ -10,9 +10,9 @@ int CliSession::report()
 {
     HistoryStore store(historyPath(options_.historyFile, options_.noHistory),
                        [this](const QString& text) { ui_.message(text); });
-    const QString port = link_.devicePath().isEmpty()
-                             ? QStringLiteral("COM%1").arg(link_.portIndex() + 1)
-                             : link_.devicePath();
+    const QString port = link_.session().devicePath().isEmpty()
+                             ? QStringLiteral("COM%1").arg(link_.session().portIndex() + 1)
+                             : link_.session().devicePath();
     const std::optional<CommissioningReport> r = assembleReport(ctx_, store, port);
     if (!r)
         return ExitEndedEarly;

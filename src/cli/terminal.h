@@ -7,4 +7,10 @@ namespace vtr8 {
 // Whether the stream is a terminal (a person at a console) rather than a file or pipe.
 bool isTerminal(std::FILE* stream);
 
+// Makes the standard streams carry the program's bytes unchanged: the same bytes as on Linux
+// in a file or a pipe (UTF-8 messages, LF line ends, `read`'s configuration file byte for
+// byte). On Windows that means binary mode instead of the C library's CR LF translation, and
+// a console switched to UTF-8 output while the program runs, so that Czech text shows right.
+void prepareStandardStreams();
+
 } // namespace vtr8

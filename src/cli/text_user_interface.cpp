@@ -72,9 +72,4 @@ QString TextUserInterface::chooseSaveFile(const QString&, const QString&, const 
 
 void TextUserInterface::focus(const QString&) {}
 
-void TextUserInterface::processEvents()
-{
-    QCoreApplication::processEvents();
-}
-
 } // namespace vtr8

@@ -25,7 +25,6 @@ public:
     QString chooseSaveFile(const QString& title, const QString& folder,
                            const QString& filter) override;
     void focus(const QString& control) override;
-    void processEvents() override;
 
     std::deque<QString> openFileAnswers;
     std::deque<QString> saveFileAnswers;

@@ -52,7 +52,10 @@ int CliSession::verify()
 
     if (!loadForWrite(QStringLiteral("Konfigurace nebyla ověřena.")))
         return ExitEndedEarly;
-    const std::optional<PreparedWrite> prepared = ComputeWrite(ctx_);
+    const std::optional<Configuration> configuration = model_.configurationForTransfer();
+    if (!configuration)
+        return ExitEndedEarly;
+    const std::optional<PreparedWrite> prepared = ComputeWrite(ctx_, *configuration);
     if (!prepared)
         return ExitEndedEarly;
     const std::optional<std::vector<EepromBlock>> planned =

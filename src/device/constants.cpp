@@ -267,4 +267,22 @@ std::vector<EepromBlock> ConfigurationBlocks(const ConfigurationRecord& r)
     };
 }
 
+float dampingCoefficient(Extended t)
+{
+    // The bands are tested on the time as entered (extended), not on its 32-bit
+    // copy, so that 0.8 s itself still gets 0.5.
+    Extended k = 0;
+    if (t >= 0.8L)
+        k = 1 / (-0.011217625L * t * t + 13.7776336L * t - 3.41301846L);
+    if (t >= 0.5L && t <= 0.8L)
+        k = 0.5L;
+    if (t < 0.5L)
+        k = 1.0L;
+    if (k < 0.002L)
+        k = 0.002L;
+    if (k > 1.0L)
+        k = 1.0L;
+    return static_cast<float>(k);
+}
+
 } // namespace vtr8

@@ -118,4 +118,9 @@ struct ConfigurationRecord {
 // Blocks 32, 400, 408, 339, 416, 354, 424, 114 in that order.
 std::vector<EepromBlock> ConfigurationBlocks(const ConfigurationRecord& record);
 
+// The damping coefficient the transmitter filters with, from the damping time in
+// seconds: 1.0 below 0.5 s, 0.5 from 0.5 s to 0.8 s, above that the transmitter's
+// fitted curve, kept within 0.002..1.0.
+float dampingCoefficient(Extended dampingTime);
+
 } // namespace vtr8

@@ -78,6 +78,15 @@ inline constexpr std::uint8_t DeviceTypeFirst = 13;
 inline constexpr std::uint8_t DeviceTypeSecond = 249;
 // Firmware numbers 0 and 255 stand for firmware 12, the old polynomial-only firmware.
 inline constexpr int OldFirmwareNumber = 12;
+constexpr bool IsOldFirmware(std::uint8_t firmwareByte)
+{
+    return firmwareByte == 0 || firmwareByte == 255;
+}
+// The firmware number as the window shows it.
+constexpr int ShownFirmwareNumber(std::uint8_t firmwareByte)
+{
+    return IsOldFirmware(firmwareByte) ? OldFirmwareNumber : firmwareByte;
+}
 
 // Range in the unit of RangeUnitCode.
 inline constexpr Address RangeLimits = 339; // unit, upper, lower, minimum span

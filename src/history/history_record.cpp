@@ -1,6 +1,6 @@
 #include "history/history_record.h"
 
-#include "model/cp1250.h"
+#include "configuration/cp1250.h"
 
 namespace vtr8 {
 namespace {

@@ -163,8 +163,7 @@ Extended inverseOfSensor(LinearizationWorkspace& ws, Characteristic c, Extended 
     const SearchInterval interval = searchInterval(c);
     // The stop rule compares a signal difference (volts or ohms) with a
     // fraction of the temperature interval. For thermocouples that is coarse
-    // (about 3.5 °C for type K); transmitters already hold limits read back
-    // that way, so the rule stays.
+    // (about 3.5 °C for type K); ExactInverse searches to the float bounds.
     const Extended tolerance = (interval.end - interval.start) / 10000000;
     const BisectionResult result = bisect(ws, c, v, interval, tolerance);
     if (result.converged || valueWithin(ws, c, v, interval))
@@ -292,6 +291,18 @@ Extended vypocet_inverz(LinearizationWorkspace& ws, Characteristic c, Extended v
         return v;
     }
     return cutToThousandths(inverseOfSensor(ws, c, v));
+}
+
+Extended ExactInverse(LinearizationWorkspace& ws, Characteristic c, Extended v)
+{
+    if (!isSensorCharacteristic(c))
+        return vypocet_inverz(ws, c, v);
+    // The usual stop rule compares volts with a fraction of a temperature interval, which
+    // leaves a thermocouple limit degrees away; here the search runs to the float bounds.
+    for (const SearchInterval interval : {searchInterval(c), referenceRange(c)})
+        if (valueWithin(ws, c, v, interval))
+            return bisect(ws, c, v, interval, 0).x;
+    return inverseOfSensor(ws, c, v);
 }
 
 } // namespace vtr8

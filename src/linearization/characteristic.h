@@ -57,9 +57,13 @@ Extended EvaluateCharacteristic(LinearizationWorkspace& ws, Characteristic c, Ex
 float ZPPrepoc(LinearizationWorkspace& ws, float x);
 
 // The argument at which characteristic c takes the value v, cut toward zero to
-// three decimals (Identity: v itself). Used when limits stored as sensor
-// signals are read back as temperatures.
+// three decimals (Identity: v itself).
 Extended vypocet_inverz(LinearizationWorkspace& ws, Characteristic c, Extended v);
+// The same argument to the resolution of the float search bounds and uncut, for limits stored
+// as sensor signals and read back as temperatures: the caller rounds it in the range's unit,
+// so that writing what was read stores the same signal again. Other characteristics as
+// vypocet_inverz.
+Extended ExactInverse(LinearizationWorkspace& ws, Characteristic c, Extended v);
 
 // t cut toward zero to three decimals.
 Extended cutToThousandths(Extended t);

@@ -1,5 +1,7 @@
 #include "linearization/number_text.h"
 
+#include "linearization/extended_chars.h"
+
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -27,8 +29,8 @@ std::string formatGeneral(Extended value, int digits, char decimalSeparator)
     // Round to the wanted significant digits first: the rounded value decides
     // between plain and exponent notation.
     char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                         std::chars_format::scientific, digits - 1);
+    const auto [end, ec] = extendedToChars(buffer, buffer + sizeof buffer, value,
+                                           std::chars_format::scientific, digits - 1);
     if (ec != std::errc())
         return "0";
     const std::string sci(buffer, end);

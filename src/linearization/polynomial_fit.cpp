@@ -2,6 +2,7 @@
 
 #include "linearization/elimination.h"
 #include "linearization/number_text.h"
+#include "linearization/point_set.h"
 #include "linearization/single_precision.h"
 #include "linearization/workspace.h"
 
@@ -223,6 +224,22 @@ void PolynomialFit(LinearizationWorkspace& ws)
         ws.LinearizationError = true;
         ws.message("Chyba v datech pro linearizaci.");
     }
+}
+
+int highestFittableDegree(const LinearizationPoints& set)
+{
+    std::vector<Extended> inputs(set.MeasuredInput.begin() + 1,
+                                 set.MeasuredInput.begin() + 1 + std::max(0, set.PointCount));
+    std::sort(inputs.begin(), inputs.end());
+    const auto distinct = std::unique(inputs.begin(), inputs.end()) - inputs.begin();
+    return static_cast<int>(distinct) - 1;
+}
+
+int filePolynomialDegree(int requested, const LinearizationPoints& set)
+{
+    constexpr int usual = 6;
+    const int degree = requested >= 2 && requested <= 8 ? requested : usual;
+    return std::max(1, std::min(degree, highestFittableDegree(set)));
 }
 
 } // namespace vtr8

@@ -1,5 +1,7 @@
 #include "linearization/spline.h"
 
+#include "linearization/extended_chars.h"
+
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -15,7 +17,7 @@ std::string numberText(Extended value)
     // Shortest text that reads back to the same 80-bit value, always with a
     // point, whatever the locale.
     char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    const auto [end, ec] = extendedToChars(buffer, buffer + sizeof buffer, value);
     return ec == std::errc() ? std::string(buffer, end) : std::string("nan");
 }
 
@@ -71,7 +73,7 @@ bool loadSplineTableFile(const std::string& path, SplineTable& table)
     for (std::size_t k = 1; k < tokens.size(); ++k) {
         const std::string& t = tokens[k];
         Extended v = 0;
-        const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+        const auto [ptr, ec] = extendedFromChars(t.data(), t.data() + t.size(), v);
         if (ec != std::errc() || ptr != t.data() + t.size() || !std::isfinite(v))
             return false;
         values.push_back(v);

@@ -8,8 +8,9 @@
 #include "user_interface/user_interface.h"
 
 #include <QEventLoop>
-#include <QThread>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace vtr8 {
 
@@ -20,8 +21,9 @@ constexpr int MaxAttempts = 3;
 } // namespace
 
 CommandProtocol::CommandProtocol(UserInterface& ui, QObject* parent)
-    : QObject(parent), ui_(ui), serialDriver_(std::make_unique<TCommPortDriver>())
+    : QObject(parent), ui_(ui), session_(ui), serialDriver_(std::make_unique<TCommPortDriver>())
 {
+    clock_.start();
     ring_.onReset = [this] { parser_.ResetCount(); };
     ring_.Reset();
     setTransport(nullptr);
@@ -44,12 +46,6 @@ void CommandProtocol::setTiming(const LinkTiming& timing)
     transport_->setPollingDelay(timing_.pollMs);
 }
 
-void CommandProtocol::setPortIndex(int index)
-{
-    if (index >= 0 && index < 8)
-        portIndex_ = index;
-}
-
 void CommandProtocol::setFrameObserver(
     std::function<void(bool outgoing, const QByteArray& bytes)> observer)
 {
@@ -65,6 +61,7 @@ void CommandProtocol::setTransport(LinkTransport* transport)
         transport_->setReceiveHandler({});
     }
     transport_ = transport ? transport : serialDriver_.get();
+    session_.setLocking(transport_ == serialDriver_.get());
     transport_->setReceiveHandler(
         [this](const std::uint8_t* data, int size) { onReceive(data, size); });
     transport_->setPollingDelay(timing_.pollMs);
@@ -87,116 +84,38 @@ void CommandProtocol::SendCommand(std::string_view name, std::uint16_t address, 
     txFrame_ = BuildTxFrame(name, address, count, TransferBuffer);
 }
 
-void CommandProtocol::ReadVar(std::uint16_t address, std::uint8_t count)
-{
-    SendCommand("ReadRAM", address, count);
-    WaitForReply();
-}
-
-void CommandProtocol::ReadKonst(std::uint16_t address, std::uint8_t count)
-{
-    SendCommand("ReadEEPROM", address, count);
-    WaitForReply();
-}
-
-void CommandProtocol::ReadKonst2(std::uint16_t address, std::uint8_t count)
-{
-    SendCommand("ReadEEPROM2", address, count);
-    WaitForReply();
-}
-
 void CommandProtocol::finishRefused()
 {
     sendRefused_ = false;
     CommError = 1;
-    refuse(LinkBusyMessage());
-}
-
-void CommandProtocol::refuse(const QString& text)
-{
-    if (refusalHandler_)
-        refusalHandler_(text);
-    else
-        ui_.message(text);
-}
-
-void CommandProtocol::setRefusalHandler(std::function<void(const QString&)> handler)
-{
-    refusalHandler_ = std::move(handler);
+    lastFailure_ = {LinkError::Busy, {}};
+    report(lastFailure_);
 }
 
 void CommandProtocol::failAbandoned()
 {
     CommError = 1;
-    if (!abandonTold_ && !abandonMessage_.isEmpty()) {
-        abandonTold_ = true;
-        ui_.message(abandonMessage_);
-    }
+    lastFailure_ = {LinkError::Abandoned, {}};
+    report(lastFailure_);
 }
 
-void CommandProtocol::requestAbandon(const QString& message)
+void CommandProtocol::report(const LinkFailure& failure)
 {
-    if (!abandoned_ || abandonMessage_.isEmpty())
-        abandonMessage_ = message;
-    abandoned_ = true;
-}
-
-QString CommandProtocol::portKey() const
-{
-    return devicePath_.isEmpty() ? ComPortSystemName(portIndex_) : devicePath_;
-}
-
-bool CommandProtocol::holdPort()
-{
-    // Only a real port is shared with other programs.
-    if (transport_ != serialDriver_.get())
-        return true;
-    if (portHolds_ == 0) {
-        const QString key = portKey();
-        if (!key.isEmpty() && !portLock_.acquire(key)) {
-            refuse(PortInUseMessage(devicePath_.isEmpty() ? ComPortItemText(portIndex_)
-                                                          : devicePath_));
-            return false;
-        }
-    }
-    ++portHolds_;
-    return true;
-}
-
-void CommandProtocol::releasePort()
-{
-    if (portHolds_ == 0)
+    switch (failure.error) {
+    case LinkError::None:
         return;
-    if (--portHolds_ == 0)
-        portLock_.release();
-}
-
-bool CommandProtocol::beginSession(bool protectedFromClose)
-{
-    if (sessionActive() || busy_) {
-        refuse(LinkBusyMessage());
-        return false;
-    }
-    if (abandoned_) {
-        failAbandoned();
-        return false;
-    }
-    if (!holdPort())
-        return false;
-    sessionDepth_ = 1;
-    sessionProtected_ = protectedFromClose;
-    emit sessionChanged(true);
-    return true;
-}
-
-void CommandProtocol::endSession()
-{
-    if (!sessionActive())
+    case LinkError::Busy:
+        session_.refuse(LinkFailureMessage(failure.error, failure.portName));
         return;
-    sessionDepth_ = 0;
-    sessionProtected_ = false;
-    releasePort();
-    emit sessionChanged(false);
+    case LinkError::Abandoned:
+        session_.tellAbandoned();
+        return;
+    case LinkError::PortOpen:
+    case LinkError::PortWrite:
+    case LinkError::Communication:
+        ui_.message(LinkFailureMessage(failure.error, failure.portName));
+        return;
+    }
 }
 
 void CommandProtocol::WaitForReply()
@@ -207,16 +126,18 @@ void CommandProtocol::WaitForReply()
         finishRefused();
         return;
     }
-    if (abandoned_) {
+    if (session_.abandoned()) {
         failAbandoned();
         return;
     }
     if (txFrame_.TxFrameLen == 0) {
         CommError = 1;
-        ui_.message(CommunicationErrorMessage());
+        lastFailure_ = {LinkError::Communication, {}};
+        report(lastFailure_);
         return;
     }
     busy_ = true;
+    session_.setExchangeBusy(true);
 
     parser_.Clear();
     ReplyData.fill(0);
@@ -227,19 +148,27 @@ void CommandProtocol::WaitForReply()
     int attempt = 0;
     bool failedEarly = false;
     bool interrupted = false;
+    bool answered = false;
     for (;;) {
         parser_.StartAttempt();
         replyMatched_ = false;
         ++attempt;
         int writeResult = 0;
-        if (!OpenAndSend(frameText, writeResult)) {
+        const SendEnd sent = OpenAndSend(frameText, writeResult);
+        if (sent == SendEnd::PortFailed) {
             failedEarly = true;
+            lastFailure_ = {LinkError::PortOpen, transport_->portDisplayName()};
+            break;
+        }
+        if (sent == SendEnd::Interrupted) {
+            session_.requestAbandon();
+            interrupted = true;
             break;
         }
         if (writeResult == 0) {
-            listening_ = false;
+            listening_ = Listening::Off;
             failedEarly = true;
-            ui_.message(PortWriteErrorMessage());
+            lastFailure_ = {LinkError::PortWrite, {}};
             break;
         }
 
@@ -247,7 +176,16 @@ void CommandProtocol::WaitForReply()
             interrupted = true;
         else if (!parser_.ReplyComplete && waitForReplyOrTimeout() == WaitEnd::Interrupted)
             interrupted = true;
-        listening_ = false;
+        const bool invalid = parser_.ChecksumError || parser_.FrameError;
+        const bool complete = parser_.ReplyComplete;
+        // A read's reply counts only once the line has stayed quiet behind it.
+        bool doubted = false;
+        if (!interrupted && complete && replyMatched_ && !invalid) {
+            const Verdict verdict = judgeAnswer();
+            doubted = verdict == Verdict::Doubted;
+            interrupted = verdict == Verdict::Interrupted;
+        }
+        listening_ = Listening::Off;
 
         if (indicators_)
             indicators_->setZPocPrij(QString::number(attempt));
@@ -256,30 +194,136 @@ void CommandProtocol::WaitForReply()
         if (interrupted) {
             // The application is quitting: its event loops no longer wait, so
             // no further attempt could wait for its reply either.
-            requestAbandon();
+            session_.requestAbandon();
             break;
         }
-        const bool invalid = parser_.ChecksumError || parser_.FrameError;
-        if (parser_.ReplyComplete && (invalid || replyMatched_))
+        if (!complete) {
+            // Its answer may still come, to whatever is sent next.
+            unanswered_ = frameText;
+            if (!attemptBytes_.isEmpty())
+                lineDirty_ = true;
+        } else if (invalid || !replyMatched_ || doubted) {
+            lineDirty_ = true;
+        }
+        if (complete && (invalid || (replyMatched_ && !doubted))) {
+            answered = !invalid;
             break;
-        // A missing reply, or one that answers another request: the request is
-        // repeated, unless the session is being abandoned.
-        if (attempt == MaxAttempts || abandoned_)
+        }
+        // A missing reply, one that answers another request, or two answers: the
+        // request is repeated, unless the session is being abandoned.
+        if (attempt == MaxAttempts || session_.abandoned())
             break;
     }
 
     lastAttempt_ = attempt;
-    const bool answered = !failedEarly && !interrupted && parser_.ReplyComplete && replyMatched_ &&
-                          !parser_.ChecksumError && !parser_.FrameError;
     ReplyData = parser_.ReplyData;
     CommError = answered ? 0 : 1;
     busy_ = false;
-    if (answered || failedEarly)
-        return;
-    if (abandoned_)
-        failAbandoned();
-    else
-        ui_.message(CommunicationErrorMessage());
+    session_.setExchangeBusy(false);
+    lastReply_ = {};
+    if (answered) {
+        lastFailure_ = {};
+        const int n = std::min<int>(parser_.ByteCount, ReplyParser::ReplyDataSize);
+        lastReply_.responseCode = ReplyData[1];
+        lastReply_.deviceStatus = ReplyData[2];
+        if (n > 2)
+            lastReply_.data.assign(ReplyData.begin() + 3, ReplyData.begin() + 1 + n);
+    } else if (!failedEarly)
+        lastFailure_ = {session_.abandoned() ? LinkError::Abandoned : LinkError::Communication, {}};
+    report(lastFailure_);
+}
+
+LinkResult<DeviceReply> CommandProtocol::exchange(Command command, std::uint16_t address,
+                                                  std::uint8_t count,
+                                                  std::span<const std::uint8_t> data)
+{
+    LinkResult<DeviceReply> result;
+    // A command asked for while another waits leaves that one's frame alone.
+    sendRefused_ = busy_;
+    if (!busy_) {
+        TransferBuffer.fill(0);
+        if (data.size() < TransferBuffer.size()) {
+            std::copy(data.begin(), data.end(), TransferBuffer.begin() + 1);
+            txFrame_ = BuildTxFrame(SpecOf(command).name, address, count, TransferBuffer);
+        } else {
+            txFrame_ = {}; // more than a request carries: nothing is sent
+        }
+    }
+    WaitForReply();
+    result.failure = lastFailure_;
+    if (result.ok())
+        result.value = lastReply_;
+    return result;
+}
+
+namespace {
+
+LinkResult<Bytes> DataOf(LinkResult<DeviceReply>&& reply)
+{
+    return {std::move(reply.value.data), reply.failure};
+}
+
+} // namespace
+
+LinkResult<Bytes> CommandProtocol::readEeprom(std::uint16_t address, std::uint8_t count)
+{
+    return DataOf(exchange(Command::ReadEEPROM, address, count, {}));
+}
+
+LinkResult<Bytes> CommandProtocol::readEeprom2(std::uint16_t address, std::uint8_t count)
+{
+    return DataOf(exchange(Command::ReadEEPROM2, address, count, {}));
+}
+
+LinkResult<Bytes> CommandProtocol::readRam(std::uint16_t address, std::uint8_t count)
+{
+    return DataOf(exchange(Command::ReadRAM, address, count, {}));
+}
+
+LinkStatus CommandProtocol::writeEeprom(std::uint16_t address, std::span<const std::uint8_t> bytes)
+{
+    const auto reply =
+        exchange(Command::WriteEEPROM, address,
+                 static_cast<std::uint8_t>(std::min<std::size_t>(bytes.size(), 255)), bytes);
+    return {{}, reply.failure};
+}
+
+LinkResult<DeviceReply> CommandProtocol::send(Command command, std::uint16_t address,
+                                              std::span<const std::uint8_t> data)
+{
+    return exchange(command, address,
+                    static_cast<std::uint8_t>(std::min<std::size_t>(data.size(), 255)), data);
+}
+
+CommandProtocol::Verdict CommandProtocol::judgeAnswer()
+{
+    if (ReplyProvesItsRequest(txFrame_)) {
+        // Whatever came behind it still has to leave the line before the next request.
+        if (!trailingBytes_.isEmpty())
+            lineDirty_ = true;
+        return Verdict::Stands;
+    }
+    if (!waitForQuiet(timing_.answerGuardMs, false))
+        return Verdict::Interrupted;
+    const auto bytes = [](const QByteArray& a) {
+        return std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(a.constData()),
+                                             static_cast<std::size_t>(a.size()));
+    };
+    return TrailingBytesHoldAnotherFrame(bytes(replyBytes_), bytes(trailingBytes_))
+               ? Verdict::Doubted
+               : Verdict::Stands;
+}
+
+bool CommandProtocol::waitForQuiet(int quietMs, bool sinceRequest)
+{
+    for (;;) {
+        const qint64 since = sinceRequest ? std::max(lastByteAt_, lastRequestAt_) : lastByteAt_;
+        const qint64 left = since + quietMs - now();
+        if (left <= 0)
+            return true;
+        if (!pause(static_cast<int>(left)))
+            return false;
+    }
 }
 
 CommandProtocol::WaitEnd CommandProtocol::waitForReplyOrTimeout()
@@ -307,27 +351,43 @@ CommandProtocol::WaitEnd CommandProtocol::waitForReplyOrTimeout()
     return end;
 }
 
-bool CommandProtocol::OpenAndSend(const QByteArray& frameText, int& writeResult)
+CommandProtocol::SendEnd CommandProtocol::OpenAndSend(const QByteArray& frameText, int& writeResult)
 {
     // Every attempt opens the port afresh, with the port chosen right now.
+    listening_ = Listening::Off;
     transport_->ClosePort();
-    transport_->prepare(portIndex_, devicePath_);
-    if (!transport_->OpenPort()) {
-        ui_.message(PortOpenErrorMessage(transport_->portDisplayName()));
-        return false;
-    }
+    transport_->prepare(session_.portIndex(), session_.devicePath());
+    if (!transport_->OpenPort())
+        return SendEnd::PortFailed;
     transport_->SetDtr(true);
     transport_->SetRts(true);
-    // Lets the line settle after the control lines rise. A plain sleep: no
-    // received byte may reach the parser before the ring buffer is reset.
-    if (timing_.settleMs > 0)
-        QThread::msleep(static_cast<unsigned long>(timing_.settleMs));
+    // Lets the line settle after the control lines rise. Whatever arrives
+    // meanwhile answers no request that could still be asked: it dirties the
+    // line.
+    lastByteAt_ = now();
+    listening_ = Listening::Guard;
+    if (!pause(timing_.settleMs))
+        return SendEnd::Interrupted;
+    // A reply may come late, and a ReadEEPROM reply does not say which address
+    // it answers: after anything unexpected nothing goes out until the line has
+    // been quiet longer than a reply comes late. The repeat of an unanswered
+    // request needs no wait, since a late answer to it answers the repeat too.
+    if (lineDirty_ || (!unanswered_.isEmpty() && unanswered_ != frameText)) {
+        if (!waitForQuiet(timing_.drainQuietMs, true))
+            return SendEnd::Interrupted;
+        lineDirty_ = false;
+        unanswered_.clear();
+    }
+    if (session_.abandoned())
+        return SendEnd::Interrupted;
     // Whatever arrived before the request goes out belongs to no reply of it.
     if (transport_ == serialDriver_.get())
         serialDriver_->PurgeQueues(true, false);
     ring_.Reset();
     attemptBytes_.clear();
-    listening_ = true;
+    replyBytes_.clear();
+    trailingBytes_.clear();
+    listening_ = Listening::Reply;
     if (indicators_)
         indicators_->setPrenosByte(0);
     if (observer_)
@@ -335,7 +395,8 @@ bool CommandProtocol::OpenAndSend(const QByteArray& frameText, int& writeResult)
     writeResult =
         transport_->WriteData(reinterpret_cast<const std::uint8_t*>(frameText.constData()),
                               static_cast<int>(frameText.size()));
-    return true;
+    lastRequestAt_ = now();
+    return SendEnd::Sent;
 }
 
 bool CommandProtocol::pause(int ms)
@@ -344,7 +405,7 @@ bool CommandProtocol::pause(int ms)
         return true;
     bool elapsed = false;
     QEventLoop loop;
-    QTimer::singleShot(ms, &loop, [&] {
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, [&] {
         elapsed = true;
         loop.quit();
     });
@@ -354,12 +415,26 @@ bool CommandProtocol::pause(int ms)
 
 void CommandProtocol::onReceive(const std::uint8_t* data, int size)
 {
-    // Nothing is listening between attempts, and the first complete reply of an
-    // attempt is its answer: a duplicate right behind it cannot overwrite it.
-    if (!listening_ || parser_.ReplyComplete)
+    if (size <= 0)
         return;
-    for (int i = 0; i < size && !parser_.ReplyComplete; ++i) {
+    lastByteAt_ = now();
+    const auto bytes = QByteArray(reinterpret_cast<const char*>(data), size);
+    switch (listening_) {
+    case Listening::Off:
+    case Listening::Guard:
+        lineDirty_ = true;
+        return;
+    case Listening::Trailing:
+        attemptBytes_.append(bytes);
+        trailingBytes_.append(bytes);
+        return;
+    case Listening::Reply:
+        break;
+    }
+    int i = 0;
+    for (; i < size && !parser_.ReplyComplete; ++i) {
         attemptBytes_.append(static_cast<char>(data[i]));
+        replyBytes_.append(static_cast<char>(data[i]));
         ring_.Put(data[i]);
         while (!ring_.Empty()) {
             parser_.ProcessReplyByte(ring_.Get());
@@ -369,6 +444,11 @@ void CommandProtocol::onReceive(const std::uint8_t* data, int size)
     }
     if (!parser_.ReplyComplete)
         return;
+    // The first complete reply is the attempt's; what follows it in the same
+    // chunk is judged with whatever else comes behind it.
+    listening_ = Listening::Trailing;
+    trailingBytes_ = bytes.mid(i);
+    attemptBytes_.append(trailingBytes_);
     const int count = parser_.ByteCount;
     replyMatched_ =
         count <= ReplyParser::ReplyDataSize &&

@@ -2,11 +2,13 @@
 
 #include "link/circle_char_buffer.h"
 #include "link/frame.h"
+#include "link/link_result.h"
 #include "link/link_timing.h"
-#include "link/port_lock.h"
+#include "link/port_session.h"
 #include "link/reply_parser.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -14,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string_view>
 
 namespace vtr8 {
@@ -24,24 +27,39 @@ class LinkTransport;
 class TCommPortDriver;
 
 // The command half of the port window: one command at a time, up to three
-// attempts, the verdict in CommError. Callers fill TransferBuffer (writes
-// only), call SendCommand and WaitForReply (or ReadKonst/ReadVar/ReadKonst2),
-// test CommError and take the data from ReplyData[3..].
+// attempts. Callers use the typed commands (readEeprom, writeEeprom, send);
+// underneath, a command is SendCommand and WaitForReply over TransferBuffer,
+// with the verdict in CommError and the reply in ReplyData[3..].
 //
 // A command succeeds only on a complete, valid reply that answers it (command
 // byte and byte count, see ReplyMatchesRequest). Whatever else ends the wait
 // (the application quitting, an abandoned session) fails it.
 //
-// Transfers run in sessions: one at a time owns the link, and a session started
-// while another runs is refused before it touches anything. A session on the
-// serial port also holds the port's lock file, so another program cannot open
-// the port between the attempts of a transfer.
+// Transfers run in sessions (PortSession): the port, its lock, refusals and
+// abandoning belong to the session, the exchange of commands to this class.
 class CommandProtocol : public QObject {
     Q_OBJECT
 public:
     explicit CommandProtocol(UserInterface& ui, QObject* parent = nullptr);
     ~CommandProtocol() override;
 
+    // Typed commands: the bytes or the failure; the person has been told of a
+    // failure (once) by the time the call returns. Reads give the command's own
+    // data (the status bytes are not part of it).
+    LinkResult<Bytes> readEeprom(std::uint16_t address, std::uint8_t count);
+    LinkResult<Bytes> readEeprom2(std::uint16_t address, std::uint8_t count);
+    LinkResult<Bytes> readRam(std::uint16_t address, std::uint8_t count); // the low byte goes out
+    LinkStatus writeEeprom(std::uint16_t address, std::span<const std::uint8_t> bytes);
+    // Any command of the table: `address` and `data` as its layout takes them.
+    LinkResult<DeviceReply> send(Command command, std::uint16_t address = 0,
+                                 std::span<const std::uint8_t> data = {});
+    // The last command's failure (None after a success), and its reply (empty
+    // after a failure).
+    const LinkFailure& lastFailure() const { return lastFailure_; }
+    const DeviceReply& lastReply() const { return lastReply_; }
+
+    // The wire-level calling pattern the typed commands are made of. Kept for
+    // the callers not moved to the typed commands yet.
     std::array<std::uint8_t, 26> TransferBuffer{}; // positions 1..25
     std::array<std::uint8_t, 26> ReplyData{};      // positions 1..25; [1],[2] status, data from [3]
     std::uint8_t CommError = 0;                    // 1 = the last WaitForReply failed
@@ -51,21 +69,14 @@ public:
     // Performs the exchange for the prepared request. Synchronous for the
     // caller; the event loop keeps running meanwhile.
     void WaitForReply();
-    void ReadVar(std::uint16_t address, std::uint8_t count);
-    void ReadKonst(std::uint16_t address, std::uint8_t count);
-    void ReadKonst2(std::uint16_t address, std::uint8_t count);
 
     void setIndicators(LinkIndicators* indicators);
     void setTiming(const LinkTiming& timing);
     const LinkTiming& timing() const { return timing_; }
 
-    // Port choice: the SetCom item index 0..7, read at every attempt.
-    void setPortIndex(int index);
-    int portIndex() const { return portIndex_; }
-    // An explicit device path (vtr8ctl --port); when not empty it is used
-    // instead of the port item.
-    void setDevicePath(const QString& path) { devicePath_ = path; }
-    QString devicePath() const { return devicePath_; }
+    // The port, its lock and the transfer sessions on it.
+    PortSession& session() { return session_; }
+    const PortSession& session() const { return session_; }
 
     // Called with every frame sent (outgoing = true, once per attempt) and,
     // at the end of each attempt, with the bytes received during it.
@@ -89,58 +100,46 @@ public:
     // The parser's state after the last exchange (for diagnostics and tests).
     const ReplyParser& parser() const { return parser_; }
 
-    // Starts a transfer session. Refused (false, with the person told) while
-    // another session runs, after the link was abandoned, or when another program
-    // holds the port. `protectedFromClose`: the program must not end during it
-    // (a configuration write).
-    bool beginSession(bool protectedFromClose = false);
-    void endSession();
-    bool sessionActive() const { return sessionDepth_ > 0; }
-    bool sessionProtected() const { return sessionActive() && sessionProtected_; }
-
-    // Ends the running transfer at the next command boundary: the command in
-    // flight gets its reply or its time-out but no further attempt, and every
-    // later command and session fails at once. `message` (if any) is told once.
-    // Lasts for the rest of the run.
-    void requestAbandon(const QString& message = {});
-    bool abandonRequested() const { return abandoned_; }
-
-    // The port's lock file, counted: a continuous measurement or a whole
-    // vtr8ctl run holds it across its sessions. Only the serial port is locked.
-    bool holdPort();
-    void releasePort();
-
-    // Where refusals (busy link, port in use) go instead of a modal message;
-    // the window shows them without stopping the transfer that runs.
-    void setRefusalHandler(std::function<void(const QString&)> handler);
-
-signals:
-    void sessionChanged(bool active);
-
 private:
     enum class WaitEnd { Interrupted, Reply, Timeout };
+    // What received bytes are taken for: nothing is expected (Off), the settle
+    // pause and the drain before a request (Guard), the reply of the attempt
+    // (Reply), what follows a read's reply during its guard time (Trailing).
+    enum class Listening { Off, Guard, Reply, Trailing };
+    enum class SendEnd { Sent, PortFailed, Interrupted };
 
     void onReceive(const std::uint8_t* data, int size);
-    [[nodiscard]] bool OpenAndSend(const QByteArray& frameText, int& writeResult);
+    [[nodiscard]] SendEnd OpenAndSend(const QByteArray& frameText, int& writeResult);
     // False when something other than its own timer ended the pause.
     bool pause(int ms);
+    // Waits until the line has been quiet for `quietMs` since the last byte
+    // (and since the last request, when `sinceRequest`). False when interrupted.
+    bool waitForQuiet(int quietMs, bool sinceRequest);
+    // Whether the bytes behind a matching reply leave it standing: for a read
+    // the line must stay quiet for the guard time without a second frame.
+    enum class Verdict { Stands, Doubted, Interrupted };
+    Verdict judgeAnswer();
+    qint64 now() const { return clock_.elapsed(); }
     WaitEnd waitForReplyOrTimeout();
     void finishRefused();
-    void refuse(const QString& text);
     void failAbandoned();
-    QString portKey() const;
+    // The one place where a failure becomes a message (texts in link_messages.h).
+    void report(const LinkFailure& failure);
+    LinkResult<DeviceReply> exchange(Command command, std::uint16_t address, std::uint8_t count,
+                                     std::span<const std::uint8_t> data);
 
     UserInterface& ui_;
     LinkIndicators* indicators_ = nullptr;
     LinkTiming timing_;
-    int portIndex_ = 0;
-    QString devicePath_;
+    PortSession session_;
     std::function<void(bool, const QByteArray&)> observer_;
 
     std::unique_ptr<TCommPortDriver> serialDriver_;
     LinkTransport* transport_ = nullptr;
 
     vtr8::TxFrame txFrame_;
+    LinkFailure lastFailure_;
+    DeviceReply lastReply_;
     bool sendRefused_ = false;
     ReplyParser parser_;
     TCircleCharBuffer ring_;
@@ -151,17 +150,18 @@ private:
     std::function<void()> wake_;
     // Bytes count only between the write of the request and the end of its attempt,
     // and only up to the first complete reply.
-    bool listening_ = false;
+    Listening listening_ = Listening::Off;
     bool replyMatched_ = false;
-
-    int sessionDepth_ = 0;
-    bool sessionProtected_ = false;
-    bool abandoned_ = false;
-    QString abandonMessage_;
-    bool abandonTold_ = false;
-    int portHolds_ = 0;
-    PortLock portLock_;
-    std::function<void(const QString&)> refusalHandler_;
+    QByteArray replyBytes_;    // the accepted reply as it came
+    QByteArray trailingBytes_; // what came behind it within the guard time
+    // The line's state between commands: an unexpected byte or frame was seen
+    // (drain before anything is sent), or a request got no reply in time (its
+    // answer may still come: drain before any other request).
+    bool lineDirty_ = false;
+    QByteArray unanswered_;
+    QElapsedTimer clock_;
+    qint64 lastByteAt_ = 0;
+    qint64 lastRequestAt_ = 0;
 };
 
 } // namespace vtr8

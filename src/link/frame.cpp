@@ -5,28 +5,29 @@ namespace vtr8 {
 namespace {
 
 using L = RequestLayout;
+using C = Command;
 
 constexpr CommandSpec Commands[] = {
-    {"ReadUniqIdent", 0, L::None, 0},
-    {"ReadPV", 1, L::None, 0},
-    {"WriteCasKonst", 34, L::TransferBytes, 4},
-    {"NastFS", 36, L::None, 0},
-    {"NastOfs", 37, L::None, 0},
-    {"ReadRAM", 111, L::AddressLowCount, 0},
-    {"WriteRAM", 112, L::AddressLowCountData, 0},
-    {"ReadEEPROM", 113, L::AddressHighLowCount, 0},
-    {"WriteEEPROM", 114, L::AddressHighLowCountData, 0},
-    {"Stop", 115, L::None, 0},
-    {"Continue", 116, L::None, 0},
-    {"WriteDA", 117, L::AddressHighLowCount, 0},
-    {"Reset", 118, L::None, 0},
-    {"ReadRTCC", 120, L::AddressLowCount, 0},
-    {"WriteRTCC", 121, L::AddressLowCountData, 0},
-    {"STOPFAZ", 123, L::AddressLow, 0},
-    {"ReadEEPROM2", 124, L::AddressHighLowCount, 0},
-    {"WriteCalRC", 124, L::TransferBytes, 2},
-    {"WriteEEPROM2", 125, L::AddressHighLowCountData, 0},
-    {"Kalibr_RC", 125, L::TransferBytes, 2},
+    {C::ReadUniqIdent, "ReadUniqIdent", 0, L::None, 0},
+    {C::ReadPV, "ReadPV", 1, L::None, 0},
+    {C::WriteCasKonst, "WriteCasKonst", 34, L::TransferBytes, 4},
+    {C::NastFS, "NastFS", 36, L::None, 0},
+    {C::NastOfs, "NastOfs", 37, L::None, 0},
+    {C::ReadRAM, "ReadRAM", 111, L::AddressLowCount, 0},
+    {C::WriteRAM, "WriteRAM", 112, L::AddressLowCountData, 0},
+    {C::ReadEEPROM, "ReadEEPROM", 113, L::AddressHighLowCount, 0},
+    {C::WriteEEPROM, "WriteEEPROM", 114, L::AddressHighLowCountData, 0},
+    {C::Stop, "Stop", 115, L::None, 0},
+    {C::Continue, "Continue", 116, L::None, 0},
+    {C::WriteDA, "WriteDA", 117, L::AddressHighLowCount, 0},
+    {C::Reset, "Reset", 118, L::None, 0},
+    {C::ReadRTCC, "ReadRTCC", 120, L::AddressLowCount, 0},
+    {C::WriteRTCC, "WriteRTCC", 121, L::AddressLowCountData, 0},
+    {C::STOPFAZ, "STOPFAZ", 123, L::AddressLow, 0},
+    {C::ReadEEPROM2, "ReadEEPROM2", 124, L::AddressHighLowCount, 0},
+    {C::WriteCalRC, "WriteCalRC", 124, L::TransferBytes, 2},
+    {C::WriteEEPROM2, "WriteEEPROM2", 125, L::AddressHighLowCountData, 0},
+    {C::Kalibr_RC, "Kalibr_RC", 125, L::TransferBytes, 2},
 };
 
 } // namespace
@@ -42,6 +43,11 @@ std::optional<CommandSpec> FindCommand(std::string_view name)
         if (spec.name == name)
             return spec;
     return std::nullopt;
+}
+
+const CommandSpec& SpecOf(Command command)
+{
+    return Commands[static_cast<std::size_t>(command)];
 }
 
 std::uint8_t LongitudinalParity(std::span<const std::uint8_t> bytes)

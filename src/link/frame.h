@@ -28,7 +28,32 @@ enum class RequestLayout {
     AddressLow,              // address low byte
 };
 
+// The commands of the table, in its order.
+enum class Command {
+    ReadUniqIdent,
+    ReadPV,
+    WriteCasKonst,
+    NastFS,
+    NastOfs,
+    ReadRAM,
+    WriteRAM,
+    ReadEEPROM,
+    WriteEEPROM,
+    Stop,
+    Continue,
+    WriteDA,
+    Reset,
+    ReadRTCC,
+    WriteRTCC,
+    STOPFAZ,
+    ReadEEPROM2,
+    WriteCalRC,
+    WriteEEPROM2,
+    Kalibr_RC,
+};
+
 struct CommandSpec {
+    Command command;
     std::string_view name;
     std::uint8_t number;
     RequestLayout layout;
@@ -41,6 +66,7 @@ std::span<const CommandSpec> CommandTable();
 
 // Exact, case-sensitive lookup.
 std::optional<CommandSpec> FindCommand(std::string_view name);
+const CommandSpec& SpecOf(Command command);
 
 // The request being prepared. Positions are 1-based as on the wire; index 0
 // is unused.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/link_result.h"
+
 #include <QString>
 
 namespace vtr8 {
@@ -31,6 +33,40 @@ inline QString PortInUseMessage(const QString& portName)
 {
     return QStringLiteral("Port ") + portName +
            QStringLiteral(" používá jiný program, příkaz nebyl proveden.");
+}
+
+// The lock file that keeps other programs off the port cannot be made or taken.
+inline QString PortLockProblemMessage(const QString& lockFile, const QString& problem)
+{
+    return QStringLiteral("Zámek portu ") + lockFile + QStringLiteral(" nelze použít (") + problem +
+           QStringLiteral("), příkaz nebyl proveden.");
+}
+
+// A terminal that is no serial line (console, virtual console, /dev/ptmx).
+inline QString NotSerialPortMessage(const QString& portName)
+{
+    return QStringLiteral("Zařízení ") + portName +
+           QStringLiteral(" není sériový port, příkaz nebyl proveden.");
+}
+
+// What the person is told of a failed command. An abandoned transfer says its
+// own message (PortSession::requestAbandon), once; nothing here.
+inline QString LinkFailureMessage(LinkError error, const QString& portName)
+{
+    switch (error) {
+    case LinkError::PortOpen:
+        return PortOpenErrorMessage(portName);
+    case LinkError::PortWrite:
+        return PortWriteErrorMessage();
+    case LinkError::Communication:
+        return CommunicationErrorMessage();
+    case LinkError::Busy:
+        return LinkBusyMessage();
+    case LinkError::None:
+    case LinkError::Abandoned:
+        break;
+    }
+    return {};
 }
 
 // vtr8ctl after SIGINT or SIGTERM: the command in flight ended, nothing more was sent.

@@ -1,10 +1,67 @@
 #include "link/port_lock.h"
 
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace vtr8 {
+
+namespace {
+
+// Port names are the person's; a lock file name stays well within every file
+// system's limit.
+constexpr int LongestKey = 80;
+// A lock file that says nothing readable was broken by a run of this user (only
+// this user writes the folder); it is taken over once it is older than a lock
+// file needs to be written.
+constexpr qint64 UnreadableLockAgeMs = 5000;
+
+#ifdef Q_OS_UNIX
+// Empty when `folder` is a real folder of this user that nobody else may write.
+QString PrivateFolderProblem(const QString& folder)
+{
+    struct stat st {};
+    if (::lstat(QFile::encodeName(folder).constData(), &st) != 0)
+        return QStringLiteral("složka neexistuje");
+    if (!S_ISDIR(st.st_mode))
+        return QStringLiteral("není to složka");
+    if (st.st_uid != ::getuid())
+        return QStringLiteral("složka patří jinému uživateli");
+    if ((st.st_mode & 022) != 0)
+        return QStringLiteral("do složky smí zapisovat i jiný uživatel");
+    return {};
+}
+#endif
+
+// The folder of the lock files; `problem` says what is wrong with it, if anything.
+QString LockFolder(QString* problem)
+{
+#ifdef Q_OS_UNIX
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) &&
+        PrivateFolderProblem(runtime).isEmpty())
+        return runtime;
+    // The shared temporary folder only through a folder of this user's own.
+    const QString folder =
+        QDir::tempPath() + QStringLiteral("/vtr8-%1").arg(static_cast<qulonglong>(::getuid()));
+    ::mkdir(QFile::encodeName(folder).constData(), 0700);
+    *problem = PrivateFolderProblem(folder);
+    return folder;
+#else
+    // The temporary folder of a Windows user lies in the user's own profile.
+    problem->clear();
+    return QDir::tempPath();
+#endif
+}
+
+} // namespace
 
 PortLock::PortLock() = default;
 
@@ -19,30 +76,56 @@ QString PortLock::CanonicalPort(const QString& port)
     return canonical.isEmpty() ? port : canonical;
 }
 
-QString PortLock::LockFilePath(const QString& port)
+PortLock::Place PortLock::LockPlace(const QString& port)
 {
-    // The runtime folder only when the session has one: asking Qt for it otherwise
-    // prints a warning into vtr8ctl's messages.
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::tempPath();
+    Place place;
+    const QString folder = LockFolder(&place.problem);
     QString key = CanonicalPort(port);
+    if (key.size() > LongestKey)
+        key = key.left(LongestKey / 2) +
+              QString::fromLatin1(
+                  QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex());
     for (QChar& c : key)
         if (!c.isLetterOrNumber() && c != QLatin1Char('.') && c != QLatin1Char('-'))
             c = QLatin1Char('_');
-    return folder + QStringLiteral("/vtr8-port") + key + QStringLiteral(".lock");
+    place.file = QDir(folder).filePath(QStringLiteral("vtr8-port") + key + QStringLiteral(".lock"));
+    return place;
 }
 
-bool PortLock::acquire(const QString& port)
+PortLock::Result PortLock::acquire(const QString& port)
 {
     release();
-    auto lock = std::make_unique<QLockFile>(LockFilePath(port));
+    const Place place = LockPlace(port);
+    lockFile_ = place.file;
+    problem_ = place.problem;
+    if (!problem_.isEmpty())
+        return Result::Unusable;
+    auto lock = std::make_unique<QLockFile>(lockFile_);
     // Only a dead holder makes a lock stale; a long write must keep it.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
-        return false;
-    lock_ = std::move(lock);
-    return true;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (lock->tryLock(0)) {
+            lock_ = std::move(lock);
+            return Result::Acquired;
+        }
+        if (lock->error() != QLockFile::LockFailedError)
+            break;
+        qint64 pid = 0;
+        QString host;
+        QString application;
+        if (lock->getLockInfo(&pid, &host, &application))
+            return Result::HeldByOther;
+        // Empty or garbage: no holder can be named, so none can be waited for.
+        const QFileInfo info(lockFile_);
+        if (info.lastModified().msecsTo(QDateTime::currentDateTime()) < UnreadableLockAgeMs)
+            return Result::HeldByOther;
+        if (!QFile::remove(lockFile_))
+            break;
+    }
+    problem_ = lock->error() == QLockFile::PermissionError
+                   ? QStringLiteral("chybí oprávnění k zápisu")
+                   : QStringLiteral("soubor zámku nelze vytvořit ani převzít");
+    return Result::Unusable;
 }
 
 void PortLock::release()

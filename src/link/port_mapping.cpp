@@ -1,10 +1,16 @@
 #include "link/port_mapping.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QSettings>
 #include <QtGlobal>
+
+#ifdef Q_OS_LINUX
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
 
 namespace vtr8 {
 
@@ -48,6 +54,26 @@ std::optional<QString> ResolvePortName(const QString& text)
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         listed.push_back({info.portName(), info.systemLocation()});
     return ResolvePortName(text, listed);
+}
+
+bool IsTerminalNotSerialPort(const QString& path)
+{
+#ifdef Q_OS_LINUX
+    // Device numbers of the kernel's terminals: major 5 is /dev/tty, /dev/console
+    // and /dev/ptmx; major 4 below minor 64 the virtual consoles (64 on: ttyS).
+    constexpr unsigned TtyAuxMajor = 5;
+    constexpr unsigned ConsoleMajor = 4;
+    constexpr unsigned FirstSerialMinor = 64;
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISCHR(st.st_mode))
+        return false;
+    const unsigned devMajor = major(st.st_rdev);
+    return devMajor == TtyAuxMajor ||
+           (devMajor == ConsoleMajor && minor(st.st_rdev) < FirstSerialMinor);
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
 }
 
 QString UnknownPortMessage(const QString& text)

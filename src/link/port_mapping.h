@@ -32,6 +32,12 @@ std::optional<QString> ResolvePortName(const QString& text, const QList<ListedPo
 // The same against the ports QSerialPortInfo lists now.
 std::optional<QString> ResolvePortName(const QString& text);
 
+// Whether `path` is a terminal that is no serial line: the console, the
+// controlling terminal, the virtual consoles, the pseudo-terminal multiplexer
+// (their frames would go to a screen). A pseudo-terminal's far end, as a
+// simulated transmitter offers, is a line. Known on Linux; elsewhere false.
+bool IsTerminalNotSerialPort(const QString& path);
+
 // "Port NAME neexistuje, příkaz nebyl proveden."
 QString UnknownPortMessage(const QString& text);
 

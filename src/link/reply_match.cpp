@@ -1,5 +1,7 @@
 #include "link/reply_match.h"
 
+#include "link/reply_parser.h"
+
 #include <algorithm>
 
 namespace vtr8 {
@@ -60,6 +62,42 @@ bool ReplyMatchesRequest(const TxFrame& request, std::uint8_t replyCommand,
     default: // Stop, Continue, Reset, NastOfs, NastFS
         return own.empty();
     }
+}
+
+bool ReplyProvesItsRequest(const TxFrame& request)
+{
+    if (request.TxFrameLen < CountPosition + 1)
+        return false;
+    switch (request.bytes[CommandPosition]) {
+    case 0:   // ReadUniqIdent
+    case 1:   // ReadPV
+    case 36:  // NastFS: its response code
+    case 37:  // NastOfs
+    case 111: // ReadRAM
+    case 113: // ReadEEPROM
+    case 120: // ReadRTCC
+        return false;
+    case 124: // ReadEEPROM2 (three data bytes), WriteCalRC (two, echoed)
+        return request.bytes[CountPosition] == 2;
+    default:
+        return true;
+    }
+}
+
+bool TrailingBytesHoldAnotherFrame(std::span<const std::uint8_t> reply,
+                                   std::span<const std::uint8_t> trailing)
+{
+    while (!reply.empty() && trailing.size() >= reply.size() &&
+           std::equal(reply.begin(), reply.end(), trailing.begin()))
+        trailing = trailing.subspan(reply.size());
+    ReplyParser parser;
+    parser.Clear();
+    for (std::uint8_t b : trailing) {
+        parser.ProcessReplyByte(b);
+        if (parser.ReplyComplete)
+            return true;
+    }
+    return false;
 }
 
 } // namespace vtr8

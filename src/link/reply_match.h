@@ -20,4 +20,17 @@ namespace vtr8 {
 bool ReplyMatchesRequest(const TxFrame& request, std::uint8_t replyCommand,
                          std::span<const std::uint8_t> data);
 
+// Whether a matching reply proves by its own bytes that it answers this very
+// request: writes echo their address, count and data, and the commands without
+// data have nothing a stale copy could get wrong. A read's answer (ReadEEPROM,
+// ReadEEPROM2, ReadRAM, ReadRTCC, ReadPV, ReadUniqIdent) and the response code of
+// NastOfs/NastFS could as well belong to an earlier request of the same shape.
+bool ReplyProvesItsRequest(const TxFrame& request);
+
+// Whether the bytes that followed an accepted reply hold another complete frame
+// (after any exact repeats of the reply itself, which change nothing): then the
+// line carried two answers and either may be the stale one.
+bool TrailingBytesHoldAnotherFrame(std::span<const std::uint8_t> reply,
+                                   std::span<const std::uint8_t> trailing);
+
 } // namespace vtr8

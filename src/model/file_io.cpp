@@ -8,6 +8,7 @@
 #include <vector>
 
 #ifdef _WIN32
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #else
@@ -80,8 +81,9 @@ int saveFileAtomically(const QString& path, const QByteArray& data)
         return error;
     QSaveFile file(path);
     errno = 0;
+    // QSaveFile leaves errno alone: a missing folder is told apart from a refusal here.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return errno != 0 ? errno : EACCES;
+        return errno != 0 ? errno : QFileInfo(path).absoluteDir().exists() ? EACCES : ENOENT;
     errno = 0;
     if (file.write(data) != data.size()) {
         const int error = errno != 0 ? errno : ENOSPC;

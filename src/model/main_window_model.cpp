@@ -3,10 +3,10 @@
 #include "model/change_scope.h"
 #include "model/choice_completion.h"
 
+#include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "device/codes.h"
 #include "linearization/point_set.h"
-#include "model/number_format.h"
 #include "user_interface/user_interface.h"
 
 #include <cstdlib>

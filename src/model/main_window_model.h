@@ -1,5 +1,6 @@
 #pragma once
 
+#include "configuration/configuration.h"
 #include "device/input_type.h"
 #include "linearization/extended.h"
 #include "model/control.h"
@@ -198,6 +199,17 @@ public:
     void Ezposep2Exit();
     void Ezporoz2Exit();
 
+    // --- The configuration value ---------------------------------------------------
+
+    // The configuration the controls hold now, or nullopt with the Czech reason in `refusal`.
+    [[nodiscard]] std::optional<Configuration> toConfiguration(QString* refusal = nullptr) const;
+    // The value a write or a comparison takes, once: the damping field's check and the
+    // completeness check run first, and "ze souboru" without its points asks for them. nullopt
+    // when the person has been told what is missing.
+    [[nodiscard]] std::optional<Configuration> configurationForTransfer();
+    // Puts a configuration into the controls through the handlers and checks a typed one passes.
+    void applyConfiguration(const Configuration& configuration);
+
     // --- Configuration text file -----------------------------------------------------
 
     // The buttons: ask for the file name, then save or load.
@@ -243,7 +255,6 @@ private:
     void recheckRange();
     void comparatorLimitExit(int comparator, bool switchOn);
     void comparatorDelayExit(int comparator, bool switchOn);
-    [[nodiscard]] bool loadLines(const QStringList& lines);
 
     UserInterface& ui_;
     LinearizationPoints& points_;

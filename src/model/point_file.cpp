@@ -2,6 +2,7 @@
 
 #include "model/file_io.h"
 
+#include "linearization/extended_chars.h"
 #include "linearization/point_set.h"
 #include "user_interface/user_interface.h"
 
@@ -76,7 +77,7 @@ std::optional<Extended> parseNumber(const std::string& token)
     Extended value = 0;
     const char* first = token.data() + mantissaStart;
     const char* last = token.data() + n;
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+    const auto [end, error] = extendedFromChars(first, last, value);
     if (error != std::errc() || end != last)
         return std::nullopt; // out of the extended range, among others
     return negative ? -value : value;
@@ -296,22 +297,6 @@ bool applyPointFile(const PointFileReading& reading, LinearizationPoints& set, U
     set.InverseSlope = lines->inverseSlope;
     set.InverseOffset = lines->inverseOffset;
     return true;
-}
-
-int highestFittableDegree(const LinearizationPoints& set)
-{
-    std::vector<Extended> inputs(set.MeasuredInput.begin() + 1,
-                                 set.MeasuredInput.begin() + 1 + std::max(0, set.PointCount));
-    std::sort(inputs.begin(), inputs.end());
-    const auto distinct = std::unique(inputs.begin(), inputs.end()) - inputs.begin();
-    return static_cast<int>(distinct) - 1;
-}
-
-int filePolynomialDegree(int requested, const LinearizationPoints& set)
-{
-    constexpr int usual = 6;
-    const int degree = requested >= 3 && requested <= 8 ? requested : usual;
-    return std::max(1, std::min(degree, highestFittableDegree(set)));
 }
 
 } // namespace vtr8

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "linearization/extended.h"
+#include "linearization/polynomial_fit.h"
 
 #include <QString>
 
@@ -58,13 +59,5 @@ inline constexpr const char* kTooManyPointsMessage = "Maximální počet bodů p
 // point set and PointFileOk as they were. Returns true when the set was replaced.
 [[nodiscard]] bool applyPointFile(const PointFileReading& reading, LinearizationPoints& set,
                                   UserInterface& ui);
-
-// The highest polynomial degree the points determine: one less than the number of distinct
-// measured inputs (a least-squares fit of a higher degree has no unique solution).
-int highestFittableDegree(const LinearizationPoints& set);
-
-// The degree a polynomial through the point file is fitted with: the requested one when it
-// lies in 3..8, otherwise 6, and never above what the points determine.
-int filePolynomialDegree(int requested, const LinearizationPoints& set);
 
 } // namespace vtr8

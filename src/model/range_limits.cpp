@@ -1,6 +1,7 @@
 #include "model/range_limits.h"
 
-#include "model/number_format.h"
+#include "configuration/configuration.h"
+#include "configuration/number_format.h"
 
 #include "device/choice_texts.h"
 
@@ -69,30 +70,9 @@ bool outsideInterval(Extended value, Extended low, Extended high)
     return value < low || value > high;
 }
 
-float dampingCoefficient(Extended t)
-{
-    // The bands are tested on the time as entered (extended), not on its 32-bit
-    // copy, so that 0.8 s itself still gets 0.5.
-    Extended k = 0;
-    if (t >= 0.8L)
-        k = 1 / (-0.011217625L * t * t + 13.7776336L * t - 3.41301846L);
-    if (t >= 0.5L && t <= 0.8L)
-        k = 0.5L;
-    if (t < 0.5L)
-        k = 1.0L;
-    if (k < 0.002L)
-        k = 0.002L;
-    if (k > 1.0L)
-        k = 1.0L;
-    return static_cast<float>(k);
-}
-
 int rangeDecimals(std::optional<InputType> type)
 {
-    return type == InputType::Voltage || type == InputType::Current ||
-                   type == InputType::CurrentDifference
-               ? 6
-               : 3;
+    return type ? rangeDecimals(*type) : 3;
 }
 
 Extended keptRangeValue(Extended value, std::optional<InputType> type)

@@ -38,9 +38,4 @@ bool outsideInterval(Extended value, Extended low, Extended high);
 int rangeDecimals(std::optional<InputType> type);
 Extended keptRangeValue(Extended value, std::optional<InputType> type);
 
-// The damping coefficient the transmitter filters with, from the damping time in
-// seconds: 1.0 below 0.5 s, 0.5 from 0.5 s to 0.8 s, above that the transmitter's
-// fitted curve, kept within 0.002..1.0.
-float dampingCoefficient(Extended dampingTime);
-
 } // namespace vtr8

@@ -1,8 +1,8 @@
 #include "model/table_window_model.h"
 
+#include "configuration/number_format.h"
 #include "linearization/point_set.h"
 #include "model/main_window_model.h"
-#include "model/number_format.h"
 #include "model/point_file.h"
 #include "user_interface/user_interface.h"
 

@@ -2,10 +2,11 @@
 
 #include "model/change_scope.h"
 
+#include "configuration/number_format.h"
 #include "device/choice_texts.h"
+#include "device/constants.h"
 #include "device/device_float.h"
 #include "linearization/point_set.h"
-#include "model/number_format.h"
 #include "model/range_limits.h"
 
 #include <algorithm>

@@ -77,7 +77,7 @@ runReferenceCheck(TransferContext& ctx, const QList<double>& percents,
             return check;
         const int before = measurement.readingCount();
         measurement.Button1Click();
-        if (measurement.readingCount() == before || ctx.link.abandonRequested())
+        if (measurement.readingCount() == before || ctx.link.session().abandoned())
             return check;
         CheckReading r;
         r.reference = reference;

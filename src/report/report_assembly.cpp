@@ -24,7 +24,10 @@ std::optional<std::vector<QString>> differencesFrom(TransferContext& ctx,
     MainWindowModel& m = ctx.model;
     if (!m.loadConfigurationData(configuration))
         return std::nullopt;
-    const std::optional<PreparedWrite> prepared = ComputeWrite(ctx);
+    const std::optional<Configuration> taken = m.configurationForTransfer();
+    if (!taken)
+        return std::nullopt;
+    const std::optional<PreparedWrite> prepared = ComputeWrite(ctx, *taken);
     if (!prepared)
         return std::nullopt;
     const std::optional<std::vector<EepromBlock>> planned = PlanConfigurationBlocks(ctx, *prepared);

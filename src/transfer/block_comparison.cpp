@@ -1,8 +1,8 @@
 #include "transfer/block_comparison.h"
 
+#include "configuration/number_format.h"
 #include "device/codes.h"
 #include "device/device_float.h"
-#include "model/number_format.h"
 
 #include <QStringList>
 

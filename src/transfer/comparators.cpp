@@ -1,10 +1,11 @@
 #include "transfer/comparators.h"
 
+#include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "device/device_float.h"
 #include "device/memory_map.h"
 #include "link/command_protocol.h"
-#include "model/number_format.h"
+#include "transfer/editor_feedback.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
 #include "transfer/transfer_session.h"
@@ -146,7 +147,7 @@ bool writeEnabledComparator(TransferContext& ctx, ComparatorFields& f, std::uint
         if (!ReadBlock(link, eeprom::RelayOutputsPresent, 1))
             return false;
         SetPrenos(m, 25);
-        if (link.ReplyData[3] != 1) {
+        if (ReplyDataByte(link, 0) != 1) {
             ctx.ui.message(QStringLiteral("Připojený převodník neobsahuje spínací výstupy"));
             return false;
         }
@@ -154,7 +155,7 @@ bool writeEnabledComparator(TransferContext& ctx, ComparatorFields& f, std::uint
         if (!ReadBlock(link, eeprom::RelayOutputsPresent, 2))
             return false;
         SetPrenos(m, 20);
-        if ((link.ReplyData[4] & 1) == 0) {
+        if ((ReplyDataByte(link, 1) & 1) == 0) {
             ctx.ui.message(QStringLiteral("Připojený převodník neobsahuje spínací výstup 2"));
             f.enabled.checked = false;
             m.notifyChanged();
@@ -167,27 +168,28 @@ bool writeEnabledComparator(TransferContext& ctx, ComparatorFields& f, std::uint
             QStringLiteral(" ?")))
         return false;
 
-    link.TransferBuffer[1] = onDelay;
-    link.TransferBuffer[2] = offDelay;
-    if (!WriteBlock(link, f.delaysAddress, eeprom::ComparatorDelaysLength))
+    const std::uint8_t delays[eeprom::ComparatorDelaysLength] = {onDelay, offDelay};
+    if (!WriteBlock(link, f.delaysAddress, delays))
         return false;
     SetPrenos(m, 40);
 
-    PutDeviceFloat(link.TransferBuffer, static_cast<float>(f.values.SwitchOnLimit), 1);
-    PutDeviceFloat(link.TransferBuffer, static_cast<float>(f.values.SwitchOffLimit), 5);
-    if (!WriteBlock(link, f.limitsAddress, eeprom::ComparatorLimitsLength))
+    TransferBuffer limits{};
+    PutDeviceFloat(limits, static_cast<float>(f.values.SwitchOnLimit), 1);
+    PutDeviceFloat(limits, static_cast<float>(f.values.SwitchOffLimit), 5);
+    if (!WriteBlock(
+            link, f.limitsAddress,
+            std::span<const std::uint8_t>(limits).subspan(1, eeprom::ComparatorLimitsLength)))
         return false;
     SetPrenos(m, 60);
 
     if (!ReadBlock(link, f.modeAddress, 1))
         return false;
-    std::uint8_t mode = link.ReplyData[3] | eeprom::ComparatorModeEnabled;
+    std::uint8_t mode = ReplyDataByte(link, 0) | eeprom::ComparatorModeEnabled;
     if (f.mode.text == choice::Hysteresis)
         mode &= static_cast<std::uint8_t>(~eeprom::ComparatorModeWindow);
     else
         mode |= eeprom::ComparatorModeWindow;
-    link.TransferBuffer[1] = mode;
-    if (!WriteBlock(link, f.modeAddress, 1))
+    if (!WriteBlock(link, f.modeAddress, std::span<const std::uint8_t>(&mode, 1)))
         return false;
     SetPrenos(m, 80);
     return true;
@@ -221,15 +223,15 @@ bool storeComparator(TransferContext& ctx, int number)
                    QStringLiteral(" ?"))) {
         if (!ReadBlock(ctx.link, f.modeAddress, 1))
             return false;
-        ctx.link.TransferBuffer[1] =
-            ctx.link.ReplyData[3] & static_cast<std::uint8_t>(~eeprom::ComparatorModeEnabled);
-        if (!WriteBlock(ctx.link, f.modeAddress, 1))
+        const std::uint8_t mode =
+            ReplyDataByte(ctx.link, 0) & static_cast<std::uint8_t>(~eeprom::ComparatorModeEnabled);
+        if (!WriteBlock(ctx.link, f.modeAddress, std::span<const std::uint8_t>(&mode, 1)))
             return false;
         SetPrenos(m, 80);
     }
 
     // The transmitter takes the new settings only after a reset.
-    if (!SendSimpleCommand(ctx.link, "Reset"))
+    if (!SendSimpleCommand(ctx.link, Command::Reset))
         return false;
     SetPrenos(m, 100);
     return true;
@@ -252,7 +254,7 @@ bool readComparator(TransferContext& ctx, int number)
     if (!ReadBlock(link, eeprom::RelayOutputsPresent, 1))
         return false;
     SetPrenos(m, 25);
-    if (link.ReplyData[3] != 1) {
+    if (ReplyDataByte(link, 0) != 1) {
         ctx.ui.message(QStringLiteral("Připojený převodník neobsahuje spínací výstupy"));
         return false;
     }
@@ -274,15 +276,15 @@ bool readComparator(TransferContext& ctx, int number)
     if (!ReadBlock(link, f.delaysAddress, eeprom::ComparatorDelaysLength))
         return false;
     SetPrenos(m, 75);
-    f.values.SwitchOnDelay = link.ReplyData[3];
-    f.values.SwitchOffDelay = link.ReplyData[4];
+    f.values.SwitchOnDelay = ReplyDataByte(link, 0);
+    f.values.SwitchOffDelay = ReplyDataByte(link, 1);
     m.setText(f.onDelay, formatGeneral(f.values.SwitchOnDelay, 10));
     m.setText(f.offDelay, formatGeneral(f.values.SwitchOffDelay, 10));
 
     if (!ReadBlock(link, f.modeAddress, 1))
         return false;
     SetPrenos(m, 100);
-    const std::uint8_t mode = link.ReplyData[3];
+    const std::uint8_t mode = ReplyDataByte(link, 0);
     f.enabled.checked = (mode & eeprom::ComparatorModeEnabled) != 0;
     m.setText(f.mode,
               (mode & eeprom::ComparatorModeWindow) != 0 ? choice::Window : choice::Hysteresis);

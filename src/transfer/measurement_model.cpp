@@ -33,7 +33,7 @@ MeasurementModel::MeasurementModel(CommandProtocol& link, const MainWindowModel&
 MeasurementModel::~MeasurementModel()
 {
     if (continuous_)
-        link_.releasePort();
+        link_.session().releasePort();
 }
 
 void MeasurementModel::setIntervalMs(int ms)
@@ -69,7 +69,7 @@ void MeasurementModel::Start_MerClick()
     if (continuous_)
         return;
     // The port stays this program's for the whole run, between the readings too.
-    if (!link_.holdPort())
+    if (!link_.session().holdPort())
         return;
     continuous_ = true;
     run_.clear();
@@ -128,7 +128,7 @@ void MeasurementModel::endContinuous()
     if (!continuous_)
         return;
     continuous_ = false;
-    link_.releasePort();
+    link_.session().releasePort();
     emit continuousStopped();
 }
 
@@ -139,17 +139,19 @@ bool MeasurementModel::readOnce()
         return false;
     reading_ = true;
     lastStart_.start();
-    link_.SendCommand("ReadPV", 0, 0);
-    link_.WaitForReply();
+    const auto reply = link_.send(Command::ReadPV);
     reading_ = false;
-    if (link_.CommError != 0)
+    if (!reply)
         return false;
 
-    const auto& data = link_.ReplyData;
-    const float value = decodeProcessValue(data[4], data[5], data[6], data[7]);
+    // The unit code, then the value's four bytes.
+    const auto data = [&reply](std::size_t k) -> std::uint8_t {
+        return k < reply.value.data.size() ? reply.value.data[k] : 0;
+    };
+    const float value = decodeProcessValue(data(1), data(2), data(3), data(4));
     const InputChoice choice = inputChoice_ ? inputChoice_() : InputChoice{};
     ZoZmHodn = formatProcessValue(value, processValueDecimals(choice.input, choice.linearization));
-    if (const auto unit = processValueUnitText(data[3]))
+    if (const auto unit = processValueUnitText(data(0)))
         Z_jedn = *unit;
     ++readingCount_;
     const MeasurementReading reading{QDateTime::currentDateTime(), value, ZoZmHodn, Z_jedn};

@@ -7,7 +7,7 @@ namespace vtr8 {
 QString BackupDescription(const MemoryImage& image, const QDateTime& when)
 {
     const std::uint8_t firmware = image.at(eeprom::FirmwareNumber);
-    const bool old = firmware == 0 || firmware == 255;
+    const bool old = eeprom::IsOldFirmware(firmware);
     const auto& all = image.all();
     QString text;
     text += QStringLiteral("Záloha paměti převodníku VTR8\n");

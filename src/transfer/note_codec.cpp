@@ -1,6 +1,6 @@
 #include "transfer/note_codec.h"
 
-#include "model/cp1250.h"
+#include "configuration/cp1250.h"
 
 namespace vtr8 {
 

@@ -1,5 +1,6 @@
 #include "transfer/read_configuration.h"
 
+#include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "device/codes.h"
 #include "device/device_float.h"
@@ -7,7 +8,7 @@
 #include "linearization/characteristic.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
-#include "model/number_format.h"
+#include "transfer/editor_feedback.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
 #include "transfer/transfer_session.h"
@@ -217,10 +218,10 @@ bool cteni_mezi(TransferContext& ctx)
     Extended end = ReplyDeviceFloat(ctx.link, eeprom::UpperLimit, eeprom::UpperLimit);
     Extended start = ReplyDeviceFloat(ctx.link, eeprom::UpperLimit, eeprom::LowerLimit);
 
-    // The float holds a few stray digits beyond what was entered.
+    // The float holds a few stray digits beyond what was entered; they are cut in the range's
+    // own unit, after a limit stored as a sensor signal was turned back into it (a millivolt
+    // of a thermocouple is tens of degrees).
     const int decimals = isVoltageOrCurrent(m.Input) ? 6 : 3;
-    start = roundToDecimals(start, decimals);
-    end = roundToDecimals(end, decimals);
 
     // The limits above are sorted; the entered start and end keep the direction of a falling
     // range, which a write of what was read must not turn round.
@@ -235,10 +236,10 @@ bool cteni_mezi(TransferContext& ctx)
         if (!ReadBlock(ctx.link, eeprom::PointFileRange, eeprom::PointFileRangeLength))
             return false;
         LinearizationPoints& p = ctx.points;
-        p.InverseSlope = GetReversedDeviceFloat(ctx.link.ReplyData, 3);
-        p.InverseOffset = GetReversedDeviceFloat(ctx.link.ReplyData, 7);
-        p.LineSlope = GetReversedDeviceFloat(ctx.link.ReplyData, 11);
-        p.LineOffset = GetReversedDeviceFloat(ctx.link.ReplyData, 15);
+        p.InverseSlope = ReplyReversedDeviceFloat(ctx.link, 0);
+        p.InverseOffset = ReplyReversedDeviceFloat(ctx.link, 4);
+        p.LineSlope = ReplyReversedDeviceFloat(ctx.link, 8);
+        p.LineOffset = ReplyReversedDeviceFloat(ctx.link, 12);
     }
 
     // The program does not know the characteristic: it says so, and the limits are shown as
@@ -248,18 +249,15 @@ bool cteni_mezi(TransferContext& ctx)
         ctx.state.RangeCharacteristic > LastCharacteristic)
         ctx.ui.message(QStringLiteral("Dany prubeh neni v programu jeste zadan"));
 
-    if (!limitsAreSignals(ctx.state)) {
-        m.RangeStart = start;
-        m.RangeEnd = end;
-        m.setText(m.Pocatek, formatGeneral(start, 10));
-        m.setText(m.Konec, formatGeneral(end, 10));
-    } else {
+    if (limitsAreSignals(ctx.state)) {
         const auto characteristic = static_cast<Characteristic>(ctx.state.RangeCharacteristic);
-        m.RangeStart = vypocet_inverz(ctx.workspace, characteristic, start);
-        m.RangeEnd = vypocet_inverz(ctx.workspace, characteristic, end);
-        m.setText(m.Pocatek, formatGeneral(m.RangeStart, 15));
-        m.setText(m.Konec, formatGeneral(m.RangeEnd, 15));
+        start = ExactInverse(ctx.workspace, characteristic, start);
+        end = ExactInverse(ctx.workspace, characteristic, end);
     }
+    m.RangeStart = roundToDecimals(start, decimals);
+    m.RangeEnd = roundToDecimals(end, decimals);
+    m.setText(m.Pocatek, formatGeneral(m.RangeStart, 10));
+    m.setText(m.Konec, formatGeneral(m.RangeEnd, 10));
     m.notifyChanged();
     return true;
 }
@@ -275,12 +273,11 @@ bool ReadConfiguration(TransferContext& ctx)
 
     if (!ReadBlock(ctx.link, eeprom::FirmwareNumber, eeprom::FirmwareNumberReadLength))
         return false;
-    const std::uint8_t firmware = ctx.link.ReplyData[3];
+    const std::uint8_t firmware = ReplyDataByte(ctx.link, 0);
     ctx.state.FirmwareNumber = firmware;
-    ctx.state.OldFirmware = firmware == 0 || firmware == 255;
-    m.Label14.caption = ctx.state.OldFirmware ? QString::number(eeprom::OldFirmwareNumber)
-                                              : QString::number(firmware);
-    m.notifyChanged();
+    ctx.state.OldFirmware = eeprom::IsOldFirmware(firmware);
+    if (ctx.feedback.firmwareShown)
+        ctx.feedback.firmwareShown(eeprom::ShownFirmwareNumber(firmware));
 
     if (!ReadBlock(ctx.link, eeprom::InputCode, 4))
         return false;
@@ -290,6 +287,7 @@ bool ReadConfiguration(TransferContext& ctx)
     const bool validCodes =
         inputTypeFromCode(ReplyByte(ctx.link, eeprom::InputCode, eeprom::InputCode)) &&
         errorCode >= 1 && errorCode <= 3;
+    ctx.state.ValidConfiguration = validCodes;
     applyInputDescription(ctx);
     // VstupChange has just reset the progress bars along with the window.
     SetPrenos(m, 11);

@@ -2,62 +2,72 @@
 
 #include "device/device_float.h"
 #include "link/command_protocol.h"
+#include "transfer/transfer_context.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace vtr8 {
 
-DisabledButton::DisabledButton(MainWindowModel& model, Control& button)
-    : model_(model), button_(button)
+void ShowProgress(const TransferContext& ctx, int position)
 {
-    button_.enabled = false;
-    model_.notifyChanged();
-}
-
-DisabledButton::~DisabledButton()
-{
-    button_.enabled = true;
-    model_.notifyChanged();
-}
-
-void SetPrenos(MainWindowModel& model, int position)
-{
-    model.Prenos.position = position;
-    model.notifyChanged();
+    if (ctx.feedback.progress)
+        ctx.feedback.progress(position);
 }
 
 bool ReadBlock(CommandProtocol& link, std::uint16_t address, std::uint8_t count)
 {
-    link.ReadKonst(address, count);
-    return link.CommError == 0;
+    return link.readEeprom(address, count).ok();
 }
 
-bool WriteBlock(CommandProtocol& link, std::uint16_t address, std::uint8_t count)
+bool WriteBlock(CommandProtocol& link, std::uint16_t address, std::span<const std::uint8_t> bytes)
 {
-    link.SendCommand("WriteEEPROM", address, count);
-    link.WaitForReply();
-    return link.CommError == 0;
+    return link.writeEeprom(address, bytes).ok();
 }
 
-bool SendSimpleCommand(CommandProtocol& link, const char* name)
+bool SendSimpleCommand(CommandProtocol& link, Command command)
 {
-    link.SendCommand(name, 0, 0);
-    link.WaitForReply();
-    return link.CommError == 0;
+    return link.send(command).ok();
 }
 
-// Data of a read start at ReplyData[3]: the byte of address a + k is ReplyData[3 + k].
+std::uint8_t ReplyDataByte(const CommandProtocol& link, int k)
+{
+    const Bytes& data = link.lastReply().data;
+    return k >= 0 && k < static_cast<int>(data.size()) ? data[static_cast<std::size_t>(k)] : 0;
+}
+
 std::uint8_t ReplyByte(const CommandProtocol& link, std::uint16_t readAddress,
                        std::uint16_t address)
 {
-    const int position = 3 + (address - readAddress);
-    if (position < 1 || position >= static_cast<int>(link.ReplyData.size()))
-        return 0;
-    return link.ReplyData[static_cast<std::size_t>(position)];
+    return ReplyDataByte(link, address - readAddress);
 }
+
+namespace {
+
+// Four bytes of the last reply's data from byte k on, or nothing when they are not all there.
+std::optional<DeviceFloatBytes> ReplyFour(const CommandProtocol& link, int k)
+{
+    const Bytes& data = link.lastReply().data;
+    if (k < 0 || k + 4 > static_cast<int>(data.size()))
+        return std::nullopt;
+    DeviceFloatBytes four{};
+    std::copy_n(data.begin() + k, 4, four.begin());
+    return four;
+}
+
+} // namespace
 
 float ReplyDeviceFloat(const CommandProtocol& link, std::uint16_t readAddress,
                        std::uint16_t address)
 {
-    return GetDeviceFloat(link.ReplyData, 3 + (address - readAddress));
+    const auto four = ReplyFour(link, address - readAddress);
+    return four ? DecodeDeviceFloat(*four) : 0.0F;
+}
+
+float ReplyReversedDeviceFloat(const CommandProtocol& link, int k)
+{
+    const auto four = ReplyFour(link, k);
+    return four ? DecodeReversedDeviceFloat(*four) : 0.0F;
 }
 
 } // namespace vtr8

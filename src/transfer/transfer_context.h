@@ -5,6 +5,7 @@
 #include "user_interface/user_interface.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace vtr8 {
 
@@ -34,21 +35,29 @@ struct TransferState {
     // Firmware byte 262 as read last; 0 and 255 are the old polynomial firmware.
     std::uint8_t FirmwareNumber = 0;
     bool OldFirmware = false;
+    // False after a read found no valid input or error-current code (a blank or foreign unit).
+    bool ValidConfiguration = true;
     // When on, the user-note routines move the progress bar Prenos. The note's own
     // buttons turn it on; reading the whole configuration turns it off so the note
     // does not disturb that read's progress.
     bool NoteProgress = false;
 };
 
+// What a sequence shows while it runs, connected by whoever builds the context; a hook left
+// empty shows nothing.
+struct TransferFeedback {
+    std::function<void(int)> progress;      // "Přenos", 0..100
+    std::function<void(int)> firmwareShown; // the firmware number as the window shows it
+    std::function<void(bool)> writing;      // a write runs: its button is disabled
+};
+
 // Everything a transfer sequence (read, write, comparators, note, zero/span,
 // measurement) works with. The main window owns one for the whole run; the
 // command-line tool and the tests build their own.
 struct TransferContext {
+    // The feedback goes to the main window's progress bar, firmware label and write button.
     TransferContext(MainWindowModel& model_, CommandProtocol& link_, UserInterface& ui_,
-                    LinearizationPoints& points_, LinearizationWorkspace& workspace_)
-        : model(model_), link(link_), ui(ui_), points(points_), workspace(workspace_)
-    {
-    }
+                    LinearizationPoints& points_, LinearizationWorkspace& workspace_);
 
     MainWindowModel& model;
     CommandProtocol& link;
@@ -56,6 +65,7 @@ struct TransferContext {
     LinearizationPoints& points;
     LinearizationWorkspace& workspace;
     TransferState state;
+    TransferFeedback feedback;
     // A write reads every block back before the transmitter restarts ("Ověřit zápis").
     bool readBackWrites = false;
 };

@@ -6,13 +6,13 @@ namespace vtr8 {
 
 TransferSession::TransferSession(CommandProtocol& link, Kind kind) : link_(link)
 {
-    active_ = link_.beginSession(kind == Kind::Write);
+    active_ = link_.session().begin(kind == Kind::Write);
 }
 
 TransferSession::~TransferSession()
 {
     if (active_)
-        link_.endSession();
+        link_.session().end();
 }
 
 } // namespace vtr8

@@ -8,7 +8,7 @@ class CommandProtocol;
 // first thing in every transfer sequence: when another transfer runs (or the
 // port is another program's) it is refused with a message and the sequence
 // returns at once, touching nothing. The window disables its transfer buttons
-// while a session is active (CommandProtocol::sessionChanged).
+// while a session is active (PortSession::changed).
 class TransferSession {
 public:
     enum class Kind {

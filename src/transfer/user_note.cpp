@@ -2,6 +2,7 @@
 
 #include "device/memory_map.h"
 #include "link/command_protocol.h"
+#include "transfer/editor_feedback.h"
 #include "transfer/note_codec.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
@@ -37,13 +38,12 @@ bool zapis_uz_pozn(TransferContext& ctx)
     constexpr int Blocks = eeprom::UserNoteLength / eeprom::UserNoteWriteBlock;
     static constexpr int Progress[Blocks] = {33, 67, 100};
     for (int block = 0; block < Blocks; ++block) {
-        for (int i = 0; i < eeprom::UserNoteWriteBlock; ++i) {
-            ctx.link.TransferBuffer[static_cast<std::size_t>(1 + i)] =
-                encoding.bytes[static_cast<std::size_t>(block * eeprom::UserNoteWriteBlock + i)];
-        }
         const auto address =
             static_cast<std::uint16_t>(eeprom::UserNote + block * eeprom::UserNoteWriteBlock);
-        if (!WriteBlock(ctx.link, address, eeprom::UserNoteWriteBlock))
+        const std::span<const std::uint8_t> bytes(
+            encoding.bytes.data() + block * eeprom::UserNoteWriteBlock,
+            static_cast<std::size_t>(eeprom::UserNoteWriteBlock));
+        if (!WriteBlock(ctx.link, address, bytes))
             return false;
         if (ctx.state.NoteProgress)
             SetPrenos(ctx.model, Progress[block]);
@@ -65,7 +65,7 @@ bool cteni_uz_pozn(TransferContext& ctx)
             SetPrenos(ctx.model, Progress[block]);
         for (int i = 0; i < eeprom::UserNoteReadBlock; ++i) {
             bytes[static_cast<std::size_t>(block * eeprom::UserNoteReadBlock + i)] =
-                ctx.link.ReplyData[static_cast<std::size_t>(3 + i)];
+                ReplyDataByte(ctx.link, i);
         }
     }
     ctx.model.setText(ctx.model.EditUzPozn, decodeNote(bytes.data(), NoteLength));

@@ -21,9 +21,9 @@ bool SendEepromBlock(CommandProtocol& link, const EepromBlock& block, int pauseM
 {
     // A block that cannot be a write command is a program fault; refuse it rather than send a
     // shortened block.
-    if (!LoadTransferBuffer(block, link.TransferBuffer))
+    if (TransferBuffer check{}; !LoadTransferBuffer(block, check))
         return false;
-    if (!WriteBlock(link, block.address, static_cast<std::uint8_t>(block.data.size())))
+    if (!WriteBlock(link, block.address, block.data))
         return false;
     WritePause(pauseMs >= 0 ? pauseMs : block.pauseAfterMs);
     return true;

@@ -1,12 +1,11 @@
 #include "transfer/write_configuration.h"
 
+#include "device/constants.h"
 #include "device/device_float.h"
 #include "device/memory_map.h"
 #include "linearization/characteristic.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
-#include "model/main_window_model.h"
-#include "model/number_format.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
 #include "transfer/transfer_session.h"
@@ -39,7 +38,8 @@ public:
     // are only collected and no command changes the transmitter.
     ConfigurationTransfer(TransferContext& ctx, const PreparedWrite& w, int settleMs,
                           bool planOnly = false)
-        : ctx_(ctx), m_(ctx.model), link_(ctx.link), w_(w), settleMs_(settleMs), planOnly_(planOnly)
+        : ctx_(ctx), c_(w.configuration), link_(ctx.link), w_(w), settleMs_(settleMs),
+          planOnly_(planOnly)
     {
     }
 
@@ -47,25 +47,24 @@ public:
 
     bool run()
     {
-        SetPrenos(m_, 0);
+        progress(0);
         FrontEndImage image;
         // The mode came from the table when the write was prepared.
         if (!LoadFrontEndSettings(w_.frontEnd.mode, image))
             return false;
-        if (!planOnly_ && !SendSimpleCommand(link_, "Stop"))
+        if (!planOnly_ && !SendSimpleCommand(link_, Command::Stop))
             return false;
         stopped_ = true;
 
         ctx_.workspace.CharacteristicIndex = w_.characteristics.linearizationCharacteristic;
-        m_.PocatekExit();
 
         OutputScaling scaling;
         if (!ComputeOutputScaling(scaling) || !send(OutputScalingBlocks(scaling)))
             return false;
-        if (!send(FloatBlock(eeprom::DampingTime, {m_.DampingTime})))
+        if (!send(FloatBlock(eeprom::DampingTime, {c_.damping.value})))
             return false;
         progress(4);
-        if (!send(FloatBlock(eeprom::DampingCoefficient, {m_.DampingCoefficient})))
+        if (!send(FloatBlock(eeprom::DampingCoefficient, {dampingCoefficient(c_.damping.value)})))
             return false;
         progress(9);
 
@@ -113,10 +112,10 @@ public:
         if (ctx_.readBackWrites && !ReadBackWrittenBlocks(ctx_, blocks_))
             return false;
 
-        if (!SendSimpleCommand(link_, "Reset"))
+        if (!SendSimpleCommand(link_, Command::Reset))
             return false;
         progress(96);
-        if (!SendSimpleCommand(link_, "Continue"))
+        if (!SendSimpleCommand(link_, Command::Continue))
             return false;
         progress(100);
         return true;
@@ -139,7 +138,7 @@ private:
     void progress(int value)
     {
         if (!planOnly_)
-            SetPrenos(m_, value);
+            ShowProgress(ctx_, value);
     }
 
     // Signals at the range limits, the factory calibration and the output scaling.
@@ -169,7 +168,7 @@ private:
                                               "konfiguraci nelze zapsat.")
                                 .arg(QLatin1String(name)));
             // Nothing was stored yet: the transmitter measures on with its old configuration.
-            if (!planOnly_ && SendSimpleCommand(link_, "Continue"))
+            if (!planOnly_ && SendSimpleCommand(link_, Command::Continue))
                 stopped_ = false;
             return false;
         }
@@ -227,18 +226,17 @@ private:
     bool ZapisKonfigurace()
     {
         ConfigurationRecord r;
-        r.parasiticResistance = m_.ParasiticResistance;
+        r.parasiticResistance = c_.parasiticResistance.value;
         r.input = w_.input;
         r.errorCurrentCode = w_.errorCurrent ? static_cast<std::uint8_t>(*w_.errorCurrent) : 0;
         r.frontEndMode = w_.frontEnd.mode;
         r.connection = w_.connection;
-        r.shuntResistance = m_.ShuntResistance;
-        r.totalValue = m_.TotalValue;
+        r.shuntResistance = c_.shuntResistance.value;
+        r.totalValue = c_.totalValue.value;
         r.rangeUnitCode = w_.rangeUnit.rangeUnitCode;
         r.limits = w_.limits;
-        // Taken anew from the field: the text is what the person sees.
-        r.dampingTime = parseLocaleNumber(UpravaFormatu(m_.Tlumeni.text)).value_or(m_.DampingTime);
-        r.unitCode = m_.UnitCode;
+        r.dampingTime = c_.damping.value;
+        r.unitCode = c_.unitCode;
         r.linearizationCharacteristic = w_.characteristics.linearizationCharacteristic;
         r.rangeCharacteristic = w_.characteristics.rangeCharacteristic;
         r.linearizationCode = w_.characteristics.code;
@@ -255,7 +253,7 @@ private:
     }
 
     TransferContext& ctx_;
-    MainWindowModel& m_;
+    const Configuration& c_;
     CommandProtocol& link_;
     const PreparedWrite& w_;
     int settleMs_;
@@ -292,14 +290,23 @@ std::optional<std::vector<EepromBlock>> PlanConfigurationBlocks(TransferContext&
     return plan.blocks();
 }
 
-bool WriteConfiguration(TransferContext& ctx, const WriteTiming& timing)
+bool WriteConfiguration(TransferContext& ctx, const Configuration& configuration,
+                        const WriteTiming& timing)
 {
     TransferSession session(ctx.link, TransferSession::Kind::Write);
     if (!session.active())
         return false;
-    MainWindowModel& m = ctx.model;
-    DisabledButton busy(m, m.Poslat);
-    const std::optional<PreparedWrite> write = PrepareWrite(ctx);
+    struct Writing {
+        const TransferFeedback& feedback;
+        explicit Writing(const TransferFeedback& f) : feedback(f) { tell(true); }
+        ~Writing() { tell(false); }
+        void tell(bool running) const
+        {
+            if (feedback.writing)
+                feedback.writing(running);
+        }
+    } writing(ctx.feedback);
+    const std::optional<PreparedWrite> write = PrepareWrite(ctx, configuration);
     if (!write)
         return false;
     return TransferConfiguration(ctx, *write, timing.frontEndSettleMs);

@@ -1,5 +1,6 @@
 #include "transfer/write_preparation.h"
 
+#include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "device/device_float.h"
 #include "device/memory_map.h"
@@ -8,9 +9,6 @@
 #include "linearization/spline.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
-#include "model/main_window_model.h"
-#include "model/number_format.h"
-#include "model/point_file.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
 
@@ -27,20 +25,12 @@ QString text(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-// The damping the write would store: the field's text, which must be a number in 0.1 .. 100 s.
-// TlumeniExit has already told the person what is wrong with it.
 Extended largestMeasuredInput(const LinearizationPoints& points)
 {
     Extended largest = 0;
     for (int i = 1; i <= std::min(points.PointCount, LinearizationPoints::Capacity); ++i)
         largest = std::max(largest, std::fabs(points.MeasuredInput[static_cast<std::size_t>(i)]));
     return largest;
-}
-
-bool dampingValid(const MainWindowModel& m)
-{
-    const auto value = parseLocaleNumber(UpravaFormatu(m.Tlumeni.text));
-    return value && *value >= 0.1L && *value <= 100;
 }
 
 SignalFunction characteristicOf(LinearizationWorkspace& ws)
@@ -113,14 +103,15 @@ bool computeLinearizationData(TransferContext& ctx, PreparedWrite& w, Extended l
 
     case Linearization::SquareRoot:
         // The law itself goes to the segment table, never a table some earlier write left.
-        // A polynomial-only transmitter gets no table in force.
+        // A polynomial-only transmitter has no such table, and no polynomial follows the root
+        // near the start of the range: the write is refused rather than stored without its law.
         if (w.oldFirmware) {
-            w.method = LinearizationMethod::None;
-        } else {
-            w.data = LinearizationData::Segments;
-            w.segments = SquareRootSegmentTable(lo, hi);
-            w.method = LinearizationMethod::SegmentTable;
+            ctx.ui.message(SquareRootOnOldFirmwareText());
+            return false;
         }
+        w.data = LinearizationData::Segments;
+        w.segments = SquareRootSegmentTable(lo, hi);
+        w.method = LinearizationMethod::SegmentTable;
         return true;
 
     case Linearization::NotLinearized:
@@ -180,41 +171,27 @@ void rememberDerivedValues(TransferState& state, const PreparedWrite& w)
 
 } // namespace
 
-std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx)
+std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx, const Configuration& c)
 {
-    MainWindowModel& m = ctx.model;
     UserInterface& ui = ctx.ui;
     LinearizationWorkspace& ws = ctx.workspace;
     PreparedWrite w;
+    w.configuration = c;
 
-    m.TlumeniExit();
-    m.ConfigIncomplete = false;
-    m.Testvyplneni();
-    if (m.ConfigIncomplete || !dampingValid(m))
-        return std::nullopt;
-
-    const std::optional<InputType> input = m.Input;
-    if (!input) {
-        ui.message(text("Není zadán typ vstupu."));
+    if (!(c.damping.value >= 0.1L && c.damping.value <= 100)) {
+        ui.message(text("Povolená mez pro konstantu tlumení je 0.1 až 100 s"));
         return std::nullopt;
     }
-    const auto linearization = linearizationFromText(m.Linearizace.text);
-    if (!linearization) {
+    if (!c.linearization) {
         ui.message(text("Není zadán způsob linearizace"));
         return std::nullopt;
     }
-    w.input = *input;
-    w.linearization = *linearization;
+    w.input = c.input;
+    w.linearization = *c.linearization;
     w.pointMethod = ctx.points.Method;
 
-    if (w.linearization == Linearization::FromFile && !m.PointFileChosen) {
-        m.LinearizaceChange();
-        SetPrenos(m, 0);
-        return std::nullopt;
-    }
-
-    const Extended start = m.RangeStart;
-    const Extended end = m.RangeEnd;
+    const Extended start = c.rangeStart.value;
+    const Extended end = c.rangeEnd.value;
     const Extended lo = std::min(start, end);
     const Extended hi = std::max(start, end);
     w.rangeMin = lo;
@@ -227,18 +204,18 @@ std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx)
         return std::nullopt;
     }
     w.characteristics = *characteristics;
-    w.connection = connectionFromText(m.PripCidl.text);
-    w.errorCurrent = errorCurrentFromText(m.ChybProud.text);
+    w.connection = c.connection;
+    w.errorCurrent = c.errorCurrent;
 
     FrontEndRequest request;
     request.input = w.input;
     request.connection = w.connection;
-    request.coldJunction = coldJunctionFromText(m.VzdStKon.text);
+    request.coldJunction = c.coldJunction;
     request.rangeStart = start;
     request.rangeEnd = end;
-    request.dividerRatio = m.DividerRatio;
-    request.shuntResistance = m.ShuntResistance;
-    request.totalValue = m.TotalValue;
+    request.dividerRatio = c.dividerRatio.value;
+    request.shuntResistance = c.shuntResistance.value;
+    request.totalValue = c.totalValue.value;
     request.fromFile = w.linearization == Linearization::FromFile;
     request.fileInputMax = largestMeasuredInput(ctx.points);
     request.signal = characteristicOf(ws);
@@ -249,7 +226,7 @@ std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx)
         return std::nullopt;
     }
 
-    w.rangeUnit = ChooseRangeUnit(w.input, w.linearization, m.UnitCode);
+    w.rangeUnit = ChooseRangeUnit(w.input, w.linearization, c.unitCode);
     if (w.rangeUnit.convertThroughSensor) {
         ws.CharacteristicIndex = *sensorCharacteristic(w.input);
         w.limits = zadHodPrepoc([&ws](float x) { return ZPPrepoc(ws, x); }, w.rangeMin, w.rangeMax,
@@ -264,9 +241,10 @@ std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx)
     }
     // A current "ze souboru" is measured in the file's input unit (mA), not the range's.
     const bool currentFromFile = w.input == InputType::Current && request.fromFile;
-    w.inputScaleFactor = InputScaleFactor(w.input, currentFromFile ? request.fileInputMax : start,
-                                          currentFromFile ? request.fileInputMax : end,
-                                          w.frontEnd.inputSignalMax, m.TotalValue, m.DividerRatio);
+    w.inputScaleFactor =
+        InputScaleFactor(w.input, currentFromFile ? request.fileInputMax : start,
+                         currentFromFile ? request.fileInputMax : end, w.frontEnd.inputSignalMax,
+                         c.totalValue.value, c.dividerRatio.value);
     if (w.inputScaleFactor && (!std::isfinite(*w.inputScaleFactor) || *w.inputScaleFactor == 0)) {
         ui.message(text("Převodní konstantu vstupu nelze z daných hodnot vypočítat."));
         return std::nullopt;
@@ -274,20 +252,19 @@ std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx)
 
     if (!ReadBlock(ctx.link, eeprom::DeviceTypeBytes, eeprom::DeviceTypeBytesLength))
         return std::nullopt;
-    if (ctx.link.ReplyData[3] != eeprom::DeviceTypeFirst ||
-        ctx.link.ReplyData[4] != eeprom::DeviceTypeSecond) {
+    if (ReplyDataByte(ctx.link, 0) != eeprom::DeviceTypeFirst ||
+        ReplyDataByte(ctx.link, 1) != eeprom::DeviceTypeSecond) {
         ui.message(text("Typ převodníku není VTR8."));
         return std::nullopt;
     }
     if (!ReadBlock(ctx.link, eeprom::FirmwareNumber, eeprom::FirmwareNumberReadLength))
         return std::nullopt;
-    w.firmware = ctx.link.ReplyData[3];
-    w.oldFirmware = w.firmware == 0 || w.firmware == 255;
+    w.firmware = ReplyDataByte(ctx.link, 0);
+    w.oldFirmware = eeprom::IsOldFirmware(w.firmware);
     ctx.state.FirmwareNumber = w.firmware;
     ctx.state.OldFirmware = w.oldFirmware;
-    m.Label14.caption =
-        QString::number(w.oldFirmware ? eeprom::OldFirmwareNumber : int{w.firmware});
-    m.notifyChanged();
+    if (ctx.feedback.firmwareShown)
+        ctx.feedback.firmwareShown(eeprom::ShownFirmwareNumber(w.firmware));
     w.characteristics = *ChooseCharacteristics(w.input, w.linearization, w.oldFirmware);
 
     if (!computeLinearization(ctx, w, lo, hi))
@@ -296,9 +273,15 @@ std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx)
     return w;
 }
 
-std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx)
+QString SquareRootOnOldFirmwareText()
 {
-    std::optional<PreparedWrite> w = ComputeWrite(ctx);
+    return text("Převodník se starým firmware neumí linearizaci druhou odmocninou, "
+                "konfiguraci nelze zapsat.");
+}
+
+std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx, const Configuration& c)
+{
+    std::optional<PreparedWrite> w = ComputeWrite(ctx, c);
     if (w && !ctx.ui.confirm(text("Opravdu se má zapsat konfigurace ?")))
         return std::nullopt;
     return w;

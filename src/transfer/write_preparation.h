@@ -1,5 +1,6 @@
 #pragma once
 
+#include "configuration/configuration.h"
 #include "device/codes.h"
 #include "device/constants.h"
 #include "device/eeprom_block.h"
@@ -7,6 +8,8 @@
 #include "device/segment_table.h"
 #include "device/write_plan.h"
 #include "linearization/point_set.h"
+
+#include <QString>
 
 #include <array>
 #include <optional>
@@ -22,6 +25,8 @@ enum class LinearizationData { None, Polynomial, Segments };
 // Everything the checks and computations before the confirmation derive; the transfer sends
 // exactly this.
 struct PreparedWrite {
+    // The value confirmed; everything below is derived from it.
+    Configuration configuration;
     InputType input = InputType::Pt100;
     Linearization linearization = Linearization::NotLinearized;
     PointFitMethod pointMethod = PointFitMethod::Polynomial;
@@ -48,13 +53,19 @@ struct PreparedWrite {
     ConnectionCode connection = ConnectionCode::None;
 };
 
-// Steps before the confirmation: damping and completeness checks, point-file choice,
-// characteristic indices, front-end mode, stored limits, identification (two reads) and the
-// linearization computation. nullopt ends the write; the person has been told why (or the
-// point-file dialog was shown).
-[[nodiscard]] std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx);
+// Steps before the confirmation, on the value taken once from the editor or a file: damping
+// and linearization checks, characteristic indices, front-end mode, stored limits,
+// identification (two reads) and the linearization computation. nullopt ends the write; the
+// person has been told why.
+[[nodiscard]] std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx,
+                                                        const Configuration& configuration);
 // The same steps without the confirmation, for a comparison that writes nothing.
-[[nodiscard]] std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx);
+[[nodiscard]] std::optional<PreparedWrite> ComputeWrite(TransferContext& ctx,
+                                                        const Configuration& configuration);
+
+// The refusal of a square-root write to the old polynomial firmware, which has no table to
+// carry the law.
+QString SquareRootOnOldFirmwareText();
 
 // Steps after the confirmation: "Stop", every block in order, "Reset" and "Continue". Ends at
 // the first failed command. True when all of it was acknowledged.

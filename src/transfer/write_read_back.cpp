@@ -39,9 +39,9 @@ bool ReadBackWrittenBlocks(TransferContext& ctx, const std::vector<EepromBlock>&
 {
     const std::vector<EepromBlock> blocks = FinalBlocks(written);
     MemoryImage image;
-    SetPrenos(ctx.model, 0);
+    ShowProgress(ctx, 0);
     if (!FetchMemory(ctx.link, ctx.ui, ReadsCovering(blocks), image,
-                     [&](int done, int total) { SetPrenos(ctx.model, done * 100 / total); }))
+                     [&](int done, int total) { ShowProgress(ctx, done * 100 / total); }))
         return false;
 
     // Latest first: a byte that several blocks write is the last one's, and a block repaired

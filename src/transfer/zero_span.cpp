@@ -1,6 +1,7 @@
 #include "transfer/zero_span.h"
 
 #include "link/command_protocol.h"
+#include "transfer/editor_feedback.h"
 #include "transfer/read_configuration.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
@@ -26,8 +27,7 @@ QString refusalMessage(std::uint8_t responseCode)
     }
 }
 
-bool adjustRange(TransferContext& ctx, Control& button, const QString& question,
-                 const char* command)
+bool adjustRange(TransferContext& ctx, Control& button, const QString& question, Command command)
 {
     TransferSession session(ctx.link);
     if (!session.active())
@@ -39,7 +39,7 @@ bool adjustRange(TransferContext& ctx, Control& button, const QString& question,
     if (!SendSimpleCommand(ctx.link, command))
         return false;
     SetPrenos(ctx.model, 50);
-    const QString refusal = refusalMessage(ctx.link.ReplyData[1]);
+    const QString refusal = refusalMessage(ctx.link.lastReply().responseCode);
     if (!refusal.isEmpty()) {
         ctx.ui.message(refusal);
         return false;
@@ -55,13 +55,15 @@ bool adjustRange(TransferContext& ctx, Control& button, const QString& question,
 bool S_DolmezClick(TransferContext& ctx)
 {
     return adjustRange(ctx, ctx.model.S_Dolmez,
-                       QStringLiteral("Opravdu se má nastavit dolní mez převodníku?"), "NastOfs");
+                       QStringLiteral("Opravdu se má nastavit dolní mez převodníku?"),
+                       Command::NastOfs);
 }
 
 bool S_HormezClick(TransferContext& ctx)
 {
     return adjustRange(ctx, ctx.model.S_Hormez,
-                       QStringLiteral("Opravdu se má nastavit horní mez převodníku?"), "NastFS");
+                       QStringLiteral("Opravdu se má nastavit horní mez převodníku?"),
+                       Command::NastFS);
 }
 
 } // namespace vtr8

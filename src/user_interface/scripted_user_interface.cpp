@@ -45,18 +45,12 @@ void ScriptedUserInterface::focus(const QString& control)
     focused = control;
 }
 
-void ScriptedUserInterface::processEvents()
-{
-    ++processEventsCalls;
-}
-
 void ScriptedUserInterface::clear()
 {
     events.clear();
     messages.clear();
     questions.clear();
     focused.clear();
-    processEventsCalls = 0;
 }
 
 } // namespace vtr8

@@ -21,7 +21,6 @@ public:
     QString chooseSaveFile(const QString& title, const QString& folder,
                            const QString& filter) override;
     void focus(const QString& control) override;
-    void processEvents() override;
 
     // Queued answers, taken in order.
     std::deque<bool> confirmAnswers;
@@ -37,7 +36,6 @@ public:
     QStringList questions;
     // The last control that received the focus.
     QString focused;
-    int processEventsCalls = 0;
 
     void clear();
 };

@@ -23,8 +23,6 @@ public:
                                    const QString& filter) = 0;
     // Moves the keyboard focus to the control of that name.
     virtual void focus(const QString& control) = 0;
-    // Lets the window system handle what is pending (repaints, clicks).
-    virtual void processEvents() = 0;
 };
 
 } // namespace vtr8

@@ -101,7 +101,7 @@ TEST_F(HistoryWindowTest, DeclinedWriteLeavesNoRecordAndFailedReadIsRecorded)
     ui.confirmAnswers = {false};
     mainWidget<QPushButton>("Poslat")->click();
     program->protocol().setTransport(nullptr);
-    program->protocol().setDevicePath(dir.filePath(QStringLiteral("no-such-port")));
+    program->protocol().session().setDevicePath(dir.filePath(QStringLiteral("no-such-port")));
     mainWidget<QPushButton>("Precist")->click();
 
     std::vector<HistoryRecord> records;

@@ -1,7 +1,7 @@
 // The measurement window's widgets, offscreen, bound to the model and the
 // in-process simulator.
 #include "app/measurement_window.h"
-#include "model/number_format.h"
+#include "configuration/number_format.h"
 #include "support/transfer_bench.h"
 #include "transfer/measurement_model.h"
 #include "user_interface/scripted_user_interface.h"

@@ -196,12 +196,12 @@ TEST_F(TransferSessionWindow, TransferButtonsAreDisabledWhileATransferRunsAndBac
     EXPECT_TRUE(ui.messages.contains(u("Chyba komunikace")));
 
     // Refusal: a transfer asked for while another owns the link.
-    ASSERT_TRUE(program->protocol().beginSession());
+    ASSERT_TRUE(program->protocol().session().begin());
     EXPECT_EQ(transferButtonsEnabled(), allOff);
     ui.messages.clear();
     program->actions().Uloz_PoznClick();
     EXPECT_EQ(ui.messages, QStringList{LinkBusyMessage()});
-    program->protocol().endSession();
+    program->protocol().session().end();
     EXPECT_EQ(transferButtonsEnabled(), before);
 }
 

@@ -168,6 +168,9 @@ TEST_F(CliHistory, DamagedOrUnwritableHistoryLeavesTheTransferWorking)
 {
     SimProcess sim;
     ASSERT_TRUE(sim.start());
+    // A configured transmitter: the read of a blank one ends with 1.
+    const QString config = QStringLiteral(VTR8_EXAMPLES_DIR "/pt100-linearized.txt");
+    ASSERT_EQ(ctl(on(sim, {"--no-history", "--yes", "write", config})).exitCode, 0);
     {
         QFile f(history);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));

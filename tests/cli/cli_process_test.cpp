@@ -1,5 +1,7 @@
 // vtr8ctl as a script sees it: the executable against the vtr8-sim executable
 // over a pty, checked by exit status, stdout and the exact stderr texts.
+#include "link/port_lock.h"
+#include "link/port_mapping.h"
 #include "support/core_application.h"
 #include "support/sim_process.h"
 
@@ -163,6 +165,23 @@ TEST_F(Vtr8ctl, ReadSavesTheFileAndPrintsUtf8OnRequest)
     EXPECT_EQ(readAll(saved), readAll(example("pt100-linearized.txt")));
     EXPECT_TRUE(
         QString::fromUtf8(read.out).contains(QStringLiteral("\nvstup: odporový teploměr Pt100\n")));
+}
+
+// A factory-blank transmitter holds no configuration: nothing printed or saved, exit 1.
+TEST_F(Vtr8ctl, ReadOfABlankTransmitterEndsWithOne)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("blank.txt"));
+    for (const QStringList& arguments : {on(sim, {"read"}), on(sim, {"read", "--save", saved})}) {
+        const CtlRun r = vtr8ctl(arguments);
+        EXPECT_EQ(r.exitCode, 1) << arguments.join(' ').toStdString();
+        EXPECT_EQ(r.out, QByteArray());
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8("Převodník neobsahuje platnou konfiguraci.")))
+            << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(saved));
 }
 
 // A "ze souboru" configuration is saved with its points rebuilt from the transmitter: the
@@ -570,6 +589,11 @@ TEST_F(Vtr8ctl, VerifyAndBackupTellWhatTheTransmitterHolds)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("horní mez: v převodníku 150").toUtf8()));
     EXPECT_EQ(vtr8ctl({"verify", "--image", a, a}).exitCode, 1); // not an image
+    // It opens no port, so it locks none: a run that holds COM1 does not stop it.
+    vtr8::PortLock com1;
+    ASSERT_EQ(com1.acquire(vtr8::ComPortSystemName(0)), vtr8::PortLock::Result::Acquired);
+    EXPECT_EQ(vtr8ctl({"--com", "1", "verify", "--image", backup, a}).exitCode, 0);
+    com1.release();
 
     // One bit of the range end's last byte: 150 is stored as the next float up.
     QByteArray changed = readAll(backup);

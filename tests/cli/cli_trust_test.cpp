@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 
 namespace {
 
@@ -120,33 +121,39 @@ TEST_F(Trust, RepliesToOtherRequestsNeverGiveWrongDataWithSuccess)
     }
 }
 
+// Ctrl-C, a kill, the terminal going away (SIGHUP) and the reader of the output going away
+// (SIGPIPE, as the system sends it on a write to a pipe nobody reads) all end a write the same
+// way.
 TEST_F(Trust, InterruptedWriteStopsAfterTheCommandInFlight)
 {
-    SimProcess sim({QStringLiteral("--pace"), QStringLiteral("--trace")});
-    ASSERT_TRUE(sim.start());
-    QProcess p;
-    start(p, on(sim, {"--yes", "--trace", "write", example("pt100-linearized.txt")}));
-    QThread::msleep(3000);
-    ASSERT_EQ(p.state(), QProcess::Running);
-    QCoreApplication::processEvents();
-    const int sentBefore = static_cast<int>(p.readAllStandardError().count(" -> "));
-    QElapsedTimer sinceSignal;
-    sinceSignal.start();
-    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
-    const CtlResult r = finish(p);
-    const qint64 ms = sinceSignal.elapsed();
-    EXPECT_EQ(r.exitCode, 1);
-    // The command in flight ends by its reply (a few hundred ms at 2400 baud).
-    EXPECT_LT(ms, 1500);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("přerušen"))) << r.err.toStdString();
-    EXPECT_TRUE(r.err.endsWith(Incomplete + QLatin1Char('\n'))) << r.err.toStdString();
-    EXPECT_LE(static_cast<int>(r.err.count(QStringLiteral(" -> "))), 1) << sentBefore;
-    ASSERT_TRUE(sim.stop());
-    // The transmitter was never told to continue: the write stopped where it was.
-    EXPECT_GT(requestsSeen(sim, QStringLiteral("Stop")), 0);
-    EXPECT_EQ(requestsSeen(sim, QStringLiteral("Continue")), 0);
-    EXPECT_EQ(requestsSeen(sim),
-              sentBefore + static_cast<int>(r.err.count(QStringLiteral(" -> "))));
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        SCOPED_TRACE(strsignal(signal));
+        SimProcess sim({QStringLiteral("--pace"), QStringLiteral("--trace")});
+        ASSERT_TRUE(sim.start());
+        QProcess p;
+        start(p, on(sim, {"--yes", "--trace", "write", example("pt100-linearized.txt")}));
+        QThread::msleep(3000);
+        ASSERT_EQ(p.state(), QProcess::Running);
+        QCoreApplication::processEvents();
+        const int sentBefore = static_cast<int>(p.readAllStandardError().count(" -> "));
+        QElapsedTimer sinceSignal;
+        sinceSignal.start();
+        ::kill(static_cast<pid_t>(p.processId()), signal);
+        const CtlResult r = finish(p);
+        const qint64 ms = sinceSignal.elapsed();
+        EXPECT_EQ(r.exitCode, 1);
+        // The command in flight ends by its reply (a few hundred ms at 2400 baud).
+        EXPECT_LT(ms, 1500);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("přerušen"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.endsWith(Incomplete + QLatin1Char('\n'))) << r.err.toStdString();
+        EXPECT_LE(static_cast<int>(r.err.count(QStringLiteral(" -> "))), 1) << sentBefore;
+        ASSERT_TRUE(sim.stop());
+        // The transmitter was never told to continue: the write stopped where it was.
+        EXPECT_GT(requestsSeen(sim, QStringLiteral("Stop")), 0);
+        EXPECT_EQ(requestsSeen(sim, QStringLiteral("Continue")), 0);
+        EXPECT_EQ(requestsSeen(sim),
+                  sentBefore + static_cast<int>(r.err.count(QStringLiteral(" -> "))));
+    }
 }
 
 TEST_F(Trust, MeasureUntilInterruptedEndsCleanly)

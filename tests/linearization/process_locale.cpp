@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -12,5 +14,20 @@ public:
 };
 
 const auto* const processLocale = ::testing::AddGlobalTestEnvironment(new ProcessLocale);
+
+} // namespace
+
+namespace {
+
+// CTest runs the locale-sensitive suites under the locale named in VTR8_TEST_LOCALE; it must
+// really be the process's, or the Czech entries would only repeat the others.
+TEST(ProcessLocale, IsTheOneCTestNamed)
+{
+    const char* wanted = std::getenv("VTR8_TEST_LOCALE");
+    if (wanted == nullptr)
+        GTEST_SKIP() << "not started by CTest";
+    const char expected = std::string(wanted).rfind("cs_", 0) == 0 ? ',' : '.';
+    EXPECT_EQ(std::localeconv()->decimal_point[0], expected) << wanted;
+}
 
 } // namespace

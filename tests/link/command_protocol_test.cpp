@@ -96,7 +96,7 @@ TEST_F(CommandProtocolTest, ReplySplitAtEveryPositionGivesTheSameResult)
     // Each reply with the request it answers.
     const std::pair<QByteArray, std::function<void()>> cases[] = {
         {SampleReply, [this] { readPV(); }},
-        {eepromReply, [this] { protocol.ReadKonst(0x100, 3); }},
+        {eepromReply, [this] { protocol.readEeprom(0x100, 3); }},
     };
     for (const auto& [reply, request] : cases) {
         for (int cut = 1; cut < reply.size(); ++cut) {
@@ -203,7 +203,7 @@ TEST_F(CommandProtocolTest, ByteCountZeroEndsByTimeOut)
 TEST_F(CommandProtocolTest, PortThatCannotOpenFailsWithoutRetry)
 {
     transport.opens = false;
-    protocol.setPortIndex(2);
+    protocol.session().setPortIndex(2);
     readPV();
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(transport.openCalls, 1);
@@ -220,16 +220,30 @@ TEST_F(CommandProtocolTest, WriteThatTransfersNothingFailsWithThePortMessage)
     EXPECT_EQ(ui.messages, QStringList{"Chyba na portu PC, nelze poslat data pres port !"});
 }
 
-TEST_F(CommandProtocolTest, PortChoiceIsReadAtEveryAttempt)
+TEST_F(CommandProtocolTest, APortChosenDuringACommandOrSessionWaitsForItsEnd)
 {
-    protocol.setPortIndex(1);
+    PortSession& session = protocol.session();
+    EXPECT_TRUE(session.setPortIndex(1));
+    EXPECT_FALSE(session.setPortIndex(8));
     transport.replies.push_back(Silence());
     transport.replies.push_back(Whole(SampleReply));
-    // The person picks COM6 while the first attempt waits.
-    QTimer::singleShot(test::FastTiming().replyTimeoutMs / 2, [&] { protocol.setPortIndex(5); });
+    // The person picks COM6 while the first attempt waits: the repeat stays on COM2.
+    QTimer::singleShot(test::FastTiming().replyTimeoutMs / 2,
+                       [&] { EXPECT_FALSE(session.setPortIndex(5)); });
     readPV();
     EXPECT_EQ(protocol.CommError, 0);
-    EXPECT_EQ(transport.openedIndices, (QList<int>{1, 5}));
+    transport.replies.push_back(Whole(SampleReply));
+    ASSERT_TRUE(session.begin());
+    readPV();
+    // A session keeps the port it locked; the choice made in it comes after it.
+    EXPECT_FALSE(session.setPortIndex(2));
+    transport.replies.push_back(Whole(SampleReply));
+    readPV();
+    session.end();
+    transport.replies.push_back(Whole(SampleReply));
+    readPV();
+    EXPECT_EQ(transport.openedIndices, (QList<int>{1, 1, 5, 5, 2}));
+    EXPECT_EQ(session.portIndex(), 2);
 }
 
 TEST_F(CommandProtocolTest, ASecondCommandDuringTheWaitIsRefusedAndTheFirstSurvives)
@@ -295,32 +309,51 @@ TEST_F(CommandProtocolTest, UnknownCommandFailsWithoutSending)
 
 // Through the in-process simulated transmitter.
 
-TEST(CommandProtocolWithSimulator, WriteThenReadBackEEPROM)
+TEST(CommandProtocolWithSimulator, TypedCommandsGiveTheBytesOrTheFailure)
 {
     test::EnsureCoreApplication();
     test::SimulatedLink link;
+    CommandProtocol& p = link.protocol;
+    Bytes written;
     for (int i = 1; i <= 20; ++i)
-        link.protocol.TransferBuffer[static_cast<std::size_t>(i)] =
-            static_cast<std::uint8_t>(i * 7);
-    link.protocol.SendCommand("WriteEEPROM", 1040, 20);
-    link.protocol.WaitForReply();
-    ASSERT_EQ(link.protocol.CommError, 0);
-    link.protocol.ReadKonst(1044, 16);
-    ASSERT_EQ(link.protocol.CommError, 0);
-    for (int k = 0; k < 16; ++k)
-        EXPECT_EQ(link.protocol.ReplyData[static_cast<std::size_t>(3 + k)], (k + 5) * 7) << k;
+        written.push_back(static_cast<std::uint8_t>(i * 7));
+    ASSERT_TRUE(p.writeEeprom(1040, written));
+    const auto read = p.readEeprom(1044, 16);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read.value, Bytes(written.begin() + 4, written.end()));
+    const auto stop = p.send(Command::Stop);
+    EXPECT_TRUE(stop);
+    EXPECT_TRUE(stop.value.data.empty());
     EXPECT_TRUE(link.ui.messages.isEmpty());
+
+    // More than a request carries: nothing sent, the usual failure and message.
+    const auto sent = link.transport.writes.size();
+    EXPECT_EQ(p.writeEeprom(1040, Bytes(26, 1)).failure.error, LinkError::Communication);
+    EXPECT_EQ(link.transport.writes.size(), sent);
+    link.transport.portExists[3] = false;
+    p.session().setPortIndex(3);
+    const auto closed = p.readEeprom(0, 2);
+    EXPECT_EQ(closed.failure.error, LinkError::PortOpen);
+    EXPECT_EQ(closed.failure.portName, QStringLiteral("COM4"));
+    EXPECT_TRUE(closed.value.empty());
+    p.session().setPortIndex(0);
+    p.session().requestAbandon(QStringLiteral("přerušeno"));
+    EXPECT_EQ(p.send(Command::Stop).failure.error, LinkError::Abandoned);
+    EXPECT_EQ(p.send(Command::Stop).failure.error, LinkError::Abandoned);
+    // Each failure told once, in the texts of old.
+    EXPECT_EQ(link.ui.messages,
+              (QStringList{"Chyba komunikace", "Nejde inicializovat COM4 port", "přerušeno"}));
 }
 
 TEST(CommandProtocolWithSimulator, ReadOperationsUseTheirCommands)
 {
     test::EnsureCoreApplication();
     test::SimulatedLink link;
-    link.protocol.ReadKonst(268, 2);
+    link.protocol.readEeprom(268, 2);
     EXPECT_EQ(link.protocol.ReplyData[3], 13);
     EXPECT_EQ(link.protocol.ReplyData[4], 249);
-    link.protocol.ReadVar(0x1234, 4);
-    link.protocol.ReadKonst2(0x0102, 3);
+    link.protocol.readRam(0x1234, 4);
+    link.protocol.readEeprom2(0x0102, 3);
     EXPECT_EQ(link.protocol.CommError, 0);
     const auto commands = link.commands();
     ASSERT_EQ(commands.size(), 3u);
@@ -346,7 +379,7 @@ TEST(CommandProtocolWithSimulator, InjectedFaultsAndRecovery)
         SCOPED_TRACE(c.fault);
         test::SimulatedLink link;
         link.transmitter().faults().add(*sim::ParseFaultRule(c.fault));
-        link.protocol.ReadKonst(268, 2);
+        link.protocol.readEeprom(268, 2);
         EXPECT_EQ(link.protocol.CommError, c.error);
         EXPECT_EQ(link.protocol.lastAttempt(), c.attempts);
         EXPECT_EQ(link.transmitter().requests().size(), static_cast<std::size_t>(c.attempts));
@@ -411,7 +444,7 @@ TEST_F(CommandProtocolTest, ReadAndWriteRepliesMustHaveTheirRequestsShape)
     const QByteArray longRead = Reply(0x71, QByteArray(18, '\0'));
     for (int i = 0; i < 3; ++i)
         transport.replies.push_back(Whole(longRead));
-    protocol.ReadKonst(400, 4);
+    protocol.readEeprom(400, 4);
     EXPECT_EQ(protocol.CommError, 1);
     // WriteEEPROM echoes the address and count it was given; another echo is no answer.
     protocol.TransferBuffer[1] = 7;
@@ -423,20 +456,88 @@ TEST_F(CommandProtocolTest, ReadAndWriteRepliesMustHaveTheirRequestsShape)
     EXPECT_EQ(protocol.lastAttempt(), 2);
 }
 
-TEST_F(CommandProtocolTest, BytesAfterTheAnswerCannotOverwriteIt)
+TEST_F(CommandProtocolTest, TwoAnswersToOneReadAreNoAnswer)
 {
-    // The answer and right behind it a stale reply of the same shape, in one chunk.
-    transport.replies.push_back(Whole(SampleReply + Reply(0x01, Hex("00 00 21 00 00 00 00"))));
+    // Two replies of the same shape: either may be the stale one. An exact repeat
+    // or noise behind the reply changes nothing.
+    const QByteArray other = Reply(0x01, Hex("00 00 21 00 00 00 00"));
+    transport.replies.push_back(Whole(other + SampleReply));
+    transport.replies.push_back(Whole(SampleReply + SampleReply + Hex("00 13"))); // the repeat
     readPV();
     EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(protocol.lastAttempt(), 2);
     EXPECT_EQ(Data(protocol, 3, 7), (std::vector<int>{0x20, 0x41, 0xC8, 0x00, 0x00}));
+}
+
+// A transmitter whose EEPROM byte at address a is a % 251, answering ReadEEPROM
+// with its replies held back or repeated as the line of a faulty one would.
+struct LineFault {
+    const char* what;
+    int lateMs;      // every reply this late
+    int duplicateOf; // the reply to this request (1-based, every attempt) comes again
+    int duplicateAfterMs;
+};
+
+QByteArray EepromReply(const QByteArray& request)
+{
+    const int address =
+        (static_cast<std::uint8_t>(request[14]) << 8) | static_cast<std::uint8_t>(request[15]);
+    QByteArray data = Hex("00 00");
+    for (int i = 0; i < static_cast<std::uint8_t>(request[16]); ++i)
+        data.append(static_cast<char>((address + i) % 251));
+    return Reply(0x71, data);
+}
+
+TEST_F(CommandProtocolTest, ALateOrRepeatedReplyNeverAnswersALaterRead)
+{
+    LinkTiming timing = test::FastTiming();
+    timing.replyTimeoutMs = 60;
+    timing.drainQuietMs = timing.replyTimeoutMs * 5 / 2;
+    protocol.setTiming(timing);
+    const int timeout = timing.replyTimeoutMs;
+    const LineFault faults[] = {
+        {"replies 1.1 times the time-out late", timeout * 11 / 10, 0, 0},
+        {"replies 1.5 times the time-out late", timeout * 3 / 2, 0, 0},
+        {"replies 2.3 times the time-out late", timeout * 23 / 10, 0, 0},
+        {"the 1st reply again a fifth of the time-out later", 0, 1, timeout / 5},
+        {"the 2nd reply again three fifths of the time-out later", 0, 2, timeout * 3 / 5},
+        {"the 3rd reply again right behind it", 0, 3, 0},
+    };
+    std::deque<ScriptedTransport> lines; // outlive the protocol's use of them
+    for (const LineFault& fault : faults) {
+        ScriptedTransport& line = lines.emplace_back();
+        line.keepBytesOnClose = true;
+        int requests = 0;
+        line.responder = [&](const QByteArray& request) {
+            const QByteArray reply = EepromReply(request);
+            std::vector<ScriptedTransport::Reply> replies{{{reply}, fault.lateMs}};
+            if (++requests == fault.duplicateOf)
+                replies.push_back({{reply}, fault.lateMs + fault.duplicateAfterMs});
+            return replies;
+        };
+        protocol.setTransport(&line);
+        int answered = 0;
+        for (int address = 100; address < 148; address += 12) {
+            protocol.readEeprom(static_cast<std::uint16_t>(address), 12);
+            if (protocol.CommError != 0)
+                continue;
+            ++answered;
+            for (int i = 0; i < 12; ++i)
+                EXPECT_EQ(protocol.ReplyData[static_cast<std::size_t>(3 + i)], (address + i) % 251)
+                    << fault.what << ", read at " << address << ", byte " << i;
+        }
+        // A repeat of the request is answered by its own late reply, and the
+        // duplicate costs at most the read it fell into.
+        EXPECT_GE(answered, fault.lateMs > 2 * timeout ? 0 : 3) << fault.what;
+    }
+    protocol.setTransport(&transport);
 }
 
 TEST_F(CommandProtocolTest, AbandonLetsTheCommandInFlightEndAndStopsEverythingAfter)
 {
     // Abandoned while the first attempt waits in vain: no second attempt.
     QTimer::singleShot(5, &protocol,
-                       [this] { protocol.requestAbandon(QStringLiteral("přerušeno")); });
+                       [this] { protocol.session().requestAbandon(QStringLiteral("přerušeno")); });
     readPV();
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(transport.writes.size(), 1);
@@ -444,7 +545,7 @@ TEST_F(CommandProtocolTest, AbandonLetsTheCommandInFlightEndAndStopsEverythingAf
     readPV();
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(transport.writes.size(), 1);
-    EXPECT_FALSE(protocol.beginSession());
+    EXPECT_FALSE(protocol.session().begin());
     EXPECT_EQ(ui.messages, QStringList{QStringLiteral("přerušeno")});
 }
 
@@ -467,11 +568,11 @@ TEST_F(CommandProtocolTest, QuittingTheApplicationFailsTheWaitAndWhatFollows)
 
 TEST_F(CommandProtocolTest, OneSessionAtATime)
 {
-    ASSERT_TRUE(protocol.beginSession());
-    EXPECT_FALSE(protocol.beginSession());
-    protocol.endSession();
-    EXPECT_TRUE(protocol.beginSession());
-    protocol.endSession();
+    ASSERT_TRUE(protocol.session().begin());
+    EXPECT_FALSE(protocol.session().begin());
+    protocol.session().end();
+    EXPECT_TRUE(protocol.session().begin());
+    protocol.session().end();
     EXPECT_EQ(ui.messages, QStringList{LinkBusyMessage()});
 }
 

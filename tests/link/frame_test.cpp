@@ -105,6 +105,9 @@ TEST(Frame, EveryCommandOfTheTable)
             parity ^= expected[i];
         expected.push_back(parity);
         EXPECT_EQ(wire, expected);
+        // The enumeration names the same row.
+        const CommandSpec& spec = *FindCommand(e.name);
+        EXPECT_EQ(SpecOf(spec.command).name, e.name);
     }
 }
 

@@ -2,17 +2,29 @@
 #include "link/port_mapping.h"
 #include "support/core_application.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+#endif
 
 namespace vtr8 {
 namespace {
 
 TEST(PortNames, PathsBecomeAbsoluteAndOnlyListedBareNamesAreTaken)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP()
+        << "POSIX only: the cases are device paths under /dev; Windows ports are COM names";
+#endif
     const QList<ListedPort> listed = {{QStringLiteral("ttyUSB0"), QStringLiteral("/dev/ttyUSB0")},
                                       {QStringLiteral("COM3"), QString()}};
     const QString here = QDir::currentPath();
@@ -33,23 +45,120 @@ TEST(PortNames, PathsBecomeAbsoluteAndOnlyListedBareNamesAreTaken)
         EXPECT_EQ(ResolvePortName(QString::fromUtf8(c.text), listed), c.expected) << c.text;
 }
 
-TEST(PortLock, SecondHolderIsRefusedUntilTheFirstLetsGo)
+TEST(PortNames, TerminalsThatAreNoSerialLineAreKnown)
 {
-    test::EnsureCoreApplication();
-    QTemporaryDir dir;
-    const QString port = dir.filePath(QStringLiteral("port"));
-    PortLock first;
-    ASSERT_TRUE(first.acquire(port));
-    PortLock second;
-    EXPECT_FALSE(second.acquire(port));
-    first.release();
-    EXPECT_TRUE(second.acquire(port));
-    // A link to the port is the same port.
-    QFile(dir.filePath(QStringLiteral("port"))).open(QIODevice::WriteOnly);
-    QFile::link(port, dir.filePath(QStringLiteral("link")));
-    EXPECT_EQ(PortLock::LockFilePath(dir.filePath(QStringLiteral("link"))),
-              PortLock::LockFilePath(port));
+#ifdef Q_OS_LINUX
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const QString slave = QString::fromLocal8Bit(::ptsname(master));
+    const struct {
+        QString path;
+        bool terminal;
+    } cases[] = {
+        {QStringLiteral("/dev/console"), true}, {QStringLiteral("/dev/tty0"), true},
+        {QStringLiteral("/dev/ptmx"), true},    {QStringLiteral("/dev/tty"), true},
+        {QStringLiteral("/dev/ttyS0"), false},  {slave, false},
+        {QStringLiteral("/dev/null"), false},   {QStringLiteral("/no/such/port"), false},
+    };
+    for (const auto& c : cases)
+        if (QFileInfo::exists(c.path) || !c.terminal)
+            EXPECT_EQ(IsTerminalNotSerialPort(c.path), c.terminal) << c.path.toStdString();
+    ::close(master);
+#endif
 }
+
+class PortLockTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::EnsureCoreApplication();
+        savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+        savedTemp = qgetenv("TMPDIR");
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    }
+    void TearDown() override
+    {
+        qputenv("XDG_RUNTIME_DIR", savedRuntime);
+        qputenv("TMPDIR", savedTemp);
+    }
+
+    QTemporaryDir runtime;
+    QTemporaryDir devices;
+    QByteArray savedRuntime;
+    QByteArray savedTemp;
+};
+
+TEST_F(PortLockTest, SecondHolderIsRefusedUntilTheFirstLetsGo)
+{
+    const QString port = devices.filePath(QStringLiteral("port"));
+    PortLock first;
+    ASSERT_EQ(first.acquire(port), PortLock::Result::Acquired);
+    EXPECT_TRUE(first.lockFile().startsWith(runtime.path()));
+    PortLock second;
+    EXPECT_EQ(second.acquire(port), PortLock::Result::HeldByOther);
+    first.release();
+    EXPECT_EQ(second.acquire(port), PortLock::Result::Acquired);
+#ifndef Q_OS_WIN // QFile::link makes a shortcut there, not a link the port opens through
+    // A link to the port is the same port.
+    QFile(port).open(QIODevice::WriteOnly);
+    QFile::link(port, devices.filePath(QStringLiteral("link")));
+    EXPECT_EQ(PortLock::LockFilePath(devices.filePath(QStringLiteral("link"))),
+              PortLock::LockFilePath(port));
+#endif
+    // A name longer than any file name still gets its own lock.
+    const QString longName = devices.filePath(QString(300, QLatin1Char('x')));
+    PortLock third;
+    EXPECT_EQ(third.acquire(longName), PortLock::Result::Acquired);
+    EXPECT_NE(PortLock::LockFilePath(longName), PortLock::LockFilePath(longName + 'y'));
+}
+
+TEST_F(PortLockTest, AnUnreadableLockIsTakenOverOnceItIsOld)
+{
+    const QString port = devices.filePath(QStringLiteral("port"));
+    const QString lockFile = PortLock::LockFilePath(port);
+    for (const QByteArray& content : {QByteArray(), QByteArray("\x01garbage")}) {
+        QFile file(lockFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        PortLock lock;
+        // Just written: perhaps a holder that is still writing it.
+        EXPECT_EQ(lock.acquire(port), PortLock::Result::HeldByOther);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                         QFileDevice::FileModificationTime);
+        file.close();
+        EXPECT_EQ(lock.acquire(port), PortLock::Result::Acquired);
+    }
+}
+
+#ifdef Q_OS_UNIX
+TEST_F(PortLockTest, WithoutARuntimeFolderLocksStayInAFolderOfTheUsersOwn)
+{
+    QTemporaryDir shared;
+    qputenv("TMPDIR", shared.path().toLocal8Bit());
+    for (const char* runtimeValue : {"", "/tmp"}) { // unset, or a folder everyone writes
+        qputenv("XDG_RUNTIME_DIR", runtimeValue);
+        const QString own = shared.filePath(QStringLiteral("vtr8-%1").arg(::getuid()));
+        PortLock lock;
+        ASSERT_EQ(lock.acquire(devices.filePath(QStringLiteral("port"))),
+                  PortLock::Result::Acquired);
+        EXPECT_EQ(QFileInfo(lock.lockFile()).absolutePath(), own);
+        EXPECT_EQ(QFile::permissions(own) & (QFileDevice::WriteGroup | QFileDevice::WriteOther),
+                  QFileDevice::Permissions());
+        lock.release();
+        // Once others may write there the lock is refused, saying why and where.
+        QFile::setPermissions(own, QFile::permissions(own) | QFileDevice::WriteOther);
+        EXPECT_EQ(lock.acquire(devices.filePath(QStringLiteral("port"))),
+                  PortLock::Result::Unusable);
+        EXPECT_TRUE(lock.lockFile().startsWith(own));
+        EXPECT_FALSE(lock.problem().isEmpty());
+        QDir(own).removeRecursively();
+    }
+}
+#endif
 
 } // namespace
 } // namespace vtr8

@@ -39,6 +39,10 @@ protected:
 
 TEST_F(PortSelectionTest, FirstRunSelectsCom1AndWritesNothing)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "The store is the registry on Windows, not a file in the test's folder; the "
+                    "Wine end-to-end script reads it back with wine reg query";
+#endif
     PortSelection selection;
     EXPECT_EQ(selection.itemIndex(), 0);
     EXPECT_FALSE(selection.confirm());

@@ -53,19 +53,12 @@ TEST_F(PtyLinkTest, DriverOpensWritesAndPollsTheSimulator)
     ASSERT_TRUE(sim.start());
 
     TCommPortDriver driver;
-    EXPECT_EQ(driver.ComPortPollingDelay(), 50);
-    EXPECT_EQ(driver.OutputTimeout(), 4000);
-    EXPECT_EQ(driver.ComPortInBufSize(), 2048);
-    EXPECT_EQ(driver.OutputQueueFree(), 0xFFFF);
+    EXPECT_EQ(driver.pollingDelay(), 50);
     EXPECT_EQ(driver.WriteData(reinterpret_cast<const std::uint8_t*>(ReadPVRequest.constData()),
                                static_cast<int>(ReadPVRequest.size())),
               0);
 
-    driver.setDevicePath(sim.devicePath());
-    driver.setComPortSpeed(br2400);
-    driver.setComPortDataBits(db8BITS);
-    driver.setComPortParity(ptODD);
-    driver.setComPortStopBits(sb1BITS);
+    driver.prepare(0, sim.devicePath());
     ASSERT_TRUE(driver.OpenPort());
     EXPECT_TRUE(driver.IsPortOpen());
     EXPECT_EQ(driver.serialPort().baudRate(), 2400);
@@ -79,18 +72,17 @@ TEST_F(PtyLinkTest, DriverOpensWritesAndPollsTheSimulator)
     EXPECT_EQ(driver.serialPort().error(), QSerialPort::NoError);
 
     // Open ports keep their port and are not reopened.
-    driver.setComPort(pnCom8);
-    EXPECT_EQ(driver.ComPort(), pnCOM1);
+    driver.prepare(7, {});
+    EXPECT_EQ(driver.portSystemName(), sim.devicePath());
     EXPECT_TRUE(driver.OpenPort());
 
     QByteArray received;
     int events = 0;
-    driver.OnReceiveData = [&](TCommPortDriver* sender, const std::uint8_t* data, int size) {
-        EXPECT_EQ(sender, &driver);
+    driver.setReceiveHandler([&](const std::uint8_t* data, int size) {
         EXPECT_GT(size, 0);
         ++events;
         received.append(reinterpret_cast<const char*>(data), size);
-    };
+    });
 
     Wait(200);
     EXPECT_EQ(events, 0); // polls that find nothing raise nothing
@@ -117,7 +109,6 @@ TEST_F(PtyLinkTest, DriverOpensWritesAndPollsTheSimulator)
 
     driver.ClosePort();
     EXPECT_FALSE(driver.IsPortOpen());
-    EXPECT_EQ(driver.OutputQueueFree(), 0xFFFF);
     clock.restart();
     EXPECT_EQ(driver.WriteData(reinterpret_cast<const std::uint8_t*>(ReadPVRequest.constData()),
                                static_cast<int>(ReadPVRequest.size())),
@@ -126,23 +117,14 @@ TEST_F(PtyLinkTest, DriverOpensWritesAndPollsTheSimulator)
     EXPECT_TRUE(sim.stop());
 }
 
-TEST_F(PtyLinkTest, DriverPropertiesFollowTheirRules)
+TEST_F(PtyLinkTest, DriverOpensNoTerminalThatIsNoSerialLine)
 {
     TCommPortDriver driver;
-    EXPECT_EQ(BaudRateOf(br110), 110);
-    EXPECT_EQ(BaudRateOf(br2400), 2400);
-    EXPECT_EQ(BaudRateOf(br56000), 56000);
-    EXPECT_EQ(BaudRateOf(br115200), 115200);
-    driver.setComPort(pnCom8);
-    EXPECT_EQ(driver.ComPort(), pnCom8);
-    // The out-queue size is taken only while open.
-    driver.setComPortOutBufSize(100);
-    EXPECT_EQ(driver.ComPortOutBufSize(), 2048);
-    driver.setComPortInBufSize(512);
-    EXPECT_EQ(driver.ComPortInBufSize(), 512);
-    driver.setDevicePath(QStringLiteral("/dev/vtr8-no-such-port"));
-    EXPECT_FALSE(driver.OpenPort());
-    EXPECT_FALSE(driver.IsPortOpen());
+    for (const char* path : {"/dev/vtr8-no-such-port", "/dev/ptmx", "/dev/tty"}) {
+        driver.prepare(0, QString::fromLatin1(path));
+        EXPECT_FALSE(driver.OpenPort()) << path;
+        EXPECT_FALSE(driver.IsPortOpen()) << path;
+    }
 }
 
 // A bare pty pair: the test plays the far end on the master.
@@ -172,40 +154,34 @@ struct PtyPair {
     }
 };
 
-TEST_F(PtyLinkTest, ItemEightOpensTheEighthPortAndNewSettingsDiscardQueuedBytes)
+TEST_F(PtyLinkTest, ItemEightOpensTheEighthPortAndTheLineSettings)
 {
     PtyPair pty;
     ASSERT_FALSE(pty.slave.isEmpty());
     qputenv("VTR8_COM8", pty.slave.toLocal8Bit());
     TCommPortDriver driver;
-    driver.setComPort(pnCom8);
-    driver.setComPortParity(ptODD);
+    driver.prepare(7, {});
     ASSERT_TRUE(driver.OpenPort());
     EXPECT_TRUE(pty.slave.endsWith(driver.serialPort().portName()));
     qunsetenv("VTR8_COM8");
+    EXPECT_EQ(driver.serialPort().baudRate(), 2400);
+    EXPECT_EQ(driver.serialPort().dataBits(), QSerialPort::Data8);
+    EXPECT_EQ(driver.serialPort().parity(), QSerialPort::OddParity);
+    EXPECT_EQ(driver.serialPort().stopBits(), QSerialPort::OneStop);
+    EXPECT_EQ(driver.serialPort().flowControl(), QSerialPort::NoFlowControl);
 
     QByteArray received;
-    driver.OnReceiveData = [&](TCommPortDriver*, const std::uint8_t* data, int size) {
+    driver.setReceiveHandler([&](const std::uint8_t* data, int size) {
         received.append(reinterpret_cast<const char*>(data), size);
-    };
+    });
     pty.send("abc");
     Wait(150);
     EXPECT_EQ(received, QByteArray("abc"));
 
-    // Bytes waiting when the line settings change are thrown away.
-    received.clear();
-    pty.send("stale");
-    driver.setComPortSpeed(br4800);
-    Wait(150);
-    EXPECT_TRUE(received.isEmpty()) << received.toStdString();
-    EXPECT_TRUE(driver.IsPortOpen());
-    pty.send("fresh");
-    Wait(150);
-    EXPECT_EQ(received, QByteArray("fresh"));
-
     // A new polling period takes effect on the open port.
-    driver.setComPortPollingDelay(10);
-    EXPECT_EQ(driver.ComPortPollingDelay(), 10);
+    driver.setReceiveOnArrival(false);
+    driver.setPollingDelay(10);
+    EXPECT_EQ(driver.pollingDelay(), 10);
     received.clear();
     pty.send("x");
     Wait(60);
@@ -232,7 +208,7 @@ TEST_F(PtyLinkTest, ReplyGoesOnAsItArrivesAndPollingAloneStillCompletesTheComman
         LinkTiming timing;
         timing.pollMs = c.pollMs;
         protocol.setTiming(timing);
-        protocol.setDevicePath(pty.slave);
+        protocol.session().setDevicePath(pty.slave);
         protocol.serialDriver().setReceiveOnArrival(c.onArrival);
 
         QByteArray request;
@@ -250,13 +226,10 @@ TEST_F(PtyLinkTest, ReplyGoesOnAsItArrivesAndPollingAloneStillCompletesTheComman
                 sinceReply.start();
             }
         });
-        protocol.serialDriver().OnReceiveData = [&](TCommPortDriver*, const std::uint8_t*, int) {
-            if (handedOnAfter < 0 && sinceReply.isValid())
-                handedOnAfter = sinceReply.elapsed();
-        };
-
         protocol.SendCommand("ReadPV");
         protocol.WaitForReply();
+        if (sinceReply.isValid())
+            handedOnAfter = sinceReply.elapsed();
         EXPECT_EQ(protocol.CommError, 0) << ui.messages.join('|').toStdString();
         EXPECT_EQ(protocol.lastAttempt(), 1);
         EXPECT_EQ(protocol.ReplyData[4], 0x41);
@@ -273,11 +246,11 @@ TEST_F(PtyLinkTest, ProtocolReadsAndWritesOverThePtyWithDefaultTiming)
     qputenv("VTR8_COM5", sim.devicePath().toLocal8Bit());
     ScriptedUserInterface ui;
     CommandProtocol protocol(ui);
-    protocol.setPortIndex(4);
+    protocol.session().setPortIndex(4);
 
     QElapsedTimer clock;
     clock.start();
-    protocol.ReadKonst(512, 15);
+    protocol.readEeprom(512, 15);
     const qint64 elapsed = clock.elapsed();
     ASSERT_EQ(protocol.CommError, 0) << ui.messages.join('|').toStdString();
     for (int k = 0; k < 15; ++k)
@@ -294,7 +267,7 @@ TEST_F(PtyLinkTest, ProtocolReadsAndWritesOverThePtyWithDefaultTiming)
     protocol.SendCommand("WriteEEPROM", 512, 20);
     protocol.WaitForReply();
     ASSERT_EQ(protocol.CommError, 0);
-    protocol.ReadKonst(512, 16);
+    protocol.readEeprom(512, 16);
     ASSERT_EQ(protocol.CommError, 0);
     for (int k = 0; k < 16; ++k)
         EXPECT_EQ(protocol.ReplyData[static_cast<std::size_t>(3 + k)],
@@ -311,18 +284,18 @@ TEST_F(PtyLinkTest, MissingPortIsReportedOnceWithItsName)
     CommandProtocol protocol(ui);
     QElapsedTimer clock;
     clock.start();
-    protocol.setDevicePath(QStringLiteral("/dev/vtr8-no-such-port"));
-    protocol.ReadKonst(268, 2);
+    protocol.session().setDevicePath(QStringLiteral("/dev/vtr8-no-such-port"));
+    protocol.readEeprom(268, 2);
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(ui.messages, QStringList{"Nejde inicializovat /dev/vtr8-no-such-port port"});
     EXPECT_LT(clock.elapsed(), 500);
 
 #ifndef Q_OS_WIN
     ui.clear();
-    protocol.setDevicePath({});
+    protocol.session().setDevicePath({});
     qputenv("VTR8_COM2", "/dev/vtr8-no-such-port");
-    protocol.setPortIndex(1);
-    protocol.ReadKonst(268, 2);
+    protocol.session().setPortIndex(1);
+    protocol.readEeprom(268, 2);
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(ui.messages, QStringList{"Nejde inicializovat COM2 (/dev/vtr8-no-such-port) port"});
     qunsetenv("VTR8_COM2");
@@ -335,7 +308,7 @@ TEST_F(PtyLinkTest, NeverAnsweredCommandTakesThreeSecondsWithoutSpinning)
     ASSERT_TRUE(sim.start());
     ScriptedUserInterface ui;
     CommandProtocol protocol(ui);
-    protocol.setDevicePath(sim.devicePath());
+    protocol.session().setDevicePath(sim.devicePath());
 
     int ticks = 0;
     QTimer ticker;
@@ -346,7 +319,7 @@ TEST_F(PtyLinkTest, NeverAnsweredCommandTakesThreeSecondsWithoutSpinning)
     const double cpuBefore = CpuSeconds();
     QElapsedTimer clock;
     clock.start();
-    protocol.ReadKonst(268, 2);
+    protocol.readEeprom(268, 2);
     const qint64 elapsed = clock.elapsed();
     const double cpu = CpuSeconds() - cpuBefore;
 
@@ -373,14 +346,14 @@ TEST_F(PtyLinkTest, SimulatorThatVanishesGivesAMessageNotAHang)
     LinkTiming timing;
     timing.replyTimeoutMs = 300;
     protocol.setTiming(timing);
-    protocol.setDevicePath(sim->devicePath());
-    protocol.ReadKonst(268, 2);
+    protocol.session().setDevicePath(sim->devicePath());
+    protocol.readEeprom(268, 2);
     ASSERT_EQ(protocol.CommError, 0);
     sim.reset(); // SIGTERM: the pty goes away while our port is open
 
     QElapsedTimer clock;
     clock.start();
-    protocol.ReadKonst(268, 2);
+    protocol.readEeprom(268, 2);
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(ui.messages.size(), 1);
     EXPECT_LT(clock.elapsed(), 2000);
@@ -392,10 +365,10 @@ TEST_F(PtyLinkTest, PacedSimulatorTakesTheWireTime)
     ASSERT_TRUE(sim.start());
     ScriptedUserInterface ui;
     CommandProtocol protocol(ui);
-    protocol.setDevicePath(sim.devicePath());
+    protocol.session().setDevicePath(sim.devicePath());
     QElapsedTimer clock;
     clock.start();
-    protocol.ReadKonst(512, 15);
+    protocol.readEeprom(512, 15);
     const qint64 elapsed = clock.elapsed();
     ASSERT_EQ(protocol.CommError, 0);
     // 18 request bytes and 33 reply bytes at 4.58 ms each.

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace vtr8::test {
@@ -20,8 +21,13 @@ class ScriptedTransport : public QObject, public LinkTransport {
 public:
     struct Reply {
         std::vector<QByteArray> chunks;
+        int delayMs = 0; // responder replies only: queued this long after the write
     };
     std::deque<Reply> replies;
+    // Answers every write when set (replies is then unused).
+    std::function<std::vector<Reply>(const QByteArray& request)> responder;
+    // Like a pty whose far end stays open: bytes on their way survive a close.
+    bool keepBytesOnClose = false;
     bool opens = true;
     int writeResult = -1; // -1: the whole frame
 
@@ -37,8 +43,9 @@ public:
                 return;
             const QByteArray chunk = pending_.front();
             pending_.pop_front();
-            handler_(reinterpret_cast<const std::uint8_t*>(chunk.constData()),
-                     static_cast<int>(chunk.size()));
+            if (!chunk.isEmpty())
+                handler_(reinterpret_cast<const std::uint8_t*>(chunk.constData()),
+                         static_cast<int>(chunk.size()));
         });
     }
 
@@ -59,7 +66,8 @@ public:
     {
         open_ = false;
         timer_.stop();
-        pending_.clear();
+        if (!keepBytesOnClose)
+            pending_.clear();
     }
     bool IsPortOpen() const override { return open_; }
     void SetDtr(bool) override {}
@@ -67,7 +75,12 @@ public:
     int WriteData(const std::uint8_t* data, int count) override
     {
         writes << QByteArray(reinterpret_cast<const char*>(data), count);
-        if (!replies.empty()) {
+        if (responder) {
+            for (const Reply& reply : responder(writes.back()))
+                QTimer::singleShot(reply.delayMs, this, [this, chunks = reply.chunks] {
+                    pending_.insert(pending_.end(), chunks.begin(), chunks.end());
+                });
+        } else if (!replies.empty()) {
             for (const QByteArray& c : replies.front().chunks)
                 pending_.push_back(c);
             replies.pop_front();

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "linearization/point_set.h"
 #include "model/main_window_model.h"
-#include "model/number_format.h"
 #include "user_interface/scripted_user_interface.h"
 
 #include <gtest/gtest.h>

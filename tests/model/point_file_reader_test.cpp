@@ -205,5 +205,25 @@ TEST(PointFileReader, UnreadableFileReportsTheSystemErrorNumber)
     EXPECT_EQ(set.PointCount, 7);
 }
 
+// Every degree the table window offers is the one fitted, as far as the points determine one.
+TEST(PointFileReader, FittedDegreeIsTheChosenOne)
+{
+    LinearizationPoints many;
+    many.PointCount = 22;
+    for (int i = 1; i <= many.PointCount; ++i)
+        many.MeasuredInput[static_cast<std::size_t>(i)] = i;
+    LinearizationPoints three = many;
+    three.PointCount = 3;
+    const struct {
+        const LinearizationPoints& points;
+        int requested;
+        int fitted;
+    } cases[] = {{many, 2, 2}, {many, 3, 3},  {many, 8, 8}, {many, 0, 6},
+                 {many, 9, 6}, {three, 2, 2}, {three, 6, 2}};
+    for (const auto& c : cases)
+        EXPECT_EQ(filePolynomialDegree(c.requested, c.points), c.fitted)
+            << c.requested << " of " << c.points.PointCount;
+}
+
 } // namespace
 } // namespace vtr8

@@ -1,6 +1,6 @@
+#include "configuration/number_format.h"
 #include "linearization/point_set.h"
 #include "model/main_window_model.h"
-#include "model/number_format.h"
 #include "model/table_window_model.h"
 #include "user_interface/scripted_user_interface.h"
 

@@ -108,6 +108,8 @@ LinkTiming FastTiming()
     timing.sendPauseMs = 0;
     timing.replyTimeoutMs = 150;
     timing.pollMs = 2;
+    timing.answerGuardMs = 3;
+    timing.drainQuietMs = 30;
     return timing;
 }
 

@@ -75,6 +75,13 @@ void TransferBench::noReply(int first, int last)
     link.transmitter().faults().add(rule);
 }
 
+bool WriteEditorConfiguration(TransferContext& ctx, MainWindowModel& model,
+                              const WriteTiming& timing)
+{
+    const std::optional<Configuration> configuration = model.configurationForTransfer();
+    return configuration && WriteConfiguration(ctx, *configuration, timing);
+}
+
 QString Localised(const char* text)
 {
     QString result = QString::fromUtf8(text);

@@ -6,6 +6,7 @@
 #include "sim/eeprom.h"
 #include "support/simulated_transport.h"
 #include "transfer/transfer_context.h"
+#include "transfer/write_configuration.h"
 #include "user_interface/scripted_user_interface.h"
 
 #include <QString>
@@ -50,6 +51,10 @@ struct TransferBench {
     // The transmitter swallows requests first..last (every attempt counts).
     void noReply(int first, int last);
 };
+
+// A write of what the editor holds, taken as the window takes it.
+bool WriteEditorConfiguration(TransferContext& ctx, MainWindowModel& model,
+                              const WriteTiming& timing = {});
 
 // A number as the person's locale writes it ("0.01" or "0,01").
 QString Localised(const char* text);

@@ -7,10 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include <cmath>
 #include <limits>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/resource.h>
+#endif
 
 namespace vtr8::test {
 namespace {
@@ -157,6 +160,24 @@ TEST(Measurement, FailedFirstReadingEndsTheContinuousRunAtOnce)
     EXPECT_EQ(bench.ui().messages, QStringList{QStringLiteral("Chyba komunikace")});
 }
 
+// CPU time of this process so far, user and system.
+double processCpuMs()
+{
+#ifdef _WIN32
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto ms = [](const FILETIME& t) {
+        return ((static_cast<quint64>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
+    };
+    return ms(kernel) + ms(user);
+#else
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 +
+           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
+#endif
+}
+
 TEST(Measurement, ContinuousReadingsAreAtLeastTheIntervalApartAndIdleBetween)
 {
     MeasurementBench bench;
@@ -167,27 +188,28 @@ TEST(Measurement, ContinuousReadingsAreAtLeastTheIntervalApartAndIdleBetween)
         if (outgoing)
             sent.push_back(clock.elapsed());
     });
-    rusage before{};
-    getrusage(RUSAGE_SELF, &before);
+    const double before = processCpuMs();
     bench.measurement.Start_MerClick();
     EXPECT_EQ(bench.measurement.readingCount(), 1); // the first reading at once
     bench.runFor(3300);
     bench.measurement.Stop_merClick();
-    rusage after{};
-    getrusage(RUSAGE_SELF, &after);
+    const double after = processCpuMs();
 
     ASSERT_EQ(sent.size(), 3u);
+#ifdef _WIN32
+    const int early = 16; // a timer may fire up to one tick of the system clock (15.6 ms) early
+    const double idleShare = 0.2; // under Wine its own threads count too
+#else
+    const int early = 0;
+    const double idleShare = 0.1;
+#endif
     for (std::size_t i = 1; i < sent.size(); ++i) {
-        EXPECT_GE(sent[i] - sent[i - 1], MeasurementModel::IntervalMs);
+        EXPECT_GE(sent[i] - sent[i - 1], MeasurementModel::IntervalMs - early);
         EXPECT_LT(sent[i] - sent[i - 1], MeasurementModel::IntervalMs + 150);
     }
-    const auto cpuMs = [](const rusage& u) {
-        return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 +
-               (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
-    };
-    const double share = (cpuMs(after) - cpuMs(before)) / static_cast<double>(clock.elapsed());
+    const double share = (after - before) / static_cast<double>(clock.elapsed());
     std::cout << "[ cpu ] continuous reading: " << share * 100 << " % of one core\n";
-    EXPECT_LT(share, 0.10);
+    EXPECT_LT(share, idleShare);
 }
 
 TEST(Measurement, StopEndsTheRunBeforeTheNextReading)

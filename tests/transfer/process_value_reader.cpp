@@ -9,13 +9,13 @@ namespace vtr8::test {
 
 std::optional<double> ReadProcessValue(CommandProtocol& link)
 {
-    link.SendCommand("ReadPV");
-    link.WaitForReply();
-    if (link.CommError != 0)
+    const auto reply = link.send(Command::ReadPV);
+    if (!reply || reply.value.data.size() < 5)
         return std::nullopt;
+    // The unit code, then the value high byte first.
     std::uint32_t bits = 0;
-    for (int i = 4; i <= 7; ++i)
-        bits = bits << 8 | link.ReplyData[static_cast<std::size_t>(i)];
+    for (std::size_t i = 1; i <= 4; ++i)
+        bits = bits << 8 | reply.value.data[i];
     return std::bit_cast<float>(bits);
 }
 

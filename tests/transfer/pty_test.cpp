@@ -41,7 +41,7 @@ public:
                   << dir.filePath(QStringLiteral("out.eeprom"));
         sim = std::make_unique<SimProcess>(arguments);
         started = sim->start();
-        protocol.setDevicePath(sim->devicePath());
+        protocol.session().setDevicePath(sim->devicePath());
         LinkTiming timing;
         timing.settleMs = 0;
         timing.sendPauseMs = 0;

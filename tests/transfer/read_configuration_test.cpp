@@ -233,7 +233,8 @@ TEST(ReadConfiguration, NotLinearizedPt100LimitsAreOhmsShownAsTemperatures)
     ASSERT_TRUE(bench.read());
     EXPECT_NEAR(static_cast<double>(bench.model.RangeStart), 0.0, 0.002);
     EXPECT_NEAR(static_cast<double>(bench.model.RangeEnd), 100.0, 0.002);
-    EXPECT_EQ(bench.model.Konec.text, Localised("99.999"));
+    // Rounded to the range's decimals after the inversion, not cut: 138.5 Ω is 100 °C.
+    EXPECT_EQ(bench.model.Konec.text, Localised("100"));
     EXPECT_EQ(bench.model.Linearizace.text, QStringLiteral("nelinearizováno"));
 }
 

@@ -54,7 +54,7 @@ WriteRecord write(const std::function<bool(WriteFixture&, int)>& disturb)
         });
         timer.start();
     }
-    r.ok = WriteConfiguration(f.ctx);
+    r.ok = WriteEditorConfiguration(f.ctx, f.model);
     timer.stop();
     for (const auto& request : f.link.transmitter().requests())
         r.frames.push_back(request.frame);
@@ -75,7 +75,7 @@ TEST(TransferSession, EveryOtherTransferDuringAWriteIsRefusedAndTouchesNothing)
         Uloz_PoznClick,
         S_DolmezClick,
         S_HormezClick,
-        [](TransferContext& ctx) { return WriteConfiguration(ctx); },
+        [](TransferContext& ctx) { return WriteEditorConfiguration(ctx, ctx.model); },
         [](TransferContext& ctx) {
             MeasurementModel measurement(ctx.link, ctx.model);
             measurement.Button1Click();

@@ -61,7 +61,7 @@ double worstSweepError(const Sensor& sensor, std::uint8_t firmware)
     WriteFixture f(options);
     f.fill(sensor.fields);
     f.ui().confirmAnswers = {true};
-    if (!WriteConfiguration(f.ctx, WriteTiming{1})) {
+    if (!WriteEditorConfiguration(f.ctx, f.model, WriteTiming{1})) {
         ADD_FAILURE() << "write failed: " << f.ui().messages.join('|').toStdString();
         return 1e9;
     }
@@ -105,7 +105,7 @@ struct PtySession {
                     [this](const std::string& t) { ui.message(QString::fromStdString(t)); }),
           protocol(ui), model(ui, points), ctx(model, protocol, ui, points, workspace)
     {
-        protocol.setDevicePath(device);
+        protocol.session().setDevicePath(device);
     }
     ~PtySession() { protocol.closePort(); }
 
@@ -142,7 +142,8 @@ void writeReadBackAndMeasure(const Sensor& sensor, std::initializer_list<double>
         PtySession writer(sim.devicePath());
         fillModel(writer.model, sensor);
         writer.ui.confirmAnswers = {true};
-        ASSERT_TRUE(WriteConfiguration(writer.ctx)) << writer.ui.messages.join('|').toStdString();
+        ASSERT_TRUE(WriteEditorConfiguration(writer.ctx, writer.model))
+            << writer.ui.messages.join('|').toStdString();
 
         PtySession reader(sim.devicePath());
         writer.protocol.closePort();

@@ -2,6 +2,7 @@
 #include "process_value_reader.h"
 #include "transfer/write_blocks.h"
 #include "transfer/write_configuration.h"
+#include "transfer/write_preparation.h"
 #include "write_fixture.h"
 
 #include <QElapsedTimer>
@@ -27,7 +28,7 @@ bool contains(const std::vector<int>& values, int value)
 bool write(WriteFixture& f)
 {
     f.ui().confirmAnswers = {true};
-    return WriteConfiguration(f.ctx, quick);
+    return WriteEditorConfiguration(f.ctx, f.model, quick);
 }
 
 TEST(WriteFamilies, ThermocoupleGetsItsColdJunctionPolynomials)
@@ -205,16 +206,20 @@ TEST(WriteFamilies, SquareRootFollowsItsLawFromBelowTheStartToTheEnd)
     EXPECT_LT(worst, 0.001);
 }
 
-TEST(WriteFamilies, SquareRootOnPolynomialFirmwareLeavesNoTableInForce)
+// The polynomial firmware has no square-root law: the write is refused before "Stop".
+TEST(WriteFamilies, SquareRootOnPolynomialFirmwareIsRefused)
 {
-    sim::SimOptions options;
-    options.firmware = 0;
-    WriteFixture f(options);
-    fillSquareRoot(f);
-    ASSERT_TRUE(write(f)) << f.ui().messages.join('|').toStdString();
-    EXPECT_TRUE(f.lastWrite(608).empty());
-    EXPECT_TRUE(f.lastWrite(127).empty());
-    EXPECT_EQ(f.lastWrite(606), (std::vector<std::uint8_t>{0}));
+    for (const int firmware : {0, 255}) {
+        sim::SimOptions options;
+        options.firmware = static_cast<std::uint8_t>(firmware);
+        WriteFixture f(options);
+        const sim::EepromImage before = f.eeprom();
+        fillSquareRoot(f);
+        f.ui().clear();
+        EXPECT_FALSE(write(f));
+        EXPECT_EQ(f.ui().messages, QStringList{SquareRootOnOldFirmwareText()});
+        EXPECT_TRUE(f.eeprom() == before);
+    }
 }
 
 void fillVoltageFromFile(WriteFixture& f)

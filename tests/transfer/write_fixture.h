@@ -4,6 +4,7 @@
 #include "linearization/workspace.h"
 #include "model/main_window_model.h"
 #include "support/simulated_transport.h"
+#include "support/transfer_bench.h"
 #include "transfer/transfer_context.h"
 
 #include <QString>

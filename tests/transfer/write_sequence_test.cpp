@@ -1,3 +1,4 @@
+#include "device/constants.h"
 #include "transfer/write_configuration.h"
 #include "write_fixture.h"
 
@@ -51,7 +52,7 @@ TEST(WriteSequence, CurrentInputSendsEveryBlockInOrder)
     fillCurrent(f, "5");
     ASSERT_TRUE(f.ui().messages.isEmpty()) << f.ui().messages.join('|').toStdString();
     f.ui().confirmAnswers = {true};
-    EXPECT_TRUE(WriteConfiguration(f.ctx, quick));
+    EXPECT_TRUE(WriteEditorConfiguration(f.ctx, f.model, quick));
     EXPECT_TRUE(f.ui().messages.isEmpty()) << f.ui().messages.join('|').toStdString();
     EXPECT_EQ(f.ui().questions,
               QStringList{QString::fromUtf8("Opravdu se má zapsat konfigurace ?")});
@@ -98,13 +99,31 @@ TEST(WriteSequence, CurrentInputSendsEveryBlockInOrder)
     EXPECT_TRUE(f.model.Poslat.enabled);
 }
 
+// The write stores the value it was given, whatever the editor's fields hold meanwhile (a
+// field typed into after the confirmation used to reach some blocks and not others).
+TEST(WriteSequence, StoresTheValueItWasGivenNotTheFields)
+{
+    WriteFixture f;
+    fillCurrent(f, "5");
+    const std::optional<Configuration> confirmed = f.model.configurationForTransfer();
+    ASSERT_TRUE(confirmed.has_value());
+    f.fill({{"SnOdpor", "50"}, {"Tlumeni", "50"}});
+    f.ui().clear();
+    f.ui().confirmAnswers = {true};
+    ASSERT_TRUE(WriteConfiguration(f.ctx, *confirmed, quick));
+    EXPECT_TRUE(f.ui().messages.isEmpty()) << f.ui().messages.join('|').toStdString();
+    EXPECT_EQ(f.floatAt(404), 5.0f);                 // shunt
+    EXPECT_EQ(f.floatAt(363), 1.0f);                 // damping as entered
+    EXPECT_EQ(f.floatAt(68), dampingCoefficient(1)); // its coefficient
+}
+
 TEST(WriteSequence, ProgressRunsThroughTheSteps)
 {
     WriteFixture f;
     fillCurrent(f, "5");
     f.ui().confirmAnswers = {true};
     f.progress.clear();
-    ASSERT_TRUE(WriteConfiguration(f.ctx, quick));
+    ASSERT_TRUE(WriteEditorConfiguration(f.ctx, f.model, quick));
     const std::vector<int> expected{0, 4, 9, 26, 65, 83, 87, 91, 96, 100};
     EXPECT_EQ(f.progress, expected);
 }
@@ -116,7 +135,8 @@ TEST(WriteSequence, Pt100OnOldFirmwareWritesThePolynomial)
     WriteFixture f(options);
     fillPt100(f, "0", "100");
     f.ui().confirmAnswers = {true};
-    ASSERT_TRUE(WriteConfiguration(f.ctx, quick)) << f.ui().messages.join('|').toStdString();
+    ASSERT_TRUE(WriteEditorConfiguration(f.ctx, f.model, quick))
+        << f.ui().messages.join('|').toStdString();
 
     EXPECT_EQ(f.lastWrite(127), (std::vector<std::uint8_t>{4}));
     for (int k = 0; k <= 4; ++k)
@@ -143,7 +163,8 @@ TEST(WriteSequence, Pt100OnSegmentFirmwareWritesTheTable)
     WriteFixture f; // firmware 14
     fillPt100(f, "0", "100");
     f.ui().confirmAnswers = {true};
-    ASSERT_TRUE(WriteConfiguration(f.ctx, quick)) << f.ui().messages.join('|').toStdString();
+    ASSERT_TRUE(WriteEditorConfiguration(f.ctx, f.model, quick))
+        << f.ui().messages.join('|').toStdString();
 
     EXPECT_TRUE(f.lastWrite(127).empty());
     for (int k = 0; k < 20; ++k)
@@ -171,7 +192,8 @@ TEST(WriteSequence, Pt100NotLinearizedStoresOhms)
     fillPt100(f, "0", "100");
     f.fill({{"Linearizace", "nelinearizováno"}});
     f.ui().confirmAnswers = {true};
-    ASSERT_TRUE(WriteConfiguration(f.ctx, quick)) << f.ui().messages.join('|').toStdString();
+    ASSERT_TRUE(WriteEditorConfiguration(f.ctx, f.model, quick))
+        << f.ui().messages.join('|').toStdString();
     EXPECT_EQ(f.eeprom()[339], 37);
     EXPECT_NEAR(f.floatAt(344), 100.0, 1e-4);
     EXPECT_NEAR(f.floatAt(340), 138.5, 1e-4);
@@ -187,7 +209,7 @@ TEST(WriteSequence, OverdrivenInputSendsNothingAtAll)
     WriteFixture f;
     FillVoltage(f, "5", "nelinearizováno", "10", "nadproud");
     f.ui().clear();
-    EXPECT_FALSE(WriteConfiguration(f.ctx, quick));
+    EXPECT_FALSE(WriteEditorConfiguration(f.ctx, f.model, quick));
     EXPECT_EQ(f.ui().messages, QStringList{QString::fromUtf8("Přebuzen vstup")});
     EXPECT_TRUE(f.sent().empty());
     EXPECT_TRUE(f.ui().questions.isEmpty());
@@ -199,7 +221,7 @@ TEST(WriteSequence, ForeignTransmitterIsRefusedAfterOneRead)
     WriteFixture f;
     f.eeprom()[269] = 248;
     fillCurrent(f, "5");
-    EXPECT_FALSE(WriteConfiguration(f.ctx, quick));
+    EXPECT_FALSE(WriteEditorConfiguration(f.ctx, f.model, quick));
     EXPECT_EQ(f.ui().messages, QStringList{QString::fromUtf8("Typ převodníku není VTR8.")});
     EXPECT_EQ(shapes(f.sent()), (std::vector<Shape>{{ReadEeprom, 268, 2}}));
 }
@@ -209,7 +231,7 @@ TEST(WriteSequence, AnsweringNoSendsNothingAfterTheIdentification)
     WriteFixture f;
     fillCurrent(f, "5");
     f.ui().confirmAnswers = {false};
-    EXPECT_FALSE(WriteConfiguration(f.ctx, quick));
+    EXPECT_FALSE(WriteEditorConfiguration(f.ctx, f.model, quick));
     EXPECT_EQ(shapes(f.sent()), (std::vector<Shape>{{ReadEeprom, 268, 2}, {ReadEeprom, 262, 2}}));
     EXPECT_TRUE(f.model.Poslat.enabled);
 }
@@ -220,7 +242,7 @@ TEST(WriteSequence, FailedStopWritesNothing)
     fillCurrent(f, "5");
     f.swallowRequests(3, 5); // every attempt of "Stop"
     f.ui().confirmAnswers = {true};
-    EXPECT_FALSE(WriteConfiguration(f.ctx, quick));
+    EXPECT_FALSE(WriteEditorConfiguration(f.ctx, f.model, quick));
     EXPECT_TRUE(f.writes().empty());
     EXPECT_EQ(f.ui().messages, QStringList{QStringLiteral("Chyba komunikace")});
     EXPECT_TRUE(f.model.Poslat.enabled);
@@ -233,7 +255,7 @@ TEST(WriteSequence, FailureMidwayEndsAtOnceAndLeavesTheTransmitterStopped)
     // Requests: 268, 262, Stop, 36, 44, 52, 387 -> the eighth (1568) never gets an answer.
     f.swallowRequests(8, 10);
     f.ui().confirmAnswers = {true};
-    EXPECT_FALSE(WriteConfiguration(f.ctx, quick));
+    EXPECT_FALSE(WriteEditorConfiguration(f.ctx, f.model, quick));
     const auto sent = f.sent();
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent.back().address, 1568);
@@ -247,7 +269,7 @@ TEST(WriteSequence, IncompleteConfigurationSendsNothing)
 {
     WriteFixture f;
     f.fill({{"Vstup", "proud"}, {"Linearizace", "nelinearizováno"}});
-    EXPECT_FALSE(WriteConfiguration(f.ctx, quick));
+    EXPECT_FALSE(WriteEditorConfiguration(f.ctx, f.model, quick));
     EXPECT_TRUE(f.sent().empty());
     EXPECT_FALSE(f.ui().messages.isEmpty());
 }
@@ -275,13 +297,14 @@ TEST(WriteSequence, PointFileNotYetChosenOpensTheChoiceFirst)
     // A program change puts the choice back without the dialog, as a configuration read does.
     f.model.PointFileChosen = false;
 
-    EXPECT_FALSE(WriteConfiguration(f.ctx, quick));
+    EXPECT_FALSE(WriteEditorConfiguration(f.ctx, f.model, quick));
     EXPECT_EQ(chooserCalls, 2);
     EXPECT_TRUE(f.sent().empty());
     EXPECT_TRUE(f.model.PointFileChosen);
 
     f.ui().confirmAnswers = {true};
-    ASSERT_TRUE(WriteConfiguration(f.ctx, quick)) << f.ui().messages.join('|').toStdString();
+    ASSERT_TRUE(WriteEditorConfiguration(f.ctx, f.model, quick))
+        << f.ui().messages.join('|').toStdString();
     EXPECT_EQ(f.lastWrite(606), (std::vector<std::uint8_t>{2}));
     EXPECT_EQ(f.lastWrite(608), FloatBytes({0.0f, 0.0f, 0.0f, 8.0f, 0.0f}));
     EXPECT_EQ(f.lastWrite(628), FloatBytes({5.0f, 0.0f, 0.0f, 12.0f, 40.0f}));
@@ -298,7 +321,7 @@ TEST(WriteSequence, NoPointFileNameStopsAtTheCompletenessCheck)
     f.model.setPointFileChooser([&] { return f.points.PointFileOk = true; });
     FillVoltage(f, "20", "ze souboru", "100", "vyřazen");
     f.ui().clear();
-    EXPECT_FALSE(WriteConfiguration(f.ctx, quick));
+    EXPECT_FALSE(WriteEditorConfiguration(f.ctx, f.model, quick));
     EXPECT_TRUE(f.sent().empty());
     EXPECT_EQ(f.ui().messages,
               QStringList{QString::fromUtf8("Není vybrán soubor pro linearizaci.")});

@@ -40,7 +40,7 @@ TEST(WriteVerify, PlanIsWhatTheWriteSendsAndNothingIsWritten)
 {
     WriteFixture f;
     fillPt100(f, "100");
-    const auto prepared = ComputeWrite(f.ctx);
+    const auto prepared = ComputeWrite(f.ctx, *f.model.configurationForTransfer());
     ASSERT_TRUE(prepared) << f.ui().messages.join('|').toStdString();
     const auto planned = PlanConfigurationBlocks(f.ctx, *prepared);
     ASSERT_TRUE(planned);
@@ -48,7 +48,7 @@ TEST(WriteVerify, PlanIsWhatTheWriteSendsAndNothingIsWritten)
     EXPECT_TRUE(f.ui().questions.isEmpty());
 
     f.ui().confirmAnswers = {true};
-    ASSERT_TRUE(WriteConfiguration(f.ctx, quick));
+    ASSERT_TRUE(WriteEditorConfiguration(f.ctx, f.model, quick));
     std::vector<EepromBlock> plannedBlocks = *planned;
     for (EepromBlock& b : plannedBlocks)
         b.pauseAfterMs = 0;
@@ -60,13 +60,13 @@ TEST(WriteVerify, DifferencesUseTheFilesWordsAndItsDecimals)
     WriteFixture f;
     fillPt100(f, "100");
     f.ui().confirmAnswers = {true};
-    ASSERT_TRUE(WriteConfiguration(f.ctx, quick));
+    ASSERT_TRUE(WriteEditorConfiguration(f.ctx, f.model, quick));
     MemoryImage held;
     for (int a = 0; a < eeprom::MemorySize; ++a)
         held.store(static_cast<eeprom::Address>(a), std::vector<std::uint8_t>{f.eeprom()[a]});
 
     fillPt100(f, "120");
-    const auto prepared = ComputeWrite(f.ctx);
+    const auto prepared = ComputeWrite(f.ctx, *f.model.configurationForTransfer());
     ASSERT_TRUE(prepared);
     const auto planned = PlanConfigurationBlocks(f.ctx, *prepared);
     ASSERT_TRUE(planned);
@@ -123,7 +123,7 @@ TEST(WriteVerify, EveryChangedBitOfTheWrittenBytesIsReportedOnce)
     for (std::size_t family = 0; family < std::size(families); ++family) {
         WriteFixture f;
         families[family](f);
-        const auto prepared = ComputeWrite(f.ctx);
+        const auto prepared = ComputeWrite(f.ctx, *f.model.configurationForTransfer());
         ASSERT_TRUE(prepared) << family << f.ui().messages.join('|').toStdString();
         const auto planned = PlanConfigurationBlocks(f.ctx, *prepared);
         ASSERT_TRUE(planned) << family;
@@ -180,7 +180,7 @@ TEST(WriteVerify, ReadBackFindsNamesAndRepairsACorruptedStore)
         f.ctx.readBackWrites = true;
         fillPt100(f, "100");
         f.ui().confirmAnswers = {true};
-        EXPECT_EQ(WriteConfiguration(f.ctx, quick), c.written) << c.fault;
+        EXPECT_EQ(WriteEditorConfiguration(f.ctx, f.model, quick), c.written) << c.fault;
 
         const std::vector<SentCommand> sent = f.sent();
         const auto lastWrite = std::find_if(sent.rbegin(), sent.rend(), [](const SentCommand& s) {

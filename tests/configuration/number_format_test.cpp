@@ -1,4 +1,4 @@
-#include "model/number_format.h"
+#include "configuration/number_format.h"
 
 #include <gtest/gtest.h>
 

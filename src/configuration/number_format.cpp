@@ -1,4 +1,6 @@
-#include "model/number_format.h"
+#include "configuration/number_format.h"
+
+#include "linearization/extended_chars.h"
 
 #include <QLocale>
 
@@ -24,8 +26,8 @@ struct Decimal {
 Decimal toDecimal(Extended value, int significant)
 {
     char buffer[128];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::scientific, significant - 1);
+    const auto result = extendedToChars(buffer, buffer + sizeof buffer, value,
+                                        std::chars_format::scientific, significant - 1);
     std::string text(buffer, result.ptr);
     Decimal d;
     std::size_t pos = 0;
@@ -80,7 +82,7 @@ QString formatFixed(Extended value, int decimals, int width)
 {
     char buffer[6000]; // fixed notation of the largest long double needs about 4950 digits
     const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+        extendedToChars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     QString text = result.ec == std::errc{} ? QString::fromLatin1(buffer, result.ptr - buffer)
                                             : QStringLiteral("0");
     // A value that rounds to zero is shown without a sign.
@@ -175,7 +177,7 @@ std::optional<Extended> parseNumber(const QString& text, QChar separator)
     if (i != n)
         return std::nullopt;
     Extended value = 0;
-    const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    const auto result = extendedFromChars(ascii.data(), ascii.data() + ascii.size(), value);
     if (result.ec != std::errc{} || result.ptr != ascii.data() + ascii.size())
         return std::nullopt;
     return value;

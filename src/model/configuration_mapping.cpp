@@ -1,0 +1,143 @@
+#include "model/main_window_model.h"
+
+#include "model/change_scope.h"
+
+#include "configuration/number_format.h"
+#include "device/choice_texts.h"
+
+// The one place where the main window's controls become a Configuration and a Configuration
+// becomes the controls.
+namespace vtr8 {
+
+namespace {
+
+ConfigurationNumber numberOf(Extended value, const Control& field)
+{
+    return {value, field.text};
+}
+
+} // namespace
+
+std::optional<Configuration> MainWindowModel::toConfiguration(QString* refusal) const
+{
+    if (!Input) {
+        if (refusal)
+            *refusal = QStringLiteral("Není zadán typ vstupu.");
+        return std::nullopt;
+    }
+    Configuration c;
+    c.input = *Input;
+    c.rangeStart = numberOf(RangeStart, Pocatek);
+    c.rangeEnd = numberOf(RangeEnd, Konec);
+    c.unitCode = UnitCode;
+    c.linearization = linearizationFromText(Linearizace.text);
+    // The damping text is what the person sees; its copy follows only the field's exit check.
+    c.damping = {parseLocaleNumber(UpravaFormatu(Tlumeni.text)).value_or(DampingTime),
+                 Tlumeni.text};
+    c.errorCurrent = errorCurrentFromText(ChybProud.text);
+    c.connection = connectionFromText(PripCidl.text);
+    c.coldJunction = coldJunctionFromText(VzdStKon.text);
+    c.parasiticResistance = numberOf(ParasiticResistance, korekcePV);
+    c.totalValue = numberOf(TotalValue, CelkovyOdpor);
+    c.dividerRatio = numberOf(DividerRatio, DelPomer);
+    c.shuntResistance = numberOf(ShuntResistance, SnOdpor);
+    return c;
+}
+
+std::optional<Configuration> MainWindowModel::configurationForTransfer()
+{
+    ChangeScope scope(*this);
+    TlumeniExit();
+    ConfigIncomplete = false;
+    Testvyplneni();
+    // TlumeniExit has already told the person what is wrong with the damping.
+    const auto damping = parseLocaleNumber(UpravaFormatu(Tlumeni.text));
+    if (ConfigIncomplete || !damping || *damping < 0.1L || *damping > 100)
+        return std::nullopt;
+    QString refusal;
+    std::optional<Configuration> c = toConfiguration(&refusal);
+    if (!c) {
+        message(refusal);
+        return std::nullopt;
+    }
+    if (!c->linearization) {
+        message(QStringLiteral("Není zadán způsob linearizace"));
+        return std::nullopt;
+    }
+    // "ze souboru" needs the points behind it, which a read does not bring: choose them first.
+    if (c->linearization == Linearization::FromFile && !PointFileChosen) {
+        LinearizaceChange();
+        Prenos.position = 0;
+        return std::nullopt;
+    }
+    return c;
+}
+
+// Every value goes through the handler a typed one passes, in the order of the file's lines,
+// so that a loaded configuration is checked and shaped exactly like a typed one.
+void MainWindowModel::applyConfiguration(const Configuration& c)
+{
+    ChangeScope scope(*this);
+    Vstup.text = inputTypeText(c.input);
+    Vstup.itemIndex = int(Vstup.items.indexOf(Vstup.text));
+    VstupChange();
+
+    // Both limits first: the span check at the end compares the two new ones.
+    RangeStart = c.rangeStart.value;
+    RangeEnd = c.rangeEnd.value;
+    setText(Pocatek, c.rangeStart.text);
+    setText(Konec, c.rangeEnd.text);
+
+    if (c.linearization) {
+        Linearizace.text = linearizationText(*c.linearization);
+        Linearizace.itemIndex = int(Linearizace.items.indexOf(Linearizace.text));
+    }
+    LinearizaceChange();
+    // A point file's unit is the configuration's own: choosing the point file resets the unit
+    // box, so the unit is applied after it, as if chosen by hand.
+    if (isFromFile()) {
+        VolenaJednotka.text = c.unitCode == unit_code::None ? choice::NoUnit : unitText(c.unitCode);
+        VolenaJednotkaChange();
+    }
+
+    setText(Tlumeni, UpravaFormatu(c.damping.text));
+    TlumeniExit();
+    setText(ChybProud, c.errorCurrent ? errorCurrentText(*c.errorCurrent) : QString());
+    ChybProudExit();
+
+    const InputType t = c.input;
+    if (hasSensorConnection(t)) {
+        PripCidl.text = connectionText(c.connection);
+        PripCidlChange();
+    }
+    if (isResistanceThermometer(t)) {
+        setText(korekcePV, c.parasiticResistance.text);
+        korekcePVExit();
+    }
+    auto totalValue = [&] {
+        setText(CelkovyOdpor, c.totalValue.text);
+        CelkovyOdporExit();
+    };
+    if (t == InputType::ResistorDifference || t == InputType::PotentiometerRelative ||
+        t == InputType::VoltageDifference)
+        totalValue();
+    if (isThermocouple(t)) {
+        setText(VzdStKon, c.coldJunction ? coldJunctionText(*c.coldJunction) : QString());
+        VzdStKonExit();
+    }
+    if (isVoltage(t)) {
+        setText(DelPomer, c.dividerRatio.text);
+        DelPomerExit();
+    }
+    if (isShuntCurrent(t)) {
+        setText(SnOdpor, c.shuntResistance.text);
+        SnOdporExit();
+    }
+    if (t == InputType::CurrentDifference)
+        totalValue();
+
+    PocatekExit();
+    KonecExit();
+}
+
+} // namespace vtr8
