@@ -231,6 +231,8 @@ bool Vtr8Application::openAtStart(const QString& configuration, const QString& p
     const bool loaded = model_->loadConfiguration(configuration);
     if (qtUi_)
         qtUi_->setNextOpenFile({});
+    if (loaded && form1_)
+        form1_->markKept();
     return loaded;
 }
 
@@ -242,12 +244,20 @@ void Vtr8Application::wireTransfers()
     const auto act = [this, &ctx](bool (*sequence)(EditorTransferContext&), const QString& done) {
         return [this, &ctx, sequence, done] { reportDone(sequence(ctx), done); };
     };
-    actions_.PoslatClick = [this, &ctx] {
-        if (const auto configuration = model_->configurationForTransfer())
-            reportDone(WriteConfiguration(ctx, *configuration),
-                       QStringLiteral("Konfigurace zapsána"));
+    // After a whole configuration went to or came from the transmitter, the fields are kept
+    // there: closing the window loses nothing.
+    const auto whole = [this](bool ok, const QString& done) {
+        if (ok && form1_)
+            form1_->markKept();
+        reportDone(ok, done);
     };
-    actions_.PrecistClick = act(ReadConfiguration, QStringLiteral("Konfigurace přečtena"));
+    actions_.PoslatClick = [this, whole, &ctx] {
+        if (const auto configuration = model_->configurationForTransfer())
+            whole(WriteConfiguration(ctx, *configuration), QStringLiteral("Konfigurace zapsána"));
+    };
+    actions_.PrecistClick = [whole, &ctx] {
+        whole(ReadConfiguration(ctx), QStringLiteral("Konfigurace přečtena"));
+    };
     actions_.Preckomp1Click = act(Preckomp1Click, QStringLiteral("Komparátor 1 přečten"));
     actions_.Ulozkomp1Click = act(Ulozkomp1Click, QStringLiteral("Komparátor 1 uložen"));
     actions_.Preckomp2Click = act(Preckomp2Click, QStringLiteral("Komparátor 2 přečten"));
@@ -264,6 +274,12 @@ void Vtr8Application::reportDone(bool ok, const QString& what)
     if (ok && form1_)
         form1_->showStatus(what + QLatin1Char(' ') +
                            QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+}
+
+QString Vtr8Application::UnsavedEditsQuestion()
+{
+    return QStringLiteral("Změny konfigurace nejsou uloženy do souboru ani zapsány do "
+                          "převodníku. Ukončit program a změny zahodit?");
 }
 
 QString Vtr8Application::WriteRunningMessage()
@@ -293,7 +309,7 @@ void Vtr8Application::wireSession()
 bool Vtr8Application::mayCloseMainWindow()
 {
     if (!protocol_->session().active())
-        return true;
+        return !form1_->hasUnsavedEdits() || ui_->confirm(UnsavedEditsQuestion());
     if (protocol_->session().isProtected()) {
         notify(WriteRunningMessage());
         return false;

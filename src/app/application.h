@@ -88,6 +88,8 @@ public:
 
     // "Probíhá zápis konfigurace, program nelze nyní ukončit."
     static QString WriteRunningMessage();
+    // Asked when the main window closes with edits kept nowhere; "Ano" closes.
+    static QString UnsavedEditsQuestion();
 
 private:
     void raiseMainWindow();

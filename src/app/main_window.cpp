@@ -1,18 +1,27 @@
 #include "app/main_window.h"
 
+#include "app/alt_key_guard.h"
 #include "app/qt_user_interface.h"
+#include "app/recent_configurations.h"
 #include "app/window_placement.h"
 #include "model/main_window_model.h"
+#include "model/recent_files.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
+#include <QToolButton>
 
 #include <QAction>
 #include <cstdlib>
@@ -149,16 +158,18 @@ void buildComparator(QWidget* form, const MainWindowModel& m, int number, int x,
 
     makeLabel(group, QStringLiteral("LabelMezsep") + n, 8, 43, 84, 21,
               QStringLiteral("Mez sepnutí"));
-    makeControl(group, m, control(m.EMezsep1, m.EMezsep2), 92, 43, 72);
-    makeControl(group, m, control(m.Label22, m.Label37), 167, 43, 29, 21);
+    // The unit keeps a gap before "Zpoždění": "Ohm" must not read as part of it.
+    makeControl(group, m, control(m.EMezsep1, m.EMezsep2), 92, 43, 66);
+    makeControl(group, m, control(m.Label22, m.Label37), 161, 43, 31, 21);
     makeLabel(group, QStringLiteral("LabelMezroz") + n, 8, 67, 84, 21,
               QStringLiteral("Mez rozepnutí"));
-    makeControl(group, m, control(m.EMezroz1, m.EMezroz2), 92, 67, 72);
-    makeControl(group, m, control(m.Label24, m.Label38), 167, 67, 29, 21);
+    makeControl(group, m, control(m.EMezroz1, m.EMezroz2), 92, 67, 66);
+    makeControl(group, m, control(m.Label24, m.Label38), 161, 67, 31, 21);
 
     // The delays take up to three digits (0..255 s).
-    makeLabel(group, QStringLiteral("LabelZpozdeni") + n, 196, 43, 54, 21,
-              QStringLiteral("Zpoždění"));
+    makeLabel(group, QStringLiteral("LabelZpozdeni") + n, 198, 43, 52, 21,
+              QStringLiteral("Zpoždění"))
+        ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     makeLabel(group, QStringLiteral("LabelSepnuti") + n, 250, 43, 56, 21,
               QStringLiteral("sepnutí"));
     makeControl(group, m, control(m.EZpoSep1, m.Ezposep2), 306, 43, 36);
@@ -190,10 +201,24 @@ TForm1::TForm1(MainWindowModel& model, BrandState& brand, MainWindowActions& act
         QtUserInterface::focusWidget(widgetOf(*control));
     });
 
+    addShortcuts();
+    // Removed again with the window.
+    qApp->installEventFilter(new AltKeyGuard(this));
+    connect(&model_, &MainWindowModel::configurationFileDone, this,
+            [this](const QString& path, bool saved) {
+                refresh(); // the loaded values are in the model, not yet in the fields
+                markKept();
+                SaveRecentConfigurations(withRecentFile(LoadRecentConfigurations(), path));
+                showStatus((saved ? QStringLiteral("Konfigurace uložena do souboru %1")
+                                  : QStringLiteral("Konfigurace načtena ze souboru %1"))
+                               .arg(QFileInfo(path).fileName()));
+            });
+
     centreOnScreen(this);
 
     FormCreate();
     refresh();
+    markKept();
 }
 
 TForm1::~TForm1() = default;
@@ -282,6 +307,28 @@ void TForm1::buildControls()
     makeBold(make(m.Label12, labelX, fileTop, 170, 20));
     make(m.Ulosoub, labelX, fileTop + 22, 84);
     make(m.ctisoub, labelX + 90, fileTop + 22, 84);
+    // The files used last, one click away; the space is that of the hidden adjustment group.
+    recent_ = new QToolButton(this);
+    recent_->setObjectName(QStringLiteral("NedavneSoubory"));
+    recent_->setArrowType(Qt::DownArrow);
+    recent_->setToolTip(QStringLiteral("Naposledy použité konfigurace"));
+    recent_->setPopupMode(QToolButton::InstantPopup);
+    recent_->setGeometry(labelX + 176, fileTop + 22, 20, 25);
+    auto* menu = new QMenu(recent_);
+    recent_->setMenu(menu);
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        menu->clear();
+        const QStringList files = LoadRecentConfigurations();
+        if (files.isEmpty())
+            menu->addAction(QStringLiteral("(žádné)"))->setEnabled(false);
+        for (const QString& file : files)
+            menu->addAction(QDir::toNativeSeparators(file), this, [this, file] {
+                runAction([this, file] {
+                    if (model_.loadConfiguration(file)) // a failure has said what went wrong
+                        emit model_.configurationFileDone(file, false);
+                });
+            });
+    });
 
     // Zero and span adjustment; the program keeps the group hidden.
     make(m.Label18, 190, fileTop, 170, 20);
@@ -314,8 +361,9 @@ void TForm1::buildControls()
     buildComparator(this, m, 1, rightX, 120, made);
     buildComparator(this, m, 2, rightX, 238, made);
 
-    make(m.LabelUzPozn, rightX, 358, 200, 20);
+    auto* noteLabel = static_cast<QLabel*>(make(m.LabelUzPozn, rightX, 358, 200, 20));
     auto* note = static_cast<QLineEdit*>(make(m.EditUzPozn, rightX, 378, 354));
+    noteLabel->setBuddy(note);
     note->setMaxLength(60);
     // A pasted control character would go to the transmitter and come back raw.
     note->setValidator(new QRegularExpressionValidator(
@@ -327,7 +375,15 @@ void TForm1::buildControls()
     // so no control of the editor model stands behind it.
     verifyWrite_ = new QCheckBox(QStringLiteral("Ověřit zápis"), this);
     verifyWrite_->setObjectName(QStringLiteral("OveritZapis"));
-    verifyWrite_->setGeometry(rightX, 440, 354, 21);
+    verifyWrite_->setGeometry(rightX, 440, 190, 21);
+    // The error plot also from a button: the field's context menu is found by few.
+    auto* errorButton = new QPushButton(QStringLiteral("C&hyba linearizace"), this);
+    errorButton->setObjectName(QStringLiteral("ChybaLinearizaceButton"));
+    errorButton->setGeometry(rightX + 200, 438, 154, 25);
+    connect(errorButton, &QPushButton::clicked, this, [this] {
+        if (ChybaLinearizaceClick)
+            ChybaLinearizaceClick();
+    });
 
     // Bottom: progress, firmware, version.
     constexpr int bottom = 478;
@@ -419,6 +475,50 @@ void TForm1::bindControls()
     }
 }
 
+void TForm1::addShortcuts()
+{
+    // The usual keys for the file buttons and the help, through the buttons themselves: a
+    // disabled button does nothing and the field being edited is committed first.
+    const std::pair<QKeySequence, const Control*> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_O), &model_.ctisoub},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), &model_.Ulosoub},
+        {QKeySequence(Qt::Key_F1), &model_.Informace},
+    };
+    for (const auto& [sequence, control] : keys) {
+        auto* shortcut = new QShortcut(sequence, this);
+        auto* button = qobject_cast<QAbstractButton*>(widgetOf(*control));
+        connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
+    }
+}
+
+QString TForm1::shownState() const
+{
+    QString state;
+    for (const auto& [name, control, kind, exit] : model_.controls()) {
+        const QWidget* widget = widgetOf(*control);
+        if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
+            state += edit->text();
+        else if (const auto* combo = qobject_cast<const QComboBox*>(widget))
+            state += combo->currentText();
+        else if (const auto* check = qobject_cast<const QCheckBox*>(widget))
+            state += check->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+        else
+            continue;
+        state += QChar(0); // no field holds a NUL
+    }
+    return state;
+}
+
+bool TForm1::hasUnsavedEdits() const
+{
+    return shownState() != keptState_;
+}
+
+void TForm1::markKept()
+{
+    keptState_ = shownState();
+}
+
 void TForm1::refresh()
 {
     if (windowTitle() != model_.Caption.text)
@@ -436,6 +536,7 @@ void TForm1::setTransferRunning(bool running)
         focusBeforeTransfer_ = focusWidget();
     binder_.setFrozen(running);
     verifyWrite_->setEnabled(!running);
+    recent_->setEnabled(!running);
     if (!running && focusBeforeTransfer_ && focusBeforeTransfer_->isEnabled() &&
         focusBeforeTransfer_->isVisible())
         focusBeforeTransfer_->setFocus(Qt::OtherFocusReason);

@@ -14,6 +14,7 @@
 
 class QCheckBox;
 class QLabel;
+class QToolButton;
 
 namespace vtr8 {
 
@@ -63,6 +64,8 @@ public:
     QWidget* widgetOf(const Control& control) const;
     // "Ověřit zápis": the read-back after a write, a preference outside the editor model.
     QCheckBox* verifyWriteBox() const { return verifyWrite_; }
+    // The menu of the configuration files used last.
+    QToolButton* recentFilesButton() const { return recent_; }
     // A line under the progress bar: the last transfer's outcome, or why a
     // request was refused. Never a modal box, so a running transfer goes on.
     void showStatus(const QString& text);
@@ -70,6 +73,12 @@ public:
 
     // Asked when the person closes the window; false keeps it open.
     std::function<bool()> mayClose;
+
+    // True when the fields show something that is neither in a file nor in the transmitter:
+    // changed since the start, the last file saved or loaded, or the last read or write.
+    bool hasUnsavedEdits() const;
+    // What the fields show now is kept somewhere (saved, loaded, read or written).
+    void markKept();
 
 signals:
     void closed();
@@ -81,6 +90,8 @@ private:
     void buildControls();
     void bindControls();
     void runAction(const std::function<void()>& action);
+    void addShortcuts();
+    QString shownState() const;
 
     MainWindowModel& model_;
     BrandState& brand_;
@@ -88,10 +99,12 @@ private:
     ControlBinder binder_;
     std::map<const Control*, QWidget*> widgets_;
     QCheckBox* verifyWrite_ = nullptr;
+    QToolButton* recent_ = nullptr;
     QPointer<QWidget> focusBeforeTransfer_;
     QLabel* zPocPrij_ = nullptr;
     QLabel* status_ = nullptr;
     bool transferRunning_ = false;
+    QString keptState_;
 };
 
 } // namespace vtr8

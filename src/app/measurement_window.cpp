@@ -92,8 +92,7 @@ TForm3::TForm3(MeasurementModel& model, QWidget* parent) : QDialog(parent), mode
     setLargeFont(label3, 10, true);
     Start_Mer = makeButton(this, QStringLiteral("Start_Mer"), QStringLiteral("&Start měření"), 40,
                            280, 150);
-    auto* stop =
-        makeButton(this, QStringLiteral("Stop_mer"), QStringLiteral("S&top"), 210, 280, 150);
+    stop_ = makeButton(this, QStringLiteral("Stop_mer"), QStringLiteral("S&top"), 210, 280, 150);
     auto* close =
         makeButton(this, QStringLiteral("ZAVRIT"), QStringLiteral("&Zavřít"), 436, 280, 150);
 
@@ -102,11 +101,14 @@ TForm3::TForm3(MeasurementModel& model, QWidget* parent) : QDialog(parent), mode
     auto* chart = new QChart;
     chart->addSeries(series_);
     chart->legend()->hide();
+    chart->setLocalizeNumbers(true); // the person's decimal separator, as in the value field
     chart->setMargins(QMargins(4, 4, 4, 4));
     timeAxis_ = new QDateTimeAxis;
     timeAxis_->setFormat(QStringLiteral("HH:mm:ss"));
     timeAxis_->setTickCount(6);
     valueAxis_ = new QValueAxis;
+    // An empty trend has no times to show; its first reading brings them.
+    timeAxis_->setLabelsVisible(false);
     chart->addAxis(timeAxis_, Qt::AlignBottom);
     chart->addAxis(valueAxis_, Qt::AlignLeft);
     series_->attachAxis(timeAxis_);
@@ -120,8 +122,8 @@ TForm3::TForm3(MeasurementModel& model, QWidget* parent) : QDialog(parent), mode
     connect(&model_, &MeasurementModel::readingTaken, this,
             [this](const MeasurementReading& r) { addToTrend(r); });
     connect(button1, &QPushButton::clicked, this, [this] { model_.Button1Click(); });
-    connect(Start_Mer, &QPushButton::clicked, this, [this] { model_.Start_MerClick(); });
-    connect(stop, &QPushButton::clicked, this, [this] { model_.Stop_merClick(); });
+    connect(Start_Mer, &QPushButton::clicked, this, [this] { Start_MerClick(); });
+    connect(stop_, &QPushButton::clicked, this, [this] { model_.Stop_merClick(); });
     connect(close, &QPushButton::clicked, this, [this] { model_.ZAVRITClick(); });
     connect(&model_, &MeasurementModel::changed, this, [this] { refresh(); });
     connect(&model_, &MeasurementModel::continuousStopped, this, [this] { refresh(); });
@@ -136,6 +138,7 @@ void TForm3::refresh()
     Z_jedn->setText(model_.Z_jedn);
     // Starting twice would change nothing; showing that is clearer.
     Start_Mer->setEnabled(!model_.continuousRunning());
+    stop_->setEnabled(model_.continuousRunning());
     save_->setEnabled(!model_.runReadings().empty());
 }
 
@@ -143,6 +146,7 @@ void TForm3::addToTrend(const MeasurementReading& reading)
 {
     if (!model_.continuousRunning())
         return;
+    unsavedRecord_ = true;
     // A new run starts a new trend.
     if (model_.runReadings().size() <= 1)
         series_->clear();
@@ -161,6 +165,8 @@ void TForm3::addToTrend(const MeasurementReading& reading)
     // A steady value still gets a readable band around it.
     const qreal pad = high > low ? (high - low) * 0.1 : std::max<qreal>(std::abs(high) * 0.01, 0.1);
     valueAxis_->setRange(low - pad, high + pad);
+    valueAxis_->applyNiceNumbers(); // ticks on round values
+    timeAxis_->setLabelsVisible(true);
     const QDateTime first = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(points.front().x()));
     timeAxis_->setRange(first, std::max(reading.time, first.addSecs(60)));
 }
@@ -169,15 +175,35 @@ void TForm3::UlozZaznamClick()
 {
     if (!ui_)
         return;
-    QString path = ui_->chooseSaveFile(QStringLiteral("Uložit záznam měření"), QString(),
-                                       QStringLiteral("Záznam CSV (*.csv)|*.csv"));
-    if (path.isEmpty())
+    // "Ne" to the overwrite question is a wish for another name: the dialog comes back.
+    for (;;) {
+        QString path = ui_->chooseSaveFile(QStringLiteral("Uložit záznam měření"), QString(),
+                                           QStringLiteral("Záznam CSV (*.csv)|*.csv"));
+        if (path.isEmpty())
+            return;
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".csv");
+        if (!ConfirmOverwrite(*ui_, path))
+            continue;
+        if (saveRun(path))
+            unsavedRecord_ = false;
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    if (!ConfirmOverwrite(*ui_, path))
+    }
+}
+
+QString TForm3::DiscardRecordQuestion()
+{
+    return QStringLiteral("Záznam posledního měření není uložen. Zahodit jej a začít nové "
+                          "měření?");
+}
+
+void TForm3::Start_MerClick()
+{
+    if (unsavedRecord_ && !model_.continuousRunning() && ui_ &&
+        !ui_->confirm(DiscardRecordQuestion()))
         return;
-    saveRun(path);
+    unsavedRecord_ = false;
+    model_.Start_MerClick();
 }
 
 bool TForm3::saveRun(const QString& path)

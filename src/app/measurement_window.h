@@ -43,6 +43,10 @@ public:
     void UlozZaznamClick();
     // The CSV of the run into `path`; false (and a message) when it could not be saved.
     bool saveRun(const QString& path);
+    // "Start měření": a record of the last run that was not saved goes only when the person
+    // agrees.
+    void Start_MerClick();
+    static QString DiscardRecordQuestion();
     QLineSeries* trend() const { return series_; }
     QValueAxis* valueAxis() const { return valueAxis_; }
 
@@ -63,6 +67,9 @@ private:
     QLineEdit* ZoZmHodn = nullptr;
     QLabel* Z_jedn = nullptr;
     QPushButton* Start_Mer = nullptr;
+    QPushButton* stop_ = nullptr;
+    // Readings came in since the record was last saved.
+    bool unsavedRecord_ = false;
 };
 
 } // namespace vtr8

@@ -3,7 +3,9 @@
 #include "app/brand_profile.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QWidget>
@@ -51,11 +53,23 @@ QString QtUserInterface::qtFilter(const QString& filter)
         // "*.*" means every file, also those without a dot.
         patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        // A description that names its patterns already ("Záznam CSV (*.csv)") keeps them once.
+        filters << (parts[i].endsWith(QLatin1Char(')'))
+                        ? parts[i]
+                        : parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')'));
     }
     if (filters.isEmpty())
         return filter; // a bare pattern
     return filters.join(QStringLiteral(";;"));
+}
+
+QString QtUserInterface::dialogFolder(const QString& folder, const QString& home)
+{
+    // The brand's folder is made on first use; where that is not allowed the dialog opens
+    // in the person's home folder rather than in whatever folder the process started in.
+    if (!folder.isEmpty() && (QFileInfo(folder).isDir() || QDir().mkpath(folder)))
+        return folder;
+    return home.isEmpty() ? QDir::homePath() : home;
 }
 
 QString QtUserInterface::defaultSuffix(const QString& filter)
@@ -75,14 +89,14 @@ QString QtUserInterface::chooseOpenFile(const QString& title, const QString& fol
 {
     if (!nextOpenFile_.isEmpty())
         return std::exchange(nextOpenFile_, QString());
-    return QFileDialog::getOpenFileName(dialogParent(), title, nativeFolder(folder),
+    return QFileDialog::getOpenFileName(dialogParent(), title, dialogFolder(nativeFolder(folder)),
                                         qtFilter(filter));
 }
 
 QString QtUserInterface::chooseSaveFile(const QString& title, const QString& folder,
                                         const QString& filter)
 {
-    QFileDialog dialog(dialogParent(), title, nativeFolder(folder), qtFilter(filter));
+    QFileDialog dialog(dialogParent(), title, dialogFolder(nativeFolder(folder)), qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The caller asks before replacing a file (after adding the default extension).

@@ -35,6 +35,9 @@ public:
     // "*.txt|*.txt|*.*|*.*" (description|pattern pairs) in the form Qt's file
     // dialogs take: "*.txt (*.txt);;*.* (*)". An empty filter stays empty.
     static QString qtFilter(const QString& filter);
+    // The folder a file dialog opens in: `folder`, made when it is missing, or `home`
+    // (the person's home folder when empty) when it cannot be made.
+    static QString dialogFolder(const QString& folder, const QString& home = {});
     // The default suffix of a save dialog: that of the filter's first pattern
     // when it names one ("*.txt" gives "txt").
     static QString defaultSuffix(const QString& filter);

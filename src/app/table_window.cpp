@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -34,6 +35,8 @@ TForm4::TForm4(TableWindowModel& model, QWidget* parent)
     // The two columns share the grid's width, whatever the scroll bar takes.
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     grid_->horizontalHeader()->setHighlightSections(false);
+    // Tab goes on to the method and the buttons; the arrows move within the table.
+    grid_->setTabKeyNavigation(false);
 
     zpusLin_ = new QGroupBox(this);
     zpusLin_->setObjectName(QStringLiteral("Zpus_lin"));
@@ -62,6 +65,12 @@ TForm4::TForm4(TableWindowModel& model, QWidget* parent)
         if (ChybaLinearizaceClick)
             ChybaLinearizaceClick();
     });
+    zrusit_ = new QPushButton(QStringLiteral("&Zrušit"), this);
+    zrusit_->setObjectName(QStringLiteral("Zrusit"));
+    connect(zrusit_, &QPushButton::clicked, this, [this] { model_.ZrusitClick(); });
+    // Enter on a button presses that button; anywhere else it is OK (keyPressEvent).
+    for (QPushButton* button : {ok_, jiny_, chyba_, zrusit_})
+        button->setAutoDefault(true);
 
     binder_.bind(model_.pstup, pstup_);
     ControlBinder::Binding& degree = binder_.bind(model_.stup_p, stupP_);
@@ -134,6 +143,7 @@ void TForm4::applyLayout()
     grid_->verticalHeader()->setDefaultSectionSize(l.rowHeight);
     place(ok_, l.ok);
     place(jiny_, l.jiny);
+    place(zrusit_, {l.ok.left - l.ok.width - l.ok.width / 8, l.ok.top, l.ok.width, l.ok.height});
     place(chyba_, {l.jiny.left + l.jiny.width + l.jiny.width / 8, l.jiny.top,
                    std::max(l.jiny.width, chyba_->sizeHint().width()), l.jiny.height});
     pstup_->move(l.pstup.left, l.pstup.top);
@@ -158,6 +168,28 @@ void TForm4::closeEvent(QCloseEvent* event)
     // The close box hides the window like its buttons do.
     model_.shown = false;
     QWidget::closeEvent(event);
+}
+
+void TForm4::keyPressEvent(QKeyEvent* event)
+{
+    const bool plain = !(event->modifiers() & ~Qt::KeypadModifier);
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        ok_->click(); // does nothing while disabled
+        return;
+    }
+    if (plain && event->key() == Qt::Key_Escape) {
+        zrusit_->click();
+        return;
+    }
+    // Ctrl+Tab leaves a control that keeps Tab for itself; the table passes it on to here.
+    if ((event->modifiers() & Qt::ControlModifier) &&
+        (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) {
+        const bool back =
+            event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+        focusNextPrevChild(!back);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace vtr8

@@ -41,6 +41,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void applyLayout();
@@ -56,6 +57,7 @@ private:
     QPushButton* ok_ = nullptr;
     QPushButton* jiny_ = nullptr;
     QPushButton* chyba_ = nullptr;
+    QPushButton* zrusit_ = nullptr;
 };
 
 } // namespace vtr8

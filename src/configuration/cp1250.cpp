@@ -1,28 +1,79 @@
 #include "configuration/cp1250.h"
 
-#include <array>
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <string>
+#else
+#include <QStringDecoder>
+#include <QStringEncoder>
+#endif
 
 namespace vtr8 {
 
 namespace {
 
-// Bytes 0x80...0xFF. The five bytes the code page leaves undefined (0x81, 0x83, 0x88, 0x90,
-// 0x98) stand for the control characters of the same number, so that every byte survives a
-// decode and encode. The table is the program's own: Qt's converters for named code pages
-// exist only where Qt is built with ICU, which its Windows builds are not.
-constexpr std::array<char16_t, 128> HighHalf = {
-    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, 0x0088, 0x2030, 0x0160, 0x2039,
-    0x015A, 0x0164, 0x017D, 0x0179, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141,
-    0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
-    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB,
-    0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
-    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3,
-    0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
-    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB,
-    0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
-    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
-};
+#ifdef Q_OS_WIN
+// Qt for Windows is built without ICU and so has no converters for named code pages; the
+// system's own conversion of code page 1250 is the same table.
+constexpr UINT CodePage = 1250;
+
+QString decodeBytes(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return {};
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(CodePage, 0, bytes.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CodePage, 0, bytes.data(), size, wide.data(), length);
+    return QString::fromWCharArray(wide.data(), length);
+}
+
+std::optional<QByteArray> encodeBytes(const QString& text)
+{
+    if (text.isEmpty())
+        return QByteArray();
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
+    const int size = static_cast<int>(text.size());
+    // No best fit: a character the code page lacks must not become a look-alike.
+    BOOL usedDefault = FALSE;
+    const int length = WideCharToMultiByte(CodePage, WC_NO_BEST_FIT_CHARS, wide, size, nullptr, 0,
+                                           nullptr, &usedDefault);
+    QByteArray bytes(length, Qt::Uninitialized);
+    WideCharToMultiByte(CodePage, WC_NO_BEST_FIT_CHARS, wide, size, bytes.data(), length, nullptr,
+                        &usedDefault);
+    if (usedDefault || length == 0)
+        return std::nullopt;
+    return bytes;
+}
+#else
+constexpr const char* CodePage = "windows-1250";
+
+QString decodeBytes(QByteArrayView bytes)
+{
+    QStringDecoder decoder(CodePage);
+    return decoder.decode(bytes);
+}
+
+std::optional<QByteArray> encodeBytes(const QString& text)
+{
+    QStringEncoder encoder(CodePage);
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
+#endif
+
+// A converter may offer a look-alike for a character the code page lacks;
+// only bytes that decode back to the same text are the text.
+std::optional<QByteArray> encodeExactly(const QString& text)
+{
+    std::optional<QByteArray> bytes = encodeBytes(text);
+    if (!bytes || decodeCp1250(*bytes) != text)
+        return std::nullopt;
+    return bytes;
+}
 
 } // namespace
 
@@ -36,43 +87,36 @@ QString characterAt(const QString& text, qsizetype i)
 Cp1250Encoding encodeCp1250(const QString& text)
 {
     Cp1250Encoding result;
-    result.bytes.reserve(text.size());
+    if (auto bytes = encodeExactly(text)) {
+        result.bytes = *std::move(bytes);
+        return result;
+    }
+    // Find the culprit so the message can name it.
     for (qsizetype i = 0; i < text.size();) {
         const QString character = characterAt(text, i);
         i += character.size();
-        const std::optional<std::uint8_t> byte = cp1250Byte(character);
-        if (!byte) {
-            result.bytes.clear();
+        if (!cp1250Byte(character)) {
             result.unmappable = character;
             return result;
         }
-        result.bytes.append(static_cast<char>(*byte));
     }
+    result.unmappable = QString(QChar(QChar::ReplacementCharacter));
     return result;
 }
 
 std::optional<std::uint8_t> cp1250Byte(const QString& character)
 {
-    if (character.size() != 1)
+    if (character.isEmpty() || characterAt(character, 0).size() != character.size())
         return std::nullopt;
-    const char16_t c = character.at(0).unicode();
-    if (c < 0x80)
-        return static_cast<std::uint8_t>(c);
-    for (std::size_t i = 0; i < HighHalf.size(); ++i) {
-        if (HighHalf[i] == c)
-            return static_cast<std::uint8_t>(0x80 + i);
-    }
-    return std::nullopt;
+    const auto bytes = encodeExactly(character);
+    if (!bytes || bytes->size() != 1)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(bytes->at(0));
 }
 
 QString decodeCp1250(QByteArrayView bytes)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto byte = static_cast<std::uint8_t>(bytes[i]);
-        text[i] = QChar(byte < 0x80 ? char16_t(byte) : HighHalf[byte - 0x80]);
-    }
-    return text;
+    return decodeBytes(bytes);
 }
 
 } // namespace vtr8

@@ -16,7 +16,7 @@ namespace vtr8 {
 
 namespace {
 
-const QString FileFilter = QStringLiteral("*.txt (*.txt);;*.* (*.*)");
+const QString FileFilter = QStringLiteral("Konfigurace (*.txt)|*.txt|Všechny soubory (*.*)|*.*");
 
 QString ioErrorMessage(int error)
 {
@@ -67,13 +67,19 @@ void MainWindowModel::UlosoubClick()
     Testvyplneni();
     if (!ConfigIncomplete) {
         emit changed();
-        QString path = ui_.chooseSaveFile(QString(), SaveDialog1InitialDir, FileFilter);
-        if (!path.isEmpty()) {
+        // "Ne" to the overwrite question is a wish for another name: the dialog comes back.
+        for (;;) {
+            QString path = ui_.chooseSaveFile(QString(), SaveDialog1InitialDir, FileFilter);
+            if (path.isEmpty())
+                break;
             // The dialog's default extension: a name typed without one gets ".txt".
             if (QFileInfo(path).suffix().isEmpty())
                 path += QStringLiteral(".txt");
-            if (ConfirmOverwrite(ui_, path))
-                static_cast<void>(saveConfiguration(path)); // its messages say what went wrong
+            if (!ConfirmOverwrite(ui_, path))
+                continue;
+            if (saveConfiguration(path)) // a failure has said what went wrong
+                emit configurationFileDone(path, true);
+            break;
         }
     }
     Ulosoub.enabled = true;
@@ -83,12 +89,14 @@ void MainWindowModel::ctisoubClick()
 {
     ChangeScope scope(*this);
     emit changed();
-    const QString path = ui_.chooseOpenFile(QString(), OpenDialog2InitialDir, QString());
+    const QString path = ui_.chooseOpenFile(QString(), OpenDialog2InitialDir, FileFilter);
     if (path.isEmpty())
         return;
     ctisoub.enabled = false;
-    static_cast<void>(loadConfiguration(path)); // its messages say what went wrong
+    const bool loaded = loadConfiguration(path); // a failure has said what went wrong
     ctisoub.enabled = true;
+    if (loaded)
+        emit configurationFileDone(path, false);
 }
 
 bool MainWindowModel::loadConfiguration(const QString& path)

@@ -45,7 +45,7 @@ void MainWindowModel::initialiseControls()
     button(Precist, "&Přečíst z převodníku");
     button(Button1, "&Komunikace");
     button(Mereni, "&Měření");
-    button(Informace, "&Informace");
+    button(Informace, "I&nformace"); // Alt+I is the second comparator's "Uložit"
     button(Label23, "verze 16.0");
     button(Label13, "č. firmware");
     button(Label14, "0");
@@ -136,15 +136,17 @@ void MainWindowModel::initialiseControls()
         c->text = choice::Hysteresis;
         c->itemIndex = 0;
     }
-    // Every button has its own mnemonic; the note's take the Czech letters.
-    button(Preckomp1, "P&řečíst");
+    // Mnemonics are plain letters, the same key on a Czech and an English keyboard. The six
+    // "Přečíst"/"Uložit" buttons run out of letters of their own: the note's buttons have none
+    // and are one Tab away from the note, whose label leads to it.
+    button(Preckomp1, "Přeči&st");
     button(Ulozkomp1, "Ul&ožit");
-    button(Preckomp2, "Přeči&st");
-    button(Ulozkomp2, "Uloži&t");
-    button(Prec_Pozn, "Přeč&íst");
-    button(Uloz_Pozn, "Ulo&žit");
+    button(Preckomp2, "Přečís&t");
+    button(Ulozkomp2, "Ulož&it");
+    button(Prec_Pozn, "Přečíst");
+    button(Uloz_Pozn, "Uložit");
 
-    button(LabelUzPozn, "Uživatelská poznámka");
+    button(LabelUzPozn, "Uži&vatelská poznámka");
 }
 
 void MainWindowModel::registerControls()

@@ -229,6 +229,8 @@ public:
 
 signals:
     void changed();
+    // A configuration file was saved (saved true) or loaded in full.
+    void configurationFileDone(const QString& path, bool saved);
     // A check returns the person to `control`: the window focuses its widget.
     void focusRequested(Control* control);
 

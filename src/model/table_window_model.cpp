@@ -72,8 +72,8 @@ TableWindowModel::TableWindowModel(MainWindowModel& main)
     stup_p.visible = false;
     setDegreeText(QString::number(DefaultDegree));
 
-    OK.caption = QStringLiteral("OK");
-    Jiny.caption = QStringLiteral("Jiný linearizační soubor");
+    OK.caption = QStringLiteral("&OK");
+    Jiny.caption = QStringLiteral("&Jiný linearizační soubor");
 
     clearGrid();
     main_.setPointFileChooser([this] { return vyber_souboru(); });
@@ -172,6 +172,8 @@ bool TableWindowModel::vyber_souboru()
     shown = true;
     offerDegrees();
     Zpus_linChange();
+    openedMethod_ = Zpus_lin.itemIndex;
+    openedDegree_ = stup_p.text;
     notify();
     return true;
 }
@@ -253,6 +255,16 @@ void TableWindowModel::OKClick()
     if (stup_p.text.isEmpty())
         ui_.message(QStringLiteral("Stupeň polynomu musí být 2 až 8."));
     stup_pChange();
+    close();
+    if (raiseMainWindow)
+        raiseMainWindow();
+    notify();
+}
+
+void TableWindowModel::ZrusitClick()
+{
+    Zpus_linClick(openedMethod_);
+    setDegreeText(openedDegree_);
     close();
     if (raiseMainWindow)
         raiseMainWindow();

@@ -87,6 +87,9 @@ public:
     void stup_pChange();
     void OKClick();
     void JinyClick();
+    // "Zrušit": the method and degree go back to what the window showed when it opened, and it
+    // closes without OK's checks.
+    void ZrusitClick();
     // A check returns the person to `control`: the window focuses its widget.
     std::function<void(Control&)> focusRequested;
 
@@ -107,6 +110,8 @@ private:
     LinearizationPoints& points_;
     UserInterface& ui_;
     std::array<std::array<QString, RowCount>, ColumnCount> cells_;
+    int openedMethod_ = 0;
+    QString openedDegree_;
 };
 
 } // namespace vtr8

@@ -333,6 +333,32 @@ TEST_F(MainWindow, FromFileAgainAfterACancelledChoiceAsksAgain)
     }
 }
 
+TEST_F(MainWindow, ComparatorUnitsStandApartFromTheDelayLabel)
+{
+    for (const auto& [unitName, delayName] : {std::pair{"Label22", "LabelZpozdeni1"},
+                                              {"Label24", "LabelZpozdeni1"},
+                                              {"Label37", "LabelZpozdeni2"},
+                                              {"Label38", "LabelZpozdeni2"}}) {
+        auto* unit = mainWidget<QLabel>(unitName);
+        auto* delay = mainWidget<QLabel>(delayName);
+        const QFontMetrics metrics(unit->font());
+        EXPECT_LE(metrics.horizontalAdvance(QStringLiteral("Ohm")), unit->width()) << unitName;
+        const int delayText =
+            (delay->alignment() & Qt::AlignRight)
+                ? delay->geometry().right() - metrics.horizontalAdvance(delay->text())
+                : delay->x();
+        EXPECT_GE(delayText - unit->geometry().right(), 4) << unitName;
+    }
+}
+
+TEST_F(MainWindow, TheErrorPlotHasAButton)
+{
+    int shown = 0;
+    program->form1()->ChybaLinearizaceClick = [&] { ++shown; };
+    mainWidget<QPushButton>("ChybaLinearizaceButton")->click();
+    EXPECT_EQ(shown, 1);
+}
+
 TEST_F(MainWindow, ClosingTheMainWindowSaysSo)
 {
     bool closed = false;

@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
+
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace vtr8::test {
@@ -120,7 +122,12 @@ TEST(MeasurementWindow, TrendAndRecordHoldEveryReadingOfTheRun)
     ScriptedUserInterface ui;
     f.form.setUserInterface(&ui);
     f.measurement.setIntervalMs(20);
+    EXPECT_FALSE(f.child<QPushButton>("Stop_mer")->isEnabled()); // nothing to stop yet
+    const auto* timeAxis = f.form.trend()->attachedAxes().value(0);
+    ASSERT_NE(timeAxis, nullptr);
+    EXPECT_FALSE(timeAxis->labelsVisible()); // no "00:00:00" on an empty trend
     f.child<QPushButton>("Start_Mer")->click();
+    EXPECT_TRUE(f.child<QPushButton>("Stop_mer")->isEnabled());
     ASSERT_TRUE(QTest::qWaitFor([&] { return f.measurement.readingCount() >= 5; }, 20000));
     f.child<QPushButton>("Stop_mer")->click();
     const int n = f.measurement.readingCount();
@@ -129,6 +136,11 @@ TEST(MeasurementWindow, TrendAndRecordHoldEveryReadingOfTheRun)
         EXPECT_NEAR(p.y(), 25.0, 0.001);
     EXPECT_LE(f.form.valueAxis()->min(), 25.0);
     EXPECT_GE(f.form.valueAxis()->max(), 25.0);
+    EXPECT_TRUE(timeAxis->labelsVisible());
+    // Ticks fall on round values: the axis ends are whole multiples of the tick step.
+    const double step = (f.form.valueAxis()->max() - f.form.valueAxis()->min()) /
+                        (f.form.valueAxis()->tickCount() - 1);
+    EXPECT_NEAR(std::remainder(f.form.valueAxis()->min(), step), 0.0, 1e-9);
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("run.csv"));
@@ -136,15 +148,20 @@ TEST(MeasurementWindow, TrendAndRecordHoldEveryReadingOfTheRun)
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("keep\n");
     old.close();
+    // A new run does not silently discard the unsaved record.
+    ui.confirmAnswers = {false};
+    f.child<QPushButton>("Start_Mer")->click();
+    EXPECT_EQ(ui.questions, QStringList{TForm3::DiscardRecordQuestion()});
+    EXPECT_FALSE(f.measurement.continuousRunning());
+
+    // "Ne" to replacing the file brings the dialog back.
+    ui.questions.clear();
     ui.saveFileAnswers = {path, path};
     ui.confirmAnswers = {false, true};
     f.child<QPushButton>("UlozZaznam")->click();
+    EXPECT_EQ(ui.questions.size(), 2);
+    EXPECT_TRUE(ui.saveFileAnswers.empty());
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("keep\n"));
-    file.close();
-    f.child<QPushButton>("UlozZaznam")->click();
-    ASSERT_EQ(ui.questions.size(), 2);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
     ASSERT_EQ(lines.size(), n + 1);

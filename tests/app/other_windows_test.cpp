@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -194,7 +195,7 @@ TEST_F(TableWindowWidget, ShowsThePointsAndTheMethodControls)
     auto* lines = form->findChild<QRadioButton*>(QStringLiteral("Zpus_lin1"));
     EXPECT_EQ(lines->text(), u("Proložení lineárními přímkami v zadaných bodech"));
     EXPECT_EQ(form->findChild<QPushButton*>(QStringLiteral("Jiny"))->text(),
-              u("Jiný linearizační soubor"));
+              u("&Jiný linearizační soubor"));
 
     auto* degree = form->findChild<QComboBox*>(QStringLiteral("stup_p"));
     EXPECT_TRUE(degree->isVisible());
@@ -242,6 +243,51 @@ TEST_F(TableWindowWidget, OkClosesTheWindow)
     program->form4()->findChild<QPushButton*>(QStringLiteral("OK"))->click();
     EXPECT_TRUE(program->form4()->isHidden());
     EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(TableWindowWidget, KeyboardLeavesTheTableConfirmsAndCancels)
+{
+    startProgram();
+    showMainWindow();
+    loadPoints(5);
+    TForm4* form = program->form4();
+    QApplication::setActiveWindow(form);
+    QTableWidget* grid = form->grid();
+
+    // Tab, Shift+Tab and Ctrl+Tab all leave the table where they land and scroll nothing.
+    for (const Qt::KeyboardModifiers mods :
+         {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ShiftModifier),
+          Qt::KeyboardModifiers(Qt::ControlModifier)}) {
+        grid->setFocus(Qt::TabFocusReason);
+        grid->scrollToTop();
+        QTest::keyClick(grid, Qt::Key_Tab, mods);
+        EXPECT_FALSE(grid->hasFocus()) << int(mods);
+        EXPECT_EQ(grid->rowAt(0), 0) << int(mods);
+    }
+
+    // Every button has a letter of its own.
+    QSet<QChar> letters;
+    for (QPushButton* b : form->findChildren<QPushButton*>()) {
+        const qsizetype at = b->text().indexOf(QLatin1Char('&'));
+        ASSERT_GE(at, 0) << b->objectName().toStdString();
+        EXPECT_FALSE(letters.contains(b->text().at(at + 1).toLower()));
+        letters.insert(b->text().at(at + 1).toLower());
+    }
+
+    // Escape takes back a method changed in the window; Enter is OK.
+    form->findChild<QRadioButton*>(QStringLiteral("Zpus_lin1"))->click();
+    QTest::keyClick(grid, Qt::Key_Escape);
+    EXPECT_TRUE(form->isHidden());
+    EXPECT_EQ(program->points().Method, PointFitMethod::Polynomial);
+    EXPECT_EQ(program->points().PolynomialDegree, 4);
+
+    loadPoints(2); // too few for the polynomial: OK refuses and the window stays
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_FALSE(form->isHidden());
+    EXPECT_TRUE(ui.messages.contains(u("Minimální počet bodů pro linearizaci je 3.")));
+    loadPoints(5);
+    QTest::keyClick(grid, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(form->isHidden());
 }
 
 } // namespace

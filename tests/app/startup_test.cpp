@@ -99,22 +99,26 @@ TEST_F(StartUp, MainWindowCarriesItsFixedTexts)
         {"Precist", "&Přečíst z převodníku"},
         {"Button1", "&Komunikace"},
         {"Mereni", "&Měření"},
-        {"Informace", "&Informace"},
+        {"Informace", "I&nformace"},
     };
     for (const auto& [name, text] : buttons)
         EXPECT_EQ(mainWidget<QPushButton>(name)->text(), u(text)) << name;
 
-    // Every visible button can be pressed from the keyboard, each with its own letter.
+    // Every visible button can be pressed from the keyboard, each with its own letter that a
+    // Czech and an English keyboard both have; the note's two buttons follow the note field.
     QSet<QChar> letters;
     for (QPushButton* b : program->form1()->findChildren<QPushButton*>()) {
-        if (b->isHidden())
+        if (b->isHidden() || b->objectName() == "Prec_Pozn" || b->objectName() == "Uloz_Pozn")
             continue;
         const qsizetype at = b->text().indexOf(QLatin1Char('&'));
         ASSERT_TRUE(at >= 0 && at + 1 < b->text().size()) << b->objectName().toStdString();
-        EXPECT_FALSE(letters.contains(b->text().at(at + 1).toLower()))
+        const QChar letter = b->text().at(at + 1).toLower();
+        EXPECT_TRUE(letter >= QLatin1Char('a') && letter <= QLatin1Char('z'))
             << b->objectName().toStdString();
-        letters.insert(b->text().at(at + 1).toLower());
+        EXPECT_FALSE(letters.contains(letter)) << b->objectName().toStdString();
+        letters.insert(letter);
     }
+    EXPECT_FALSE(letters.contains(QLatin1Char('v'))); // the note's label has it
 
     const std::pair<const char*, const char*> labels[] = {
         {"Label23", "verze 16.0"},

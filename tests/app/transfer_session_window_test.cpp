@@ -163,6 +163,7 @@ TEST_F(TransferSessionWindow, ClosingDuringAReadEndsItAsAFailureAndThenCloses)
     bool closed = false;
     QObject::connect(program->form1(), &TForm1::closed, [&] { closed = true; });
     at(3, [this] { program->form1()->close(); });
+    ui.confirmAnswers.push_back(true); // the typed fields are in no file: close anyway
     mainWidget<QPushButton>("Precist")->click();
     // The command in flight got its reply; nothing was sent after it.
     EXPECT_EQ(transport.transmitter().requests().size(), 3u);

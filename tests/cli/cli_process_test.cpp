@@ -589,11 +589,21 @@ TEST_F(Vtr8ctl, VerifyAndBackupTellWhatTheTransmitterHolds)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("horní mez: v převodníku 150").toUtf8()));
     EXPECT_EQ(vtr8ctl({"verify", "--image", a, a}).exitCode, 1); // not an image
-    // It opens no port, so it locks none: a run that holds COM1 does not stop it.
-    vtr8::PortLock com1;
-    ASSERT_EQ(com1.acquire(vtr8::ComPortSystemName(0)), vtr8::PortLock::Result::Acquired);
-    EXPECT_EQ(vtr8ctl({"--com", "1", "verify", "--image", backup, a}).exitCode, 0);
-    com1.release();
+    // It opens no port, so it locks none: a run that holds COM1 does not stop it. The locks
+    // live in a folder of this test's own, so that no other test's use of COM1 meets this one.
+    {
+        QTemporaryDir locks;
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", locks.path().toLocal8Bit());
+        vtr8::PortLock com1;
+        EXPECT_EQ(com1.acquire(vtr8::ComPortSystemName(0)), vtr8::PortLock::Result::Acquired);
+        EXPECT_EQ(vtr8ctl({"--com", "1", "verify", "--image", backup, a}).exitCode, 0);
+        com1.release();
+        if (runtime.isNull())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", runtime);
+    }
 
     // One bit of the range end's last byte: 150 is stored as the next float up.
     QByteArray changed = readAll(backup);

@@ -471,6 +471,26 @@ TEST_F(Saving, FolderThatDoesNotExistGivesTheErrorNumber)
     EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Chyba c. 2")});
 }
 
+TEST_F(Saving, NoToTheOverwriteQuestionOffersTheDialogAgain)
+{
+    fillRheostat();
+    QFile kept(path("kept.txt"));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("keep");
+    kept.close();
+    QStringList done;
+    QObject::connect(
+        &model, &MainWindowModel::configurationFileDone,
+        [&](const QString& file, bool saved) { done << file << QString::number(saved); });
+    ui.saveFileAnswers = {path("kept.txt"), path("new.txt")};
+    ui.confirmAnswers = {false};
+    model.UlosoubClick();
+    EXPECT_EQ(ui.events.filter(QStringLiteral("save: ")).size(), 2);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("keep"));
+    EXPECT_EQ(done, (QStringList{path("new.txt"), QStringLiteral("1")}));
+}
+
 TEST_F(Saving, ButtonsAskForTheFileInTheConfigurationFolder)
 {
     fillRheostat();
