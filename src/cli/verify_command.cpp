@@ -3,10 +3,9 @@
 #include "cli/cli_session.h"
 
 #include "cli/image_transport.h"
+#include "device/memory_image.h"
 #include "model/file_io.h"
-#include "transfer/block_comparison.h"
-#include "transfer/memory_fetch.h"
-#include "transfer/write_preparation.h"
+#include "model/transmitter_comparison.h"
 
 #include <algorithm>
 #include <memory>
@@ -52,28 +51,10 @@ int CliSession::verify()
 
     if (!loadForWrite(QStringLiteral("Konfigurace nebyla ověřena.")))
         return ExitEndedEarly;
-    const std::optional<Configuration> configuration = model_.configurationForTransfer();
-    if (!configuration)
+    const std::optional<std::vector<QString>> differences = DifferencesFromTransmitter(ctx_);
+    if (!differences)
         return ExitEndedEarly;
-    const std::optional<PreparedWrite> prepared = ComputeWrite(ctx_, *configuration);
-    if (!prepared)
-        return ExitEndedEarly;
-    const std::optional<std::vector<EepromBlock>> planned =
-        PlanConfigurationBlocks(ctx_, *prepared);
-    if (!planned)
-        return ExitEndedEarly;
-    const std::vector<EepromBlock> blocks = FinalBlocks(*planned);
-    MemoryImage held;
-    if (!FetchMemory(link_, ui_, ReadsCovering(blocks), held))
-        return ExitEndedEarly;
-
-    ComparisonRules rules;
-    rules.decimals = {{FileKey::Start, ShownDecimals(model_.Pocatek.text)},
-                      {FileKey::End, ShownDecimals(model_.Konec.text)},
-                      {FileKey::Damping, ShownDecimals(model_.Tlumeni.text)},
-                      {FileKey::Parasitic, 3},
-                      {FileKey::Shunt, ShownDecimals(model_.SnOdpor.text)}};
-    const std::vector<QString> lines = Differences(blocks, held, rules);
+    const std::vector<QString>& lines = *differences;
     for (const QString& line : lines)
         out_ << line << '\n';
     const QString source =

@@ -8,9 +8,7 @@
 #include "model/linearization_error.h"
 #include "model/main_window_model.h"
 #include "model/read_configuration.h"
-#include "transfer/block_comparison.h"
-#include "transfer/memory_fetch.h"
-#include "transfer/write_preparation.h"
+#include "model/transmitter_comparison.h"
 
 #include <algorithm>
 
@@ -21,29 +19,9 @@ namespace {
 std::optional<std::vector<QString>> differencesFrom(EditorTransferContext& ctx,
                                                     const QByteArray& configuration)
 {
-    MainWindowModel& m = ctx.model;
-    if (!m.loadConfigurationData(configuration))
+    if (!ctx.model.loadConfigurationData(configuration))
         return std::nullopt;
-    const std::optional<Configuration> taken = m.configurationForTransfer();
-    if (!taken)
-        return std::nullopt;
-    const std::optional<PreparedWrite> prepared = ComputeWrite(ctx, *taken);
-    if (!prepared)
-        return std::nullopt;
-    const std::optional<std::vector<EepromBlock>> planned = PlanConfigurationBlocks(ctx, *prepared);
-    if (!planned)
-        return std::nullopt;
-    const std::vector<EepromBlock> blocks = FinalBlocks(*planned);
-    MemoryImage held;
-    if (!FetchMemory(ctx.link, ctx.ui, ReadsCovering(blocks), held))
-        return std::nullopt;
-    ComparisonRules rules;
-    rules.decimals = {{FileKey::Start, ShownDecimals(m.Pocatek.text)},
-                      {FileKey::End, ShownDecimals(m.Konec.text)},
-                      {FileKey::Damping, ShownDecimals(m.Tlumeni.text)},
-                      {FileKey::Parasitic, 3},
-                      {FileKey::Shunt, ShownDecimals(m.SnOdpor.text)}};
-    return Differences(blocks, held, rules);
+    return DifferencesFromTransmitter(ctx);
 }
 
 } // namespace
