@@ -106,8 +106,9 @@ TEST(Frame, EveryCommandOfTheTable)
         expected.push_back(parity);
         EXPECT_EQ(wire, expected);
         // The enumeration names the same row.
-        const CommandSpec& spec = *FindCommand(e.name);
-        EXPECT_EQ(SpecOf(spec.command).name, e.name);
+        const std::optional<CommandSpec> spec = FindCommand(e.name);
+        ASSERT_TRUE(spec.has_value());
+        EXPECT_EQ(SpecOf(spec->command).name, e.name);
     }
 }
 

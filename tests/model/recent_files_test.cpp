@@ -1,9 +1,18 @@
 #include "model/recent_files.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 namespace vtr8 {
 namespace {
+
+// A name as the list keeps the file just used: absolute, so on Windows with the drive letter.
+QString kept(const char* path)
+{
+    return QDir::cleanPath(QFileInfo(QString::fromUtf8(path)).absoluteFilePath());
+}
 
 TEST(RecentFiles, NewestFirstEachFileOnceAtMostTheLimit)
 {
@@ -15,19 +24,19 @@ TEST(RecentFiles, NewestFirstEachFileOnceAtMostTheLimit)
         int limit;
         QStringList after;
     } cases[] = {
-        {{}, QStringLiteral("/a.txt"), 8, {QStringLiteral("/a.txt")}},
+        {{}, QStringLiteral("/a.txt"), 8, {kept("/a.txt")}},
         {abc,
          QStringLiteral("/c.txt"),
          8,
-         {QStringLiteral("/c.txt"), QStringLiteral("/a.txt"), QStringLiteral("/b.txt")}},
+         {kept("/c.txt"), QStringLiteral("/a.txt"), QStringLiteral("/b.txt")}},
         {abc,
          QStringLiteral("/d.txt"),
          3,
-         {QStringLiteral("/d.txt"), QStringLiteral("/a.txt"), QStringLiteral("/b.txt")}},
+         {kept("/d.txt"), QStringLiteral("/a.txt"), QStringLiteral("/b.txt")}},
         {abc,
          QStringLiteral("/x/../b.txt"),
          8,
-         {QStringLiteral("/b.txt"), QStringLiteral("/a.txt"), QStringLiteral("/c.txt")}},
+         {kept("/b.txt"), QStringLiteral("/a.txt"), QStringLiteral("/c.txt")}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(withRecentFile(c.before, c.used, c.limit), c.after) << c.used.toStdString();
