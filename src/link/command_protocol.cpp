@@ -24,6 +24,12 @@ CommandProtocol::CommandProtocol(UserInterface& ui, QObject* parent)
     : QObject(parent), ui_(ui), session_(ui), serialDriver_(std::make_unique<TCommPortDriver>())
 {
     clock_.start();
+    // The port is closed before its lock is let go, so that whoever takes the lock next
+    // finds the port free.
+    connect(&session_, &PortSession::portReleased, this, [this] {
+        if (!busy_)
+            transport_->ClosePort();
+    });
     ring_.onReset = [this] { parser_.ResetCount(); };
     ring_.Reset();
     setTransport(nullptr);
@@ -220,6 +226,9 @@ void CommandProtocol::WaitForReply()
     CommError = answered ? 0 : 1;
     busy_ = false;
     session_.setExchangeBusy(false);
+    // A command outside any hold of the port (a single reading) lets the port go at once.
+    if (!session_.portHeld())
+        transport_->ClosePort();
     lastReply_ = {};
     if (answered) {
         lastFailure_ = {};

@@ -90,6 +90,7 @@ void PortSession::releasePort()
     if (holds_ == 0)
         return;
     if (--holds_ == 0) {
+        emit portReleased();
         lock_.release();
         applyWaitingChoice();
     }

@@ -40,6 +40,8 @@ public:
     // that is no serial line.
     bool holdPort();
     void releasePort();
+    // Whether the port is held (a session runs or a hold is counted).
+    bool portHeld() const { return holds_ > 0; }
 
     // Starts a transfer session. Refused (false, with the person told) while
     // another session runs or a command is exchanged, after the link was
@@ -69,6 +71,9 @@ public:
 
 signals:
     void changed(bool active);
+    // The last hold was let go: the port is closed until the next command, so
+    // that another program can open it.
+    void portReleased();
 
 private:
     bool portFree() const { return holds_ == 0 && !active_ && !exchangeBusy_; }

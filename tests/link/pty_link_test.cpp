@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QSerialPort>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -357,6 +358,45 @@ TEST_F(PtyLinkTest, SimulatorThatVanishesGivesAMessageNotAHang)
     EXPECT_EQ(protocol.CommError, 1);
     EXPECT_EQ(ui.messages.size(), 1);
     EXPECT_LT(clock.elapsed(), 2000);
+}
+
+// The port is another program's to take as soon as a transfer ends, on success and on
+// failure alike; while the transfer runs, it is refused.
+TEST_F(PtyLinkTest, PortIsFreeForAnotherProgramRightAfterATransfer)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    ScriptedUserInterface ui;
+    CommandProtocol first(ui);
+    LinkTiming quick;
+    quick.drainQuietMs = 100;
+    first.setTiming(quick);
+    first.session().setDevicePath(sim.devicePath());
+    const auto otherOpens = [&] {
+        QSerialPort other(sim.devicePath());
+        const bool opened = other.open(QIODevice::ReadWrite);
+        other.close();
+        return opened;
+    };
+    for (const std::uint16_t address : {268, 4095}) { // the second read is refused (no reply)
+        ASSERT_TRUE(first.session().begin());
+        EXPECT_EQ(first.readEeprom(address, 2).ok(), address == 268);
+        EXPECT_TRUE(first.serialDriver().IsPortOpen());
+        EXPECT_FALSE(otherOpens()) << address;
+        first.session().end();
+        EXPECT_FALSE(first.serialDriver().IsPortOpen()) << address;
+        EXPECT_TRUE(otherOpens()) << address;
+
+        CommandProtocol second(ui);
+        second.session().setDevicePath(sim.devicePath());
+        ASSERT_TRUE(second.session().begin()) << ui.messages.join('|').toStdString();
+        EXPECT_TRUE(second.readEeprom(268, 2).ok());
+        second.session().end();
+    }
+    // A command outside a session lets the port go at once.
+    EXPECT_TRUE(first.readEeprom(268, 2).ok());
+    EXPECT_TRUE(otherOpens());
+    EXPECT_TRUE(sim.stop());
 }
 
 TEST_F(PtyLinkTest, PacedSimulatorTakesTheWireTime)
