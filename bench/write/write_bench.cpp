@@ -9,6 +9,7 @@
 #include "link/command_protocol.h"
 #include "model/main_window_model.h"
 #include "support/sim_process.h"
+#include "transfer/link_failure_report.h"
 #include "transfer/transfer_context.h"
 #include "transfer/write_configuration.h"
 #include "user_interface/scripted_user_interface.h"
@@ -48,7 +49,8 @@ int main(int argc, char** argv)
     ScriptedUserInterface ui;
     LinearizationPoints points;
     LinearizationWorkspace workspace(points);
-    CommandProtocol link(ui);
+    CommandProtocol link;
+    ReportLinkFailures(link, ui);
     link.session().setDevicePath(sim.devicePath());
     MainWindowModel model(ui, points);
     TransferContext ctx(link, ui, points, workspace);

@@ -32,6 +32,7 @@
 #include "model/read_configuration.h"
 #include "model/user_note.h"
 #include "model/zero_span.h"
+#include "transfer/link_failure_report.h"
 #include "report/reference_check.h"
 #include "transfer/write_configuration.h"
 
@@ -48,7 +49,7 @@ Vtr8Application::Vtr8Application(UserInterface* ui)
     ui_ = messageLog_.get();
     workspace_ = std::make_unique<LinearizationWorkspace>(
         points_, [this](const std::string& text) { ui_->message(QString::fromStdString(text)); });
-    protocol_ = std::make_unique<CommandProtocol>(*ui_);
+    protocol_ = std::make_unique<CommandProtocol>();
     model_ = std::make_unique<MainWindowModel>(*ui_, points_);
     tableModel_ = std::make_unique<TableWindowModel>(*model_);
     transfer_ =
@@ -303,7 +304,7 @@ void Vtr8Application::wireSession()
                              QTimer::singleShot(0, form1_.get(), [this] { form1_->close(); });
                      });
     form1_->mayClose = [this] { return mayCloseMainWindow(); };
-    protocol_->session().setRefusalHandler([this](const QString& text) { notify(text); });
+    ReportLinkFailures(*protocol_, *ui_, [this](const QString& text) { notify(text); });
 }
 
 bool Vtr8Application::mayCloseMainWindow()

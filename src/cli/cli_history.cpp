@@ -1,7 +1,6 @@
 #include "cli/cli_history.h"
 
 #include "cli/cli_session.h"
-#include "link/link_messages.h"
 
 namespace vtr8 {
 

@@ -3,7 +3,6 @@
 #include "cli/frame_command.h"
 #include "cli/linearization_command.h"
 #include "configuration/cp1250.h"
-#include "link/link_messages.h"
 #include "link/port_mapping.h"
 #include "link/port_selection.h"
 #include "model/comparators.h"
@@ -11,6 +10,7 @@
 #include "model/read_configuration.h"
 #include "model/user_note.h"
 #include "model/zero_span.h"
+#include "transfer/link_failure_report.h"
 #include "transfer/note_codec.h"
 #include "transfer/transfer_session.h"
 #include "transfer/write_configuration.h"
@@ -30,8 +30,9 @@ CliSession::CliSession(const CliOptions& options, TextUserInterface& ui, QTextSt
     : options_(options), ui_(ui), out_(out),
       workspace_(points_,
                  [&ui](const std::string& text) { ui.message(QString::fromStdString(text)); }),
-      link_(ui), model_(ui, points_), table_(model_), ctx_(model_, link_, ui, points_, workspace_)
+      model_(ui, points_), table_(model_), ctx_(model_, link_, ui, points_, workspace_)
 {
+    ReportLinkFailures(link_, ui_);
     link_.setFrameObserver([this](bool outgoing, const QByteArray& bytes) {
         if (frameTap_)
             frameTap_(outgoing, bytes);

@@ -3,6 +3,12 @@
 #include "link/port_mapping.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 #include <algorithm>
 
@@ -52,6 +58,12 @@ bool TCommPortDriver::OpenPort()
 {
     if (IsPortOpen())
         return true;
+    openProblem_ = OpenProblem::Other;
+    // An item mapped to a name that is no port names nothing.
+    if (portSystemName().isEmpty()) {
+        openProblem_ = OpenProblem::Missing;
+        return false;
+    }
     // A terminal that is no serial line would show the frames on a screen.
     if (IsTerminalNotSerialPort(portSystemName()))
         return false;
@@ -64,6 +76,7 @@ bool TCommPortDriver::OpenPort()
     port_.setFlowControl(QSerialPort::NoFlowControl);
     port_.clearError();
     if (!port_.open(QIODevice::ReadWrite)) {
+        openProblem_ = problemOf(port_.error());
         port_.clearError();
         return false;
     }
@@ -195,6 +208,30 @@ void TCommPortDriver::onReadyRead()
     if (!receiveOnArrival_)
         return;
     while (ReceiveOnce()) {
+    }
+}
+
+TCommPortDriver::OpenProblem TCommPortDriver::problemOf(QSerialPort::SerialPortError error) const
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return OpenProblem::Missing;
+    case QSerialPort::PermissionError: {
+#ifdef Q_OS_UNIX
+        // Qt says the same when another program holds the port (its lock file, or an exclusive
+        // open) and when the device's permissions keep this user out; only the latter fails
+        // an access check. A device that vanished meanwhile is missing.
+        const QByteArray path = QFile::encodeName(portSystemName());
+        if (!QFileInfo::exists(portSystemName()))
+            return OpenProblem::Missing;
+        if (::access(path.constData(), R_OK | W_OK) != 0)
+            return OpenProblem::Denied;
+#endif
+        // Windows opens a port for one program only and says "access denied" to the next.
+        return OpenProblem::InUse;
+    }
+    default:
+        return OpenProblem::Other;
     }
 }
 

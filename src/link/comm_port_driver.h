@@ -32,6 +32,7 @@ public:
     void prepare(int portIndex, const QString& devicePath) override;
     QString portDisplayName() const override;
     [[nodiscard]] bool OpenPort() override;
+    OpenProblem openProblem() const override { return openProblem_; }
     void ClosePort() override;
     bool IsPortOpen() const override;
     void SetDtr(bool on) override;
@@ -55,6 +56,7 @@ private:
     bool ReceiveOnce();
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
+    OpenProblem problemOf(QSerialPort::SerialPortError error) const;
 
     QSerialPort port_;
     QTimer pollTimer_;
@@ -64,6 +66,7 @@ private:
     QString devicePath_;
     int pollingDelay_ = DefaultPollingMs;
     bool receiveOnArrival_ = true;
+    OpenProblem openProblem_ = OpenProblem::Other;
 };
 
 } // namespace vtr8

@@ -2,10 +2,8 @@
 
 #include "link/comm_port_driver.h"
 #include "link/link_indicators.h"
-#include "link/link_messages.h"
 #include "link/port_mapping.h"
 #include "link/reply_match.h"
-#include "user_interface/user_interface.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -20,8 +18,8 @@ constexpr int MaxAttempts = 3;
 
 } // namespace
 
-CommandProtocol::CommandProtocol(UserInterface& ui, QObject* parent)
-    : QObject(parent), ui_(ui), session_(ui), serialDriver_(std::make_unique<TCommPortDriver>())
+CommandProtocol::CommandProtocol(QObject* parent)
+    : QObject(parent), serialDriver_(std::make_unique<TCommPortDriver>())
 {
     clock_.start();
     // The port is closed before its lock is let go, so that whoever takes the lock next
@@ -94,34 +92,44 @@ void CommandProtocol::finishRefused()
 {
     sendRefused_ = false;
     CommError = 1;
-    lastFailure_ = {LinkError::Busy, {}};
+    lastFailure_ = {LinkError::Busy, transport_->portDisplayName()};
     report(lastFailure_);
 }
 
 void CommandProtocol::failAbandoned()
 {
     CommError = 1;
-    lastFailure_ = {LinkError::Abandoned, {}};
+    lastFailure_ = {LinkError::Abandoned, transport_->portDisplayName()};
     report(lastFailure_);
+}
+
+void CommandProtocol::setFailureReporter(std::function<void(const LinkFailure&)> reporter)
+{
+    session_.setFailureReporter(std::move(reporter));
 }
 
 void CommandProtocol::report(const LinkFailure& failure)
 {
-    switch (failure.error) {
-    case LinkError::None:
-        return;
-    case LinkError::Busy:
-        session_.refuse(LinkFailureMessage(failure.error, failure.portName));
-        return;
-    case LinkError::Abandoned:
+    // An abandon is reported once for the whole run, with the abandoning party's words.
+    if (failure.error == LinkError::Abandoned)
         session_.tellAbandoned();
-        return;
-    case LinkError::PortOpen:
-    case LinkError::PortWrite:
-    case LinkError::Communication:
-        ui_.message(LinkFailureMessage(failure.error, failure.portName));
-        return;
+    else
+        session_.report(failure);
+}
+
+LinkError CommandProtocol::openFailure() const
+{
+    switch (transport_->openProblem()) {
+    case LinkTransport::OpenProblem::Missing:
+        return LinkError::PortMissing;
+    case LinkTransport::OpenProblem::InUse:
+        return LinkError::PortInUse;
+    case LinkTransport::OpenProblem::Denied:
+        return LinkError::PortDenied;
+    case LinkTransport::OpenProblem::Other:
+        break;
     }
+    return LinkError::PortOpen;
 }
 
 void CommandProtocol::WaitForReply()
@@ -138,7 +146,7 @@ void CommandProtocol::WaitForReply()
     }
     if (txFrame_.TxFrameLen == 0) {
         CommError = 1;
-        lastFailure_ = {LinkError::Communication, {}};
+        lastFailure_ = {LinkError::Communication, transport_->portDisplayName()};
         report(lastFailure_);
         return;
     }
@@ -155,6 +163,7 @@ void CommandProtocol::WaitForReply()
     bool failedEarly = false;
     bool interrupted = false;
     bool answered = false;
+    bool anyReply = false; // some attempt got bytes: the transmitter (or something) is there
     for (;;) {
         parser_.StartAttempt();
         replyMatched_ = false;
@@ -163,7 +172,7 @@ void CommandProtocol::WaitForReply()
         const SendEnd sent = OpenAndSend(frameText, writeResult);
         if (sent == SendEnd::PortFailed) {
             failedEarly = true;
-            lastFailure_ = {LinkError::PortOpen, transport_->portDisplayName()};
+            lastFailure_ = {openFailure(), transport_->portDisplayName()};
             break;
         }
         if (sent == SendEnd::Interrupted) {
@@ -174,7 +183,7 @@ void CommandProtocol::WaitForReply()
         if (writeResult == 0) {
             listening_ = Listening::Off;
             failedEarly = true;
-            lastFailure_ = {LinkError::PortWrite, {}};
+            lastFailure_ = {LinkError::PortWrite, transport_->portDisplayName()};
             break;
         }
 
@@ -193,6 +202,7 @@ void CommandProtocol::WaitForReply()
         }
         listening_ = Listening::Off;
 
+        anyReply = anyReply || !attemptBytes_.isEmpty();
         if (indicators_)
             indicators_->setZPocPrij(QString::number(attempt));
         if (observer_ && !attemptBytes_.isEmpty())
@@ -237,8 +247,12 @@ void CommandProtocol::WaitForReply()
         lastReply_.deviceStatus = ReplyData[2];
         if (n > 2)
             lastReply_.data.assign(ReplyData.begin() + 3, ReplyData.begin() + 1 + n);
-    } else if (!failedEarly)
-        lastFailure_ = {session_.abandoned() ? LinkError::Abandoned : LinkError::Communication, {}};
+    } else if (!failedEarly) {
+        const LinkError error = session_.abandoned() ? LinkError::Abandoned
+                                : anyReply           ? LinkError::Communication
+                                                     : LinkError::NoReply;
+        lastFailure_ = {error, transport_->portDisplayName()};
+    }
     report(lastFailure_);
 }
 

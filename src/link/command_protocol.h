@@ -21,7 +21,6 @@
 
 namespace vtr8 {
 
-class UserInterface;
 class LinkIndicators;
 class LinkTransport;
 class TCommPortDriver;
@@ -40,12 +39,12 @@ class TCommPortDriver;
 class CommandProtocol : public QObject {
     Q_OBJECT
 public:
-    explicit CommandProtocol(UserInterface& ui, QObject* parent = nullptr);
+    explicit CommandProtocol(QObject* parent = nullptr);
     ~CommandProtocol() override;
 
-    // Typed commands: the bytes or the failure; the person has been told of a
-    // failure (once) by the time the call returns. Reads give the command's own
-    // data (the status bytes are not part of it).
+    // Typed commands: the bytes or the failure; the failure has been reported
+    // (setFailureReporter) by the time the call returns. Reads give the command's
+    // own data (the status bytes are not part of it).
     LinkResult<Bytes> readEeprom(std::uint16_t address, std::uint8_t count);
     LinkResult<Bytes> readEeprom2(std::uint16_t address, std::uint8_t count);
     LinkResult<Bytes> readRam(std::uint16_t address, std::uint8_t count); // the low byte goes out
@@ -58,17 +57,9 @@ public:
     const LinkFailure& lastFailure() const { return lastFailure_; }
     const DeviceReply& lastReply() const { return lastReply_; }
 
-    // The wire-level calling pattern the typed commands are made of. Kept for
-    // the callers not moved to the typed commands yet.
-    std::array<std::uint8_t, 26> TransferBuffer{}; // positions 1..25
-    std::array<std::uint8_t, 26> ReplyData{};      // positions 1..25; [1],[2] status, data from [3]
-    std::uint8_t CommError = 0;                    // 1 = the last WaitForReply failed
-
-    // Prepares the request; no input or output.
-    void SendCommand(std::string_view name, std::uint16_t address = 0, std::uint8_t count = 0);
-    // Performs the exchange for the prepared request. Synchronous for the
-    // caller; the event loop keeps running meanwhile.
-    void WaitForReply();
+    // Every failure of a command or a session goes here, once; the layer above makes its
+    // message. Without a reporter failures are only returned.
+    void setFailureReporter(std::function<void(const LinkFailure&)> reporter);
 
     void setIndicators(LinkIndicators* indicators);
     void setTiming(const LinkTiming& timing);
@@ -101,6 +92,18 @@ public:
     const ReplyParser& parser() const { return parser_; }
 
 private:
+    friend struct WireAccess; // the link's own tests drive the wire-level pattern
+
+    // The wire-level calling pattern the typed commands are made of.
+    std::array<std::uint8_t, 26> TransferBuffer{}; // positions 1..25
+    std::array<std::uint8_t, 26> ReplyData{};      // positions 1..25; [1],[2] status, data from [3]
+    std::uint8_t CommError = 0;                    // 1 = the last WaitForReply failed
+    // Prepares the request; no input or output.
+    void SendCommand(std::string_view name, std::uint16_t address = 0, std::uint8_t count = 0);
+    // Performs the exchange for the prepared request. Synchronous for the
+    // caller; the event loop keeps running meanwhile.
+    void WaitForReply();
+
     enum class WaitEnd { Interrupted, Reply, Timeout };
     // What received bytes are taken for: nothing is expected (Off), the settle
     // pause and the drain before a request (Guard), the reply of the attempt
@@ -123,12 +126,11 @@ private:
     WaitEnd waitForReplyOrTimeout();
     void finishRefused();
     void failAbandoned();
-    // The one place where a failure becomes a message (texts in link_messages.h).
     void report(const LinkFailure& failure);
+    LinkError openFailure() const;
     LinkResult<DeviceReply> exchange(Command command, std::uint16_t address, std::uint8_t count,
                                      std::span<const std::uint8_t> data);
 
-    UserInterface& ui_;
     LinkIndicators* indicators_ = nullptr;
     LinkTiming timing_;
     PortSession session_;

@@ -7,20 +7,34 @@
 
 namespace vtr8 {
 
-// Why a command of the link failed. The person is told once, by the link's one
-// reporting place (CommandProtocol::report, through LinkFailureMessage).
+// Why a command or a session of the link failed. The link makes no text of it: the person is
+// told by whoever is installed with CommandProtocol::setFailureReporter, once per failure.
 enum class LinkError {
     None,
-    PortOpen,      // the port cannot be opened
+    PortMissing,   // the device of the port does not exist
+    PortInUse,     // another program holds the port (its lock, or its exclusive open)
+    PortDenied,    // this user may not open the device
+    PortOpen,      // the port cannot be opened for another reason
+    NotSerialPort, // a terminal that is no serial line (console, virtual console)
+    LockUnusable,  // the lock that keeps other programs off the port cannot be made or taken
     PortWrite,     // the request could not be written
-    Communication, // no valid reply that answers the request
+    NoReply,       // no attempt got a reply at all
+    Communication, // replies came, but none valid that answers the request
     Busy,          // another command or transfer owns the link
     Abandoned,     // the transfer is being abandoned (interrupt, quit)
 };
 
 struct LinkFailure {
+    LinkFailure(LinkError e = LinkError::None, QString port = {}, QString d = {}, QString p = {})
+        : error(e), portName(std::move(port)), detail(std::move(d)), problem(std::move(p))
+    {
+    }
     LinkError error = LinkError::None;
-    QString portName; // PortOpen: the port as the message names it
+    QString portName; // the port as the person knows it ("COM3 (/dev/ttyS2)", a path)
+    // LockUnusable: the lock file and the problem; Abandoned: what the abandoning party asked
+    // to be told (empty: nothing).
+    QString detail;
+    QString problem;
 };
 
 // The outcome of one command: its value when `ok()`, else the failure.

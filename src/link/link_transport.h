@@ -26,6 +26,9 @@ public:
     virtual QString portDisplayName() const = 0;
 
     [[nodiscard]] virtual bool OpenPort() = 0;
+    // Why the last OpenPort failed, as far as the system tells.
+    enum class OpenProblem { Missing, InUse, Denied, Other };
+    virtual OpenProblem openProblem() const { return OpenProblem::Other; }
     virtual void ClosePort() = 0;
     virtual bool IsPortOpen() const = 0;
     virtual void SetDtr(bool on) = 0;

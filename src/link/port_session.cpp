@@ -1,12 +1,10 @@
 #include "link/port_session.h"
 
-#include "link/link_messages.h"
 #include "link/port_mapping.h"
-#include "user_interface/user_interface.h"
 
 namespace vtr8 {
 
-PortSession::PortSession(UserInterface& ui, QObject* parent) : QObject(parent), ui_(ui) {}
+PortSession::PortSession(QObject* parent) : QObject(parent) {}
 
 bool PortSession::setPortIndex(int index)
 {
@@ -64,7 +62,7 @@ bool PortSession::holdPort()
     if (holds_ == 0 && locking_) {
         const QString key = portKey();
         if (IsTerminalNotSerialPort(key)) {
-            refuse(NotSerialPortMessage(portName()));
+            refuse({LinkError::NotSerialPort, portName()});
             return false;
         }
         // An unmapped item names nothing to lock; its open fails with its own message.
@@ -73,10 +71,10 @@ bool PortSession::holdPort()
             case PortLock::Result::Acquired:
                 break;
             case PortLock::Result::HeldByOther:
-                refuse(PortInUseMessage(portName()));
+                refuse({LinkError::PortInUse, portName()});
                 return false;
             case PortLock::Result::Unusable:
-                refuse(PortLockProblemMessage(lock_.lockFile(), lock_.problem()));
+                refuse({LinkError::LockUnusable, portName(), lock_.lockFile(), lock_.problem()});
                 return false;
             }
         }
@@ -99,10 +97,11 @@ void PortSession::releasePort()
 bool PortSession::begin(bool protectedFromClose)
 {
     if (active_ || exchangeBusy_) {
-        refuse(LinkBusyMessage());
+        refuse({LinkError::Busy, portName()});
         return false;
     }
     if (abandoned_) {
+        lastRefusal_ = {LinkError::Abandoned, portName()};
         tellAbandoned();
         return false;
     }
@@ -136,21 +135,25 @@ void PortSession::tellAbandoned()
 {
     if (!abandonTold_ && !abandonMessage_.isEmpty()) {
         abandonTold_ = true;
-        ui_.message(abandonMessage_);
+        report({LinkError::Abandoned, portName(), abandonMessage_});
     }
 }
 
-void PortSession::setRefusalHandler(std::function<void(const QString&)> handler)
+void PortSession::setFailureReporter(std::function<void(const LinkFailure&)> reporter)
 {
-    refusalHandler_ = std::move(handler);
+    reporter_ = std::move(reporter);
 }
 
-void PortSession::refuse(const QString& text)
+void PortSession::report(const LinkFailure& failure)
 {
-    if (refusalHandler_)
-        refusalHandler_(text);
-    else
-        ui_.message(text);
+    if (reporter_ && failure.error != LinkError::None)
+        reporter_(failure);
+}
+
+void PortSession::refuse(LinkFailure failure)
+{
+    lastRefusal_ = failure;
+    report(failure);
 }
 
 } // namespace vtr8

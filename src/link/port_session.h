@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/link_result.h"
 #include "link/port_lock.h"
 
 #include <QObject>
@@ -8,8 +9,6 @@
 #include <functional>
 
 namespace vtr8 {
-
-class UserInterface;
 
 // Who may use the port, and which port it is. Transfers run in sessions: one at
 // a time owns the link, and a session started while another runs (or while a
@@ -22,7 +21,7 @@ class UserInterface;
 class PortSession : public QObject {
     Q_OBJECT
 public:
-    explicit PortSession(UserInterface& ui, QObject* parent = nullptr);
+    explicit PortSession(QObject* parent = nullptr);
 
     // Port choice: the SetCom item index 0..7, or an explicit device path
     // (vtr8ctl --port) that wins when not empty. False when the change waits for
@@ -35,7 +34,7 @@ public:
     // Whether holding the port takes its lock: only a real port is shared with
     // other programs (not the in-process transports of tests and verify --image).
     void setLocking(bool locking) { locking_ = locking; }
-    // The port's lock, counted. Refused (false, with the person told) when another
+    // The port's lock, counted. Refused (false, with the failure reported) when another
     // program holds the port, the lock cannot be made, or the device is a terminal
     // that is no serial line.
     bool holdPort();
@@ -43,7 +42,7 @@ public:
     // Whether the port is held (a session runs or a hold is counted).
     bool portHeld() const { return holds_ > 0; }
 
-    // Starts a transfer session. Refused (false, with the person told) while
+    // Starts a transfer session. Refused (false, with the failure reported) while
     // another session runs or a command is exchanged, after the link was
     // abandoned, or when the port cannot be held. `protectedFromClose`: the
     // program must not end during it (a configuration write).
@@ -57,17 +56,18 @@ public:
 
     // Ends the running transfer at the next command boundary: the command in
     // flight gets its reply or its time-out but no further attempt, and every
-    // later command and session fails at once. `message` (if any) is told once.
-    // Lasts for the rest of the run.
+    // later command and session fails at once. `message` (if any) is reported once,
+    // as the detail of an Abandoned failure. Lasts for the rest of the run.
     void requestAbandon(const QString& message = {});
     bool abandoned() const { return abandoned_; }
-    // Tells the abandon message, the first time only.
+    // Reports the abandon, the first time only.
     void tellAbandoned();
 
-    // Where refusals (busy link, port in use) go instead of a modal message;
-    // the window shows them without stopping the transfer that runs.
-    void setRefusalHandler(std::function<void(const QString&)> handler);
-    void refuse(const QString& text);
+    // Who tells the person of a failure (the layer above makes the text); none: nobody.
+    void setFailureReporter(std::function<void(const LinkFailure&)> reporter);
+    void report(const LinkFailure& failure);
+    // The failure of the last refused holdPort or begin.
+    const LinkFailure& lastRefusal() const { return lastRefusal_; }
 
 signals:
     void changed(bool active);
@@ -81,7 +81,8 @@ private:
     QString portKey() const;
     QString portName() const;
 
-    UserInterface& ui_;
+    void refuse(LinkFailure failure);
+
     int portIndex_ = 0;
     QString devicePath_;
     bool choiceWaits_ = false;
@@ -97,7 +98,8 @@ private:
     bool abandoned_ = false;
     QString abandonMessage_;
     bool abandonTold_ = false;
-    std::function<void(const QString&)> refusalHandler_;
+    std::function<void(const LinkFailure&)> reporter_;
+    LinkFailure lastRefusal_;
 };
 
 } // namespace vtr8

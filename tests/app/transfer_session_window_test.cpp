@@ -1,9 +1,9 @@
+#include "transfer/link_failure_report.h"
 #include "window_fixture.h"
 
 #include "app/port_window.h"
 #include "app/table_window.h"
 #include "link/command_protocol.h"
-#include "link/link_messages.h"
 #include "model/main_window_model.h"
 #include "support/simulated_transport.h"
 
@@ -193,14 +193,14 @@ TEST_F(TransferSessionWindow, TransferButtonsAreDisabledWhileATransferRunsAndBac
     mainWidget<QPushButton>("Precist")->click();
     EXPECT_EQ(during, allOff);
     EXPECT_EQ(transferButtonsEnabled(), before);
-    EXPECT_TRUE(ui.messages.contains(u("Chyba komunikace")));
+    EXPECT_TRUE(ui.messages.contains(LinkFailureMessage({LinkError::NoReply, u("COM1")})));
 
     // Refusal: a transfer asked for while another owns the link.
     ASSERT_TRUE(program->protocol().session().begin());
     EXPECT_EQ(transferButtonsEnabled(), allOff);
     ui.messages.clear();
     program->actions().Uloz_PoznClick();
-    EXPECT_EQ(ui.messages, QStringList{LinkBusyMessage()});
+    EXPECT_EQ(ui.messages, QStringList{LinkFailureMessage(LinkError::Busy)});
     program->protocol().session().end();
     EXPECT_EQ(transferButtonsEnabled(), before);
 }

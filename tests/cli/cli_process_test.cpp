@@ -4,6 +4,7 @@
 #include "link/port_mapping.h"
 #include "support/core_application.h"
 #include "support/sim_process.h"
+#include "transfer/link_failure_report.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -344,7 +345,8 @@ TEST_F(Vtr8ctl, ALinkThatFailsEndsWithTheLinkMessage)
         ASSERT_TRUE(sim.start());
         const CtlRun r = vtr8ctl(on(sim, {"note", "read"}));
         EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.err, QStringLiteral("Chyba komunikace\n"));
+        EXPECT_EQ(r.err,
+                  vtr8::LinkFailureMessage({vtr8::LinkError::NoReply, sim.devicePath()}) + '\n');
         EXPECT_EQ(r.out, QByteArray());
         EXPECT_GE(r.ms, 3000);
     }
@@ -358,7 +360,12 @@ TEST_F(Vtr8ctl, ALinkThatFailsEndsWithTheLinkMessage)
     {
         const CtlRun r = vtr8ctl({"--port", "/nonexistent/vtr8", "measure"});
         EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.err, QStringLiteral("Nejde inicializovat /nonexistent/vtr8 port\n"));
+        // A device that does not exist says so after the described text.
+        EXPECT_TRUE(
+            r.err.startsWith(QStringLiteral("Nejde inicializovat /nonexistent/vtr8 port. ")));
+        EXPECT_EQ(r.err,
+                  vtr8::LinkFailureMessage({vtr8::LinkError::PortMissing, "/nonexistent/vtr8"}) +
+                      '\n');
     }
 }
 
@@ -645,7 +652,9 @@ TEST_F(Vtr8ctl, BackupSavesBothFilesOrNeither)
         ASSERT_TRUE(sim.start());
         const CtlRun r = vtr8ctl(on(sim, {"backup", backup}));
         EXPECT_EQ(r.exitCode, 1) << fault;
-        EXPECT_EQ(r.err, QStringLiteral("Chyba komunikace\n")) << fault;
+        EXPECT_EQ(r.err,
+                  vtr8::LinkFailureMessage({vtr8::LinkError::NoReply, sim.devicePath()}) + '\n')
+            << fault;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{}) << fault;
     }
 

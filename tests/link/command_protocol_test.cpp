@@ -1,5 +1,5 @@
 #include "link/command_protocol.h"
-#include "link/link_messages.h"
+#include "link/wire_access.h"
 #include "scripted_transport.h"
 #include "support/core_application.h"
 #include "support/simulated_transport.h"
@@ -38,11 +38,11 @@ ScriptedTransport::Reply Silence()
     return {};
 }
 
-std::vector<int> Data(const CommandProtocol& p, int from, int to)
+std::vector<int> Data(CommandProtocol& p, int from, int to)
 {
     std::vector<int> v;
     for (int i = from; i <= to; ++i)
-        v.push_back(p.ReplyData[static_cast<std::size_t>(i)]);
+        v.push_back(WireAccess(p).ReplyData[static_cast<std::size_t>(i)]);
     return v;
 }
 
@@ -54,25 +54,26 @@ protected:
         protocol.setTransport(&transport);
         protocol.setIndicators(&indicators);
         protocol.setTiming(test::FastTiming());
+        test::RecordFailures(protocol, ui);
     }
 
     void readPV()
     {
-        protocol.SendCommand("ReadPV");
-        protocol.WaitForReply();
+        WireAccess(protocol).SendCommand("ReadPV");
+        WireAccess(protocol).WaitForReply();
     }
 
     ScriptedUserInterface ui;
     ScriptedTransport transport;
     RecordingIndicators indicators;
-    CommandProtocol protocol{ui};
+    CommandProtocol protocol;
 };
 
 TEST_F(CommandProtocolTest, SampleReplySucceedsOnTheFirstAttempt)
 {
     transport.replies.push_back(Whole(SampleReply));
     readPV();
-    EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(WireAccess(protocol).CommError, 0);
     EXPECT_EQ(Data(protocol, 1, 7), (std::vector<int>{0x00, 0x00, 0x20, 0x41, 0xC8, 0x00, 0x00}));
     EXPECT_TRUE(ui.messages.isEmpty());
     ASSERT_EQ(transport.writes.size(), 1);
@@ -102,9 +103,10 @@ TEST_F(CommandProtocolTest, ReplySplitAtEveryPositionGivesTheSameResult)
         for (int cut = 1; cut < reply.size(); ++cut) {
             transport.replies.push_back({{reply.left(cut), reply.mid(cut)}});
             request();
-            EXPECT_EQ(protocol.CommError, 0) << cut;
+            EXPECT_EQ(WireAccess(protocol).CommError, 0) << cut;
             EXPECT_EQ(protocol.lastAttempt(), 1) << cut;
-            EXPECT_EQ(protocol.ReplyData[3], static_cast<std::uint8_t>(reply[15])) << cut;
+            EXPECT_EQ(WireAccess(protocol).ReplyData[3], static_cast<std::uint8_t>(reply[15]))
+                << cut;
         }
         // and byte by byte
         ScriptedTransport::Reply single;
@@ -112,7 +114,7 @@ TEST_F(CommandProtocolTest, ReplySplitAtEveryPositionGivesTheSameResult)
             single.chunks.push_back(QByteArray(1, c));
         transport.replies.push_back(single);
         request();
-        EXPECT_EQ(protocol.CommError, 0);
+        EXPECT_EQ(WireAccess(protocol).CommError, 0);
     }
     EXPECT_TRUE(ui.messages.isEmpty());
 }
@@ -124,9 +126,9 @@ TEST_F(CommandProtocolTest, WrongChecksumFailsWithoutRetry)
     transport.replies.push_back(Whole(bad));
     transport.replies.push_back(Whole(SampleReply));
     readPV();
-    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
     EXPECT_EQ(transport.writes.size(), 1);
-    EXPECT_EQ(ui.messages, QStringList{"Chyba komunikace"});
+    EXPECT_EQ(ui.messages, QStringList{"Communication"});
     EXPECT_EQ(indicators.zPocPrij, QStringList{"1"});
 }
 
@@ -135,11 +137,11 @@ TEST_F(CommandProtocolTest, TimeOutThenGoodReplySucceedsOnAttemptTwo)
     transport.replies.push_back(Silence());
     transport.replies.push_back(Whole(SampleReply));
     readPV();
-    EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(WireAccess(protocol).CommError, 0);
     EXPECT_EQ(transport.writes.size(), 2);
     EXPECT_EQ(transport.writes[0], transport.writes[1]);
     EXPECT_EQ(indicators.zPocPrij, (QStringList{"1", "2"}));
-    EXPECT_EQ(protocol.ReplyData[3], 0x20);
+    EXPECT_EQ(WireAccess(protocol).ReplyData[3], 0x20);
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
@@ -148,7 +150,7 @@ TEST_F(CommandProtocolTest, BrokenOffReplyIsRetried)
     transport.replies.push_back(Whole(SampleReply.left(12)));
     transport.replies.push_back(Whole(SampleReply));
     readPV();
-    EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(WireAccess(protocol).CommError, 0);
     EXPECT_EQ(protocol.lastAttempt(), 2);
 }
 
@@ -160,8 +162,8 @@ TEST_F(CommandProtocolTest, WrongAddressThenTimeOutFailsEvenIfAttemptTwoIsGood)
     transport.replies.push_back(Whole(SampleReply));
     readPV();
     EXPECT_EQ(transport.writes.size(), 2);
-    EXPECT_EQ(protocol.CommError, 1);
-    EXPECT_EQ(ui.messages, QStringList{"Chyba komunikace"});
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
+    EXPECT_EQ(ui.messages, QStringList{"Communication"});
     EXPECT_EQ(indicators.zPocPrij, (QStringList{"1", "2"}));
 }
 
@@ -172,9 +174,9 @@ TEST_F(CommandProtocolTest, CompleteReplyWithWrongAddressFailsAtOnce)
     wrong[wrong.size() - 1] = char(0xC4 ^ 0x34 ^ 0x35);
     transport.replies.push_back(Whole(wrong));
     readPV();
-    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
     EXPECT_EQ(transport.writes.size(), 1);
-    EXPECT_EQ(ui.messages, QStringList{"Chyba komunikace"});
+    EXPECT_EQ(ui.messages, QStringList{"Communication"});
 }
 
 TEST_F(CommandProtocolTest, ThreeTimeOutsFailWithOneMessage)
@@ -182,9 +184,9 @@ TEST_F(CommandProtocolTest, ThreeTimeOutsFailWithOneMessage)
     QElapsedTimer clock;
     clock.start();
     readPV();
-    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
     EXPECT_EQ(transport.writes.size(), 3);
-    EXPECT_EQ(ui.messages, QStringList{"Chyba komunikace"});
+    EXPECT_EQ(ui.messages, QStringList{"NoReply COM1"});
     EXPECT_EQ(indicators.zPocPrij, (QStringList{"1", "2", "3"}));
     EXPECT_GE(clock.elapsed(), 3 * test::FastTiming().replyTimeoutMs);
 }
@@ -196,7 +198,7 @@ TEST_F(CommandProtocolTest, ByteCountZeroEndsByTimeOut)
     for (int i = 0; i < 3; ++i)
         transport.replies.push_back(Whole(zero));
     readPV();
-    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
     EXPECT_EQ(transport.writes.size(), 3);
 }
 
@@ -205,19 +207,19 @@ TEST_F(CommandProtocolTest, PortThatCannotOpenFailsWithoutRetry)
     transport.opens = false;
     protocol.session().setPortIndex(2);
     readPV();
-    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
     EXPECT_EQ(transport.openCalls, 1);
     EXPECT_TRUE(transport.writes.isEmpty());
-    EXPECT_EQ(ui.messages, QStringList{"Nejde inicializovat COM3 port"});
+    EXPECT_EQ(ui.messages, QStringList{"PortOpen COM3"});
 }
 
 TEST_F(CommandProtocolTest, WriteThatTransfersNothingFailsWithThePortMessage)
 {
     transport.writeResult = 0;
     readPV();
-    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
     EXPECT_EQ(transport.writes.size(), 1);
-    EXPECT_EQ(ui.messages, QStringList{"Chyba na portu PC, nelze poslat data pres port !"});
+    EXPECT_EQ(ui.messages, QStringList{"PortWrite"});
 }
 
 TEST_F(CommandProtocolTest, APortChosenDuringACommandOrSessionWaitsForItsEnd)
@@ -231,7 +233,7 @@ TEST_F(CommandProtocolTest, APortChosenDuringACommandOrSessionWaitsForItsEnd)
     QTimer::singleShot(test::FastTiming().replyTimeoutMs / 2,
                        [&] { EXPECT_FALSE(session.setPortIndex(5)); });
     readPV();
-    EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(WireAccess(protocol).CommError, 0);
     transport.replies.push_back(Whole(SampleReply));
     ASSERT_TRUE(session.begin());
     readPV();
@@ -252,35 +254,35 @@ TEST_F(CommandProtocolTest, ASecondCommandDuringTheWaitIsRefusedAndTheFirstSurvi
     transport.replies.push_back(Whole(SampleReply));
     int innerError = -1;
     QTimer::singleShot(test::FastTiming().replyTimeoutMs / 2, [&] {
-        protocol.TransferBuffer[1] = 0x99;
-        protocol.SendCommand("WriteEEPROM", 100, 1);
-        protocol.WaitForReply();
-        innerError = protocol.CommError;
+        WireAccess(protocol).TransferBuffer[1] = 0x99;
+        WireAccess(protocol).SendCommand("WriteEEPROM", 100, 1);
+        WireAccess(protocol).WaitForReply();
+        innerError = WireAccess(protocol).CommError;
     });
     readPV();
     EXPECT_EQ(innerError, 1);
-    EXPECT_EQ(protocol.CommError, 0);
-    EXPECT_EQ(protocol.ReplyData[3], 0x20);
+    EXPECT_EQ(WireAccess(protocol).CommError, 0);
+    EXPECT_EQ(WireAccess(protocol).ReplyData[3], 0x20);
     ASSERT_EQ(transport.writes.size(), 2);
     EXPECT_EQ(transport.writes[1], Hex("FF FF FF FF FF FF 82 3A BD EF B1 34 01 00 6E"));
-    EXPECT_EQ(ui.messages, QStringList{LinkBusyMessage()});
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Busy")});
 }
 
 TEST_F(CommandProtocolTest, ReplyDataIsClearedByTheNextCommand)
 {
     transport.replies.push_back(Whole(SampleReply));
     readPV();
-    ASSERT_EQ(protocol.ReplyData[3], 0x20);
+    ASSERT_EQ(WireAccess(protocol).ReplyData[3], 0x20);
     readPV(); // silence
-    EXPECT_EQ(protocol.CommError, 1);
-    EXPECT_EQ(protocol.ReplyData[3], 0);
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
+    EXPECT_EQ(WireAccess(protocol).ReplyData[3], 0);
 }
 
 TEST_F(CommandProtocolTest, ExtraBytesAfterTheReplyAreIgnored)
 {
     transport.replies.push_back(Whole(SampleReply + Hex("00 13 FF")));
     readPV();
-    EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(WireAccess(protocol).CommError, 0);
 }
 
 TEST_F(CommandProtocolTest, ObserverSeesEveryFrameSentAndTheBytesReceived)
@@ -301,9 +303,9 @@ TEST_F(CommandProtocolTest, ObserverSeesEveryFrameSentAndTheBytesReceived)
 
 TEST_F(CommandProtocolTest, UnknownCommandFailsWithoutSending)
 {
-    protocol.SendCommand("readpv");
-    protocol.WaitForReply();
-    EXPECT_EQ(protocol.CommError, 1);
+    WireAccess(protocol).SendCommand("readpv");
+    WireAccess(protocol).WaitForReply();
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
     EXPECT_TRUE(transport.writes.isEmpty());
 }
 
@@ -342,7 +344,7 @@ TEST(CommandProtocolWithSimulator, TypedCommandsGiveTheBytesOrTheFailure)
     EXPECT_EQ(p.send(Command::Stop).failure.error, LinkError::Abandoned);
     // Each failure told once, in the texts of old.
     EXPECT_EQ(link.ui.messages,
-              (QStringList{"Chyba komunikace", "Nejde inicializovat COM4 port", "přerušeno"}));
+              (QStringList{"Communication", "PortOpen COM4", "přerušeno"}));
 }
 
 TEST(CommandProtocolWithSimulator, ReadOperationsUseTheirCommands)
@@ -350,11 +352,11 @@ TEST(CommandProtocolWithSimulator, ReadOperationsUseTheirCommands)
     test::EnsureCoreApplication();
     test::SimulatedLink link;
     link.protocol.readEeprom(268, 2);
-    EXPECT_EQ(link.protocol.ReplyData[3], 13);
-    EXPECT_EQ(link.protocol.ReplyData[4], 249);
+    EXPECT_EQ(WireAccess(link.protocol).ReplyData[3], 13);
+    EXPECT_EQ(WireAccess(link.protocol).ReplyData[4], 249);
     link.protocol.readRam(0x1234, 4);
     link.protocol.readEeprom2(0x0102, 3);
-    EXPECT_EQ(link.protocol.CommError, 0);
+    EXPECT_EQ(WireAccess(link.protocol).CommError, 0);
     const auto commands = link.commands();
     ASSERT_EQ(commands.size(), 3u);
     EXPECT_EQ(commands[0], (std::pair<std::uint8_t, std::vector<std::uint8_t>>{113, {1, 12, 2}}));
@@ -380,12 +382,12 @@ TEST(CommandProtocolWithSimulator, InjectedFaultsAndRecovery)
         test::SimulatedLink link;
         link.transmitter().faults().add(*sim::ParseFaultRule(c.fault));
         link.protocol.readEeprom(268, 2);
-        EXPECT_EQ(link.protocol.CommError, c.error);
+        EXPECT_EQ(WireAccess(link.protocol).CommError, c.error);
         EXPECT_EQ(link.protocol.lastAttempt(), c.attempts);
         EXPECT_EQ(link.transmitter().requests().size(), static_cast<std::size_t>(c.attempts));
         EXPECT_EQ(link.ui.messages.size(), c.error);
         if (c.error == 0) {
-            EXPECT_EQ(link.protocol.ReplyData[3], 13);
+            EXPECT_EQ(WireAccess(link.protocol).ReplyData[3], 13);
         }
     }
 }
@@ -425,17 +427,17 @@ TEST_F(CommandProtocolTest, OnlyAMatchingReplyAnswersAndAMismatchIsAskedAgain)
         transport.replies.push_back(Whole(c.first));
         transport.replies.push_back(Whole(SampleReply));
         readPV();
-        EXPECT_EQ(protocol.CommError, 0) << c.what;
+        EXPECT_EQ(WireAccess(protocol).CommError, 0) << c.what;
         EXPECT_EQ(protocol.lastAttempt(), 2) << c.what;
         EXPECT_EQ(Data(protocol, 3, 7), (std::vector<int>{0x20, 0x41, 0xC8, 0x00, 0x00})) << c.what;
         // Mismatched every time: a failure, never the mismatched data.
         for (int i = 0; i < 3; ++i)
             transport.replies.push_back(Whole(c.first));
         readPV();
-        EXPECT_EQ(protocol.CommError, 1) << c.what;
+        EXPECT_EQ(WireAccess(protocol).CommError, 1) << c.what;
         EXPECT_EQ(protocol.lastAttempt(), 3) << c.what;
     }
-    EXPECT_EQ(ui.messages, QStringList(std::size(cases), QStringLiteral("Chyba komunikace")));
+    EXPECT_EQ(ui.messages, QStringList(std::size(cases), QStringLiteral("Communication")));
 }
 
 TEST_F(CommandProtocolTest, ReadAndWriteRepliesMustHaveTheirRequestsShape)
@@ -445,14 +447,14 @@ TEST_F(CommandProtocolTest, ReadAndWriteRepliesMustHaveTheirRequestsShape)
     for (int i = 0; i < 3; ++i)
         transport.replies.push_back(Whole(longRead));
     protocol.readEeprom(400, 4);
-    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
     // WriteEEPROM echoes the address and count it was given; another echo is no answer.
-    protocol.TransferBuffer[1] = 7;
+    WireAccess(protocol).TransferBuffer[1] = 7;
     transport.replies.push_back(Whole(Reply(0x72, Hex("00 00 01 91 01"))));
     transport.replies.push_back(Whole(Reply(0x72, Hex("00 00 01 90 01"))));
-    protocol.SendCommand("WriteEEPROM", 400, 1);
-    protocol.WaitForReply();
-    EXPECT_EQ(protocol.CommError, 0);
+    WireAccess(protocol).SendCommand("WriteEEPROM", 400, 1);
+    WireAccess(protocol).WaitForReply();
+    EXPECT_EQ(WireAccess(protocol).CommError, 0);
     EXPECT_EQ(protocol.lastAttempt(), 2);
 }
 
@@ -464,7 +466,7 @@ TEST_F(CommandProtocolTest, TwoAnswersToOneReadAreNoAnswer)
     transport.replies.push_back(Whole(other + SampleReply));
     transport.replies.push_back(Whole(SampleReply + SampleReply + Hex("00 13"))); // the repeat
     readPV();
-    EXPECT_EQ(protocol.CommError, 0);
+    EXPECT_EQ(WireAccess(protocol).CommError, 0);
     EXPECT_EQ(protocol.lastAttempt(), 2);
     EXPECT_EQ(Data(protocol, 3, 7), (std::vector<int>{0x20, 0x41, 0xC8, 0x00, 0x00}));
 }
@@ -519,11 +521,12 @@ TEST_F(CommandProtocolTest, ALateOrRepeatedReplyNeverAnswersALaterRead)
         int answered = 0;
         for (int address = 100; address < 148; address += 12) {
             protocol.readEeprom(static_cast<std::uint16_t>(address), 12);
-            if (protocol.CommError != 0)
+            if (WireAccess(protocol).CommError != 0)
                 continue;
             ++answered;
             for (int i = 0; i < 12; ++i)
-                EXPECT_EQ(protocol.ReplyData[static_cast<std::size_t>(3 + i)], (address + i) % 251)
+                EXPECT_EQ(WireAccess(protocol).ReplyData[static_cast<std::size_t>(3 + i)],
+                          (address + i) % 251)
                     << fault.what << ", read at " << address << ", byte " << i;
         }
         // A repeat of the request is answered by its own late reply, and the
@@ -539,11 +542,11 @@ TEST_F(CommandProtocolTest, AbandonLetsTheCommandInFlightEndAndStopsEverythingAf
     QTimer::singleShot(5, &protocol,
                        [this] { protocol.session().requestAbandon(QStringLiteral("přerušeno")); });
     readPV();
-    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
     EXPECT_EQ(transport.writes.size(), 1);
     transport.replies.push_back(Whole(SampleReply));
     readPV();
-    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
     EXPECT_EQ(transport.writes.size(), 1);
     EXPECT_FALSE(protocol.session().begin());
     EXPECT_EQ(ui.messages, QStringList{QStringLiteral("přerušeno")});
@@ -555,10 +558,10 @@ TEST_F(CommandProtocolTest, QuittingTheApplicationFailsTheWaitAndWhatFollows)
     QTimer::singleShot(5, QCoreApplication::instance(), [] { QCoreApplication::quit(); });
     QTimer::singleShot(0, QCoreApplication::instance(), [this] {
         readPV();
-        EXPECT_EQ(protocol.CommError, 1);
+        EXPECT_EQ(WireAccess(protocol).CommError, 1);
         const auto writes = transport.writes.size();
         readPV();
-        EXPECT_EQ(protocol.CommError, 1);
+        EXPECT_EQ(WireAccess(protocol).CommError, 1);
         EXPECT_EQ(transport.writes.size(), writes); // nothing sent unanswered
         QCoreApplication::exit(0);
     });
@@ -573,7 +576,7 @@ TEST_F(CommandProtocolTest, OneSessionAtATime)
     protocol.session().end();
     EXPECT_TRUE(protocol.session().begin());
     protocol.session().end();
-    EXPECT_EQ(ui.messages, QStringList{LinkBusyMessage()});
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Busy")});
 }
 
 } // namespace

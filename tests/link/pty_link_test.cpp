@@ -1,8 +1,10 @@
 #include "link/comm_port_driver.h"
 #include "link/command_protocol.h"
 #include "link/reply_parser.h"
+#include "link/wire_access.h"
 #include "support/core_application.h"
 #include "support/sim_process.h"
+#include "support/simulated_transport.h"
 #include "user_interface/scripted_user_interface.h"
 
 #include <QElapsedTimer>
@@ -205,7 +207,8 @@ TEST_F(PtyLinkTest, ReplyGoesOnAsItArrivesAndPollingAloneStillCompletesTheComman
         PtyPair pty;
         ASSERT_FALSE(pty.slave.isEmpty());
         ScriptedUserInterface ui;
-        CommandProtocol protocol(ui);
+        CommandProtocol protocol;
+        test::RecordFailures(protocol, ui);
         LinkTiming timing;
         timing.pollMs = c.pollMs;
         protocol.setTiming(timing);
@@ -227,13 +230,13 @@ TEST_F(PtyLinkTest, ReplyGoesOnAsItArrivesAndPollingAloneStillCompletesTheComman
                 sinceReply.start();
             }
         });
-        protocol.SendCommand("ReadPV");
-        protocol.WaitForReply();
+        WireAccess(protocol).SendCommand("ReadPV");
+        WireAccess(protocol).WaitForReply();
         if (sinceReply.isValid())
             handedOnAfter = sinceReply.elapsed();
-        EXPECT_EQ(protocol.CommError, 0) << ui.messages.join('|').toStdString();
+        EXPECT_EQ(WireAccess(protocol).CommError, 0) << ui.messages.join('|').toStdString();
         EXPECT_EQ(protocol.lastAttempt(), 1);
-        EXPECT_EQ(protocol.ReplyData[4], 0x41);
+        EXPECT_EQ(WireAccess(protocol).ReplyData[4], 0x41);
         EXPECT_GE(handedOnAfter, 0);
         EXPECT_LT(handedOnAfter, c.handOnWithinMs);
         protocol.closePort();
@@ -246,16 +249,17 @@ TEST_F(PtyLinkTest, ProtocolReadsAndWritesOverThePtyWithDefaultTiming)
     ASSERT_TRUE(sim.start());
     qputenv("VTR8_COM5", sim.devicePath().toLocal8Bit());
     ScriptedUserInterface ui;
-    CommandProtocol protocol(ui);
+    CommandProtocol protocol;
+    test::RecordFailures(protocol, ui);
     protocol.session().setPortIndex(4);
 
     QElapsedTimer clock;
     clock.start();
     protocol.readEeprom(512, 15);
     const qint64 elapsed = clock.elapsed();
-    ASSERT_EQ(protocol.CommError, 0) << ui.messages.join('|').toStdString();
+    ASSERT_EQ(WireAccess(protocol).CommError, 0) << ui.messages.join('|').toStdString();
     for (int k = 0; k < 15; ++k)
-        EXPECT_EQ(protocol.ReplyData[static_cast<std::size_t>(3 + k)], ' ') << k;
+        EXPECT_EQ(WireAccess(protocol).ReplyData[static_cast<std::size_t>(3 + k)], ' ') << k;
     EXPECT_EQ(protocol.lastAttempt(), 1);
     std::cout << "[ measure  ] ReadEEPROM 512/15 over a pty, default timing: " << elapsed
               << " ms\n";
@@ -263,15 +267,15 @@ TEST_F(PtyLinkTest, ProtocolReadsAndWritesOverThePtyWithDefaultTiming)
 
     const char note[] = "Kotelna 2, čidlo";
     for (int i = 1; i <= 20; ++i)
-        protocol.TransferBuffer[static_cast<std::size_t>(i)] =
+        WireAccess(protocol).TransferBuffer[static_cast<std::size_t>(i)] =
             static_cast<std::uint8_t>(i <= 16 ? note[i - 1] : ' ');
-    protocol.SendCommand("WriteEEPROM", 512, 20);
-    protocol.WaitForReply();
-    ASSERT_EQ(protocol.CommError, 0);
+    WireAccess(protocol).SendCommand("WriteEEPROM", 512, 20);
+    WireAccess(protocol).WaitForReply();
+    ASSERT_EQ(WireAccess(protocol).CommError, 0);
     protocol.readEeprom(512, 16);
-    ASSERT_EQ(protocol.CommError, 0);
+    ASSERT_EQ(WireAccess(protocol).CommError, 0);
     for (int k = 0; k < 16; ++k)
-        EXPECT_EQ(protocol.ReplyData[static_cast<std::size_t>(3 + k)],
+        EXPECT_EQ(WireAccess(protocol).ReplyData[static_cast<std::size_t>(3 + k)],
                   static_cast<std::uint8_t>(note[k]));
     EXPECT_TRUE(ui.messages.isEmpty());
     qunsetenv("VTR8_COM5");
@@ -282,13 +286,14 @@ TEST_F(PtyLinkTest, ProtocolReadsAndWritesOverThePtyWithDefaultTiming)
 TEST_F(PtyLinkTest, MissingPortIsReportedOnceWithItsName)
 {
     ScriptedUserInterface ui;
-    CommandProtocol protocol(ui);
+    CommandProtocol protocol;
+    test::RecordFailures(protocol, ui);
     QElapsedTimer clock;
     clock.start();
     protocol.session().setDevicePath(QStringLiteral("/dev/vtr8-no-such-port"));
     protocol.readEeprom(268, 2);
-    EXPECT_EQ(protocol.CommError, 1);
-    EXPECT_EQ(ui.messages, QStringList{"Nejde inicializovat /dev/vtr8-no-such-port port"});
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
+    EXPECT_EQ(ui.messages, QStringList{"PortMissing /dev/vtr8-no-such-port"});
     EXPECT_LT(clock.elapsed(), 500);
 
 #ifndef Q_OS_WIN
@@ -297,8 +302,8 @@ TEST_F(PtyLinkTest, MissingPortIsReportedOnceWithItsName)
     qputenv("VTR8_COM2", "/dev/vtr8-no-such-port");
     protocol.session().setPortIndex(1);
     protocol.readEeprom(268, 2);
-    EXPECT_EQ(protocol.CommError, 1);
-    EXPECT_EQ(ui.messages, QStringList{"Nejde inicializovat COM2 (/dev/vtr8-no-such-port) port"});
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
+    EXPECT_EQ(ui.messages, QStringList{"PortMissing COM2 (/dev/vtr8-no-such-port)"});
     qunsetenv("VTR8_COM2");
 #endif
 }
@@ -308,7 +313,8 @@ TEST_F(PtyLinkTest, NeverAnsweredCommandTakesThreeSecondsWithoutSpinning)
     SimProcess sim({"--fault", "no-reply"});
     ASSERT_TRUE(sim.start());
     ScriptedUserInterface ui;
-    CommandProtocol protocol(ui);
+    CommandProtocol protocol;
+    test::RecordFailures(protocol, ui);
     protocol.session().setDevicePath(sim.devicePath());
 
     int ticks = 0;
@@ -324,9 +330,9 @@ TEST_F(PtyLinkTest, NeverAnsweredCommandTakesThreeSecondsWithoutSpinning)
     const qint64 elapsed = clock.elapsed();
     const double cpu = CpuSeconds() - cpuBefore;
 
-    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
     EXPECT_EQ(protocol.lastAttempt(), 3);
-    EXPECT_EQ(ui.messages, QStringList{"Chyba komunikace"});
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("NoReply ") + sim.devicePath()});
     EXPECT_GE(elapsed, 3000 + 3 * (20 + 40));
     EXPECT_LT(elapsed, 3800);
     EXPECT_GE(ticks, 25); // the event loop kept running
@@ -343,19 +349,20 @@ TEST_F(PtyLinkTest, SimulatorThatVanishesGivesAMessageNotAHang)
     auto sim = std::make_unique<SimProcess>();
     ASSERT_TRUE(sim->start());
     ScriptedUserInterface ui;
-    CommandProtocol protocol(ui);
+    CommandProtocol protocol;
+    test::RecordFailures(protocol, ui);
     LinkTiming timing;
     timing.replyTimeoutMs = 300;
     protocol.setTiming(timing);
     protocol.session().setDevicePath(sim->devicePath());
     protocol.readEeprom(268, 2);
-    ASSERT_EQ(protocol.CommError, 0);
+    ASSERT_EQ(WireAccess(protocol).CommError, 0);
     sim.reset(); // SIGTERM: the pty goes away while our port is open
 
     QElapsedTimer clock;
     clock.start();
     protocol.readEeprom(268, 2);
-    EXPECT_EQ(protocol.CommError, 1);
+    EXPECT_EQ(WireAccess(protocol).CommError, 1);
     EXPECT_EQ(ui.messages.size(), 1);
     EXPECT_LT(clock.elapsed(), 2000);
 }
@@ -367,7 +374,8 @@ TEST_F(PtyLinkTest, PortIsFreeForAnotherProgramRightAfterATransfer)
     SimProcess sim;
     ASSERT_TRUE(sim.start());
     ScriptedUserInterface ui;
-    CommandProtocol first(ui);
+    CommandProtocol first;
+    test::RecordFailures(first, ui);
     LinkTiming quick;
     quick.drainQuietMs = 100;
     first.setTiming(quick);
@@ -387,7 +395,8 @@ TEST_F(PtyLinkTest, PortIsFreeForAnotherProgramRightAfterATransfer)
         EXPECT_FALSE(first.serialDriver().IsPortOpen()) << address;
         EXPECT_TRUE(otherOpens()) << address;
 
-        CommandProtocol second(ui);
+        CommandProtocol second;
+        test::RecordFailures(second, ui);
         second.session().setDevicePath(sim.devicePath());
         ASSERT_TRUE(second.session().begin()) << ui.messages.join('|').toStdString();
         EXPECT_TRUE(second.readEeprom(268, 2).ok());
@@ -404,13 +413,14 @@ TEST_F(PtyLinkTest, PacedSimulatorTakesTheWireTime)
     SimProcess sim({"--pace"});
     ASSERT_TRUE(sim.start());
     ScriptedUserInterface ui;
-    CommandProtocol protocol(ui);
+    CommandProtocol protocol;
+    test::RecordFailures(protocol, ui);
     protocol.session().setDevicePath(sim.devicePath());
     QElapsedTimer clock;
     clock.start();
     protocol.readEeprom(512, 15);
     const qint64 elapsed = clock.elapsed();
-    ASSERT_EQ(protocol.CommError, 0);
+    ASSERT_EQ(WireAccess(protocol).CommError, 0);
     // 18 request bytes and 33 reply bytes at 4.58 ms each.
     EXPECT_GE(elapsed, (18 + 33) * 4.58);
     std::cout << "[ measure  ] ReadEEPROM 512/15 over a pty at 2400 baud pace: " << elapsed

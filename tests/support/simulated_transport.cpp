@@ -101,6 +101,30 @@ void SimulatedTransport::poll()
              static_cast<int>(chunk.size()));
 }
 
+QString FailureName(const LinkFailure& failure)
+{
+    static const char* const names[] = {"None",     "PortMissing",   "PortInUse",    "PortDenied",
+                                        "PortOpen", "NotSerialPort", "LockUnusable", "PortWrite",
+                                        "NoReply",  "Communication", "Busy",         "Abandoned"};
+    if (failure.error == LinkError::Abandoned)
+        return failure.detail;
+    const QString name = QString::fromLatin1(names[static_cast<int>(failure.error)]);
+    switch (failure.error) {
+    case LinkError::PortMissing:
+    case LinkError::PortOpen:
+    case LinkError::PortInUse:
+    case LinkError::NoReply:
+        return name + QLatin1Char(' ') + failure.portName;
+    default:
+        return name;
+    }
+}
+
+void RecordFailures(CommandProtocol& protocol, ScriptedUserInterface& ui)
+{
+    protocol.setFailureReporter([&ui](const LinkFailure& f) { ui.message(FailureName(f)); });
+}
+
 LinkTiming FastTiming()
 {
     LinkTiming timing;
@@ -114,8 +138,9 @@ LinkTiming FastTiming()
 }
 
 SimulatedLink::SimulatedLink(const sim::SimOptions& options, const LinkTiming& timing)
-    : transport(options), protocol(ui)
+    : transport(options)
 {
+    RecordFailures(protocol, ui);
     protocol.setTransport(&transport);
     protocol.setTiming(timing);
 }

@@ -64,6 +64,13 @@ private:
     int generation_ = 0; // replies scheduled before a close are lost with it
 };
 
+// A failure as the link's tests compare it: its kind, and the port where one is named
+// ("NoReply COM1", "PortOpen COM3"); an abandon gives its own words. The texts the person
+// sees are made above the link.
+QString FailureName(const LinkFailure& failure);
+// Puts every failure `protocol` reports into `ui`'s messages by FailureName.
+void RecordFailures(CommandProtocol& protocol, ScriptedUserInterface& ui);
+
 // Short pauses and time-outs so the suites stay fast.
 LinkTiming FastTiming();
 

@@ -1,5 +1,7 @@
 #include "support/transfer_bench.h"
 
+#include "transfer/link_failure_report.h"
+
 #include "sim/fault_plan.h"
 
 #include <QCoreApplication>
@@ -52,6 +54,7 @@ TransferBench::TransferBench(const sim::SimOptions& options)
     : link((EnsureApplication(), options)), workspace(points), model(link.ui, points),
       ctx(model, link.protocol, link.ui, points, workspace)
 {
+    ReportLinkFailures(link.protocol, link.ui);
     QObject::connect(&model, &MainWindowModel::changed, [this] {
         if (progress.empty() || progress.back() != model.Prenos.position)
             progress.push_back(model.Prenos.position);

@@ -1,5 +1,6 @@
 #include "model/comparators.h"
 #include "support/transfer_bench.h"
+#include "transfer/link_failure_report.h"
 
 #include <gtest/gtest.h>
 
@@ -303,7 +304,8 @@ TEST(Comparators, FailedCommandEndsTheStoreWithTheButtonEnabled)
     bench.ui().confirmAnswers = {true};
     bench.noReply(3, 5); // the limits block
     EXPECT_FALSE(Ulozkomp1Click(bench.ctx));
-    EXPECT_EQ(bench.ui().messages, QStringList{QStringLiteral("Chyba komunikace")});
+    EXPECT_EQ(bench.ui().messages,
+              QStringList{LinkFailureMessage({LinkError::NoReply, QStringLiteral("COM1")})});
     EXPECT_TRUE(bench.model.Ulozkomp1.enabled);
     EXPECT_EQ(bench.model.Prenos.position, 40);
     for (const Request& r : bench.requests())

@@ -1,5 +1,6 @@
 #include "model/measurement_input.h"
 #include "support/transfer_bench.h"
+#include "transfer/link_failure_report.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -131,7 +132,8 @@ TEST(Measurement, FailedReadingLeavesTheFieldsAsTheyWere)
     bench.measurement.Button1Click();
     EXPECT_EQ(bench.measurement.ZoZmHodn, QStringLiteral("25.000"));
     EXPECT_EQ(bench.measurement.Z_jedn, QStringLiteral("°C"));
-    EXPECT_EQ(bench.ui().messages, QStringList{QStringLiteral("Chyba komunikace")});
+    EXPECT_EQ(bench.ui().messages,
+              QStringList{LinkFailureMessage({LinkError::NoReply, QStringLiteral("COM1")})});
 }
 
 TEST(Measurement, OpeningTheWindowEmptiesValueAndUnit)
@@ -157,7 +159,8 @@ TEST(Measurement, FailedFirstReadingEndsTheContinuousRunAtOnce)
     bench.runFor(400);
     // Three attempts of one command, nothing after the failure.
     EXPECT_EQ(bench.requests().size(), 3u);
-    EXPECT_EQ(bench.ui().messages, QStringList{QStringLiteral("Chyba komunikace")});
+    EXPECT_EQ(bench.ui().messages,
+              QStringList{LinkFailureMessage({LinkError::NoReply, QStringLiteral("COM1")})});
 }
 
 // CPU time of this process so far, user and system.

@@ -7,6 +7,7 @@
 #include "model/zero_span.h"
 #include "support/sim_process.h"
 #include "support/transfer_bench.h"
+#include "transfer/link_failure_report.h"
 
 #include "linearization/characteristic.h"
 #include "linearization/spline.h"
@@ -28,10 +29,10 @@ class PtyBench {
 public:
     explicit PtyBench(const sim::EepromImage& image, QStringList arguments = {},
                       int replyTimeoutMs = 1000)
-        : workspace(points), model(ui, points), protocol(ui),
-          ctx(model, protocol, ui, points, workspace)
+        : workspace(points), model(ui, points), ctx(model, protocol, ui, points, workspace)
     {
         EnsureApplication();
+        ReportLinkFailures(protocol, ui);
         const QString load = dir.filePath(QStringLiteral("in.eeprom"));
         QFile file(load);
         if (file.open(QIODevice::WriteOnly))
@@ -143,7 +144,7 @@ TEST(TransferOverPty, FailurePartWayEndsTheReadWithOneMessage)
     // The factory image holds no configuration, which the read says before the failure.
     EXPECT_EQ(bench.ui.messages,
               (QStringList{QString::fromUtf8("Převodník neobsahuje platnou konfiguraci."),
-                           QStringLiteral("Chyba komunikace")}));
+                           LinkFailureMessage({LinkError::NoReply, bench.sim->devicePath()})}));
     EXPECT_TRUE(bench.model.Precist.enabled);
 }
 

@@ -1,5 +1,6 @@
 #include "model/read_configuration.h"
 #include "support/transfer_bench.h"
+#include "transfer/link_failure_report.h"
 
 #include <gtest/gtest.h>
 
@@ -413,7 +414,8 @@ TEST(ReadConfiguration, FailurePartWayStopsWithOneMessageAndTheButtonEnabled)
     // Requests: 262, 400, 32, 363, then 424 is never answered.
     bench.noReply(5, 7);
     EXPECT_FALSE(bench.read());
-    EXPECT_EQ(bench.ui().messages, QStringList{QStringLiteral("Chyba komunikace")});
+    EXPECT_EQ(bench.ui().messages,
+              QStringList{LinkFailureMessage({LinkError::NoReply, QStringLiteral("COM1")})});
     EXPECT_TRUE(bench.model.Precist.enabled);
     EXPECT_EQ(bench.model.Prenos.position, 44);
     EXPECT_EQ(bench.model.Vstup.text, QStringLiteral("odporový teploměr Pt100"));

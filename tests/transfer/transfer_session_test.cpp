@@ -1,10 +1,10 @@
 #include "link/command_protocol.h"
-#include "link/link_messages.h"
 #include "model/comparators.h"
 #include "model/measurement_input.h"
 #include "model/read_configuration.h"
 #include "model/user_note.h"
 #include "model/zero_span.h"
+#include "transfer/link_failure_report.h"
 #include "transfer/write_configuration.h"
 #include "write_fixture.h"
 
@@ -92,7 +92,7 @@ TEST(TransferSession, EveryOtherTransferDuringAWriteIsRefusedAndTouchesNothing)
     EXPECT_EQ(busy.progress, calm.progress);
     // Every command's pauses and waits were entered by the timer, many times over.
     EXPECT_GT(busy.refusals, 2 * static_cast<int>(calm.frames.size()));
-    EXPECT_EQ(busy.messages, QStringList(busy.refusals, LinkBusyMessage()));
+    EXPECT_EQ(busy.messages, QStringList(busy.refusals, LinkFailureMessage(LinkError::Busy)));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "model/user_note.h"
 #include "support/transfer_bench.h"
+#include "transfer/link_failure_report.h"
 
 #include <gtest/gtest.h>
 
@@ -102,7 +103,8 @@ TEST(UserNote, FailedSecondBlockLeavesTheFirstWritten)
     EXPECT_EQ(bench.requests(),
               (std::vector<Request>{WriteRequest(512, block), WriteRequest(532, block),
                                     WriteRequest(532, block), WriteRequest(532, block)}));
-    EXPECT_EQ(bench.ui().messages, QStringList{QStringLiteral("Chyba komunikace")});
+    EXPECT_EQ(bench.ui().messages,
+              QStringList{LinkFailureMessage({LinkError::NoReply, QStringLiteral("COM1")})});
     EXPECT_EQ(bench.progress, (std::vector<int>{0, 33}));
     EXPECT_TRUE(bench.model.Uloz_Pozn.enabled);
 }
@@ -114,7 +116,8 @@ TEST(UserNote, FailedReadLeavesTheFieldAsItWas)
     bench.noReply(3, 5);
     Prec_PoznClick(bench.ctx);
     EXPECT_EQ(bench.model.EditUzPozn.text, QStringLiteral("původní"));
-    EXPECT_EQ(bench.ui().messages, QStringList{QStringLiteral("Chyba komunikace")});
+    EXPECT_EQ(bench.ui().messages,
+              QStringList{LinkFailureMessage({LinkError::NoReply, QStringLiteral("COM1")})});
     EXPECT_TRUE(bench.model.Prec_Pozn.enabled);
 }
 

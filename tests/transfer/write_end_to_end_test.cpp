@@ -7,6 +7,7 @@
 #include "process_value_reader.h"
 #include "support/core_application.h"
 #include "support/sim_process.h"
+#include "transfer/link_failure_report.h"
 #include "transfer/write_configuration.h"
 #include "user_interface/scripted_user_interface.h"
 #include "write_fixture.h"
@@ -103,8 +104,9 @@ struct PtySession {
     explicit PtySession(const QString& device)
         : workspace(points,
                     [this](const std::string& t) { ui.message(QString::fromStdString(t)); }),
-          protocol(ui), model(ui, points), ctx(model, protocol, ui, points, workspace)
+          model(ui, points), ctx(model, protocol, ui, points, workspace)
     {
+        ReportLinkFailures(protocol, ui);
         protocol.session().setDevicePath(device);
     }
     ~PtySession() { protocol.closePort(); }

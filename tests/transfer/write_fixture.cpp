@@ -2,6 +2,7 @@
 
 #include "sim/fault_plan.h"
 #include "support/core_application.h"
+#include "transfer/link_failure_report.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -14,6 +15,7 @@ WriteFixture::WriteFixture(const sim::SimOptions& options)
                 [this](const std::string& text) { link.ui.message(QString::fromStdString(text)); }),
       model(link.ui, points), ctx(model, link.protocol, link.ui, points, workspace)
 {
+    ReportLinkFailures(link.protocol, link.ui);
     QObject::connect(&model, &MainWindowModel::changed, [this] {
         if (progress.empty() || progress.back() != model.Prenos.position)
             progress.push_back(model.Prenos.position);

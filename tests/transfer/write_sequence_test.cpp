@@ -1,4 +1,5 @@
 #include "device/constants.h"
+#include "transfer/link_failure_report.h"
 #include "transfer/write_configuration.h"
 #include "write_fixture.h"
 
@@ -244,7 +245,8 @@ TEST(WriteSequence, FailedStopWritesNothing)
     f.ui().confirmAnswers = {true};
     EXPECT_FALSE(WriteEditorConfiguration(f.ctx, f.model, quick));
     EXPECT_TRUE(f.writes().empty());
-    EXPECT_EQ(f.ui().messages, QStringList{QStringLiteral("Chyba komunikace")});
+    EXPECT_EQ(f.ui().messages,
+              QStringList{LinkFailureMessage({LinkError::NoReply, QStringLiteral("COM1")})});
     EXPECT_TRUE(f.model.Poslat.enabled);
 }
 
@@ -262,7 +264,8 @@ TEST(WriteSequence, FailureMidwayEndsAtOnceAndLeavesTheTransmitterStopped)
     EXPECT_EQ(f.link.transmitter().state(), sim::RunState::Stopped);
     // The link's message, then once what state the transmitter is left in.
     EXPECT_EQ(f.ui().messages,
-              (QStringList{QStringLiteral("Chyba komunikace"), IncompleteWriteMessage()}));
+              (QStringList{LinkFailureMessage({LinkError::NoReply, QStringLiteral("COM1")}),
+                           IncompleteWriteMessage()}));
 }
 
 TEST(WriteSequence, IncompleteConfigurationSendsNothing)

@@ -1,5 +1,6 @@
 #include "model/zero_span.h"
 #include "support/transfer_bench.h"
+#include "transfer/link_failure_report.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +94,8 @@ TEST(ZeroSpan, FailedCommandEndsWithTheButtonEnabled)
     bench.noReply(1, 3);
     bench.ui().confirmAnswers = {true};
     EXPECT_FALSE(S_DolmezClick(bench.ctx));
-    EXPECT_EQ(bench.ui().messages, QStringList{QStringLiteral("Chyba komunikace")});
+    EXPECT_EQ(bench.ui().messages,
+              QStringList{LinkFailureMessage({LinkError::NoReply, QStringLiteral("COM1")})});
     EXPECT_EQ(bench.requests().size(), 3u);
     EXPECT_TRUE(bench.model.S_Dolmez.enabled);
     EXPECT_EQ(bench.model.Pocatek.text, QStringLiteral("1"));
