@@ -343,8 +343,7 @@ TEST(CommandProtocolWithSimulator, TypedCommandsGiveTheBytesOrTheFailure)
     EXPECT_EQ(p.send(Command::Stop).failure.error, LinkError::Abandoned);
     EXPECT_EQ(p.send(Command::Stop).failure.error, LinkError::Abandoned);
     // Each failure told once, in the texts of old.
-    EXPECT_EQ(link.ui.messages,
-              (QStringList{"Communication", "PortOpen COM4", "přerušeno"}));
+    EXPECT_EQ(link.ui.messages, (QStringList{"Communication", "PortOpen COM4", "přerušeno"}));
 }
 
 TEST(CommandProtocolWithSimulator, ReadOperationsUseTheirCommands)
