@@ -32,8 +32,8 @@
 #include "model/read_configuration.h"
 #include "model/user_note.h"
 #include "model/zero_span.h"
-#include "transfer/link_failure_report.h"
 #include "report/reference_check.h"
+#include "transfer/link_failure_report.h"
 #include "transfer/write_configuration.h"
 
 namespace vtr8 {
