@@ -256,8 +256,17 @@ void Vtr8Application::wireTransfers()
         if (const auto configuration = model_->configurationForTransfer())
             whole(WriteConfiguration(ctx, *configuration), QStringLiteral("Konfigurace zapsána"));
     };
-    actions_.PrecistClick = [whole, &ctx] {
-        whole(ReadConfiguration(ctx), QStringLiteral("Konfigurace přečtena"));
+    actions_.PrecistClick = [this, whole, &ctx] {
+        const bool ok = ReadConfiguration(ctx);
+        // A blank transmitter was read to the end, but nothing was read that the fields keep.
+        if (ok && !ctx.state.ValidConfiguration) {
+            reportDone(false, {});
+            if (form1_)
+                form1_->showStatus(QStringLiteral("Převodník neobsahuje platnou konfiguraci ") +
+                                   QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+            return;
+        }
+        whole(ok, QStringLiteral("Konfigurace přečtena"));
     };
     actions_.Preckomp1Click = act(Preckomp1Click, QStringLiteral("Komparátor 1 přečten"));
     actions_.Ulozkomp1Click = act(Ulozkomp1Click, QStringLiteral("Komparátor 1 uložen"));
