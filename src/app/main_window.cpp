@@ -544,12 +544,18 @@ void TForm1::setTransferRunning(bool running)
 
 void TForm1::showStatus(const QString& text)
 {
-    status_->setText(text);
+    // One line of the fixed layout: a longer text is shortened with "…" where it would be cut,
+    // and the whole of it is the label's tooltip.
+    statusText_ = text;
+    QString line = text;
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    status_->setText(status_->fontMetrics().elidedText(line, Qt::ElideRight, status_->width()));
+    status_->setToolTip(status_->text() == line ? QString() : text);
 }
 
 QString TForm1::statusText() const
 {
-    return status_->text();
+    return statusText_;
 }
 
 void TForm1::setPrenosByte(int value)

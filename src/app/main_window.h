@@ -103,6 +103,7 @@ private:
     QPointer<QWidget> focusBeforeTransfer_;
     QLabel* zPocPrij_ = nullptr;
     QLabel* status_ = nullptr;
+    QString statusText_; // the whole status text, however it is shown
     bool transferRunning_ = false;
     QString keptState_;
 };

@@ -86,6 +86,25 @@ TEST_F(Keyboard, ClosingWithUnsavedEditsAsksAndNoKeepsTheWindow)
     EXPECT_EQ(field->text(), QStringLiteral("12"));
 }
 
+// A status longer than its line, or of two lines, is shortened on screen, never cut, and is
+// whole in the tooltip.
+TEST_F(Keyboard, AStatusTooLongForItsLineIsShortenedAndWholeInTheTooltip)
+{
+    auto* label = program->form1()->findChild<QLabel*>(QStringLiteral("StavPrenosu"));
+    ASSERT_NE(label, nullptr);
+    const QString text = u("Chyba komunikace. Převodník na COM3 neodpovídá.\nZkontrolujte kabel, "
+                           "napájení převodníku a zvolený port.");
+    program->form1()->showStatus(text);
+    EXPECT_EQ(program->form1()->statusText(), text);
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+    EXPECT_TRUE(label->text().endsWith(QChar(0x2026)));
+    EXPECT_FALSE(label->text().contains(QLatin1Char('\n')));
+    EXPECT_EQ(label->toolTip(), text);
+    program->form1()->showStatus(u("Konfigurace přečtena"));
+    EXPECT_EQ(label->text(), u("Konfigurace přečtena"));
+    EXPECT_TRUE(label->toolTip().isEmpty());
+}
+
 TEST_F(Keyboard, ALoadedFileIsSaidInTheStatusLineAndCountsAsKept)
 {
     auto* field = mainWidget<QLineEdit>("Pocatek");
