@@ -252,12 +252,11 @@ int CliSession::note()
 
 namespace {
 
-// One comparator's fields on the main window, with the exit handler of each
-// edit field, so both comparators run through the same code.
+// One comparator's fields on the main window, so both comparators run through the same code;
+// each edit field is committed through its own exit check.
 struct ComparatorControls {
     struct Field {
         Control& control;
-        void (MainWindowModel::*exit)();
     };
     Field on, off, onDelay, offDelay;
     Control& mode;
@@ -266,20 +265,10 @@ struct ComparatorControls {
 
 ComparatorControls comparatorControls(MainWindowModel& m, bool first)
 {
-    using M = MainWindowModel;
     if (first)
-        return {{m.EMezsep1, &M::EMezsep1Exit},
-                {m.EMezroz1, &M::EMezroz1Exit},
-                {m.EZpoSep1, &M::EZpoSep1Exit},
-                {m.EZpoRoz1, &M::EZpoRoz1Exit},
-                m.RezimRele1,
-                m.PovolKompar1};
-    return {{m.EMezsep2, &M::EMezsep2Exit},
-            {m.EMezroz2, &M::EMezroz2Exit},
-            {m.Ezposep2, &M::Ezposep2Exit},
-            {m.Ezporoz2, &M::Ezporoz2Exit},
-            m.RezimRele2,
-            m.PovolKompar2};
+        return {{m.EMezsep1}, {m.EMezroz1}, {m.EZpoSep1},
+                {m.EZpoRoz1}, m.RezimRele1, m.PovolKompar1};
+    return {{m.EMezsep2}, {m.EMezroz2}, {m.Ezposep2}, {m.Ezporoz2}, m.RezimRele2, m.PovolKompar2};
 }
 
 } // namespace
@@ -324,13 +313,11 @@ int CliSession::comparator()
     values.SwitchOnLimit = values.SwitchOffLimit = std::numeric_limits<Extended>::quiet_NaN();
     // Each value goes in as the technician would type it and leave the field; the first
     // refusal ends it, as the technician would correct that field before going on.
-    const int before = ui_.messageCount;
     for (const auto& [field, text] :
          {std::pair{c.on, options_.on}, std::pair{c.off, options_.off},
           std::pair{c.onDelay, options_.onDelay}, std::pair{c.offDelay, options_.offDelay}}) {
         m.userEdit(field.control, text);
-        (m.*field.exit)();
-        if (!quietSince(before))
+        if (!m.commitField(field.control))
             return ExitEndedEarly;
     }
     c.mode.text = options_.mode;
