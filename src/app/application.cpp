@@ -309,6 +309,8 @@ void Vtr8Application::wireSession()
                              form2_->setEnabled(!active);
                          if (form4_)
                              form4_->setEnabled(!active);
+                         if (!active && writeRunningBox_)
+                             writeRunningBox_->close();
                          if (!active && closeWhenIdle_)
                              QTimer::singleShot(0, form1_.get(), [this] { form1_->close(); });
                      });
@@ -321,7 +323,8 @@ bool Vtr8Application::mayCloseMainWindow()
     if (!protocol_->session().active())
         return !form1_->hasUnsavedEdits() || ui_->confirm(UnsavedEditsQuestion());
     if (protocol_->session().isProtected()) {
-        notify(WriteRunningMessage());
+        if (!writeRunningBox_)
+            writeRunningBox_ = notify(WriteRunningMessage());
         return false;
     }
     protocol_->session().requestAbandon();
@@ -329,19 +332,20 @@ bool Vtr8Application::mayCloseMainWindow()
     return false;
 }
 
-void Vtr8Application::notify(const QString& text)
+QMessageBox* Vtr8Application::notify(const QString& text)
 {
     if (form1_)
         form1_->showStatus(text);
     if (!qtUi_ || !form1_) {
         ui_->message(text);
-        return;
+        return nullptr;
     }
     auto* box = new QMessageBox(QMessageBox::Information, QtUserInterface::boxTitle(), text,
                                 QMessageBox::Ok, form1_.get());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();
+    return box;
 }
 
 } // namespace vtr8

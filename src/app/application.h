@@ -4,6 +4,8 @@
 #include "app/main_window_actions.h"
 #include "linearization/point_set.h"
 
+#include <QMessageBox>
+#include <QPointer>
 #include <QStringList>
 
 #include <memory>
@@ -99,7 +101,9 @@ private:
     // abandoned at its next command boundary and the window closes after it.
     bool mayCloseMainWindow();
     // A refusal shown without stopping the transfer that runs.
-    void notify(const QString& text);
+    // Shows `text` in the status line and in a box that does not stop the work; the box, or
+    // nullptr when messages go to a scripted interface.
+    QMessageBox* notify(const QString& text);
     // The outcome of a completed transfer, with the time, in the main window.
     void reportDone(bool ok, const QString& what);
     // The main window's "Ověřit zápis" box: from and to the per-user store, into the transfers.
@@ -121,6 +125,8 @@ private:
 
     QStringList creationOrder_;
     bool closeWhenIdle_ = false;
+    // The box that says a write runs goes when the write ends.
+    QPointer<QMessageBox> writeRunningBox_;
     std::unique_ptr<TForm1> form1_;
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm3> form3_;
