@@ -55,6 +55,11 @@ Vtr8Application::Vtr8Application(UserInterface* ui)
     transfer_ =
         std::make_unique<EditorTransferContext>(*model_, *protocol_, *ui_, points_, *workspace_);
     measurement_ = std::make_unique<MeasurementModel>(*protocol_, editorInputChoice(*model_));
+    // What a long transfer is doing right now (writing, verifying) stands in the status line.
+    transfer_->feedback.stage = [this](const QString& text) {
+        if (form1_)
+            form1_->showStatus(text);
+    };
     wireTransfers();
     history_ = std::make_unique<WindowHistory>(*transfer_, *messageLog_, *ui_);
     history_->wrap(actions_);

@@ -274,8 +274,11 @@ LinkResult<DeviceReply> CommandProtocol::exchange(Command command, std::uint16_t
     }
     WaitForReply();
     result.failure = lastFailure_;
-    if (result.ok())
+    if (result.ok()) {
         result.value = lastReply_;
+        lineBytes_ += ExchangeLineBytes(command, count);
+    }
+    emit commandDone();
     return result;
 }
 

@@ -55,12 +55,19 @@ public:
     // The last command's failure (None after a success), and its reply (empty
     // after a failure).
     const LinkFailure& lastFailure() const { return lastFailure_; }
+    // Bytes of the typed commands answered so far, as ExchangeLineBytes counts them.
+    qint64 lineBytes() const { return lineBytes_; }
     const DeviceReply& lastReply() const { return lastReply_; }
 
     // Every failure of a command or a session goes here, once; the layer above makes its
     // message. Without a reporter failures are only returned.
     void setFailureReporter(std::function<void(const LinkFailure&)> reporter);
 
+signals:
+    // A typed command ended, answered or not.
+    void commandDone();
+
+public:
     void setIndicators(LinkIndicators* indicators);
     void setTiming(const LinkTiming& timing);
     const LinkTiming& timing() const { return timing_; }
@@ -142,6 +149,7 @@ private:
     vtr8::TxFrame txFrame_;
     LinkFailure lastFailure_;
     DeviceReply lastReply_;
+    qint64 lineBytes_ = 0;
     bool sendRefused_ = false;
     ReplyParser parser_;
     TCircleCharBuffer ring_;

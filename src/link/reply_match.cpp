@@ -100,4 +100,64 @@ bool TrailingBytesHoldAnotherFrame(std::span<const std::uint8_t> reply,
     return false;
 }
 
+int ExchangeLineBytes(Command command, std::uint8_t count)
+{
+    // Preamble, delimiter, five address bytes, command, byte count, checksum.
+    constexpr int RequestFrame = RequestPreambleLength + 1 + 5 + 1 + 1 + 1;
+    constexpr int ReplyPreambleLength = 5;
+    constexpr int ReplyFrame = ReplyPreambleLength + 1 + 5 + 1 + 1 + 1;
+    const CommandSpec& spec = SpecOf(command);
+    int request = 0;
+    switch (spec.layout) {
+    case RequestLayout::None:
+        break;
+    case RequestLayout::TransferBytes:
+        request = spec.fixedCount;
+        break;
+    case RequestLayout::AddressLow:
+        request = 1;
+        break;
+    case RequestLayout::AddressLowCount:
+        request = 2;
+        break;
+    case RequestLayout::AddressLowCountData:
+        request = 2 + count;
+        break;
+    case RequestLayout::AddressHighLowCount:
+        request = 3;
+        break;
+    case RequestLayout::AddressHighLowCountData:
+        request = 3 + count;
+        break;
+    }
+    int own = 0;
+    switch (command) {
+    case Command::ReadUniqIdent:
+        own = 12;
+        break;
+    case Command::ReadPV:
+        own = 5;
+        break;
+    case Command::ReadRAM:
+    case Command::ReadRTCC:
+    case Command::ReadEEPROM:
+    case Command::ReadEEPROM2:
+        own = count;
+        break;
+    case Command::WriteEEPROM:
+    case Command::WriteEEPROM2:
+        own = 3;
+        break;
+    case Command::WriteRAM:
+    case Command::WriteRTCC:
+    case Command::WriteCalRC:
+    case Command::Kalibr_RC:
+        own = 2;
+        break;
+    default:
+        break;
+    }
+    return RequestFrame + request + ReplyFrame + StatusBytes + own;
+}
+
 } // namespace vtr8

@@ -4,6 +4,8 @@
 #include "linearization/point_set.h"
 #include "user_interface/user_interface.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <functional>
 
@@ -45,9 +47,10 @@ struct TransferState {
 // What a sequence shows while it runs, connected by whoever builds the context; a hook left
 // empty shows nothing.
 struct TransferFeedback {
-    std::function<void(int)> progress;      // "Přenos", 0..100
-    std::function<void(int)> firmwareShown; // the firmware number as the window shows it
-    std::function<void(bool)> writing;      // a write runs: its button is disabled
+    std::function<void(int)> progress;         // "Přenos", 0..100
+    std::function<void(int)> firmwareShown;    // the firmware number as the window shows it
+    std::function<void(bool)> writing;         // a write runs: its button is disabled
+    std::function<void(const QString&)> stage; // what the running part of a sequence does
 };
 
 // Everything a transfer sequence (write, note, measurement) works with; the editor's own

@@ -2,10 +2,13 @@
 
 #include "device/constants.h"
 #include "device/device_float.h"
+#include "device/memory_image.h"
 #include "device/memory_map.h"
 #include "linearization/characteristic.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
+#include "link/reply_match.h"
+#include "transfer/line_progress.h"
 #include "transfer/sequence_support.h"
 #include "transfer/transfer_context.h"
 #include "transfer/transfer_session.h"
@@ -24,34 +27,37 @@ struct SpecialBand {
     float lowerOverload;
     float offset;
     float span;
-    int progress;
 };
 constexpr SpecialBand specialBands[] = {
-    {InputType::Special0to10V, 12.0f, -1.0f, 0.0f, 10.0f, 35},
-    {InputType::Special0to20mA, 22.0f, -2.0f, 0.0f, 20.0f, 39},
-    {InputType::Special4to20mA, 22.0f, 3.2f, 4.0f, 16.0f, 43},
+    {InputType::Special0to10V, 12.0f, -1.0f, 0.0f, 10.0f},
+    {InputType::Special0to20mA, 22.0f, -2.0f, 0.0f, 20.0f},
+    {InputType::Special4to20mA, 22.0f, 3.2f, 4.0f, 16.0f},
 };
 
 class ConfigurationTransfer {
 public:
-    // With planOnly the steps run as a write would, calibration reads included, but the blocks
-    // are only collected and no command changes the transmitter.
+    enum class Mode {
+        Send,    // the write
+        Plan,    // the steps as a write, calibration reads included, the blocks only collected
+        Measure, // nothing sent at all: the bytes the write will put on the line, for its progress
+    };
     ConfigurationTransfer(TransferContext& ctx, const PreparedWrite& w, int settleMs,
-                          bool planOnly = false)
+                          Mode mode = Mode::Send)
         : ctx_(ctx), c_(w.configuration), link_(ctx.link), w_(w), settleMs_(settleMs),
-          planOnly_(planOnly)
+          planOnly_(mode != Mode::Send), measureOnly_(mode == Mode::Measure)
     {
     }
 
     const std::vector<EepromBlock>& blocks() const { return blocks_; }
+    qint64 lineBytes() const { return lineBytes_; }
 
     bool run()
     {
-        progress(0);
         FrontEndImage image;
         // The mode came from the table when the write was prepared.
         if (!LoadFrontEndSettings(w_.frontEnd.mode, image))
             return false;
+        count(Command::Stop);
         if (!planOnly_ && !SendSimpleCommand(link_, Command::Stop))
             return false;
         stopped_ = true;
@@ -63,10 +69,8 @@ public:
             return false;
         if (!send(FloatBlock(eeprom::DampingTime, {c_.damping.value})))
             return false;
-        progress(4);
         if (!send(FloatBlock(eeprom::DampingCoefficient, {dampingCoefficient(c_.damping.value)})))
             return false;
-        progress(9);
 
         if (!send(FrontEndBlocks(image)))
             return false;
@@ -74,13 +78,11 @@ public:
         if (w_.inputScaleFactor &&
             !send(FloatBlock(eeprom::InputScaleFactor, {*w_.inputScaleFactor})))
             return false;
-        progress(26);
 
         if (isThermocouple(w_.input) || isResistanceThermometer(w_.input)) {
             if (!send(FloatBlock(eeprom::OverloadLimits,
                                  {scaling.signal.upper, scaling.signal.lower})))
                 return false;
-            progress(30);
         }
         for (const SpecialBand& band : specialBands) {
             if (band.input != w_.input)
@@ -89,9 +91,6 @@ public:
                     FloatBlock(eeprom::OverloadLimits, {band.upperOverload, band.lowerOverload})) ||
                 !send(FloatBlock(eeprom::InputOffset, {band.offset, band.span})))
                 return false;
-            progress(band.progress);
-            if (band.input == InputType::Special4to20mA)
-                progress(48);
         }
 
         if (!WriteLinearizationData() || !WriteLinearizationMethod())
@@ -99,25 +98,32 @@ public:
         if (isThermocouple(w_.input)) {
             if (!send(ColdJunctionBlocks(w_.input)))
                 return false;
-            progress(78);
         }
         if (!send(ByteBlock(eeprom::ErrorCurrentFlags,
                             {ErrorCurrentFlags(w_.errorCurrent, w_.rangeFalling)})))
             return false;
-        progress(83);
         if (!ZapisKonfigurace())
             return false;
+        if (ctx_.readBackWrites) {
+            if (measureOnly_) {
+                for (const ReadRun& read : ReadsCovering(FinalBlocks(blocks_)))
+                    count(Command::ReadEEPROM, static_cast<std::uint8_t>(read.count));
+            } else if (!planOnly_) {
+                if (ctx_.feedback.stage)
+                    ctx_.feedback.stage(QStringLiteral("Ověřování zápisu…"));
+                if (!ReadBackWrittenBlocks(ctx_, blocks_))
+                    return false;
+            }
+        }
+        count(Command::Reset);
+        count(Command::Continue);
         if (planOnly_)
             return true;
-        if (ctx_.readBackWrites && !ReadBackWrittenBlocks(ctx_, blocks_))
-            return false;
 
         if (!SendSimpleCommand(link_, Command::Reset))
             return false;
-        progress(96);
         if (!SendSimpleCommand(link_, Command::Continue))
             return false;
-        progress(100);
         return true;
     }
 
@@ -128,17 +134,31 @@ private:
     bool send(const EepromBlock& block)
     {
         blocks_.push_back(block);
+        count(Command::WriteEEPROM, static_cast<std::uint8_t>(block.data.size()));
         return planOnly_ || SendEepromBlock(link_, block, 0);
     }
     bool send(const std::vector<EepromBlock>& blocks)
     {
+        for (const EepromBlock& block : blocks)
+            count(Command::WriteEEPROM, static_cast<std::uint8_t>(block.data.size()));
         blocks_.insert(blocks_.end(), blocks.begin(), blocks.end());
         return planOnly_ || SendEepromBlocks(link_, blocks, settleMs_);
     }
-    void progress(int value)
+    void count(Command command, std::uint8_t n = 0) { lineBytes_ += ExchangeLineBytes(command, n); }
+    // Reads 8 bytes at `address` for the calibration; measuring sends nothing and takes the
+    // values as 1, which leads to the same blocks.
+    bool readCalibration(std::uint16_t address, Extended& first, Extended& second)
     {
-        if (!planOnly_)
-            ShowProgress(ctx_, value);
+        count(Command::ReadEEPROM, 8);
+        if (measureOnly_) {
+            first = second = 1;
+            return true;
+        }
+        if (!ReadBlock(link_, address, 8))
+            return false;
+        first = ReplyDeviceFloat(link_, address, address);
+        second = ReplyDeviceFloat(link_, address, address + 4);
+        return true;
     }
 
     // Signals at the range limits, the factory calibration and the output scaling.
@@ -154,10 +174,8 @@ private:
             ComputeSignalLimits(s0, s1, w_.linearization == Linearization::SquareRoot);
 
         OutputCalibration calibration;
-        if (!ReadBlock(link_, eeprom::CalibrationD1, 8))
+        if (!readCalibration(eeprom::CalibrationD1, calibration.d1, calibration.d2))
             return false;
-        calibration.d1 = ReplyDeviceFloat(link_, eeprom::CalibrationD1, eeprom::CalibrationD1);
-        calibration.d2 = ReplyDeviceFloat(link_, eeprom::CalibrationD1, eeprom::CalibrationD2);
         // Unlike I1 and I2 there is no nominal D1 or D2 to fall back on: the write ends before
         // any block, and the transmitter measures on.
         for (const auto& [name, value] :
@@ -172,12 +190,11 @@ private:
                 stopped_ = false;
             return false;
         }
-        if (!ReadBlock(link_, eeprom::CalibrationI1, 8))
+        if (!readCalibration(eeprom::CalibrationI1, calibration.i1, calibration.i2))
             return false;
-        calibration.i1 = ReplyDeviceFloat(link_, eeprom::CalibrationI1, eeprom::CalibrationI1);
-        calibration.i2 = ReplyDeviceFloat(link_, eeprom::CalibrationI1, eeprom::CalibrationI2);
         for (const QString& message : CheckOutputCalibration(calibration))
-            ctx_.ui.message(message);
+            if (!measureOnly_)
+                ctx_.ui.message(message);
         scaling = vtr8::ComputeOutputScaling(calibration, w_.rangeMin, w_.rangeMax, signal);
         return true;
     }
@@ -188,39 +205,16 @@ private:
         case LinearizationData::None:
             return true;
         case LinearizationData::Polynomial:
-            if (!send(PolynomialBlocks(w_.polynomialDegree, w_.polynomial)))
-                return false;
-            progress(w_.linearization == Linearization::FromFile ? 61 : 52);
-            return true;
+            return send(PolynomialBlocks(w_.polynomialDegree, w_.polynomial));
         case LinearizationData::Segments:
-            if (!send(SegmentTableBlocks(w_.segments)))
-                return false;
-            if (w_.linearization != Linearization::FromFile)
-                progress(57);
-            return true;
+            return send(SegmentTableBlocks(w_.segments));
         }
         return false;
     }
 
     bool WriteLinearizationMethod()
     {
-        if (!w_.method)
-            return true;
-        if (!send(LinearizationMethodBlock(*w_.method)))
-            return false;
-        switch (w_.linearization) {
-        case Linearization::NotLinearized:
-            progress(65);
-            break;
-        case Linearization::Linearized:
-        case Linearization::SquareRoot:
-            progress(70);
-            break;
-        case Linearization::FromFile:
-            progress(74);
-            break;
-        }
-        return true;
+        return !w_.method || send(LinearizationMethodBlock(*w_.method));
     }
 
     bool ZapisKonfigurace()
@@ -241,14 +235,9 @@ private:
         r.rangeCharacteristic = w_.characteristics.rangeCharacteristic;
         r.linearizationCode = w_.characteristics.code;
 
-        const std::vector<EepromBlock> blocks = ConfigurationBlocks(r);
-        for (std::size_t i = 0; i < blocks.size(); ++i) {
-            if (!send(blocks[i]))
+        for (const EepromBlock& block : ConfigurationBlocks(r))
+            if (!send(block))
                 return false;
-            if (i == 3)
-                progress(87);
-        }
-        progress(91);
         return true;
     }
 
@@ -259,6 +248,8 @@ private:
     int settleMs_;
     bool stopped_ = false;
     bool planOnly_;
+    bool measureOnly_;
+    qint64 lineBytes_ = 0;
     std::vector<EepromBlock> blocks_; // every block sent (or planned), in order
 };
 
@@ -266,9 +257,17 @@ private:
 
 bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write, int settleMs)
 {
+    ConfigurationTransfer plan(ctx, write, settleMs, ConfigurationTransfer::Mode::Measure);
+    if (!plan.run())
+        return false;
+    if (ctx.feedback.stage)
+        ctx.feedback.stage(QStringLiteral("Zápis konfigurace…"));
+    LineProgress progress(ctx, plan.lineBytes());
     ConfigurationTransfer transfer(ctx, write, settleMs);
-    if (transfer.run())
+    if (transfer.run()) {
+        progress.finish();
         return true;
+    }
     // The specific message came first; this one says what state the transmitter is left in.
     if (transfer.stopped())
         ctx.ui.message(IncompleteWriteMessage());
@@ -284,7 +283,7 @@ QString IncompleteWriteMessage()
 std::optional<std::vector<EepromBlock>> PlanConfigurationBlocks(TransferContext& ctx,
                                                                 const PreparedWrite& write)
 {
-    ConfigurationTransfer plan(ctx, write, 0, true);
+    ConfigurationTransfer plan(ctx, write, 0, ConfigurationTransfer::Mode::Plan);
     if (!plan.run())
         return std::nullopt;
     return plan.blocks();

@@ -39,9 +39,8 @@ bool ReadBackWrittenBlocks(TransferContext& ctx, const std::vector<EepromBlock>&
 {
     const std::vector<EepromBlock> blocks = FinalBlocks(written);
     MemoryImage image;
-    ShowProgress(ctx, 0);
-    if (!FetchMemory(ctx.link, ctx.ui, ReadsCovering(blocks), image,
-                     [&](int done, int total) { ShowProgress(ctx, done * 100 / total); }))
+    // The write's own progress goes on through the reads.
+    if (!FetchMemory(ctx.link, ctx.ui, ReadsCovering(blocks), image))
         return false;
 
     // Latest first: a byte that several blocks write is the last one's, and a block repaired

@@ -20,11 +20,6 @@ namespace {
 
 const WriteTiming quick{1};
 
-bool contains(const std::vector<int>& values, int value)
-{
-    return std::find(values.begin(), values.end(), value) != values.end();
-}
-
 bool write(WriteFixture& f)
 {
     f.ui().confirmAnswers = {true};
@@ -53,7 +48,6 @@ TEST(WriteFamilies, ThermocoupleGetsItsColdJunctionPolynomials)
     EXPECT_EQ(f.lastWrite(400)[3], 0); // no connection for a thermocouple
     EXPECT_EQ(f.lastWrite(113), (std::vector<std::uint8_t>{0}));
     EXPECT_NEAR(f.floatAt(1008), 0.04127, 1e-4); // EMF at 1000 °C ends the table
-    EXPECT_TRUE(contains(f.progress, 78));
 }
 
 TEST(WriteFamilies, SpecialCurrentInputGetsItsFixedBand)
@@ -69,8 +63,6 @@ TEST(WriteFamilies, SpecialCurrentInputGetsItsFixedBand)
     EXPECT_EQ(f.eeprom()[402], 51);
     EXPECT_EQ(f.lastWrite(448), FloatBytes({22.0f, 3.2f}));
     EXPECT_EQ(f.lastWrite(1576), FloatBytes({4.0f, 16.0f}));
-    EXPECT_TRUE(contains(f.progress, 43));
-    EXPECT_TRUE(contains(f.progress, 48));
     EXPECT_EQ(f.eeprom()[400], 24);
 }
 
@@ -238,8 +230,6 @@ TEST(WriteFamilies, PointFilePolynomialMethodWritesItsDegree)
     EXPECT_EQ(f.lastWrite(127), (std::vector<std::uint8_t>{3}));
     EXPECT_NEAR(f.floatAt(128 + 8), 10.0, 1e-4); // slope of the straight table
     EXPECT_EQ(f.lastWrite(606), (std::vector<std::uint8_t>{1}));
-    EXPECT_TRUE(contains(f.progress, 61));
-    EXPECT_TRUE(contains(f.progress, 74));
     ASSERT_FALSE(f.ui().messages.isEmpty());
     EXPECT_TRUE(f.ui().messages[0].startsWith(QStringLiteral("Max.odchylka v % =")));
 }
