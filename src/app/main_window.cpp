@@ -552,8 +552,9 @@ void TForm1::showPort(const QString& name, const QString& device)
 {
     const QString text = QStringLiteral("Port ") + name;
     port_->setText(port_->fontMetrics().elidedText(text, Qt::ElideRight, port_->width()));
-    port_->setToolTip(device.isEmpty() || device == name ? text : text + QStringLiteral(" (") +
-                                                                      device + QLatin1Char(')'));
+    port_->setToolTip(device.isEmpty() || device == name
+                          ? text
+                          : text + QStringLiteral(" (") + device + QLatin1Char(')'));
 }
 
 QString TForm1::portText() const

@@ -157,8 +157,8 @@ void TForm2::refreshPorts()
         systemRows_.push_back(row);
     }
     if (listed_.isEmpty()) {
-        auto* none = new QLabel(QStringLiteral("Systém nehlásí žádný další sériový port."),
-                                systemPorts_);
+        auto* none =
+            new QLabel(QStringLiteral("Systém nehlásí žádný další sériový port."), systemPorts_);
         systemLayout_->addWidget(none);
         systemRows_.push_back(none);
     }
@@ -215,8 +215,8 @@ void TForm2::showSelection()
 
 void TForm2::checkShown()
 {
-    QRadioButton* radio =
-        shownName_.isEmpty() ? items_[static_cast<std::size_t>(shownIndex_)] : listedItem(shownName_);
+    QRadioButton* radio = shownName_.isEmpty() ? items_[static_cast<std::size_t>(shownIndex_)]
+                                               : listedItem(shownName_);
     if (radio)
         radio->setChecked(true);
 }

@@ -150,7 +150,7 @@ constexpr CliOptionSpec optionTable[] = {
 // clang-format on
 
 constexpr const char* commandTable[] = {
-    "write",  "read",  "verify",        "backup",  "measure", "note",  "comparator",
+    "write",  "read",  "verify",        "backup",  "measure", "note",   "comparator",
     "adjust", "frame", "linearization", "history", "check",   "report", "find"};
 
 const CliOptionSpec* findOption(const QString& argument)

@@ -58,7 +58,8 @@ QList<OfferedPort> OfferedPorts(const PortListing& listing, const QString& chose
         if (port.name == chosenName)
             chosenListed = true;
         bool isItem = false;
-        for (OfferedPort& item : offered.first(ComPortCount)) {
+        for (qsizetype i = 0; i < ComPortCount; ++i) {
+            OfferedPort& item = offered[i];
             if (!item.device.isEmpty() &&
                 (item.device == port.name || Canonical(item.device) == Canonical(port.location))) {
                 item.details = PortDetails(port);
@@ -67,8 +68,8 @@ QList<OfferedPort> OfferedPorts(const PortListing& listing, const QString& chose
         }
         if (isItem || ItemOfName(port.name) >= 0)
             continue;
-        offered.push_back({-1, port.name, NamedPortDevice(port.name, listing), PortDetails(port),
-                           true});
+        offered.push_back(
+            {-1, port.name, NamedPortDevice(port.name, listing), PortDetails(port), true});
     }
     if (!chosenName.isEmpty() && !chosenListed) {
         const QString device = NamedPortDevice(chosenName, listing);

@@ -28,7 +28,8 @@ constexpr int TypeOffset = eeprom::DeviceTypeBytes - eeprom::FirmwareNumber;
 
 QString FoundText(const SearchFinding& f)
 {
-    QString text = QStringLiteral("%1: převodník VTR8, firmware %2, ").arg(f.port.name).arg(f.firmware);
+    QString text =
+        QStringLiteral("%1: převodník VTR8, firmware %2, ").arg(f.port.name).arg(f.firmware);
     if (!f.noteRead)
         return text + QStringLiteral("poznámku nelze přečíst");
     if (f.note.isEmpty())
@@ -80,7 +81,8 @@ SearchFinding TransmitterSearch::probe(const SearchCandidate& port)
             f.text = QStringLiteral("Port %1 používá jiný program, přeskočen.").arg(port.name);
         } else {
             f.outcome = SearchFinding::Outcome::CannotOpen;
-            f.text = QStringLiteral("Port %1 nelze použít (%2), přeskočen.").arg(port.name, refusal);
+            f.text =
+                QStringLiteral("Port %1 nelze použít (%2), přeskočen.").arg(port.name, refusal);
         }
         return f;
     }
@@ -111,8 +113,8 @@ SearchFinding TransmitterSearch::probe(const SearchCandidate& port)
             const LinkResult<Bytes> block =
                 link.readEeprom(static_cast<std::uint16_t>(eeprom::UserNote + at),
                                 static_cast<std::uint8_t>(eeprom::UserNoteReadBlock));
-            f.noteRead = block.ok() && block.value.size() ==
-                                           static_cast<std::size_t>(eeprom::UserNoteReadBlock);
+            f.noteRead = block.ok() &&
+                         block.value.size() == static_cast<std::size_t>(eeprom::UserNoteReadBlock);
             if (f.noteRead)
                 std::copy(block.value.begin(), block.value.end(),
                           bytes.begin() + static_cast<std::ptrdiff_t>(at));

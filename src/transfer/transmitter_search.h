@@ -12,8 +12,8 @@ namespace vtr8 {
 
 // One port the search asks.
 struct SearchCandidate {
-    QString name;   // "COM3", "ttyUSB0": as the person knows it
-    QString device; // what opens it
+    QString name;       // "COM3", "ttyUSB0": as the person knows it
+    QString device;     // what opens it
     int itemIndex = -1; // 0..7 when it is one of the eight items
 };
 
@@ -31,10 +31,10 @@ struct SearchFinding {
     };
     SearchCandidate port;
     Outcome outcome = Outcome::NoReply;
-    int firmware = 0;   // as the window shows it (0 and 255 are 12)
-    QString note;       // the user note, as read
+    int firmware = 0; // as the window shows it (0 and 255 are 12)
+    QString note;     // the user note, as read
     bool noteRead = false;
-    QString text;       // one Czech line saying what was found
+    QString text; // one Czech line saying what was found
 };
 
 // Asks every port in turn with one identification read, one attempt each (bytes
