@@ -238,6 +238,8 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
                c == QLatin1String("find")) {
         if (argc != 0)
             return fail(c + QStringLiteral(" takes no arguments"));
+        if (c == QLatin1String("find") && (!o.port.isEmpty() || o.com))
+            return fail(QStringLiteral("find asks every port: no --port or --com"));
     } else if (c == QLatin1String("linearization")) {
         if (argc != 1)
             return fail(QStringLiteral("linearization needs one configuration file"));
