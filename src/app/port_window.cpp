@@ -37,7 +37,6 @@ TForm2::TForm2(CommandProtocol& protocol, QWidget* parent)
     QFont small = font();
     small.setPixelSize(10);
     setFont(small);
-    setFixedWidth(ClientWidth);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -80,7 +79,11 @@ TForm2::TForm2(CommandProtocol& protocol, QWidget* parent)
     layout->addLayout(searchRow);
     found_ = new QListWidget(this);
     found_->setObjectName(QStringLiteral("NalezenePrevodniky"));
-    found_->setFixedHeight(84);
+    found_->setFixedSize(ClientWidth, 110);
+    // A note is up to 60 characters: long lines wrap rather than scroll.
+    found_->setWordWrap(true);
+    found_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    found_->setResizeMode(QListView::Adjust);
     found_->setToolTip(QStringLiteral("Klepnutím na nalezený převodník zvolíte jeho port."));
     connect(found_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { chooseFound(found_->row(item)); });

@@ -32,7 +32,8 @@ class CommandProtocol;
 class TForm2 : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int ClientWidth = 420;
+    // Width of the list of transmitters found; the window follows its contents.
+    static constexpr int ClientWidth = 400;
 
     explicit TForm2(CommandProtocol& protocol, QWidget* parent = nullptr);
 
