@@ -228,7 +228,9 @@ void TForm2::NajitClick()
 {
     if (searching_)
         return;
-    if (protocol_.session().active()) {
+    // A transfer or a continuous measurement has the port: its own lock would read as
+    // another program's, and the search must not close the port under it.
+    if (protocol_.session().active() || protocol_.session().portHeld() || protocol_.isBusy()) {
         searchState_->setText(LinkBusySearchText());
         return;
     }

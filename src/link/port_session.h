@@ -42,6 +42,7 @@ public:
     // that is no serial line.
     bool holdPort();
     void releasePort();
+    bool portHeld() const { return holds_ > 0; }
 
     // Starts a transfer session. Refused (false, with the person told) while
     // another session runs or a command is exchanged, after the link was

@@ -97,6 +97,14 @@ TEST_F(PortSearchWindow, AListedPortIsOfferedChosenStoredAndShownOnTheStatusLine
 
 TEST_F(PortSearchWindow, NajitPrevodnikOffersTheTransmittersThatAnsweredAndSelectsOne)
 {
+    // Not while the program itself holds a port (a continuous measurement).
+    ASSERT_TRUE(program->protocol().session().holdPort());
+    form->findChild<QPushButton*>(QStringLiteral("NajitPrevodnik"))->click();
+    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("StavHledani"))->text(),
+              TForm2::LinkBusySearchText());
+    EXPECT_EQ(form->foundList()->count(), 0);
+    program->protocol().session().releasePort();
+
     form->findChild<QPushButton*>(QStringLiteral("NajitPrevodnik"))->click();
     QListWidget* found = form->foundList();
     ASSERT_EQ(found->count(), 2);
