@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -773,6 +774,12 @@ TEST_F(Vtr8ctl, FindNamesTheTransmittersOnEveryPortAndComNamesTheEight)
 
     const CtlRun found = vtr8ctl({"find"});
     const CtlRun named = vtr8ctl({"--port", "com7", "note", "read"});
+    // A port stored by the window by its name (here a device path) is used without --port.
+    {
+        QSettings stored(config.filePath(QStringLiteral("ZN/VTR8.conf")), QSettings::IniFormat);
+        stored.setValue(QStringLiteral("ComPort"), second.devicePath());
+    }
+    const CtlRun storedRun = vtr8ctl({"note", "read"});
     for (int n = 1; n <= 8; ++n)
         qunsetenv(qPrintable(QStringLiteral("VTR8_COM%1").arg(n)));
     qunsetenv("XDG_CONFIG_HOME");
@@ -787,4 +794,5 @@ TEST_F(Vtr8ctl, FindNamesTheTransmittersOnEveryPortAndComNamesTheEight)
     // COM7 is the seventh item, wherever it is mapped.
     EXPECT_EQ(named.exitCode, 0) << named.err.toStdString();
     EXPECT_EQ(named.err, QString());
+    EXPECT_EQ(storedRun.exitCode, 0) << storedRun.err.toStdString();
 }
