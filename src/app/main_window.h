@@ -69,6 +69,10 @@ public:
     // A line under the progress bar: the last transfer's outcome, or why a
     // request was refused. Never a modal box, so a running transfer goes on.
     void showStatus(const QString& text);
+    // The port the next command goes to, on the status line ("Port COM3"); the
+    // device it opens in the tooltip.
+    void showPort(const QString& name, const QString& device);
+    QString portText() const;
     QString statusText() const;
 
     // Asked when the person closes the window; false keeps it open.
@@ -104,6 +108,7 @@ private:
     QLabel* zPocPrij_ = nullptr;
     QLabel* status_ = nullptr;
     QString statusText_; // the whole status text, however it is shown
+    QLabel* port_ = nullptr;
     bool transferRunning_ = false;
     QString keptState_;
 };

@@ -28,6 +28,8 @@ public:
     // the port to be let go, or the index is out of range.
     bool setPortIndex(int index);
     bool setDevicePath(const QString& path);
+    // Both at once (the port window's choice: an item, or a port by its device).
+    bool setChoice(int index, const QString& path);
     int portIndex() const { return portIndex_; }
     QString devicePath() const { return devicePath_; }
 
