@@ -391,6 +391,11 @@ TEST_F(PtyLinkTest, PortIsFreeForAnotherProgramRightAfterATransfer)
         EXPECT_EQ(first.readEeprom(address, 2).ok(), address == 268);
         EXPECT_TRUE(first.serialDriver().IsPortOpen());
         EXPECT_FALSE(otherOpens()) << address;
+        // A program that does not take this program's lock is refused by the system, and that
+        // is told as the port being in use, not as a port that cannot be opened.
+        CommandProtocol intruder;
+        intruder.session().setDevicePath(sim.devicePath());
+        EXPECT_EQ(intruder.readEeprom(268, 2).failure.error, LinkError::PortInUse) << address;
         first.session().end();
         EXPECT_FALSE(first.serialDriver().IsPortOpen()) << address;
         EXPECT_TRUE(otherOpens()) << address;

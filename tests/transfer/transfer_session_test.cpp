@@ -95,5 +95,46 @@ TEST(TransferSession, EveryOtherTransferDuringAWriteIsRefusedAndTouchesNothing)
     EXPECT_EQ(busy.messages, QStringList(busy.refusals, LinkFailureMessage(LinkError::Busy)));
 }
 
+// The texts the description fixes stay letter for letter; where a case is explained, the fixed
+// text comes first and the port is named.
+TEST(LinkFailureMessages, FixedTextsStayAndExplanationsFollowThem)
+{
+    const QString port = QStringLiteral("COM3 (/dev/ttyS2)");
+    struct Case {
+        LinkError error;
+        const char* exact;  // the whole text, or
+        const char* starts; // its beginning, followed by an explanation naming the port
+    };
+    const Case cases[] = {
+        {LinkError::PortOpen, "Nejde inicializovat COM3 (/dev/ttyS2) port", nullptr},
+        {LinkError::PortWrite, "Chyba na portu PC, nelze poslat data pres port !", nullptr},
+        {LinkError::Communication, "Chyba komunikace", nullptr},
+        {LinkError::PortInUse,
+         "Port COM3 (/dev/ttyS2) používá jiný program, příkaz nebyl proveden.", nullptr},
+        {LinkError::Busy, "Probíhá jiná komunikace s převodníkem, příkaz nebyl proveden.", nullptr},
+        {LinkError::NoReply,
+         "Chyba komunikace. Převodník na COM3 (/dev/ttyS2) neodpovídá. Zkontrolujte kabel, "
+         "napájení převodníku a zvolený port.",
+         nullptr},
+        {LinkError::PortMissing, nullptr, "Nejde inicializovat COM3 (/dev/ttyS2) port. "},
+        {LinkError::PortDenied, nullptr, "Nejde inicializovat COM3 (/dev/ttyS2) port. "},
+    };
+    QStringList seen;
+    for (const Case& c : cases) {
+        const QString text = LinkFailureMessage({c.error, port});
+        if (c.exact) {
+            EXPECT_EQ(text, QString::fromUtf8(c.exact));
+        } else {
+            EXPECT_TRUE(text.startsWith(QString::fromUtf8(c.starts))) << text.toStdString();
+            EXPECT_GT(text.size(), QString::fromUtf8(c.starts).size()) << text.toStdString();
+        }
+        EXPECT_FALSE(seen.contains(text)) << text.toStdString(); // every case says its own
+        seen << text;
+    }
+    // Refusals go to the status line, the rest stop the work with a message.
+    EXPECT_TRUE(IsLinkRefusal({LinkError::PortInUse, port}));
+    EXPECT_FALSE(IsLinkRefusal({LinkError::PortMissing, port}));
+}
+
 } // namespace
 } // namespace vtr8::test
