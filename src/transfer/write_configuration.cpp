@@ -260,8 +260,17 @@ bool TransferConfiguration(TransferContext& ctx, const PreparedWrite& write, int
     ConfigurationTransfer plan(ctx, write, settleMs, ConfigurationTransfer::Mode::Measure);
     if (!plan.run())
         return false;
-    if (ctx.feedback.stage)
-        ctx.feedback.stage(QStringLiteral("Zápis konfigurace…"));
+    // The stage is said while the write runs and taken back however it ends.
+    struct Stage {
+        const TransferFeedback& feedback;
+        void say(const QString& text) const
+        {
+            if (feedback.stage)
+                feedback.stage(text);
+        }
+        ~Stage() { say({}); }
+    } stage{ctx.feedback};
+    stage.say(QStringLiteral("Zápis konfigurace…"));
     LineProgress progress(ctx, plan.lineBytes());
     ConfigurationTransfer transfer(ctx, write, settleMs);
     if (transfer.run()) {
