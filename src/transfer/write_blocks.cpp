@@ -1,5 +1,6 @@
 #include "transfer/write_blocks.h"
 
+#include "device/memory_map.h"
 #include "link/command_protocol.h"
 #include "transfer/sequence_support.h"
 
@@ -21,7 +22,7 @@ bool SendEepromBlock(CommandProtocol& link, const EepromBlock& block, int pauseM
 {
     // A block that cannot be a write command is a program fault; refuse it rather than send a
     // shortened block.
-    if (TransferBuffer check{}; !LoadTransferBuffer(block, check))
+    if (block.data.empty() || block.data.size() > static_cast<std::size_t>(eeprom::MaxWriteBlock))
         return false;
     if (!WriteBlock(link, block.address, block.data))
         return false;
