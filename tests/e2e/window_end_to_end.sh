@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The real window program in a real X server, driven from the keyboard like a technician:
 # open a configuration named on the command line, type a letter that is no mnemonic, write it
-# (mnemonic, confirmation), run the measurement and save its record, close. The simulator's memory afterwards must equal what
-# vtr8ctl writes for the same file into a fresh simulator.
+# (mnemonic, confirmation), run the measurement and save its record, close. The simulator's
+# memory afterwards must equal what vtr8ctl writes for the same file into a fresh simulator.
 # Usage: window_end_to_end.sh VTR8 VTR8CTL VTR8SIM CONFIG
 set -euo pipefail
 vtr8=$1 ctl=$2 sim=$3 config=$4
