@@ -4,7 +4,7 @@
 #include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
 #include "model/measurement_input.h"
-#include "model/read_configuration.h"
+#include "model/editor_read.h"
 #include "transfer/measurement_log.h"
 
 #include <QLocale>
@@ -54,7 +54,7 @@ runReferenceCheck(EditorTransferContext& ctx, const QList<double>& percents,
                   const std::function<void(const CheckReading&, const QString& unit)>& taken)
 {
     MainWindowModel& model = ctx.model;
-    if (!ReadConfiguration(ctx))
+    if (!PrecistClick(ctx))
         return std::nullopt;
     const std::optional<double> start = fieldNumber(model.Pocatek.text);
     const std::optional<double> end = fieldNumber(model.Konec.text);

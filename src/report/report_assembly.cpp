@@ -7,7 +7,7 @@
 #include "model/editor_transfer_context.h"
 #include "model/linearization_error.h"
 #include "model/main_window_model.h"
-#include "model/read_configuration.h"
+#include "model/editor_read.h"
 #include "model/transmitter_comparison.h"
 
 #include <algorithm>
@@ -30,7 +30,7 @@ std::optional<CommissioningReport> assembleReport(EditorTransferContext& ctx, Hi
                                                   const QString& port)
 {
     MainWindowModel& model = ctx.model;
-    if (!ReadConfiguration(ctx))
+    if (!PrecistClick(ctx))
         return std::nullopt;
     const std::optional<QByteArray> read = model.configurationFileBytes();
     if (!read)

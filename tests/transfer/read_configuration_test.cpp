@@ -1,4 +1,4 @@
-#include "model/read_configuration.h"
+#include "model/editor_read.h"
 #include "support/transfer_bench.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +48,7 @@ struct StoredConfiguration {
 
 struct ReadBench : TransferBench {
     explicit ReadBench(const StoredConfiguration& stored = {}) { stored.storeIn(eeprom()); }
-    bool read() { return ReadConfiguration(ctx); }
+    bool read() { return PrecistClick(ctx); }
 };
 
 TEST(ReadConfiguration, LinearizedPt100ReadsEveryBlockInOrder)
