@@ -490,7 +490,9 @@ TEST(ReadConfiguration, ReadsBackEveryExampleAsTheValueItsFileHolds)
         ++files;
         TransferBench bench;
         bench.ui().confirmAnswers = {true};
-        ASSERT_TRUE(WriteConfiguration(bench.ctx, *parsed))
+        // Written as vtr8ctl writes a file: through the editor, which adds the input's defaults.
+        bench.model.applyConfiguration(*parsed);
+        ASSERT_TRUE(WriteEditorConfiguration(bench.ctx, bench.model))
             << bench.ui().messages.join('|').toStdString();
         TransferSession session(bench.link.protocol);
         const std::optional<ConfigurationRead> read = ReadConfiguration(bench.ctx, std::nullopt);
