@@ -1,10 +1,10 @@
 #include "report/reference_check.h"
 
 #include "link/command_protocol.h"
+#include "model/editor_read.h"
 #include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
 #include "model/measurement_input.h"
-#include "model/editor_read.h"
 #include "transfer/measurement_log.h"
 
 #include <QLocale>

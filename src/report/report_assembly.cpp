@@ -4,10 +4,10 @@
 #include "history/configuration_compare.h"
 #include "history/history_store.h"
 #include "link/command_protocol.h"
+#include "model/editor_read.h"
 #include "model/editor_transfer_context.h"
 #include "model/linearization_error.h"
 #include "model/main_window_model.h"
-#include "model/editor_read.h"
 #include "model/transmitter_comparison.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // The transfers once more, through QSerialPort over a pty against the vtr8-sim
 // executable, with EEPROM images prepared here and checked in its dump.
 #include "model/comparators.h"
-#include "model/measurement_input.h"
 #include "model/editor_read.h"
+#include "model/measurement_input.h"
 #include "model/user_note.h"
 #include "model/zero_span.h"
 #include "support/sim_process.h"
