@@ -121,6 +121,7 @@ TEST(TransferOverPty, NotLinearizedPt100ReadsBackAsTemperatures)
 {
     sim::EepromImage image = factory();
     image[400] = 1;
+    image[401] = 1; // a configuration always has its error current
     image[403] = 3;
     image[424] = 32;
     image[425] = 16;
