@@ -425,6 +425,8 @@ TEST(ReadConfiguration, AFailedOrBlankReadLeavesTheEditorAsItWas)
         std::pair<int, int> noReply; // requests swallowed, first..last (0: none)
         bool completes;
         QStringList messages;
+        // Without a valid input code the read takes the auxiliary block of the editor's input.
+        bool editorsBlock = false;
     };
     const Case cases[] = {
         {"the linearization block unanswered", [](StoredConfiguration&) {}, {5, 7}, false, {comm}},
@@ -433,12 +435,14 @@ TEST(ReadConfiguration, AFailedOrBlankReadLeavesTheEditorAsItWas)
          [](StoredConfiguration& s) { s.inputCode = s.errorCurrent = 0xFF; },
          {0, 0},
          true,
-         {blank}},
+         {blank},
+         true},
         {"input code outside the table",
          [](StoredConfiguration& s) { s.inputCode = 30; },
          {0, 0},
          true,
-         {blank}},
+         {blank},
+         true},
         {"error current outside the table",
          [](StoredConfiguration& s) {
              s.errorCurrent = 9;
@@ -451,14 +455,15 @@ TEST(ReadConfiguration, AFailedOrBlankReadLeavesTheEditorAsItWas)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         StoredConfiguration stored;
-        stored.inputCode = 11; // a thermocouple K, read into an editor that shows a rheostat
+        stored.inputCode = 11; // a thermocouple K, read into an editor that shows a Pt100
         stored.damping = 3;
         c.store(stored);
         ReadBench bench(stored);
         PutReversedFloat(bench.eeprom(), 1024, 0.02f);
         PutReversedFloat(bench.eeprom(), 1032, 50.0f);
         MainWindowModel& m = bench.model;
-        m.userEdit(m.Vstup, QStringLiteral("reostat"));
+        m.userEdit(m.Vstup, QStringLiteral("odporový teploměr Pt100"));
+        m.userEdit(m.PripCidl, QStringLiteral("třívodičově"));
         m.userEdit(m.Linearizace, QStringLiteral("nelinearizováno"));
         m.setText(m.Pocatek, QStringLiteral("10"));
         m.PocatekExit();
@@ -472,6 +477,7 @@ TEST(ReadConfiguration, AFailedOrBlankReadLeavesTheEditorAsItWas)
         EXPECT_EQ(bench.ui().messages, c.messages);
         EXPECT_TRUE(EditorSnapshot(bench) == before);
         EXPECT_EQ(m.Label14.caption, QStringLiteral("14"));
+        EXPECT_EQ(bench.requests().at(2) == ReadRequest(32, 4), c.editorsBlock);
     }
 }
 
