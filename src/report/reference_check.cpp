@@ -54,7 +54,8 @@ runReferenceCheck(EditorTransferContext& ctx, const QList<double>& percents,
                   const std::function<void(const CheckReading&, const QString& unit)>& taken)
 {
     MainWindowModel& model = ctx.model;
-    if (!PrecistClick(ctx))
+    // Without a configuration (the read has said so) the editor still shows another range.
+    if (!PrecistClick(ctx) || !ctx.state.ValidConfiguration)
         return std::nullopt;
     const std::optional<double> start = fieldNumber(model.Pocatek.text);
     const std::optional<double> end = fieldNumber(model.Konec.text);

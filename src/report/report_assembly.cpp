@@ -30,7 +30,9 @@ std::optional<CommissioningReport> assembleReport(EditorTransferContext& ctx, Hi
                                                   const QString& port)
 {
     MainWindowModel& model = ctx.model;
-    if (!PrecistClick(ctx))
+    // A unit without a configuration (the read has said so) leaves the editor as it was, and
+    // that is not what this transmitter holds.
+    if (!PrecistClick(ctx) || !ctx.state.ValidConfiguration)
         return std::nullopt;
     const std::optional<QByteArray> read = model.configurationFileBytes();
     if (!read)

@@ -130,6 +130,12 @@ TEST_F(HistoryWindowTest, ReadOfABlankUnitRecordsNoConfigurationAndNoNote)
     EXPECT_EQ(records[0].result, HistoryResult::Completed);
     EXPECT_TRUE(records[0].configuration.isEmpty());
     EXPECT_TRUE(records[0].note.isEmpty());
+
+    // Nor does a commissioning report describe the unit by the editor's configuration.
+    const QString pdf = dir.filePath(QStringLiteral("protokol.pdf"));
+    ui.saveFileAnswers = {pdf};
+    program->ProtokolClick();
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 TEST_F(HistoryWindowTest, CheckRecordsItsReadingsAtTheReferences)
