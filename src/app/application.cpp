@@ -28,8 +28,8 @@
 #include "app/window_history.h"
 #include "app/window_placement.h"
 #include "model/comparators.h"
+#include "model/editor_read.h"
 #include "model/linearization_error.h"
-#include "model/read_configuration.h"
 #include "model/user_note.h"
 #include "model/zero_span.h"
 #include "report/reference_check.h"
@@ -258,7 +258,7 @@ void Vtr8Application::wireTransfers()
             whole(WriteConfiguration(ctx, *configuration), QStringLiteral("Konfigurace zapsána"));
     };
     actions_.PrecistClick = [whole, &ctx] {
-        whole(ReadConfiguration(ctx), QStringLiteral("Konfigurace přečtena"));
+        whole(PrecistClick(ctx), QStringLiteral("Konfigurace přečtena"));
     };
     actions_.Preckomp1Click = act(Preckomp1Click, QStringLiteral("Komparátor 1 přečten"));
     actions_.Ulozkomp1Click = act(Ulozkomp1Click, QStringLiteral("Komparátor 1 uložen"));
