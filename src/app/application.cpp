@@ -28,8 +28,8 @@
 #include "app/window_history.h"
 #include "app/window_placement.h"
 #include "model/comparators.h"
+#include "model/editor_read.h"
 #include "model/linearization_error.h"
-#include "model/read_configuration.h"
 #include "model/user_note.h"
 #include "model/zero_span.h"
 #include "report/reference_check.h"
@@ -264,10 +264,10 @@ void Vtr8Application::wireTransfers()
             whole(WriteConfiguration(ctx, *configuration), QStringLiteral("Konfigurace zapsána"));
     };
     actions_.PrecistClick = [this, whole, &ctx] {
-        const bool ok = ReadConfiguration(ctx);
+        const bool ok = PrecistClick(ctx);
         // A blank transmitter was read to the end, but nothing was read that the fields keep.
         if (ok && !ctx.state.ValidConfiguration) {
-            reportDone(false, {});
+            history_->setOutcome(true); // the history keeps it without this unit's note
             if (form1_)
                 form1_->showStatus(QStringLiteral("Převodník neobsahuje platnou konfiguraci ") +
                                    QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));

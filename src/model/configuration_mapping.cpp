@@ -140,4 +140,72 @@ void MainWindowModel::applyConfiguration(const Configuration& c)
     KonecExit();
 }
 
+// What a read brings is shown as the transmitter holds it. VstupChange shapes the window for
+// the input type (which fields and units it has, their defaults); the texts of the read then
+// replace the fields' own, and a value the read did not take keeps that default.
+void MainWindowModel::applyReadConfiguration(const Configuration& c)
+{
+    ChangeScope scope(*this);
+    const int progress = Prenos.position;
+    setText(Vstup, inputTypeText(c.input));
+    VstupChange();
+    // VstupChange starts the progress bars over, as for a person's new choice.
+    Prenos.position = progress;
+
+    if (c.errorCurrent)
+        setText(ChybProud, errorCurrentText(*c.errorCurrent));
+    const InputType t = c.input;
+    if (!hasSensorConnection(t))
+        setText(PripCidl, QString());
+    else if (c.connection != ConnectionCode::None)
+        setText(PripCidl, connectionText(c.connection));
+    if (isThermocouple(t) && c.coldJunction)
+        setText(VzdStKon, coldJunctionText(*c.coldJunction));
+
+    if (isShuntCurrent(t)) {
+        setText(SnOdpor, c.shuntResistance.text);
+        ShuntResistance = c.shuntResistance.value;
+    }
+    if (t == InputType::PotentiometerRelative || isDifference(t)) {
+        TotalValue = c.totalValue.value;
+        setText(CelkovyOdpor, c.totalValue.text);
+    }
+    if (isResistanceThermometer(t)) {
+        ParasiticResistance = c.parasiticResistance.value;
+        setText(korekcePV, c.parasiticResistance.text);
+    }
+    DampingTime = c.damping.value;
+    DampingTimeSingle = static_cast<float>(c.damping.value);
+    setText(Tlumeni, c.damping.text);
+
+    UnitCode = c.unitCode;
+    setUnitLabels(unitText(c.unitCode));
+    if (c.linearization) {
+        setText(Linearizace, linearizationText(*c.linearization));
+        if (c.linearization == Linearization::SquareRoot) {
+            for (Control* button : {&Label18, &S_Dolmez, &S_Hormez})
+                button->enabled = false;
+        }
+        // The points behind a stored table are not in the transmitter: a later write asks for
+        // the point file again.
+        if (c.linearization == Linearization::FromFile)
+            PointFileChosen = false;
+    }
+    showReadRange(c.rangeStart, c.rangeEnd);
+    if (!c.dividerRatio.text.isEmpty()) {
+        setText(DelPomer, c.dividerRatio.text);
+        DividerRatio = c.dividerRatio.value;
+    }
+}
+
+void MainWindowModel::showReadRange(const ConfigurationNumber& start,
+                                    const ConfigurationNumber& end)
+{
+    ChangeScope scope(*this);
+    RangeStart = start.value;
+    RangeEnd = end.value;
+    setText(Pocatek, start.text);
+    setText(Konec, end.text);
+}
+
 } // namespace vtr8

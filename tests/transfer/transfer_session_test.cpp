@@ -1,7 +1,7 @@
 #include "link/command_protocol.h"
 #include "model/comparators.h"
+#include "model/editor_read.h"
 #include "model/measurement_input.h"
-#include "model/read_configuration.h"
 #include "model/user_note.h"
 #include "model/zero_span.h"
 #include "transfer/link_failure_report.h"
@@ -66,7 +66,7 @@ WriteRecord write(const std::function<bool(WriteFixture&, int)>& disturb)
 TEST(TransferSession, EveryOtherTransferDuringAWriteIsRefusedAndTouchesNothing)
 {
     const std::function<bool(EditorTransferContext&)> others[] = {
-        ReadConfiguration,
+        PrecistClick,
         Preckomp1Click,
         Ulozkomp1Click,
         Preckomp2Click,
