@@ -17,7 +17,7 @@
 namespace vtr8 {
 namespace {
 
-// Progress after the special inputs' signal band.
+// Progress (per cent of the write) after a special input's signal band.
 int bandProgress(InputType input)
 {
     switch (input) {
