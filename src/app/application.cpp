@@ -91,6 +91,8 @@ void Vtr8Application::start()
     form2_ = std::make_unique<TForm2>(*protocol_);
     creationOrder_ << QStringLiteral("TForm2");
     form2_->raiseMainWindow = [this] { raiseMainWindow(); };
+    form2_->portChanged = [this] { form1_->showPort(form2_->portInUse(), form2_->deviceInUse()); };
+    form2_->portChanged();
 
     form3_ = std::make_unique<TForm3>(*measurement_);
     form3_->setUserInterface(ui_);

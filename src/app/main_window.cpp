@@ -394,6 +394,7 @@ void TForm1::buildControls()
     make(m.Label14, labelX + 74, bottom + 33, 60, 20);
     zPocPrij_ = makeLabel(this, QStringLiteral("ZPocPrij"), 300, bottom + 33, 60, 20);
     zPocPrij_->hide();
+    port_ = makeLabel(this, QStringLiteral("PortVUziti"), labelX + 140, bottom + 33, 156, 20);
     status_ = makeLabel(this, QStringLiteral("StavPrenosu"), 366, bottom + 33, 270, 20);
     auto* version = static_cast<QLabel*>(make(m.Label23, 640, bottom + 33, 94, 20));
     version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -545,6 +546,20 @@ void TForm1::setTransferRunning(bool running)
 void TForm1::showStatus(const QString& text)
 {
     status_->setText(text);
+}
+
+void TForm1::showPort(const QString& name, const QString& device)
+{
+    const QString text = QStringLiteral("Port ") + name;
+    port_->setText(port_->fontMetrics().elidedText(text, Qt::ElideRight, port_->width()));
+    port_->setToolTip(device.isEmpty() || device == name
+                          ? text
+                          : text + QStringLiteral(" (") + device + QLatin1Char(')'));
+}
+
+QString TForm1::portText() const
+{
+    return port_->toolTip();
 }
 
 QString TForm1::statusText() const

@@ -69,6 +69,10 @@ public:
     // A line under the progress bar: the last transfer's outcome, or why a
     // request was refused. Never a modal box, so a running transfer goes on.
     void showStatus(const QString& text);
+    // The port the next command goes to, on the status line ("Port COM3"); the
+    // device it opens in the tooltip.
+    void showPort(const QString& name, const QString& device);
+    QString portText() const;
     QString statusText() const;
 
     // Asked when the person closes the window; false keeps it open.
@@ -103,6 +107,7 @@ private:
     QPointer<QWidget> focusBeforeTransfer_;
     QLabel* zPocPrij_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* port_ = nullptr;
     bool transferRunning_ = false;
     QString keptState_;
 };

@@ -10,7 +10,11 @@ namespace vtr8 {
 
 const char* CliUsage()
 {
-    return "usage: vtr8ctl [--port DEVICE | --com N] [--yes] [--trace] COMMAND [ARGS]\n"
+    return "usage: vtr8ctl [--port NAME | --com N] [--yes] [--trace] COMMAND [ARGS]\n"
+           "  --port takes a device path, a port the system lists (ttyUSB0, COM12) or COM1..COM8\n"
+           "  find                                ask every port for a transmitter: one line\n"
+           "                                      per transmitter found (port, device,\n"
+           "                                      firmware, note, separated by tabs)\n"
            "  write CONFIG.txt [--points FILE] [--method polynomial|segments] [--degree N]\n"
            "        [--verify]                    read every written block back and compare\n"
            "  verify CONFIG.txt [--points FILE] [--method ...] [--degree N] [--image FILE]\n"
@@ -146,8 +150,8 @@ constexpr CliOptionSpec optionTable[] = {
 // clang-format on
 
 constexpr const char* commandTable[] = {
-    "write",  "read",  "verify",        "backup",  "measure", "note",  "comparator",
-    "adjust", "frame", "linearization", "history", "check",   "report"};
+    "write",  "read",  "verify",        "backup",  "measure", "note",   "comparator",
+    "adjust", "frame", "linearization", "history", "check",   "report", "find"};
 
 const CliOptionSpec* findOption(const QString& argument)
 {
@@ -230,9 +234,12 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
     } else if (c == QLatin1String("backup")) {
         if (argc != 1)
             return fail(QStringLiteral("backup needs one file"));
-    } else if (c == QLatin1String("read") || c == QLatin1String("measure")) {
+    } else if (c == QLatin1String("read") || c == QLatin1String("measure") ||
+               c == QLatin1String("find")) {
         if (argc != 0)
             return fail(c + QStringLiteral(" takes no arguments"));
+        if (c == QLatin1String("find") && (!o.port.isEmpty() || o.com))
+            return fail(QStringLiteral("find asks every port: no --port or --com"));
     } else if (c == QLatin1String("linearization")) {
         if (argc != 1)
             return fail(QStringLiteral("linearization needs one configuration file"));

@@ -56,6 +56,13 @@ CliSession::~CliSession()
 bool CliSession::choosePort()
 {
     if (!options_.port.isEmpty()) {
+        // "COM3" is the third of the eight wherever it is mapped.
+        for (int i = 0; i < ComPortCount; ++i) {
+            if (options_.port.compare(ComPortItemText(i), Qt::CaseInsensitive) == 0) {
+                link_.session().setPortIndex(i);
+                return true;
+            }
+        }
         // Qt would take a bare name for /dev/NAME, which may be a console.
         const std::optional<QString> path = ResolvePortName(options_.port);
         if (!path) {
@@ -67,7 +74,7 @@ bool CliSession::choosePort()
         link_.session().setPortIndex(*options_.com - 1);
     } else {
         const PortSelection stored;
-        link_.session().setPortIndex(stored.itemIndex());
+        stored.applyTo(link_.session(), DefaultPortListing());
     }
     return true;
 }

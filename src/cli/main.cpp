@@ -1,6 +1,7 @@
 #include "cli/cli_history.h"
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
+#include "cli/find_command.h"
 #include "cli/frame_command.h"
 #include "cli/history_command.h"
 #include "cli/interrupt_signals.h"
@@ -65,6 +66,8 @@ int main(int argc, char** argv)
     vtr8::RecordingUserInterface ui(options.yes);
     if (options.command == QLatin1String("history"))
         return vtr8::finishStandardOutput(out, device, vtr8::RunHistoryCommand(options, ui, out));
+    if (options.command == QLatin1String("find"))
+        return vtr8::finishStandardOutput(out, device, vtr8::RunFindCommand(out, ui));
     vtr8::CliRecorder recorder(options, ui);
     vtr8::CliSession session(options, ui, out);
     const vtr8::InterruptSignals interruptions([&session] { session.interrupt(); });

@@ -166,6 +166,14 @@ HistoryStore::HistoryStore(QString path, Notify notify)
 {
     static QAtomicInt counter;
     connection_ = QStringLiteral("vtr8-history-%1").arg(counter.fetchAndAddRelaxed(1));
+    // The driver's library is loaded now, before a transfer starts its threads: Wine's
+    // loader faults when a library with thread-local storage comes in while the serial
+    // port's threads run (a write recorded from vtr8ctl.exe ended in a page fault).
+    if (enabled()) {
+        const QString probe = connection_ + QStringLiteral("-driver");
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), probe);
+        QSqlDatabase::removeDatabase(probe);
+    }
 }
 
 HistoryStore::~HistoryStore()

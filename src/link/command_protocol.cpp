@@ -211,7 +211,7 @@ void CommandProtocol::WaitForReply()
         }
         // A missing reply, one that answers another request, or two answers: the
         // request is repeated, unless the session is being abandoned.
-        if (attempt == MaxAttempts || session_.abandoned())
+        if (attempt >= std::clamp(timing_.attempts, 1, MaxAttempts) || session_.abandoned())
             break;
     }
 

@@ -16,6 +16,8 @@ struct LinkTiming {
     // After a time-out or an unexpected byte, nothing is sent until the line has
     // been quiet this long: longer than a reply has been seen to come late.
     int drainQuietMs = 2500;
+    // Attempts of one command; a search for transmitters asks each port once.
+    int attempts = 3;
 };
 
 } // namespace vtr8

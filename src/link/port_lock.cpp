@@ -1,10 +1,14 @@
 #include "link/port_lock.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QMutex>
+#include <QSet>
+#include <QSysInfo>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -22,6 +26,32 @@ constexpr int LongestKey = 80;
 // this user writes the folder); it is taken over once it is older than a lock
 // file needs to be written.
 constexpr qint64 UnreadableLockAgeMs = 5000;
+
+// The lock files this process holds now.
+QMutex heldMutex;
+QSet<QString> heldFiles;
+
+// A lock whose holder Qt takes for alive can still be a leftover. It is one when it names
+// this very process on this machine but is not one this process holds: an earlier run's
+// number has come round again (Wine numbers its processes afresh at every start, so the
+// run after a killed one often gets its number). On Windows a holder keeps its lock file
+// open without leave to delete it, so a file that can be deleted has no holder, whichever
+// process now carries the number in it.
+bool LeftBehind(const QString& file, qint64 pid, const QString& host)
+{
+    {
+        const QMutexLocker locker(&heldMutex);
+        if (heldFiles.contains(file))
+            return false;
+    }
+    if (pid == QCoreApplication::applicationPid() && host == QSysInfo::machineHostName())
+        return true;
+#ifdef Q_OS_WIN
+    return QFile::remove(file);
+#else
+    return false;
+#endif
+}
 
 #ifdef Q_OS_UNIX
 // Empty when `folder` is a real folder of this user that nobody else may write.
@@ -106,6 +136,8 @@ PortLock::Result PortLock::acquire(const QString& port)
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (lock->tryLock(0)) {
             lock_ = std::move(lock);
+            const QMutexLocker locker(&heldMutex);
+            heldFiles.insert(lockFile_);
             return Result::Acquired;
         }
         if (lock->error() != QLockFile::LockFailedError)
@@ -113,13 +145,16 @@ PortLock::Result PortLock::acquire(const QString& port)
         qint64 pid = 0;
         QString host;
         QString application;
-        if (lock->getLockInfo(&pid, &host, &application))
-            return Result::HeldByOther;
-        // Empty or garbage: no holder can be named, so none can be waited for.
-        const QFileInfo info(lockFile_);
-        if (info.lastModified().msecsTo(QDateTime::currentDateTime()) < UnreadableLockAgeMs)
-            return Result::HeldByOther;
-        if (!QFile::remove(lockFile_))
+        if (lock->getLockInfo(&pid, &host, &application)) {
+            if (!LeftBehind(lockFile_, pid, host))
+                return Result::HeldByOther;
+        } else {
+            // Empty or garbage: no holder can be named, so none can be waited for.
+            const QFileInfo info(lockFile_);
+            if (info.lastModified().msecsTo(QDateTime::currentDateTime()) < UnreadableLockAgeMs)
+                return Result::HeldByOther;
+        }
+        if (QFile::exists(lockFile_) && !QFile::remove(lockFile_))
             break;
     }
     problem_ = lock->error() == QLockFile::PermissionError
@@ -130,8 +165,11 @@ PortLock::Result PortLock::acquire(const QString& port)
 
 void PortLock::release()
 {
-    if (lock_)
+    if (lock_) {
         lock_->unlock();
+        const QMutexLocker locker(&heldMutex);
+        heldFiles.remove(lockFile_);
+    }
     lock_.reset();
 }
 

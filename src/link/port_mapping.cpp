@@ -45,7 +45,12 @@ std::optional<QString> ResolvePortName(const QString& text, const QList<ListedPo
     for (const ListedPort& port : listed)
         if (port.name == text)
             return port.location.isEmpty() ? port.name : port.location;
+#ifdef Q_OS_WIN
+    // Windows opens a port by its name and has no console among them.
+    return text;
+#else
     return std::nullopt;
+#endif
 }
 
 std::optional<QString> ResolvePortName(const QString& text)

@@ -23,7 +23,7 @@ QString ComPortSystemName(int index);
 // when it is one of the serial ports the system lists (`listed`: pairs of name
 // and system location, as QSerialPortInfo gives them) and becomes that port's
 // location. Any other bare name names nothing: Qt would open /dev/NAME, which
-// may be a console.
+// may be a console (on Windows, where a name is all a port has, it is taken).
 struct ListedPort {
     QString name;
     QString location;

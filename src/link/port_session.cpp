@@ -34,6 +34,21 @@ bool PortSession::setDevicePath(const QString& path)
     return true;
 }
 
+bool PortSession::setChoice(int index, const QString& path)
+{
+    if (index < 0 || index >= ComPortCount)
+        return false;
+    if (!portFree()) {
+        choiceWaits_ = true;
+        waitingIndex_ = index;
+        waitingPath_ = path;
+        return false;
+    }
+    portIndex_ = index;
+    devicePath_ = path;
+    return true;
+}
+
 void PortSession::setExchangeBusy(bool busy)
 {
     exchangeBusy_ = busy;

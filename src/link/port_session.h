@@ -29,6 +29,8 @@ public:
     // the port to be let go, or the index is out of range.
     bool setPortIndex(int index);
     bool setDevicePath(const QString& path);
+    // Both at once (the port window's choice: an item, or a port by its device).
+    bool setChoice(int index, const QString& path);
     int portIndex() const { return portIndex_; }
     QString devicePath() const { return devicePath_; }
 
@@ -40,6 +42,7 @@ public:
     // that is no serial line.
     bool holdPort();
     void releasePort();
+    bool portHeld() const { return holds_ > 0; }
 
     // Starts a transfer session. Refused (false, with the person told) while
     // another session runs or a command is exchanged, after the link was

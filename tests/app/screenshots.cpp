@@ -10,10 +10,17 @@
 #include "app/port_window.h"
 #include "app/table_window.h"
 #include "app/window_history.h"
+#include "link/port_listing.h"
 #include "model/main_window_model.h"
 #include "model/table_window_model.h"
+#include "sim/eeprom.h"
+#include "sim/sim_options.h"
 #include "support/simulated_transport.h"
+#ifdef Q_OS_UNIX
+#include "support/sim_process.h"
+#endif
 #include "transfer/measurement_model.h"
+#include "transfer/note_codec.h"
 #include "user_interface/scripted_user_interface.h"
 
 #include <QApplication>
@@ -26,6 +33,12 @@
 #include <cstdio>
 
 namespace {
+
+class FixedListing : public vtr8::PortListing {
+public:
+    QList<vtr8::SystemPort> list;
+    QList<vtr8::SystemPort> ports() const override { return list; }
+};
 
 bool save(QWidget* window, const QString& path)
 {
@@ -113,7 +126,41 @@ int main(int argc, char** argv)
         save(program.form1(), out.filePath(QStringLiteral("main-window-current-difference.png"))) &&
         ok;
 
+#ifdef Q_OS_UNIX
+    // The port window on a machine with two USB adapters, a transmitter on each and one
+    // more on COM1; then what "Najít převodník" found.
+    vtr8::sim::EepromImage image = vtr8::sim::FactoryEeprom(vtr8::sim::SimOptions{});
+    const vtr8::NoteEncoding note = vtr8::encodeNote(QStringLiteral("Pec č. 3 – žíhání"));
+    std::copy(note.bytes.begin(), note.bytes.end(), image.begin() + 512);
+    const QString load = scratch.filePath(QStringLiteral("noted.eeprom"));
+    std::string error;
+    vtr8::test::SimProcess noted(
+        {QStringLiteral("--load"),
+         QString::fromStdString(vtr8::sim::DumpEeprom(load.toStdString(), image, error)
+                                    ? load.toStdString()
+                                    : std::string())});
+    vtr8::test::SimProcess plain;
+    vtr8::test::SimProcess old({QStringLiteral("--firmware"), QStringLiteral("255")});
+    if (!noted.start() || !plain.start() || !old.start())
+        return 1;
+    qputenv("VTR8_COM1", old.devicePath().toLocal8Bit());
+    FixedListing listing;
+    listing.list = {{QStringLiteral("ttyUSB0"), noted.devicePath(), QStringLiteral("USB Serial"),
+                     QStringLiteral("ACME"), QStringLiteral("A1B2C3")},
+                    {QStringLiteral("ttyUSB1"), plain.devicePath(), QStringLiteral("USB Serial"),
+                     QStringLiteral("ACME"), QStringLiteral("D4E5F6")}};
+    program.form2()->setPortListing(&listing);
+    program.form2()->selection().setPortName(QStringLiteral("ttyUSB0"));
+    program.form2()->FormCreate();
     ok = save(program.form2(), out.filePath(QStringLiteral("port-window.png"))) && ok;
+    program.form2()->NajitClick();
+    ok = save(program.form2(), out.filePath(QStringLiteral("port-search.png"))) && ok;
+    program.form2()->hide();
+    program.form2()->setPortListing(nullptr);
+    qunsetenv("VTR8_COM1");
+#else
+    ok = save(program.form2(), out.filePath(QStringLiteral("port-window.png"))) && ok;
+#endif
     ok = save(program.form5(), out.filePath(QStringLiteral("information-window.png"))) && ok;
 
     ui.openFileAnswers.push_back(pointFile);

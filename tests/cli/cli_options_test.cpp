@@ -75,6 +75,8 @@ TEST(CliOptions, UsageErrorsAreRefused)
         {"comparator", "1", "write", "--disable", "--on", "1"},
         {"note", "write", "--", "a", "b"},
         {"", "read"}, // an empty word is an unknown command, not nothing
+        {"find", "COM3"},
+        {"--com", "2", "find"}, // find asks every port
     };
     for (const auto& list : bad) {
         const auto r = ParseCliArguments(args(list));

@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -750,4 +751,48 @@ TEST_F(Vtr8ctl, LinearizationErrorAsCsvAndPicturesWithoutAPort)
         EXPECT_GT(colours.size(), 10);
     }
     EXPECT_EQ(vtr8ctl({"linearization", example("voltage-divider.txt"), "--csv"}).exitCode, 1);
+}
+
+TEST_F(Vtr8ctl, FindNamesTheTransmittersOnEveryPortAndComNamesTheEight)
+{
+    QTemporaryDir config;
+    SimProcess first;
+    SimProcess second({QStringLiteral("--firmware"), QStringLiteral("255")});
+    SimProcess held({QStringLiteral("--trace")});
+    ASSERT_TRUE(first.start());
+    ASSERT_TRUE(second.start());
+    ASSERT_TRUE(held.start());
+    vtr8::PortLock otherProgram;
+    ASSERT_EQ(otherProgram.acquire(held.devicePath()), vtr8::PortLock::Result::Acquired);
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    for (int n = 1; n <= 8; ++n)
+        qputenv(qPrintable(QStringLiteral("VTR8_COM%1").arg(n)),
+                QByteArray("/nonexistent/vtr8-port") + QByteArray::number(n));
+    qputenv("VTR8_COM2", first.devicePath().toLocal8Bit());
+    qputenv("VTR8_COM5", held.devicePath().toLocal8Bit());
+    qputenv("VTR8_COM7", second.devicePath().toLocal8Bit());
+
+    const CtlRun found = vtr8ctl({"find"});
+    const CtlRun named = vtr8ctl({"--port", "com7", "note", "read"});
+    // A port stored by the window by its name (here a device path) is used without --port.
+    {
+        QSettings stored(config.filePath(QStringLiteral("ZN/VTR8.conf")), QSettings::IniFormat);
+        stored.setValue(QStringLiteral("ComPort"), second.devicePath());
+    }
+    const CtlRun storedRun = vtr8ctl({"note", "read"});
+    for (int n = 1; n <= 8; ++n)
+        qunsetenv(qPrintable(QStringLiteral("VTR8_COM%1").arg(n)));
+    qunsetenv("XDG_CONFIG_HOME");
+
+    EXPECT_EQ(found.exitCode, 0) << found.err.toStdString();
+    EXPECT_EQ(found.out, (QStringLiteral("COM2\t%1\t14\t\nCOM7\t%2\t12\t\n")
+                              .arg(first.devicePath(), second.devicePath()))
+                             .toUtf8());
+    EXPECT_TRUE(found.err.contains(QStringLiteral("Port COM5 používá jiný program, přeskočen.\n")));
+    EXPECT_TRUE(found.err.endsWith(QStringLiteral("Nalezeno převodníků: 2.\n")));
+    EXPECT_EQ(commandsSeen(held), QStringList());
+    // COM7 is the seventh item, wherever it is mapped.
+    EXPECT_EQ(named.exitCode, 0) << named.err.toStdString();
+    EXPECT_EQ(named.err, QString());
+    EXPECT_EQ(storedRun.exitCode, 0) << storedRun.err.toStdString();
 }

@@ -2,10 +2,12 @@
 #include "link/port_mapping.h"
 #include "support/core_application.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -137,6 +139,32 @@ TEST_F(PortLockTest, AnUnreadableLockIsTakenOverOnceItIsOld)
         file.close();
         EXPECT_EQ(lock.acquire(port), PortLock::Result::Acquired);
     }
+}
+
+TEST_F(PortLockTest, ALockNamingThisProcessIsTakenOverOnlyWhenNotHeldHere)
+{
+    const QString port = devices.filePath(QStringLiteral("port"));
+    const QString lockFile = PortLock::LockFilePath(port);
+    QFile file(lockFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    // What an earlier run with the same process number left behind, under the name the
+    // system gives this process, so that Qt takes its holder for alive.
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+#ifdef Q_OS_WIN
+    const QString name = program.completeBaseName();
+#else
+    const QString name = program.fileName();
+#endif
+    file.write(QByteArray::number(QCoreApplication::applicationPid()) + "\n" + name.toUtf8() +
+               "\n" + QSysInfo::machineHostName().toUtf8() + "\n\n");
+    file.close();
+    PortLock lock;
+    ASSERT_EQ(lock.acquire(port), PortLock::Result::Acquired);
+    // Its own live lock names this process too, and still holds.
+    PortLock second;
+    EXPECT_EQ(second.acquire(port), PortLock::Result::HeldByOther);
+    lock.release();
+    EXPECT_EQ(second.acquire(port), PortLock::Result::Acquired);
 }
 
 #ifdef Q_OS_UNIX

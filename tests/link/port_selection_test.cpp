@@ -1,5 +1,8 @@
+#include "link/port_listing.h"
 #include "link/port_mapping.h"
 #include "link/port_selection.h"
+#include "link/port_session.h"
+#include "user_interface/scripted_user_interface.h"
 
 #include <QFile>
 #include <QSettings>
@@ -52,20 +55,49 @@ TEST_F(PortSelectionTest, FirstRunSelectsCom1AndWritesNothing)
     EXPECT_FALSE(stored().isValid());
 }
 
-TEST_F(PortSelectionTest, StoredTextsAreRecognisedExactly)
+TEST_F(PortSelectionTest, StoredTextsAreTheEightExactlyOrAPortsName)
 {
     struct Case {
         const char* text;
         int index;
+        const char* name; // a port chosen by its name
     };
-    const Case cases[] = {{"Com1", 0}, {"Com4", 3}, {"Com8", 7},  {"COM3", 0}, {"com3", 0},
-                          {"Com9", 0}, {"Com0", 0}, {"Com3 ", 0}, {"", 0},     {"Com", 0}};
+    // "COM3" in any case is a name of the eight, never stored as a name: it stays
+    // unrecognised as it always was.
+    const Case cases[] = {{"Com1", 0, ""},           {"Com4", 3, ""},       {"Com8", 7, ""},
+                          {"COM3", 0, ""},           {"com3", 0, ""},       {"", 0, ""},
+                          {"ttyUSB0", 0, "ttyUSB0"}, {"COM12", 0, "COM12"}, {"Com9", 0, "Com9"}};
     for (const Case& c : cases) {
         putStored(QString::fromLatin1(c.text));
         PortSelection selection;
         EXPECT_EQ(selection.itemIndex(), c.index) << c.text;
+        EXPECT_EQ(selection.portName(), QString::fromLatin1(c.name)) << c.text;
         EXPECT_EQ(selection.lastStoredIndex(), c.index) << c.text;
+        EXPECT_FALSE(selection.confirm()) << c.text;
     }
+}
+
+TEST_F(PortSelectionTest, ANamedPortIsStoredByItsNameAndAnItemForgetsIt)
+{
+    PortSelection selection;
+    selection.setPortName(QStringLiteral("ttyUSB0"));
+    EXPECT_EQ(selection.choiceText(), QStringLiteral("ttyUSB0"));
+    EXPECT_TRUE(selection.confirm());
+    EXPECT_EQ(stored().toString(), QStringLiteral("ttyUSB0"));
+    EXPECT_FALSE(selection.confirm());
+    EXPECT_EQ(PortSelection().portName(), QStringLiteral("ttyUSB0"));
+
+    // A name of the eight chooses the item.
+    selection.setPortName(QStringLiteral("com5"));
+    EXPECT_EQ(selection.itemIndex(), 4);
+    EXPECT_TRUE(selection.portName().isEmpty());
+    EXPECT_TRUE(selection.confirm());
+    EXPECT_EQ(stored().toString(), QStringLiteral("Com5"));
+
+    selection.setPortName(QStringLiteral("COM12"));
+    selection.setItemIndex(1);
+    EXPECT_TRUE(selection.portName().isEmpty());
+    EXPECT_EQ(selection.choiceStoredText(), QStringLiteral("Com2"));
 }
 
 TEST_F(PortSelectionTest, OkStoresAChangedChoiceOnlyOnce)
@@ -133,6 +165,74 @@ TEST_F(PortSelectionTest, ItemsMapToDevicesByEnvironmentThenSettingThenDefault)
     EXPECT_EQ(PortSelection::itemPath(2), QStringLiteral("/dev/ttyUSB0"));
 }
 #endif
+
+class FixedListing : public PortListing {
+public:
+    QList<SystemPort> list;
+    QList<SystemPort> ports() const override { return list; }
+};
+
+TEST_F(PortSelectionTest, OffersTheEightThenTheListedPortsAndMarksMissingDevices)
+{
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "The eight are COM1..COM8 there, not mapped to files";
+#endif
+    QTemporaryDir devices;
+    const QString present = devices.filePath(QStringLiteral("adapter"));
+    QFile(present).open(QIODevice::WriteOnly);
+    qputenv("VTR8_COM1", present.toLocal8Bit());
+    qputenv("VTR8_COM2", devices.filePath(QStringLiteral("gone")).toLocal8Bit());
+    FixedListing listing;
+    listing.list = {
+        // The device of COM1: it lends COM1 its details and is not offered twice.
+        {QStringLiteral("adapter"), present, QStringLiteral("USB Serial"), QStringLiteral("ACME"),
+         QStringLiteral("A1")},
+        {QStringLiteral("ttyACM0"), devices.path(), QStringLiteral("CDC"), {}, {}},
+    };
+    const QList<OfferedPort> offered = OfferedPorts(listing, QStringLiteral("ttyUSB9"));
+    qunsetenv("VTR8_COM1");
+    qunsetenv("VTR8_COM2");
+    ASSERT_EQ(offered.size(), 10);
+    EXPECT_EQ(offered[0].name, QStringLiteral("COM1"));
+    EXPECT_TRUE(offered[0].exists);
+    EXPECT_EQ(offered[0].details, QStringLiteral("USB Serial, ACME, č. A1"));
+    EXPECT_FALSE(offered[1].exists);
+    EXPECT_EQ(offered[8].name, QStringLiteral("ttyACM0"));
+    EXPECT_EQ(offered[8].itemIndex, -1);
+    EXPECT_EQ(offered[8].details, QStringLiteral("CDC"));
+    // The stored adapter, unplugged: still offered, marked missing.
+    EXPECT_EQ(offered[9].name, QStringLiteral("ttyUSB9"));
+    EXPECT_FALSE(offered[9].exists);
+    EXPECT_EQ(offered[8].device, devices.path());
+    EXPECT_EQ(offered[9].device, QStringLiteral("/dev/ttyUSB9"));
+}
+
+TEST_F(PortSelectionTest, TheSessionTakesAnItemOrANamedPortsDevice)
+{
+    FixedListing listing;
+    listing.list = {{QStringLiteral("ttyUSB0"), QStringLiteral("/dev/ttyUSB0"), {}, {}, {}}};
+    ScriptedUserInterface ui;
+    PortSession session(ui);
+    session.setLocking(false);
+    PortSelection selection;
+    selection.setPortName(QStringLiteral("ttyUSB0"));
+    selection.applyTo(session, listing);
+#ifndef Q_OS_WIN
+    EXPECT_EQ(session.devicePath(), QStringLiteral("/dev/ttyUSB0"));
+#endif
+    selection.setItemIndex(2);
+    selection.applyTo(session, listing);
+    EXPECT_EQ(session.portIndex(), 2);
+    EXPECT_TRUE(session.devicePath().isEmpty());
+
+    // Chosen while the port is held: both parts wait and come together.
+    ASSERT_TRUE(session.begin());
+    selection.setPortName(QStringLiteral("ttyUSB0"));
+    selection.applyTo(session, listing);
+    EXPECT_TRUE(session.devicePath().isEmpty());
+    session.end();
+    EXPECT_FALSE(session.devicePath().isEmpty());
+}
 
 } // namespace
 } // namespace vtr8

@@ -1,0 +1,35 @@
+#include "link/port_listing.h"
+
+#include <QSerialPortInfo>
+#include <QStringList>
+
+namespace vtr8 {
+
+QList<SystemPort> SystemPortListing::ports() const
+{
+    QList<SystemPort> result;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        result.push_back({info.portName(), info.systemLocation(), info.description(),
+                          info.manufacturer(), info.serialNumber()});
+    return result;
+}
+
+const PortListing& DefaultPortListing()
+{
+    static const SystemPortListing listing;
+    return listing;
+}
+
+QString PortDetails(const SystemPort& port)
+{
+    QStringList parts;
+    if (!port.description.isEmpty())
+        parts << port.description;
+    if (!port.manufacturer.isEmpty() && port.manufacturer != port.description)
+        parts << port.manufacturer;
+    if (!port.serialNumber.isEmpty())
+        parts << QStringLiteral("č. ") + port.serialNumber;
+    return parts.join(QStringLiteral(", "));
+}
+
+} // namespace vtr8
