@@ -7,6 +7,7 @@
 #include "app/qt_user_interface.h"
 #include "app/table_window.h"
 #include "app/write_verification_setting.h"
+#include "configuration/number_format.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
 #include "model/editor_transfer_context.h"
@@ -49,6 +50,7 @@ Vtr8Application::Vtr8Application(UserInterface* ui)
     ui_ = messageLog_.get();
     workspace_ = std::make_unique<LinearizationWorkspace>(
         points_, [this](const std::string& text) { ui_->message(QString::fromStdString(text)); });
+    workspace_->DecimalSeparator = localeDecimalSeparator().toLatin1();
     protocol_ = std::make_unique<CommandProtocol>();
     model_ = std::make_unique<MainWindowModel>(*ui_, points_);
     tableModel_ = std::make_unique<TableWindowModel>(*model_);

@@ -3,6 +3,7 @@
 #include "cli/frame_command.h"
 #include "cli/linearization_command.h"
 #include "configuration/cp1250.h"
+#include "configuration/number_format.h"
 #include "link/port_mapping.h"
 #include "link/port_selection.h"
 #include "model/comparators.h"
@@ -33,6 +34,7 @@ CliSession::CliSession(const CliOptions& options, TextUserInterface& ui, QTextSt
       model_(ui, points_), table_(model_), ctx_(model_, link_, ui, points_, workspace_)
 {
     ReportLinkFailures(link_, ui_);
+    workspace_.DecimalSeparator = localeDecimalSeparator().toLatin1();
     link_.setFrameObserver([this](bool outgoing, const QByteArray& bytes) {
         if (frameTap_)
             frameTap_(outgoing, bytes);

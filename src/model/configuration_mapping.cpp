@@ -4,6 +4,7 @@
 
 #include "configuration/number_format.h"
 #include "device/choice_texts.h"
+#include "device/input_type_table.h"
 
 // The one place where the main window's controls become a Configuration and a Configuration
 // becomes the controls.
@@ -105,36 +106,37 @@ void MainWindowModel::applyConfiguration(const Configuration& c)
     setText(ChybProud, c.errorCurrent ? errorCurrentText(*c.errorCurrent) : QString());
     ChybProudExit();
 
-    const InputType t = c.input;
-    if (hasSensorConnection(t)) {
-        PripCidl.text = connectionText(c.connection);
-        PripCidlChange();
+    // The input type's own fields in the file's order, each through its check.
+    for (const InputField field : inputTypeRow(c.input).fields) {
+        switch (field) {
+        case InputField::Connection:
+            PripCidl.text = connectionText(c.connection);
+            PripCidlChange();
+            break;
+        case InputField::Parasitic:
+            setText(korekcePV, c.parasiticResistance.text);
+            korekcePVExit();
+            break;
+        case InputField::TotalValue:
+            setText(CelkovyOdpor, c.totalValue.text);
+            CelkovyOdporExit();
+            break;
+        case InputField::ColdJunction:
+            setText(VzdStKon, c.coldJunction ? coldJunctionText(*c.coldJunction) : QString());
+            VzdStKonExit();
+            break;
+        case InputField::Divider:
+            setText(DelPomer, c.dividerRatio.text);
+            DelPomerExit();
+            break;
+        case InputField::Shunt:
+            setText(SnOdpor, c.shuntResistance.text);
+            SnOdporExit();
+            break;
+        case InputField::None:
+            break;
+        }
     }
-    if (isResistanceThermometer(t)) {
-        setText(korekcePV, c.parasiticResistance.text);
-        korekcePVExit();
-    }
-    auto totalValue = [&] {
-        setText(CelkovyOdpor, c.totalValue.text);
-        CelkovyOdporExit();
-    };
-    if (t == InputType::ResistorDifference || t == InputType::PotentiometerRelative ||
-        t == InputType::VoltageDifference)
-        totalValue();
-    if (isThermocouple(t)) {
-        setText(VzdStKon, c.coldJunction ? coldJunctionText(*c.coldJunction) : QString());
-        VzdStKonExit();
-    }
-    if (isVoltage(t)) {
-        setText(DelPomer, c.dividerRatio.text);
-        DelPomerExit();
-    }
-    if (isShuntCurrent(t)) {
-        setText(SnOdpor, c.shuntResistance.text);
-        SnOdporExit();
-    }
-    if (t == InputType::CurrentDifference)
-        totalValue();
 
     PocatekExit();
     KonecExit();
@@ -166,7 +168,7 @@ void MainWindowModel::applyReadConfiguration(const Configuration& c)
         setText(SnOdpor, c.shuntResistance.text);
         ShuntResistance = c.shuntResistance.value;
     }
-    if (t == InputType::PotentiometerRelative || isDifference(t)) {
+    if (inputTypeRow(t).has(InputField::TotalValue)) {
         TotalValue = c.totalValue.value;
         setText(CelkovyOdpor, c.totalValue.text);
     }

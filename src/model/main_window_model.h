@@ -112,7 +112,7 @@ public:
     Extended ShuntResistance = 0;
     Extended ParasiticResistance = 0;
     Extended TotalValue = 0;
-    std::uint8_t UnitCode = 0; // HART unit code: 32 °C, 37 Ohm, 39 mA, 57 %, 58 V, 251 none
+    std::uint8_t UnitCode = 0; // HART unit code (unit_code), 0 until an input type is accepted
     bool PointFileChosen = false;
     ComparatorValues Comparator1;
     ComparatorValues Comparator2;

@@ -2,6 +2,7 @@
 
 #include "device/constants.h"
 #include "device/device_float.h"
+#include "device/input_type_table.h"
 #include "device/memory_image.h"
 #include "device/memory_map.h"
 #include "linearization/characteristic.h"
@@ -18,21 +19,6 @@
 
 namespace vtr8 {
 namespace {
-
-// The special U/I inputs measure a fixed signal band: overload limits at 448/452 and the input
-// offset and span at 1576/1580.
-struct SpecialBand {
-    InputType input;
-    float upperOverload;
-    float lowerOverload;
-    float offset;
-    float span;
-};
-constexpr SpecialBand specialBands[] = {
-    {InputType::Special0to10V, 12.0f, -1.0f, 0.0f, 10.0f},
-    {InputType::Special0to20mA, 22.0f, -2.0f, 0.0f, 20.0f},
-    {InputType::Special4to20mA, 22.0f, 3.2f, 4.0f, 16.0f},
-};
 
 class ConfigurationTransfer {
 public:
@@ -84,12 +70,10 @@ public:
                                  {scaling.signal.upper, scaling.signal.lower})))
                 return false;
         }
-        for (const SpecialBand& band : specialBands) {
-            if (band.input != w_.input)
-                continue;
-            if (!send(
-                    FloatBlock(eeprom::OverloadLimits, {band.upperOverload, band.lowerOverload})) ||
-                !send(FloatBlock(eeprom::InputOffset, {band.offset, band.span})))
+        if (const auto& band = inputTypeRow(w_.input).band) {
+            if (!send(FloatBlock(eeprom::OverloadLimits,
+                                 {band->upperOverload, band->lowerOverload})) ||
+                !send(FloatBlock(eeprom::InputOffset, {band->offset, band->span})))
                 return false;
         }
 
