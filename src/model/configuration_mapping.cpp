@@ -168,7 +168,7 @@ void MainWindowModel::applyReadConfiguration(const Configuration& c)
         setText(SnOdpor, c.shuntResistance.text);
         ShuntResistance = c.shuntResistance.value;
     }
-    if (t == InputType::PotentiometerRelative || isDifference(t)) {
+    if (inputTypeRow(t).has(InputField::TotalValue)) {
         TotalValue = c.totalValue.value;
         setText(CelkovyOdpor, c.totalValue.text);
     }
