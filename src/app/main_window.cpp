@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -214,7 +215,8 @@ TForm1::TForm1(MainWindowModel& model, BrandState& brand, MainWindowActions& act
                                .arg(QFileInfo(path).fileName()));
             });
 
-    centreOnScreen(this);
+    slot_ = takeWindowSlot();
+    centreOnScreen(this, slot_.index);
 
     FormCreate();
     refresh();
