@@ -354,6 +354,34 @@ TEST_F(MainWindow, FromFileAgainAfterACancelledChoiceAsksAgain)
     }
 }
 
+// Whatever unit an input type shows, each unit label holds it on one line and touches no
+// other control (the unit of a limit once ran into "Zpoždění").
+TEST_F(MainWindow, UnitLabelsHoldEveryInputTypesUnitApartFromTheirNeighbours)
+{
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "Text widths: Wine's offscreen platform measures with a substitute font";
+#endif
+    const char* units[] = {
+        "Label8",     "Label9",  "LabelTlumeniUnit", "Label11", "Label32", "LabelKorekcePVUnit",
+        "Jcelkodpor", "Label22", "Label24",          "Label37", "Label38"};
+    for (const InputType type : vstupOrder) {
+        program->model().userEdit(program->model().Vstup, inputTypeText(type));
+        QApplication::processEvents();
+        for (const char* name : units) {
+            auto* unit = mainWidget<QLabel>(name);
+            if (unit->isHidden() || unit->text().isEmpty())
+                continue;
+            SCOPED_TRACE(inputTypeText(type).toStdString() + " " + name);
+            EXPECT_LE(unit->fontMetrics().horizontalAdvance(unit->text()), unit->width());
+            const QWidget* parent = unit->parentWidget();
+            for (QWidget* other : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (other != unit && other->isVisibleTo(parent) &&
+                    other->geometry().intersects(unit->geometry()))
+                    ADD_FAILURE() << "lies over " << other->objectName().toStdString();
+        }
+    }
+}
+
 TEST_F(MainWindow, ComparatorUnitsStandApartFromTheDelayLabel)
 {
 #ifdef Q_OS_WIN
