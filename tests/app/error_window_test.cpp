@@ -120,12 +120,24 @@ TEST(ErrorPlot, NumbersUseThePersonsDecimalSeparator)
     ErrorCurve curve;
     curve.largestError = -0.0125L;
     curve.largestAt = 412.5L;
+    // Ticks every 0.2 on the error axis, every 0.5 on the input axis.
+    Plot plot;
+    plot.series.push_back({u("x"), Qt::black, {{0, -0.3}, {2.5, 0.7}}});
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("plot.svg"));
     overrideLocaleDecimalSeparator(QLatin1Char(','));
+    const QString saved = SavePlot(plot, picture);
     const QString comma = LargestErrorText(curve, u("°C"), u("°C"));
     overrideLocaleDecimalSeparator(QLatin1Char('.'));
     const QString point = LargestErrorText(curve, u("°C"), u("°C"));
     overrideLocaleDecimalSeparator(std::nullopt);
     EXPECT_EQ(comma, u("Největší chyba -0,0125 °C při 412,5 °C"));
+    ASSERT_TRUE(saved.isEmpty()) << saved.toStdString();
+    QFile svg(picture);
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray text = svg.readAll();
+    EXPECT_TRUE(text.contains(">0,4<") && text.contains(">1,5<")) << text.toStdString();
+    EXPECT_FALSE(text.contains(">0.4<") || text.contains(">1.5<"));
     EXPECT_EQ(point, u("Největší chyba -0.0125 °C při 412.5 °C"));
 }
 
