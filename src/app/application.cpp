@@ -7,6 +7,7 @@
 #include "app/qt_user_interface.h"
 #include "app/table_window.h"
 #include "app/write_verification_setting.h"
+#include "configuration/number_format.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
 #include "model/editor_transfer_context.h"
@@ -28,8 +29,8 @@
 #include "app/window_history.h"
 #include "app/window_placement.h"
 #include "model/comparators.h"
+#include "model/editor_read.h"
 #include "model/linearization_error.h"
-#include "model/read_configuration.h"
 #include "model/user_note.h"
 #include "model/zero_span.h"
 #include "report/reference_check.h"
@@ -48,6 +49,7 @@ Vtr8Application::Vtr8Application(UserInterface* ui)
     ui_ = messageLog_.get();
     workspace_ = std::make_unique<LinearizationWorkspace>(
         points_, [this](const std::string& text) { ui_->message(QString::fromStdString(text)); });
+    workspace_->DecimalSeparator = localeDecimalSeparator().toLatin1();
     protocol_ = std::make_unique<CommandProtocol>(*ui_);
     model_ = std::make_unique<MainWindowModel>(*ui_, points_);
     tableModel_ = std::make_unique<TableWindowModel>(*model_);
@@ -258,7 +260,7 @@ void Vtr8Application::wireTransfers()
             whole(WriteConfiguration(ctx, *configuration), QStringLiteral("Konfigurace zapsána"));
     };
     actions_.PrecistClick = [whole, &ctx] {
-        whole(ReadConfiguration(ctx), QStringLiteral("Konfigurace přečtena"));
+        whole(PrecistClick(ctx), QStringLiteral("Konfigurace přečtena"));
     };
     actions_.Preckomp1Click = act(Preckomp1Click, QStringLiteral("Komparátor 1 přečten"));
     actions_.Ulozkomp1Click = act(Ulozkomp1Click, QStringLiteral("Komparátor 1 uložen"));

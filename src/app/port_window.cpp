@@ -261,6 +261,13 @@ void TForm2::NajitClick()
     find_->setEnabled(true);
     ok_->setEnabled(true);
     searching_ = false;
+    // The first transmitter found is ready for Enter.
+    for (int row = 0; row < found_->count(); ++row)
+        if (found_->item(row)->flags() & Qt::ItemIsEnabled) {
+            found_->setCurrentRow(row);
+            found_->setFocus();
+            break;
+        }
 }
 
 QString TForm2::LinkBusySearchText()

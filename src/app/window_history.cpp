@@ -106,10 +106,16 @@ void WindowHistory::finish(HistoryOperation operation, const QDateTime& started)
     r.messages = log_.shown;
     log_.shown.clear();
     MainWindowModel& model = ctx_.model;
-    r.note = model.EditUzPozn.text.trimmed();
+    // A unit without a configuration is read into nothing: the editor still shows the previous
+    // configuration and note, which are not this transmitter's.
+    const bool blankRead = operation == HistoryOperation::Read &&
+                           r.result == HistoryResult::Completed && !ctx_.state.ValidConfiguration;
+    if (!blankRead)
+        r.note = model.EditUzPozn.text.trimmed();
     const bool partRead =
         operation == HistoryOperation::Read && r.result != HistoryResult::Completed;
-    if (!model.Vstup.text.isEmpty() && !partRead && operation != HistoryOperation::Note)
+    if (!model.Vstup.text.isEmpty() && !partRead && !blankRead &&
+        operation != HistoryOperation::Note)
         r.configuration = model.configurationFileBytes().value_or(QByteArray());
     r.firmware = tap_.firmware();
     r.typeBytes = tap_.typeBytes();

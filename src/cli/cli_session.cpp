@@ -3,12 +3,13 @@
 #include "cli/frame_command.h"
 #include "cli/linearization_command.h"
 #include "configuration/cp1250.h"
+#include "configuration/number_format.h"
 #include "link/link_messages.h"
 #include "link/port_mapping.h"
 #include "link/port_selection.h"
 #include "model/comparators.h"
+#include "model/editor_read.h"
 #include "model/measurement_input.h"
-#include "model/read_configuration.h"
 #include "model/user_note.h"
 #include "model/zero_span.h"
 #include "transfer/note_codec.h"
@@ -32,6 +33,7 @@ CliSession::CliSession(const CliOptions& options, TextUserInterface& ui, QTextSt
                  [&ui](const std::string& text) { ui.message(QString::fromStdString(text)); }),
       link_(ui), model_(ui, points_), table_(model_), ctx_(model_, link_, ui, points_, workspace_)
 {
+    workspace_.DecimalSeparator = localeDecimalSeparator().toLatin1();
     link_.setFrameObserver([this](bool outgoing, const QByteArray& bytes) {
         if (frameTap_)
             frameTap_(outgoing, bytes);
@@ -183,7 +185,7 @@ void CliSession::printConfiguration()
 int CliSession::measure()
 {
     // The window shows as many decimals as the configuration on screen asks for.
-    if (options_.readFirst && !ReadConfiguration(ctx_))
+    if (options_.readFirst && !PrecistClick(ctx_))
         return ExitEndedEarly;
     MeasurementModel measurement(link_, editorInputChoice(model_));
     MeasurementReading last;
@@ -323,7 +325,7 @@ int CliSession::comparator()
 
     // The limits are checked against the measuring range the window shows, so the
     // configuration is read first, as a technician would before setting a comparator.
-    if (!ReadConfiguration(ctx_))
+    if (!PrecistClick(ctx_))
         return ExitEndedEarly;
     // Both limits are new: neither is compared with a value the other is about to replace.
     ComparatorValues& values = first ? m.Comparator1 : m.Comparator2;
@@ -355,7 +357,7 @@ int CliSession::adjust()
     const bool start = options_.arguments[0] == QLatin1String("start");
     // The range read back is shown in the range unit only once the configuration
     // (input type, linearization, characteristics) is known, as in the window.
-    if (!ReadConfiguration(ctx_))
+    if (!PrecistClick(ctx_))
         return ExitEndedEarly;
     if (!(start ? S_DolmezClick(ctx_) : S_HormezClick(ctx_)))
         return ExitEndedEarly;

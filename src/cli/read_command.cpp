@@ -4,9 +4,9 @@
 
 #include "cli/point_file_recovery.h"
 #include "device/choice_texts.h"
+#include "model/editor_read.h"
 #include "model/file_io.h"
 #include "model/point_file.h"
-#include "model/read_configuration.h"
 #include "transfer/block_comparison.h"
 #include "transfer/memory_fetch.h"
 #include "transfer/write_preparation.h"
@@ -75,7 +75,7 @@ std::optional<QByteArray> CliSession::recoverPointFile(const QString& pointPath)
 
 int CliSession::read()
 {
-    if (!ReadConfiguration(ctx_))
+    if (!PrecistClick(ctx_))
         return ExitEndedEarly;
     // A blank unit: the read has said so, and what it shows is no configuration to print.
     if (!ctx_.state.ValidConfiguration)

@@ -1,13 +1,12 @@
 #include "configuration/configuration.h"
 
+#include "device/input_type_table.h"
+
 namespace vtr8 {
 
 int rangeDecimals(InputType input)
 {
-    return input == InputType::Voltage || input == InputType::Current ||
-                   input == InputType::CurrentDifference
-               ? 6
-               : 3;
+    return inputTypeRow(input).fileDecimals;
 }
 
 } // namespace vtr8

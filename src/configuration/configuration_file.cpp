@@ -3,6 +3,7 @@
 #include "configuration/cp1250.h"
 #include "configuration/number_format.h"
 #include "device/choice_texts.h"
+#include "device/input_type_table.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -26,79 +27,31 @@ const QString Damping = QStringLiteral("tlumení: ");
 const QString ErrorCurrent = QStringLiteral("chybový proud: ");
 const QString Connection = QStringLiteral("připojení čidla: ");
 const QString Parasitic = QStringLiteral("Parazitní odpor: ");
-const QString ResistorSum = QStringLiteral("max. hodnota součtu obou rezistorů: ");
-const QString Potentiometer = QStringLiteral("max. hodnota potenciometru: ");
 const QString ColdJunction = QStringLiteral("vzdálenost st. konce: ");
 const QString Divider = QStringLiteral("zeslabení děličem: ");
-const QString MaxVoltage = QStringLiteral("max. hodnota napětí: ");
 const QString Shunt = QStringLiteral("snímací odpor: ");
-const QString MaxCurrent = QStringLiteral("maximální hodnota proudu: ");
 } // namespace key
 
-// The lines after the common ones, in file order.
-enum class Line {
-    Connection,
-    Parasitic,
-    ResistorSum,
-    Potentiometer,
-    ColdJunction,
-    MaxVoltage,
-    Divider,
-    Shunt,
-    MaxCurrent
-};
-
-std::vector<Line> inputLines(InputType t)
+// The key of an input type's own line; the total value's key is the row's.
+QString lineKey(InputField field, const InputTypeRow& row)
 {
-    using T = InputType;
-    if (isResistanceThermometer(t))
-        return {Line::Connection, Line::Parasitic};
-    if (isThermocouple(t))
-        return {Line::ColdJunction};
-    switch (t) {
-    case T::Rheostat:
-    case T::PotentiometerAbsolute:
-        return {Line::Connection};
-    case T::PotentiometerRelative:
-        return {Line::Connection, Line::Potentiometer};
-    case T::ResistorDifference:
-        return {Line::ResistorSum};
-    case T::Voltage:
-        return {Line::Divider};
-    case T::VoltageDifference:
-        return {Line::MaxVoltage, Line::Divider};
-    case T::Current:
-        return {Line::Shunt};
-    case T::CurrentDifference:
-        return {Line::Shunt, Line::MaxCurrent};
-    default:
-        return {};
-    }
-}
-
-const QString& lineKey(Line line)
-{
-    switch (line) {
-    case Line::Connection:
+    switch (field) {
+    case InputField::Connection:
         return key::Connection;
-    case Line::Parasitic:
+    case InputField::Parasitic:
         return key::Parasitic;
-    case Line::ResistorSum:
-        return key::ResistorSum;
-    case Line::Potentiometer:
-        return key::Potentiometer;
-    case Line::ColdJunction:
+    case InputField::TotalValue:
+        return QString::fromUtf16(row.totalValueFileKey);
+    case InputField::ColdJunction:
         return key::ColdJunction;
-    case Line::MaxVoltage:
-        return key::MaxVoltage;
-    case Line::Divider:
+    case InputField::Divider:
         return key::Divider;
-    case Line::Shunt:
+    case InputField::Shunt:
         return key::Shunt;
-    case Line::MaxCurrent:
-        return key::MaxCurrent;
+    case InputField::None:
+        break;
     }
-    return key::Connection;
+    return {};
 }
 
 // Lines as the file's reader sees them: a line ends at LF, a CR before the LF belongs to the
@@ -167,54 +120,49 @@ std::optional<Extended> rangeLimit(const QString& text, InputType input)
 
 std::optional<std::uint8_t> unitOf(const QString& text)
 {
-    for (const std::uint8_t code : {unit_code::DegreesCelsius, unit_code::Ohm, unit_code::Volt,
-                                    unit_code::Milliampere, unit_code::Percent})
-        if (text == unitText(code))
-            return code;
     if (text == choice::NoUnit || text.isEmpty())
         return unit_code::None;
-    return std::nullopt;
+    return unitFromText(text);
 }
 
-bool parseInputLine(LineReader& reader, Line line, Configuration& c)
+bool parseInputLine(LineReader& reader, InputField field, Configuration& c)
 {
-    const std::optional<QString> value = reader.value(lineKey(line));
+    const std::optional<QString> value = reader.value(lineKey(field, inputTypeRow(c.input)));
     if (!value)
         return false;
     std::optional<ConfigurationNumber> number;
-    switch (line) {
-    case Line::Connection:
+    switch (field) {
+    case InputField::Connection:
         if (value->isEmpty()) {
             c.connection = ConnectionCode::None;
             return true;
         }
         c.connection = connectionFromText(*value);
         return c.connection != ConnectionCode::None;
-    case Line::ColdJunction:
+    case InputField::ColdJunction:
         return choiceOf(*value, coldJunctionFromText, c.coldJunction);
-    case Line::Parasitic:
+    case InputField::Parasitic:
         number = numberOf(*value);
         if (number)
             c.parasiticResistance = *number;
         break;
-    case Line::ResistorSum:
-    case Line::Potentiometer:
-    case Line::MaxVoltage:
-    case Line::MaxCurrent:
+    case InputField::TotalValue:
         number = numberOf(*value);
         if (number)
             c.totalValue = *number;
         break;
-    case Line::Divider:
+    case InputField::Divider:
         number = numberOf(*value);
         if (number)
             c.dividerRatio = *number;
         break;
-    case Line::Shunt:
+    case InputField::Shunt:
         number = numberOf(*value);
         if (number)
             c.shuntResistance = *number;
         break;
+    case InputField::None:
+        return true;
     }
     return number.has_value();
 }
@@ -256,8 +204,8 @@ std::optional<Configuration> parseOne(LineReader& reader)
     const auto errorCurrent = reader.value(key::ErrorCurrent);
     if (!errorCurrent || !choiceOf(*errorCurrent, errorCurrentFromText, c.errorCurrent))
         return std::nullopt;
-    for (const Line line : inputLines(c.input))
-        if (!parseInputLine(reader, line, c))
+    for (const InputField field : inputTypeRow(c.input).fields)
+        if (field != InputField::None && !parseInputLine(reader, field, c))
             return std::nullopt;
     return c;
 }
@@ -267,25 +215,24 @@ QString fixed3(Extended value)
     return UpravaFormatu(formatFixed(value, 3));
 }
 
-QString inputLineValue(Line line, const Configuration& c)
+QString inputLineValue(InputField field, const Configuration& c)
 {
-    switch (line) {
-    case Line::Connection:
+    switch (field) {
+    case InputField::Connection:
         return connectionText(c.connection);
-    case Line::Parasitic:
+    case InputField::Parasitic:
         return UpravaFormatu(formatFixed(c.parasiticResistance.value, 3, 5));
-    case Line::ResistorSum:
-    case Line::Potentiometer:
-    case Line::MaxVoltage:
-        return fixed3(c.totalValue.value);
-    case Line::ColdJunction:
+    case InputField::TotalValue:
+        return inputTypeRow(c.input).totalValueAsTyped ? UpravaFormatu(c.totalValue.text)
+                                                       : fixed3(c.totalValue.value);
+    case InputField::ColdJunction:
         return c.coldJunction ? coldJunctionText(*c.coldJunction) : QString();
-    case Line::Divider:
+    case InputField::Divider:
         return UpravaFormatu(c.dividerRatio.text);
-    case Line::Shunt:
+    case InputField::Shunt:
         return UpravaFormatu(c.shuntResistance.text);
-    case Line::MaxCurrent:
-        return UpravaFormatu(c.totalValue.text);
+    case InputField::None:
+        break;
     }
     return {};
 }
@@ -326,8 +273,10 @@ ConfigurationFileBytes writeConfigurationFile(const Configuration& c)
                  (c.linearization ? linearizationText(*c.linearization) : QString());
     lines << key::Damping + UpravaFormatu(c.damping.text) + QLatin1Char('s');
     lines << key::ErrorCurrent + (c.errorCurrent ? errorCurrentText(*c.errorCurrent) : QString());
-    for (const Line line : inputLines(c.input))
-        lines << lineKey(line) + inputLineValue(line, c);
+    const InputTypeRow& row = inputTypeRow(c.input);
+    for (const InputField field : row.fields)
+        if (field != InputField::None)
+            lines << lineKey(field, row) + inputLineValue(field, c);
 
     ConfigurationFileBytes out;
     for (const QString& line : lines) {

@@ -1,6 +1,7 @@
 #include "configuration/number_format.h"
 
 #include "linearization/extended_chars.h"
+#include "linearization/number_text.h"
 
 #include <QLocale>
 
@@ -14,41 +15,6 @@ namespace vtr8 {
 namespace {
 
 std::optional<QChar> separatorOverride;
-
-// Shortest digits of `value` rounded to `significant` digits: the digit string
-// without trailing zeros and the decimal exponent of its first digit.
-struct Decimal {
-    bool negative = false;
-    std::string digits; // at least one digit, no trailing zeros unless the value is 0
-    int exponent = 0;   // value = 0.d1d2... * 10^(exponent + 1), i.e. d1 sits at 10^exponent
-};
-
-Decimal toDecimal(Extended value, int significant)
-{
-    char buffer[128];
-    const auto result = extendedToChars(buffer, buffer + sizeof buffer, value,
-                                        std::chars_format::scientific, significant - 1);
-    std::string text(buffer, result.ptr);
-    Decimal d;
-    std::size_t pos = 0;
-    if (text[pos] == '-') {
-        d.negative = true;
-        ++pos;
-    }
-    const std::size_t e = text.find('e');
-    for (std::size_t i = pos; i < e; ++i) {
-        if (text[i] != '.')
-            d.digits.push_back(text[i]);
-    }
-    d.exponent = std::stoi(text.substr(e + 1));
-    while (d.digits.size() > 1 && d.digits.back() == '0')
-        d.digits.pop_back();
-    if (d.digits == "0") {
-        d.negative = false;
-        d.exponent = 0;
-    }
-    return d;
-}
 
 } // namespace
 
@@ -96,37 +62,7 @@ QString formatFixed(Extended value, int decimals, int width)
 
 QString formatGeneral(Extended value, int digits, QChar separator)
 {
-    if (std::isnan(value))
-        return QStringLiteral("NAN");
-    if (std::isinf(value))
-        return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
-    const Decimal d = toDecimal(value, digits);
-    QString text = d.negative ? QStringLiteral("-") : QString();
-    const QString mantissa = QString::fromLatin1(d.digits.data(), qsizetype(d.digits.size()));
-    if (d.digits == "0")
-        return QStringLiteral("0");
-    const bool scientific = d.exponent < -5 || d.exponent + 1 > digits;
-    if (scientific) {
-        text += mantissa.left(1);
-        if (mantissa.size() > 1)
-            text += separator + mantissa.mid(1);
-        text += QLatin1Char('E');
-        text += d.exponent < 0 ? QLatin1Char('-') : QLatin1Char('+');
-        text += QString::number(std::abs(d.exponent));
-        return text;
-    }
-    if (d.exponent < 0) {
-        text += QLatin1Char('0') + QString(separator) + QString(-d.exponent - 1, QLatin1Char('0')) +
-                mantissa;
-        return text;
-    }
-    const int integerDigits = d.exponent + 1;
-    if (mantissa.size() <= integerDigits) {
-        text += mantissa + QString(integerDigits - mantissa.size(), QLatin1Char('0'));
-    } else {
-        text += mantissa.left(integerDigits) + separator + mantissa.mid(integerDigits);
-    }
-    return text;
+    return QString::fromStdString(vtr8::formatGeneral(value, digits, separator.toLatin1()));
 }
 
 QString formatGeneral(Extended value, int digits)

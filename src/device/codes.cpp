@@ -24,6 +24,15 @@ QString unitText(std::uint8_t code)
     }
 }
 
+std::optional<std::uint8_t> unitFromText(const QString& text)
+{
+    for (const std::uint8_t code : {unit_code::DegreesCelsius, unit_code::Ohm, unit_code::Volt,
+                                    unit_code::Milliampere, unit_code::Percent})
+        if (text == unitText(code))
+            return code;
+    return std::nullopt;
+}
+
 QString errorCurrentText(ErrorCurrentCode code)
 {
     switch (code) {

@@ -21,6 +21,8 @@ inline constexpr std::uint8_t None = 251;
 } // namespace unit_code
 // "°C", "Ohm", "mA", "%", "V"; empty for no unit or an unknown code.
 QString unitText(std::uint8_t code);
+// The code of one of those five texts; nullopt for any other.
+std::optional<std::uint8_t> unitFromText(const QString& text);
 
 // Byte 401.
 enum class ErrorCurrentCode : std::uint8_t { Upscale = 1, Downscale = 2, Off = 3 };

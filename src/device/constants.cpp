@@ -1,5 +1,6 @@
 #include "device/constants.h"
 
+#include "device/input_type_table.h"
 #include "device/memory_map.h"
 
 #include <algorithm>
@@ -236,10 +237,9 @@ EepromBlock LinearizationMethodBlock(LinearizationMethod method)
 
 std::vector<EepromBlock> ConfigurationBlocks(const ConfigurationRecord& r)
 {
-    const bool shunt = r.input == InputType::Current || r.input == InputType::CurrentDifference;
-    const bool total = shunt || r.input == InputType::PotentiometerRelative ||
-                       r.input == InputType::ResistorDifference ||
-                       r.input == InputType::VoltageDifference;
+    const InputTypeRow& row = inputTypeRow(r.input);
+    const bool shunt = row.has(InputField::Shunt);
+    const bool total = row.storesTotalValue;
 
     TransferBuffer buffer{};
     buffer[1] = static_cast<std::uint8_t>(r.input);

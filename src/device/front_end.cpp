@@ -1,6 +1,7 @@
 #include "device/front_end.h"
 
 #include "device/choice_texts.h"
+#include "device/input_type_table.h"
 
 #include <algorithm>
 #include <cmath>
@@ -64,42 +65,28 @@ Extended throughFileLine(const FrontEndRequest& request, Extended value)
 
 std::vector<SubRange> subRanges(const FrontEndRequest& request)
 {
-    const bool fourWire = request.connection == ConnectionCode::FourWire;
-    switch (request.input) {
-    case InputType::ResistorDifference:
-        return fourModes(ohmLimits, 41);
-    case InputType::Pt100:
-    case InputType::Pt1000:
-    case InputType::Ni100:
-    case InputType::Ni1000:
-    case InputType::Rheostat:
-        return fourModes(ohmLimits, fourWire ? 1 : 5);
-    case InputType::PotentiometerAbsolute:
-    case InputType::PotentiometerRelative:
-        return fourModes(ohmLimits, fourWire ? 9 : 17);
-    case InputType::Voltage: {
-        auto ranges = fourModes(millivoltLimits, 25);
+    const InputTypeRow& row = inputTypeRow(request.input);
+    int first =
+        request.connection == ConnectionCode::FourWire ? row.firstModeFourWire : row.firstMode;
+    if (row.has(InputField::ColdJunction)) {
+        // Three groups of four, one per place of the cold junction.
+        if (!request.coldJunction)
+            return {};
+        first += 4 * static_cast<int>(*request.coldJunction);
+    }
+    switch (row.scale) {
+    case SubRangeScale::Ohms:
+        return fourModes(ohmLimits, first);
+    case SubRangeScale::Millivolts:
+        return fourModes(millivoltLimits, first);
+    case SubRangeScale::MillivoltsAndVolts: {
+        auto ranges = fourModes(millivoltLimits, first);
         ranges.emplace_back(0.5L, 52);
         ranges.emplace_back(1.0L, 53);
         return ranges;
     }
-    case InputType::Current:
-        return fourModes(millivoltLimits, 25);
-    case InputType::VoltageDifference:
-    case InputType::CurrentDifference:
-        return fourModes(millivoltLimits, 45);
-    default:
+    case SubRangeScale::FixedMode:
         break;
-    }
-    if (isThermocouple(request.input) && request.coldJunction) {
-        switch (*request.coldJunction) {
-        case ColdJunction::Internal:
-            return fourModes(millivoltLimits, 29);
-        case ColdJunction::Near:
-            return fourModes(millivoltLimits, 33);
-        case ColdJunction::Remote:
-            return fourModes(millivoltLimits, 37);
-        }
     }
     return {};
 }
@@ -149,16 +136,9 @@ Extended InputSignalMax(const FrontEndRequest& request)
 
 FrontEndChoice SelectFrontEndMode(const FrontEndRequest& request)
 {
-    switch (request.input) {
-    case InputType::Special0to10V:
-        return {FrontEndStatus::Found, 49, 0};
-    case InputType::Special0to20mA:
-        return {FrontEndStatus::Found, 50, 0};
-    case InputType::Special4to20mA:
-        return {FrontEndStatus::Found, 51, 0};
-    default:
-        break;
-    }
+    const InputTypeRow& row = inputTypeRow(request.input);
+    if (row.scale == SubRangeScale::FixedMode)
+        return {FrontEndStatus::Found, row.firstMode, 0};
     if (isThermocouple(request.input) && !request.coldJunction)
         return {FrontEndStatus::NoSettings, 0, 0};
 

@@ -14,8 +14,9 @@
 
 namespace vtr8 {
 
-// Where the cold junction of a thermocouple sits; it picks one of three groups of modes.
-enum class ColdJunction : std::uint8_t { Internal, Near, Remote };
+// Where the cold junction of a thermocouple sits; it picks one of three groups of modes, in this
+// order.
+enum class ColdJunction : std::uint8_t { Internal = 0, Near = 1, Remote = 2 };
 QString coldJunctionText(ColdJunction place); // "interní studený konec", ...
 std::optional<ColdJunction> coldJunctionFromText(const QString& text);
 

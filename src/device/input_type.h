@@ -95,8 +95,6 @@ bool hasSensorConnection(InputType type);
 bool isPotentiometer(InputType type);
 // "proud" and "rozdíl dvou proudů": the range is measured across a shunt resistor.
 bool isShuntCurrent(InputType type);
-// The three difference types, whose connection and linearization are fixed.
-bool isDifference(InputType type);
 // The transmitter shows volts: "napětí" and "rozdíl dvou napětí".
 bool isVoltage(InputType type);
 

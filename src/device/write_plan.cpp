@@ -1,5 +1,7 @@
 #include "device/write_plan.h"
 
+#include "device/input_type_table.h"
+
 namespace vtr8 {
 
 std::optional<CharacteristicChoice>
@@ -49,42 +51,16 @@ RangeUnitChoice ChooseRangeUnit(InputType input, Linearization linearization, st
 {
     const bool linearized =
         linearization == Linearization::Linearized || linearization == Linearization::FromFile;
-    if (isResistanceThermometer(input))
-        return linearized ? RangeUnitChoice{unit_code::DegreesCelsius, false}
-                          : RangeUnitChoice{unit_code::Ohm, true};
-    if (isThermocouple(input))
-        return linearized ? RangeUnitChoice{unit_code::DegreesCelsius, false}
-                          : RangeUnitChoice{unit_code::Volt, true};
+    const InputTypeRow& row = inputTypeRow(input);
+    if (row.sensor)
+        return linearized ? RangeUnitChoice{row.unitCode, false}
+                          : RangeUnitChoice{row.signalUnitCode, true};
 
     // Other inputs keep the entered values; a file or square-root characteristic stores them in
     // the configuration's own unit, otherwise in the input's physical unit.
     const bool ownUnit =
         linearization == Linearization::FromFile || linearization == Linearization::SquareRoot;
-    std::uint8_t physical = unit_code::None;
-    switch (input) {
-    case InputType::Rheostat:
-    case InputType::ResistorDifference:
-    case InputType::PotentiometerAbsolute:
-        physical = unit_code::Ohm;
-        break;
-    case InputType::PotentiometerRelative:
-        physical = unit_code::Percent;
-        break;
-    case InputType::Voltage:
-    case InputType::Special0to10V:
-    case InputType::VoltageDifference:
-        physical = unit_code::Volt;
-        break;
-    case InputType::Current:
-    case InputType::Special0to20mA:
-    case InputType::Special4to20mA:
-    case InputType::CurrentDifference:
-        physical = unit_code::Milliampere;
-        break;
-    default:
-        break;
-    }
-    return {ownUnit ? unitCode : physical, false};
+    return {ownUnit ? unitCode : row.unitCode, false};
 }
 
 } // namespace vtr8

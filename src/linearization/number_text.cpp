@@ -3,19 +3,10 @@
 #include "linearization/extended_chars.h"
 
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
 
 namespace vtr8 {
-
-std::string formatGeneral(Extended value, int digits)
-{
-    const lconv* conv = std::localeconv();
-    const char separator =
-        conv && conv->decimal_point && conv->decimal_point[0] ? conv->decimal_point[0] : '.';
-    return formatGeneral(value, digits, separator);
-}
 
 std::string formatGeneral(Extended value, int digits, char decimalSeparator)
 {

@@ -122,7 +122,7 @@ void reportDeviation(LinearizationWorkspace& ws)
         return;
     // nearbyint rounds half to even in the default rounding mode.
     const Extended rounded = std::nearbyint(Extended{ws.MaxDeviationPercent} * 1000) / 1000;
-    ws.message("Max.odchylka v % =" + formatGeneral(rounded));
+    ws.message("Max.odchylka v % =" + formatGeneral(rounded, 15, ws.DecimalSeparator));
 }
 
 // Informs about every fifth of the input range where the polynomial does not
@@ -140,7 +140,10 @@ void checkRising(LinearizationWorkspace& ws, const std::array<Extended, 21>& c, 
         const Extended slope = (polynomialValue(c, ws.Degree, next) - v) / (next - u);
         if (slope <= 0) {
             ws.message("fce neni v tomto bode prosta -\"vstup\",\"vystup\",\"smernice\"");
-            ws.message(formatGeneral(u) + "  " + formatGeneral(v) + "  " + formatGeneral(slope));
+            const auto text = [&ws](Extended x) {
+                return formatGeneral(x, 15, ws.DecimalSeparator);
+            };
+            ws.message(text(u) + "  " + text(v) + "  " + text(slope));
         }
         u = next;
     }

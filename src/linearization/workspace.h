@@ -31,6 +31,8 @@ struct LinearizationWorkspace {
     // k and q of the LinearFromFile characteristic.
     const LinearizationPoints* Points;
     MessageSink Message;
+    // The decimal separator of the numbers in its messages; the program gives the person's.
+    char DecimalSeparator = '.';
 
     // --- Inputs ---------------------------------------------------------------
     // The characteristic ZPPrepoc, PolynomialFit and SplineApproximation use.

@@ -11,6 +11,21 @@ QList<SystemPort> SystemPortListing::ports() const
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         result.push_back({info.portName(), info.systemLocation(), info.description(),
                           info.manufacturer(), info.serialNumber()});
+    result += ExtraPorts(qEnvironmentVariable("VTR8_EXTRA_PORTS"));
+    return result;
+}
+
+QList<SystemPort> ExtraPorts(const QString& setting)
+{
+    QList<SystemPort> result;
+    for (const QString& entry : setting.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const qsizetype equals = entry.indexOf(QLatin1Char('='));
+        const QString name = entry.left(equals).trimmed();
+        const QString location = entry.mid(equals + 1).trimmed();
+        if (equals <= 0 || name.isEmpty() || location.isEmpty())
+            continue;
+        result.push_back({name, location, QStringLiteral("zadán ve VTR8_EXTRA_PORTS"), {}, {}});
+    }
     return result;
 }
 

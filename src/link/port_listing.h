@@ -22,11 +22,15 @@ public:
     virtual QList<SystemPort> ports() const = 0;
 };
 
-// The ports QSerialPortInfo lists now.
+// The ports QSerialPortInfo lists now, then those named in VTR8_EXTRA_PORTS.
 class SystemPortListing : public PortListing {
 public:
     QList<SystemPort> ports() const override;
 };
+
+// Ports the system cannot list (a pseudo-terminal, a port forwarded over the network), named
+// as NAME=DEVICE entries separated by ';'; an entry without both halves is left out.
+QList<SystemPort> ExtraPorts(const QString& setting);
 
 // The listing used where none is given: the system's.
 const PortListing& DefaultPortListing();

@@ -3,11 +3,9 @@
 #include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "device/device_float.h"
-#include "device/memory_map.h"
-#include "link/command_protocol.h"
 #include "model/editor_feedback.h"
 #include "model/editor_transfer_context.h"
-#include "transfer/sequence_support.h"
+#include "transfer/comparator_transfer.h"
 #include "transfer/transfer_session.h"
 
 #include <optional>
@@ -26,41 +24,16 @@ struct ComparatorFields {
     Control& readButton;
     Control& storeButton;
     ComparatorValues& values;
-    std::uint16_t limitsAddress;
-    std::uint16_t delaysAddress;
-    std::uint16_t modeAddress;
 };
 
 ComparatorFields fields(MainWindowModel& m, int number)
 {
     if (number == 1) {
-        return {1,
-                m.PovolKompar1,
-                m.EMezsep1,
-                m.EMezroz1,
-                m.EZpoSep1,
-                m.EZpoRoz1,
-                m.RezimRele1,
-                m.Preckomp1,
-                m.Ulozkomp1,
-                m.Comparator1,
-                eeprom::Comparator1Limits,
-                eeprom::Comparator1Delays,
-                eeprom::Comparator1Mode};
+        return {1,          m.PovolKompar1, m.EMezsep1,  m.EMezroz1,  m.EZpoSep1,
+                m.EZpoRoz1, m.RezimRele1,   m.Preckomp1, m.Ulozkomp1, m.Comparator1};
     }
-    return {2,
-            m.PovolKompar2,
-            m.EMezsep2,
-            m.EMezroz2,
-            m.Ezposep2,
-            m.Ezporoz2,
-            m.RezimRele2,
-            m.Preckomp2,
-            m.Ulozkomp2,
-            m.Comparator2,
-            eeprom::Comparator2Limits,
-            eeprom::Comparator2Delays,
-            eeprom::Comparator2Mode};
+    return {2,          m.PovolKompar2, m.EMezsep2,  m.EMezroz2,  m.Ezposep2,
+            m.Ezporoz2, m.RezimRele2,   m.Preckomp2, m.Ulozkomp2, m.Comparator2};
 }
 
 QString numbered(const QString& text, int number)
@@ -137,64 +110,6 @@ std::optional<std::uint8_t> delayByte(EditorTransferContext& ctx, Control& field
     return std::nullopt;
 }
 
-bool writeEnabledComparator(EditorTransferContext& ctx, ComparatorFields& f, std::uint8_t onDelay,
-                            std::uint8_t offDelay)
-{
-    MainWindowModel& m = ctx.model;
-    CommandProtocol& link = ctx.link;
-
-    if (f.number == 1) {
-        if (!ReadBlock(link, eeprom::RelayOutputsPresent, 1))
-            return false;
-        SetPrenos(m, 25);
-        if (ReplyDataByte(link, 0) != 1) {
-            ctx.ui.message(QStringLiteral("Připojený převodník neobsahuje spínací výstupy"));
-            return false;
-        }
-    } else {
-        if (!ReadBlock(link, eeprom::RelayOutputsPresent, 2))
-            return false;
-        SetPrenos(m, 20);
-        if ((ReplyDataByte(link, 1) & 1) == 0) {
-            ctx.ui.message(QStringLiteral("Připojený převodník neobsahuje spínací výstup 2"));
-            f.enabled.checked = false;
-            m.notifyChanged();
-            return false;
-        }
-    }
-
-    if (!ctx.ui.confirm(
-            numbered(QStringLiteral("Opravdu se má zapsat konfigurace Relé "), f.number) +
-            QStringLiteral(" ?")))
-        return false;
-
-    const std::uint8_t delays[eeprom::ComparatorDelaysLength] = {onDelay, offDelay};
-    if (!WriteBlock(link, f.delaysAddress, delays))
-        return false;
-    SetPrenos(m, 40);
-
-    TransferBuffer limits{};
-    PutDeviceFloat(limits, static_cast<float>(f.values.SwitchOnLimit), 1);
-    PutDeviceFloat(limits, static_cast<float>(f.values.SwitchOffLimit), 5);
-    if (!WriteBlock(
-            link, f.limitsAddress,
-            std::span<const std::uint8_t>(limits).subspan(1, eeprom::ComparatorLimitsLength)))
-        return false;
-    SetPrenos(m, 60);
-
-    if (!ReadBlock(link, f.modeAddress, 1))
-        return false;
-    std::uint8_t mode = ReplyDataByte(link, 0) | eeprom::ComparatorModeEnabled;
-    if (f.mode.text == choice::Hysteresis)
-        mode &= static_cast<std::uint8_t>(~eeprom::ComparatorModeWindow);
-    else
-        mode |= eeprom::ComparatorModeWindow;
-    if (!WriteBlock(link, f.modeAddress, std::span<const std::uint8_t>(&mode, 1)))
-        return false;
-    SetPrenos(m, 80);
-    return true;
-}
-
 bool storeComparator(EditorTransferContext& ctx, int number)
 {
     TransferSession session(ctx.link);
@@ -208,7 +123,12 @@ bool storeComparator(EditorTransferContext& ctx, int number)
     if (!takeFieldValues(ctx, f))
         return false;
 
-    if (f.enabled.checked) {
+    ComparatorSettings settings;
+    settings.enabled = f.enabled.checked;
+    settings.window = f.mode.text != choice::Hysteresis;
+    settings.switchOnLimit = f.values.SwitchOnLimit;
+    settings.switchOffLimit = f.values.SwitchOffLimit;
+    if (settings.enabled) {
         // Both delays are checked before anything goes to the transmitter.
         const auto onDelay = delayByte(ctx, f.onDelay, f.values.SwitchOnDelay, true, number);
         if (!onDelay)
@@ -216,25 +136,15 @@ bool storeComparator(EditorTransferContext& ctx, int number)
         const auto offDelay = delayByte(ctx, f.offDelay, f.values.SwitchOffDelay, false, number);
         if (!offDelay)
             return false;
-        if (!writeEnabledComparator(ctx, f, *onDelay, *offDelay))
-            return false;
-    } else if (ctx.ui.confirm(
-                   numbered(QStringLiteral("Opravdu se má vypnout mezní komparátor "), number) +
-                   QStringLiteral(" ?"))) {
-        if (!ReadBlock(ctx.link, f.modeAddress, 1))
-            return false;
-        const std::uint8_t mode =
-            ReplyDataByte(ctx.link, 0) & static_cast<std::uint8_t>(~eeprom::ComparatorModeEnabled);
-        if (!WriteBlock(ctx.link, f.modeAddress, std::span<const std::uint8_t>(&mode, 1)))
-            return false;
-        SetPrenos(m, 80);
+        settings.switchOnDelay = *onDelay;
+        settings.switchOffDelay = *offDelay;
     }
-
-    // The transmitter takes the new settings only after a reset.
-    if (!SendSimpleCommand(ctx.link, Command::Reset))
-        return false;
-    SetPrenos(m, 100);
-    return true;
+    const ComparatorStore stored = StoreComparator(ctx, number, settings);
+    if (stored == ComparatorStore::SecondOutputMissing) {
+        f.enabled.checked = false;
+        m.notifyChanged();
+    }
+    return stored == ComparatorStore::Stored;
 }
 
 bool readComparator(EditorTransferContext& ctx, int number)
@@ -243,7 +153,6 @@ bool readComparator(EditorTransferContext& ctx, int number)
     if (!session.active())
         return false;
     MainWindowModel& m = ctx.model;
-    CommandProtocol& link = ctx.link;
     ComparatorFields f = fields(m, number);
     DisabledButton busy(m, f.readButton);
     SetPrenos(m, 0);
@@ -251,43 +160,19 @@ bool readComparator(EditorTransferContext& ctx, int number)
         m.setText(*field, QString());
     m.notifyChanged();
 
-    if (!ReadBlock(link, eeprom::RelayOutputsPresent, 1))
+    const std::optional<ComparatorSettings> read = ReadComparator(ctx, number);
+    if (!read)
         return false;
-    SetPrenos(m, 25);
-    if (ReplyDataByte(link, 0) != 1) {
-        ctx.ui.message(QStringLiteral("Připojený převodník neobsahuje spínací výstupy"));
-        return false;
-    }
-
-    const std::uint16_t limits = f.limitsAddress;
-    if (!ReadBlock(link, limits, 4))
-        return false;
-    SetPrenos(m, 25);
-    f.values.SwitchOnLimit = ReplyDeviceFloat(link, limits, limits);
+    f.values.SwitchOnLimit = read->switchOnLimit;
+    f.values.SwitchOffLimit = read->switchOffLimit;
+    f.values.SwitchOnDelay = read->switchOnDelay;
+    f.values.SwitchOffDelay = read->switchOffDelay;
     m.setText(f.onLimit, formatGeneral(f.values.SwitchOnLimit, 10));
-
-    if (!ReadBlock(link, static_cast<std::uint16_t>(limits + 4), 4))
-        return false;
-    SetPrenos(m, 50);
-    f.values.SwitchOffLimit = ReplyDeviceFloat(link, static_cast<std::uint16_t>(limits + 4),
-                                               static_cast<std::uint16_t>(limits + 4));
     m.setText(f.offLimit, formatGeneral(f.values.SwitchOffLimit, 10));
-
-    if (!ReadBlock(link, f.delaysAddress, eeprom::ComparatorDelaysLength))
-        return false;
-    SetPrenos(m, 75);
-    f.values.SwitchOnDelay = ReplyDataByte(link, 0);
-    f.values.SwitchOffDelay = ReplyDataByte(link, 1);
     m.setText(f.onDelay, formatGeneral(f.values.SwitchOnDelay, 10));
     m.setText(f.offDelay, formatGeneral(f.values.SwitchOffDelay, 10));
-
-    if (!ReadBlock(link, f.modeAddress, 1))
-        return false;
-    SetPrenos(m, 100);
-    const std::uint8_t mode = ReplyDataByte(link, 0);
-    f.enabled.checked = (mode & eeprom::ComparatorModeEnabled) != 0;
-    m.setText(f.mode,
-              (mode & eeprom::ComparatorModeWindow) != 0 ? choice::Window : choice::Hysteresis);
+    f.enabled.checked = read->enabled;
+    m.setText(f.mode, read->window ? choice::Window : choice::Hysteresis);
     m.notifyChanged();
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include "configuration/number_format.h"
 #include "device/choice_texts.h"
+#include "device/input_type_table.h"
 
 // The one place where the main window's controls become a Configuration and a Configuration
 // becomes the controls.
@@ -105,39 +106,108 @@ void MainWindowModel::applyConfiguration(const Configuration& c)
     setText(ChybProud, c.errorCurrent ? errorCurrentText(*c.errorCurrent) : QString());
     ChybProudExit();
 
-    const InputType t = c.input;
-    if (hasSensorConnection(t)) {
-        PripCidl.text = connectionText(c.connection);
-        PripCidlChange();
+    // The input type's own fields in the file's order, each through its check.
+    for (const InputField field : inputTypeRow(c.input).fields) {
+        switch (field) {
+        case InputField::Connection:
+            PripCidl.text = connectionText(c.connection);
+            PripCidlChange();
+            break;
+        case InputField::Parasitic:
+            setText(korekcePV, c.parasiticResistance.text);
+            korekcePVExit();
+            break;
+        case InputField::TotalValue:
+            setText(CelkovyOdpor, c.totalValue.text);
+            CelkovyOdporExit();
+            break;
+        case InputField::ColdJunction:
+            setText(VzdStKon, c.coldJunction ? coldJunctionText(*c.coldJunction) : QString());
+            VzdStKonExit();
+            break;
+        case InputField::Divider:
+            setText(DelPomer, c.dividerRatio.text);
+            DelPomerExit();
+            break;
+        case InputField::Shunt:
+            setText(SnOdpor, c.shuntResistance.text);
+            SnOdporExit();
+            break;
+        case InputField::None:
+            break;
+        }
     }
-    if (isResistanceThermometer(t)) {
-        setText(korekcePV, c.parasiticResistance.text);
-        korekcePVExit();
-    }
-    auto totalValue = [&] {
-        setText(CelkovyOdpor, c.totalValue.text);
-        CelkovyOdporExit();
-    };
-    if (t == InputType::ResistorDifference || t == InputType::PotentiometerRelative ||
-        t == InputType::VoltageDifference)
-        totalValue();
-    if (isThermocouple(t)) {
-        setText(VzdStKon, c.coldJunction ? coldJunctionText(*c.coldJunction) : QString());
-        VzdStKonExit();
-    }
-    if (isVoltage(t)) {
-        setText(DelPomer, c.dividerRatio.text);
-        DelPomerExit();
-    }
-    if (isShuntCurrent(t)) {
-        setText(SnOdpor, c.shuntResistance.text);
-        SnOdporExit();
-    }
-    if (t == InputType::CurrentDifference)
-        totalValue();
 
     PocatekExit();
     KonecExit();
+}
+
+// What a read brings is shown as the transmitter holds it. VstupChange shapes the window for
+// the input type (which fields and units it has, their defaults); the texts of the read then
+// replace the fields' own, and a value the read did not take keeps that default.
+void MainWindowModel::applyReadConfiguration(const Configuration& c)
+{
+    ChangeScope scope(*this);
+    const int progress = Prenos.position;
+    setText(Vstup, inputTypeText(c.input));
+    VstupChange();
+    // VstupChange starts the progress bars over, as for a person's new choice.
+    Prenos.position = progress;
+
+    if (c.errorCurrent)
+        setText(ChybProud, errorCurrentText(*c.errorCurrent));
+    const InputType t = c.input;
+    if (!hasSensorConnection(t))
+        setText(PripCidl, QString());
+    else if (c.connection != ConnectionCode::None)
+        setText(PripCidl, connectionText(c.connection));
+    if (isThermocouple(t) && c.coldJunction)
+        setText(VzdStKon, coldJunctionText(*c.coldJunction));
+
+    if (isShuntCurrent(t)) {
+        setText(SnOdpor, c.shuntResistance.text);
+        ShuntResistance = c.shuntResistance.value;
+    }
+    if (t == InputType::PotentiometerRelative || isDifference(t)) {
+        TotalValue = c.totalValue.value;
+        setText(CelkovyOdpor, c.totalValue.text);
+    }
+    if (isResistanceThermometer(t)) {
+        ParasiticResistance = c.parasiticResistance.value;
+        setText(korekcePV, c.parasiticResistance.text);
+    }
+    DampingTime = c.damping.value;
+    DampingTimeSingle = static_cast<float>(c.damping.value);
+    setText(Tlumeni, c.damping.text);
+
+    UnitCode = c.unitCode;
+    setUnitLabels(unitText(c.unitCode));
+    if (c.linearization) {
+        setText(Linearizace, linearizationText(*c.linearization));
+        if (c.linearization == Linearization::SquareRoot) {
+            for (Control* button : {&Label18, &S_Dolmez, &S_Hormez})
+                button->enabled = false;
+        }
+        // The points behind a stored table are not in the transmitter: a later write asks for
+        // the point file again.
+        if (c.linearization == Linearization::FromFile)
+            PointFileChosen = false;
+    }
+    showReadRange(c.rangeStart, c.rangeEnd);
+    if (!c.dividerRatio.text.isEmpty()) {
+        setText(DelPomer, c.dividerRatio.text);
+        DividerRatio = c.dividerRatio.value;
+    }
+}
+
+void MainWindowModel::showReadRange(const ConfigurationNumber& start,
+                                    const ConfigurationNumber& end)
+{
+    ChangeScope scope(*this);
+    RangeStart = start.value;
+    RangeEnd = end.value;
+    setText(Pocatek, start.text);
+    setText(Konec, end.text);
 }
 
 } // namespace vtr8

@@ -2,8 +2,8 @@
 
 #include "model/main_window_model.h"
 
-// The sequences that still show their state in the main window's controls directly (read,
-// comparators, note, zero and span); the write goes through TransferFeedback only.
+// The transfer buttons of the main window (read, comparators, note, zero and span) disable
+// themselves and reset the progress bar here; the sequences report through TransferFeedback.
 namespace vtr8 {
 
 // Disables a button of the main window for the life of a transfer and enables it

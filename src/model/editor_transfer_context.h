@@ -7,7 +7,7 @@ namespace vtr8 {
 class MainWindowModel;
 
 // A transfer context whose feedback goes to the main window's progress bar, firmware label
-// and write button, for the sequences that show what they read or send in the editor's
+// and write button, for the buttons that apply what a transfer returns to the editor's
 // controls (read, comparators, note buttons, zero and span).
 struct EditorTransferContext : TransferContext {
     EditorTransferContext(MainWindowModel& model_, CommandProtocol& link_, UserInterface& ui_,

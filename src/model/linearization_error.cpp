@@ -1,5 +1,6 @@
 #include "model/linearization_error.h"
 
+#include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "device/input_type.h"
 #include "device/segment_table.h"
@@ -210,6 +211,7 @@ LinearizationErrorReport ComputeLinearizationError(const LinearizationErrorReque
     LinearizationWorkspace ws(r.points ? *r.points : none, [&messages](const std::string& text) {
         messages << QString::fromStdString(text);
     });
+    ws.DecimalSeparator = localeDecimalSeparator().toLatin1();
     if (r.linearization == Linearization::FromFile) {
         if (!r.points || r.points->PointCount < 2) {
             report.message = QStringLiteral("Linearizační soubor nemá aspoň dva body.");

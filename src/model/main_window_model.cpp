@@ -6,6 +6,7 @@
 #include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "device/codes.h"
+#include "device/input_type_table.h"
 #include "linearization/point_set.h"
 #include "user_interface/user_interface.h"
 
@@ -374,78 +375,52 @@ void MainWindowModel::VstupChange()
                        &S_Dolmez, &S_Hormez, &Linearizace, &Pocatek, &Konec})
         c->enabled = true;
 
-    const bool connection = hasSensorConnection(t);
+    const InputTypeRow& row = inputTypeRow(t);
+    const bool connection = row.has(InputField::Connection);
     show(LabelPripCidl, connection);
     show(PripCidl, connection);
     if (!connection)
         setText(PripCidl, QString());
 
-    if (isResistanceThermometer(t)) {
+    if (row.has(InputField::Parasitic)) {
         show(LabelKorekcePV, true);
         show(korekcePV, true);
         show(LabelKorekcePVUnit, true);
         setText(korekcePV, QStringLiteral("0"));
     }
-    if (isShuntCurrent(t)) {
+    if (row.has(InputField::Shunt)) {
         Label31.caption = QStringLiteral("Snímací odpor při měř. proudu");
         show(Label31, true);
         show(SnOdpor, true);
         show(Label32, true);
     }
-    if (t == InputType::PotentiometerRelative) {
+    if (row.has(InputField::TotalValue)) {
         show(Pcelkodpor, true);
         show(CelkovyOdpor, true);
         show(Jcelkodpor, true);
-        Pcelkodpor.caption = QStringLiteral("Maximální odpor potenciometru");
-        Jcelkodpor.caption = choice::Ohm;
+        Pcelkodpor.caption = QString::fromUtf16(row.totalValueCaption);
+        Jcelkodpor.caption = unitText(row.totalValueUnitCode);
     }
 
     unitFromPointFile_ = false;
     PrepJednotek();
 
-    if (isThermocouple(t)) {
+    if (row.has(InputField::ColdJunction)) {
         show(LabelVzdStKon, true);
         show(VzdStKon, true);
     }
 
-    const QStringList allWires{choice::TwoWire, choice::ThreeWire, choice::FourWire};
-    const QStringList threeFourWires{choice::ThreeWire, choice::FourWire};
-    const QStringList allLinearizations{choice::Linearized, choice::NotLinearized,
-                                        choice::FromFile};
-    const QStringList plainOrFile{choice::NotLinearized, choice::FromFile};
-    auto fixedDifference = [&](const QString& caption, const QString& unit) {
-        PripCidl.items = QStringList{choice::TwoWire};
-        setText(PripCidl, choice::TwoWire);
-        Linearizace.items = QStringList{choice::NotLinearized};
-        setText(Linearizace, choice::NotLinearized);
-        show(Pcelkodpor, true);
-        show(CelkovyOdpor, true);
-        show(Jcelkodpor, true);
-        Pcelkodpor.caption = caption;
-        Jcelkodpor.caption = unit;
+    // A list of one is fixed: its text is set and the person has nothing to choose. An empty set
+    // leaves the list as the previous input type left it.
+    auto fillList = [&](Control& box, const QStringList& items) {
+        if (items.isEmpty())
+            return;
+        box.items = items;
+        if (items.size() == 1)
+            setText(box, items.front());
     };
-
-    if (isResistanceThermometer(t)) {
-        PripCidl.items = allWires;
-        Linearizace.items = allLinearizations;
-    } else if (t == InputType::Rheostat) {
-        PripCidl.items = allWires;
-        Linearizace.items = plainOrFile;
-    } else if (isPotentiometer(t)) {
-        PripCidl.items = threeFourWires;
-        Linearizace.items = plainOrFile;
-    } else if (isThermocouple(t)) {
-        Linearizace.items = allLinearizations;
-    } else if (t == InputType::Voltage || t == InputType::Current) {
-        Linearizace.items = plainOrFile;
-    } else if (t == InputType::ResistorDifference) {
-        fixedDifference(QStringLiteral("Max. hodnota součtu obou rezistorů"), choice::Ohm);
-    } else if (t == InputType::VoltageDifference) {
-        fixedDifference(QStringLiteral("Maximální hodnota měřených napětí"), choice::Volt);
-    } else if (t == InputType::CurrentDifference) {
-        fixedDifference(QStringLiteral("Maximální hodnota měřených proudů"), choice::Milliampere);
-    }
-    // The special U/I inputs keep whatever list the previous input type left.
+    fillList(PripCidl, connectionItems(row.connections));
+    fillList(Linearizace, linearizationItems(row.linearizations));
 
     Vstup.itemIndex = int(Vstup.items.indexOf(Vstup.text));
     Input = t;
@@ -464,43 +439,20 @@ void MainWindowModel::PrepJednotek()
     const std::optional<InputType> type = inputTypeFromText(Vstup.text);
     if (!type)
         return;
-    const InputType t = *type;
-    using T = InputType;
-    if (isResistanceThermometer(t) || isThermocouple(t)) {
-        setUnitLabels(choice::DegreesCelsius);
-        UnitCode = 32;
-    }
-    if (t == T::Rheostat || t == T::ResistorDifference || t == T::PotentiometerAbsolute) {
-        setUnitLabels(choice::Ohm);
-        UnitCode = 37;
-        Jcelkodpor.caption = choice::Ohm;
-    }
-    if (t == T::PotentiometerRelative) {
-        setUnitLabels(choice::Percent);
-        UnitCode = 57;
-        setText(DelPomer, QStringLiteral("100"));
-    }
-    if (t == T::Voltage || t == T::VoltageDifference) {
-        setUnitLabels(choice::Volt);
-        UnitCode = 58;
-        Jcelkodpor.caption = choice::Volt;
+    const InputTypeRow& row = inputTypeRow(*type);
+    setUnitLabels(unitText(row.unitCode));
+    UnitCode = row.unitCode;
+    if (row.totalValueUnitCode != unit_code::None)
+        Jcelkodpor.caption = unitText(row.totalValueUnitCode);
+    if (row.dividerPreset)
+        setText(DelPomer, QString::fromUtf16(row.dividerPreset));
+    if (row.has(InputField::Divider)) {
         show(Label10, true);
         show(DelPomer, true);
         show(Label11, true);
     }
-    if (t == T::Special0to10V) {
-        setUnitLabels(choice::Volt);
-        UnitCode = 58;
-        Jcelkodpor.caption = choice::Volt;
+    if (row.resetsChosenUnit)
         VolenaJednotka.text = choice::NoUnit;
-    }
-    if (t == T::Current || t == T::Special0to20mA || t == T::Special4to20mA ||
-        t == T::CurrentDifference) {
-        setUnitLabels(choice::Milliampere);
-        UnitCode = 39;
-        Jcelkodpor.caption = choice::Milliampere;
-        VolenaJednotka.text = choice::NoUnit;
-    }
 }
 
 // --- Connection, linearization, unit --------------------------------------------------
@@ -606,23 +558,19 @@ void MainWindowModel::VolenaJednotkaChange()
 {
     ChangeScope scope(*this);
     const QChar first = VolenaJednotka.text.isEmpty() ? QChar() : VolenaJednotka.text.front();
-    struct Unit {
-        QString text;
-        std::uint8_t code;
-    };
-    std::optional<Unit> unit;
+    std::optional<std::uint8_t> unit;
     if (first == QChar(u'°'))
-        unit = Unit{choice::DegreesCelsius, 32};
+        unit = unit_code::DegreesCelsius;
     else if (first == QLatin1Char('O') || first == QLatin1Char('o'))
-        unit = Unit{choice::Ohm, 37};
+        unit = unit_code::Ohm;
     else if (first == QLatin1Char('V') || first == QLatin1Char('v'))
-        unit = Unit{choice::Volt, 58};
+        unit = unit_code::Volt;
     else if (first == QLatin1Char('m') || first == QLatin1Char('M'))
-        unit = Unit{choice::Milliampere, 39};
+        unit = unit_code::Milliampere;
     else if (first == QLatin1Char('%'))
-        unit = Unit{choice::Percent, 57};
+        unit = unit_code::Percent;
     else if (first == QLatin1Char('b') || first == QLatin1Char('B'))
-        unit = Unit{choice::NoUnit, 251};
+        unit = unit_code::None;
 
     if (!unit) {
         VolenaJednotka.text.clear();
@@ -630,10 +578,11 @@ void MainWindowModel::VolenaJednotkaChange()
         focus(VolenaJednotka);
         return;
     }
-    VolenaJednotka.text = unit->text;
-    VolenaJednotka.itemIndex = int(VolenaJednotka.items.indexOf(unit->text));
-    UnitCode = unit->code;
-    setUnitLabels(unit->code == 251 ? QString() : unit->text);
+    // "Bez jednotky" is the box's text for no unit; the labels stay empty.
+    VolenaJednotka.text = *unit == unit_code::None ? choice::NoUnit : unitText(*unit);
+    VolenaJednotka.itemIndex = int(VolenaJednotka.items.indexOf(VolenaJednotka.text));
+    UnitCode = *unit;
+    setUnitLabels(unitText(*unit));
 }
 
 // The copy follows every change that reads as a number in either separator (a file's "5.00000"

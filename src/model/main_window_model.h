@@ -112,7 +112,7 @@ public:
     Extended ShuntResistance = 0;
     Extended ParasiticResistance = 0;
     Extended TotalValue = 0;
-    std::uint8_t UnitCode = 0; // HART unit code: 32 °C, 37 Ohm, 39 mA, 57 %, 58 V, 251 none
+    std::uint8_t UnitCode = 0; // HART unit code (unit_code), 0 until an input type is accepted
     bool PointFileChosen = false;
     ComparatorValues Comparator1;
     ComparatorValues Comparator2;
@@ -209,6 +209,14 @@ public:
     [[nodiscard]] std::optional<Configuration> configurationForTransfer();
     // Puts a configuration into the controls through the handlers and checks a typed one passes.
     void applyConfiguration(const Configuration& configuration);
+    // Puts a configuration read from a transmitter into the controls as the transmitter holds
+    // it: the input type through VstupChange, then every field's text and value as read,
+    // without the checks of a typed value (the transmitter's range may lie outside what the
+    // editor offers, and "ze souboru" comes without its points). The progress bar keeps its
+    // position.
+    void applyReadConfiguration(const Configuration& configuration);
+    // The range read back from a transmitter, shown in Pocatek and Konec.
+    void showReadRange(const ConfigurationNumber& start, const ConfigurationNumber& end);
 
     // --- Configuration text file -----------------------------------------------------
 

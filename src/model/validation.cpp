@@ -6,6 +6,7 @@
 #include "device/choice_texts.h"
 #include "device/constants.h"
 #include "device/device_float.h"
+#include "device/input_type_table.h"
 #include "linearization/point_set.h"
 #include "model/range_limits.h"
 
@@ -268,7 +269,8 @@ void MainWindowModel::CelkovyOdporExit()
     setText(CelkovyOdpor, UpravaFormatu(CelkovyOdpor.text));
     if (const auto value = parseLocaleNumber(CelkovyOdpor.text)) {
         // The maximum current of "rozdíl dvou proudů" is saved as typed, the others rounded.
-        TotalValue = Input == InputType::CurrentDifference ? *value : keptThreeDecimals(*value);
+        const bool asTyped = Input && inputTypeRow(*Input).totalValueAsTyped;
+        TotalValue = asTyped ? *value : keptThreeDecimals(*value);
         if (TotalValue != *value)
             setText(CelkovyOdpor, formatGeneral(TotalValue, 10));
     } else {

@@ -1,53 +1,24 @@
 #include "model/zero_span.h"
 
-#include "link/command_protocol.h"
 #include "model/editor_feedback.h"
 #include "model/editor_transfer_context.h"
-#include "model/read_configuration.h"
-#include "transfer/sequence_support.h"
+#include "transfer/range_adjustment.h"
 #include "transfer/transfer_session.h"
 
 namespace vtr8 {
 namespace {
 
-// The transmitter's response codes that refuse the adjustment.
-QString refusalMessage(std::uint8_t responseCode)
-{
-    switch (responseCode) {
-    case 6:
-        return QStringLiteral("Procesní hodnota je mimo povolený rozsah.");
-    case 9:
-        return QStringLiteral("Procesní hodnota je příliž velká.");
-    case 10:
-        return QStringLiteral("Procesní hodnota je příliž malá.");
-    case 14:
-        return QStringLiteral("Příliž malé rozpětí vst. signálu.");
-    default:
-        return QString();
-    }
-}
-
-bool adjustRange(EditorTransferContext& ctx, Control& button, const QString& question,
-                 Command command)
+bool adjustRange(EditorTransferContext& ctx, Control& button, RangeLimit limit)
 {
     TransferSession session(ctx.link);
     if (!session.active())
         return false;
-    DisabledButton busy(ctx.model, button);
-    SetPrenos(ctx.model, 0);
-    if (!ctx.ui.confirm(question))
+    MainWindowModel& m = ctx.model;
+    DisabledButton busy(m, button);
+    const std::optional<RangeRead> range = AdjustRange(ctx, limit, m.Input);
+    if (!range)
         return false;
-    if (!SendSimpleCommand(ctx.link, command))
-        return false;
-    SetPrenos(ctx.model, 50);
-    const QString refusal = refusalMessage(ctx.link.lastReply().responseCode);
-    if (!refusal.isEmpty()) {
-        ctx.ui.message(refusal);
-        return false;
-    }
-    if (!cteni_mezi(ctx))
-        return false;
-    SetPrenos(ctx.model, 100);
+    m.showReadRange(range->start, range->end);
     return true;
 }
 
@@ -55,16 +26,12 @@ bool adjustRange(EditorTransferContext& ctx, Control& button, const QString& que
 
 bool S_DolmezClick(EditorTransferContext& ctx)
 {
-    return adjustRange(ctx, ctx.model.S_Dolmez,
-                       QStringLiteral("Opravdu se má nastavit dolní mez převodníku?"),
-                       Command::NastOfs);
+    return adjustRange(ctx, ctx.model.S_Dolmez, RangeLimit::Start);
 }
 
 bool S_HormezClick(EditorTransferContext& ctx)
 {
-    return adjustRange(ctx, ctx.model.S_Hormez,
-                       QStringLiteral("Opravdu se má nastavit horní mez převodníku?"),
-                       Command::NastFS);
+    return adjustRange(ctx, ctx.model.S_Hormez, RangeLimit::End);
 }
 
 } // namespace vtr8

@@ -1,10 +1,10 @@
 #include "report/reference_check.h"
 
 #include "link/command_protocol.h"
+#include "model/editor_read.h"
 #include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
 #include "model/measurement_input.h"
-#include "model/read_configuration.h"
 #include "transfer/measurement_log.h"
 
 #include <QLocale>
@@ -54,7 +54,8 @@ runReferenceCheck(EditorTransferContext& ctx, const QList<double>& percents,
                   const std::function<void(const CheckReading&, const QString& unit)>& taken)
 {
     MainWindowModel& model = ctx.model;
-    if (!ReadConfiguration(ctx))
+    // Without a configuration (the read has said so) the editor still shows another range.
+    if (!PrecistClick(ctx) || !ctx.state.ValidConfiguration)
         return std::nullopt;
     const std::optional<double> start = fieldNumber(model.Pocatek.text);
     const std::optional<double> end = fieldNumber(model.Konec.text);

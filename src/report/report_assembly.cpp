@@ -4,10 +4,10 @@
 #include "history/configuration_compare.h"
 #include "history/history_store.h"
 #include "link/command_protocol.h"
+#include "model/editor_read.h"
 #include "model/editor_transfer_context.h"
 #include "model/linearization_error.h"
 #include "model/main_window_model.h"
-#include "model/read_configuration.h"
 #include "model/transmitter_comparison.h"
 
 #include <algorithm>
@@ -30,7 +30,9 @@ std::optional<CommissioningReport> assembleReport(EditorTransferContext& ctx, Hi
                                                   const QString& port)
 {
     MainWindowModel& model = ctx.model;
-    if (!ReadConfiguration(ctx))
+    // A unit without a configuration (the read has said so) leaves the editor as it was, and
+    // that is not what this transmitter holds.
+    if (!PrecistClick(ctx) || !ctx.state.ValidConfiguration)
         return std::nullopt;
     const std::optional<QByteArray> read = model.configurationFileBytes();
     if (!read)

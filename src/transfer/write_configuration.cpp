@@ -2,6 +2,7 @@
 
 #include "device/constants.h"
 #include "device/device_float.h"
+#include "device/input_type_table.h"
 #include "device/memory_map.h"
 #include "linearization/characteristic.h"
 #include "linearization/workspace.h"
@@ -16,21 +17,18 @@
 namespace vtr8 {
 namespace {
 
-// The special U/I inputs measure a fixed signal band: overload limits at 448/452 and the input
-// offset and span at 1576/1580.
-struct SpecialBand {
-    InputType input;
-    float upperOverload;
-    float lowerOverload;
-    float offset;
-    float span;
-    int progress;
-};
-constexpr SpecialBand specialBands[] = {
-    {InputType::Special0to10V, 12.0f, -1.0f, 0.0f, 10.0f, 35},
-    {InputType::Special0to20mA, 22.0f, -2.0f, 0.0f, 20.0f, 39},
-    {InputType::Special4to20mA, 22.0f, 3.2f, 4.0f, 16.0f, 43},
-};
+// Progress (per cent of the write) after a special input's signal band.
+int bandProgress(InputType input)
+{
+    switch (input) {
+    case InputType::Special0to10V:
+        return 35;
+    case InputType::Special0to20mA:
+        return 39;
+    default:
+        return 43;
+    }
+}
 
 class ConfigurationTransfer {
 public:
@@ -82,15 +80,13 @@ public:
                 return false;
             progress(30);
         }
-        for (const SpecialBand& band : specialBands) {
-            if (band.input != w_.input)
-                continue;
-            if (!send(
-                    FloatBlock(eeprom::OverloadLimits, {band.upperOverload, band.lowerOverload})) ||
-                !send(FloatBlock(eeprom::InputOffset, {band.offset, band.span})))
+        if (const auto& band = inputTypeRow(w_.input).band) {
+            if (!send(FloatBlock(eeprom::OverloadLimits,
+                                 {band->upperOverload, band->lowerOverload})) ||
+                !send(FloatBlock(eeprom::InputOffset, {band->offset, band->span})))
                 return false;
-            progress(band.progress);
-            if (band.input == InputType::Special4to20mA)
+            progress(bandProgress(w_.input));
+            if (w_.input == InputType::Special4to20mA)
                 progress(48);
         }
 

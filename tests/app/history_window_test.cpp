@@ -113,6 +113,31 @@ TEST_F(HistoryWindowTest, DeclinedWriteLeavesNoRecordAndFailedReadIsRecorded)
     EXPECT_FALSE(records[0].messages.isEmpty());
 }
 
+// The editor keeps its configuration and note when a unit holds none: the record of that read
+// takes neither, so it neither shows nor identifies the unit by another transmitter's.
+TEST_F(HistoryWindowTest, ReadOfABlankUnitRecordsNoConfigurationAndNoNote)
+{
+    ASSERT_TRUE(program->openAtStart(QStringLiteral(VTR8_EXAMPLES_DIR "/pt100-linearized.txt")));
+    program->model().setText(program->model().EditUzPozn, QStringLiteral("kotel A"));
+    mainWidget<QPushButton>("Precist")->click();
+    EXPECT_EQ(ui.messages, QStringList{u("Převodník neobsahuje platnou konfiguraci.")});
+    EXPECT_EQ(program->model().Vstup.text, u("odporový teploměr Pt100"));
+
+    std::vector<HistoryRecord> records;
+    ASSERT_TRUE(program->history().store().records({}, records));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].operation, HistoryOperation::Read);
+    EXPECT_EQ(records[0].result, HistoryResult::Completed);
+    EXPECT_TRUE(records[0].configuration.isEmpty());
+    EXPECT_TRUE(records[0].note.isEmpty());
+
+    // Nor does a commissioning report describe the unit by the editor's configuration.
+    const QString pdf = dir.filePath(QStringLiteral("protokol.pdf"));
+    ui.saveFileAnswers = {pdf};
+    program->ProtokolClick();
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
 TEST_F(HistoryWindowTest, CheckRecordsItsReadingsAtTheReferences)
 {
     write("pt100-linearized.txt");

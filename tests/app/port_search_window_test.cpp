@@ -113,6 +113,7 @@ TEST_F(PortSearchWindow, NajitPrevodnikOffersTheTransmittersThatAnsweredAndSelec
     EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("StavHledani"))->text(),
               u("Nalezeno převodníků: 2."));
     EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(found->currentRow(), 0); // ready for Enter
 
     // Choosing a found transmitter checks its port; OK puts it in force.
     found->setCurrentRow(0);

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace vtr8 {
 namespace {
@@ -16,10 +18,42 @@ struct SeparatorOverride {
     ~SeparatorOverride() { overrideLocaleDecimalSeparator(std::nullopt); }
 };
 
-// Every input type with every line it has: written, parsed back, written again the same.
+// The lines after the common nine, each with the input types that have it, in file order.
+struct InputLine {
+    const char* key;
+    std::vector<InputType> types;
+};
+std::vector<InputLine> inputLines()
+{
+    using T = InputType;
+    const std::vector<T> rtds{T::Pt100, T::Pt1000, T::Ni100, T::Ni1000};
+    std::vector<T> thermocouples;
+    for (const T t : vstupOrder)
+        if (isThermocouple(t))
+            thermocouples.push_back(t);
+    return {
+        {"připojení čidla: ", rtds},
+        {"Parazitní odpor: ", rtds},
+        {"připojení čidla: ", {T::Rheostat}},
+        {"max. hodnota součtu obou rezistorů: ", {T::ResistorDifference}},
+        {"připojení čidla: ", {T::PotentiometerAbsolute}},
+        {"připojení čidla: ", {T::PotentiometerRelative}},
+        {"max. hodnota potenciometru: ", {T::PotentiometerRelative}},
+        {"vzdálenost st. konce: ", thermocouples},
+        {"zeslabení děličem: ", {T::Voltage}},
+        {"max. hodnota napětí: ", {T::VoltageDifference}},
+        {"zeslabení děličem: ", {T::VoltageDifference}},
+        {"snímací odpor: ", {T::Current, T::CurrentDifference}},
+        {"maximální hodnota proudu: ", {T::CurrentDifference}},
+    };
+}
+
+// Every input type with every line it has: its own lines in order, parsed back, written again
+// the same.
 TEST(ConfigurationFile, EveryInputTypeWritesAndParsesBack)
 {
     SeparatorOverride dot;
+    const std::vector<InputLine> lines = inputLines();
     for (const InputType type : vstupOrder) {
         SCOPED_TRACE(inputTypeText(type).toStdString());
         Configuration c;
@@ -39,6 +73,14 @@ TEST(ConfigurationFile, EveryInputTypeWritesAndParsesBack)
         c.shuntResistance = {5, QStringLiteral("5.00000")};
         const ConfigurationFileBytes written = writeConfigurationFile(c);
         ASSERT_TRUE(written.error.isEmpty());
+        QStringList keys;
+        for (const InputLine& line : lines)
+            if (std::find(line.types.begin(), line.types.end(), type) != line.types.end())
+                keys << QString::fromUtf8(line.key);
+        const QStringList own = decodeCp1250(written.bytes).split(QStringLiteral("\r\n")).mid(9);
+        ASSERT_EQ(own.size(), keys.size() + 1); // and the empty rest after the last line end
+        for (qsizetype i = 0; i < keys.size(); ++i)
+            EXPECT_TRUE(own[i].startsWith(keys[i])) << own[i].toStdString();
         const std::optional<Configuration> parsed = parseConfigurationFile(written.bytes);
         ASSERT_TRUE(parsed.has_value());
         EXPECT_EQ(parsed->input, type);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The real window program in a real X server, driven from the keyboard like a technician:
-# open a configuration named on the command line, type a letter that is no mnemonic, write it
-# (mnemonic, confirmation), run the measurement and save its record, close. The simulator's
-# memory afterwards must equal what vtr8ctl writes for the same file into a fresh simulator.
+# open a configuration named on the command line, type a letter that is no mnemonic, find the
+# transmitter on a port of the system's list and choose it, write it (mnemonic, confirmation),
+# run the measurement and save its record, close. The simulator's memory afterwards must equal
+# what vtr8ctl writes for the same file into a fresh simulator.
 # Usage: window_end_to_end.sh VTR8 VTR8CTL VTR8SIM CONFIG
 set -euo pipefail
 vtr8=$1 ctl=$2 sim=$3 config=$4
@@ -45,8 +46,11 @@ stop_sim() { # name
   test -s "$work/$1.bin" || fail "no memory image from $1"
 }
 
+# The transmitter hangs on a USB-like port that only the system's list offers; COM1…COM8 lead
+# nowhere, so whatever reaches the simulator went through the port chosen in the list.
 start_sim window
-for n in 1 2 3 4 5 6 7 8; do export "VTR8_COM$n=$work/window"; done
+for n in 1 2 3 4 5 6 7 8; do export "VTR8_COM$n=$work/absent$n"; done
+export VTR8_EXTRA_PORTS="ttyUSB7=$work/window"
 "$vtr8" "$config" >"$work/vtr8.out" 2>"$work/vtr8.err" &
 vtr8_pid=$!
 pids+=($vtr8_pid)
@@ -69,6 +73,15 @@ dialog() { # title: the newest visible window of that title
 # memory written below is compared with vtr8ctl's write of the same file).
 key "$main" alt+x
 sleep 0.3
+key "$main" alt+k                        # "&Komunikace"
+ports=$(dialog '^Com$') || fail "the port window did not open"
+key "$ports" alt+n                       # "&Najít převodník"
+waitfor 30 test -s "$work/window.err" || fail "the search asked nothing on ttyUSB7"
+sleep 3
+key "$ports" Return                      # the transmitter found, ready for Enter
+key "$ports" alt+o                       # "&OK"
+waitfor 10 sh -c "! xdotool search --onlyvisible --name '^Com$' >/dev/null" ||
+  fail "the port window did not close"
 key "$main" alt+u                        # "&Uložit vše do převodníku"
 question=$(dialog '^VTR8$') || fail "no confirmation question"
 key "$question" alt+a                    # "&Ano"

@@ -1,5 +1,4 @@
 #include "linearization/number_text.h"
-#include "process_locale.h"
 
 #include <gtest/gtest.h>
 
@@ -34,11 +33,6 @@ TEST(NumberText, GeneralFormDropsTrailingZerosAndSwitchesToExponent)
     EXPECT_EQ(formatGeneral(-0.5L, 15, ','), "-0,5");
     EXPECT_EQ(formatGeneral(1.25e-9L, 15, ','), "1,25E-9");
     EXPECT_EQ(formatGeneral(3.14159L, 3, '.'), "3.14");
-}
-
-TEST(NumberText, DefaultSeparatorFollowsTheProcessLocale)
-{
-    EXPECT_EQ(formatGeneral(66.667L), testing::localized("66.667"));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "linearization/workspace.h"
 
+#include <clocale>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ struct RecordingWorkspace {
     std::vector<std::string> messages;
     LinearizationWorkspace ws{points,
                               [this](const std::string& text) { messages.push_back(text); }};
+    // The suite runs under the locale CTest names, as the program under the person's.
+    RecordingWorkspace() { ws.DecimalSeparator = std::localeconv()->decimal_point[0]; }
 };
 
 } // namespace vtr8::testing

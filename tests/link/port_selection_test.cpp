@@ -144,6 +144,17 @@ TEST_F(PortSelectionTest, ItemTextsAndStoredTexts)
     EXPECT_EQ(PortSelection::storedText(7), QStringLiteral("Com8"));
 }
 
+TEST(ExtraPortsTest, NamedDevicesAreOfferedAndHalfEntriesLeftOut)
+{
+    const QList<SystemPort> ports =
+        ExtraPorts(QStringLiteral("ttyUSB7=/tmp/usb; =/dev/x;noequals;COM12 = \\\\.\\COM12;a=;"));
+    ASSERT_EQ(ports.size(), 2);
+    EXPECT_EQ(ports[0].name, QStringLiteral("ttyUSB7"));
+    EXPECT_EQ(ports[0].location, QStringLiteral("/tmp/usb"));
+    EXPECT_EQ(ports[1].name, QStringLiteral("COM12"));
+    EXPECT_EQ(ports[1].location, QStringLiteral("\\\\.\\COM12"));
+}
+
 #ifndef Q_OS_WIN
 TEST_F(PortSelectionTest, ItemsMapToDevicesByEnvironmentThenSettingThenDefault)
 {

@@ -1,8 +1,8 @@
 // The transfers once more, through QSerialPort over a pty against the vtr8-sim
 // executable, with EEPROM images prepared here and checked in its dump.
 #include "model/comparators.h"
+#include "model/editor_read.h"
 #include "model/measurement_input.h"
-#include "model/read_configuration.h"
 #include "model/user_note.h"
 #include "model/zero_span.h"
 #include "support/sim_process.h"
@@ -102,7 +102,7 @@ TEST(TransferOverPty, ReadConfigurationOfAThermocouple)
 
     PtyBench bench(image);
     ASSERT_TRUE(bench.started);
-    ASSERT_TRUE(ReadConfiguration(bench.ctx));
+    ASSERT_TRUE(PrecistClick(bench.ctx));
     MainWindowModel& m = bench.model;
     EXPECT_TRUE(bench.ui.messages.isEmpty()) << bench.ui.messages.join('|').toStdString();
     EXPECT_EQ(m.Label14.caption, QStringLiteral("12"));
@@ -121,6 +121,7 @@ TEST(TransferOverPty, NotLinearizedPt100ReadsBackAsTemperatures)
 {
     sim::EepromImage image = factory();
     image[400] = 1;
+    image[401] = 1; // a configuration always has its error current
     image[403] = 3;
     image[424] = 32;
     image[425] = 16;
@@ -130,7 +131,7 @@ TEST(TransferOverPty, NotLinearizedPt100ReadsBackAsTemperatures)
     PutFloat(image, 344, 100.0f);
     PtyBench bench(image);
     ASSERT_TRUE(bench.started);
-    ASSERT_TRUE(ReadConfiguration(bench.ctx));
+    ASSERT_TRUE(PrecistClick(bench.ctx));
     EXPECT_NEAR(static_cast<double>(bench.model.RangeEnd), 100.0, 0.002);
     EXPECT_EQ(bench.model.PripCidl.text, QStringLiteral("třívodičově"));
 }
@@ -139,7 +140,7 @@ TEST(TransferOverPty, FailurePartWayEndsTheReadWithOneMessage)
 {
     PtyBench bench(factory(), {QStringLiteral("--fault"), QStringLiteral("no-reply@3-5")}, 300);
     ASSERT_TRUE(bench.started);
-    EXPECT_FALSE(ReadConfiguration(bench.ctx));
+    EXPECT_FALSE(PrecistClick(bench.ctx));
     // The factory image holds no configuration, which the read says before the failure.
     EXPECT_EQ(bench.ui.messages,
               (QStringList{QString::fromUtf8("Převodník neobsahuje platnou konfiguraci."),

@@ -1,7 +1,15 @@
-#include "model/read_configuration.h"
+#include "configuration/configuration_file.h"
+#include "model/editor_read.h"
 #include "support/transfer_bench.h"
+#include "transfer/read_configuration.h"
+#include "transfer/transfer_session.h"
+
+#include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace vtr8::test {
 namespace {
@@ -48,7 +56,7 @@ struct StoredConfiguration {
 
 struct ReadBench : TransferBench {
     explicit ReadBench(const StoredConfiguration& stored = {}) { stored.storeIn(eeprom()); }
-    bool read() { return ReadConfiguration(ctx); }
+    bool read() { return PrecistClick(ctx); }
 };
 
 TEST(ReadConfiguration, LinearizedPt100ReadsEveryBlockInOrder)
@@ -131,41 +139,41 @@ TEST(ReadConfiguration, RelativePotentiometerComesInOnlyByReading)
     EXPECT_EQ(bench.requests().at(2), ReadRequest(408, 4));
 }
 
-TEST(ReadConfiguration, ColdJunctionByFrontEndMode)
+// The thermocouple comes from its code (12 is L, 13 is N), its cold junction from the front-end
+// mode; a mode outside the thermocouple's leaves the cold junction to be chosen.
+TEST(ReadConfiguration, ThermocoupleByCodeAndColdJunctionByFrontEndMode)
 {
     struct Case {
+        std::uint8_t code;
         std::uint8_t mode;
+        const char* input;
         const char* coldJunction;
     };
-    const Case cases[] = {{29, "interní studený konec"}, {32, "interní studený konec"},
-                          {33, "blízký studený konec"},  {35, "blízký studený konec"},
-                          {36, "blízký studený konec"},  {37, "vzdálený studený konec"},
-                          {40, "vzdálený studený konec"}};
+    const Case cases[] = {
+        {11, 29, "termočlánek K", "interní studený konec"},
+        {11, 32, "termočlánek K", "interní studený konec"},
+        {11, 33, "termočlánek K", "blízký studený konec"},
+        {11, 36, "termočlánek K", "blízký studený konec"},
+        {11, 37, "termočlánek K", "vzdálený studený konec"},
+        {11, 40, "termočlánek K", "vzdálený studený konec"},
+        {11, 28, "termočlánek K", ""},
+        {12, 30, "termočlánek L", "interní studený konec"},
+        {13, 35, "termočlánek N", "blízký studený konec"},
+    };
     for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.mode));
         StoredConfiguration stored;
-        stored.inputCode = 11;
+        stored.inputCode = c.code;
         stored.frontEndMode = c.mode;
         stored.connection = 0;
         stored.linearizationCharacteristic = stored.rangeCharacteristic = 1;
         ReadBench bench(stored);
         ASSERT_TRUE(bench.read());
-        EXPECT_EQ(bench.model.Vstup.text, QStringLiteral("termočlánek K"));
+        EXPECT_EQ(bench.model.Vstup.text, QString::fromUtf8(c.input));
         EXPECT_TRUE(bench.model.VzdStKon.visible);
-        EXPECT_EQ(bench.model.VzdStKon.text, QString::fromUtf8(c.coldJunction)) << int(c.mode);
+        EXPECT_EQ(bench.model.VzdStKon.text, QString::fromUtf8(c.coldJunction));
         EXPECT_FALSE(bench.model.PripCidl.visible);
         EXPECT_TRUE(bench.model.PripCidl.text.isEmpty());
-    }
-}
-
-TEST(ReadConfiguration, ThermocoupleCodesTwelveAndThirteenAreLAndN)
-{
-    for (auto [code, text] : {std::pair{12, "termočlánek L"}, std::pair{13, "termočlánek N"}}) {
-        StoredConfiguration stored;
-        stored.inputCode = static_cast<std::uint8_t>(code);
-        stored.frontEndMode = 30;
-        ReadBench bench(stored);
-        ASSERT_TRUE(bench.read());
-        EXPECT_EQ(bench.model.Vstup.text, QString::fromUtf8(text));
     }
 }
 
@@ -331,23 +339,6 @@ TEST(ReadConfiguration, VoltageShowsItsDividerGroup)
     EXPECT_EQ(bench.model.DelPomer.text, QStringLiteral("20"));
 }
 
-TEST(ReadConfiguration, UnknownCodesLeaveTheirControls)
-{
-    StoredConfiguration stored;
-    stored.errorCurrent = 9;
-    stored.connection = 7;
-    stored.unit = 99;
-    stored.linearizationCode = 8;
-    ReadBench bench(stored);
-    ASSERT_TRUE(bench.read());
-    EXPECT_EQ(bench.ui().messages,
-              QStringList{QString::fromUtf8("Převodník neobsahuje platnou konfiguraci.")});
-    EXPECT_TRUE(bench.model.ChybProud.text.isEmpty());
-    EXPECT_TRUE(bench.model.PripCidl.text.isEmpty());
-    EXPECT_TRUE(bench.model.Label8.caption.isEmpty());
-    EXPECT_TRUE(bench.model.Linearizace.text.isEmpty());
-}
-
 // A blank unit holds 0 or 0xFF where a configuration would be: the read says so, and a factor at
 // 28 that no input could use leaves the divider ratio of an input without that field at 1.
 TEST(ReadConfiguration, BlankTransmitterIsReportedAndKeepsTheDividerRatio)
@@ -383,53 +374,160 @@ TEST(ReadConfiguration, UnknownCharacteristicIndexIsReportedAndTheLimitsShownAsS
     }
 }
 
-// An input code outside the table leaves Vstup as it was; the end of the read empties it
-// if that is no input type.
-TEST(ReadConfiguration, UnknownInputCodeLeavesVstupUnlessItIsNoInputType)
+// Everything the editor shows and keeps, but the progress bars and the firmware label.
+struct EditorSnapshot {
+    explicit EditorSnapshot(const TransferBench& b)
+    {
+        const MainWindowModel& m = b.model;
+        for (const MainWindowModel::NamedControl& named : m.controls()) {
+            const Control& c = *named.control;
+            if (&c == &m.Prenos || &c == &m.PrenosByte || &c == &m.Label14)
+                continue;
+            controls << QStringList{named.name,
+                                    c.text,
+                                    c.items.join('|'),
+                                    QString::number(c.itemIndex),
+                                    QString::number(c.visible),
+                                    QString::number(c.enabled),
+                                    c.caption,
+                                    QString::number(c.checked)}
+                            .join(';');
+        }
+        numbers = {m.RangeStart,      m.RangeEnd,        m.DampingTime,
+                   m.DividerRatio,    m.ShuntResistance, m.ParasiticResistance,
+                   m.TotalValue,      m.UnitCode,        b.points.InverseSlope,
+                   b.points.LineSlope};
+        input = m.Input;
+        unit = m.UnitText;
+        pointFileChosen = m.PointFileChosen;
+        state = {b.ctx.state.LinearizationCharacteristic, b.ctx.state.RangeCharacteristic,
+                 b.ctx.state.LinearizationCode, b.ctx.state.FrontEndMode};
+    }
+    bool operator==(const EditorSnapshot&) const = default;
+
+    QStringList controls;
+    std::vector<Extended> numbers;
+    std::optional<InputType> input;
+    QString unit;
+    bool pointFileChosen = false;
+    std::vector<int> state;
+};
+
+// A read that fails, or finds no configuration, leaves the editor (and what the next write
+// or zero/span takes from the last read) exactly as it was; the button comes back.
+TEST(ReadConfiguration, AFailedOrBlankReadLeavesTheEditorAsItWas)
 {
+    const QString comm = QStringLiteral("Chyba komunikace");
+    const QString blank = QString::fromUtf8("Převodník neobsahuje platnou konfiguraci.");
     struct Case {
-        std::uint8_t code;
-        const char* before;
-        const char* after;
+        const char* name;
+        std::function<void(StoredConfiguration&)> store;
+        std::pair<int, int> noReply; // requests swallowed, first..last (0: none)
+        bool completes;
+        QStringList messages;
+        // Without a valid input code the read takes the auxiliary block of the editor's input.
+        bool editorsBlock = false;
     };
-    for (const Case& k : {Case{0, "nesmysl", ""}, Case{30, "reostat", "reostat"}}) {
-        SCOPED_TRACE(k.before);
+    const Case cases[] = {
+        {"the linearization block unanswered", [](StoredConfiguration&) {}, {5, 7}, false, {comm}},
+        {"the second note block unanswered", [](StoredConfiguration&) {}, {9, 11}, false, {comm}},
+        {"blank unit",
+         [](StoredConfiguration& s) { s.inputCode = s.errorCurrent = 0xFF; },
+         {0, 0},
+         true,
+         {blank},
+         true},
+        {"input code outside the table",
+         [](StoredConfiguration& s) { s.inputCode = 30; },
+         {0, 0},
+         true,
+         {blank},
+         true},
+        {"error current outside the table",
+         [](StoredConfiguration& s) {
+             s.errorCurrent = 9;
+             s.linearizationCode = 4;
+         },
+         {0, 0},
+         true,
+         {blank}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         StoredConfiguration stored;
-        stored.inputCode = k.code;
+        stored.inputCode = 11; // a thermocouple K, read into an editor that shows a Pt100
+        stored.damping = 3;
+        c.store(stored);
         ReadBench bench(stored);
-        bench.model.userEdit(bench.model.Vstup, QString::fromUtf8(k.before)); // shapes the window
-        bench.model.Vstup.text = QString::fromUtf8(k.before); // a text that is none stays typed
-        ASSERT_TRUE(bench.read());
-        EXPECT_EQ(bench.model.Vstup.text, QString::fromUtf8(k.after));
-        EXPECT_EQ(bench.model.Pocatek.enabled, *k.after != 0);
+        PutReversedFloat(bench.eeprom(), 1024, 0.02f);
+        PutReversedFloat(bench.eeprom(), 1032, 50.0f);
+        MainWindowModel& m = bench.model;
+        m.userEdit(m.Vstup, QStringLiteral("odporový teploměr Pt100"));
+        m.userEdit(m.PripCidl, QStringLiteral("třívodičově"));
+        m.userEdit(m.Linearizace, QStringLiteral("nelinearizováno"));
+        m.setText(m.Pocatek, QStringLiteral("10"));
+        m.PocatekExit();
+        m.setText(m.Konec, QStringLiteral("300"));
+        m.KonecExit();
+        m.PointFileChosen = true;
+        const EditorSnapshot before(bench);
+        if (c.noReply.first != 0)
+            bench.noReply(c.noReply.first, c.noReply.second);
+        EXPECT_EQ(bench.read(), c.completes);
+        EXPECT_EQ(bench.ui().messages, c.messages);
+        EXPECT_TRUE(EditorSnapshot(bench) == before);
+        EXPECT_EQ(m.Label14.caption, QStringLiteral("14"));
+        EXPECT_EQ(bench.requests().at(2) == ReadRequest(32, 4), c.editorsBlock);
     }
 }
 
-TEST(ReadConfiguration, FailurePartWayStopsWithOneMessageAndTheButtonEnabled)
+// Every example configuration written to a transmitter reads back as the value its file holds.
+TEST(ReadConfiguration, ReadsBackEveryExampleAsTheValueItsFileHolds)
 {
-    StoredConfiguration stored;
-    stored.damping = 3;
-    ReadBench bench(stored);
-    // Requests: 262, 400, 32, 363, then 424 is never answered.
-    bench.noReply(5, 7);
-    EXPECT_FALSE(bench.read());
-    EXPECT_EQ(bench.ui().messages, QStringList{QStringLiteral("Chyba komunikace")});
-    EXPECT_TRUE(bench.model.Precist.enabled);
-    EXPECT_EQ(bench.model.Prenos.position, 44);
-    EXPECT_EQ(bench.model.Vstup.text, QStringLiteral("odporový teploměr Pt100"));
-    EXPECT_EQ(bench.model.Tlumeni.text, Localised("3.0"));
-    EXPECT_TRUE(bench.model.Pocatek.text.isEmpty());
-    EXPECT_EQ(bench.requests().size(), 7u);
-}
-
-TEST(ReadConfiguration, FailureInTheNoteLeavesTheRangeShown)
-{
-    ReadBench bench;
-    bench.noReply(9, 11); // the second note block
-    EXPECT_FALSE(bench.read());
-    EXPECT_EQ(bench.model.Konec.text, QStringLiteral("100"));
-    EXPECT_EQ(bench.model.Prenos.position, 89);
-    EXPECT_TRUE(bench.model.Precist.enabled);
+    const QDir examples(QStringLiteral(VTR8_EXAMPLES_DIR));
+    int files = 0;
+    for (const QString& name : examples.entryList({QStringLiteral("*.txt")})) {
+        QFile file(examples.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const std::optional<Configuration> parsed = parseConfigurationFile(file.readAll());
+        if (!parsed)
+            continue; // a point file
+        SCOPED_TRACE(name.toStdString());
+        ++files;
+        TransferBench bench;
+        bench.ui().confirmAnswers = {true};
+        // Written as vtr8ctl writes a file: through the editor, which adds the input's defaults.
+        bench.model.applyConfiguration(*parsed);
+        ASSERT_TRUE(WriteEditorConfiguration(bench.ctx, bench.model))
+            << bench.ui().messages.join('|').toStdString();
+        TransferSession session(bench.link.protocol);
+        const std::optional<ConfigurationRead> read = ReadConfiguration(bench.ctx, std::nullopt);
+        ASSERT_TRUE(read && read->configuration);
+        const Configuration& r = *read->configuration;
+        const Configuration& p = *parsed;
+        EXPECT_EQ(r.input, p.input);
+        EXPECT_EQ(r.unitCode, p.unitCode);
+        EXPECT_EQ(r.linearization, p.linearization);
+        EXPECT_EQ(r.errorCurrent, p.errorCurrent);
+        EXPECT_EQ(r.connection, p.connection);
+        EXPECT_EQ(r.coldJunction, p.coldJunction);
+        EXPECT_EQ(r.rangeStart.text, p.rangeStart.text);
+        EXPECT_EQ(r.rangeEnd.text, p.rangeEnd.text);
+        // A number the file has comes back as the float the transmitter keeps of it.
+        const std::pair<const ConfigurationNumber*, const ConfigurationNumber*> numbers[] = {
+            {&r.rangeStart, &p.rangeStart},
+            {&r.rangeEnd, &p.rangeEnd},
+            {&r.damping, &p.damping},
+            {&r.parasiticResistance, &p.parasiticResistance},
+            {&r.totalValue, &p.totalValue},
+            {&r.dividerRatio, &p.dividerRatio},
+            {&r.shuntResistance, &p.shuntResistance}};
+        for (const auto& [back, file] : numbers) {
+            if (!file->text.isEmpty())
+                EXPECT_EQ(back->value, static_cast<float>(file->value)) << file->text.toStdString();
+        }
+    }
+    EXPECT_EQ(files, 4);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "model/read_configuration.h"
+#include "model/editor_read.h"
 #include "sim/eeprom.h"
 #include "transfer/write_configuration.h"
 #include "write_fixture.h"
@@ -185,7 +185,7 @@ void expectRoundTrips(const std::vector<Family>& families, bool exact)
 
             WriteFixture copy(options);
             copy.eeprom() = written;
-            ASSERT_TRUE(ReadConfiguration(copy.ctx)) << copy.ui().messages.join('|').toStdString();
+            ASSERT_TRUE(PrecistClick(copy.ctx)) << copy.ui().messages.join('|').toStdString();
             copy.eeprom() = factory;
             ASSERT_TRUE(write(copy)) << copy.ui().messages.join('|').toStdString();
             if (exact)

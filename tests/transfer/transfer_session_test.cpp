@@ -1,8 +1,8 @@
 #include "link/command_protocol.h"
 #include "link/link_messages.h"
 #include "model/comparators.h"
+#include "model/editor_read.h"
 #include "model/measurement_input.h"
-#include "model/read_configuration.h"
 #include "model/user_note.h"
 #include "model/zero_span.h"
 #include "transfer/write_configuration.h"
@@ -66,7 +66,7 @@ WriteRecord write(const std::function<bool(WriteFixture&, int)>& disturb)
 TEST(TransferSession, EveryOtherTransferDuringAWriteIsRefusedAndTouchesNothing)
 {
     const std::function<bool(EditorTransferContext&)> others[] = {
-        ReadConfiguration,
+        PrecistClick,
         Preckomp1Click,
         Ulozkomp1Click,
         Preckomp2Click,

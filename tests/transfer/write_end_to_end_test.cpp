@@ -1,9 +1,9 @@
 #include "linearization/characteristic.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
+#include "model/editor_read.h"
 #include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
-#include "model/read_configuration.h"
 #include "process_value_reader.h"
 #include "support/core_application.h"
 #include "support/sim_process.h"
@@ -147,7 +147,7 @@ void writeReadBackAndMeasure(const Sensor& sensor, std::initializer_list<double>
 
         PtySession reader(sim.devicePath());
         writer.protocol.closePort();
-        ASSERT_TRUE(ReadConfiguration(reader.ctx)) << reader.ui.messages.join('|').toStdString();
+        ASSERT_TRUE(PrecistClick(reader.ctx)) << reader.ui.messages.join('|').toStdString();
         for (const char* name : {"Vstup", "PripCidl", "VzdStKon", "Linearizace", "ChybProud"}) {
             const QString field = QString::fromUtf8(name);
             EXPECT_EQ(reader.model.control(field)->text, writer.model.control(field)->text) << name;
