@@ -168,7 +168,8 @@ void MainWindowModel::applyReadConfiguration(const Configuration& c)
         setText(SnOdpor, c.shuntResistance.text);
         ShuntResistance = c.shuntResistance.value;
     }
-    if (t == InputType::PotentiometerRelative || isDifference(t)) {
+    if (t == InputType::PotentiometerRelative || t == InputType::ResistorDifference ||
+        t == InputType::VoltageDifference || t == InputType::CurrentDifference) {
         TotalValue = c.totalValue.value;
         setText(CelkovyOdpor, c.totalValue.text);
     }
