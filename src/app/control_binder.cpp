@@ -114,9 +114,14 @@ void ControlBinder::apply(Binding& binding)
         QStringList items;
         for (int i = 0; i < combo->count(); ++i)
             items << combo->itemText(i);
-        if (items != c.items) {
+        const bool extras = combo->isEditable() && !binding.extraItems.isEmpty();
+        if (items != (extras ? c.items + QStringList{QString()} + binding.extraItems : c.items)) {
             combo->clear();
             combo->addItems(c.items);
+            if (extras) {
+                combo->insertSeparator(combo->count());
+                combo->addItems(binding.extraItems);
+            }
         }
         if (combo->isEditable()) {
             if (combo->currentText() != c.text)

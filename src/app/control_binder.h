@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -28,6 +29,9 @@ public:
         QPointer<QWidget> widget;
         // Labels showing a picture keep it; their caption is not copied.
         bool captionless = false;
+        // An editable combo box offers these after a separator, past its control's own list;
+        // picking one is typing it.
+        QStringList extraItems;
         std::function<void(const QString&)> edited;
         std::function<void(bool)> toggled;
         std::function<void()> clicked;

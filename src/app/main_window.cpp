@@ -4,6 +4,7 @@
 #include "app/qt_user_interface.h"
 #include "app/recent_configurations.h"
 #include "app/window_placement.h"
+#include "device/input_type.h"
 #include "model/main_window_model.h"
 #include "model/recent_files.h"
 
@@ -16,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -214,7 +216,8 @@ TForm1::TForm1(MainWindowModel& model, BrandState& brand, MainWindowActions& act
                                .arg(QFileInfo(path).fileName()));
             });
 
-    centreOnScreen(this);
+    slot_ = takeWindowSlot();
+    centreOnScreen(this, slot_.index);
 
     FormCreate();
     refresh();
@@ -275,7 +278,9 @@ void TForm1::buildControls()
     };
 
     rowLabel(m.LabelVstup);
-    static_cast<QComboBox*>(make(m.Vstup, fieldX, y(row), fieldW + 20))->setMaxVisibleItems(21);
+    // The 20 listed input types, a separator and the four otherwise typed: all in view.
+    static_cast<QComboBox*>(make(m.Vstup, fieldX, y(row), fieldW + 20))
+        ->setMaxVisibleItems(InputTypeCount + 1);
     ++row;
     fieldRow(m.LabelPripCidl, m.PripCidl);
     rowLabel(m.LabelLinearizace);
@@ -468,6 +473,9 @@ void TForm1::bindControls()
             c->checked = checked;
             model_.notifyChanged();
         };
+        if (c == &m.Vstup)
+            for (std::size_t i = VstupListCount; i < vstupOrder.size(); ++i)
+                b.extraItems << inputTypeText(vstupOrder[i]);
         if (exit)
             b.left = [this, c] { return model_.commitField(*c); };
         for (const auto& [button, click] : clicks)

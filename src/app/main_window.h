@@ -3,6 +3,7 @@
 #include "app/brand_profile.h"
 #include "app/control_binder.h"
 #include "app/main_window_actions.h"
+#include "app/window_placement.h"
 #include "link/link_indicators.h"
 
 #include <QPointer>
@@ -111,6 +112,8 @@ private:
     QLabel* port_ = nullptr;
     bool transferRunning_ = false;
     QString keptState_;
+    // Another vtr8 already running keeps its place; this one opens beside it.
+    WindowSlot slot_;
 };
 
 } // namespace vtr8

@@ -1,6 +1,8 @@
 #include "app/window_placement.h"
 
+#include <QDir>
 #include <QGuiApplication>
+#include <QLockFile>
 #include <QRect>
 #include <QScreen>
 #include <QWidget>
@@ -9,14 +11,56 @@
 
 namespace vtr8 {
 
-void centreOnScreen(QWidget* window)
+namespace {
+
+// Far enough that the title bar of the window beneath shows.
+constexpr int SlotStep = 32;
+constexpr int SlotCount = 8;
+
+QPoint keptOn(QRect frame, const QRect& free)
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame(QPoint(0, 0), window->size());
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    frame.moveLeft(
+        std::clamp(frame.left(), free.left(), std::max(free.left(), free.right() - frame.width())));
+    frame.moveTop(
+        std::clamp(frame.top(), free.top(), std::max(free.top(), free.bottom() - frame.height())));
+    return frame.topLeft();
+}
+
+// Past the screen's edge the steps go on from its other edge, so a window that nearly fills
+// the screen still moves away from the one beneath.
+int wrapped(int position, int first, int last)
+{
+    return last <= first ? first : first + (position - first) % (last - first + 1);
+}
+
+} // namespace
+
+QPoint slotPosition(QSize size, const QRect& free, int slot)
+{
+    QRect frame(QPoint(0, 0), size);
+    frame.moveCenter(free.center());
+    const QPoint centred = keptOn(frame, free);
+    const int step = slot * SlotStep;
+    return {wrapped(centred.x() + step, free.left(), free.right() + 1 - size.width()),
+            wrapped(centred.y() + step, free.top(), free.bottom() + 1 - size.height())};
+}
+
+void centreOnScreen(QWidget* window, int slot)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window->move(slotPosition(window->size(), screen->availableGeometry(), slot));
+}
+
+WindowSlot takeWindowSlot()
+{
+    for (int index = 0; index < SlotCount; ++index) {
+        auto lock = std::make_unique<QLockFile>(
+            QDir(QDir::tempPath()).filePath(QStringLiteral("vtr8-window-%1.lock").arg(index)));
+        lock->setStaleLockTime(0); // a lock is stale only when its program is gone
+        if (lock->tryLock(0))
+            return {index, std::move(lock)};
+    }
+    return {};
 }
 
 void centreOn(QWidget* window, const QWidget* over)
@@ -27,14 +71,10 @@ void centreOn(QWidget* window, const QWidget* over)
     }
     QRect frame = window->frameGeometry();
     frame.moveCenter(over->frameGeometry().center());
-    if (const QScreen* screen = over->screen()) {
-        const QRect free = screen->availableGeometry();
-        frame.moveLeft(std::clamp(frame.left(), free.left(),
-                                  std::max(free.left(), free.right() - frame.width())));
-        frame.moveTop(std::clamp(frame.top(), free.top(),
-                                 std::max(free.top(), free.bottom() - frame.height())));
-    }
-    window->move(frame.topLeft());
+    if (const QScreen* screen = over->screen())
+        window->move(keptOn(frame, screen->availableGeometry()));
+    else
+        window->move(frame.topLeft());
 }
 
 } // namespace vtr8

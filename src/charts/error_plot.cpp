@@ -1,11 +1,14 @@
 #include "charts/error_plot.h"
 
+#include "configuration/number_format.h"
+
 namespace vtr8 {
 
 QString LargestErrorText(const ErrorCurve& curve, const QString& unit, const QString& inputUnit)
 {
     auto withUnit = [](double v, const QString& u) {
-        const QString n = QString::number(v, 'g', 4);
+        const QString n =
+            QString::number(v, 'g', 4).replace(QLatin1Char('.'), localeDecimalSeparator());
         return u.isEmpty() ? n : n + QLatin1Char(' ') + u;
     };
     return QStringLiteral("Největší chyba %1 při %2")

@@ -1,5 +1,6 @@
 #include "charts/plot.h"
 
+#include "configuration/number_format.h"
 #include "model/file_io.h"
 
 #include <QBuffer>
@@ -35,7 +36,7 @@ QString tickText(double v, double step)
     if (std::fabs(v) < step * 1e-9)
         v = 0;
     const int decimals = std::clamp(static_cast<int>(-std::floor(std::log10(step))), 0, 9);
-    return QString::number(v, 'f', decimals);
+    return QString::number(v, 'f', decimals).replace(QLatin1Char('.'), localeDecimalSeparator());
 }
 
 struct Bounds {
@@ -44,6 +45,25 @@ struct Bounds {
 };
 
 } // namespace
+
+QRectF MarkTextPlace(const QRectF& frame, QPointF mark, double textWidth, double line)
+{
+    // The marker's circle (radius 4, pen 1.5) and a little air around it.
+    const QRectF marker(mark - QPointF(8, 8), QSizeF(16, 16));
+    const double w = std::min(textWidth + 4, frame.width() - 8);
+    const QRectF corners[] = {
+        QRectF(frame.right() - 4 - w, frame.top() + 2, w, line),
+        QRectF(frame.left() + 4, frame.top() + 2, w, line),
+        QRectF(frame.right() - 4 - w, frame.bottom() - 2 - line, w, line),
+        QRectF(frame.left() + 4, frame.bottom() - 2 - line, w, line),
+    };
+    for (const QRectF& corner : corners)
+        if (!corner.intersects(marker))
+            return corner;
+    // A frame too small for any corner to stay clear: the text goes just above or below.
+    const double y = mark.y() - 8 - line >= frame.top() ? mark.y() - 8 - line : mark.y() + 8;
+    return QRectF(frame.left() + 4, y, w, line);
+}
 
 void DrawPlot(QPainter& painter, const QRectF& area, const Plot& plot)
 {
@@ -166,8 +186,9 @@ void DrawPlot(QPainter& painter, const QRectF& area, const Plot& plot)
     }
     for (const auto& [p, text] : plot.marks) {
         painter.setPen(Qt::red);
-        painter.drawText(QRectF(frame.left() + 4, frame.top() + 2, frame.width() - 8, line),
-                         Qt::AlignRight | Qt::AlignVCenter, text);
+        const QRectF place = MarkTextPlace(frame, QPointF(mapX(p.x()), mapY(p.y())),
+                                           fm.horizontalAdvance(text), line);
+        painter.drawText(place, Qt::AlignCenter, text);
     }
     painter.restore();
 }

@@ -2,13 +2,13 @@
 
 #include <QColor>
 #include <QPointF>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 
 #include <vector>
 
 class QPainter;
-class QRectF;
 
 namespace vtr8 {
 
@@ -30,6 +30,9 @@ struct Plot {
 };
 
 void DrawPlot(QPainter& painter, const QRectF& area, const Plot& plot);
+// Where a mark's text goes: the first corner of the plot frame (top right, top left, bottom
+// right, bottom left) whose text does not cover the mark.
+QRectF MarkTextPlace(const QRectF& frame, QPointF mark, double textWidth, double line);
 
 // The picture as the file's extension asks (.svg or .png), saved whole or not at all. Empty
 // on success, else a Czech message. Needs a QGuiApplication (fonts).

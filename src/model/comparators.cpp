@@ -62,9 +62,11 @@ bool takeFieldValues(EditorTransferContext& ctx, ComparatorFields& f)
          numbered(QStringLiteral("špatně zadaná mez rozepnutí komparátoru "), n),
          &f.values.SwitchOffLimit},
         {f.onDelay, numbered(QStringLiteral("Není zadán čas zpoždění sepnutí komparátoru "), n),
-         QStringLiteral("špatně zadaná mez zpoždění sepnutí"), &f.values.SwitchOnDelay},
+         numbered(QStringLiteral("špatně zadaná mez zpoždění sepnutí komparátoru "), n),
+         &f.values.SwitchOnDelay},
         {f.offDelay, numbered(QStringLiteral("Není zadán čas zpoždění rozepnutí komparátoru "), n),
-         QStringLiteral("špatně zadaná mez zpoždění rozepnutí"), &f.values.SwitchOffDelay},
+         numbered(QStringLiteral("špatně zadaná mez zpoždění rozepnutí komparátoru "), n),
+         &f.values.SwitchOffDelay},
     };
     for (const FieldCheck& check : checks) {
         if (check.control.text.isEmpty()) {

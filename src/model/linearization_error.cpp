@@ -1,6 +1,7 @@
 #include "model/linearization_error.h"
 
 #include "configuration/number_format.h"
+#include "device/choice_texts.h"
 #include "device/input_type.h"
 #include "device/segment_table.h"
 #include "linearization/polynomial_fit.h"
@@ -8,6 +9,7 @@
 #include "linearization/workspace.h"
 #include "model/main_window_model.h"
 #include "model/point_file.h"
+#include "model/range_limits.h"
 
 #include <algorithm>
 #include <charconv>
@@ -187,6 +189,17 @@ void pointFileCurves(const LinearizationErrorRequest& r, LinearizationErrorRepor
         polynomialChosen ? addSegments(false) : addPolynomial(false);
 }
 
+QString measuredUnit(InputType type)
+{
+    if (type == InputType::Special0to10V)
+        return choice::Volt;
+    if (isSpecialInput(type))
+        return choice::Milliampere;
+    // Any non-zero divider and shunt: only the unit is wanted.
+    const auto limits = rangeLimits(type, 1, 1);
+    return limits ? limits->unit : QString();
+}
+
 } // namespace
 
 LinearizationErrorReport ComputeLinearizationError(const LinearizationErrorRequest& r)
@@ -204,6 +217,7 @@ LinearizationErrorReport ComputeLinearizationError(const LinearizationErrorReque
             report.message = QStringLiteral("Linearizační soubor nemá aspoň dva body.");
             return report;
         }
+        report.inputUnit = r.inputUnit;
         pointFileCurves(r, report, ws);
     } else {
         report.inputUnit = r.unit;
@@ -241,6 +255,9 @@ LinearizationErrorRequestFor(const MainWindowModel& m, const LinearizationPoints
     if (linearization == Linearization::FromFile && m.PointFileChosen && points.PointCount >= 2) {
         r.linearization = Linearization::FromFile;
         r.points = &points;
+        // The points map what the input type measures to the chosen unit.
+        if (input)
+            r.inputUnit = measuredUnit(*input);
         // The output range of "ze souboru" is that of the first and the last point.
         const Extended first = points.RequiredOutput[1];
         const Extended last = points.RequiredOutput[static_cast<std::size_t>(points.PointCount)];

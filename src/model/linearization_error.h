@@ -26,6 +26,7 @@ struct LinearizationErrorRequest {
     PointFitMethod pointMethod = PointFitMethod::Polynomial;
     int pointDegree = 6;
     QString unit;         // the range unit, for captions
+    QString inputUnit;    // the unit of a point file's inputs: what the input type measures
     int intervals = 2000; // samples - 1 over the input range
 };
 

@@ -230,7 +230,10 @@ void MainWindowModel::userTyped(Control& c, const QString& typed)
         // Only a text that names an input type (case and accents aside) changes it; anything
         // on the way there is a draft the box shows, so typing a name letter by letter never
         // passes through other input types. Leaving the box takes the draft back.
-        const auto item = completeChoice(typed, c.items);
+        QStringList names = c.items; // and the four outside the list, typed the same way
+        for (std::size_t i = VstupListCount; i < vstupOrder.size(); ++i)
+            names << inputTypeText(vstupOrder[i]);
+        const auto item = completeChoice(typed, names);
         if (inputTypeFromText(typed))
             userEdit(c, typed);
         else if (item && commonPrefixLength(typed, *item) == item->size() &&

@@ -380,7 +380,8 @@ void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
         focus(field);
     }
     if (values.SwitchOnLimit == values.SwitchOffLimit) {
-        message(QStringLiteral("Meze sepnutí a rozepnutí komparátoru nesmí být zcela shodné"));
+        message(QStringLiteral("Meze sepnutí a rozepnutí komparátoru ") + number +
+                QStringLiteral(" nesmí být zcela shodné"));
         focus(field);
     }
 }
@@ -398,19 +399,22 @@ void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
         comparator == 1 ? (switchOn ? EZpoSep1 : EZpoRoz1) : (switchOn ? Ezposep2 : Ezporoz2);
     ComparatorValues& values = comparator == 1 ? Comparator1 : Comparator2;
     Extended& delay = switchOn ? values.SwitchOnDelay : values.SwitchOffDelay;
+    const QString number = QString::number(comparator);
     if (field.text.isEmpty())
         return;
     setText(field, UpravaFormatu(field.text));
     if (const auto value = parseLocaleNumber(field.text)) {
         delay = *value;
     } else {
-        message(switchOn ? QStringLiteral("špatně zadaná mez zpoždění sepnutí")
-                         : QStringLiteral("špatně zadaná mez zpoždění rozepnutí"));
+        message((switchOn ? QStringLiteral("špatně zadaná mez zpoždění sepnutí komparátoru ")
+                          : QStringLiteral("špatně zadaná mez zpoždění rozepnutí komparátoru ")) +
+                number);
         focus(field);
     }
     if (!ComparatorDelayStorable(delay)) {
-        message(switchOn ? QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s")
-                         : QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 255 s"));
+        message((switchOn ? QStringLiteral("Povolená mez pro zpoždění sepnutí komparátoru ")
+                          : QStringLiteral("Povolená mez pro zpoždění rozepnutí komparátoru ")) +
+                number + QStringLiteral(" je 0 až 255 s"));
         focus(field);
     }
 }

@@ -3,6 +3,7 @@
 #include "configuration/number_format.h"
 #include "device/codes.h"
 #include "device/device_float.h"
+#include "device/input_type_table.h"
 #include "device/memory_map.h"
 #include "linearization/characteristic.h"
 #include "linearization/workspace.h"
@@ -62,16 +63,9 @@ ConfigurationNumber generalForField(Extended value)
     return {value, formatGeneral(value, 10)};
 }
 
-bool isVoltageOrCurrent(const std::optional<InputType>& input)
-{
-    return input == InputType::Voltage || input == InputType::Current ||
-           input == InputType::VoltageDifference || input == InputType::CurrentDifference;
-}
-
 bool hasTotalValue(const std::optional<InputType>& input)
 {
-    return input == InputType::PotentiometerRelative || input == InputType::ResistorDifference ||
-           input == InputType::VoltageDifference || input == InputType::CurrentDifference;
+    return input && inputTypeRow(*input).has(InputField::TotalValue);
 }
 
 bool isFromFile(const RangeEncoding& encoding)
@@ -121,15 +115,14 @@ std::optional<Linearization> linearizationOf(std::uint8_t code)
 }
 
 // The front-end modes of a thermocouple tell where its cold junction is.
-std::optional<ColdJunction> coldJunctionOf(std::uint8_t frontEndMode)
+// A thermocouple's front end has four sub-range modes for each place of the cold junction, in
+// the order of ColdJunction.
+std::optional<ColdJunction> coldJunctionOf(InputType t, std::uint8_t frontEndMode)
 {
-    if (frontEndMode >= 29 && frontEndMode <= 32)
-        return ColdJunction::Internal;
-    if (frontEndMode >= 33 && frontEndMode <= 36)
-        return ColdJunction::Near;
-    if (frontEndMode >= 37 && frontEndMode <= 40)
-        return ColdJunction::Remote;
-    return std::nullopt;
+    const int group = (frontEndMode - inputTypeRow(t).firstMode) / 4;
+    if (frontEndMode < inputTypeRow(t).firstMode || group > static_cast<int>(ColdJunction::Remote))
+        return std::nullopt;
+    return static_cast<ColdJunction>(group);
 }
 
 bool holdsValidCodes(const MemoryImage& image)
@@ -177,7 +170,7 @@ RangeRead DecodeRange(const MemoryImage& image, const RangeEncoding& encoding,
     // The float holds a few stray digits beyond what was entered; they are cut in the range's
     // own unit, after a limit stored as a sensor signal was turned back into it (a millivolt
     // of a thermocouple is tens of degrees).
-    const int decimals = isVoltageOrCurrent(input) ? 6 : 3;
+    const int decimals = input ? inputTypeRow(*input).readDecimals : 3;
     RangeRead range;
     range.start = generalForField(roundToDecimals(start, decimals));
     range.end = generalForField(roundToDecimals(end, decimals));
@@ -201,7 +194,7 @@ std::optional<Configuration> DecodeConfiguration(const MemoryImage& image,
             c.connection = static_cast<ConnectionCode>(connection);
     }
     if (isThermocouple(t))
-        c.coldJunction = coldJunctionOf(image.at(eeprom::FrontEndMode));
+        c.coldJunction = coldJunctionOf(t, image.at(eeprom::FrontEndMode));
     if (isShuntCurrent(t))
         c.shuntResistance = fixedForField(floatAt(image, eeprom::ShuntResistance), 5);
     if (hasTotalValue(t))

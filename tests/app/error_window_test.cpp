@@ -3,6 +3,8 @@
 
 #include "app/error_plot_window.h"
 #include "app/table_window.h"
+#include "charts/error_plot.h"
+#include "configuration/number_format.h"
 #include "linearization/characteristic.h"
 #include "linearization/spline.h"
 #include "linearization/workspace.h"
@@ -107,6 +109,56 @@ TEST_F(ErrorWindow, OpensFromTheTableWindowForAPointFile)
     ASSERT_NE(window, nullptr) << ui.messages.join('|').toStdString();
     ASSERT_FALSE(window->report().curves.empty()) << ui.messages.join('|').toStdString();
     EXPECT_TRUE(window->isVisible());
+    // The points map volts (what "napětí" measures) to the chosen unit, here none.
+    const Plot plot = window->findChild<PlotWidget*>()->plot();
+    EXPECT_EQ(plot.xLabel, u("vstup [V]"));
+    EXPECT_EQ(plot.yLabel, u("chyba"));
+}
+
+TEST(ErrorPlot, NumbersUseThePersonsDecimalSeparator)
+{
+    ErrorCurve curve;
+    curve.largestError = -0.0125L;
+    curve.largestAt = 412.5L;
+    // Ticks every 0.2 on the error axis, every 0.5 on the input axis.
+    Plot plot;
+    plot.series.push_back({u("x"), Qt::black, {{0, -0.3}, {2.5, 0.7}}});
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("plot.svg"));
+    overrideLocaleDecimalSeparator(QLatin1Char(','));
+    const QString saved = SavePlot(plot, picture);
+    const QString comma = LargestErrorText(curve, u("°C"), u("°C"));
+    overrideLocaleDecimalSeparator(QLatin1Char('.'));
+    const QString point = LargestErrorText(curve, u("°C"), u("°C"));
+    overrideLocaleDecimalSeparator(std::nullopt);
+    EXPECT_EQ(comma, u("Největší chyba -0,0125 °C při 412,5 °C"));
+    ASSERT_TRUE(saved.isEmpty()) << saved.toStdString();
+    QFile svg(picture);
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray text = svg.readAll();
+    EXPECT_TRUE(text.contains(">0,4<") && text.contains(">1,5<")) << text.toStdString();
+    EXPECT_FALSE(text.contains(">0.4<") || text.contains(">1.5<"));
+    EXPECT_EQ(point, u("Největší chyba -0.0125 °C při 412.5 °C"));
+}
+
+// The largest-error text goes to the first corner of the frame it leaves the marker free in.
+TEST(ErrorPlot, LargestErrorTextLeavesTheMarkerFree)
+{
+    const QRectF frame(50, 30, 600, 400);
+    struct Case {
+        QPointF mark;
+        bool right, top;
+    };
+    for (const Case& k :
+         {Case{{350, 230}, true, true}, Case{{645, 35}, false, true}, Case{{640, 40}, false, true},
+          Case{{55, 35}, true, true}, Case{{350, 35}, true, false}, Case{{640, 420}, true, true}}) {
+        const QRectF place = MarkTextPlace(frame, k.mark, 300, 16);
+        SCOPED_TRACE(testing::Message() << k.mark.x() << "," << k.mark.y());
+        EXPECT_FALSE(place.intersects(QRectF(k.mark - QPointF(5, 5), QSizeF(10, 10))));
+        EXPECT_TRUE(frame.contains(place));
+        EXPECT_EQ(place.center().x() > frame.center().x(), k.right);
+        EXPECT_EQ(place.center().y() < frame.center().y(), k.top);
+    }
 }
 
 TEST_F(ErrorWindow, RefusesAConfigurationWithoutLinearization)

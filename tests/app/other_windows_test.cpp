@@ -4,6 +4,7 @@
 #include "app/information_window.h"
 #include "app/port_window.h"
 #include "app/table_window.h"
+#include "app/window_placement.h"
 #include "linearization/point_set.h"
 #include "link/command_protocol.h"
 #include "model/main_window_model.h"
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
@@ -289,6 +291,33 @@ TEST_F(TableWindowWidget, KeyboardLeavesTheTableConfirmsAndCancels)
     loadPoints(5);
     QTest::keyClick(grid, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_TRUE(form->isHidden());
+}
+
+class SecondWindow : public WindowTest {};
+
+TEST_F(SecondWindow, OpensOffsetFromTheFirst)
+{
+    startProgram();
+    FocusingUserInterface otherUi;
+    Vtr8Application other(&otherUi);
+    other.start();
+    EXPECT_NE(other.form1()->pos(), program->form1()->pos());
+
+    // On a wide screen each place lies one step down and right of the last; on a screen the
+    // window nearly fills it still moves, and stays on the screen.
+    struct Case {
+        QRect screen;
+        QPoint first, second;
+    };
+    const QSize window(TForm1::FormWidth, TForm1::FormHeight);
+    for (const Case& k : {Case{QRect(0, 0, 1920, 1080), QPoint(589, 272), QPoint(621, 304)},
+                          Case{QRect(0, 0, 800, 600), QPoint(29, 32), QPoint(2, 64)}}) {
+        EXPECT_EQ(slotPosition(window, k.screen, 0), k.first);
+        EXPECT_EQ(slotPosition(window, k.screen, 1), k.second);
+        for (int slot = 0; slot < 8; ++slot)
+            EXPECT_TRUE(k.screen.contains(QRect(slotPosition(window, k.screen, slot), window)))
+                << slot;
+    }
 }
 
 } // namespace

@@ -576,14 +576,14 @@ TEST_F(ModelTest, ComparatorLimitsAreCheckedAgainstTheRange)
     ui.clear();
     typeAndLeave(model.EMezroz1, local("12.5"), &MainWindowModel::EMezroz1Exit);
     EXPECT_EQ(ui.messages, QStringList{QStringLiteral(
-                               "Meze sepnutí a rozepnutí komparátoru nesmí být zcela shodné")});
+                               "Meze sepnutí a rozepnutí komparátoru 1 nesmí být zcela shodné")});
 
     ui.clear();
     typeAndLeave(model.EMezsep2, QStringLiteral("a"), &MainWindowModel::EMezsep2Exit);
     EXPECT_EQ(ui.messages,
-              (QStringList{
-                  QStringLiteral("špatně zadaná mez sepnutí komparátoru 2"),
-                  QStringLiteral("Meze sepnutí a rozepnutí komparátoru nesmí být zcela shodné")}));
+              (QStringList{QStringLiteral("špatně zadaná mez sepnutí komparátoru 2"),
+                           QStringLiteral(
+                               "Meze sepnutí a rozepnutí komparátoru 2 nesmí být zcela shodné")}));
     EXPECT_EQ(ui.focused, QStringLiteral("EMezsep2"));
 
     // A falling range puts every limit outside.
@@ -608,13 +608,15 @@ TEST_F(ModelTest, ComparatorDelaysLieBetween0And255Seconds)
     // Below zero even where the byte would round to 0 s.
     typeAndLeave(model.EZpoSep1, local("-0.4"), &MainWindowModel::EZpoSep1Exit);
     typeAndLeave(model.EZpoSep1, local("-0.5"), &MainWindowModel::EZpoSep1Exit);
-    EXPECT_EQ(ui.messages,
-              (QStringList{QStringLiteral("Povolená mez pro zpoždění rozepnutí je 0 až 255 s"),
-                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s"),
-                           QStringLiteral("špatně zadaná mez zpoždění sepnutí"),
-                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s"),
-                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s"),
-                           QStringLiteral("Povolená mez pro zpoždění sepnutí je 0 až 255 s")}));
+    EXPECT_EQ(
+        ui.messages,
+        (QStringList{
+            QStringLiteral("Povolená mez pro zpoždění rozepnutí komparátoru 1 je 0 až 255 s"),
+            QStringLiteral("Povolená mez pro zpoždění sepnutí komparátoru 2 je 0 až 255 s"),
+            QStringLiteral("špatně zadaná mez zpoždění sepnutí komparátoru 2"),
+            QStringLiteral("Povolená mez pro zpoždění sepnutí komparátoru 2 je 0 až 255 s"),
+            QStringLiteral("Povolená mez pro zpoždění sepnutí komparátoru 1 je 0 až 255 s"),
+            QStringLiteral("Povolená mez pro zpoždění sepnutí komparátoru 1 je 0 až 255 s")}));
     EXPECT_EQ(model.Comparator2.SwitchOnDelay, -1.0L);
 }
 
