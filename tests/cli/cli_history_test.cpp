@@ -281,7 +281,7 @@ TEST_F(CliHistory, ReportOfACommissioningShowsNoteConfigurationVerdictAndReading
     ASSERT_TRUE(text.waitForFinished(30000));
     const QString shown = QString::fromUtf8(text.readAllStandardOutput());
     for (const char* expected : {"Kotel 9", "odporový teploměr Pt100", "-50", "150", "VYHOVUJE",
-                                 "20.000", "-130.000", "-65.000", "Podpis"})
+                                 "20.000", "-130.000", "-65.000", "Podpis", "0d f9"})
         EXPECT_TRUE(shown.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                  << shown.toStdString();
 
