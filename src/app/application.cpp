@@ -136,7 +136,7 @@ void Vtr8Application::KontrolaClick()
 
 void Vtr8Application::ProtokolClick()
 {
-    const QString saved = saveCommissioningReport(*transfer_, history_->store(), *ui_);
+    const QString saved = history_->saveReport();
     if (!saved.isEmpty() && form1_)
         form1_->showStatus(QStringLiteral("Protokol uložen: ") + saved);
 }

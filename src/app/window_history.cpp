@@ -82,6 +82,17 @@ bool WindowHistory::runCheck(const QList<double>& percents)
     return check && check->completed;
 }
 
+QString WindowHistory::saveReport()
+{
+    QString saved;
+    recorded(HistoryOperation::Verify, [this, &saved] {
+        bool verified = false;
+        saved = saveCommissioningReport(ctx_, *store_, ui_, verified);
+        setOutcome(!saved.isEmpty() && verified);
+    })();
+    return saved;
+}
+
 void WindowHistory::finish(HistoryOperation operation, const QDateTime& started)
 {
     if (!store_->enabled())
@@ -145,8 +156,9 @@ void addHistoryActions(QWidget& mainWindow, std::function<void()> history,
 }
 
 QString saveCommissioningReport(EditorTransferContext& ctx, HistoryStore& history,
-                                UserInterface& ui)
+                                UserInterface& ui, bool& verified)
 {
+    verified = false;
     const QString path = ui.chooseSaveFile(QStringLiteral("Uložit protokol"), QString(),
                                            QStringLiteral("Protokol PDF|*.pdf"));
     if (path.isEmpty())
@@ -162,6 +174,7 @@ QString saveCommissioningReport(EditorTransferContext& ctx, HistoryStore& histor
         ui.message(error);
         return {};
     }
+    verified = report->verified;
     return path;
 }
 

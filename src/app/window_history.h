@@ -39,6 +39,10 @@ public:
     // "Kontrola": readings at these shares of the range (per cent), recorded; the
     // readings are shown in one message. True when every reading was taken.
     bool runCheck(const QList<double>& percents);
+    // "Protokol": the report verifies the transmitter on the way and is recorded as that
+    // verification, completed only when the transmitter holds what the editor shows. The path
+    // of the report saved, or empty.
+    QString saveReport();
 
 private:
     std::function<void()> recorded(HistoryOperation operation, std::function<void()> inner);
@@ -62,8 +66,9 @@ void addHistoryActions(QWidget& mainWindow, std::function<void()> history,
                        std::function<void()> report, std::function<void()> check);
 
 // "Protokol": the commissioning report of the transmitter into a PDF the person
-// chooses. The path of the file saved, or empty.
+// chooses. The path of the file saved, or empty; `verified` tells whether the transmitter
+// held what the editor shows.
 QString saveCommissioningReport(EditorTransferContext& ctx, HistoryStore& history,
-                                UserInterface& ui);
+                                UserInterface& ui, bool& verified);
 
 } // namespace vtr8

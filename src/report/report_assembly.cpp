@@ -1,6 +1,7 @@
 #include "report/report_assembly.h"
 
 #include "charts/error_plot.h"
+#include "device/memory_map.h"
 #include "history/configuration_compare.h"
 #include "history/history_store.h"
 #include "link/command_protocol.h"
@@ -41,6 +42,11 @@ std::optional<CommissioningReport> assembleReport(EditorTransferContext& ctx, Hi
     CommissioningReport r;
     r.note = model.EditUzPozn.text.trimmed();
     r.firmware = ctx.state.FirmwareNumber;
+    // The read leaves out the type bytes; the identity of the report names them.
+    if (const LinkResult<Bytes> type =
+            ctx.link.readEeprom(eeprom::DeviceTypeBytes, eeprom::DeviceTypeBytesLength))
+        r.typeBytes = QByteArray(reinterpret_cast<const char*>(type.value.data()),
+                                 static_cast<qsizetype>(type.value.size()));
     r.port = port;
     r.date = QDateTime::currentDateTime();
     r.configuration = configurationFields(*read);

@@ -63,13 +63,16 @@ TEST_F(HistoryWindowTest, FiltersComparesAndLoadsARecordedConfiguration)
     HistoryWindow* window = program->historyWindow();
     ASSERT_NE(window, nullptr);
     HistoryTableModel& table = window->tableModel();
-    ASSERT_EQ(table.rowCount(), 3);
+    ASSERT_EQ(table.rowCount(), 4);
     const auto cell = [&](int row, int column) {
         return table.data(table.index(row, column), Qt::DisplayRole).toString();
     };
     EXPECT_EQ(cell(0, HistoryTableModel::Operation), u("zápis"));
     EXPECT_EQ(cell(2, HistoryTableModel::Operation), u("čtení"));
     EXPECT_EQ(cell(2, HistoryTableModel::Result), u("dokončeno"));
+    // The report's own verification is recorded too.
+    EXPECT_EQ(cell(3, HistoryTableModel::Operation), u("ověření"));
+    EXPECT_EQ(cell(3, HistoryTableModel::Result), u("dokončeno"));
 
     auto* operation = window->findChild<QComboBox*>(QStringLiteral("Operace"));
     operation->setCurrentIndex(operation->findText(u("čtení")));
@@ -79,7 +82,7 @@ TEST_F(HistoryWindowTest, FiltersComparesAndLoadsARecordedConfiguration)
     text->setText(QStringLiteral("nic takového"));
     EXPECT_EQ(table.rowCount(), 0);
     text->clear();
-    ASSERT_EQ(table.rowCount(), 3);
+    ASSERT_EQ(table.rowCount(), 4);
 
     window->selectRows({0, 1});
     const QString compared = window->shownText();

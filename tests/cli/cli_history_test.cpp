@@ -1,4 +1,5 @@
 // The record of every vtr8ctl transfer: vtr8ctl against vtr8-sim, then its history.
+#include "history/history_store.h"
 #include "support/core_application.h"
 #include "support/sim_process.h"
 
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <thread>
 
 namespace {
 
@@ -125,6 +127,56 @@ TEST_F(CliHistory, CommissioningOfThreeTransmittersIsListedInOrder)
     EXPECT_EQ(fileBytes(dir.filePath("all.csv")).count('\n'), 13);
 }
 
+// Two vtr8ctl, each storing notes into its own transmitter, and a window's store add 300
+// records to one file at the same time; none is lost and each writer's keep their order.
+TEST_F(CliHistory, TwoVtr8ctlAndAWindowWritingAtOnceLoseNoRecord)
+{
+    constexpr int perWriter = 100;
+    SimProcess first;
+    SimProcess second;
+    ASSERT_TRUE(first.start());
+    ASSERT_TRUE(second.start());
+    std::atomic<int> failed{0};
+    const auto notes = [&](const SimProcess& sim, const char* prefix) {
+        for (int i = 0; i < perWriter; ++i) {
+            QProcess p;
+            start(p, on(sim, {"--yes", "note", "write",
+                              QStringLiteral("%1-%2").arg(prefix).arg(i, 3, 10, QChar('0'))}));
+            if (finish(p).exitCode != 0)
+                ++failed;
+        }
+    };
+    std::thread a(notes, std::cref(first), "a");
+    std::thread b(notes, std::cref(second), "b");
+    {
+        vtr8::HistoryStore window(history, [&failed](const QString&) { ++failed; });
+        for (int i = 0; i < perWriter; ++i) {
+            vtr8::HistoryRecord r;
+            r.started = r.ended = QDateTime::currentDateTime();
+            r.program = QStringLiteral("vtr8");
+            r.operation = vtr8::HistoryOperation::Read;
+            r.result = vtr8::HistoryResult::Completed;
+            r.note = QStringLiteral("w-%1").arg(i, 3, 10, QChar('0'));
+            window.add(std::move(r));
+            QThread::msleep(100); // spread over the time the other two run
+        }
+        EXPECT_EQ(window.pendingCount(), 0);
+    }
+    a.join();
+    b.join();
+    EXPECT_EQ(failed, 0);
+
+    const QStringList all = records();
+    ASSERT_EQ(all.size(), 3 * perWriter);
+    for (const char* prefix : {"note,completed,a-", "note,completed,b-", "read,completed,w-"}) {
+        QStringList mine = all.filter(QLatin1String(prefix));
+        QStringList sorted = mine;
+        sorted.sort();
+        EXPECT_EQ(mine.size(), perWriter) << prefix;
+        EXPECT_EQ(mine, sorted) << prefix;
+    }
+}
+
 TEST_F(CliHistory, FailedAndInterruptedWritesAreRecordedAsSuch)
 {
     {
@@ -230,7 +282,7 @@ TEST_F(CliHistory, ReportOfACommissioningShowsNoteConfigurationVerdictAndReading
     ASSERT_TRUE(text.waitForFinished(30000));
     const QString shown = QString::fromUtf8(text.readAllStandardOutput());
     for (const char* expected : {"Kotel 9", "odporový teploměr Pt100", "-50", "150", "VYHOVUJE",
-                                 "20.000", "-130.000", "-65.000", "Podpis"})
+                                 "20.000", "-130.000", "-65.000", "Podpis", "0d f9"})
         EXPECT_TRUE(shown.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                  << shown.toStdString();
 
