@@ -293,9 +293,10 @@ TEST_F(MainWindow, ComparatorGroupsShowTheirTextsAndLargestDelaysWhole)
         const auto children = box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         for (QWidget* child : children) {
             const std::string name = child->objectName().toStdString();
-            if (auto* label = qobject_cast<QLabel*>(child))
+            if (auto* label = qobject_cast<QLabel*>(child)) {
                 EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
                     << name;
+            }
             if (auto* field = qobject_cast<QLineEdit*>(child);
                 field && field->objectName().contains(QStringLiteral("zpo"), Qt::CaseInsensitive)) {
                 // "255", the cursor, the line edit's own margin of 2 px a side and the frame.

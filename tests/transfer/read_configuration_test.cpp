@@ -394,9 +394,9 @@ struct EditorSnapshot {
                                     QString::number(c.checked)}
                             .join(';');
         }
-        numbers = {m.RangeStart,      m.RangeEnd,        m.DampingTime,
-                   m.DividerRatio,    m.ShuntResistance, m.ParasiticResistance,
-                   m.TotalValue,      m.UnitCode,        b.points.InverseSlope,
+        numbers = {m.RangeStart,      m.RangeEnd,           m.DampingTime,
+                   m.DividerRatio,    m.ShuntResistance,    m.ParasiticResistance,
+                   m.TotalValue,      Extended(m.UnitCode), b.points.InverseSlope,
                    b.points.LineSlope};
         input = m.Input;
         unit = m.UnitText;
@@ -524,8 +524,9 @@ TEST(ReadConfiguration, ReadsBackEveryExampleAsTheValueItsFileHolds)
             {&r.dividerRatio, &p.dividerRatio},
             {&r.shuntResistance, &p.shuntResistance}};
         for (const auto& [back, file] : numbers) {
-            if (!file->text.isEmpty())
+            if (!file->text.isEmpty()) {
                 EXPECT_EQ(back->value, static_cast<float>(file->value)) << file->text.toStdString();
+            }
         }
     }
     EXPECT_EQ(files, 4);
