@@ -3,7 +3,8 @@
 # open a configuration named on the command line, type a letter that is no mnemonic, find the
 # transmitter on a port of the system's list and choose it, write it (mnemonic, confirmation),
 # run the measurement and save its record, close. The simulator's memory afterwards must equal
-# what vtr8ctl writes for the same file into a fresh simulator.
+# what vtr8ctl writes for the same file into a fresh simulator. Then a point-file configuration's
+# table window is left with Tab and closed with Escape.
 # Usage: window_end_to_end.sh VTR8 VTR8CTL VTR8SIM CONFIG
 set -euo pipefail
 vtr8=$1 ctl=$2 sim=$3 config=$4
@@ -115,6 +116,27 @@ waitfor 10 sh -c "! xdotool search --onlyvisible --name '^Měření$' >/dev/null
 # manager's, which this server has none of. End it as the session would.
 kill -TERM "$vtr8_pid"; wait "$vtr8_pid" || true
 stop_sim window
+
+# A configuration linearized from a point file asks for the file and shows its points in the
+# table window, which the keyboard leaves: Tab out of the grid, then Escape closes it.
+printf 'Konfigurační data pro VTR8:\r\n\r\nvstup: napětí\r\ndolní mez: 0\r\nhorní mez: 100\r\njednotka: %%\r\nlinearizace: ze souboru\r\ntlumení: 1s\r\nchybový proud: vyřazen\r\nzeslabení děličem: 1\r\n' |
+  iconv -f utf-8 -t cp1250 >"$work/tank.txt"
+printf '0 0\r\n0.25 20\r\n0.5 50\r\n0.75 80\r\n1 100\r\n' >"$work/tank-points.txt"
+"$vtr8" "$work/tank.txt" >"$work/vtr8-table.out" 2>"$work/vtr8-table.err" &
+table_pid=$!
+pids+=($table_pid)
+points=$(dialog 'Linearizační soubor') || fail "no file dialog for the point file"
+sleep 0.5
+xdotool windowfocus --sync "$points" 2>/dev/null || true
+xdotool type --delay 20 "$work/tank-points.txt"
+xdotool key Return
+table=$(dialog 'Hodnoty linearizačního souboru') || fail "the table window did not open"
+sleep 0.5
+key "$table" Tab
+key "$table" Escape
+waitfor 10 sh -c "! xdotool search --onlyvisible --name 'Hodnoty linearizačního souboru' >/dev/null" ||
+  fail "Tab, then Escape did not close the table window"
+kill -TERM "$table_pid"; wait "$table_pid" || true
 
 start_sim cli
 "$ctl" --port "$work/cli" --yes write "$config" >"$work/ctl.out" 2>"$work/ctl.err" || fail "vtr8ctl write"
