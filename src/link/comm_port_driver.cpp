@@ -2,30 +2,9 @@
 
 #include "link/port_mapping.h"
 
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 #include <algorithm>
 
 namespace vtr8 {
-
-TCommPortDriver::TCommPortDriver(QObject* parent) : QObject(parent)
-{
-    receiveBuffer_.assign(BufferSize, 0);
-    connect(&pollTimer_, &QTimer::timeout, this, [this] { ReceiveOnce(); });
-    connect(&port_, &QSerialPort::readyRead, this, &TCommPortDriver::onReadyRead);
-    connect(&port_, &QSerialPort::errorOccurred, this, &TCommPortDriver::onError);
-}
-
-TCommPortDriver::~TCommPortDriver()
-{
-    ClosePort();
-}
 
 void TCommPortDriver::setReceiveHandler(ReceiveHandler handler)
 {
@@ -54,129 +33,6 @@ QString TCommPortDriver::portDisplayName() const
     return system == item ? item : QStringLiteral("%1 (%2)").arg(item, system);
 }
 
-bool TCommPortDriver::OpenPort()
-{
-    if (IsPortOpen())
-        return true;
-    openProblem_ = OpenProblem::Other;
-    // An item mapped to a name that is no port names nothing.
-    if (portSystemName().isEmpty()) {
-        openProblem_ = OpenProblem::Missing;
-        return false;
-    }
-    // A terminal that is no serial line would show the frames on a screen.
-    if (IsTerminalNotSerialPort(portSystemName()))
-        return false;
-    port_.setPortName(portSystemName());
-    // Set before open(): a pty refuses parity changes once it is open.
-    port_.setBaudRate(BaudRate);
-    port_.setDataBits(QSerialPort::Data8);
-    port_.setParity(QSerialPort::OddParity);
-    port_.setStopBits(QSerialPort::OneStop);
-    port_.setFlowControl(QSerialPort::NoFlowControl);
-    port_.clearError();
-    if (!port_.open(QIODevice::ReadWrite)) {
-        openProblem_ = problemOf(port_.error());
-        port_.clearError();
-        return false;
-    }
-    // Right after open, never after a write: clearing then would drop the
-    // unsent frame.
-    PurgeQueues(true, true);
-    port_.setReadBufferSize(BufferSize);
-    // DTR on with the line settings, RTS low until SetRts raises it; ptys and
-    // some adapters refuse both, which is harmless.
-    if (!port_.isDataTerminalReady())
-        port_.setDataTerminalReady(true);
-    if (port_.isRequestToSend())
-        port_.setRequestToSend(false);
-    port_.clearError();
-    pollTimer_.start(pollingDelay_);
-    return true;
-}
-
-void TCommPortDriver::ClosePort()
-{
-    pollTimer_.stop();
-    if (port_.isOpen())
-        port_.close();
-    port_.clearError();
-}
-
-bool TCommPortDriver::IsPortOpen() const
-{
-    return port_.isOpen();
-}
-
-void TCommPortDriver::PurgeQueues(bool input, bool output)
-{
-    if (!IsPortOpen() || (!input && !output))
-        return;
-    port_.clear(input && output ? QSerialPort::AllDirections
-                : input         ? QSerialPort::Input
-                                : QSerialPort::Output);
-    port_.clearError();
-}
-
-int TCommPortDriver::WriteData(const std::uint8_t* data, int count)
-{
-    if (!IsPortOpen())
-        return 0;
-    QElapsedTimer sinceProgress;
-    sinceProgress.start();
-    qint64 accepted = 0;
-    while (accepted < count) {
-        if (port_.bytesToWrite() < BufferSize) {
-            const qint64 n =
-                port_.write(reinterpret_cast<const char*>(data + accepted), count - accepted);
-            if (n < 0)
-                break;
-            if (n > 0) {
-                accepted += n;
-                sinceProgress.restart();
-                continue;
-            }
-        }
-        const qint64 left = OutputTimeoutMs - sinceProgress.elapsed();
-        if (left <= 0 || !IsPortOpen() || port_.bytesToWrite() == 0)
-            break;
-        port_.waitForBytesWritten(static_cast<int>(left));
-    }
-    // QSerialPort keeps what the driver has not taken yet; hand it over now,
-    // waiting as long as there is progress.
-    qint64 pending = port_.bytesToWrite();
-    while (pending > 0 && IsPortOpen()) {
-        const qint64 left = OutputTimeoutMs - sinceProgress.elapsed();
-        if (left <= 0)
-            break;
-        port_.waitForBytesWritten(static_cast<int>(left));
-        const qint64 now = port_.bytesToWrite();
-        if (now < pending)
-            sinceProgress.restart();
-        pending = now;
-    }
-    if (!IsPortOpen())
-        pending = accepted;
-    const int written = static_cast<int>(accepted - pending);
-    return pending > 0 ? -written : written;
-}
-
-void TCommPortDriver::SetDtr(bool on)
-{
-    if (!IsPortOpen())
-        return;
-    port_.setDataTerminalReady(on);
-    port_.clearError();
-}
-
-void TCommPortDriver::SetRts(bool on)
-{
-    if (!IsPortOpen())
-        return;
-    port_.setRequestToSend(on);
-    port_.clearError();
-}
-
 void TCommPortDriver::setPollingDelay(int ms)
 {
     const int value = std::clamp(ms, 1, 65535);
@@ -187,17 +43,10 @@ void TCommPortDriver::setPollingDelay(int ms)
         pollTimer_.start(pollingDelay_);
 }
 
-bool TCommPortDriver::ReceiveOnce()
+void TCommPortDriver::deliver(int n)
 {
-    if (!IsPortOpen())
-        return false;
-    const qint64 n = port_.read(reinterpret_cast<char*>(receiveBuffer_.data()),
-                                static_cast<qint64>(receiveBuffer_.size()));
-    if (n <= 0)
-        return false;
     if (handler_)
-        handler_(receiveBuffer_.data(), static_cast<int>(n));
-    return true;
+        handler_(receiveBuffer_.data(), n);
 }
 
 void TCommPortDriver::onReadyRead()
@@ -209,38 +58,6 @@ void TCommPortDriver::onReadyRead()
         return;
     while (ReceiveOnce()) {
     }
-}
-
-TCommPortDriver::OpenProblem TCommPortDriver::problemOf(QSerialPort::SerialPortError error) const
-{
-    switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return OpenProblem::Missing;
-    case QSerialPort::PermissionError: {
-#ifdef Q_OS_UNIX
-        // Qt says the same when another program holds the port (its lock file, or an exclusive
-        // open) and when the device's permissions keep this user out; only the latter fails
-        // an access check. A device that vanished meanwhile is missing.
-        const QByteArray path = QFile::encodeName(portSystemName());
-        if (!QFileInfo::exists(portSystemName()))
-            return OpenProblem::Missing;
-        if (::access(path.constData(), R_OK | W_OK) != 0)
-            return OpenProblem::Denied;
-#endif
-        // Windows opens a port for one program only and says "access denied" to the next.
-        return OpenProblem::InUse;
-    }
-    default:
-        return OpenProblem::Other;
-    }
-}
-
-void TCommPortDriver::onError(QSerialPort::SerialPortError error)
-{
-    // When the far end vanishes Qt reports the same error again and again
-    // from its read notifier; closing stops that. The next attempt reopens.
-    if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError)
-        ClosePort();
 }
 
 } // namespace vtr8

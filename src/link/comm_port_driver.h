@@ -3,19 +3,28 @@
 #include "link/link_transport.h"
 
 #include <QObject>
-#include <QSerialPort>
 #include <QTimer>
+#ifndef Q_OS_WIN
+#include <QSerialPort>
+#endif
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace vtr8 {
 
 // The serial port of the link: 2400 baud, 8 data bits, odd parity, 1 stop bit,
-// no flow control. Received bytes are handed on as soon as the port reports them
-// (readyRead); a timer on the UI thread still reads whatever is left every
-// polling period, so nothing waits on a missed notification. Writes wait at most
-// the output time-out for progress.
+// no flow control. Received bytes are handed on as soon as the port reports them;
+// a timer on the UI thread still reads whatever is left every polling period, so
+// nothing waits on a missed notification. Writes wait at most the output time-out
+// for progress.
+//
+// Elsewhere QSerialPort carries the port (comm_port_driver_qt.cpp). On Windows
+// the port is a plain synchronous handle whose input is looked at every couple
+// of milliseconds (comm_port_driver_win.cpp): one request, one short reply at
+// 2400 baud needs no overlapped I/O, and QSerialPort's chain of overlapped
+// waits and reads lost replies under Wine, where this is tested.
 class TCommPortDriver : public QObject, public LinkTransport {
     Q_OBJECT
 public:
@@ -48,17 +57,28 @@ public:
     // false leaves reception to the polling timer alone (tests of the fallback).
     void setReceiveOnArrival(bool value) { receiveOnArrival_ = value; }
 
+#ifndef Q_OS_WIN
     // The underlying port, for diagnostics and tests.
     const QSerialPort& serialPort() const { return port_; }
+#endif
 
 private:
     // Hands one buffer of received bytes on; false when there was none.
     bool ReceiveOnce();
+    // Hands the first n bytes of the receive buffer on.
+    void deliver(int n);
     void onReadyRead();
+#ifdef Q_OS_WIN
+    static constexpr int ArrivalCheckMs = 2;
+    void* handle_ = nullptr; // the port's HANDLE, null while closed
+    struct FoundSettings;
+    std::unique_ptr<FoundSettings> found_;
+    QTimer arrivalTimer_;
+#else
     void onError(QSerialPort::SerialPortError error);
     OpenProblem problemOf(QSerialPort::SerialPortError error) const;
-
     QSerialPort port_;
+#endif
     QTimer pollTimer_;
     std::vector<std::uint8_t> receiveBuffer_;
     ReceiveHandler handler_;
