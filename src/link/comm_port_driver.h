@@ -59,7 +59,10 @@ public:
 
 #ifndef Q_OS_WIN
     // The underlying port, for diagnostics and tests.
-    const QSerialPort& serialPort() const { return port_; }
+    const QSerialPort& serialPort() const
+    {
+        return port_;
+    }
 #endif
 
 private:

@@ -17,7 +17,8 @@ HANDLE handleOf(void* handle)
 // prefix already is taken as it stands.
 std::wstring devicePathOf(const QString& name)
 {
-    const QString path = name.startsWith(QLatin1String("\\\\")) ? name : QStringLiteral("\\\\.\\") + name;
+    const QString path =
+        name.startsWith(QLatin1String("\\\\")) ? name : QStringLiteral("\\\\.\\") + name;
     return path.toStdWString();
 }
 
