@@ -26,7 +26,7 @@ std::optional<QByteArray> loadAndSave(const QByteArray& bytes)
     // "ze souboru" asks for a point file: the dialog is cancelled.
     model.setPointFileChooser(
         [&] { return !ui.chooseOpenFile(QString(), QString(), QString()).isEmpty(); });
-    model.loadConfigurationData(bytes);
+    static_cast<void>(model.loadConfigurationData(bytes)); // a refused value stays, as typed
     // What the save button writes: nothing while a required field is empty.
     model.ConfigIncomplete = false;
     model.Testvyplneni();

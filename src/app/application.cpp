@@ -238,7 +238,7 @@ bool Vtr8Application::openAtStart(const QString& configuration, const QString& p
     // The point-file dialog the loader opens for "ze souboru" gets this answer.
     if (!pointFile.isEmpty() && qtUi_)
         qtUi_->setNextOpenFile(pointFile);
-    const bool loaded = model_->loadConfiguration(configuration);
+    const bool loaded = model_->loadConfiguration(configuration).loaded;
     if (qtUi_)
         qtUi_->setNextOpenFile({});
     if (loaded && form1_)

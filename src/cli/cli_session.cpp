@@ -136,20 +136,19 @@ bool CliSession::loadForWrite(const QString& refusal)
     else if (options_.method == QLatin1String("polynomial"))
         table_.Zpus_linClick(static_cast<int>(PointFitMethod::Polynomial));
 
-    const int before = ui_.messageCount;
-    if (!model_.loadConfiguration(options_.arguments[0]))
+    const MainWindowModel::LoadOutcome load = model_.loadConfiguration(options_.arguments[0]);
+    if (!load)
         return false;
     // A value a field check refused would be written as whatever the check left
     // behind; in the window the technician corrects it first, a script cannot.
-    if (!quietSince(before)) {
+    if (!load.accepted) {
         ui_.message(refusal);
         return false;
     }
     if (table_.shown) {
-        if (options_.degree)
-            table_.stup_pChange(QString::number(*options_.degree));
-        table_.OKClick();
-        if (!quietSince(before) || table_.shown) {
+        const bool degreeStands =
+            !options_.degree || table_.stup_pChange(QString::number(*options_.degree));
+        if (!table_.OKClick() || !degreeStands || table_.shown) {
             ui_.message(refusal);
             return false;
         }

@@ -69,8 +69,6 @@ private:
     // would have them before "Poslat". False, with `refusal` told, when a check refused a value.
     bool loadForWrite(const QString& refusal);
     void printConfiguration();
-    // True when nothing was reported to the person since `before` messages.
-    bool quietSince(int before) const { return ui_.messageCount == before; }
 
     const CliOptions& options_;
     TextUserInterface& ui_;

@@ -35,14 +35,12 @@ int RunLinearizationCommand(const CliOptions& options, TextUserInterface& ui, QT
     else if (options.method == QLatin1String("polynomial"))
         table.Zpus_linClick(static_cast<int>(PointFitMethod::Polynomial));
 
-    const int before = ui.messageCount;
-    if (!model.loadConfiguration(options.arguments[0]) || ui.messageCount != before)
+    if (!model.loadConfiguration(options.arguments[0]).accepted)
         return ExitEndedEarly;
     if (table.shown) {
-        if (options.degree)
-            table.stup_pChange(QString::number(*options.degree));
-        table.OKClick();
-        if (ui.messageCount != before || table.shown)
+        const bool degreeStands =
+            !options.degree || table.stup_pChange(QString::number(*options.degree));
+        if (!table.OKClick() || !degreeStands || table.shown)
             return ExitEndedEarly;
     }
 

@@ -13,7 +13,6 @@ TextUserInterface::TextUserInterface(bool assumeYes, std::FILE* err, std::FILE* 
 
 void TextUserInterface::message(const QString& text)
 {
-    ++messageCount;
     const QByteArray bytes = text.toUtf8();
     std::fprintf(err_, "%s\n", bytes.constData());
     std::fflush(err_);

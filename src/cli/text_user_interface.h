@@ -28,9 +28,6 @@ public:
 
     std::deque<QString> openFileAnswers;
     std::deque<QString> saveFileAnswers;
-    // Counts what went to stderr, so the tool can tell a clean run from one
-    // that the person had to be told about.
-    int messageCount = 0;
     // Questions answered No (or left unanswered).
     int declined = 0;
 

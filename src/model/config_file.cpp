@@ -93,42 +93,42 @@ void MainWindowModel::ctisoubClick()
     if (path.isEmpty())
         return;
     ctisoub.enabled = false;
-    const bool loaded = loadConfiguration(path); // a failure has said what went wrong
+    const bool loaded = loadConfiguration(path).loaded; // a failure has said what went wrong
     ctisoub.enabled = true;
     if (loaded)
         emit configurationFileDone(path, false);
 }
 
-bool MainWindowModel::loadConfiguration(const QString& path)
+MainWindowModel::LoadOutcome MainWindowModel::loadConfiguration(const QString& path)
 {
     ChangeScope scope(*this);
     const FileRead file = readWholeFile(path);
     if (file.status == FileRead::Status::OpenFailed) {
         message(ioErrorMessage(file.error));
-        return false;
+        return {};
     }
     if (file.status != FileRead::Status::Ok) {
         // Nothing of a file that could not be read, or that is far too large to be
         // a configuration, is applied.
         points_.PointFileOk = false;
         message(ConfigurationDataErrorText());
-        return false;
+        return {};
     }
     return loadConfigurationData(file.data);
 }
 
 // Parsed whole before anything is applied: a file that fails to load changes nothing.
-bool MainWindowModel::loadConfigurationData(const QByteArray& bytes)
+MainWindowModel::LoadOutcome MainWindowModel::loadConfigurationData(const QByteArray& bytes)
 {
     ChangeScope scope(*this);
     const std::optional<Configuration> configuration = parseConfigurationFile(bytes);
     if (!configuration) {
         message(ConfigurationDataErrorText());
-        return false;
+        return {};
     }
-    applyConfiguration(*configuration);
+    const bool accepted = applyConfiguration(*configuration);
     points_.PointFileOk = true;
-    return true;
+    return {true, accepted};
 }
 
 } // namespace vtr8

@@ -48,12 +48,11 @@ std::optional<Configuration> MainWindowModel::toConfiguration(QString* refusal) 
 std::optional<Configuration> MainWindowModel::configurationForTransfer()
 {
     ChangeScope scope(*this);
-    TlumeniExit();
+    // A refused damping has told the person what is wrong with it.
+    const bool dampingStands = TlumeniExit();
     ConfigIncomplete = false;
     Testvyplneni();
-    // TlumeniExit has already told the person what is wrong with the damping.
-    const auto damping = parseLocaleNumber(UpravaFormatu(Tlumeni.text));
-    if (ConfigIncomplete || !damping || *damping < 0.1L || *damping > 100)
+    if (ConfigIncomplete || !dampingStands)
         return std::nullopt;
     QString refusal;
     std::optional<Configuration> c = toConfiguration(&refusal);
@@ -76,9 +75,10 @@ std::optional<Configuration> MainWindowModel::configurationForTransfer()
 
 // Every value goes through the handler a typed one passes, in the order of the file's lines,
 // so that a loaded configuration is checked and shaped exactly like a typed one.
-void MainWindowModel::applyConfiguration(const Configuration& c)
+bool MainWindowModel::applyConfiguration(const Configuration& c)
 {
     ChangeScope scope(*this);
+    bool accepted = true;
     Vstup.text = inputTypeText(c.input);
     Vstup.itemIndex = int(Vstup.items.indexOf(Vstup.text));
     VstupChange();
@@ -94,6 +94,9 @@ void MainWindowModel::applyConfiguration(const Configuration& c)
         Linearizace.itemIndex = int(Linearizace.items.indexOf(Linearizace.text));
     }
     LinearizaceChange();
+    // "ze souboru" whose points were refused or not chosen falls back.
+    if (c.linearization && Linearizace.text != linearizationText(*c.linearization))
+        accepted = false;
     // A point file's unit is the configuration's own: choosing the point file resets the unit
     // box, so the unit is applied after it, as if chosen by hand.
     if (isFromFile()) {
@@ -102,9 +105,9 @@ void MainWindowModel::applyConfiguration(const Configuration& c)
     }
 
     setText(Tlumeni, UpravaFormatu(c.damping.text));
-    TlumeniExit();
+    accepted = TlumeniExit() && accepted;
     setText(ChybProud, c.errorCurrent ? errorCurrentText(*c.errorCurrent) : QString());
-    ChybProudExit();
+    accepted = ChybProudExit() && accepted;
 
     // The input type's own fields in the file's order, each through its check.
     for (const InputField field : inputTypeRow(c.input).fields) {
@@ -112,34 +115,37 @@ void MainWindowModel::applyConfiguration(const Configuration& c)
         case InputField::Connection:
             PripCidl.text = connectionText(c.connection);
             PripCidlChange();
+            // A connection the input cannot have is cleared with its message.
+            accepted = !PripCidl.text.isEmpty() && accepted;
             break;
         case InputField::Parasitic:
             setText(korekcePV, c.parasiticResistance.text);
-            korekcePVExit();
+            accepted = korekcePVExit() && accepted;
             break;
         case InputField::TotalValue:
             setText(CelkovyOdpor, c.totalValue.text);
-            CelkovyOdporExit();
+            accepted = CelkovyOdporExit() && accepted;
             break;
         case InputField::ColdJunction:
             setText(VzdStKon, c.coldJunction ? coldJunctionText(*c.coldJunction) : QString());
-            VzdStKonExit();
+            accepted = VzdStKonExit() && accepted;
             break;
         case InputField::Divider:
             setText(DelPomer, c.dividerRatio.text);
-            DelPomerExit();
+            accepted = DelPomerExit() && accepted;
             break;
         case InputField::Shunt:
             setText(SnOdpor, c.shuntResistance.text);
-            SnOdporExit();
+            accepted = SnOdporExit() && accepted;
             break;
         case InputField::None:
             break;
         }
     }
 
-    PocatekExit();
-    KonecExit();
+    accepted = PocatekExit() && accepted;
+    accepted = KonecExit() && accepted;
+    return accepted;
 }
 
 // What a read brings is shown as the transmitter holds it. VstupChange shapes the window for

@@ -176,12 +176,8 @@ const MainWindowModel::NamedControl& MainWindowModel::named(const Control& c) co
 
 bool MainWindowModel::commitField(Control& c)
 {
-    const Handler exit = named(c).exit;
-    if (!exit)
-        return true;
-    const int before = messagesShown_;
-    (this->*exit)();
-    return messagesShown_ == before;
+    const ExitCheck exit = named(c).exit;
+    return !exit || (this->*exit)();
 }
 
 Control* MainWindowModel::control(const QString& name) const
@@ -252,12 +248,14 @@ void MainWindowModel::userTyped(Control& c, const QString& typed)
     // else refused: the box shows its item again
 }
 
-void MainWindowModel::VstupExit()
+bool MainWindowModel::VstupExit()
 {
     ChangeScope scope(*this);
+    // A text that names no input type gives way to the one chosen, silently.
     const QString shown = Input ? inputTypeText(*Input) : QString();
     if (Vstup.text != shown && !inputTypeFromText(Vstup.text))
         Vstup.text = shown;
+    return true;
 }
 
 bool MainWindowModel::takesOnlyItems(const Control& c) const
@@ -306,7 +304,6 @@ void MainWindowModel::notifyChanged()
 void MainWindowModel::message(const QString& text)
 {
     // The window under the box shows the state the message talks about.
-    ++messagesShown_;
     emit changed();
     ui_.message(text);
 }

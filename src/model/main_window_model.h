@@ -77,12 +77,13 @@ public:
     VTR8_MAIN_WINDOW_CONTROLS(VTR8_DECLARE_CONTROL)
 #undef VTR8_DECLARE_CONTROL
 
-    using Handler = void (MainWindowModel::*)();
+    // A field's check: true when the field's value stands, false when it showed why not.
+    using ExitCheck = bool (MainWindowModel::*)();
     struct NamedControl {
         QString name;
         Control* control = nullptr;
         ControlKind kind = ControlKind::Label;
-        Handler exit = nullptr; // the check run when the field is left
+        ExitCheck exit = nullptr; // the check run when the field is left
     };
     // Every control with its name and kind, in the list's order: for binding and for focus names.
     const std::vector<NamedControl>& controls() const
@@ -93,9 +94,9 @@ public:
     QString controlName(const Control& control) const;
     const NamedControl& named(const Control& control) const;
 
-    // Runs the exit check of `control` exactly as leaving the field would. True when the check
-    // showed no message (a control without a check always passes): only then may a transfer or
-    // a save go on with what the field shows.
+    // Runs the exit check of `control` exactly as leaving the field would. True when the value
+    // stands (a control without a check always passes): only then may a transfer or a save go
+    // on with what the field shows.
     [[nodiscard]] bool commitField(Control& control);
 
     // --- The configuration's numeric copies -----------------------------------------
@@ -158,7 +159,7 @@ public:
 
     void VstupChange();
     // Leaving "Vstup" with a text that names no input type shows the current one again.
-    void VstupExit();
+    bool VstupExit();
     void PrepJednotek();
     void PripCidlChange();
     void LinearizaceChange();
@@ -178,26 +179,26 @@ public:
     void TestMez();
     void TestMez1();
     void TestRozpeti();
-    void PocatekExit();
-    void KonecExit();
-    void TlumeniExit();
-    void ChybProudExit();
-    void VzdStKonExit();
-    void SnOdporExit();
-    void DelPomerExit();
-    void CelkovyOdporExit();
-    void korekcePVExit();
+    bool PocatekExit();
+    bool KonecExit();
+    bool TlumeniExit();
+    bool ChybProudExit();
+    bool VzdStKonExit();
+    bool SnOdporExit();
+    bool DelPomerExit();
+    bool CelkovyOdporExit();
+    bool korekcePVExit();
     // Sets ConfigIncomplete on the first empty required field; the caller clears it.
     void Testvyplneni();
 
-    void EMezsep1Exit();
-    void EMezroz1Exit();
-    void EZpoSep1Exit();
-    void EZpoRoz1Exit();
-    void EMezsep2Exit();
-    void EMezroz2Exit();
-    void Ezposep2Exit();
-    void Ezporoz2Exit();
+    bool EMezsep1Exit();
+    bool EMezroz1Exit();
+    bool EZpoSep1Exit();
+    bool EZpoRoz1Exit();
+    bool EMezsep2Exit();
+    bool EMezroz2Exit();
+    bool Ezposep2Exit();
+    bool Ezporoz2Exit();
 
     // --- The configuration value ---------------------------------------------------
 
@@ -208,7 +209,8 @@ public:
     // when the person has been told what is missing.
     [[nodiscard]] std::optional<Configuration> configurationForTransfer();
     // Puts a configuration into the controls through the handlers and checks a typed one passes.
-    void applyConfiguration(const Configuration& configuration);
+    // True when every field's check let its value stand; a refused value has shown its message.
+    bool applyConfiguration(const Configuration& configuration);
     // Puts a configuration read from a transmitter into the controls as the transmitter holds
     // it: the input type through VstupChange, then every field's text and value as read,
     // without the checks of a typed value (the transmitter's range may lie outside what the
@@ -227,10 +229,19 @@ public:
     // False when nothing was written (incomplete, unmappable character, I/O error;
     // the person has been told).
     [[nodiscard]] bool saveConfiguration(const QString& path);
-    // Loads without a dialog. False when the load reported an error.
-    [[nodiscard]] bool loadConfiguration(const QString& path);
+    // What a load did: loaded when the file was read and its values put into the fields
+    // (false: an error was reported and nothing changed); accepted when, besides, every
+    // field's check let its value stand (a refused value stays in its field with the check's
+    // message shown, as after typing it).
+    struct LoadOutcome {
+        bool loaded = false;
+        bool accepted = false;
+        explicit operator bool() const { return loaded; }
+    };
+    // Loads without a dialog.
+    [[nodiscard]] LoadOutcome loadConfiguration(const QString& path);
     // Loads from bytes already read (the loader behind loadConfiguration).
-    [[nodiscard]] bool loadConfigurationData(const QByteArray& bytes);
+    [[nodiscard]] LoadOutcome loadConfigurationData(const QByteArray& bytes);
     // The bytes a save would write now, or nullopt (with a message) when a text
     // cannot be held by the file's code page. No completeness check.
     [[nodiscard]] std::optional<QByteArray> configurationFileBytes();
@@ -258,11 +269,11 @@ private:
     // The exit check of a number field: normalised, parsed, refused with `refusal` (emptied,
     // focused) when it is no number. True when `copy` now holds its value.
     bool numberFieldExit(Control& field, Extended& copy, const QString& refusal);
-    void choiceFieldExit(Control& field, const QStringList& choices, const QString& refusal);
-    void rangeFieldExit(bool start);
-    void recheckRange();
-    void comparatorLimitExit(int comparator, bool switchOn);
-    void comparatorDelayExit(int comparator, bool switchOn);
+    bool choiceFieldExit(Control& field, const QStringList& choices, const QString& refusal);
+    bool rangeFieldExit(bool start);
+    bool recheckRange();
+    bool comparatorLimitExit(int comparator, bool switchOn);
+    bool comparatorDelayExit(int comparator, bool switchOn);
 
     UserInterface& ui_;
     LinearizationPoints& points_;
@@ -271,7 +282,6 @@ private:
     bool unitFromPointFile_ = false;
     std::vector<NamedControl> controls_;
     int changeDepth_ = 0;
-    int messagesShown_ = 0;
     // False when the input type has no interval to check (special inputs, no
     // shunt value, zero divider) and no point set provides one.
     bool rangeCheckActive_ = false;

@@ -204,16 +204,16 @@ void TableWindowModel::Zpus_linClick(int itemIndex)
     notify();
 }
 
-void TableWindowModel::stup_pChange(const QString& text)
+bool TableWindowModel::stup_pChange(const QString& text)
 {
     stup_p.text = text;
-    stup_pChange();
+    return stup_pChange();
 }
 
-void TableWindowModel::stup_pChange()
+bool TableWindowModel::stup_pChange()
 {
     if (stup_p.text.isEmpty())
-        return;
+        return true;
     bool ok = false;
     const int degree = stup_p.text.toInt(&ok);
     if (!ok) {
@@ -222,43 +222,47 @@ void TableWindowModel::stup_pChange()
         if (focusRequested)
             focusRequested(stup_p);
         ui_.focus(QStringLiteral("stup_p"));
-        return;
+        return false;
     }
     points_.PolynomialDegree = degree;
-    if (degree > maxDegree()) {
+    const bool fits = degree <= maxDegree();
+    if (!fits) {
         notify();
         ui_.message(
             QStringLiteral("Stupeň linearizačního polynomu nesmí být větší než počet bodů."));
         setDegreeText(QString::number(maxDegree()));
     }
     notify();
+    return fits;
 }
 
-void TableWindowModel::OKClick()
+bool TableWindowModel::OKClick()
 {
     const int count = points_.PointCount;
     if (points_.Method == PointFitMethod::Polynomial) {
         if (count < kMinPolynomialPoints) {
             ui_.message(QStringLiteral("Minimální počet bodů pro linearizaci je 3."));
-            return;
+            return false;
         }
         if (count > LinearizationPoints::MaxPoints) {
             ui_.message(QStringLiteral("Maximální počet bodů pro linearizaci je 100."));
-            return;
+            return false;
         }
     } else if (count > kMaxStraightLinePoints) {
         ui_.message(QStringLiteral("Maximální počet bodů pro linearizaci metodou ") +
                     QStringLiteral("proložení lineárními přímkami v zadaných bodech je 21."));
-        return;
+        return false;
     }
 
-    if (stup_p.text.isEmpty())
+    const bool degreeGiven = !stup_p.text.isEmpty();
+    if (!degreeGiven)
         ui_.message(QStringLiteral("Stupeň polynomu musí být 2 až 8."));
-    stup_pChange();
+    const bool degreeStands = stup_pChange();
     close();
     if (raiseMainWindow)
         raiseMainWindow();
     notify();
+    return degreeGiven && degreeStands;
 }
 
 void TableWindowModel::ZrusitClick()

@@ -83,9 +83,11 @@ public:
     void Zpus_linChange();
     void Zpus_linClick(int itemIndex);
     // The degree box after a change by the person; `text` is its new text.
-    void stup_pChange(const QString& text);
-    void stup_pChange();
-    void OKClick();
+    // The degree field's check: true when the degree stands as shown (an empty field too).
+    bool stup_pChange(const QString& text);
+    bool stup_pChange();
+    // True when the window closed with its points and degree accepted without a message.
+    bool OKClick();
     void JinyClick();
     // "Zrušit": the method and degree go back to what the window showed when it opened, and it
     // closes without OK's checks.

@@ -80,17 +80,18 @@ void MainWindowModel::TestRozpeti()
     SpanTooSmall = std::fabs(RangeEnd - RangeStart) < MinimumSpan - 0.0000001L;
 }
 
-void MainWindowModel::rangeFieldExit(bool start)
+bool MainWindowModel::rangeFieldExit(bool start)
 {
     Control& field = start ? Pocatek : Konec;
     if (field.text.isEmpty())
-        return;
+        return true;
     setText(field, UpravaFormatu(field.text));
+    bool accepted = true;
 
     if (Input && isShuntCurrent(*Input) && ShuntResistance == 0) {
         message(QStringLiteral("Není zadána hodnota snímacího odporu."));
         focus(SnOdpor);
-        return;
+        return false;
     }
 
     if (const auto value = parseLocaleNumber(field.text)) {
@@ -99,7 +100,7 @@ void MainWindowModel::rangeFieldExit(bool start)
             message(start ? QStringLiteral("Dolní mez je mimo rozsah čísel převodníku.")
                           : QStringLiteral("Horní mez je mimo rozsah čísel převodníku."));
             focus(field);
-            return;
+            return false;
         }
         // The field shows the limit as the file and the transmitter keep it, written as a
         // loaded file shows it.
@@ -110,6 +111,7 @@ void MainWindowModel::rangeFieldExit(bool start)
         message(start ? QStringLiteral("Špatně zadaná dolní mez.")
                       : QStringLiteral("Špatně zadaná horní mez"));
         focus(field);
+        accepted = false;
     }
 
     TestMez();
@@ -119,6 +121,7 @@ void MainWindowModel::rangeFieldExit(bool start)
                 fixed3(AllowedLow) + QStringLiteral(" až ") + fixed3(AllowedHigh) +
                 (LimitUnitText.isEmpty() ? QString() : QLatin1Char(' ') + LimitUnitText));
         focus(field);
+        accepted = false;
     }
 
     TestRozpeti();
@@ -126,146 +129,157 @@ void MainWindowModel::rangeFieldExit(bool start)
         message(QStringLiteral("Povolené minimální rozpětí je ") + fixed3(MinimumSpan) +
                 QLatin1Char(' ') + LimitUnitText);
         focus(field);
+        accepted = false;
     }
+    return accepted;
 }
 
-void MainWindowModel::PocatekExit()
+bool MainWindowModel::PocatekExit()
 {
     ChangeScope scope(*this);
-    rangeFieldExit(true);
+    return rangeFieldExit(true);
 }
 
-void MainWindowModel::KonecExit()
+bool MainWindowModel::KonecExit()
 {
     ChangeScope scope(*this);
-    rangeFieldExit(false);
+    return rangeFieldExit(false);
 }
 
-void MainWindowModel::TlumeniExit()
+bool MainWindowModel::TlumeniExit()
 {
     ChangeScope scope(*this);
     if (Tlumeni.text.isEmpty())
-        return;
+        return true;
     setText(Tlumeni, UpravaFormatu(Tlumeni.text));
+    bool accepted = true;
     if (const auto value = parseLocaleNumber(Tlumeni.text)) {
         DampingTime = *value;
     } else {
         message(QStringLiteral("špatně zadaná časová konstanta tlumení"));
         focus(Tlumeni);
+        accepted = false;
     }
     if (DampingTime < 0.1L || DampingTime > 100) {
         message(QStringLiteral("Povolená mez pro konstantu tlumení je 0.1 až 100 s"));
         focus(Tlumeni);
+        accepted = false;
     }
     DampingTimeSingle = static_cast<float>(DampingTime);
     DampingCoefficient = dampingCoefficient(DampingTime);
+    return accepted;
 }
 
-void MainWindowModel::choiceFieldExit(Control& field, const QStringList& choices,
+bool MainWindowModel::choiceFieldExit(Control& field, const QStringList& choices,
                                       const QString& refusal)
 {
     ChangeScope scope(*this);
     if (field.text.isEmpty() || choices.contains(field.text))
-        return;
+        return true;
     message(refusal);
     setText(field, QString());
     focus(field);
+    return false;
 }
 
-void MainWindowModel::ChybProudExit()
+bool MainWindowModel::ChybProudExit()
 {
-    choiceFieldExit(ChybProud, {choice::Overcurrent, choice::Undercurrent, choice::ErrorCurrentOff},
-                    QStringLiteral("Špatně zadaná volba chybového proudu"));
+    return choiceFieldExit(ChybProud,
+                           {choice::Overcurrent, choice::Undercurrent, choice::ErrorCurrentOff},
+                           QStringLiteral("Špatně zadaná volba chybového proudu"));
 }
 
-void MainWindowModel::VzdStKonExit()
+bool MainWindowModel::VzdStKonExit()
 {
-    choiceFieldExit(
+    return choiceFieldExit(
         VzdStKon,
         {choice::InternalColdJunction, choice::NearColdJunction, choice::RemoteColdJunction},
         QStringLiteral("Špatně zadaná volba vzdálenosti studeného konce."));
 }
 
-void MainWindowModel::SnOdporExit()
+bool MainWindowModel::SnOdporExit()
 {
     ChangeScope scope(*this);
     if (SnOdpor.text.isEmpty())
-        return;
+        return true;
     if (!numberFieldExit(SnOdpor, ShuntResistance,
                          QStringLiteral("Špatně zadaná hodnota snímacího odporu.")))
-        return;
-    if (ShuntResistance == 0) {
-        message(QStringLiteral("Zadana hodnota snímacího odporu nesmí být 0."));
-        focus(SnOdpor);
-    } else if (ShuntResistance < 0) {
+        return false;
+    if (ShuntResistance < 0) {
         // The current bounds and the maximum current divide by it: a negative resistor turns
         // them inside out.
         message(QStringLiteral("Hodnota snímacího odporu musí být kladná."));
         focus(SnOdpor);
-        return;
+        return false;
     }
-    const int before = messagesShown_;
-    recheckRange();
+    const bool nonZero = ShuntResistance != 0;
+    if (!nonZero) {
+        message(QStringLiteral("Zadana hodnota snímacího odporu nesmí být 0."));
+        focus(SnOdpor);
+    }
+    if (!recheckRange())
+        return false;
     // The largest current that the shunt admits moves with it too.
-    if (messagesShown_ == before && Input == InputType::CurrentDifference &&
-        !CelkovyOdpor.text.isEmpty())
-        CelkovyOdporExit();
+    if (Input == InputType::CurrentDifference && !CelkovyOdpor.text.isEmpty() &&
+        !CelkovyOdporExit())
+        return false;
+    return nonZero;
 }
 
 // The bounds of a voltage or current range move with the divider ratio or the shunt: both
 // limits are tested against the new ones (the start first, one message at a time), so no
 // configuration the fields accept is one a loaded file would refuse.
-void MainWindowModel::recheckRange()
+bool MainWindowModel::recheckRange()
 {
-    const int before = messagesShown_;
-    PocatekExit();
-    if (messagesShown_ == before)
-        KonecExit();
+    return PocatekExit() && KonecExit();
 }
 
-void MainWindowModel::DelPomerExit()
+bool MainWindowModel::DelPomerExit()
 {
     ChangeScope scope(*this);
     if (DelPomer.text.isEmpty())
-        return;
+        return true;
     if (!numberFieldExit(DelPomer, DividerRatio,
                          QStringLiteral("špatně zadaná hodnota dělícího poměru")))
-        return;
+        return false;
     // A divider ratio of 0 would make every voltage bound 0 and the input scale
     // of the write divide by zero.
     if (DividerRatio == 0) {
         message(QStringLiteral("Zeslabení přídavným děličem napětí nesmí být 0."));
         focus(DelPomer);
-    } else if (!FitsDeviceFloat(DividerRatio)) {
+        return false;
+    }
+    if (!FitsDeviceFloat(DividerRatio)) {
         message(
             QStringLiteral("Zeslabení přídavným děličem napětí je mimo rozsah čísel převodníku."));
         focus(DelPomer);
-    } else {
-        recheckRange();
+        return false;
     }
+    return recheckRange();
 }
 
-void MainWindowModel::korekcePVExit()
+bool MainWindowModel::korekcePVExit()
 {
     ChangeScope scope(*this);
     if (korekcePV.text.isEmpty())
-        return;
+        return true;
     setText(korekcePV, UpravaFormatu(korekcePV.text));
     if (const auto value = parseLocaleNumber(korekcePV.text)) {
         ParasiticResistance = keptThreeDecimals(*value);
         if (ParasiticResistance != *value)
             setText(korekcePV, formatGeneral(ParasiticResistance, 10));
-        return;
+        return true;
     }
     message(QStringLiteral("Špatně zadaná hodnota korekce měřeného odporu."));
     setText(korekcePV, QString());
+    return false;
 }
 
-void MainWindowModel::CelkovyOdporExit()
+bool MainWindowModel::CelkovyOdporExit()
 {
     ChangeScope scope(*this);
     if (CelkovyOdpor.text.isEmpty())
-        return;
+        return true;
     setText(CelkovyOdpor, UpravaFormatu(CelkovyOdpor.text));
     if (const auto value = parseLocaleNumber(CelkovyOdpor.text)) {
         // The maximum current of "rozdíl dvou proudů" is saved as typed, the others rounded.
@@ -276,12 +290,14 @@ void MainWindowModel::CelkovyOdporExit()
     } else {
         message(QStringLiteral("Špatně zadaná hodnota celkového odporu potenciometru."));
         focus(CelkovyOdpor);
-        return;
+        return false;
     }
+    bool accepted = true;
     if (Input == InputType::PotentiometerRelative && (TotalValue < 0 || TotalValue > 4000)) {
         message(QStringLiteral(
             "Hodnota celkového odporu potenciometru musí být v intervalu 0 až 4000 Ohm"));
         focus(CelkovyOdpor);
+        accepted = false;
     }
     // 128 mV across the shunt is the most the input stage takes. Without a shunt
     // value there is nothing to compare with; the range exits ask for it.
@@ -292,8 +308,10 @@ void MainWindowModel::CelkovyOdporExit()
                     formatGeneral(roundHalfEven(128 / ShuntResistance), 10) +
                     QStringLiteral(" mA"));
             focus(CelkovyOdpor);
+            accepted = false;
         }
     }
+    return accepted;
 }
 
 void MainWindowModel::Testvyplneni()
@@ -352,7 +370,7 @@ void MainWindowModel::Testvyplneni()
 
 // --- Limit comparators ------------------------------------------------------------------
 
-void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
+bool MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
 {
     ChangeScope scope(*this);
     Control& field =
@@ -361,8 +379,9 @@ void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
     Extended& limit = switchOn ? values.SwitchOnLimit : values.SwitchOffLimit;
     const QString number = QString::number(comparator);
     if (field.text.isEmpty())
-        return;
+        return true;
     setText(field, UpravaFormatu(field.text));
+    bool accepted = true;
     if (const auto value = parseLocaleNumber(field.text)) {
         limit = *value;
     } else {
@@ -370,6 +389,7 @@ void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
                           : QStringLiteral("špatně zadaná mez rozepnutí komparátoru ")) +
                 number);
         focus(field);
+        accepted = false;
     }
     // Compared with the range as entered: with a falling range (start above end)
     // every limit is outside.
@@ -378,12 +398,15 @@ void MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
                           : QStringLiteral("Mez rozepnutí komparátoru ")) +
                 number + QStringLiteral(" mimo měřicí rozsah"));
         focus(field);
+        accepted = false;
     }
     if (values.SwitchOnLimit == values.SwitchOffLimit) {
         message(QStringLiteral("Meze sepnutí a rozepnutí komparátoru ") + number +
                 QStringLiteral(" nesmí být zcela shodné"));
         focus(field);
+        accepted = false;
     }
+    return accepted;
 }
 
 bool ComparatorDelayStorable(Extended seconds)
@@ -392,7 +415,7 @@ bool ComparatorDelayStorable(Extended seconds)
     return seconds >= 0 && roundHalfEven(seconds) <= MaxComparatorDelaySeconds;
 }
 
-void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
+bool MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
 {
     ChangeScope scope(*this);
     Control& field =
@@ -401,8 +424,9 @@ void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
     Extended& delay = switchOn ? values.SwitchOnDelay : values.SwitchOffDelay;
     const QString number = QString::number(comparator);
     if (field.text.isEmpty())
-        return;
+        return true;
     setText(field, UpravaFormatu(field.text));
+    bool accepted = true;
     if (const auto value = parseLocaleNumber(field.text)) {
         delay = *value;
     } else {
@@ -410,46 +434,49 @@ void MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
                           : QStringLiteral("špatně zadaná mez zpoždění rozepnutí komparátoru ")) +
                 number);
         focus(field);
+        accepted = false;
     }
     if (!ComparatorDelayStorable(delay)) {
         message((switchOn ? QStringLiteral("Povolená mez pro zpoždění sepnutí komparátoru ")
                           : QStringLiteral("Povolená mez pro zpoždění rozepnutí komparátoru ")) +
                 number + QStringLiteral(" je 0 až 255 s"));
         focus(field);
+        accepted = false;
     }
+    return accepted;
 }
 
-void MainWindowModel::EMezsep1Exit()
+bool MainWindowModel::EMezsep1Exit()
 {
-    comparatorLimitExit(1, true);
+    return comparatorLimitExit(1, true);
 }
-void MainWindowModel::EMezroz1Exit()
+bool MainWindowModel::EMezroz1Exit()
 {
-    comparatorLimitExit(1, false);
+    return comparatorLimitExit(1, false);
 }
-void MainWindowModel::EZpoSep1Exit()
+bool MainWindowModel::EZpoSep1Exit()
 {
-    comparatorDelayExit(1, true);
+    return comparatorDelayExit(1, true);
 }
-void MainWindowModel::EZpoRoz1Exit()
+bool MainWindowModel::EZpoRoz1Exit()
 {
-    comparatorDelayExit(1, false);
+    return comparatorDelayExit(1, false);
 }
-void MainWindowModel::EMezsep2Exit()
+bool MainWindowModel::EMezsep2Exit()
 {
-    comparatorLimitExit(2, true);
+    return comparatorLimitExit(2, true);
 }
-void MainWindowModel::EMezroz2Exit()
+bool MainWindowModel::EMezroz2Exit()
 {
-    comparatorLimitExit(2, false);
+    return comparatorLimitExit(2, false);
 }
-void MainWindowModel::Ezposep2Exit()
+bool MainWindowModel::Ezposep2Exit()
 {
-    comparatorDelayExit(2, true);
+    return comparatorDelayExit(2, true);
 }
-void MainWindowModel::Ezporoz2Exit()
+bool MainWindowModel::Ezporoz2Exit()
 {
-    comparatorDelayExit(2, false);
+    return comparatorDelayExit(2, false);
 }
 
 } // namespace vtr8

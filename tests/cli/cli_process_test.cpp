@@ -282,6 +282,17 @@ TEST_F(Vtr8ctl, BadFilesEndBeforeAnythingIsSent)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.endsWith(QStringLiteral("Chyba v datech souboru.\n"))) << r.err.toStdString();
 
+    // A value the field check refuses: its message, then the write is called off.
+    const QString refused =
+        writeConfig(dir, "refused.txt",
+                    {"Konfigurační data pro VTR8:", "", "vstup: proud", "dolní mez: 4",
+                     "horní mez: 20", "jednotka: mA", "linearizace: nelinearizováno",
+                     "tlumení: 200s", "chybový proud: nadproud", "snímací odpor: 5"});
+    r = vtr8ctl(on(sim, {"--yes", "write", refused}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Povolená mez pro konstantu tlumení je 0.1 až 100 s\n"
+                                    "Konfigurace nebyla zapsána.\n"));
+
     // What is no regular file is refused at once, before it can block or fill memory.
     const QString fifo = dir.filePath(QStringLiteral("fifo"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);

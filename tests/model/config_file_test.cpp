@@ -151,7 +151,7 @@ TEST_F(ConfigFile, SaveAndLoadGiveTheSameTextsForEveryFamily)
         ScriptedUserInterface firstUi;
         LinearizationPoints firstPoints;
         MainWindowModel first(firstUi, firstPoints);
-        auto leave = [&](Control& field, const QString& text, void (MainWindowModel::*exit)()) {
+        auto leave = [&](Control& field, const QString& text, MainWindowModel::ExitCheck exit) {
             first.userEdit(field, text);
             (first.*exit)();
         };
@@ -294,6 +294,36 @@ TEST_F(ConfigFile, AFailedLoadChangesNothing)
         EXPECT_EQ(model.UnitCode, unit);
         EXPECT_TRUE(points.PointFileOk);
         EXPECT_TRUE(model.ctisoub.enabled);
+    }
+}
+
+// A file whose values a field check refuses is loaded as typed values are: into the fields, with
+// the check's message. The load says so, and the command-line tool goes no further.
+TEST_F(ConfigFile, ALoadSaysWhetherEveryValueStands)
+{
+    auto rheostat = [](const char* start, const char* damping, const char* connection) {
+        return fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat", start, "horní mez: 100",
+                       "jednotka: Ohm", "linearizace: nelinearizováno", damping,
+                       "chybový proud: nadproud", connection});
+    };
+    const char* twoWire = "připojení čidla: dvouvodičově";
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool accepted;
+    } cases[] = {
+        {"all in range", rheostat("dolní mez: 0", "tlumení: 3s", twoWire), true},
+        {"start below the input", rheostat("dolní mez: -10", "tlumení: 3s", twoWire), false},
+        {"damping beyond 100 s", rheostat("dolní mez: 0", "tlumení: 200s", twoWire), false},
+        {"span too small", rheostat("dolní mez: 99.9", "tlumení: 3s", twoWire), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.clear();
+        const MainWindowModel::LoadOutcome load = model.loadConfigurationData(c.bytes);
+        EXPECT_TRUE(load.loaded);
+        EXPECT_EQ(load.accepted, c.accepted);
+        EXPECT_EQ(ui.messages.isEmpty(), c.accepted) << ui.messages.join('|').toStdString();
     }
 }
 

@@ -136,10 +136,12 @@ TEST_F(FieldFileAgreement, AValueTheFieldAcceptsSavesAndLoadsBackIdentically)
                 {&model.korekcePV, {loaded.ParasiticResistance, model.ParasiticResistance}},
                 {&model.CelkovyOdpor, {loaded.TotalValue, model.TotalValue}},
             };
-            for (const auto& [field, values] : copies)
-                if (field->visible)
+            for (const auto& [field, values] : copies) {
+                if (field->visible) {
                     EXPECT_EQ(values.first, values.second)
                         << model.controlName(*field).toStdString();
+                }
+            }
             EXPECT_EQ(QString::fromLatin1(loaded.configurationFileBytes().value_or("")),
                       QString::fromLatin1(*saved));
             if (::testing::Test::HasFailure())

@@ -419,7 +419,7 @@ TEST_F(ModelTest, ShuntAndDividerAreCheckedWhenLeftInEitherSeparator)
     struct Case {
         InputType input;
         Control MainWindowModel::*field;
-        void (MainWindowModel::*exit)();
+        MainWindowModel::ExitCheck exit;
         Extended MainWindowModel::*copy;
         const char* refusal;
     };

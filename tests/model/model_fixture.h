@@ -33,10 +33,14 @@ protected:
     void choose(InputType type) { choose(inputTypeText(type)); }
 
     // Types a text into a field and leaves it through its exit handler.
-    void typeAndLeave(Control& field, const QString& text, void (MainWindowModel::*exit)())
+    // Every check says whether the value stands exactly when it stayed silent.
+    bool typeAndLeave(Control& field, const QString& text, MainWindowModel::ExitCheck exit)
     {
         model.userEdit(field, text);
-        (model.*exit)();
+        const qsizetype before = ui.messages.size();
+        const bool stands = (model.*exit)();
+        EXPECT_EQ(stands, ui.messages.size() == before) << ui.messages.join('|').toStdString();
+        return stands;
     }
 
     // A number as the person types it in the current locale.
