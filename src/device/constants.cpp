@@ -49,12 +49,12 @@ StoredLimits zadHodPrepoc(const FloatSignal& toSignal, Extended& rangeMin, Exten
 
 EepromBlock RangeLimitsBlock(std::uint8_t rangeUnitCode, const StoredLimits& limits)
 {
-    TransferBuffer buffer{};
-    buffer[1] = rangeUnitCode;
-    PutDeviceFloat(buffer, limits.upper, 2);
-    PutDeviceFloat(buffer, limits.lower, 6);
-    PutDeviceFloat(buffer, limits.minimumSpan, 10);
-    return BlockFromBuffer(eeprom::RangeLimits, buffer, eeprom::RangeLimitsLength);
+    EepromBlock block = ZeroBlock(eeprom::RangeLimits, eeprom::RangeLimitsLength);
+    block.data[0] = rangeUnitCode;
+    PutDeviceFloat(block.data, limits.upper, 1);
+    PutDeviceFloat(block.data, limits.lower, 5);
+    PutDeviceFloat(block.data, limits.minimumSpan, 9);
+    return block;
 }
 
 EepromBlock OutputLimitsBlock(const StoredLimits& limits)
@@ -65,12 +65,12 @@ EepromBlock OutputLimitsBlock(const StoredLimits& limits)
 EepromBlock RangeValuesBlock(std::uint8_t rangeUnitCode, const StoredLimits& limits,
                              Extended dampingTime)
 {
-    TransferBuffer buffer{};
-    buffer[1] = rangeUnitCode;
-    PutDeviceFloat(buffer, limits.rangeEnd, 2);
-    PutDeviceFloat(buffer, limits.rangeStart, 6);
-    PutDeviceFloat(buffer, dampingTime, 10);
-    return BlockFromBuffer(eeprom::RangeValues, buffer, eeprom::RangeValuesLength);
+    EepromBlock block = ZeroBlock(eeprom::RangeValues, eeprom::RangeValuesLength);
+    block.data[0] = rangeUnitCode;
+    PutDeviceFloat(block.data, limits.rangeEnd, 1);
+    PutDeviceFloat(block.data, limits.rangeStart, 5);
+    PutDeviceFloat(block.data, dampingTime, 9);
+    return block;
 }
 
 SignalLimits ComputeSignalLimits(float s0, float s1, bool squareRoot)
@@ -241,14 +241,13 @@ std::vector<EepromBlock> ConfigurationBlocks(const ConfigurationRecord& r)
     const bool shunt = row.has(InputField::Shunt);
     const bool total = row.storesTotalValue;
 
-    TransferBuffer buffer{};
-    buffer[1] = static_cast<std::uint8_t>(r.input);
-    buffer[2] = r.errorCurrentCode;
-    buffer[3] = r.frontEndMode;
-    buffer[4] = static_cast<std::uint8_t>(r.connection);
-    PutDeviceFloat(buffer, shunt ? r.shuntResistance : 0, 5);
-    const EepromBlock description =
-        BlockFromBuffer(eeprom::InputDescription, buffer, eeprom::InputDescriptionWriteLength);
+    EepromBlock description =
+        ZeroBlock(eeprom::InputDescription, eeprom::InputDescriptionWriteLength);
+    description.data[0] = static_cast<std::uint8_t>(r.input);
+    description.data[1] = r.errorCurrentCode;
+    description.data[2] = r.frontEndMode;
+    description.data[3] = static_cast<std::uint8_t>(r.connection);
+    PutDeviceFloat(description.data, shunt ? r.shuntResistance : 0, 4);
 
     return {
         FloatBlock(eeprom::ParasiticResistance, {r.parasiticResistance}),

@@ -47,45 +47,28 @@ float DecodeReversedDeviceFloat(const DeviceFloatBytes& bytes)
 
 namespace {
 
-bool fits(const TransferBuffer& buffer, int position, int length)
+bool fits(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t length)
 {
-    return position >= 1 && position + length - 1 < static_cast<int>(buffer.size());
-}
-
-DeviceFloatBytes takeFour(const TransferBuffer& buffer, int position)
-{
-    DeviceFloatBytes bytes{};
-    std::copy_n(buffer.begin() + position, 4, bytes.begin());
-    return bytes;
+    return offset <= bytes.size() && length <= bytes.size() - offset;
 }
 
 } // namespace
 
-bool PutDeviceFloat(TransferBuffer& buffer, Extended value, int position)
+bool PutDeviceFloat(std::span<std::uint8_t> bytes, Extended value, std::size_t offset)
 {
-    if (!fits(buffer, position, 4))
+    if (!fits(bytes, offset, 4))
         return false;
-    const DeviceFloatBytes bytes = EncodeDeviceFloat(static_cast<float>(value));
-    std::copy(bytes.begin(), bytes.end(), buffer.begin() + position);
+    const DeviceFloatBytes encoded = EncodeDeviceFloat(static_cast<float>(value));
+    std::copy(encoded.begin(), encoded.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
     return true;
 }
 
-float GetDeviceFloat(const TransferBuffer& buffer, int position)
+bool PutWord(std::span<std::uint8_t> bytes, std::uint16_t value, std::size_t offset)
 {
-    return fits(buffer, position, 4) ? DecodeDeviceFloat(takeFour(buffer, position)) : 0.0f;
-}
-
-float GetReversedDeviceFloat(const TransferBuffer& buffer, int position)
-{
-    return fits(buffer, position, 4) ? DecodeReversedDeviceFloat(takeFour(buffer, position)) : 0.0f;
-}
-
-bool PutWord(TransferBuffer& buffer, std::uint16_t value, int position)
-{
-    if (!fits(buffer, position, 2))
+    if (!fits(bytes, offset, 2))
         return false;
-    buffer[position] = static_cast<std::uint8_t>(value >> 8);
-    buffer[position + 1] = static_cast<std::uint8_t>(value & 0xFFu);
+    bytes[offset] = static_cast<std::uint8_t>(value >> 8);
+    bytes[offset + 1] = static_cast<std::uint8_t>(value & 0xFFu);
     return true;
 }
 

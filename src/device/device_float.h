@@ -3,13 +3,11 @@
 #include "linearization/extended.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace vtr8 {
-
-// The block a write command sends and the data of a reply share this layout with the link:
-// 26 bytes, positions counted from 1 (index 0 unused).
-using TransferBuffer = std::array<std::uint8_t, 26>;
 
 // The transmitter's 4-byte float, in the order it sits in EEPROM at increasing addresses:
 // exponent byte (IEEE biased exponent + 2), sign in bit 7 of the second byte, then the 23-bit
@@ -26,16 +24,12 @@ float DecodeDeviceFloat(const DeviceFloatBytes& bytes);
 float DecodeReversedDeviceFloat(const DeviceFloatBytes& bytes);
 
 // Rounds to the nearest 32-bit float first: the program computes in extended precision and
-// only what it stores for the transmitter becomes single precision. Writes positions p..p+3
-// (1-based); a position whose four bytes would not fit is ignored and reported false.
-bool PutDeviceFloat(TransferBuffer& buffer, Extended value, int position);
+// only what it stores for the transmitter becomes single precision. Writes bytes at offset..
+// offset+3 of a block's data; an offset whose four bytes would not fit is ignored and reported
+// false.
+bool PutDeviceFloat(std::span<std::uint8_t> bytes, Extended value, std::size_t offset);
 
-// Decodes the float whose first byte is at 1-based position p of a buffer (ReplyData: the byte
-// at address a+k of a read of address a is at position 3+k). Out of range gives 0.
-float GetDeviceFloat(const TransferBuffer& buffer, int position);
-float GetReversedDeviceFloat(const TransferBuffer& buffer, int position);
-
-// A word of the front-end area, high byte first.
-bool PutWord(TransferBuffer& buffer, std::uint16_t value, int position);
+// A word of the front-end area, high byte first, at offset and offset+1.
+bool PutWord(std::span<std::uint8_t> bytes, std::uint16_t value, std::size_t offset);
 
 } // namespace vtr8

@@ -20,14 +20,10 @@ struct EepromBlock {
     bool operator==(const EepromBlock&) const = default;
 };
 
-// Blocks as the transfer buffer would hold them: position p (1-based) goes to address + p - 1.
-EepromBlock BlockFromBuffer(eeprom::Address address, const TransferBuffer& buffer, int length);
+// A block of `length` zero bytes at address, to be filled in place.
+EepromBlock ZeroBlock(eeprom::Address address, int length);
 // Consecutive DeviceFloats starting at address.
 EepromBlock FloatBlock(eeprom::Address address, std::initializer_list<Extended> values);
 EepromBlock ByteBlock(eeprom::Address address, std::initializer_list<std::uint8_t> bytes);
-
-// Copies the block into positions 1..n of the transfer buffer; positions above stay as they are.
-// False when the block is empty or longer than a write command carries.
-[[nodiscard]] bool LoadTransferBuffer(const EepromBlock& block, TransferBuffer& buffer);
 
 } // namespace vtr8

@@ -179,13 +179,13 @@ bool LoadFrontEndSettings(int mode, FrontEndImage& image)
 
 std::vector<EepromBlock> FrontEndBlocks(const FrontEndImage& image)
 {
-    TransferBuffer buffer{};
     std::vector<EepromBlock> blocks;
     for (int half = 0; half < 2; ++half) {
-        for (int i = 0; i < 6; ++i)
-            PutWord(buffer, image.words[half * 6 + i], 1 + 2 * i);
-        blocks.push_back(BlockFromBuffer(
-            static_cast<eeprom::Address>(eeprom::FrontEndWords + 12 * half), buffer, 12));
+        EepromBlock words =
+            ZeroBlock(static_cast<eeprom::Address>(eeprom::FrontEndWords + 12 * half), 12);
+        for (std::size_t i = 0; i < 6; ++i)
+            PutWord(words.data, image.words[static_cast<std::size_t>(half) * 6 + i], 2 * i);
+        blocks.push_back(std::move(words));
     }
     blocks.back().pauseAfterMs = FrontEndSettleMs;
 

@@ -60,11 +60,11 @@ void TransferTap::observe(bool outgoing, const QByteArray& bytes)
     const int command = command_;
     command_ = -1; // a second copy of the reply must not count again
     if (command == ReadEeprom) {
-        const int received = parser.ByteCount - 2;
-        if (received != count || count > ReplyParser::ReplyDataSize - 2)
+        const std::span<const std::uint8_t> data = parser.payload();
+        if (parser.ByteCount - 2 != count || static_cast<int>(data.size()) != count)
             return;
         for (int i = 0; i < count && address + i < static_cast<int>(memory_.size()); ++i) {
-            memory_[static_cast<std::size_t>(address + i)] = parser.ReplyData[3 + i];
+            memory_[static_cast<std::size_t>(address + i)] = data[static_cast<std::size_t>(i)];
             known_[static_cast<std::size_t>(address + i)] = true;
         }
         ++readCount_;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace vtr8 {
 
@@ -23,6 +25,15 @@ public:
     void StartAttempt() { ReplyComplete = false; }
 
     void ProcessReplyByte(std::uint8_t b);
+
+    // The reply's data after its response code and device status, counted from 0: for a read
+    // of address a, the byte at a+k is payload()[k]. As many bytes as the byte count announced
+    // and the store holds.
+    std::span<const std::uint8_t> payload() const
+    {
+        const int n = std::clamp(int(ByteCount) - 2, 0, ReplyDataSize - 2);
+        return std::span<const std::uint8_t>(ReplyData).subspan(3, static_cast<std::size_t>(n));
+    }
 
     std::array<std::uint8_t, RxFrameSize + 1> RxFrame{};
     std::array<std::uint8_t, ReplyDataSize + 1> ReplyData{};

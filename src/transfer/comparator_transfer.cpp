@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <array>
+
 namespace vtr8 {
 namespace {
 
@@ -66,12 +68,10 @@ ComparatorStore writeEnabledComparator(TransferContext& ctx, int number,
         return ComparatorStore::Failed;
     ShowProgress(ctx, 40);
 
-    TransferBuffer limits{};
-    PutDeviceFloat(limits, static_cast<float>(settings.switchOnLimit), 1);
-    PutDeviceFloat(limits, static_cast<float>(settings.switchOffLimit), 5);
-    if (!WriteBlock(
-            link, at.limits,
-            std::span<const std::uint8_t>(limits).subspan(1, eeprom::ComparatorLimitsLength)))
+    std::array<std::uint8_t, eeprom::ComparatorLimitsLength> limits{};
+    PutDeviceFloat(limits, static_cast<float>(settings.switchOnLimit), 0);
+    PutDeviceFloat(limits, static_cast<float>(settings.switchOffLimit), 4);
+    if (!WriteBlock(link, at.limits, limits))
         return ComparatorStore::Failed;
     ShowProgress(ctx, 60);
 

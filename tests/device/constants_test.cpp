@@ -193,12 +193,12 @@ TEST(Constants, ColdJunctionPolynomialsForEveryThermocouple)
 TEST(Constants, ColdJunctionSensorPolynomialGivesZeroAtHundredOhms)
 {
     const auto blocks = ColdJunctionBlocks(InputType::ThermocoupleJ);
-    TransferBuffer buffer{};
-    std::copy(blocks[1].data.begin(), blocks[1].data.end(), buffer.begin() + 1);
+    const std::vector<std::uint8_t>& bytes = blocks[1].data;
     auto at = [&](Extended r) {
         Extended t = 0;
-        for (int i = 0; i < 5; ++i)
-            t = t * r + GetDeviceFloat(buffer, 1 + 4 * i);
+        for (std::size_t i = 0; i < 5; ++i)
+            t = t * r + DecodeDeviceFloat(
+                            {bytes[4 * i], bytes[4 * i + 1], bytes[4 * i + 2], bytes[4 * i + 3]});
         return t;
     };
     EXPECT_NEAR(static_cast<double>(at(100)), 0.0, 0.05);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -100,59 +101,44 @@ TEST(DeviceFloat, RoundTripOverRandomBitPatterns)
 TEST(DeviceFloat, ReversedBytesDecodeTheSameValue)
 {
     EXPECT_EQ(DecodeReversedDeviceFloat({0x9F, 0x5B, 0xF4, 0x88}), -244.3579f);
-    TransferBuffer reply{};
-    reply[3] = 0x00;
-    reply[4] = 0x00;
-    reply[5] = 0x40;
-    reply[6] = 0x84;
-    EXPECT_EQ(GetReversedDeviceFloat(reply, 3), 12.0f);
+    EXPECT_EQ(DecodeReversedDeviceFloat({0x00, 0x00, 0x40, 0x84}), 12.0f);
 }
 
-TEST(DeviceFloat, PutDeviceFloatWritesOneBasedPositions)
+TEST(DeviceFloat, PutsWriteAtTheirOffsetAndNothingElse)
 {
-    TransferBuffer buffer{};
-    buffer.fill(0xEE);
-    EXPECT_TRUE(PutDeviceFloat(buffer, -1.0L, 1));
-    EXPECT_TRUE(PutDeviceFloat(buffer, 1.0L, 5));
-    const std::uint8_t expected[] = {0x81, 0x80, 0x00, 0x00, 0x81, 0x00, 0x00, 0x00};
-    for (int p = 1; p <= 8; ++p)
-        EXPECT_EQ(buffer[p], expected[p - 1]) << "position " << p;
-    EXPECT_EQ(buffer[0], 0xEE);
-    EXPECT_EQ(buffer[9], 0xEE);
+    std::array<std::uint8_t, 12> bytes{};
+    bytes.fill(0xEE);
+    EXPECT_TRUE(PutDeviceFloat(bytes, -1.0L, 1));
+    EXPECT_TRUE(PutDeviceFloat(bytes, 1.0L, 5));
+    EXPECT_TRUE(PutWord(bytes, 0x2103, 9));
+    EXPECT_EQ(bytes, (std::array<std::uint8_t, 12>{0xEE, 0x81, 0x80, 0x00, 0x00, 0x81, 0x00, 0x00,
+                                                   0x00, 0x21, 0x03, 0xEE}));
 }
 
 TEST(DeviceFloat, PutDeviceFloatRoundsExtendedToNearestFloat)
 {
-    TransferBuffer buffer{};
-    PutDeviceFloat(buffer, 3.2L, 1);
-    EXPECT_EQ(buffer[4], 0xCD); // 3.2 rounds up in the last fraction bit
-    EXPECT_EQ(GetDeviceFloat(buffer, 1), 3.2f);
+    std::array<std::uint8_t, 4> bytes{};
+    PutDeviceFloat(bytes, 3.2L, 0);
+    EXPECT_EQ(bytes[3], 0xCD); // 3.2 rounds up in the last fraction bit
+    EXPECT_EQ(DecodeDeviceFloat(bytes), 3.2f);
     // A block of floats rounds each the same way: 3.2 and -3.2 up in size, 0.7 down.
     EXPECT_EQ(FloatBlock(60, {3.2L, -3.2L, 0.7L}).data,
               (std::vector<std::uint8_t>{0x82, 0x4C, 0xCC, 0xCD, 0x82, 0xCC, 0xCC, 0xCD, 0x80, 0x33,
                                          0x33, 0x33}));
 }
 
-TEST(DeviceFloat, PositionsOutsideTheBufferAreRefused)
+TEST(DeviceFloat, OffsetsOutsideTheBlockAreRefused)
 {
-    TransferBuffer buffer{};
-    buffer.fill(0x11);
-    const TransferBuffer before = buffer;
-    EXPECT_FALSE(PutDeviceFloat(buffer, 1.0L, 0));
-    EXPECT_FALSE(PutDeviceFloat(buffer, 1.0L, 23));
-    EXPECT_FALSE(PutWord(buffer, 0x1234, 25));
-    EXPECT_EQ(buffer, before);
-    EXPECT_TRUE(PutDeviceFloat(buffer, 1.0L, 22));
-    EXPECT_EQ(buffer[25], 0x00);
-    EXPECT_EQ(GetDeviceFloat(buffer, 23), 0.0f);
-}
-
-TEST(DeviceFloat, WordsAreStoredHighByteFirst)
-{
-    TransferBuffer buffer{};
-    EXPECT_TRUE(PutWord(buffer, 0x2103, 1));
-    EXPECT_EQ(buffer[1], 0x21);
-    EXPECT_EQ(buffer[2], 0x03);
+    std::array<std::uint8_t, 8> bytes{};
+    bytes.fill(0x11);
+    const auto before = bytes;
+    EXPECT_FALSE(PutDeviceFloat(bytes, 1.0L, 5));
+    EXPECT_FALSE(PutDeviceFloat(bytes, 1.0L, 9));
+    EXPECT_FALSE(PutWord(bytes, 0x1234, 7));
+    EXPECT_FALSE(PutWord(bytes, 0x1234, std::size_t(-1)));
+    EXPECT_EQ(bytes, before);
+    EXPECT_TRUE(PutDeviceFloat(bytes, 1.0L, 4));
+    EXPECT_EQ(bytes[7], 0x00);
 }
 
 } // namespace
