@@ -24,17 +24,29 @@ enum class LinkError {
     Abandoned,     // the transfer is being abandoned (interrupt, quit)
 };
 
+// What keeps the port's lock file from being made.
+enum class LockProblem {
+    None,
+    FolderMissing,          // the lock folder does not exist
+    NotAFolder,             // its name is taken by something else
+    FolderOfAnotherUser,    // it belongs to another user
+    FolderWritableByOthers, // others may write there, and so plant a lock
+    NoWritePermission,      // the lock file cannot be written
+    CannotCreate,           // the lock file can neither be made nor taken over
+};
+
 struct LinkFailure {
-    LinkFailure(LinkError e = LinkError::None, QString port = {}, QString d = {}, QString p = {})
-        : error(e), portName(std::move(port)), detail(std::move(d)), problem(std::move(p))
+    LinkFailure(LinkError e = LinkError::None, QString port = {}, QString d = {},
+                LockProblem p = LockProblem::None)
+        : error(e), portName(std::move(port)), detail(std::move(d)), lockProblem(p)
     {
     }
     LinkError error = LinkError::None;
     QString portName; // the port as the person knows it ("COM3 (/dev/ttyS2)", a path)
-    // LockUnusable: the lock file and the problem; Abandoned: what the abandoning party asked
-    // to be told (empty: nothing).
+    // LockUnusable: the lock file; Abandoned: what the abandoning party asked to be told
+    // (empty: nothing).
     QString detail;
-    QString problem;
+    LockProblem lockProblem = LockProblem::None; // LockUnusable: why
 };
 
 // The outcome of one command: its value when `ok()`, else the failure.

@@ -54,29 +54,29 @@ bool LeftBehind(const QString& file, qint64 pid, const QString& host)
 }
 
 #ifdef Q_OS_UNIX
-// Empty when `folder` is a real folder of this user that nobody else may write.
-QString PrivateFolderProblem(const QString& folder)
+// None when `folder` is a real folder of this user that nobody else may write.
+LockProblem PrivateFolderProblem(const QString& folder)
 {
     struct stat st {};
     if (::lstat(QFile::encodeName(folder).constData(), &st) != 0)
-        return QStringLiteral("složka neexistuje");
+        return LockProblem::FolderMissing;
     if (!S_ISDIR(st.st_mode))
-        return QStringLiteral("není to složka");
+        return LockProblem::NotAFolder;
     if (st.st_uid != ::getuid())
-        return QStringLiteral("složka patří jinému uživateli");
+        return LockProblem::FolderOfAnotherUser;
     if ((st.st_mode & 022) != 0)
-        return QStringLiteral("do složky smí zapisovat i jiný uživatel");
-    return {};
+        return LockProblem::FolderWritableByOthers;
+    return LockProblem::None;
 }
 #endif
 
 // The folder of the lock files; `problem` says what is wrong with it, if anything.
-QString LockFolder(QString* problem)
+QString LockFolder(LockProblem* problem)
 {
 #ifdef Q_OS_UNIX
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) &&
-        PrivateFolderProblem(runtime).isEmpty())
+        PrivateFolderProblem(runtime) == LockProblem::None)
         return runtime;
     // The shared temporary folder only through a folder of this user's own.
     const QString folder =
@@ -86,7 +86,7 @@ QString LockFolder(QString* problem)
     return folder;
 #else
     // The temporary folder of a Windows user lies in the user's own profile.
-    problem->clear();
+    *problem = LockProblem::None;
     return QDir::tempPath();
 #endif
 }
@@ -128,7 +128,7 @@ PortLock::Result PortLock::acquire(const QString& port)
     const Place place = LockPlace(port);
     lockFile_ = place.file;
     problem_ = place.problem;
-    if (!problem_.isEmpty())
+    if (problem_ != LockProblem::None)
         return Result::Unusable;
     auto lock = std::make_unique<QLockFile>(lockFile_);
     // Only a dead holder makes a lock stale; a long write must keep it.
@@ -157,9 +157,8 @@ PortLock::Result PortLock::acquire(const QString& port)
         if (QFile::exists(lockFile_) && !QFile::remove(lockFile_))
             break;
     }
-    problem_ = lock->error() == QLockFile::PermissionError
-                   ? QStringLiteral("chybí oprávnění k zápisu")
-                   : QStringLiteral("soubor zámku nelze vytvořit ani převzít");
+    problem_ = lock->error() == QLockFile::PermissionError ? LockProblem::NoWritePermission
+                                                           : LockProblem::CannotCreate;
     return Result::Unusable;
 }
 

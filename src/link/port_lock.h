@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/link_result.h"
+
 #include <QString>
 
 #include <memory>
@@ -29,16 +31,16 @@ public:
     Result acquire(const QString& port);
     void release();
     bool held() const { return lock_ != nullptr; }
-    // The lock file last asked for and, after Unusable, what is wrong with it (Czech).
+    // The lock file last asked for and, after Unusable, what is wrong with it.
     const QString& lockFile() const { return lockFile_; }
-    const QString& problem() const { return problem_; }
+    LockProblem problem() const { return problem_; }
 
     // The path the lock is keyed by: symbolic links resolved when the port exists.
     static QString CanonicalPort(const QString& port);
-    // The lock file of a port, and what makes its folder unusable (empty if nothing).
+    // The lock file of a port, and what makes its folder unusable (None if nothing).
     struct Place {
         QString file;
-        QString problem;
+        LockProblem problem = LockProblem::None;
     };
     static Place LockPlace(const QString& port);
     static QString LockFilePath(const QString& port) { return LockPlace(port).file; }
@@ -46,7 +48,7 @@ public:
 private:
     std::unique_ptr<QLockFile> lock_;
     QString lockFile_;
-    QString problem_;
+    LockProblem problem_ = LockProblem::None;
 };
 
 } // namespace vtr8

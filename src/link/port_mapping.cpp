@@ -81,9 +81,4 @@ bool IsTerminalNotSerialPort(const QString& path)
 #endif
 }
 
-QString UnknownPortMessage(const QString& text)
-{
-    return QStringLiteral("Port ") + text + QStringLiteral(" neexistuje, příkaz nebyl proveden.");
-}
-
 } // namespace vtr8

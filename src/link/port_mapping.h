@@ -38,7 +38,4 @@ std::optional<QString> ResolvePortName(const QString& text);
 // simulated transmitter offers, is a line. Known on Linux; elsewhere false.
 bool IsTerminalNotSerialPort(const QString& path);
 
-// "Port NAME neexistuje, příkaz nebyl proveden."
-QString UnknownPortMessage(const QString& text);
-
 } // namespace vtr8

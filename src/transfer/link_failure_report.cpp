@@ -5,6 +5,36 @@
 
 namespace vtr8 {
 
+namespace {
+
+QString lockProblemText(LockProblem problem)
+{
+    switch (problem) {
+    case LockProblem::None:
+        break;
+    case LockProblem::FolderMissing:
+        return QStringLiteral("složka neexistuje");
+    case LockProblem::NotAFolder:
+        return QStringLiteral("není to složka");
+    case LockProblem::FolderOfAnotherUser:
+        return QStringLiteral("složka patří jinému uživateli");
+    case LockProblem::FolderWritableByOthers:
+        return QStringLiteral("do složky smí zapisovat i jiný uživatel");
+    case LockProblem::NoWritePermission:
+        return QStringLiteral("chybí oprávnění k zápisu");
+    case LockProblem::CannotCreate:
+        return QStringLiteral("soubor zámku nelze vytvořit ani převzít");
+    }
+    return {};
+}
+
+} // namespace
+
+QString UnknownPortMessage(const QString& text)
+{
+    return QStringLiteral("Port ") + text + QStringLiteral(" neexistuje, příkaz nebyl proveden.");
+}
+
 QString LinkFailureMessage(const LinkFailure& failure)
 {
     const QString& port = failure.portName;
@@ -32,7 +62,7 @@ QString LinkFailureMessage(const LinkFailure& failure)
                QStringLiteral(" není sériový port, příkaz nebyl proveden.");
     case LinkError::LockUnusable:
         return QStringLiteral("Zámek portu ") + failure.detail + QStringLiteral(" nelze použít (") +
-               failure.problem + QStringLiteral("), příkaz nebyl proveden.");
+               lockProblemText(failure.lockProblem) + QStringLiteral("), příkaz nebyl proveden.");
     case LinkError::PortWrite:
         return QStringLiteral("Chyba na portu PC, nelze poslat data pres port !");
     case LinkError::NoReply:

@@ -14,6 +14,9 @@ class UserInterface;
 // The one place where a failure of the link becomes the person's message: what went wrong,
 // on which port, and what to check.
 QString LinkFailureMessage(const LinkFailure& failure);
+// A port named on the command line that is no port: "Port NAME neexistuje, příkaz nebyl
+// proveden."
+QString UnknownPortMessage(const QString& text);
 
 // Whether the failure is a refusal before anything was sent (another transfer or program
 // holds the port, the lock or the device cannot be used): the window shows these without

@@ -131,6 +131,11 @@ TEST(LinkFailureMessages, FixedTextsStayAndExplanationsFollowThem)
         EXPECT_FALSE(seen.contains(text)) << text.toStdString(); // every case says its own
         seen << text;
     }
+    // A lock that cannot be used names its file and why.
+    EXPECT_EQ(LinkFailureMessage({LinkError::LockUnusable, port, QStringLiteral("/tmp/x.lock"),
+                                  LockProblem::FolderWritableByOthers}),
+              QStringLiteral("Zámek portu /tmp/x.lock nelze použít (do složky smí zapisovat i "
+                             "jiný uživatel), příkaz nebyl proveden."));
     // Refusals go to the status line, the rest stop the work with a message.
     EXPECT_TRUE(IsLinkRefusal({LinkError::PortInUse, port}));
     EXPECT_FALSE(IsLinkRefusal({LinkError::PortMissing, port}));
