@@ -71,7 +71,7 @@ bool takeFieldValues(EditorTransferContext& ctx, ComparatorFields& f)
     for (const FieldCheck& check : checks) {
         if (check.control.text.isEmpty()) {
             ctx.ui.message(check.missing);
-            m.focus(m.controlName(check.control));
+            m.focus(check.control);
             return false;
         }
     }
@@ -79,7 +79,7 @@ bool takeFieldValues(EditorTransferContext& ctx, ComparatorFields& f)
         const auto value = parseLocaleNumber(UpravaFormatu(check.control.text));
         if (!value) {
             ctx.ui.message(check.invalid);
-            m.focus(m.controlName(check.control));
+            m.focus(check.control);
             return false;
         }
         *check.value = *value;
@@ -91,7 +91,7 @@ bool takeFieldValues(EditorTransferContext& ctx, ComparatorFields& f)
         ctx.ui.message(QStringLiteral("Mez %1 komparátoru %2 je mimo rozsah čísel převodníku.")
                            .arg(switchOn ? QStringLiteral("sepnutí") : QStringLiteral("rozepnutí"))
                            .arg(n));
-        m.focus(m.controlName(switchOn ? f.onLimit : f.offLimit));
+        m.focus(switchOn ? f.onLimit : f.offLimit);
         return false;
     }
     return true;
@@ -108,7 +108,7 @@ std::optional<std::uint8_t> delayByte(EditorTransferContext& ctx, Control& field
                                   "rozsahu 0 až 255 s.")
                        .arg(switchOn ? QStringLiteral("sepnutí") : QStringLiteral("rozepnutí"))
                        .arg(number));
-    ctx.model.focus(ctx.model.controlName(field));
+    ctx.model.focus(field);
     return std::nullopt;
 }
 

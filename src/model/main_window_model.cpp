@@ -290,12 +290,6 @@ void MainWindowModel::focus(Control& c)
     ui_.focus(focusedControl);
 }
 
-void MainWindowModel::focus(const QString& name)
-{
-    if (Control* c = control(name))
-        focus(*c);
-}
-
 void MainWindowModel::notifyChanged()
 {
     emit changed();

@@ -151,8 +151,6 @@ public:
     void userTyped(Control& control, const QString& typed);
     [[nodiscard]] bool takesOnlyItems(const Control& control) const;
     void focus(Control& control);
-    // By the control's name, for callers that hold only the name.
-    void focus(const QString& controlName);
     void notifyChanged();
 
     // --- Input type, connection, linearization, unit --------------------------------
