@@ -1,3 +1,4 @@
+#include "link/comm_port_driver.h"
 #include "link/port_lock.h"
 #include "link/port_mapping.h"
 #include "support/core_application.h"
@@ -45,6 +46,24 @@ TEST(PortNames, PathsBecomeAbsoluteAndOnlyListedBareNamesAreTaken)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ResolvePortName(QString::fromUtf8(c.text), listed), c.expected) << c.text;
+}
+
+// Both ports of the driver (QSerialPort, and the Windows handle under Wine) tell a device that
+// is not there from one that will not open, and stay closed.
+TEST(PortDriver, APortThatIsNotThereIsMissingAndTakesNothing)
+{
+    test::EnsureCoreApplication();
+    TCommPortDriver driver;
+#ifdef Q_OS_WIN
+    driver.prepare(0, QStringLiteral("COM250"));
+#else
+    driver.prepare(0, QStringLiteral("/nonexistent/vtr8-port"));
+#endif
+    EXPECT_FALSE(driver.OpenPort());
+    EXPECT_EQ(driver.openProblem(), LinkTransport::OpenProblem::Missing);
+    EXPECT_FALSE(driver.IsPortOpen());
+    const std::uint8_t byte = 0x55;
+    EXPECT_EQ(driver.WriteData(&byte, 1), 0);
 }
 
 TEST(PortNames, TerminalsThatAreNoSerialLineAreKnown)
