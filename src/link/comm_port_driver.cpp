@@ -6,6 +6,35 @@
 
 namespace vtr8 {
 
+TCommPortDriver::TCommPortDriver(QObject* parent) : QObject(parent)
+{
+    receiveBuffer_.assign(BufferSize, 0);
+    connect(&pollTimer_, &QTimer::timeout, this, [this] { ReceiveOnce(); });
+    attachPort();
+}
+
+TCommPortDriver::~TCommPortDriver()
+{
+    ClosePort();
+}
+
+bool TCommPortDriver::OpenPort()
+{
+    if (IsPortOpen())
+        return true;
+    openProblem_ = OpenProblem::Other;
+    // An item mapped to a name that is no port names nothing.
+    if (portSystemName().isEmpty()) {
+        openProblem_ = OpenProblem::Missing;
+        return false;
+    }
+    // A terminal that is no serial line would show the frames on a screen.
+    if (IsTerminalNotSerialPort(portSystemName()) || !openPort())
+        return false;
+    pollTimer_.start(pollingDelay_);
+    return true;
+}
+
 void TCommPortDriver::setReceiveHandler(ReceiveHandler handler)
 {
     handler_ = std::move(handler);

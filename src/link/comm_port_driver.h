@@ -66,6 +66,10 @@ public:
 #endif
 
 private:
+    // The platform's half: connects the port's notifications; opens the prepared port with
+    // the line settings (false with openProblem_ set when it cannot).
+    void attachPort();
+    bool openPort();
     // Hands one buffer of received bytes on; false when there was none.
     bool ReceiveOnce();
     // Hands the first n bytes of the receive buffer on.
@@ -75,7 +79,7 @@ private:
     static constexpr int ArrivalCheckMs = 2;
     void* handle_ = nullptr; // the port's HANDLE, null while closed
     struct FoundSettings;
-    std::unique_ptr<FoundSettings> found_;
+    std::shared_ptr<FoundSettings> found_; // shared_ptr: complete only in the Windows file
     QTimer arrivalTimer_;
 #else
     void onError(QSerialPort::SerialPortError error);

@@ -12,32 +12,14 @@
 
 namespace vtr8 {
 
-TCommPortDriver::TCommPortDriver(QObject* parent) : QObject(parent)
+void TCommPortDriver::attachPort()
 {
-    receiveBuffer_.assign(BufferSize, 0);
-    connect(&pollTimer_, &QTimer::timeout, this, [this] { ReceiveOnce(); });
     connect(&port_, &QSerialPort::readyRead, this, &TCommPortDriver::onReadyRead);
     connect(&port_, &QSerialPort::errorOccurred, this, &TCommPortDriver::onError);
 }
 
-TCommPortDriver::~TCommPortDriver()
+bool TCommPortDriver::openPort()
 {
-    ClosePort();
-}
-
-bool TCommPortDriver::OpenPort()
-{
-    if (IsPortOpen())
-        return true;
-    openProblem_ = OpenProblem::Other;
-    // An item mapped to a name that is no port names nothing.
-    if (portSystemName().isEmpty()) {
-        openProblem_ = OpenProblem::Missing;
-        return false;
-    }
-    // A terminal that is no serial line would show the frames on a screen.
-    if (IsTerminalNotSerialPort(portSystemName()))
-        return false;
     port_.setPortName(portSystemName());
     // Set before open(): a pty refuses parity changes once it is open.
     port_.setBaudRate(BaudRate);
@@ -62,7 +44,6 @@ bool TCommPortDriver::OpenPort()
     if (port_.isRequestToSend())
         port_.setRequestToSend(false);
     port_.clearError();
-    pollTimer_.start(pollingDelay_);
     return true;
 }
 

@@ -84,29 +84,14 @@ bool setLineSettings(HANDLE port, DCB dcb)
 
 } // namespace
 
-TCommPortDriver::TCommPortDriver(QObject* parent) : QObject(parent)
+void TCommPortDriver::attachPort()
 {
-    receiveBuffer_.assign(BufferSize, 0);
-    connect(&pollTimer_, &QTimer::timeout, this, [this] { ReceiveOnce(); });
     arrivalTimer_.setTimerType(Qt::PreciseTimer);
     connect(&arrivalTimer_, &QTimer::timeout, this, &TCommPortDriver::onReadyRead);
 }
 
-TCommPortDriver::~TCommPortDriver()
+bool TCommPortDriver::openPort()
 {
-    ClosePort();
-}
-
-bool TCommPortDriver::OpenPort()
-{
-    if (IsPortOpen())
-        return true;
-    openProblem_ = OpenProblem::Other;
-    // An item mapped to a name that is no port names nothing.
-    if (portSystemName().isEmpty()) {
-        openProblem_ = OpenProblem::Missing;
-        return false;
-    }
     const std::wstring path = devicePathOf(portSystemName());
     HANDLE port = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -114,7 +99,7 @@ bool TCommPortDriver::OpenPort()
         openProblem_ = problemOf(::GetLastError());
         return false;
     }
-    auto found = std::make_unique<FoundSettings>();
+    auto found = std::make_shared<FoundSettings>();
     found->dcb.DCBlength = sizeof found->dcb;
     if (!::GetCommState(port, &found->dcb) || !::GetCommTimeouts(port, &found->timeouts) ||
         !setLineSettings(port, found->dcb)) {
@@ -129,7 +114,6 @@ bool TCommPortDriver::OpenPort()
     // DTR on with the line settings, RTS low until SetRts raises it.
     SetDtr(true);
     SetRts(false);
-    pollTimer_.start(pollingDelay_);
     arrivalTimer_.start(ArrivalCheckMs);
     return true;
 }
