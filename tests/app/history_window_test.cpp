@@ -26,7 +26,7 @@ protected:
         startProgram();
         program->history().setPath(dir.filePath(QStringLiteral("h.sqlite")));
         program->protocol().setTransport(&transport);
-        program->protocol().setTiming(test::FastTiming());
+        program->protocol().setTiming(test::SteadyTiming());
         showMainWindow();
     }
     void TearDown() override { program.reset(); }

@@ -28,7 +28,7 @@ protected:
     {
         startProgram();
         program->protocol().setTransport(&transport);
-        program->protocol().setTiming(test::FastTiming());
+        program->protocol().setTiming(test::SteadyTiming());
         showMainWindow();
     }
     void TearDown() override

@@ -137,6 +137,13 @@ LinkTiming FastTiming()
     return timing;
 }
 
+LinkTiming SteadyTiming()
+{
+    LinkTiming timing = FastTiming();
+    timing.replyTimeoutMs = 2000;
+    return timing;
+}
+
 SimulatedLink::SimulatedLink(const sim::SimOptions& options, const LinkTiming& timing)
     : transport(options)
 {

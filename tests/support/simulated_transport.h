@@ -73,6 +73,9 @@ void RecordFailures(CommandProtocol& protocol, ScriptedUserInterface& ui);
 
 // Short pauses and time-outs so the suites stay fast.
 LinkTiming FastTiming();
+// FastTiming for tests in which no reply is meant to go missing: a loaded machine (both
+// cores busy, sanitizers) must not turn a late reply into a communication error.
+LinkTiming SteadyTiming();
 
 // A command protocol wired to an in-process simulated transmitter and a
 // scripted user interface.
