@@ -242,11 +242,10 @@ void CommandProtocol::WaitForReply()
     lastReply_ = {};
     if (answered) {
         lastFailure_ = {};
-        const int n = std::min<int>(parser_.ByteCount, ReplyParser::ReplyDataSize);
         lastReply_.responseCode = ReplyData[1];
         lastReply_.deviceStatus = ReplyData[2];
-        if (n > 2)
-            lastReply_.data.assign(ReplyData.begin() + 3, ReplyData.begin() + 1 + n);
+        const std::span<const std::uint8_t> data = parser_.payload();
+        lastReply_.data.assign(data.begin(), data.end());
     } else if (!failedEarly) {
         const LinkError error = session_.abandoned() ? LinkError::Abandoned
                                 : anyReply           ? LinkError::Communication

@@ -264,34 +264,36 @@ TEST_F(Vtr8ctl, BadFilesEndBeforeAnythingIsSent)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("Chyba c. 2\n"));
 
-    const QString wrongHeader =
-        writeConfig(dir, "other.txt",
-                    {"Konfigurační data pro XYZ9:", "", "vstup: proud", "dolní mez: 4",
-                     "horní mez: 20", "jednotka: mA", "linearizace: nelinearizováno",
-                     "tlumení: 0.5s", "chybový proud: nadproud", "snímací odpor: 5"});
-    r = vtr8ctl(on(sim, {"--yes", "write", wrongHeader}));
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, QStringLiteral("Chyba v datech souboru.\n"));
-
-    const QString badNumber =
-        writeConfig(dir, "bad.txt",
-                    {"Konfigurační data pro VTR8:", "", "vstup: proud", "dolní mez: čtyři",
-                     "horní mez: 20", "jednotka: mA", "linearizace: nelinearizováno",
-                     "tlumení: 0.5s", "chybový proud: nadproud", "snímací odpor: 5"});
-    r = vtr8ctl(on(sim, {"--yes", "write", badNumber}));
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.endsWith(QStringLiteral("Chyba v datech souboru.\n"))) << r.err.toStdString();
-
-    // A value the field check refuses: its message, then the write is called off.
-    const QString refused =
-        writeConfig(dir, "refused.txt",
-                    {"Konfigurační data pro VTR8:", "", "vstup: proud", "dolní mez: 4",
-                     "horní mez: 20", "jednotka: mA", "linearizace: nelinearizováno",
-                     "tlumení: 200s", "chybový proud: nadproud", "snímací odpor: 5"});
-    r = vtr8ctl(on(sim, {"--yes", "write", refused}));
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, QStringLiteral("Povolená mez pro konstantu tlumení je 0.1 až 100 s\n"
-                                    "Konfigurace nebyla zapsána.\n"));
+    // The same "proud" file with one line spoilt in each case.
+    const struct {
+        const char* name;
+        const char* header;
+        const char* start;
+        const char* damping;
+        const char* err;
+        bool whole; // the whole of stderr, or its end
+    } cases[] = {
+        {"other.txt", "Konfigurační data pro XYZ9:", "dolní mez: 4", "tlumení: 0.5s",
+         "Chyba v datech souboru.\n", true},
+        {"bad.txt", "Konfigurační data pro VTR8:", "dolní mez: čtyři", "tlumení: 0.5s",
+         "Chyba v datech souboru.\n", false},
+        // A value the field check refuses: its message, then the write is called off.
+        {"refused.txt", "Konfigurační data pro VTR8:", "dolní mez: 4", "tlumení: 200s",
+         "Povolená mez pro konstantu tlumení je 0.1 až 100 s\nKonfigurace nebyla zapsána.\n", true},
+    };
+    for (const auto& c : cases) {
+        const QString file = writeConfig(dir, c.name,
+                                         {c.header, "", "vstup: proud", c.start, "horní mez: 20",
+                                          "jednotka: mA", "linearizace: nelinearizováno", c.damping,
+                                          "chybový proud: nadproud", "snímací odpor: 5"});
+        r = vtr8ctl(on(sim, {"--yes", "write", file}));
+        EXPECT_EQ(r.exitCode, 1) << c.name;
+        if (c.whole) {
+            EXPECT_EQ(r.err, QString::fromUtf8(c.err)) << c.name;
+        } else {
+            EXPECT_TRUE(r.err.endsWith(QString::fromUtf8(c.err))) << r.err.toStdString();
+        }
+    }
 
     // What is no regular file is refused at once, before it can block or fill memory.
     const QString fifo = dir.filePath(QStringLiteral("fifo"));
