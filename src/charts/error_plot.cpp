@@ -18,7 +18,7 @@ QString LargestErrorText(const ErrorCurve& curve, const QString& unit, const QSt
 
 Plot ErrorPlot(const LinearizationErrorReport& report)
 {
-    static const QColor colours[] = {QColor(0, 70, 200), QColor(220, 120, 0), QColor(0, 150, 60)};
+    static const QColor Colours[] = {QColor(0, 70, 200), QColor(220, 120, 0), QColor(0, 150, 60)};
     Plot plot;
     plot.title = QStringLiteral("Chyba linearizace");
     plot.xLabel = report.inputUnit.isEmpty() ? QStringLiteral("vstup")
@@ -32,7 +32,7 @@ Plot ErrorPlot(const LinearizationErrorReport& report)
                                 LargestErrorText(c, report.unit, report.inputUnit)
                           : c.name + QStringLiteral(", ") +
                                 LargestErrorText(c, report.unit, report.inputUnit);
-        s.colour = colours[i++ % 3];
+        s.colour = Colours[i++ % 3];
         s.bold = c.chosen;
         s.points.reserve(c.samples.size());
         for (const ErrorSample& e : c.samples)

@@ -47,9 +47,9 @@ StoredLimits zadHodPrepoc(const FloatSignal& toSignal, Extended& rangeMin, Exten
     return limits;
 }
 
-EepromBlock RangeLimitsBlock(std::uint8_t rangeUnitCode, const StoredLimits& limits)
+EepromBlock rangeLimitsBlock(std::uint8_t rangeUnitCode, const StoredLimits& limits)
 {
-    EepromBlock block = ZeroBlock(eeprom::RangeLimits, eeprom::RangeLimitsLength);
+    EepromBlock block = zeroBlock(eeprom::RangeLimits, eeprom::RangeLimitsLength);
     block.data[0] = rangeUnitCode;
     PutDeviceFloat(block.data, limits.upper, 1);
     PutDeviceFloat(block.data, limits.lower, 5);
@@ -57,15 +57,15 @@ EepromBlock RangeLimitsBlock(std::uint8_t rangeUnitCode, const StoredLimits& lim
     return block;
 }
 
-EepromBlock OutputLimitsBlock(const StoredLimits& limits)
+EepromBlock outputLimitsBlock(const StoredLimits& limits)
 {
     return FloatBlock(eeprom::OutputLimits, {limits.upperOutput, limits.lowerOutput});
 }
 
-EepromBlock RangeValuesBlock(std::uint8_t rangeUnitCode, const StoredLimits& limits,
+EepromBlock rangeValuesBlock(std::uint8_t rangeUnitCode, const StoredLimits& limits,
                              Extended dampingTime)
 {
-    EepromBlock block = ZeroBlock(eeprom::RangeValues, eeprom::RangeValuesLength);
+    EepromBlock block = zeroBlock(eeprom::RangeValues, eeprom::RangeValuesLength);
     block.data[0] = rangeUnitCode;
     PutDeviceFloat(block.data, limits.rangeEnd, 1);
     PutDeviceFloat(block.data, limits.rangeStart, 5);
@@ -242,7 +242,7 @@ std::vector<EepromBlock> ConfigurationBlocks(const ConfigurationRecord& r)
     const bool total = row.storesTotalValue;
 
     EepromBlock description =
-        ZeroBlock(eeprom::InputDescription, eeprom::InputDescriptionWriteLength);
+        zeroBlock(eeprom::InputDescription, eeprom::InputDescriptionWriteLength);
     description.data[0] = static_cast<std::uint8_t>(r.input);
     description.data[1] = r.errorCurrentCode;
     description.data[2] = r.frontEndMode;
@@ -253,9 +253,9 @@ std::vector<EepromBlock> ConfigurationBlocks(const ConfigurationRecord& r)
         FloatBlock(eeprom::ParasiticResistance, {r.parasiticResistance}),
         description,
         FloatBlock(eeprom::TotalValue, {total ? r.totalValue : 0}),
-        RangeLimitsBlock(r.rangeUnitCode, r.limits),
-        OutputLimitsBlock(r.limits),
-        RangeValuesBlock(r.rangeUnitCode, r.limits, r.dampingTime),
+        rangeLimitsBlock(r.rangeUnitCode, r.limits),
+        outputLimitsBlock(r.limits),
+        rangeValuesBlock(r.rangeUnitCode, r.limits, r.dampingTime),
         ByteBlock(eeprom::LinearizationSettings,
                   {r.unitCode, static_cast<std::uint8_t>(r.linearizationCharacteristic),
                    static_cast<std::uint8_t>(r.rangeCharacteristic),

@@ -43,9 +43,9 @@ StoredLimits zadHodPrepoc(const FloatSignal& toSignal, Extended& rangeMin, Exten
 
 // Block 339 (unit, upper, lower, minimum span), block 416 (output limits) and block 354 (unit,
 // end, start, damping time).
-EepromBlock RangeLimitsBlock(std::uint8_t rangeUnitCode, const StoredLimits& limits);
-EepromBlock OutputLimitsBlock(const StoredLimits& limits);
-EepromBlock RangeValuesBlock(std::uint8_t rangeUnitCode, const StoredLimits& limits,
+EepromBlock rangeLimitsBlock(std::uint8_t rangeUnitCode, const StoredLimits& limits);
+EepromBlock outputLimitsBlock(const StoredLimits& limits);
+EepromBlock rangeValuesBlock(std::uint8_t rangeUnitCode, const StoredLimits& limits,
                              Extended dampingTime);
 
 // Valid band of the input signal around the range: a tenth below and a third above, or a

@@ -63,7 +63,7 @@ bool PutDeviceFloat(std::span<std::uint8_t> bytes, Extended value, std::size_t o
     return true;
 }
 
-bool PutWord(std::span<std::uint8_t> bytes, std::uint16_t value, std::size_t offset)
+bool putWord(std::span<std::uint8_t> bytes, std::uint16_t value, std::size_t offset)
 {
     if (!fits(bytes, offset, 2))
         return false;

@@ -30,6 +30,6 @@ float DecodeReversedDeviceFloat(const DeviceFloatBytes& bytes);
 bool PutDeviceFloat(std::span<std::uint8_t> bytes, Extended value, std::size_t offset);
 
 // A word of the front-end area, high byte first, at offset and offset+1.
-bool PutWord(std::span<std::uint8_t> bytes, std::uint16_t value, std::size_t offset);
+bool putWord(std::span<std::uint8_t> bytes, std::uint16_t value, std::size_t offset);
 
 } // namespace vtr8

@@ -4,7 +4,7 @@
 
 namespace vtr8 {
 
-EepromBlock ZeroBlock(eeprom::Address address, int length)
+EepromBlock zeroBlock(eeprom::Address address, int length)
 {
     return {address, std::vector<std::uint8_t>(static_cast<std::size_t>(std::max(length, 0))), 0};
 }

@@ -21,7 +21,7 @@ struct EepromBlock {
 };
 
 // A block of `length` zero bytes at address, to be filled in place.
-EepromBlock ZeroBlock(eeprom::Address address, int length);
+EepromBlock zeroBlock(eeprom::Address address, int length);
 // Consecutive DeviceFloats starting at address.
 EepromBlock FloatBlock(eeprom::Address address, std::initializer_list<Extended> values);
 EepromBlock ByteBlock(eeprom::Address address, std::initializer_list<std::uint8_t> bytes);

@@ -36,8 +36,8 @@ namespace {
 using SubRange = std::pair<Extended, int>; // limit, mode
 
 // Four sub-ranges of 16, 32, 64 and 128 mV, or of 200, 400, 2000 and 4000 ohms.
-constexpr std::array<Extended, 4> millivoltLimits{0.016L, 0.032L, 0.064L, 0.128L};
-constexpr std::array<Extended, 4> ohmLimits{200.0L, 400.0L, 2000.0L, 4000.0L};
+constexpr std::array<Extended, 4> MillivoltLimits{0.016L, 0.032L, 0.064L, 0.128L};
+constexpr std::array<Extended, 4> OhmLimits{200.0L, 400.0L, 2000.0L, 4000.0L};
 
 std::vector<SubRange> fourModes(const std::array<Extended, 4>& limits, int firstMode)
 {
@@ -76,11 +76,11 @@ std::vector<SubRange> subRanges(const FrontEndRequest& request)
     }
     switch (row.scale) {
     case SubRangeScale::Ohms:
-        return fourModes(ohmLimits, first);
+        return fourModes(OhmLimits, first);
     case SubRangeScale::Millivolts:
-        return fourModes(millivoltLimits, first);
+        return fourModes(MillivoltLimits, first);
     case SubRangeScale::MillivoltsAndVolts: {
-        auto ranges = fourModes(millivoltLimits, first);
+        auto ranges = fourModes(MillivoltLimits, first);
         ranges.emplace_back(0.5L, 52);
         ranges.emplace_back(1.0L, 53);
         return ranges;
@@ -182,9 +182,9 @@ std::vector<EepromBlock> FrontEndBlocks(const FrontEndImage& image)
     std::vector<EepromBlock> blocks;
     for (int half = 0; half < 2; ++half) {
         EepromBlock words =
-            ZeroBlock(static_cast<eeprom::Address>(eeprom::FrontEndWords + 12 * half), 12);
+            zeroBlock(static_cast<eeprom::Address>(eeprom::FrontEndWords + 12 * half), 12);
         for (std::size_t i = 0; i < 6; ++i)
-            PutWord(words.data, image.words[static_cast<std::size_t>(half) * 6 + i], 2 * i);
+            putWord(words.data, image.words[static_cast<std::size_t>(half) * 6 + i], 2 * i);
         blocks.push_back(std::move(words));
     }
     blocks.back().pauseAfterMs = FrontEndSettleMs;

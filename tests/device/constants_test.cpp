@@ -90,17 +90,17 @@ TEST(Constants, StoredLimitsAsEntered)
     EXPECT_EQ(l.rangeStart, 100);
     EXPECT_EQ(l.rangeEnd, 0);
 
-    const EepromBlock limits = RangeLimitsBlock(32, l);
+    const EepromBlock limits = rangeLimitsBlock(32, l);
     EXPECT_EQ(limits.address, 339);
     ASSERT_EQ(limits.data.size(), 13u);
     EXPECT_EQ(limits.data[0], 32);
     EXPECT_EQ(std::vector<std::uint8_t>(limits.data.begin() + 1, limits.data.end()),
               floats({100, 0, 20}));
-    const EepromBlock values = RangeValuesBlock(32, l, 2.5L);
+    const EepromBlock values = rangeValuesBlock(32, l, 2.5L);
     EXPECT_EQ(values.address, 354);
     EXPECT_EQ(std::vector<std::uint8_t>(values.data.begin() + 1, values.data.end()),
               floats({0, 100, 2.5f}));
-    EXPECT_EQ(OutputLimitsBlock(l).data, floats({105, -5}));
+    EXPECT_EQ(outputLimitsBlock(l).data, floats({105, -5}));
 }
 
 TEST(Constants, Pt100NotLinearizedStoresOhms)

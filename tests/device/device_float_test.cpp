@@ -110,7 +110,7 @@ TEST(DeviceFloat, PutsWriteAtTheirOffsetAndNothingElse)
     bytes.fill(0xEE);
     EXPECT_TRUE(PutDeviceFloat(bytes, -1.0L, 1));
     EXPECT_TRUE(PutDeviceFloat(bytes, 1.0L, 5));
-    EXPECT_TRUE(PutWord(bytes, 0x2103, 9));
+    EXPECT_TRUE(putWord(bytes, 0x2103, 9));
     EXPECT_EQ(bytes, (std::array<std::uint8_t, 12>{0xEE, 0x81, 0x80, 0x00, 0x00, 0x81, 0x00, 0x00,
                                                    0x00, 0x21, 0x03, 0xEE}));
 }
@@ -134,8 +134,8 @@ TEST(DeviceFloat, OffsetsOutsideTheBlockAreRefused)
     const auto before = bytes;
     EXPECT_FALSE(PutDeviceFloat(bytes, 1.0L, 5));
     EXPECT_FALSE(PutDeviceFloat(bytes, 1.0L, 9));
-    EXPECT_FALSE(PutWord(bytes, 0x1234, 7));
-    EXPECT_FALSE(PutWord(bytes, 0x1234, std::size_t(-1)));
+    EXPECT_FALSE(putWord(bytes, 0x1234, 7));
+    EXPECT_FALSE(putWord(bytes, 0x1234, std::size_t(-1)));
     EXPECT_EQ(bytes, before);
     EXPECT_TRUE(PutDeviceFloat(bytes, 1.0L, 4));
     EXPECT_EQ(bytes[7], 0x00);

@@ -9,11 +9,11 @@ namespace {
 
 using T = InputType;
 
-const std::initializer_list<T> rtds{T::Pt100, T::Pt1000, T::Ni100, T::Ni1000};
-const std::initializer_list<T> thermocouples{T::ThermocoupleB, T::ThermocoupleE, T::ThermocoupleJ,
+const std::initializer_list<T> Rtds{T::Pt100, T::Pt1000, T::Ni100, T::Ni1000};
+const std::initializer_list<T> Thermocouples{T::ThermocoupleB, T::ThermocoupleE, T::ThermocoupleJ,
                                              T::ThermocoupleK, T::ThermocoupleN, T::ThermocoupleL,
                                              T::ThermocoupleR, T::ThermocoupleS, T::ThermocoupleT};
-const std::initializer_list<T> specials{T::Special0to10V, T::Special0to20mA, T::Special4to20mA};
+const std::initializer_list<T> Specials{T::Special0to10V, T::Special0to20mA, T::Special4to20mA};
 
 bool in(T type, std::initializer_list<T> group)
 {
@@ -32,7 +32,7 @@ TEST(InputTypeTable, EveryRowAgreesWithTheDocumentedGroups)
         SCOPED_TRACE(QString::fromUtf16(row.text).toStdString());
 
         std::uint8_t unit = 0;
-        if (in(t, rtds) || in(t, thermocouples))
+        if (in(t, Rtds) || in(t, Thermocouples))
             unit = 32;
         else if (in(t, {T::Rheostat, T::ResistorDifference, T::PotentiometerAbsolute}))
             unit = 37;
@@ -45,7 +45,7 @@ TEST(InputTypeTable, EveryRowAgreesWithTheDocumentedGroups)
         EXPECT_EQ(row.unitCode, unit);
 
         QStringList connections;
-        if (in(t, rtds) || t == T::Rheostat)
+        if (in(t, Rtds) || t == T::Rheostat)
             connections = {"dvouvodičově", "třívodičově", "čtyřvodičově"};
         else if (in(t, {T::PotentiometerAbsolute, T::PotentiometerRelative}))
             connections = {"třívodičově", "čtyřvodičově"};
@@ -56,11 +56,11 @@ TEST(InputTypeTable, EveryRowAgreesWithTheDocumentedGroups)
         EXPECT_EQ(row.has(InputField::Connection), connections.size() > 1);
 
         QStringList linearizations{"nelinearizováno", "ze souboru"};
-        if (in(t, rtds) || in(t, thermocouples))
+        if (in(t, Rtds) || in(t, Thermocouples))
             linearizations.prepend("linearizováno");
         else if (in(t, {T::ResistorDifference, T::VoltageDifference, T::CurrentDifference}))
             linearizations = {"nelinearizováno"};
-        else if (in(t, specials))
+        else if (in(t, Specials))
             linearizations.clear(); // the list stays as the previous type left it
         EXPECT_EQ(linearizationItems(row.linearizations), linearizations);
 
@@ -74,7 +74,7 @@ TEST(InputTypeTable, EveryRowAgreesWithTheDocumentedGroups)
                   in(t, {T::Voltage, T::Current, T::VoltageDifference, T::CurrentDifference}) ? 6
                                                                                               : 3);
         EXPECT_EQ(row.fileDecimals, in(t, {T::Voltage, T::Current, T::CurrentDifference}) ? 6 : 3);
-        EXPECT_EQ(row.sensor.has_value(), in(t, rtds) || in(t, thermocouples));
+        EXPECT_EQ(row.sensor.has_value(), in(t, Rtds) || in(t, Thermocouples));
     }
 }
 

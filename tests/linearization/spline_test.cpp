@@ -69,9 +69,11 @@ TEST(Spline, PiecesJoinSmoothlyAndEndsFollowTheClampedSlopes)
         EXPECT_NEAR(left.curvature, right.curvature, 1e-7L * std::fabs(right.curvature) + 1e-6L)
             << i;
     }
-    const auto K = [&](Extended x) { return EvaluateCharacteristic(r.ws, Characteristic::TcK, x); };
-    const Extended s0 = 1 / (K(-199) - K(-200));
-    const Extended sn = 1 / (K(1370) - K(1369));
+    const auto typeK = [&](Extended x) {
+        return EvaluateCharacteristic(r.ws, Characteristic::TcK, x);
+    };
+    const Extended s0 = 1 / (typeK(-199) - typeK(-200));
+    const Extended sn = 1 / (typeK(1370) - typeK(1369));
     EXPECT_NEAR(piece(t, 0, t.u[0]).slope, s0, 1e-9L * s0);
     EXPECT_NEAR(piece(t, 19, t.u[20]).slope, sn, 1e-9L * sn);
 }
