@@ -159,7 +159,7 @@ struct ThermocouplePolynomial {
     std::array<float, 5> coefficients;
 };
 
-constexpr ThermocouplePolynomial thermocouplePolynomials[] = {
+constexpr ThermocouplePolynomial ThermocouplePolynomials[] = {
     {InputType::ThermocoupleB, 2, {5.72773784e-09f, -2.4094939e-07f, 4.13590306e-25f}},
     {InputType::ThermocoupleE,
      4,
@@ -188,26 +188,26 @@ constexpr ThermocouplePolynomial thermocouplePolynomials[] = {
 };
 
 // Temperature (°C) of the cold-junction sensor from its resistance (ohms), highest power first.
-constexpr std::array<float, 5> coldJunctionSensor{1.33197569e-08f, -5.5825426e-06f, 0.00186899223f,
+constexpr std::array<float, 5> ColdJunctionSensor{1.33197569e-08f, -5.5825426e-06f, 0.00186899223f,
                                                   2.29917741f, -244.35788f};
-constexpr std::uint8_t coldJunctionSensorDegree = 4;
+constexpr std::uint8_t ColdJunctionSensorDegree = 4;
 
 } // namespace
 
 std::vector<EepromBlock> ColdJunctionBlocks(InputType thermocouple)
 {
     const auto* entry = std::find_if(
-        std::begin(thermocouplePolynomials), std::end(thermocouplePolynomials),
+        std::begin(ThermocouplePolynomials), std::end(ThermocouplePolynomials),
         [thermocouple](const ThermocouplePolynomial& p) { return p.input == thermocouple; });
-    if (entry == std::end(thermocouplePolynomials))
+    if (entry == std::end(ThermocouplePolynomials))
         return {};
 
     std::vector<EepromBlock> blocks;
-    blocks.push_back(ByteBlock(eeprom::ColdJunctionDegree, {coldJunctionSensorDegree}));
+    blocks.push_back(ByteBlock(eeprom::ColdJunctionDegree, {ColdJunctionSensorDegree}));
     blocks.push_back(
         FloatBlock(eeprom::ColdJunctionCoefficients,
-                   {coldJunctionSensor[0], coldJunctionSensor[1], coldJunctionSensor[2],
-                    coldJunctionSensor[3], coldJunctionSensor[4]}));
+                   {ColdJunctionSensor[0], ColdJunctionSensor[1], ColdJunctionSensor[2],
+                    ColdJunctionSensor[3], ColdJunctionSensor[4]}));
     blocks.push_back(ByteBlock(eeprom::ThermocoupleDegree, {entry->degree}));
     EepromBlock coefficients{eeprom::ThermocoupleCoefficients, {}, 0};
     for (int i = 0; i <= entry->degree; ++i) {

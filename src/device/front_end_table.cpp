@@ -20,7 +20,7 @@ struct FrontEndRow {
 };
 
 // clang-format off
-const FrontEndRow rows[] = {
+const FrontEndRow Rows[] = {
     {1, {0x2103, 0x9101, 0x2004, 0x9101, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000},
      {20, 52, 0, 0}, {0xE6, 0x03, 0xFF, 0x03, 0x7C, 0xFF, 0x70, 0x1F, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
      4, 1, 220.0f, -1.0f},
@@ -139,9 +139,9 @@ const FrontEndRow rows[] = {
 
 std::optional<FrontEndImage> FrontEndTable(int mode)
 {
-    const auto row = std::find_if(std::begin(rows), std::end(rows),
+    const auto row = std::find_if(std::begin(Rows), std::end(Rows),
                                   [mode](const FrontEndRow& r) { return r.mode == mode; });
-    if (row == std::end(rows))
+    if (row == std::end(Rows))
         return std::nullopt;
     FrontEndImage image;
     image.words = row->words;

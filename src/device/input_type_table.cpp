@@ -42,7 +42,7 @@ constexpr InputTypeRow thermocouple(T type, const char16_t* text, C sensor)
 }
 
 // In vstupOrder.
-constexpr std::array<InputTypeRow, InputTypeCount> rows{{
+constexpr std::array<InputTypeRow, InputTypeCount> Rows{{
     resistanceThermometer(T::Pt100, u"odporový teploměr Pt100", C::Pt100),
     resistanceThermometer(T::Pt1000, u"odporový teploměr Pt1000", C::Pt1000),
     resistanceThermometer(T::Ni100, u"odporový teploměr Ni100", C::Ni100),
@@ -104,8 +104,8 @@ constexpr std::array<InputTypeRow, InputTypeCount> rows{{
 
 constexpr bool rowsFollowVstupOrder()
 {
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].type != vstupOrder[i] || rows[i].text == nullptr)
+    for (std::size_t i = 0; i < Rows.size(); ++i)
+        if (Rows[i].type != vstupOrder[i] || Rows[i].text == nullptr)
             return false;
     return true;
 }
@@ -115,15 +115,15 @@ static_assert(rowsFollowVstupOrder());
 
 const InputTypeRow& inputTypeRow(InputType type)
 {
-    for (const InputTypeRow& row : rows)
+    for (const InputTypeRow& row : Rows)
         if (row.type == type)
             return row;
-    return rows.front(); // unreachable: every enumerator has a row
+    return Rows.front(); // unreachable: every enumerator has a row
 }
 
 const std::array<InputTypeRow, InputTypeCount>& inputTypeRows()
 {
-    return rows;
+    return Rows;
 }
 
 QStringList connectionItems(ConnectionSet connections)

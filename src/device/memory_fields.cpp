@@ -16,7 +16,7 @@ struct Entry {
 
 // Single fields, in address order; repeated structures (polynomials, segment table) follow in
 // FieldAt.
-constexpr Entry fields[] = {
+constexpr Entry Fields[] = {
     {e::FrontEndWords, e::FrontEndWordsLength, F::Bytes, "registry vstupního obvodu"},
     {e::FrontEndBytesA, e::FrontEndBytesALength, F::Bytes, "bajty vstupního obvodu"},
     {e::InputScaleFactor, 4, F::Float, "převodní činitel vstupu"},
@@ -91,23 +91,23 @@ struct FloatRun {
     int count;
     const char* name;
 };
-constexpr FloatRun floatRuns[] = {
+constexpr FloatRun FloatRuns[] = {
     {e::PolynomialCoefficients, 10, "polynom linearizace, koeficient"},
     {e::ColdJunctionCoefficients, 5, "polynom studeného konce, koeficient"},
     {e::ThermocoupleCoefficients, 5, "polynom termočlánku, koeficient"},
 };
 
 // The parts of one segment record, in stored order.
-constexpr const char* segmentParts[] = {"x0", "c3", "c2", "c1", "c0"};
+constexpr const char* SegmentParts[] = {"x0", "c3", "c2", "c1", "c0"};
 
 } // namespace
 
 MemoryField FieldAt(e::Address address)
 {
-    for (const Entry& f : fields)
+    for (const Entry& f : Fields)
         if (address >= f.address && address < f.address + f.length)
             return {f.address, f.length, f.encoding, QString::fromUtf8(f.name), f.key};
-    for (const FloatRun& run : floatRuns) {
+    for (const FloatRun& run : FloatRuns) {
         const int offset = address - run.first;
         if (offset >= 0 && offset < 4 * run.count)
             return {static_cast<e::Address>(run.first + offset / 4 * 4), 4, F::Float,
@@ -120,7 +120,7 @@ MemoryField FieldAt(e::Address address)
         return {static_cast<e::Address>(e::SegmentRecord(record) + 4 * part), 4, F::Float,
                 QStringLiteral("segmentová tabulka, záznam %1 (%2)")
                     .arg(record + 1)
-                    .arg(QLatin1String(segmentParts[part]))};
+                    .arg(QLatin1String(SegmentParts[part]))};
     }
     return {address, 1, F::Byte, QString(), FileKey::None};
 }

@@ -99,12 +99,12 @@ SegmentTable SquareRootSegmentTable(Extended lo, Extended hi)
     // The other 19 pieces cover the range. Their knots lie at the fourth powers of equal steps,
     // (j/19)^4 of the span: the root bends hardest at the start, and a cubic through the law
     // there stays within 0.03 % of the span only when the first piece is that short.
-    constexpr int n = SegmentTable::Count - 1;
+    constexpr int Pieces = SegmentTable::Count - 1;
     const auto knot = [&](int j) {
-        const Extended s = Extended(j) / n;
-        return j == n ? hi : lo + span * s * s * s * s;
+        const Extended s = Extended(j) / Pieces;
+        return j == Pieces ? hi : lo + span * s * s * s * s;
     };
-    for (int j = 0; j < n; ++j) {
+    for (int j = 0; j < Pieces; ++j) {
         const Extended x0 = knot(j);
         const Extended x1 = knot(j + 1);
         const Extended h = x1 - x0;

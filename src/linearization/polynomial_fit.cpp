@@ -240,8 +240,8 @@ int highestFittableDegree(const LinearizationPoints& set)
 
 int filePolynomialDegree(int requested, const LinearizationPoints& set)
 {
-    constexpr int usual = 6;
-    const int degree = requested >= 2 && requested <= 8 ? requested : usual;
+    constexpr int UsualDegree = 6;
+    const int degree = requested >= 2 && requested <= 8 ? requested : UsualDegree;
     return std::max(1, std::min(degree, highestFittableDegree(set)));
 }
 

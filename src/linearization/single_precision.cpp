@@ -22,10 +22,10 @@ namespace vtr8 {
 
 float toSingle(Extended value)
 {
-    constexpr Extended max = std::numeric_limits<float>::max();
-    if (value > max)
+    constexpr Extended FloatMax = std::numeric_limits<float>::max();
+    if (value > FloatMax)
         return std::numeric_limits<float>::infinity();
-    if (value < -max)
+    if (value < -FloatMax)
         return -std::numeric_limits<float>::infinity();
     return static_cast<float>(value);
 }

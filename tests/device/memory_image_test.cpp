@@ -6,7 +6,7 @@
 namespace vtr8 {
 namespace {
 
-EepromBlock Block(eeprom::Address address, int length, std::uint8_t fill = 0)
+EepromBlock block(eeprom::Address address, int length, std::uint8_t fill = 0)
 {
     return {address, std::vector<std::uint8_t>(static_cast<std::size_t>(length), fill), 0};
 }
@@ -18,14 +18,14 @@ TEST(MemoryImage, ReadsCoverTheBlocksWithFewestReads)
         std::vector<ReadRun> reads;
     };
     const Case cases[] = {
-        {{Block(52, 16)}, {{52, 16}}},
-        {{Block(52, 20)}, {{52, 16}, {68, 4}}},
+        {{block(52, 16)}, {{52, 16}}},
+        {{block(52, 20)}, {{52, 16}, {68, 4}}},
         // A gap inside one read's reach is read along; one beyond it starts a new read.
-        {{Block(387, 8), Block(400, 3)}, {{387, 16}}},
-        {{Block(387, 8), Block(424, 4)}, {{387, 8}, {424, 4}}},
+        {{block(387, 8), block(400, 3)}, {{387, 16}}},
+        {{block(387, 8), block(424, 4)}, {{387, 8}, {424, 4}}},
         // Overlapping and repeated blocks are read once.
-        {{Block(448, 8), Block(28, 8), Block(448, 8), Block(28, 4)}, {{28, 8}, {448, 8}}},
-        {{Block(2040, 8)}, {{2040, 8}}},
+        {{block(448, 8), block(28, 8), block(448, 8), block(28, 4)}, {{28, 8}, {448, 8}}},
+        {{block(2040, 8)}, {{2040, 8}}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ReadsCovering(c.blocks), c.reads) << c.blocks.front().address;
@@ -34,13 +34,13 @@ TEST(MemoryImage, ReadsCoverTheBlocksWithFewestReads)
 
 TEST(MemoryImage, FinalBlocksHoldWhatTheLastWriteLeft)
 {
-    const std::vector<EepromBlock> written = {Block(28, 8, 1), Block(112, 4, 2), Block(28, 4, 3),
-                                              Block(113, 1, 4)};
+    const std::vector<EepromBlock> written = {block(28, 8, 1), block(112, 4, 2), block(28, 4, 3),
+                                              block(113, 1, 4)};
     const std::vector<EepromBlock> final = FinalBlocks(written);
     ASSERT_EQ(final.size(), 4u);
     EXPECT_EQ(final[0].data, (std::vector<std::uint8_t>{3, 3, 3, 3, 1, 1, 1, 1}));
     EXPECT_EQ(final[1].data, (std::vector<std::uint8_t>{2, 4, 2, 2}));
-    EXPECT_EQ(FinalBlocks({Block(28, 8, 1), Block(28, 8, 5)}).size(), 1u);
+    EXPECT_EQ(FinalBlocks({block(28, 8, 1), block(28, 8, 5)}).size(), 1u);
 }
 
 TEST(MemoryImage, HexDumpLinesStartWithTheAddress)

@@ -13,7 +13,8 @@ public:
     void SetUp() override { std::setlocale(LC_ALL, ""); }
 };
 
-const auto* const processLocale = ::testing::AddGlobalTestEnvironment(new ProcessLocale);
+const auto* const ProcessLocaleRegistration =
+    ::testing::AddGlobalTestEnvironment(new ProcessLocale);
 
 } // namespace
 
