@@ -202,6 +202,11 @@ CommissionResult commissionRow(const CommissionSetup& setup, const InstrumentRow
         if (!readings.taken.empty())
             report.asLeftTime = QDateTime::currentDateTime();
         const QString path = QDir(setup.protocolDir).filePath(protocolFileName(row.tag));
+        if (!QDir().mkpath(setup.protocolDir)) {
+            setup.ui.message(
+                QStringLiteral("Složku protokolů „%1“ nelze vytvořit.").arg(setup.protocolDir));
+            return result;
+        }
         if (const QString error = saveReportPdf(report, path); !error.isEmpty()) {
             setup.ui.message(error);
             return result;

@@ -3,9 +3,13 @@
 #include "batch/row_rules.h"
 #include "configuration/configuration_file.h"
 #include "configuration/cp1250.h"
+#include "configuration/number_format.h"
 #include "device/input_type.h"
+#include "device/input_type_table.h"
 #include "transfer/note_transfer.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
@@ -42,7 +46,7 @@ QByteArray fileOf(InputType input, const QHash<QString, QString>& values)
 {
     QString text = QStringLiteral("Konfigurační data pro VTR8:\r\n\r\n");
     for (const QString& key : keysOf(input)) {
-        QString value = values.value(key);
+        QString value = key == InputColumn ? inputTypeText(input) : values.value(key);
         if (key == DampingColumn) {
             if (value.endsWith(QLatin1Char('s')))
                 value.chop(1);
@@ -70,7 +74,11 @@ QString refusalOf(const QString& column, const QString& value)
     const QString message = messages.value(column);
     if (!message.isEmpty())
         return message;
-    return QStringLiteral("Hodnota „%1“ sem nepatří.").arg(value);
+    if (column == QStringLiteral("linearizace"))
+        return QStringLiteral("Způsob linearizace „%1“ neexistuje.").arg(value);
+    if (column == QStringLiteral("připojení čidla"))
+        return QStringLiteral("Způsob připojení čidla „%1“ neexistuje.").arg(value);
+    return QStringLiteral("Hodnota „%1“ není číslo.").arg(value);
 }
 
 // Which columns the parser refuses: each value alone among neutral ones.
@@ -90,6 +98,25 @@ std::vector<RowProblem> parserRefusals(InputType input, const QHash<QString, QSt
     if (problems.empty())
         problems.push_back({{}, ConfigurationDataErrorText()});
     return problems;
+}
+
+// A fresh editor that loads the same lines holds, for the fields the lines leave out, the unit
+// of the input, a divider ratio of 1 (or the input's preset) and no parasitic resistance; a row
+// writes exactly what that editor would.
+void takeEditorDefaults(Configuration& c)
+{
+    const InputTypeRow& row = inputTypeRow(c.input);
+    if (c.linearization != Linearization::FromFile)
+        c.unitCode = row.unitCode;
+    if (!row.has(InputField::Divider)) {
+        const QString preset =
+            row.dividerPreset ? QString::fromUtf16(row.dividerPreset) : QStringLiteral("1");
+        c.dividerRatio = {parseNumber(preset, QLatin1Char('.')).value_or(1), preset};
+    } else if (c.dividerRatio.text.isEmpty()) {
+        c.dividerRatio.value = 1;
+    }
+    if (c.parasiticResistance.text.isEmpty())
+        c.parasiticResistance = {0, QStringLiteral("0")};
 }
 
 void checkConfiguration(InstrumentRow& row, const QHash<QString, QString>& values)
@@ -131,6 +158,7 @@ void checkConfiguration(InstrumentRow& row, const QHash<QString, QString>& value
             row.problems.push_back(std::move(p));
         return;
     }
+    takeEditorDefaults(*row.configuration);
     // Saved again, the file holds the numbers as the parser took them (rounded range limits).
     const ConfigurationFileBytes saved = writeConfigurationFile(*row.configuration);
     row.configurationFile = saved.error.isEmpty() ? saved.bytes : file;
@@ -170,6 +198,16 @@ const InstrumentRow* InstrumentList::row(const QString& tag) const
         if (r.tag == tag)
             return &r;
     return nullptr;
+}
+
+void checkPointFiles(InstrumentList& list, const QString& listFolder)
+{
+    for (InstrumentRow& row : list.rows)
+        if (!row.pointsFile.isEmpty() &&
+            !QFileInfo(QDir(listFolder).filePath(row.pointsFile)).isFile())
+            row.problems.push_back(
+                {list_column::Points,
+                 QStringLiteral("Soubor bodů „%1“ nelze otevřít.").arg(row.pointsFile)});
 }
 
 QString rowProblemText(const InstrumentRow& row, const RowProblem& problem)

@@ -54,6 +54,9 @@ struct InstrumentList {
 // in the list with them, so that it is named, never skipped silently.
 InstrumentList parseInstrumentList(const QByteArray& bytes);
 
+// A row's point file is named relative to the list: one that is not there is a problem of the row.
+void checkPointFiles(InstrumentList& list, const QString& listFolder);
+
 // "řádek 4, TT-101, sloupec „horní mez“: Horní hodnota rozsahu musí být ..."
 QString rowProblemText(const InstrumentRow& row, const RowProblem& problem);
 
