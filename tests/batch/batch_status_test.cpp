@@ -5,14 +5,14 @@
 namespace vtr8 {
 namespace {
 
-const QByteArray List = QStringLiteral(
-                            "tag;vstup;dolní mez;horní mez;linearizace;tlumení;chybový proud;"
-                            "připojení čidla;kontrola\n"
-                            "A;reostat;0;100;nelinearizováno;1;nadproud;dvouvodičově;\n"
-                            "B;reostat;0;200;nelinearizováno;1;nadproud;dvouvodičově;0 100\n"
-                            "C;reostat;0;300;nelinearizováno;1;nadproud;dvouvodičově;\n"
-                            "D;reostat;0;1;nelinearizováno;1;nadproud;dvouvodičově;\n")
-                            .toUtf8();
+const QByteArray List =
+    QStringLiteral("tag;vstup;dolní mez;horní mez;linearizace;tlumení;chybový proud;"
+                   "připojení čidla;kontrola\n"
+                   "A;reostat;0;100;nelinearizováno;1;nadproud;dvouvodičově;\n"
+                   "B;reostat;0;200;nelinearizováno;1;nadproud;dvouvodičově;0 100\n"
+                   "C;reostat;0;300;nelinearizováno;1;nadproud;dvouvodičově;\n"
+                   "D;reostat;0;1;nelinearizováno;1;nadproud;dvouvodičově;\n")
+        .toUtf8();
 
 HistoryRecord record(const InstrumentRow& row, HistoryOperation operation, HistoryResult result,
                      int minute, const char* message = nullptr)
@@ -56,12 +56,12 @@ TEST(BatchStatus, StatesFromTheHistory)
             out << rowStatusLine(s);
         return out;
     };
-    EXPECT_EQ(lines(records),
-              (QStringList{"A\thotovo\t2026-12-08 10:03:00",
-                           "B\tselhalo\tKontrola měřením neproběhla.",
-                           "C\tčeká\tzapsaný 2026-12-08 10:05:00 s jinou konfigurací, než má "
-                           "seznam",
-                           "D\tneplatný\t„horní mez“: Povolené minimální rozpětí je 20.000 Ohm"}));
+    EXPECT_EQ(
+        lines(records),
+        (QStringList{"A\thotovo\t2026-12-08 10:03:00", "B\tselhalo\tKontrola měřením neproběhla.",
+                     "C\tčeká\tzapsaný 2026-12-08 10:05:00 s jinou konfigurací, než má "
+                     "seznam",
+                     "D\tneplatný\t„horní mez“: Povolené minimální rozpětí je 20.000 Ohm"}));
     EXPECT_EQ(nextRow(batchStatus(list, records)), &b);
 
     records.push_back(record(b, O::Check, R::Failed, 6, "Chyba komunikace"));

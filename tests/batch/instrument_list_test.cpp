@@ -104,8 +104,9 @@ TEST(InstrumentList, BadRowsAreNamedByLineTagAndColumn)
         {"TT-Ω;reostat;0;100;nelinearizováno;1;nadproud;dvouvodičově;",
          {"řádek 3, TT-Ω, sloupec „tag“: Znak „Ω“ uživatelské poznámky nelze do převodníku "
           "uložit."}},
-        {"TT-6;termočlánek Q;0;100;;;;;", {"řádek 3, TT-6, sloupec „vstup“: Vstup „termočlánek Q“ "
-                                          "neexistuje."}},
+        {"TT-6;termočlánek Q;0;100;;;;;",
+         {"řádek 3, TT-6, sloupec „vstup“: Vstup „termočlánek Q“ "
+          "neexistuje."}},
     };
     for (const Case& c : cases) {
         const InstrumentList list =
