@@ -101,7 +101,8 @@ std::vector<RowProblem> parserRefusals(InputType input, const QHash<QString, QSt
 }
 
 // A fresh editor that loads the same lines holds, for the fields the lines leave out, the unit
-// of the input, a divider ratio of 1 (or the input's preset) and no parasitic resistance; a row
+// of the input, its only connection, a divider ratio of 1 (or the input's preset) and no
+// parasitic resistance; a row
 // writes exactly what that editor would.
 void takeEditorDefaults(Configuration& c)
 {
@@ -115,6 +116,11 @@ void takeEditorDefaults(Configuration& c)
     } else if (c.dividerRatio.text.isEmpty()) {
         c.dividerRatio.value = 1;
     }
+    // An input with one connection has it fixed in the editor, with no line of its own.
+    for (const ConnectionCode only :
+         {ConnectionCode::TwoWire, ConnectionCode::ThreeWire, ConnectionCode::FourWire})
+        if (c.connection == ConnectionCode::None && row.connections == connectionBit(only))
+            c.connection = only;
     if (c.parasiticResistance.text.isEmpty())
         c.parasiticResistance = {0, QStringLiteral("0")};
 }

@@ -145,10 +145,6 @@ void fieldChecks(const Configuration& c, const QString& dampingText, std::vector
         out.push_back(
             {ConnectionColumn, QStringLiteral("Vstup „%1“ nemá připojení „%2“.")
                                    .arg(inputTypeText(c.input), connectionText(c.connection))});
-    if (c.linearization && row.linearizations != 0 && !row.offers(*c.linearization))
-        out.push_back({QStringLiteral("linearizace"),
-                       QStringLiteral("Vstup „%1“ nemá linearizaci „%2“.")
-                           .arg(inputTypeText(c.input), linearizationText(*c.linearization))});
     if (c.linearization == Linearization::FromFile)
         out.push_back({QStringLiteral("linearizace"),
                        QStringLiteral("Linearizaci ze souboru dávka nezapisuje; tento převodník "
