@@ -8,6 +8,7 @@
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
 #include "report/commissioning_report.h"
+#include "transfer/comparator_transfer.h"
 #include "transfer/measurement_model.h"
 #include "transfer/note_transfer.h"
 #include "transfer/transfer_context.h"
@@ -155,6 +156,14 @@ CommissionResult commissionRow(const CommissionSetup& setup, const InstrumentRow
         step(QStringLiteral("poznámka „%1“").arg(row.tag));
         TransferSession session(setup.link);
         written = session.active() && WriteNote(ctx, row.tag);
+    }
+    for (int n = 1; n <= 2 && written; ++n) {
+        const std::optional<ComparatorSettings>& settings = row.comparators[std::size_t(n - 1)];
+        if (!settings)
+            continue;
+        step(QStringLiteral("komparátor %1").arg(n));
+        TransferSession session(setup.link);
+        written = session.active() && StoreComparator(ctx, n, *settings) == ComparatorStore::Stored;
     }
     HistoryRecord write =
         recordOf(setup, row, HistoryOperation::WriteVerify, started, written, ui.shown);

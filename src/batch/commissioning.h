@@ -33,9 +33,10 @@ struct CommissionResult {
 
 // Commissions one valid row on the transmitter at the port: the row's configuration written
 // with every block read back, as `write --verify` writes it, then the note set to the tag, then
-// the readings at the row's check points, then the protocol. The first step that fails ends it.
-// The write and note are recorded as one write-with-read-back under the tag, the readings as a
-// check, so that the history tells which rows are done.
+// the row's comparators switched on, then the readings at the row's check points, then the
+// protocol. The first step that fails ends it. The write, note and comparators are recorded as one
+// write-with-read-back under the tag, the readings as a check, so that the history tells which rows
+// are done.
 CommissionResult commissionRow(const CommissionSetup& setup, const InstrumentRow& row);
 
 // The protocol's file name for a tag: characters no file system takes become '_'.

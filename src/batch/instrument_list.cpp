@@ -1,5 +1,6 @@
 #include "batch/instrument_list.h"
 
+#include "batch/comparator_columns.h"
 #include "batch/row_rules.h"
 #include "configuration/configuration_file.h"
 #include "configuration/cp1250.h"
@@ -243,7 +244,7 @@ InstrumentList parseInstrumentList(const QByteArray& bytes)
         return list;
     }
     QStringList known = configurationColumns();
-    known << list_column::Tag << list_column::Points << list_column::Check;
+    known << list_column::Tag << list_column::Points << list_column::Check << comparatorColumns();
     const QStringList& header = records.records.front().fields;
     QStringList columns; // canonical name per field, empty for an ignored one
     for (const QString& field : header) {
@@ -304,7 +305,12 @@ InstrumentList parseInstrumentList(const QByteArray& bytes)
                 {list_column::Check,
                  QStringLiteral(
                      "Kontrola potřebuje procenta rozsahu -10 až 110, např. 0,50,100.")});
+        QHash<QString, QString> comparatorValues;
+        for (const QString& column : comparatorColumns())
+            comparatorValues.insert(column, values.take(column));
         checkConfiguration(row, values);
+        row.comparators = takeComparators(
+            comparatorValues, row.configuration ? &*row.configuration : nullptr, row.problems);
         list.rows.push_back(std::move(row));
     }
     return list;

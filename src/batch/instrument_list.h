@@ -2,18 +2,20 @@
 
 #include "batch/list_text.h"
 #include "configuration/configuration.h"
+#include "transfer/comparator_transfer.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 
+#include <array>
 #include <optional>
 #include <vector>
 
 // The plant's instrument list: one row per transmitter, its columns the keys of the
 // configuration file's lines ("vstup", "dolní mez", ...) plus the transmitter's tag, an optional
-// point file ("body") and optional check points ("kontrola"). A row means exactly what the same
-// lines in a configuration file would.
+// point file ("body"), optional check points ("kontrola") and optional comparator settings. A row
+// means exactly what the same lines in a configuration file would.
 namespace vtr8 {
 
 namespace list_column {
@@ -35,6 +37,8 @@ struct InstrumentRow {
     std::optional<Configuration> configuration;
     // The configuration file of the row (code page 1250, CR LF), as a save would write it.
     QByteArray configurationFile;
+    // Comparators 1 and 2 switched on with these settings; nullopt: left as they are.
+    std::array<std::optional<ComparatorSettings>, 2> comparators;
     std::vector<RowProblem> problems;
 
     bool valid() const { return problems.empty() && configuration.has_value(); }

@@ -155,3 +155,62 @@ TEST(ListText, QuotedFieldsAndLineNumbers)
 
 } // namespace
 } // namespace vtr8
+
+namespace vtr8 {
+namespace {
+
+// A comparator is switched on only with all five of its columns, each checked as its field is
+// against the row's range; one without any is left alone.
+TEST(InstrumentList, ComparatorColumns)
+{
+    const QString header = QStringLiteral(
+        "tag;vstup;dolní mez;horní mez;linearizace;tlumení;chybový proud;připojení čidla;"
+        "komparátor 2 sepnutí;komparátor 2 rozepnutí;komparátor 2 zpoždění sepnutí;"
+        "komparátor 2 zpoždění rozepnutí;komparátor 2 režim\n"
+        "R-1;reostat;0;100;nelinearizováno;1;nadproud;dvouvodičově;");
+    struct Case {
+        const char* columns;
+        QStringList problems;
+    };
+    const Case cases[] = {
+        {";;;;", {}},
+        {"80;70,5;2.4;300;OKNO",
+         {"řádek 2, R-1, sloupec „komparátor 2 zpoždění rozepnutí“: Zpoždění rozepnutí "
+          "komparátoru 2 lze do převodníku uložit jen v rozsahu 0 až 255 s."}},
+        {"101;x;;1;",
+         {"řádek 2, R-1, sloupec „komparátor 2 rozepnutí“: špatně zadaná mez rozepnutí "
+          "komparátoru 2",
+          "řádek 2, R-1, sloupec „komparátor 2 zpoždění sepnutí“: Není zadán čas zpoždění "
+          "sepnutí komparátoru 2"}},
+        {"101;50;1;1000;hystereze",
+         {"řádek 2, R-1, sloupec „komparátor 2 sepnutí“: Mez sepnutí komparátoru 2 mimo "
+          "měřicí rozsah",
+          "řádek 2, R-1, sloupec „komparátor 2 zpoždění rozepnutí“: Povolená mez pro zpoždění "
+          "rozepnutí je 0 až 999 s",
+          "řádek 2, R-1, sloupec „komparátor 2 režim“: Režim komparátoru 2 je HYSTEREZE nebo "
+          "OKNO."}},
+        {"50;50;0;0;HYSTEREZE",
+         {"řádek 2, R-1, sloupec „komparátor 2 rozepnutí“: Meze sepnutí a rozepnutí komparátoru "
+          "nesmí být zcela shodné"}},
+    };
+    for (const Case& c : cases) {
+        const InstrumentList list =
+            parseInstrumentList((header + QString::fromUtf8(c.columns) + '\n').toUtf8());
+        ASSERT_EQ(list.rows.size(), 1u) << c.columns;
+        EXPECT_EQ(problemsOf(list), c.problems) << c.columns;
+        EXPECT_FALSE(list.rows[0].comparators[0].has_value());
+    }
+    const InstrumentList good =
+        parseInstrumentList((header + QStringLiteral("80;70,5;2.4;3;OKNO\n")).toUtf8());
+    const std::optional<ComparatorSettings>& s = good.rows[0].comparators[1];
+    ASSERT_TRUE(s.has_value());
+    EXPECT_TRUE(s->enabled);
+    EXPECT_TRUE(s->window);
+    EXPECT_EQ(s->switchOnLimit, 80);
+    EXPECT_EQ(s->switchOffLimit, 70.5L);
+    EXPECT_EQ(s->switchOnDelay, 2);
+    EXPECT_EQ(s->switchOffDelay, 3);
+}
+
+} // namespace
+} // namespace vtr8

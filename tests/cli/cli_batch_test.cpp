@@ -56,6 +56,20 @@ QByteArray memoryAfter(const QString& dump, const std::vector<QStringList>& runs
     return readAll(dump);
 }
 
+// "address: batch plain" for every byte that differs.
+std::string differences(const QByteArray& a, const QByteArray& b)
+{
+    std::string out;
+    for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i)
+        if (a[i] != b[i])
+            out += QStringLiteral("%1: %2 %3\n")
+                       .arg(i)
+                       .arg(quint8(a[i]), 2, 16, QLatin1Char('0'))
+                       .arg(quint8(b[i]), 2, 16, QLatin1Char('0'))
+                       .toStdString();
+    return out;
+}
+
 class Vtr8ctlBatch : public ::testing::Test {
 protected:
     void SetUp() override { vtr8::test::EnsureCoreApplication(); }
@@ -76,23 +90,30 @@ protected:
 TEST_F(Vtr8ctlBatch, ACommissionedRowHoldsWhatAPlainWriteAndNoteWriteHold)
 {
     const QString list = example("instrument-list.csv");
+    // The first row also switches comparator 1 on.
+    const QStringList comparator{"--no-history", "comparator", "1",      "write",      "--on",
+                                 "120",          "--off",      "110",    "--on-delay", "2",
+                                 "--off-delay",  "2",          "--mode", "HYSTEREZE",  "--enable"};
     const struct {
         const char* tag;
         const char* file;
-    } rows[] = {{"TT-101", "pt100-linearized.txt"},
-                {"TT-102", "thermocouple-k-near-cold-junction.txt"},
-                {"PT-301", "voltage-divider.txt"}};
+        QStringList comparator;
+    } rows[] = {{"TT-101", "pt100-linearized.txt", comparator},
+                {"TT-102", "thermocouple-k-near-cold-junction.txt", {}},
+                {"PT-301", "voltage-divider.txt", {}}};
     const QString protocols = dir.filePath(QStringLiteral("protokoly"));
     for (const auto& row : rows) {
         SCOPED_TRACE(row.tag);
         const QByteArray batch = memoryAfter(
             dir.filePath(QStringLiteral("batch.bin")),
             {{"--history", history(), "batch", list, "--tag", row.tag, "--protocols", protocols}});
-        const QByteArray plain = memoryAfter(dir.filePath(QStringLiteral("plain.bin")),
-                                             {{"--no-history", "write", example(row.file)},
-                                              {"--no-history", "note", "write", row.tag}});
+        std::vector<QStringList> plainRuns{{"--no-history", "write", example(row.file)},
+                                           {"--no-history", "note", "write", row.tag}};
+        if (!row.comparator.isEmpty())
+            plainRuns.push_back(row.comparator);
+        const QByteArray plain = memoryAfter(dir.filePath(QStringLiteral("plain.bin")), plainRuns);
         ASSERT_EQ(batch.size(), 2048);
-        EXPECT_EQ(batch, plain);
+        EXPECT_TRUE(batch == plain) << differences(batch, plain);
         EXPECT_GT(QFileInfo(QDir(protocols).filePath(QString::fromUtf8(row.tag) + ".pdf")).size(),
                   0);
     }
