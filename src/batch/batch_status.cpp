@@ -1,5 +1,7 @@
 #include "batch/batch_status.h"
 
+#include "configuration/configuration_file.h"
+
 namespace vtr8 {
 
 namespace {
@@ -7,6 +9,17 @@ namespace {
 QString whyOf(const HistoryRecord& r)
 {
     return r.messages.isEmpty() ? resultText(r.result) : r.messages.join(QStringLiteral(" "));
+}
+
+// The same configuration whatever the decimal separator of the computer that recorded it: both
+// files are read and written again here.
+bool sameConfiguration(const QByteArray& recorded, const QByteArray& row)
+{
+    if (recorded == row)
+        return true;
+    const std::optional<Configuration> a = parseConfigurationFile(recorded);
+    const std::optional<Configuration> b = parseConfigurationFile(row);
+    return a && b && writeConfigurationFile(*a).bytes == writeConfigurationFile(*b).bytes;
 }
 
 RowStatus statusOf(const InstrumentRow& row, const std::vector<HistoryRecord>& records)
@@ -39,7 +52,7 @@ RowStatus statusOf(const InstrumentRow& row, const std::vector<HistoryRecord>& r
         s.why = whyOf(w);
         return s;
     }
-    if (w.configuration != row.configurationFile) {
+    if (!sameConfiguration(w.configuration, row.configurationFile)) {
         s.why = QStringLiteral("zapsaný %1 s jinou konfigurací, než má seznam")
                     .arg(w.ended.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
         return s;

@@ -8,7 +8,7 @@ namespace {
 const QByteArray List =
     QStringLiteral("tag;vstup;dolní mez;horní mez;linearizace;tlumení;chybový proud;"
                    "připojení čidla;kontrola\n"
-                   "A;reostat;0;100;nelinearizováno;1;nadproud;dvouvodičově;\n"
+                   "A;reostat;0;100;nelinearizováno;0.5;nadproud;dvouvodičově;\n"
                    "B;reostat;0;200;nelinearizováno;1;nadproud;dvouvodičově;0 100\n"
                    "C;reostat;0;300;nelinearizováno;1;nadproud;dvouvodičově;\n"
                    "D;reostat;0;1;nelinearizováno;1;nadproud;dvouvodičově;\n")
@@ -42,11 +42,16 @@ TEST(BatchStatus, StatesFromTheHistory)
     changed.configuration = a.configurationFile;
     HistoryRecord foreign = record(a, O::WriteVerify, R::Completed, 1);
     foreign.note = QStringLiteral("A-old");
+    // Recorded on a computer with the other decimal separator.
+    HistoryRecord otherSeparator = record(a, O::WriteVerify, R::Completed, 3);
+    QByteArray& bytes = otherSeparator.configuration;
+    bytes = bytes.contains("0.5s") ? bytes.replace("0.5s", "0,5s") : bytes.replace("0,5s", "0.5s");
+    ASSERT_NE(otherSeparator.configuration, a.configurationFile);
     std::vector<HistoryRecord> records = {
         record(a, O::WriteVerify, R::Failed, 1, "Chyba komunikace"),
         foreign,
         record(b, O::WriteVerify, R::Completed, 2),
-        record(a, O::WriteVerify, R::Completed, 3),
+        otherSeparator,
         changed,
     };
 
