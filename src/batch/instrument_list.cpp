@@ -248,7 +248,8 @@ InstrumentList parseInstrumentList(const QByteArray& bytes)
     const QStringList& header = records.records.front().fields;
     QStringList columns; // canonical name per field, empty for an ignored one
     for (const QString& field : header) {
-        if (field.startsWith(QLatin1Char('#'))) {
+        // A spreadsheet saves the empty cells after the last heading too.
+        if (field.startsWith(QLatin1Char('#')) || field.isEmpty()) {
             columns << QString();
             continue;
         }
@@ -285,6 +286,10 @@ InstrumentList parseInstrumentList(const QByteArray& bytes)
             }
             if (!columns[f].isEmpty())
                 values.insert(columns[f], record.fields[f]);
+            else if (header[f].isEmpty() && !record.fields[f].isEmpty())
+                row.problems.push_back({{},
+                                        QStringLiteral("Hodnota „%1“ je ve sloupci bez záhlaví.")
+                                            .arg(record.fields[f])});
         }
         row.tag = values.take(list_column::Tag);
         row.pointsFile = values.take(list_column::Points);

@@ -74,7 +74,7 @@ TEST(InstrumentList, BothEncodingsAndSeparatorsMeanTheExampleFiles)
 TEST(InstrumentList, BadRowsAreNamedByLineTagAndColumn)
 {
     const QString header = QStringLiteral("tag;vstup;dolní mez;horní mez;linearizace;tlumení;"
-                                          "chybový proud;připojení čidla;snímací odpor\n");
+                                          "chybový proud;připojení čidla;snímací odpor;\n");
     const QString good = QStringLiteral(
         "OK-1;odporový teploměr Pt100;0;100;linearizováno;1;nadproud;dvouvodičově;\n");
     struct Case {
@@ -102,6 +102,8 @@ TEST(InstrumentList, BadRowsAreNamedByLineTagAndColumn)
           "řádek 3, OK-1, sloupec „dolní mez“: Není zadána dolní mez rozsahu"}},
         {";reostat;0;100;nelinearizováno;1;nadproud;dvouvodičově;",
          {"řádek 3, sloupec „tag“: Není zadán tag."}},
+        {"TT-7;reostat;0;100;nelinearizováno;1;nadproud;dvouvodičově;;x",
+         {"řádek 3, TT-7: Hodnota „x“ je ve sloupci bez záhlaví."}},
         {"TT-Ω;reostat;0;100;nelinearizováno;1;nadproud;dvouvodičově;",
          {"řádek 3, TT-Ω, sloupec „tag“: Znak „Ω“ uživatelské poznámky nelze do převodníku "
           "uložit."}},
