@@ -9,6 +9,7 @@
 #include "link/command_protocol.h"
 #include "report/commissioning_report.h"
 #include "transfer/comparator_transfer.h"
+#include "transfer/link_failure_report.h"
 #include "transfer/measurement_model.h"
 #include "transfer/note_transfer.h"
 #include "transfer/transfer_context.h"
@@ -141,6 +142,13 @@ CommissionResult commissionRow(const CommissionSetup& setup, const InstrumentRow
             setup.step(text);
     };
     StepMessages ui(setup.ui);
+    // The link's failures belong to the record of the step they ended; afterwards they go to
+    // the person directly again.
+    ReportLinkFailures(setup.link, ui);
+    struct ReporterBack {
+        const CommissionSetup& setup;
+        ~ReporterBack() { ReportLinkFailures(setup.link, setup.ui); }
+    } reporterBack{setup};
     LinearizationPoints points;
     LinearizationWorkspace workspace(
         points, [&ui](const std::string& text) { ui.message(QString::fromStdString(text)); });
