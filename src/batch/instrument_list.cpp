@@ -304,6 +304,11 @@ InstrumentList parseInstrumentList(const QByteArray& bytes)
             lineOfTag.insert(row.tag, row.line);
             if (const QString refusal = noteRefusal(row.tag); !refusal.isEmpty())
                 row.problems.push_back({list_column::Tag, refusal});
+            // The note reads back without its trailing blanks, and then it is another tag.
+            else if (row.tag.back().isSpace())
+                row.problems.push_back(
+                    {list_column::Tag, QStringLiteral("Tag nesmí končit mezerou, převodník ji "
+                                                      "v poznámce nevrátí.")});
         }
         if (!row.check.isEmpty() && !checkPercents(row.check))
             row.problems.push_back(

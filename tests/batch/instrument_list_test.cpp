@@ -102,6 +102,9 @@ TEST(InstrumentList, BadRowsAreNamedByLineTagAndColumn)
           "řádek 3, OK-1, sloupec „dolní mez“: Není zadána dolní mez rozsahu"}},
         {";reostat;0;100;nelinearizováno;1;nadproud;dvouvodičově;",
          {"řádek 3, sloupec „tag“: Není zadán tag."}},
+        {"\"TT-8 \";reostat;0;100;nelinearizováno;1;nadproud;dvouvodičově;",
+         {"řádek 3, TT-8 , sloupec „tag“: Tag nesmí končit mezerou, převodník ji v poznámce "
+          "nevrátí."}},
         {"TT-7;reostat;0;100;nelinearizováno;1;nadproud;dvouvodičově;;x",
          {"řádek 3, TT-7: Hodnota „x“ je ve sloupci bez záhlaví."}},
         {"TT-Ω;reostat;0;100;nelinearizováno;1;nadproud;dvouvodičově;",
