@@ -2,7 +2,9 @@
 
 #include "configuration/number_format.h"
 #include "device/choice_texts.h"
-#include "device/device_float.h"
+#include "rules/comparator_rules.h"
+
+#include <algorithm>
 
 namespace vtr8 {
 
@@ -32,50 +34,33 @@ std::optional<ComparatorSettings> takeOne(int n, QHash<QString, QString>& values
     const auto problem = [&](int column, const QString& message) {
         out.push_back({columnName(n, column), message});
     };
-    const QString missing[] = {QStringLiteral("Není zadána mez sepnutí komparátoru %1"),
-                               QStringLiteral("Není zadána mez rozepnutí komparátoru %1"),
-                               QStringLiteral("Není zadán čas zpoždění sepnutí komparátoru %1"),
-                               QStringLiteral("Není zadán čas zpoždění rozepnutí komparátoru %1")};
-    const QString invalid[] = {QStringLiteral("špatně zadaná mez sepnutí komparátoru %1"),
-                               QStringLiteral("špatně zadaná mez rozepnutí komparátoru %1"),
-                               QStringLiteral("špatně zadaná mez zpoždění sepnutí"),
-                               QStringLiteral("špatně zadaná mez zpoždění rozepnutí")};
+    const RuleField fields[] = {RuleField::ComparatorOnLimit, RuleField::ComparatorOffLimit,
+                                RuleField::ComparatorOnDelay, RuleField::ComparatorOffDelay};
     Extended number[4] = {};
     for (int k = On; k <= OffDelay; ++k) {
-        if (text[k].isEmpty()) {
-            problem(k, missing[k].arg(n));
-            continue;
-        }
         const std::optional<Extended> v = parseLocaleNumber(UpravaFormatu(text[k]));
-        if (!v)
-            problem(k, invalid[k].arg(n));
+        if (text[k].isEmpty() || !v)
+            problem(k, RefusalText(MakeRefusal(text[k].isEmpty() ? Rule::Missing : Rule::NotANumber,
+                                               fields[k], n)));
         else
             number[k] = *v;
     }
     if (out.size() != before)
         return std::nullopt;
-    for (const int k : {On, Off}) {
-        const QString which = k == On ? QStringLiteral("sepnutí") : QStringLiteral("rozepnutí");
-        if (!FitsDeviceFloat(number[k]))
-            problem(k, QStringLiteral("Mez %1 komparátoru %2 je mimo rozsah čísel převodníku.")
-                           .arg(which)
-                           .arg(n));
-        else if (c && (number[k] < c->rangeStart.value || number[k] > c->rangeEnd.value))
-            problem(k,
-                    QStringLiteral("Mez %1 komparátoru %2 mimo měřicí rozsah").arg(which).arg(n));
-    }
-    if (number[On] == number[Off])
-        problem(Off, QStringLiteral("Meze sepnutí a rozepnutí komparátoru nesmí být zcela shodné"));
-    for (const int k : {OnDelay, OffDelay}) {
-        const QString which =
-            k == OnDelay ? QStringLiteral("sepnutí") : QStringLiteral("rozepnutí");
-        if (number[k] < 0 || number[k] > 999)
-            problem(k, QStringLiteral("Povolená mez pro zpoždění %1 je 0 až 999 s").arg(which));
-        else if (roundHalfEven(number[k]) > 255)
-            problem(k, QStringLiteral("Zpoždění %1 komparátoru %2 lze do převodníku uložit jen v "
-                                      "rozsahu 0 až 255 s.")
-                           .arg(which)
-                           .arg(n));
+    for (const int k : {OnDelay, OffDelay})
+        if (const auto refusal = ComparatorDelayRefusal(n, fields[k], number[k]))
+            problem(k, RefusalText(*refusal));
+    if (out.size() == before) {
+        const ComparatorNumbers numbers{number[On], number[Off], number[OnDelay], number[OffDelay]};
+        const std::optional<MeasuringRange> range =
+            c ? std::optional<MeasuringRange>({c->rangeStart.value, c->rangeEnd.value})
+              : std::nullopt;
+        // Outside the range only warns, in the window as here: the store goes on.
+        for (const Refusal& r : CheckComparator(n, numbers, true, range))
+            if (!IsWarning(r.rule))
+                problem(int(std::find(std::begin(fields), std::end(fields), r.field) -
+                            std::begin(fields)),
+                        RefusalText(r));
     }
     if (text[Mode] != choice::Hysteresis && text[Mode] != choice::Window)
         problem(Mode, QStringLiteral("Režim komparátoru %1 je HYSTEREZE nebo OKNO.").arg(n));

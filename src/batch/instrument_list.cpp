@@ -60,26 +60,19 @@ QByteArray fileOf(InputType input, const QHash<QString, QString>& values)
 }
 
 // The message of the rule that refuses `value` in `column` where the file parser does.
-QString refusalOf(const QString& column, const QString& value)
+QString refusalOf(InputType input, const QString& column, const QString& value)
 {
-    static const QHash<QString, QString> messages = {
-        {StartColumn, QStringLiteral("Špatně zadaná dolní mez.")},
-        {EndColumn, QStringLiteral("Špatně zadaná horní mez")},
-        {DampingColumn, QStringLiteral("špatně zadaná časová konstanta tlumení")},
-        {QStringLiteral("chybový proud"), QStringLiteral("Špatně zadaná volba chybového proudu")},
-        {QStringLiteral("vzdálenost st. konce"),
-         QStringLiteral("Špatně zadaná volba vzdálenosti studeného konce.")},
-        {QStringLiteral("Parazitní odpor"),
-         QStringLiteral("Špatně zadaná hodnota korekce měřeného odporu.")},
-    };
-    const QString message = messages.value(column);
-    if (!message.isEmpty())
-        return message;
-    if (column == QStringLiteral("linearizace"))
+    using F = RuleField;
+    for (const F field : {F::Start, F::End, F::Damping, F::ErrorCurrent, F::ColdJunction, F::Shunt,
+                          F::Divider, F::Parasitic, F::TotalValue})
+        if (ruleFieldColumn(field, input) == column)
+            return RefusalText(MakeRefusal(field == F::ErrorCurrent || field == F::ColdJunction
+                                               ? Rule::NotAChoice
+                                               : Rule::NotANumber,
+                                           field));
+    if (column == ruleFieldColumn(F::Linearization, input))
         return QStringLiteral("Způsob linearizace „%1“ neexistuje.").arg(value);
-    if (column == QStringLiteral("připojení čidla"))
-        return QStringLiteral("Způsob připojení čidla „%1“ neexistuje.").arg(value);
-    return QStringLiteral("Hodnota „%1“ není číslo.").arg(value);
+    return QStringLiteral("Způsob připojení čidla „%1“ neexistuje.").arg(value);
 }
 
 // Which columns the parser refuses: each value alone among neutral ones.
@@ -94,7 +87,7 @@ std::vector<RowProblem> parserRefusals(InputType input, const QHash<QString, QSt
         probe.insert(key, values.value(key));
         const QByteArray file = fileOf(input, probe);
         if (file.isEmpty() || !parseConfigurationFile(file))
-            problems.push_back({key, refusalOf(key, values.value(key))});
+            problems.push_back({key, refusalOf(input, key, values.value(key))});
     }
     if (problems.empty())
         problems.push_back({{}, ConfigurationDataErrorText()});
@@ -169,8 +162,7 @@ void checkConfiguration(InstrumentRow& row, const QHash<QString, QString>& value
     // Saved again, the file holds the numbers as the parser took them (rounded range limits).
     const ConfigurationFileBytes saved = writeConfigurationFile(*row.configuration);
     row.configurationFile = saved.error.isEmpty() ? saved.bytes : file;
-    for (RowProblem& p : rowRuleProblems(*row.configuration, values.value(DampingColumn),
-                                         !row.pointsFile.isEmpty()))
+    for (RowProblem& p : rowRuleProblems(*row.configuration, !row.pointsFile.isEmpty()))
         row.problems.push_back(std::move(p));
 }
 

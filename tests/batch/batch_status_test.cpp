@@ -66,7 +66,7 @@ TEST(BatchStatus, StatesFromTheHistory)
         (QStringList{"A\thotovo\t2026-12-08 10:03:00", "B\tselhalo\tKontrola měřením neproběhla.",
                      "C\tčeká\tzapsaný 2026-12-08 10:05:00 s jinou konfigurací, než má "
                      "seznam",
-                     "D\tneplatný\t„horní mez“: Povolené minimální rozpětí je 20.000 Ohm"}));
+                     "D\tneplatný\t„dolní mez“: Povolené minimální rozpětí je 20.000 Ohm"}));
     EXPECT_EQ(nextRow(batchStatus(list, records)), &b);
 
     records.push_back(record(b, O::Check, R::Failed, 6, "Chyba komunikace"));
