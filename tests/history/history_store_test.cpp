@@ -2,6 +2,7 @@
 #include "history/history_store.h"
 #include "history/record_text.h"
 #include "support/core_application.h"
+#include "transfer/csv_cell.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,7 +17,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vtr8 {
 namespace {
@@ -407,6 +412,98 @@ TEST_F(HistoryStoreTest, DamagedFileIsMovedAsideAndANewOneStarted)
     std::vector<HistoryRecord> all;
     ASSERT_TRUE(store.records({}, all));
     ASSERT_EQ(all.size(), 1u);
+}
+
+// A damaged page behind an intact header: found on opening, the file moved aside.
+TEST_F(HistoryStoreTest, FileDamagedInsideIsMovedAside)
+{
+    for (const char* where : {"page 2", "last page"}) {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("h.sqlite"));
+        {
+            HistoryStore store(path, told.notify());
+            for (int i = 0; i < 60; ++i) {
+                HistoryRecord r = sample(QStringLiteral("před %1").arg(i), HistoryOperation::Backup,
+                                         HistoryResult::Completed, QDateTime::currentDateTime());
+                r.memoryImage = QByteArray(600, static_cast<char>(i));
+                store.add(r);
+            }
+        }
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            ASSERT_GT(f.size(), 4 * 4096);
+            ASSERT_TRUE(f.seek(where == std::string("page 2") ? 4096 : f.size() - 4096));
+            f.write(QByteArray(4096, '\x55'));
+        }
+        told.messages.clear();
+        HistoryStore store(path, told.notify());
+        store.add(sample(QStringLiteral("po"), HistoryOperation::Read, HistoryResult::Completed,
+                         QDateTime::currentDateTime()));
+        ASSERT_EQ(told.messages.size(), 1) << where;
+        EXPECT_TRUE(told.messages[0].contains(QStringLiteral("je poškozen"))) << where;
+        std::vector<HistoryRecord> all;
+        ASSERT_TRUE(store.records({}, all)) << where;
+        EXPECT_EQ(all.size(), 1u) << where;
+        EXPECT_EQ(QDir(folder.path())
+                      .entryList({QStringLiteral("h.sqlite.poskozeny-*")}, QDir::Files)
+                      .size(),
+                  1)
+            << where;
+    }
+}
+
+// A link another user planted in a folder everyone may write to is not followed: its
+// target stays untouched and the record waits in the spool.
+TEST_F(HistoryStoreTest, ForeignLinkInASharedFolderIsNotFollowed)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to plant a link owned by another user";
+    const QString shared = file(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkpath(shared));
+    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
+    const QString victim = file(QStringLiteral("victim.sqlite"));
+    const QString link = shared + QStringLiteral("/h.sqlite");
+    for (const bool dangling : {true, false}) {
+        QFile::remove(link);
+        QFile::remove(victim);
+        if (!dangling) {
+            QFile f(victim);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        ASSERT_TRUE(QFile::link(victim, link));
+        ASSERT_EQ(::lchown(QFile::encodeName(link).constData(), 65534, 65534), 0);
+        told.messages.clear();
+        HistoryStore store(link, told.notify(), file(QStringLiteral("spool.sqlite")));
+        store.add(sample(QStringLiteral("x"), HistoryOperation::Read, HistoryResult::Completed,
+                         QDateTime::currentDateTime()));
+        EXPECT_EQ(QFile::exists(victim), !dangling);
+        EXPECT_EQ(QFileInfo(victim).size(), 0);
+        ASSERT_EQ(told.messages.size(), 1);
+        EXPECT_TRUE(told.messages[0].contains(QStringLiteral("symbolický odkaz")));
+        EXPECT_GE(store.pendingCount(), 1);
+    }
+}
+
+TEST(CsvCell, NoCellIsTakenForAFormula)
+{
+    const struct {
+        const char* text;
+        char separator;
+        const char* cell;
+    } cases[] = {
+        {"=1+2", ',', "\"'=1+2\""}, {"+420 777", ',', "\"'+420 777\""},
+        {"-A1", ',', "\"'-A1\""},   {"@SUM(A1)", ',', "\"'@SUM(A1)\""},
+        {"\tx", ',', "\"'\tx\""},   {"\rx", ',', "\"'\rx\""},
+        {"-inf", ',', "\"'-inf\""}, {"-12.5", ',', "-12.5"},
+        {"1e-30", ',', "1e-30"},    {"Pec \"A\"", ',', "\"Pec \"\"A\"\"\""},
+        {"a,b", ',', "\"a,b\""},    {"a,b", ';', "a,b"},
+        {"a;b", ';', "\"a;b\""},    {"Kotel 1", ';', "Kotel 1"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(csvCell(QString::fromUtf8(c.text), QLatin1Char(c.separator)),
+                  QString::fromUtf8(c.cell))
+            << c.text;
 }
 
 TEST(HistoryPath, OptionThenEnvironmentThenDataFolder)
