@@ -216,6 +216,17 @@ HistoryStore::~HistoryStore()
     close();
 }
 
+void HistoryStore::relocate(const QString& location)
+{
+    close();
+    path_ = location;
+    location_ = parseHistoryLocation(path_);
+    dialect_.server = location_.server;
+    failedAt_ = -1;
+    told_ = false;
+    toldWaiting_ = false;
+}
+
 void HistoryStore::close()
 {
     if (!QSqlDatabase::contains(connection_))

@@ -45,6 +45,9 @@ public:
     HistoryStore& operator=(const HistoryStore&) = delete;
 
     bool enabled() const { return !path_.isEmpty(); }
+    // Another file or server from now on ("Databáze" of the history window); the records
+    // still waiting go with it.
+    void relocate(const QString& location);
     // The file, or the server's address without a password.
     QString path() const { return location_.display(); }
     bool onServer() const { return location_.server; }
