@@ -253,6 +253,19 @@ TEST_F(CliHistory, DamagedOrUnwritableHistoryLeavesTheTransferWorking)
     EXPECT_TRUE(unwritable.out.startsWith("Konfigura"));
     EXPECT_EQ(unwritable.err.count(QStringLiteral("Do historie převodů")), 1)
         << unwritable.err.toStdString();
+    // The record waited in the spool, and the next program delivers it once the folder can be.
+    EXPECT_TRUE(unwritable.err.contains(QStringLiteral("záznam čeká v souboru")));
+    ASSERT_TRUE(QFile::remove(blocked));
+    for (int run = 0; run < 2; ++run) {
+        QProcess later;
+        later.setProcessEnvironment(env);
+        later.start(QStringLiteral(VTR8CTL_EXECUTABLE),
+                    {"--history", blocked + QStringLiteral("/h.sqlite"), "history", "--csv"});
+        const CtlOutcome listed = finish(later);
+        EXPECT_EQ(listed.exitCode, 0);
+        EXPECT_EQ(listed.out.count("\nread,completed") + listed.out.count(",read,completed"), 1)
+            << run << listed.out.constData();
+    }
 
     QProcess none;
     none.start(QStringLiteral(VTR8CTL_EXECUTABLE),
