@@ -422,9 +422,12 @@ bool HistoryStore::flush()
         if (error.isEmpty())
             return true;
         close();
-        if (location_.server)
-            failedAt_ = now();
-        if (!damagedFile || attempt > 0 || !moveAside()) {
+        // A server restarted since the connection was made: one fresh connection; a
+        // damaged file: moved aside and a new one.
+        const bool retry = location_.server || (damagedFile && moveAside());
+        if (attempt > 0 || !retry) {
+            if (location_.server)
+                failedAt_ = now();
             spoolPending(error);
             return false;
         }
@@ -564,12 +567,28 @@ bool HistoryStore::records(const HistoryFilter& filter, std::vector<HistoryRecor
                            bool withDetails)
 {
     out.clear();
-    if (!open()) {
-        if (notify_)
-            notify_(QStringLiteral("Historii převodů „%1“ nelze přečíst (%2).")
-                        .arg(path(), lastError_));
-        return false;
+    // A connection the server dropped (it restarted since) gets one fresh connection.
+    const bool connected = opened_;
+    bool read = readRecords(filter, out, withDetails);
+    if (!read)
+        close(); // here, where no query holds the connection any more
+    if (!read && location_.server && connected) {
+        read = readRecords(filter, out, withDetails);
+        if (!read)
+            close();
     }
+    if (!read && notify_)
+        notify_(
+            QStringLiteral("Historii převodů „%1“ nelze přečíst (%2).").arg(path(), lastError_));
+    return read;
+}
+
+bool HistoryStore::readRecords(const HistoryFilter& filter, std::vector<HistoryRecord>& out,
+                               bool withDetails)
+{
+    out.clear();
+    if (!open())
+        return false;
     const QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QString sql = QString::fromLatin1(selectColumns);
     if (withDetails)
@@ -602,12 +621,7 @@ bool HistoryStore::records(const HistoryFilter& filter, std::vector<HistoryRecor
     for (const QString& b : binds)
         q.addBindValue(b);
     if (!q.exec()) {
-        if (notify_)
-            notify_(QStringLiteral("Historii převodů „%1“ nelze přečíst (%2).")
-                        .arg(path(), q.lastError().text()));
-        close();
-        if (location_.server)
-            failedAt_ = now();
+        lastError_ = q.lastError().text();
         return false;
     }
     while (q.next()) {

@@ -88,6 +88,8 @@ private:
     bool moveAside();
     void close();
     bool flush();
+    bool readRecords(const HistoryFilter& filter, std::vector<HistoryRecord>& out,
+                     bool withDetails);
     void spoolPending(const QString& error);
     void tellOnce(const QString& text);
 

@@ -154,6 +154,25 @@ TEST_F(HistoryServer, RecordComesBackWholeWithWhoAndWhere)
         << told.messages[0].toStdString();
 }
 
+// A window's store stays open while the server restarts: its next record and its next
+// listing take a fresh connection instead of waiting in the spool.
+TEST_F(HistoryServer, RestartedServerIsReconnected)
+{
+    const QString url = cluster->url(QStringLiteral("restart"));
+    HistoryStore window(url, told.notify(), spool);
+    window.add(sample(QStringLiteral("před")));
+    ASSERT_TRUE(cluster->stop());
+    ASSERT_TRUE(cluster->start());
+    window.add(sample(QStringLiteral("po")));
+    EXPECT_EQ(window.pendingCount(), 0);
+    ASSERT_TRUE(cluster->stop());
+    ASSERT_TRUE(cluster->start());
+    std::vector<HistoryRecord> all;
+    ASSERT_TRUE(window.records({}, all));
+    EXPECT_EQ(all.size(), 2u);
+    EXPECT_TRUE(told.messages.isEmpty()) << told.messages.join('\n').toStdString();
+}
+
 constexpr int recordsPerProcess = 150;
 
 int writeRecords(const QString& url, int writer, const QString& spool)
