@@ -229,6 +229,17 @@ TEST_F(HistoryWindowTest, ExportsPrintsMergesAndMovesToAnotherDatabase)
     EXPECT_EQ(program->history().store().path(), other);
     EXPECT_EQ(window->tableModel().rowCount(), 2);
     setSavedHistoryLocation({});
+
+    // The name entered once in "Obsluha" goes with every later record of this computer.
+    auto* who = window->findChild<QLineEdit*>(QStringLiteral("Obsluha"));
+    who->setText(u("Jan Novák"));
+    emit who->editingFinished();
+    mainWidget<QPushButton>("Precist")->click();
+    std::vector<HistoryRecord> records;
+    ASSERT_TRUE(program->history().store().records({}, records));
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records.back().operatorName, u("Jan Novák"));
+    setHistoryOperator({});
 }
 
 } // namespace
