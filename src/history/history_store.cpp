@@ -414,9 +414,12 @@ bool HistoryStore::flush()
             }
             if (!error.isEmpty() && !location_.server) {
                 // The insert's own error number is gone; a damaged file says so on a check.
+                // A file another program holds locked is not damaged: only SQLite's own
+                // verdict moves a file aside.
                 QSqlQuery check(db);
-                damagedFile = !check.exec(QStringLiteral("PRAGMA quick_check")) ||
-                              (check.next() && check.value(0).toString() != QLatin1String("ok"));
+                damagedFile = check.exec(QStringLiteral("PRAGMA quick_check"))
+                                  ? check.next() && check.value(0).toString() != QLatin1String("ok")
+                                  : damaged(check.lastError());
             }
         }
         if (error.isEmpty())
