@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSqlDatabase>
@@ -20,8 +21,10 @@
 #include <string>
 
 #include <memory>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace vtr8 {
 namespace {
@@ -453,6 +456,7 @@ TEST_F(HistoryStoreTest, FileDamagedInsideIsMovedAside)
     }
 }
 
+#ifndef _WIN32
 // A link another user planted in a folder everyone may write to is not followed: its
 // target stays untouched and the record waits in the spool.
 TEST_F(HistoryStoreTest, ForeignLinkInASharedFolderIsNotFollowed)
@@ -484,6 +488,7 @@ TEST_F(HistoryStoreTest, ForeignLinkInASharedFolderIsNotFollowed)
         EXPECT_GE(store.pendingCount(), 1);
     }
 }
+#endif
 
 TEST(HistoryLocation, AServerOnlyByItsUrlAndNeverWithAPassword)
 {
@@ -537,6 +542,15 @@ TEST(CsvCell, NoCellIsTakenForAFormula)
         EXPECT_EQ(csvCell(QString::fromUtf8(c.text), QLatin1Char(c.separator)),
                   QString::fromUtf8(c.cell))
             << c.text;
+
+    // A spreadsheet under a decimal comma splits at semicolons.
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+    EXPECT_EQ(spreadsheetCsvFormat().separator, QLatin1Char(';'));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    EXPECT_EQ(spreadsheetCsvFormat().separator, QLatin1Char(','));
+    EXPECT_TRUE(spreadsheetCsvFormat().byteOrderMark);
+    QLocale::setDefault(before);
 }
 
 TEST(HistoryPath, OptionThenEnvironmentThenDataFolder)
