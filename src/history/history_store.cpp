@@ -263,7 +263,12 @@ bool HistoryStore::openOnce(QString& error, bool& damagedFile)
         db.setDatabaseName(location_.database);
         // No password here: the client library takes it from PGPASSWORD or the
         // password file itself.
-        QString options = QStringLiteral("connect_timeout=%1").arg(ConnectTimeoutS);
+        // A network that goes away after the connection is noticed within seconds too (the
+        // kernel gives up on unacknowledged data, keepalives on a silent line).
+        QString options = QStringLiteral("connect_timeout=%1;tcp_user_timeout=10000;"
+                                         "keepalives_idle=5;keepalives_interval=2;"
+                                         "keepalives_count=3")
+                              .arg(ConnectTimeoutS);
         if (!location_.options.isEmpty())
             options += QLatin1Char(';') + location_.options;
         db.setConnectOptions(options);
