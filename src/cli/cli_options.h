@@ -47,6 +47,9 @@ struct CliOptions {
     QChar csvSeparator;     // history --csv-separator C; null: ',' on standard output,
                             // the locale's in a file
     QList<double> checkAt;  // check --at 0,50,100: per cent of the range
+    // batch LIST.csv --check | --status | --next | --tag TAG [--protocols DIR]
+    bool batchCheck = false, batchStatus = false, batchNext = false;
+    QString batchTag, protocolsDir;
 };
 
 struct CliParseResult {
