@@ -8,6 +8,7 @@
 #include "report/report_assembly.h"
 
 #include <QAction>
+#include <QTimer>
 
 #include <QWidget>
 #include <tuple>
@@ -17,15 +18,32 @@ namespace vtr8 {
 WindowHistory::WindowHistory(EditorTransferContext& ctx, MessageLog& log, UserInterface& ui)
     : ctx_(ctx), log_(log), ui_(ui)
 {
+    delivery_ = std::make_unique<QTimer>();
+    delivery_->setInterval(DeliveryIntervalMs);
+    QObject::connect(delivery_.get(), &QTimer::timeout, [this] { deliverWaiting(); });
+    delivery_->start();
     setPath(historyPath({}, false));
     ctx_.link.setFrameObserver(
         [this](bool outgoing, const QByteArray& bytes) { tap_.observe(outgoing, bytes); });
 }
 
+WindowHistory::~WindowHistory() = default;
+
 void WindowHistory::setPath(const QString& path)
 {
     store_ =
         std::make_unique<HistoryStore>(path, [this](const QString& text) { ui_.message(text); });
+    // Once the window is up, so that a message has a window to stand on.
+    QTimer::singleShot(0, delivery_.get(), [this] { deliverWaiting(); });
+}
+
+void WindowHistory::deliverWaiting()
+{
+    // Never in the middle of a transfer: a server's connect time-out would hold its events.
+    if (ctx_.link.session().active())
+        return;
+    store_->deliverWaiting();
+    store_->tellWaiting();
 }
 
 void WindowHistory::wrap(MainWindowActions& a)

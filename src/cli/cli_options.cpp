@@ -43,7 +43,11 @@ const char* CliUsage()
            "  history [--note TEXT] [--since DATE] [--until DATE] [--csv]\n"
            "                                      the recorded transfers, oldest first\n"
            "  history show ID [--save CONFIG.txt] one record; --save writes its configuration\n"
-           "  history export FILE.csv             every record as CSV\n"
+           "  history export FILE.csv             every record as CSV (UTF-8 with a BOM; ';'\n"
+           "                                      where the decimal separator is a comma)\n"
+           "  history import OTHER.sqlite         merges another station's history; a\n"
+           "                                      record already there is not doubled\n"
+           "  --csv-separator ,|;|tab             the CSV's separator\n"
            "  check --at 0,50,100                 readings at reference inputs (per cent of\n"
            "                                      the range) against the calibrator\n"
            "  report FILE.pdf                     the commissioning report of the transmitter\n"
@@ -53,7 +57,8 @@ const char* CliUsage()
            "                                      commission a row: write --verify, note, check\n"
            "                                      at its points, protocol DIR/TAG.pdf\n"
            "Every transfer is recorded in a history file: --history PATH (or VTR8_HISTORY)\n"
-           "chooses it, --no-history keeps none.\n"
+           "chooses it, --history postgresql://USER@HOST:PORT/DATABASE a server (the\n"
+           "password from PGPASSWORD or the .pgpass file), --no-history keeps none.\n"
            "Arguments after -- are never options.\n"
            "Exit status: 0 done, 1 ended early, 2 usage error.\n";
 }
@@ -150,6 +155,9 @@ constexpr CliOptionSpec optionTable[] = {
      "--since needs a date YYYY-MM-DD"},
     {"--until", nullptr, K::Value, [](O& o, const QString& v) { return SetHistoryDate(o.until, v); },
      "--until needs a date YYYY-MM-DD"},
+    {"--csv-separator", nullptr, K::Value,
+     [](O& o, const QString& v) { return SetCsvSeparator(o.csvSeparator, v); },
+     "--csv-separator needs one of , ; or tab"},
     {"--at", nullptr, K::Value, [](O& o, const QString& v) { return SetCheckPoints(o, v); },
      "--at needs per cent values -10..110 such as 0,50,100"},
     {"--check", nullptr, K::Flag, [](O& o, const QString&) { o.batchCheck = true; return true; }, nullptr},

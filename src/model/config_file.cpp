@@ -133,6 +133,8 @@ MainWindowModel::LoadOutcome MainWindowModel::loadConfigurationData(const QByteA
         message(ConfigurationDataErrorText());
         return {};
     }
+    if (mayReplaceEdits && !mayReplaceEdits())
+        return {}; // the person keeps the edits
     const bool accepted = applyConfiguration(*configuration);
     points_.PointFileOk = true;
     return {true, accepted};

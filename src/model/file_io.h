@@ -38,6 +38,10 @@ FileRead readWholeFile(const QString& path, qsizetype limit = MaxInputFileSize);
 // file or a path that does not exist (yet).
 int notRegularFileError(const QString& path);
 
+// A symbolic link someone else put into a folder everyone may write to (such as /tmp):
+// following it would hand them our file. Saves refuse such a path.
+bool isForeignLinkInSharedFolder(const QString& path);
+
 // Opens `path` for reading after the same check as readWholeFile; nullptr with
 // `error` set otherwise. The caller closes the stream.
 std::FILE* openInputFile(const QString& path, int& error);

@@ -10,6 +10,7 @@
 #include "model/main_window_model.h"
 #include "model/point_file.h"
 #include "rules/range_limits.h"
+#include "transfer/csv_cell.h"
 
 #include <algorithm>
 #include <charconv>
@@ -279,7 +280,9 @@ QByteArray LinearizationErrorCsv(const ErrorCurve& curve)
         char buffer[64];
         const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(v),
                                           std::chars_format::general, 10);
-        out.append(buffer, static_cast<qsizetype>(result.ptr - buffer));
+        // "-inf" or "nan" would be taken for a formula or a name.
+        out += csvCell(QString::fromLatin1(buffer, static_cast<qsizetype>(result.ptr - buffer)))
+                   .toLatin1();
     };
     for (const ErrorSample& s : curve.samples) {
         number(s.input);
