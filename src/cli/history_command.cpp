@@ -5,7 +5,7 @@
 #include "history/history_csv.h"
 #include "history/history_store.h"
 #include "history/record_text.h"
-#include "model/file_io.h"
+#include "configuration/file_io.h"
 #include "user_interface/user_interface.h"
 
 #include <QIODevice>

@@ -4,7 +4,7 @@
 
 #include "cli/image_transport.h"
 #include "device/memory_image.h"
-#include "model/file_io.h"
+#include "configuration/file_io.h"
 #include "model/transmitter_comparison.h"
 
 #include <algorithm>

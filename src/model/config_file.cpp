@@ -4,7 +4,7 @@
 
 #include "configuration/configuration_file.h"
 #include "linearization/point_set.h"
-#include "model/file_io.h"
+#include "configuration/file_io.h"
 #include "model/overwrite_question.h"
 #include "user_interface/user_interface.h"
 
