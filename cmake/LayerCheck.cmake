@@ -5,7 +5,7 @@
 if(CMAKE_SCRIPT_MODE_FILE)
   cmake_minimum_required(VERSION 3.25)
 endif()
-set(VTR8_LAYERS linearization user_interface link sim device configuration rules transfer model charts history report app cli)
+set(VTR8_LAYERS linearization user_interface link sim device configuration rules transfer model charts history report batch app cli)
 set(_vtr8_top_layers app cli)
 # Pairs "layer>target" a layer may not include although the order allows it: the history
 # records values and never reaches into the editor model.
