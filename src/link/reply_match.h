@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace vtr8 {
 
@@ -38,5 +39,17 @@ int ExchangeLineBytes(Command command, std::uint8_t count);
 
 bool TrailingBytesHoldAnotherFrame(std::span<const std::uint8_t> reply,
                                    std::span<const std::uint8_t> trailing);
+
+// The complete reply frames in `bytes`, each from its delimiter through its checksum (what
+// tells one frame from another; preambles may differ), with whether its checksum and
+// address hold. Bytes of an unfinished frame at the end are left out and counted in
+// `incomplete`.
+struct LineFrame {
+    std::vector<std::uint8_t> bytes;
+    bool valid = false;
+};
+std::vector<LineFrame> SplitFrames(std::span<const std::uint8_t> bytes, bool* incomplete = nullptr);
+// The frame of one complete reply as SplitFrames gives it; empty when `reply` holds none.
+std::vector<std::uint8_t> FrameOf(std::span<const std::uint8_t> reply);
 
 } // namespace vtr8
