@@ -4,7 +4,7 @@
 // each attempt and, for a write, the front end's settle pause. The time runs from the first
 // request to the end of the last attempt, as vtr8ctl's --trace stamps them; the program's start
 // and end are not counted. Exit 1 when a transfer fails or a ratio exceeds --limit (default
-// 1.05).
+// 1.05); --only NAME runs one of them.
 
 #include "link/link_timing.h"
 #include "support/sim_process.h"
@@ -86,6 +86,9 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     if (const auto at = args.indexOf(QStringLiteral("--limit")); at > 0 && at + 1 < args.size())
         limit = args[at + 1].toDouble();
+    QString only; // --only NAME: that transfer alone
+    if (const auto at = args.indexOf(QStringLiteral("--only")); at > 0 && at + 1 < args.size())
+        only = args[at + 1];
 
     QTemporaryDir folder;
     const QString config = QStringLiteral(VTR8_EXAMPLES_DIR "/pt100-linearized.txt");
@@ -107,6 +110,8 @@ int main(int argc, char** argv)
                 "ratio");
     bool within = true;
     for (const Transfer& t : transfers) {
+        if (!only.isEmpty() && only != QLatin1String(t.name))
+            continue;
         const Measured m = run(sim.devicePath(), t);
         if (!m.ok) {
             within = false;

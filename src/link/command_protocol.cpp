@@ -362,6 +362,12 @@ void CommandProtocol::rememberFrame(std::span<const std::uint8_t> frame)
     seen_.push_back({{frame.begin(), frame.end()}, at});
 }
 
+bool CommandProtocol::seenLately() const
+{
+    const qint64 since = now() - timing_.drainQuietMs;
+    return std::any_of(seen_.begin(), seen_.end(), [&](const SeenFrame& f) { return f.at >= since; });
+}
+
 bool CommandProtocol::seenBefore(std::span<const std::uint8_t> frame) const
 {
     const qint64 since = now() - timing_.drainQuietMs;
@@ -380,17 +386,18 @@ CommandProtocol::Verdict CommandProtocol::judgeAnswer()
         rememberFrame(frame);
         return Verdict::Stands;
     }
-    // A read's answer repeating a frame seen before is the same answer again, or a copy (a
-    // repeater, an adapter's buffer) standing before the true one. Whatever answers this
-    // request is complete on the line by the time the request and its answer have passed
-    // byte by byte: the line has to stay quiet until then.
-    const bool copy = seenBefore(frame);
-    if (copy) {
-        const qint64 lineMs =
-            (qint64(txFrame_.TxFrameLen) + replyBytes_.size()) * timing_.byteTimeUs / 1000;
-        if (!waitForQuiet(timing_.answerGuardMs, lastRequestAt_ + lineMs))
-            return Verdict::Interrupted;
-    }
+    // A read's answer repeating a frame seen before may be the same answer again, or a copy
+    // (a repeater, an adapter's buffer) standing before the true one. A true answer is
+    // complete only once the request and the answer have passed the line byte by byte: a
+    // repeat is held until then, and the line has to stay quiet behind it (the next
+    // request's settle runs meanwhile). With nothing seen lately, the transmitter's previous
+    // reply went unseen (to another program, or before the port was opened): the first
+    // answer is held the same way.
+    const qint64 lineMs =
+        (qint64(txFrame_.TxFrameLen) + replyBytes_.size()) * timing_.byteTimeUs / 1000;
+    const bool copy = seenBefore(frame) || !seenLately();
+    if (copy && !waitForQuiet(timing_.answerGuardMs, lastRequestAt_ + lineMs))
+        return Verdict::Interrupted;
     bool incomplete = false;
     std::optional<ReplyParser> answer;
     std::vector<std::uint8_t> answerFrame;

@@ -138,6 +138,7 @@ private:
     bool judgeIdleBytes();
     void rememberFrame(std::span<const std::uint8_t> frame);
     bool seenBefore(std::span<const std::uint8_t> frame) const;
+    bool seenLately() const;
     qint64 now() const { return clock_.elapsed(); }
     WaitEnd waitForReplyOrTimeout();
     void finishRefused();
