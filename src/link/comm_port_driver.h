@@ -48,6 +48,9 @@ public:
     void SetRts(bool on) override;
     int WriteData(const std::uint8_t* data, int count) override;
     void setPollingDelay(int ms) override;
+#ifdef Q_OS_WIN
+    void replyDue(int inMs) override;
+#endif
 
     // Discards what waits to be read and/or written.
     void PurgeQueues(bool input, bool output);
@@ -77,6 +80,9 @@ private:
     void onReadyRead();
 #ifdef Q_OS_WIN
     static constexpr int ArrivalCheckMs = 2;
+    // How long before an answer can be complete the quick look for it starts.
+    static constexpr int ArrivalLeadMs = 6;
+    QTimer arrivalStart_;
     void* handle_ = nullptr; // the port's HANDLE, null while closed
     struct FoundSettings;
     std::shared_ptr<FoundSettings> found_; // shared_ptr: complete only in the Windows file

@@ -186,6 +186,7 @@ void CommandProtocol::WaitForReply()
         }
         if (writeResult == 0) {
             listening_ = Listening::Idle;
+            transport_->replyDue(-1);
             failedEarly = true;
             lastFailure_ = {LinkError::PortWrite, transport_->portDisplayName()};
             break;
@@ -207,6 +208,7 @@ void CommandProtocol::WaitForReply()
         }
         if (listening_ == Listening::Reply)
             listening_ = Listening::Idle;
+        transport_->replyDue(-1);
 
         anyReply = anyReply || !attemptBytes_.isEmpty();
         if (indicators_)
@@ -277,7 +279,9 @@ LinkResult<DeviceReply> CommandProtocol::exchange(Command command, std::uint16_t
             txFrame_ = {}; // more than a request carries: nothing is sent
         }
     }
+    expectedLineBytes_ = ExchangeLineBytes(command, count);
     WaitForReply();
+    expectedLineBytes_ = 0;
     result.failure = lastFailure_;
     if (result.ok()) {
         result.value = lastReply_;
@@ -393,38 +397,51 @@ CommandProtocol::Verdict CommandProtocol::judgeAnswer()
     // request's settle runs meanwhile). With nothing seen lately, the transmitter's previous
     // reply went unseen (to another program, or before the port was opened): the first
     // answer is held the same way.
-    const qint64 lineMs =
-        (qint64(txFrame_.TxFrameLen) + replyBytes_.size()) * timing_.byteTimeUs / 1000;
-    const bool copy = seenBefore(frame) || !seenLately();
-    if (copy && !waitForQuiet(timing_.answerGuardMs, lastRequestAt_ + lineMs))
+    const auto bytesMs = [this](qint64 bytes) { return bytes * timing_.byteTimeUs / 1000; };
+    const qint64 completedAt = lastByteAt_;
+    const bool repeat = seenBefore(frame);
+    // A fresh answer complete before its request could have left the wire (with a few bytes
+    // to spare for the clock) comes over no line at all: a simulator without pacing, whose
+    // answers are there at once. Nothing then is held for the line's time.
+    if (!repeat && completedAt < lastRequestAt_ + bytesMs(txFrame_.TxFrameLen - 4))
+        lineUnpaced_ = true;
+    const qint64 due =
+        lineUnpaced_ ? 0 : lastRequestAt_ + bytesMs(txFrame_.TxFrameLen + replyBytes_.size());
+    // A repeat complete well before a true answer could be is a copy for certain: its true
+    // answer gets a longer quiet to show itself.
+    const bool early = completedAt < due - bytesMs(2);
+    const bool copy = repeat || !seenLately();
+    if (copy && !waitForQuiet(timing_.answerGuardMs * (early ? 4 : 1), due))
         return Verdict::Interrupted;
-    bool incomplete = false;
+    bool noise = false;
     std::optional<ReplyParser> answer;
     std::vector<std::uint8_t> answerFrame;
-    for (const LineFrame& behind : SplitFrames(BytesOf(idleBytes_), &incomplete)) {
+    for (const LineFrame& behind : SplitFrames(BytesOf(idleBytes_), &noise)) {
         if (behind.bytes == frame)
             continue;
-        if (!behind.valid)
-            return copy ? Verdict::Doubted : Verdict::Stands;
+        if (!behind.valid) {
+            noise = true;
+            continue;
+        }
         std::optional<ReplyParser> other = AnswerIn(txFrame_, behind.bytes);
         if (!other)
             continue; // a copy of another request's answer
         // Two different answers: no telling which is this request's, unless the first
-        // repeats an earlier frame and the second is the only other one.
-        if (!copy || (answer && answerFrame != behind.bytes))
+        // repeats a frame seen before and the second is the only other one.
+        if (!repeat || (answer && answerFrame != behind.bytes))
             return Verdict::Doubted;
         answer = std::move(other);
         answerFrame = behind.bytes;
     }
-    if (copy && incomplete)
-        return Verdict::Doubted;
     rememberFrame(frame);
     if (!copy)
         return Verdict::Stands;
-    // All behind it judged here.
+    // What came behind it is judged here; noise still leaves the line to drain.
     for (const LineFrame& behind : SplitFrames(BytesOf(idleBytes_)))
-        rememberFrame(behind.bytes);
-    idleBytes_.clear();
+        if (behind.valid)
+            rememberFrame(behind.bytes);
+    if (!noise)
+        idleBytes_.clear();
     if (answer)
         parser_ = *answer;
     return Verdict::Stands;
@@ -493,6 +510,7 @@ CommandProtocol::SendEnd CommandProtocol::OpenAndSend(const QByteArray& frameTex
         // Opened afresh, with the port chosen right now.
         transport_->ClosePort();
         idleBytes_.clear();
+        lineUnpaced_ = false;
         transport_->prepare(session_.portIndex(), session_.devicePath());
         if (!transport_->OpenPort())
             return SendEnd::PortFailed;
@@ -538,6 +556,10 @@ CommandProtocol::SendEnd CommandProtocol::OpenAndSend(const QByteArray& frameTex
         transport_->WriteData(reinterpret_cast<const std::uint8_t*>(frameText.constData()),
                               static_cast<int>(frameText.size()));
     lastRequestAt_ = now();
+    // The shortest answer the command can have: one preamble byte instead of five.
+    transport_->replyDue(expectedLineBytes_ > 4
+                             ? int(qint64(expectedLineBytes_ - 4) * timing_.byteTimeUs / 1000)
+                             : 0);
     return SendEnd::Sent;
 }
 

@@ -180,6 +180,11 @@ private:
         qint64 at = 0;
     };
     std::vector<SeenFrame> seen_;
+    // The port answers faster than any line could (a simulator without pacing): no hold
+    // waits for the line's time. Found afresh at every open.
+    bool lineUnpaced_ = false;
+    // Request and answer bytes of the typed command being exchanged (0: not known).
+    int expectedLineBytes_ = 0;
     // The line's state between commands: an unexpected byte or frame was seen
     // (drain before anything is sent), or a request got no reply in time (its
     // answer may still come: drain before any other request).

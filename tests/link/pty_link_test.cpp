@@ -8,6 +8,8 @@
 #include "user_interface/scripted_user_interface.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QEventLoop>
 #include <QSerialPort>
 #include <QSocketNotifier>
@@ -281,6 +283,22 @@ TEST_F(PtyLinkTest, ProtocolReadsAndWritesOverThePtyWithDefaultTiming)
     qunsetenv("VTR8_COM5");
     protocol.closePort();
     EXPECT_TRUE(sim.stop());
+}
+
+// A by-id style link whose name alone is near the file system's limit opens the device.
+TEST_F(PtyLinkTest, ALongLinkToThePortOpensIt)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QString(240, QLatin1Char('p')));
+    ASSERT_TRUE(QFile::link(sim.devicePath(), link));
+    ScriptedUserInterface ui;
+    CommandProtocol protocol;
+    test::RecordFailures(protocol, ui);
+    protocol.session().setDevicePath(link);
+    EXPECT_TRUE(protocol.readEeprom(268, 2).ok());
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join('|').toStdString();
 }
 
 TEST_F(PtyLinkTest, MissingPortIsReportedOnceWithItsName)

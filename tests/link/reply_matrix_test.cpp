@@ -174,6 +174,25 @@ TEST_P(ReplyMatrix, NoOtherDataWithSuccess)
     }
 }
 
+// The identification read answered, every read of the note unanswered.
+TEST(FindCommand, ANoteThatCouldNotBeReadIsSaidSo)
+{
+    vtr8::test::EnsureCoreApplication();
+    SimProcess sim({QStringLiteral("--fault"), QStringLiteral("no-reply@2-")});
+    ASSERT_TRUE(sim.start());
+    QTemporaryDir folder;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.path());
+    for (int n = 2; n <= 8; ++n)
+        env.insert(QStringLiteral("VTR8_COM%1").arg(n), QStringLiteral("/nonexistent/port%1").arg(n));
+    env.insert(QStringLiteral("VTR8_COM1"), sim.devicePath());
+    const CtlRun r = ctl({QStringLiteral("find")}, env);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("COM1: převodník VTR8, firmware 14, poznámku nelze "
+                                              "přečíst\n")))
+        << r.err.toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryCommandThatReads, ReplyMatrix,
                          ::testing::Combine(::testing::Range(0, int(std::size(Commands))),
                                             ::testing::Bool()),
