@@ -97,7 +97,9 @@ int main(int argc, char** argv)
         {"write --verify", {QStringLiteral("write"), config, QStringLiteral("--verify")}, true},
         {"read", {QStringLiteral("read")}, false},
         {"verify", {QStringLiteral("verify"), config}, false},
-        {"backup", {QStringLiteral("backup"), folder.filePath(QStringLiteral("memory.bin"))}, false},
+        {"backup",
+         {QStringLiteral("backup"), folder.filePath(QStringLiteral("memory.bin"))},
+         false},
     };
 
     vtr8::test::SimProcess sim({QStringLiteral("--pace")});

@@ -56,9 +56,15 @@ public:
     void PurgeQueues(bool input, bool output);
     // The name OpenPort opens.
     QString portSystemName() const;
-    int pollingDelay() const { return pollingDelay_; }
+    int pollingDelay() const
+    {
+        return pollingDelay_;
+    }
     // false leaves reception to the polling timer alone (tests of the fallback).
-    void setReceiveOnArrival(bool value) { receiveOnArrival_ = value; }
+    void setReceiveOnArrival(bool value)
+    {
+        receiveOnArrival_ = value;
+    }
 
 #ifndef Q_OS_WIN
     // The underlying port, for diagnostics and tests.

@@ -348,9 +348,9 @@ std::optional<ReplyParser> AnswerIn(const TxFrame& request, std::span<const std:
         parser.ProcessReplyByte(b);
     if (!parser.ReplyComplete || parser.ChecksumError || parser.FrameError ||
         parser.ByteCount > ReplyParser::ReplyDataSize ||
-        !ReplyMatchesRequest(request, parser.ReceivedCommand,
-                             std::span<const std::uint8_t>(parser.ReplyData.data() + 1,
-                                                           parser.ByteCount)))
+        !ReplyMatchesRequest(
+            request, parser.ReceivedCommand,
+            std::span<const std::uint8_t>(parser.ReplyData.data() + 1, parser.ByteCount)))
         return std::nullopt;
     return parser;
 }
@@ -369,15 +369,16 @@ void CommandProtocol::rememberFrame(std::span<const std::uint8_t> frame)
 bool CommandProtocol::seenLately() const
 {
     const qint64 since = now() - timing_.drainQuietMs;
-    return std::any_of(seen_.begin(), seen_.end(), [&](const SeenFrame& f) { return f.at >= since; });
+    return std::any_of(seen_.begin(), seen_.end(),
+                       [&](const SeenFrame& f) { return f.at >= since; });
 }
 
 bool CommandProtocol::seenBefore(std::span<const std::uint8_t> frame) const
 {
     const qint64 since = now() - timing_.drainQuietMs;
     return std::any_of(seen_.begin(), seen_.end(), [&](const SeenFrame& f) {
-        return f.at >= since && std::equal(f.frame.begin(), f.frame.end(), frame.begin(),
-                                           frame.end());
+        return f.at >= since &&
+               std::equal(f.frame.begin(), f.frame.end(), frame.begin(), frame.end());
     });
 }
 

@@ -15,13 +15,19 @@ struct KindName {
 };
 
 constexpr KindName KindNames[] = {
-    {FaultKind::NoReply, "no-reply"},     {FaultKind::BrokenReply, "broken"},
-    {FaultKind::BadChecksum, "checksum"}, {FaultKind::WrongAddress, "address"},
-    {FaultKind::Garbage, "garbage"},      {FaultKind::Slow, "slow"},
-    {FaultKind::ExtraBytes, "extra"},     {FaultKind::LateDuplicate, "late"},
-    {FaultKind::OtherCommand, "command"}, {FaultKind::ShortCount, "short"},
+    {FaultKind::NoReply, "no-reply"},
+    {FaultKind::BrokenReply, "broken"},
+    {FaultKind::BadChecksum, "checksum"},
+    {FaultKind::WrongAddress, "address"},
+    {FaultKind::Garbage, "garbage"},
+    {FaultKind::Slow, "slow"},
+    {FaultKind::ExtraBytes, "extra"},
+    {FaultKind::LateDuplicate, "late"},
+    {FaultKind::OtherCommand, "command"},
+    {FaultKind::ShortCount, "short"},
     {FaultKind::Duplicate, "duplicate"},
-    {FaultKind::CorruptStore, "store"},   {FaultKind::CorruptStoreOnce, "store-once"},
+    {FaultKind::CorruptStore, "store"},
+    {FaultKind::CorruptStoreOnce, "store-once"},
 };
 
 // A reply frame: 0xFF preamble, delimiter, five address bytes, command, byte

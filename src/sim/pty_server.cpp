@@ -244,7 +244,10 @@ void PtyServer::take(std::uint8_t byte, Clock::time_point receivedAt)
         out.burst = response.burst;
         if (config_.trace)
             log_ << "<- " << HexBytes(out.bytes)
-                 << (response.burst ? " (copy)" : response.delayMs ? " (late)" : "") << '\n'
+                 << (response.burst     ? " (copy)"
+                     : response.delayMs ? " (late)"
+                                        : "")
+                 << '\n'
                  << std::flush;
         if (out.bytes.empty())
             continue;

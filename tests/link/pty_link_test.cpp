@@ -8,11 +8,11 @@
 #include "user_interface/scripted_user_interface.h"
 
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QSerialPort>
 #include <QSocketNotifier>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>

@@ -67,13 +67,13 @@ private:
                       .exitCode,
                   0);
         for (const char* n : {"1", "2"})
-            EXPECT_EQ(ctl(port + QStringList{"comparator", n, "write", "--on",
-                                             n[0] == '1' ? "40" : "45", "--off", "50",
-                                             "--on-delay", "1", "--off-delay", "2", "--mode",
-                                             "HYSTEREZE", "--enable"},
-                          env)
-                          .exitCode,
-                      0);
+            EXPECT_EQ(
+                ctl(port + QStringList{"comparator", n, "write", "--on", n[0] == '1' ? "40" : "45",
+                                       "--off", "50", "--on-delay", "1", "--off-delay", "2",
+                                       "--mode", "HYSTEREZE", "--enable"},
+                    env)
+                    .exitCode,
+                0);
         EXPECT_TRUE(sim.stop());
     }
     QTemporaryDir folder_;
@@ -184,7 +184,8 @@ TEST(FindCommand, ANoteThatCouldNotBeReadIsSaidSo)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.path());
     for (int n = 2; n <= 8; ++n)
-        env.insert(QStringLiteral("VTR8_COM%1").arg(n), QStringLiteral("/nonexistent/port%1").arg(n));
+        env.insert(QStringLiteral("VTR8_COM%1").arg(n),
+                   QStringLiteral("/nonexistent/port%1").arg(n));
     env.insert(QStringLiteral("VTR8_COM1"), sim.devicePath());
     const CtlRun r = ctl({QStringLiteral("find")}, env);
     EXPECT_EQ(r.exitCode, 1);

@@ -1,7 +1,7 @@
 // "Najít převodník" against two vtr8-sim programs, a silent pty and a port another
 // program holds.
-#include "link/port_lock.h"
 #include "device/memory_map.h"
+#include "link/port_lock.h"
 #include "sim/eeprom.h"
 #include "sim/sim_options.h"
 #include "support/core_application.h"
@@ -146,11 +146,13 @@ TEST(TransmitterSearch, OnlyTypeBytes13And249AreThisFamily)
         ASSERT_TRUE(sim::DumpEeprom(load.toStdString(), image, error)) << error;
         test::SimProcess sim({QStringLiteral("--load"), load});
         ASSERT_TRUE(sim.start());
-        const SearchFinding f = TransmitterSearch().probe({QStringLiteral("COM1"), sim.devicePath(), 0});
+        const SearchFinding f =
+            TransmitterSearch().probe({QStringLiteral("COM1"), sim.devicePath(), 0});
         EXPECT_EQ(f.outcome, c.outcome) << int(c.first) << ',' << int(c.second);
-        if (c.outcome == SearchFinding::Outcome::OtherDevice)
+        if (c.outcome == SearchFinding::Outcome::OtherDevice) {
             EXPECT_EQ(f.text, QStringLiteral("Na portu COM1 odpovídá zařízení, které není "
                                              "převodník VTR8."));
+        }
     }
 }
 
