@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "cli/batch_command.h"
 #include "cli/history_options.h"
 #include "device/choice_texts.h"
 
@@ -46,6 +47,11 @@ const char* CliUsage()
            "  check --at 0,50,100                 readings at reference inputs (per cent of\n"
            "                                      the range) against the calibrator\n"
            "  report FILE.pdf                     the commissioning report of the transmitter\n"
+           "  batch LIST.csv --check | --status   the instrument list's bad rows, or each tag's\n"
+           "                                      state from the history\n"
+           "  batch LIST.csv --tag TAG | --next [--protocols DIR]\n"
+           "                                      commission a row: write --verify, note, check\n"
+           "                                      at its points, protocol DIR/TAG.pdf\n"
            "Every transfer is recorded in a history file: --history PATH (or VTR8_HISTORY)\n"
            "chooses it, --no-history keeps none.\n"
            "Arguments after -- are never options.\n"
@@ -146,12 +152,21 @@ constexpr CliOptionSpec optionTable[] = {
      "--until needs a date YYYY-MM-DD"},
     {"--at", nullptr, K::Value, [](O& o, const QString& v) { return SetCheckPoints(o, v); },
      "--at needs per cent values -10..110 such as 0,50,100"},
+    {"--check", nullptr, K::Flag, [](O& o, const QString&) { o.batchCheck = true; return true; }, nullptr},
+    {"--status", nullptr, K::Flag, [](O& o, const QString&) { o.batchStatus = true; return true; }, nullptr},
+    {"--next", nullptr, K::Flag, [](O& o, const QString&) { o.batchNext = true; return true; }, nullptr},
+    {"--tag", nullptr, K::Value, [](O& o, const QString& v) { return setText(o.batchTag, v, false); },
+     "--tag needs a tag"},
+    {"--protocols", nullptr, K::Value,
+     [](O& o, const QString& v) { return setText(o.protocolsDir, v, false); },
+     "--protocols needs a folder"},
 };
-// clang-format on
 
 constexpr const char* commandTable[] = {
     "write",  "read",  "verify",        "backup",  "measure", "note",   "comparator",
-    "adjust", "frame", "linearization", "history", "check",   "report", "find"};
+    "adjust", "frame", "linearization", "history", "check",   "report", "find",
+    "batch"};
+// clang-format on
 
 const CliOptionSpec* findOption(const QString& argument)
 {
@@ -277,6 +292,9 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             return fail(QStringLiteral("adjust start|end"));
     } else if (IsHistoryCommand(c)) {
         if (const QString error = HistoryCommandError(o); !error.isEmpty())
+            return fail(error);
+    } else if (c == QLatin1String("batch")) {
+        if (const QString error = BatchCommandError(o); !error.isEmpty())
             return fail(error);
     } else if (c == QLatin1String("frame")) {
         if (argc != 1 && argc != 3 && argc != 4)
