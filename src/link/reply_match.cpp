@@ -84,22 +84,6 @@ bool ReplyProvesItsRequest(const TxFrame& request)
     }
 }
 
-bool TrailingBytesHoldAnotherFrame(std::span<const std::uint8_t> reply,
-                                   std::span<const std::uint8_t> trailing)
-{
-    while (!reply.empty() && trailing.size() >= reply.size() &&
-           std::equal(reply.begin(), reply.end(), trailing.begin()))
-        trailing = trailing.subspan(reply.size());
-    ReplyParser parser;
-    parser.Clear();
-    for (std::uint8_t b : trailing) {
-        parser.ProcessReplyByte(b);
-        if (parser.ReplyComplete)
-            return true;
-    }
-    return false;
-}
-
 std::vector<LineFrame> SplitFrames(std::span<const std::uint8_t> bytes, bool* incomplete)
 {
     std::vector<LineFrame> frames;
