@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/commissioning_report.h"
+
 #include "app/main_window_actions.h"
 #include "history/history_store.h"
 #include "history/transfer_tap.h"
@@ -63,6 +65,14 @@ private:
     TransferTap tap_;
     std::optional<bool> outcome_;
     std::vector<CheckReading> readings_;
+    // What "Kontrola" or "Protokol" read from the transmitter into their own value: recorded
+    // instead of the editor's configuration, which they leave as it was.
+    struct ReadValue {
+        QByteArray configuration;
+        QString note;
+        QString unit;
+    };
+    std::optional<ReadValue> read_;
 };
 
 // Takes --history PATH or --no-history (an empty path) out of the program's arguments.
@@ -77,6 +87,7 @@ void addHistoryActions(QWidget& mainWindow, std::function<void()> history,
 // chooses. The path of the file saved, or empty; `verified` tells whether the transmitter
 // held what the editor shows.
 QString saveCommissioningReport(EditorTransferContext& ctx, HistoryStore& history,
-                                UserInterface& ui, bool& verified);
+                                UserInterface& ui, bool& verified,
+                                std::optional<CommissioningReport>* assembled = nullptr);
 
 } // namespace vtr8

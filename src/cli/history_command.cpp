@@ -2,10 +2,10 @@
 
 #include "cli/cli_session.h"
 #include "cli/terminal.h"
+#include "configuration/file_io.h"
 #include "history/history_csv.h"
 #include "history/history_store.h"
 #include "history/record_text.h"
-#include "model/file_io.h"
 #include "transfer/note_codec.h"
 #include "user_interface/user_interface.h"
 

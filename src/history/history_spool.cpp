@@ -1,6 +1,6 @@
 #include "history/history_spool.h"
 
-#include "model/file_io.h"
+#include "configuration/file_io.h"
 
 #include <QAtomicInt>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "history/history_store.h"
 
+#include "configuration/file_io.h"
 #include "history/history_identity.h"
 #include "history/history_schema.h"
-#include "model/file_io.h"
 
 #include <QAtomicInt>
 #include <QDir>

@@ -1,5 +1,7 @@
 #include "model/linearization_error.h"
 
+#include "device/device_float.h"
+
 #include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "device/input_type.h"
@@ -220,6 +222,19 @@ LinearizationErrorReport ComputeLinearizationError(const LinearizationErrorReque
         }
         report.inputUnit = r.inputUnit;
         pointFileCurves(r, report, ws);
+        // A point beyond the transmitter's float gives coefficients a write refuses to store,
+        // and an error that is no number.
+        const bool storable =
+            std::all_of(report.curves.begin(), report.curves.end(), [](const ErrorCurve& c) {
+                return std::isfinite(c.largestError) && FitsDeviceFloat(c.largestError);
+            });
+        if (report.ok && !storable) {
+            report.ok = false;
+            report.curves.clear();
+            messages = QStringList{QStringLiteral(
+                "Koeficienty linearizace jsou mimo rozsah čísel převodníku, chybu linearizace "
+                "nelze spočítat.")};
+        }
     } else {
         report.inputUnit = r.unit;
         if (!(r.rangeStart < r.rangeEnd)) {

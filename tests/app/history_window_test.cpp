@@ -145,9 +145,14 @@ TEST_F(HistoryWindowTest, ReadOfABlankUnitRecordsNoConfigurationAndNoNote)
 TEST_F(HistoryWindowTest, CheckRecordsItsReadingsAtTheReferences)
 {
     write("pt100-linearized.txt");
+    // An edit not saved yet: the check reads into its own value and leaves it.
+    MainWindowModel& model = program->model();
+    model.userEdit(model.Konec, u("180"));
+    ASSERT_TRUE(model.KonecExit());
     transport.transmitter().options().input = 50.02;
     ui.confirmAnswers = {true, true};
     EXPECT_TRUE(program->history().runCheck({0, 50}));
+    EXPECT_EQ(model.Konec.text, u("180"));
     EXPECT_EQ(ui.messages,
               QStringList{u("vstup -50.000 °C: údaj 50.020 °C, odchylka 100.020 °C (50.010 % "
                             "rozpětí)\nvstup 50.000 °C: údaj 50.020 °C, odchylka 0.020 °C "
@@ -160,6 +165,10 @@ TEST_F(HistoryWindowTest, CheckRecordsItsReadingsAtTheReferences)
     ASSERT_EQ(records[1].readings.size(), 2u);
     EXPECT_NEAR(records[1].readings[1].deviation, 0.02, 1e-4);
     EXPECT_EQ(records[1].unit, u("°C"));
+    // The record names what the transmitter holds, not the edit.
+    records.clear();
+    ASSERT_TRUE(program->history().store().records({}, records, true));
+    EXPECT_TRUE(records[1].configuration.contains("mez: 150\r\n"));
 }
 
 // The shown records to CSV and to a PDF list, another station's file merged once, and

@@ -1,4 +1,4 @@
-#include "model/file_io.h"
+#include "configuration/file_io.h"
 
 #include <QFile>
 
