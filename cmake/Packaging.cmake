@@ -31,8 +31,11 @@ if(WIN32)
   # shared history lives on a PostgreSQL server (the driver and its client library).
   install(FILES ${_qt_prefix}/plugins/sqldrivers/qsqlite.dll DESTINATION ${_bin}/sqldrivers)
   list(APPEND _dlls sqldrivers/qsqlite.dll)
-  set(VTR8_PGSQL_MINGW "$ENV{VTR8_PGSQL_MINGW}" CACHE PATH
+  set(VTR8_PGSQL_MINGW "" CACHE PATH
       "The PostgreSQL driver for Qt for Windows (an unpacked pgsql-15.18-mingw64 folder)")
+  if(NOT VTR8_PGSQL_MINGW AND DEFINED ENV{VTR8_PGSQL_MINGW})
+    set(VTR8_PGSQL_MINGW "$ENV{VTR8_PGSQL_MINGW}" CACHE PATH "" FORCE)
+  endif()
   if(EXISTS "${VTR8_PGSQL_MINGW}/plugins/sqldrivers/qsqlpsql.dll")
     install(FILES ${VTR8_PGSQL_MINGW}/plugins/sqldrivers/qsqlpsql.dll DESTINATION ${_bin}/sqldrivers)
     install(FILES ${VTR8_PGSQL_MINGW}/bin/libpq.dll DESTINATION ${_bin})
