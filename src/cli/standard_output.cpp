@@ -18,9 +18,7 @@ namespace vtr8 {
 StandardOutput::StandardOutput()
 {
     open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-#ifdef _WIN32
-    console_ = isTerminal(stdout);
-#endif
+    console_ = isConsole(stdout);
 }
 
 namespace {

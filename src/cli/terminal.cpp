@@ -46,12 +46,23 @@ void prepareStandardStreams()
 #endif
 }
 
+bool isConsole(std::FILE* stream)
+{
+#ifdef Q_OS_WIN
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode);
+#else
+    Q_UNUSED(stream);
+    return false;
+#endif
+}
+
 void writeText(std::FILE* stream, const QByteArray& utf8)
 {
 #ifdef Q_OS_WIN
-    const auto console = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
-    DWORD mode = 0;
-    if (console != INVALID_HANDLE_VALUE && GetConsoleMode(console, &mode)) {
+    if (isConsole(stream)) {
+        const auto console = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
         std::fflush(stream);
         const QString text = QString::fromUtf8(utf8);
         const auto* data = reinterpret_cast<const wchar_t*>(text.utf16());
