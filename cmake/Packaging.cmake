@@ -109,12 +109,14 @@ set(CPACK_PACKAGE_VENDOR ZN)
 set(CPACK_PACKAGE_CONTACT "${VTR8_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configure VTR8 measuring transmitters over a serial port")
 set(CPACK_PACKAGE_DESCRIPTION
-    "VTR8 programmable measuring transmitters turn a temperature sensor, a thermocouple or a\n"
-    "voltage into a 4-20 mA loop current. This package holds vtr8, a Czech window program\n"
-    "that edits a transmitter's configuration, checks it against the input's limits, computes\n"
-    "the linearization and writes it over a serial port (HART framing at 2400 baud), and\n"
-    "vtr8ctl, which does the same from a shell and scripts. Both read configurations back,\n"
-    "measure, handle the relay comparators and the user note, and record every transfer.")
+    "VTR8 programmable measuring transmitters turn a temperature sensor, a\n"
+    "thermocouple or a voltage into a 4-20 mA loop current. This package\n"
+    "holds vtr8, a Czech window program that edits a transmitter's\n"
+    "configuration, checks it against the input's limits, computes the\n"
+    "linearization and writes it over a serial port (HART framing at 2400\n"
+    "baud), and vtr8ctl, which does the same from a shell and scripts. Both\n"
+    "read configurations back, measure, handle the relay comparators and the\n"
+    "user note, and record every transfer.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
