@@ -5,7 +5,7 @@
 if(CMAKE_SCRIPT_MODE_FILE)
   cmake_minimum_required(VERSION 3.25)
 endif()
-set(VTR8_LAYERS linearization user_interface link sim device configuration transfer model charts history report app cli)
+set(VTR8_LAYERS linearization user_interface link sim device configuration rules transfer model charts history report batch app cli)
 set(_vtr8_top_layers app cli)
 
 function(vtr8_check_layers root)

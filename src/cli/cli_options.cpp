@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "cli/batch_command.h"
 #include "cli/history_options.h"
 #include "device/choice_texts.h"
 
@@ -47,6 +48,11 @@ const char* CliUsage()
            "  check --at 0,50,100                 readings at reference inputs (per cent of\n"
            "                                      the range) against the calibrator\n"
            "  report FILE.pdf                     the commissioning report of the transmitter\n"
+           "  batch LIST.csv --check | --status   the instrument list's bad rows, or each tag's\n"
+           "                                      state from the history\n"
+           "  batch LIST.csv --tag TAG | --next [--protocols DIR]\n"
+           "                                      commission a row: write --verify, note, check\n"
+           "                                      at its points, protocol DIR/TAG.pdf\n"
            "Every transfer is recorded in a history file: --history PATH (or VTR8_HISTORY)\n"
            "chooses it, --no-history keeps none.\n"
            "Arguments after -- are never options.\n"
@@ -167,6 +173,17 @@ constexpr CliOptionSpec optionTable[] = {
     {"--at", nullptr, K::Value, [](O& o, const QString& v) { return SetCheckPoints(o, v); },
      "--at needs per cent values -10..110 such as 0,50,100", "LIST",
      "check: the reference inputs in per cent of the range, such as 0,50,100"},
+    {"--check", nullptr, K::Flag, [](O& o, const QString&) { return setFlag(o.batchCheck); },
+     nullptr, nullptr, "batch: list the instrument list's bad rows"},
+    {"--status", nullptr, K::Flag, [](O& o, const QString&) { return setFlag(o.batchStatus); },
+     nullptr, nullptr, "batch: each tag's state from the history"},
+    {"--next", nullptr, K::Flag, [](O& o, const QString&) { return setFlag(o.batchNext); },
+     nullptr, nullptr, "batch: commission the next row not yet done"},
+    {"--tag", nullptr, K::Value, [](O& o, const QString& v) { return setText(o.batchTag, v, false); },
+     "--tag needs a tag", "TAG", "batch: commission the row of TAG"},
+    {"--protocols", nullptr, K::Value,
+     [](O& o, const QString& v) { return setText(o.protocolsDir, v, false); },
+     "--protocols needs a folder", "DIR", "batch: write the protocols into DIR/TAG.pdf"},
 };
 
 constexpr CliCommandSpec commandTable[] = {
@@ -197,6 +214,9 @@ constexpr CliCommandSpec commandTable[] = {
     {"check", "--at 0,50,100", "readings at reference inputs against the calibrator", nullptr,
      false},
     {"report", "FILE.pdf", "the commissioning report of the transmitter", nullptr, true},
+    {"batch", "LIST.csv --check | --status | --tag TAG | --next [--protocols DIR]",
+     "the instrument list: its bad rows, each tag's state, or commission a row (write --verify, "
+     "note, check at its points, protocol DIR/TAG.pdf)", nullptr, true},
 };
 // clang-format on
 
@@ -356,6 +376,9 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             return fail(QStringLiteral("adjust start|end"));
     } else if (IsHistoryCommand(c)) {
         if (const QString error = HistoryCommandError(o); !error.isEmpty())
+            return fail(error);
+    } else if (c == QLatin1String("batch")) {
+        if (const QString error = BatchCommandError(o); !error.isEmpty())
             return fail(error);
     } else if (c == QLatin1String("frame")) {
         if (argc != 1 && argc != 3 && argc != 4)

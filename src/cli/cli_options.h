@@ -45,6 +45,9 @@ struct CliOptions {
     QString noteFilter;     // history --note TEXT
     QString since, until;   // history --since/--until YYYY-MM-DD
     QList<double> checkAt;  // check --at 0,50,100: per cent of the range
+    // batch LIST.csv --check | --status | --next | --tag TAG [--protocols DIR]
+    bool batchCheck = false, batchStatus = false, batchNext = false;
+    QString batchTag, protocolsDir;
 };
 
 struct CliParseResult {

@@ -1,3 +1,4 @@
+#include "cli/batch_command.h"
 #include "cli/cli_history.h"
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
@@ -49,8 +50,8 @@ int main(int argc, char** argv)
     // offscreen. Every other command stays a plain console program.
     bool drawing = false;
     for (int i = 1; i < argc; ++i)
-        drawing =
-            drawing || std::strcmp(argv[i], "--plot") == 0 || std::strcmp(argv[i], "report") == 0;
+        drawing = drawing || std::strcmp(argv[i], "--plot") == 0 ||
+                  std::strcmp(argv[i], "report") == 0 || std::strcmp(argv[i], "--protocols") == 0;
     if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef _WIN32
@@ -99,6 +100,8 @@ int main(int argc, char** argv)
     vtr8::RecordingUserInterface ui(options.yes);
     if (options.command == QLatin1String("history"))
         return vtr8::finishStandardOutput(out, device, vtr8::RunHistoryCommand(options, ui, out));
+    if (options.command == QLatin1String("batch"))
+        return vtr8::finishStandardOutput(out, device, vtr8::RunBatchCommand(options, ui, out));
     if (options.command == QLatin1String("find"))
         return vtr8::finishStandardOutput(out, device, vtr8::RunFindCommand(out, ui));
     vtr8::CliRecorder recorder(options, ui);

@@ -2,9 +2,10 @@
 
 #include "configuration/number_format.h"
 #include "device/choice_texts.h"
-#include "device/device_float.h"
 #include "model/editor_feedback.h"
 #include "model/editor_transfer_context.h"
+#include "rules/comparator_rules.h"
+#include "rules/refusal.h"
 #include "transfer/comparator_transfer.h"
 #include "transfer/transfer_session.h"
 
@@ -36,80 +37,62 @@ ComparatorFields fields(MainWindowModel& m, int number)
             m.Ezporoz2, m.RezimRele2,   m.Preckomp2, m.Ulozkomp2, m.Comparator2};
 }
 
-QString numbered(const QString& text, int number)
-{
-    return text + QString::number(number);
-}
-
 // What the store sends is what the fields show: each text is parsed again, so a
 // text that failed its exit check is never replaced by an older value behind it.
-struct FieldCheck {
-    Control& control;
-    QString missing;
-    QString invalid;
-    Extended* value;
-};
-
 bool takeFieldValues(EditorTransferContext& ctx, ComparatorFields& f)
 {
     MainWindowModel& m = ctx.model;
     const int n = f.number;
-    FieldCheck checks[] = {
-        {f.onLimit, numbered(QStringLiteral("Není zadána mez sepnutí komparátoru "), n),
-         numbered(QStringLiteral("špatně zadaná mez sepnutí komparátoru "), n),
-         &f.values.SwitchOnLimit},
-        {f.offLimit, numbered(QStringLiteral("Není zadána mez rozepnutí komparátoru "), n),
-         numbered(QStringLiteral("špatně zadaná mez rozepnutí komparátoru "), n),
-         &f.values.SwitchOffLimit},
-        {f.onDelay, numbered(QStringLiteral("Není zadán čas zpoždění sepnutí komparátoru "), n),
-         numbered(QStringLiteral("špatně zadaná mez zpoždění sepnutí komparátoru "), n),
-         &f.values.SwitchOnDelay},
-        {f.offDelay, numbered(QStringLiteral("Není zadán čas zpoždění rozepnutí komparátoru "), n),
-         numbered(QStringLiteral("špatně zadaná mez zpoždění rozepnutí komparátoru "), n),
-         &f.values.SwitchOffDelay},
+    using F = RuleField;
+    struct FieldCheck {
+        Control& control;
+        RuleField field;
+        Extended* value;
+    };
+    const FieldCheck checks[] = {
+        {f.onLimit, F::ComparatorOnLimit, &f.values.SwitchOnLimit},
+        {f.offLimit, F::ComparatorOffLimit, &f.values.SwitchOffLimit},
+        {f.onDelay, F::ComparatorOnDelay, &f.values.SwitchOnDelay},
+        {f.offDelay, F::ComparatorOffDelay, &f.values.SwitchOffDelay},
+    };
+    auto refuse = [&](Rule rule, const FieldCheck& check) {
+        ctx.ui.message(RefusalText(MakeRefusal(rule, check.field, n)));
+        m.focus(check.control);
+        return false;
     };
     for (const FieldCheck& check : checks) {
-        if (check.control.text.isEmpty()) {
-            ctx.ui.message(check.missing);
-            m.focus(check.control);
-            return false;
-        }
+        if (check.control.text.isEmpty())
+            return refuse(Rule::Missing, check);
     }
     for (const FieldCheck& check : checks) {
         const auto value = parseLocaleNumber(UpravaFormatu(check.control.text));
-        if (!value) {
-            ctx.ui.message(check.invalid);
-            m.focus(check.control);
-            return false;
-        }
+        if (!value)
+            return refuse(Rule::NotANumber, check);
         *check.value = *value;
-    }
-    // A limit the transmitter's float cannot carry would be stored as another number.
-    for (const bool switchOn : {true, false}) {
-        if (FitsDeviceFloat(switchOn ? f.values.SwitchOnLimit : f.values.SwitchOffLimit))
-            continue;
-        ctx.ui.message(QStringLiteral("Mez %1 komparátoru %2 je mimo rozsah čísel převodníku.")
-                           .arg(switchOn ? QStringLiteral("sepnutí") : QStringLiteral("rozepnutí"))
-                           .arg(n));
-        m.focus(switchOn ? f.onLimit : f.offLimit);
-        return false;
     }
     return true;
 }
 
-// A delay becomes one byte of whole seconds, the nearest with ties to even. One
-// that does not fit a byte is refused rather than stored as a different delay.
-std::optional<std::uint8_t> delayByte(EditorTransferContext& ctx, Control& field, Extended delay,
-                                      bool switchOn, int number)
+// The store's own rules: a limit the transmitter's float cannot carry would be stored as
+// another number, and a delay that does not fit a byte of seconds as another delay. Nothing
+// is sent when one refuses.
+bool storable(EditorTransferContext& ctx, const ComparatorFields& f, bool enabled)
 {
-    if (ComparatorDelayStorable(delay))
-        return static_cast<std::uint8_t>(roundHalfEven(delay));
-    ctx.ui.message(QStringLiteral("Zpoždění %1 komparátoru %2 lze do převodníku uložit jen v "
-                                  "rozsahu 0 až 255 s.")
-                       .arg(switchOn ? QStringLiteral("sepnutí") : QStringLiteral("rozepnutí"))
-                       .arg(number));
-    ctx.model.focus(field);
-    return std::nullopt;
+    const ComparatorNumbers numbers{f.values.SwitchOnLimit, f.values.SwitchOffLimit,
+                                    f.values.SwitchOnDelay, f.values.SwitchOffDelay};
+    for (const Refusal& r : CheckComparator(f.number, numbers, enabled, std::nullopt)) {
+        // Equal limits were told when a field was left; the store keeps them.
+        if (r.rule == Rule::ComparatorEqualLimits)
+            continue;
+        ctx.ui.message(RefusalText(r));
+        using F = RuleField;
+        ctx.model.focus(r.field == F::ComparatorOnLimit    ? f.onLimit
+                        : r.field == F::ComparatorOffLimit ? f.offLimit
+                        : r.field == F::ComparatorOnDelay  ? f.onDelay
+                                                           : f.offDelay);
+        return false;
+    }
+    return true;
 }
 
 bool storeComparator(EditorTransferContext& ctx, int number)
@@ -122,7 +105,7 @@ bool storeComparator(EditorTransferContext& ctx, int number)
     DisabledButton busy(m, f.storeButton);
     SetPrenos(m, 0);
 
-    if (!takeFieldValues(ctx, f))
+    if (!takeFieldValues(ctx, f) || !storable(ctx, f, f.enabled.checked))
         return false;
 
     ComparatorSettings settings;
@@ -131,15 +114,9 @@ bool storeComparator(EditorTransferContext& ctx, int number)
     settings.switchOnLimit = f.values.SwitchOnLimit;
     settings.switchOffLimit = f.values.SwitchOffLimit;
     if (settings.enabled) {
-        // Both delays are checked before anything goes to the transmitter.
-        const auto onDelay = delayByte(ctx, f.onDelay, f.values.SwitchOnDelay, true, number);
-        if (!onDelay)
-            return false;
-        const auto offDelay = delayByte(ctx, f.offDelay, f.values.SwitchOffDelay, false, number);
-        if (!offDelay)
-            return false;
-        settings.switchOnDelay = *onDelay;
-        settings.switchOffDelay = *offDelay;
+        // A delay becomes one byte of whole seconds, the nearest with ties to even.
+        settings.switchOnDelay = static_cast<std::uint8_t>(roundHalfEven(f.values.SwitchOnDelay));
+        settings.switchOffDelay = static_cast<std::uint8_t>(roundHalfEven(f.values.SwitchOffDelay));
     }
     const ComparatorStore stored = StoreComparator(ctx, number, settings);
     if (stored == ComparatorStore::SecondOutputMissing) {

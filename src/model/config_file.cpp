@@ -25,6 +25,13 @@ QString ioErrorMessage(int error)
 
 } // namespace
 
+bool MainWindowModel::valueStands()
+{
+    // Without an input type there is no value: the bytes say so.
+    const std::optional<Configuration> configuration = toConfiguration();
+    return !configuration || configurationStands(*configuration);
+}
+
 std::optional<QByteArray> MainWindowModel::configurationFileBytes()
 {
     QString refusal;
@@ -46,7 +53,7 @@ bool MainWindowModel::saveConfiguration(const QString& path)
     ChangeScope scope(*this);
     ConfigIncomplete = false;
     Testvyplneni();
-    if (ConfigIncomplete)
+    if (ConfigIncomplete || !valueStands())
         return false;
     const std::optional<QByteArray> bytes = configurationFileBytes();
     if (!bytes)
@@ -65,7 +72,7 @@ void MainWindowModel::UlosoubClick()
     Ulosoub.enabled = false;
     ConfigIncomplete = false;
     Testvyplneni();
-    if (!ConfigIncomplete) {
+    if (!ConfigIncomplete && valueStands()) {
         emit changed();
         // "Ne" to the overwrite question is a wish for another name: the dialog comes back.
         for (;;) {

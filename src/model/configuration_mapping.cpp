@@ -70,6 +70,10 @@ std::optional<Configuration> MainWindowModel::configurationForTransfer()
         Prenos.position = 0;
         return std::nullopt;
     }
+    // Every rule, not only those of the fields left last: a value refused when it was typed
+    // or loaded is never written.
+    if (!configurationStands(*c))
+        return std::nullopt;
     return c;
 }
 
@@ -109,7 +113,9 @@ bool MainWindowModel::applyConfiguration(const Configuration& c)
     setText(ChybProud, c.errorCurrent ? errorCurrentText(*c.errorCurrent) : QString());
     accepted = ChybProudExit() && accepted;
 
-    // The input type's own fields in the file's order, each through its check.
+    // The input type's own fields in the file's order, each through its check; the range is
+    // checked once below against the bounds they end with.
+    deferRangeCheck_ = true;
     for (const InputField field : inputTypeRow(c.input).fields) {
         switch (field) {
         case InputField::Connection:
@@ -142,6 +148,7 @@ bool MainWindowModel::applyConfiguration(const Configuration& c)
             break;
         }
     }
+    deferRangeCheck_ = false;
 
     accepted = PocatekExit() && accepted;
     accepted = KonecExit() && accepted;

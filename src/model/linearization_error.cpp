@@ -9,7 +9,7 @@
 #include "linearization/workspace.h"
 #include "model/main_window_model.h"
 #include "model/point_file.h"
-#include "model/range_limits.h"
+#include "rules/range_limits.h"
 
 #include <algorithm>
 #include <charconv>

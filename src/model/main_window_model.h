@@ -5,6 +5,9 @@
 #include "linearization/extended.h"
 #include "model/control.h"
 #include "model/main_window_controls.h"
+#include "rules/comparator_rules.h"
+#include "rules/configuration_rules.h"
+#include "rules/refusal.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -28,11 +31,6 @@ struct ComparatorValues {
     Extended SwitchOnDelay = 0;
     Extended SwitchOffDelay = 0;
 };
-
-// The transmitter keeps each comparator delay in one byte of whole seconds: a delay is
-// storable when it is not negative and rounds (ties to even) to at most 255.
-inline constexpr int MaxComparatorDelaySeconds = 255;
-bool ComparatorDelayStorable(Extended seconds);
 
 // The main window without widgets: every control is a value, every handler a
 // method named after its control and event. The window binds widgets to the
@@ -267,7 +265,17 @@ private:
     // The exit check of a number field: normalised, parsed, refused with `refusal` (emptied,
     // focused) when it is no number. True when `copy` now holds its value.
     bool numberFieldExit(Control& field, Extended& copy, const QString& refusal);
-    bool choiceFieldExit(Control& field, const QStringList& choices, const QString& refusal);
+    bool choiceFieldExit(Control& field, const QStringList& choices, const Refusal& refusal);
+    // Shows a refusal's text and returns the person to `field`.
+    void refuse(const Refusal& refusal, Control& field);
+    // The interval of the chosen point set while "ze souboru" is chosen.
+    std::optional<PointSetInterval> pointSetInterval() const;
+    // Every rule on the configuration the fields hold: false, with the first refusal shown and
+    // its field focused, when a value does not stand.
+    bool configurationStands(const Configuration& configuration);
+    // The same on the configuration the fields give now (true without an input type).
+    bool valueStands();
+    Control& ruleControl(RuleField field);
     bool rangeFieldExit(bool start);
     bool recheckRange();
     bool comparatorLimitExit(int comparator, bool switchOn);
@@ -283,6 +291,9 @@ private:
     // False when the input type has no interval to check (special inputs, no
     // shunt value, zero divider) and no point set provides one.
     bool rangeCheckActive_ = false;
+    // Set while a loaded file's fields are applied: the range is checked once at the end, not
+    // again by each field that moves its bounds.
+    bool deferRangeCheck_ = false;
 };
 
 } // namespace vtr8

@@ -1,5 +1,6 @@
 #include "model/transmitter_comparison.h"
 
+#include "device/input_type_table.h"
 #include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
 #include "transfer/block_comparison.h"
@@ -31,6 +32,13 @@ std::optional<std::vector<QString>> DifferencesFromTransmitter(EditorTransferCon
                       {FileKey::Damping, ShownDecimals(m.Tlumeni.text)},
                       {FileKey::Parasitic, 3},
                       {FileKey::Shunt, ShownDecimals(m.SnOdpor.text)}};
+    const InputTypeRow& row = inputTypeRow(configuration->input);
+    for (const auto& [key, field] : {std::pair{FileKey::Connection, InputField::Connection},
+                                     std::pair{FileKey::Parasitic, InputField::Parasitic},
+                                     std::pair{FileKey::Shunt, InputField::Shunt}}) {
+        if (!row.has(field))
+            rules.notInFile.insert(key);
+    }
     return Differences(blocks, held, rules);
 }
 

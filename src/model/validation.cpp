@@ -8,7 +8,8 @@
 #include "device/device_float.h"
 #include "device/input_type_table.h"
 #include "linearization/point_set.h"
-#include "model/range_limits.h"
+#include "rules/range_limits.h"
+#include "rules/refusal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,9 +21,9 @@ namespace vtr8 {
 
 namespace {
 
-QString fixed3(Extended value)
+Refusal refusal(Rule rule, RuleField field, int comparator = 0)
 {
-    return formatFixed(value, 3);
+    return MakeRefusal(rule, field, comparator);
 }
 
 // The configuration file keeps these values with 3 decimals: the field shows and keeps what
@@ -80,26 +81,39 @@ void MainWindowModel::TestRozpeti()
     SpanTooSmall = std::fabs(RangeEnd - RangeStart) < MinimumSpan - 0.0000001L;
 }
 
+void MainWindowModel::refuse(const Refusal& r, Control& field)
+{
+    message(RefusalText(r));
+    focus(field);
+}
+
+std::optional<PointSetInterval> MainWindowModel::pointSetInterval() const
+{
+    if (!isFromFile())
+        return std::nullopt;
+    return PointSetInterval{points_.RequiredOutput[1],
+                            points_.RequiredOutput[std::size_t(
+                                std::clamp(points_.PointCount, 1, LinearizationPoints::Capacity))]};
+}
+
 bool MainWindowModel::rangeFieldExit(bool start)
 {
     Control& field = start ? Pocatek : Konec;
+    const RuleField side = start ? RuleField::Start : RuleField::End;
     if (field.text.isEmpty())
         return true;
     setText(field, UpravaFormatu(field.text));
     bool accepted = true;
 
     if (Input && isShuntCurrent(*Input) && ShuntResistance == 0) {
-        message(QStringLiteral("Není zadána hodnota snímacího odporu."));
-        focus(SnOdpor);
+        refuse(refusal(Rule::ShuntMissing, side), SnOdpor);
         return false;
     }
 
     if (const auto value = parseLocaleNumber(field.text)) {
         // A limit the transmitter's float cannot carry would be stored as another number.
         if (!FitsDeviceFloat(*value)) {
-            message(start ? QStringLiteral("Dolní mez je mimo rozsah čísel převodníku.")
-                          : QStringLiteral("Horní mez je mimo rozsah čísel převodníku."));
-            focus(field);
+            refuse(refusal(Rule::BeyondDeviceFloat, side), field);
             return false;
         }
         // The field shows the limit as the file and the transmitter keep it, written as a
@@ -108,27 +122,31 @@ bool MainWindowModel::rangeFieldExit(bool start)
         (start ? RangeStart : RangeEnd) = kept;
         setText(field, formatGeneral(kept, 10));
     } else {
-        message(start ? QStringLiteral("Špatně zadaná dolní mez.")
-                      : QStringLiteral("Špatně zadaná horní mez"));
-        focus(field);
+        refuse(refusal(Rule::NotANumber, side), field);
         accepted = false;
     }
 
+    // The results of the checks stay readable: the interval, the unit and the three flags.
     TestMez();
-    if (start ? StartOutOfRange : EndOutOfRange) {
-        message((start ? QStringLiteral("Dolní hodnota rozsahu musí být v intervalu ")
-                       : QStringLiteral("Horní hodnota rozsahu musí být v intervalu ")) +
-                fixed3(AllowedLow) + QStringLiteral(" až ") + fixed3(AllowedHigh) +
-                (LimitUnitText.isEmpty() ? QString() : QLatin1Char(' ') + LimitUnitText));
-        focus(field);
-        accepted = false;
-    }
-
     TestRozpeti();
-    if (SpanTooSmall) {
-        message(QStringLiteral("Povolené minimální rozpětí je ") + fixed3(MinimumSpan) +
-                QLatin1Char(' ') + LimitUnitText);
-        focus(field);
+    if (!Input)
+        return accepted;
+    // The value the rules judge: the numeric copies, whatever the other field's text.
+    Configuration c;
+    c.input = *Input;
+    c.rangeStart = {RangeStart, Pocatek.text};
+    c.rangeEnd = {RangeEnd, Konec.text};
+    c.unitCode = UnitCode;
+    if (isFromFile())
+        c.linearization = Linearization::FromFile;
+    c.dividerRatio.value = DividerRatio;
+    c.shuntResistance.value = ShuntResistance;
+    for (const Refusal& r : RangeLimitRefusals(c, side, pointSetInterval())) {
+        Refusal shown = r;
+        // The point file's unit is the one chosen for it, or none.
+        if (r.rule == Rule::OutsideInterval || r.rule == Rule::SpanTooSmall)
+            shown.unit = LimitUnitText;
+        refuse(shown, field);
         accepted = false;
     }
     return accepted;
@@ -156,13 +174,11 @@ bool MainWindowModel::TlumeniExit()
     if (const auto value = parseLocaleNumber(Tlumeni.text)) {
         DampingTime = *value;
     } else {
-        message(QStringLiteral("špatně zadaná časová konstanta tlumení"));
-        focus(Tlumeni);
+        refuse(refusal(Rule::NotANumber, RuleField::Damping), Tlumeni);
         accepted = false;
     }
-    if (DampingTime < 0.1L || DampingTime > 100) {
-        message(QStringLiteral("Povolená mez pro konstantu tlumení je 0.1 až 100 s"));
-        focus(Tlumeni);
+    if (const auto r = DampingRefusal(DampingTime)) {
+        refuse(*r, Tlumeni);
         accepted = false;
     }
     DampingTimeSingle = static_cast<float>(DampingTime);
@@ -170,13 +186,12 @@ bool MainWindowModel::TlumeniExit()
     return accepted;
 }
 
-bool MainWindowModel::choiceFieldExit(Control& field, const QStringList& choices,
-                                      const QString& refusal)
+bool MainWindowModel::choiceFieldExit(Control& field, const QStringList& choices, const Refusal& r)
 {
     ChangeScope scope(*this);
     if (field.text.isEmpty() || choices.contains(field.text))
         return true;
-    message(refusal);
+    message(RefusalText(r));
     setText(field, QString());
     focus(field);
     return false;
@@ -186,7 +201,7 @@ bool MainWindowModel::ChybProudExit()
 {
     return choiceFieldExit(ChybProud,
                            {choice::Overcurrent, choice::Undercurrent, choice::ErrorCurrentOff},
-                           QStringLiteral("Špatně zadaná volba chybového proudu"));
+                           refusal(Rule::NotAChoice, RuleField::ErrorCurrent));
 }
 
 bool MainWindowModel::VzdStKonExit()
@@ -194,7 +209,7 @@ bool MainWindowModel::VzdStKonExit()
     return choiceFieldExit(
         VzdStKon,
         {choice::InternalColdJunction, choice::NearColdJunction, choice::RemoteColdJunction},
-        QStringLiteral("Špatně zadaná volba vzdálenosti studeného konce."));
+        refusal(Rule::NotAChoice, RuleField::ColdJunction));
 }
 
 bool MainWindowModel::SnOdporExit()
@@ -203,20 +218,16 @@ bool MainWindowModel::SnOdporExit()
     if (SnOdpor.text.isEmpty())
         return true;
     if (!numberFieldExit(SnOdpor, ShuntResistance,
-                         QStringLiteral("Špatně zadaná hodnota snímacího odporu.")))
+                         RefusalText(refusal(Rule::NotANumber, RuleField::Shunt))))
         return false;
-    if (ShuntResistance < 0) {
-        // The current bounds and the maximum current divide by it: a negative resistor turns
-        // them inside out.
-        message(QStringLiteral("Hodnota snímacího odporu musí být kladná."));
-        focus(SnOdpor);
-        return false;
+    const Refusals refused = ShuntRefusals(ShuntResistance);
+    if (!refused.empty()) {
+        refuse(refused.front(), SnOdpor);
+        // A negative resistor ends here; without one the range still asks for it.
+        if (refused.front().rule == Rule::ShuntNegative)
+            return false;
     }
-    const bool nonZero = ShuntResistance != 0;
-    if (!nonZero) {
-        message(QStringLiteral("Zadana hodnota snímacího odporu nesmí být 0."));
-        focus(SnOdpor);
-    }
+    const bool nonZero = refused.empty();
     if (!recheckRange())
         return false;
     // The largest current that the shunt admits moves with it too.
@@ -231,7 +242,7 @@ bool MainWindowModel::SnOdporExit()
 // configuration the fields accept is one a loaded file would refuse.
 bool MainWindowModel::recheckRange()
 {
-    return PocatekExit() && KonecExit();
+    return deferRangeCheck_ || (PocatekExit() && KonecExit());
 }
 
 bool MainWindowModel::DelPomerExit()
@@ -240,19 +251,10 @@ bool MainWindowModel::DelPomerExit()
     if (DelPomer.text.isEmpty())
         return true;
     if (!numberFieldExit(DelPomer, DividerRatio,
-                         QStringLiteral("špatně zadaná hodnota dělícího poměru")))
+                         RefusalText(refusal(Rule::NotANumber, RuleField::Divider))))
         return false;
-    // A divider ratio of 0 would make every voltage bound 0 and the input scale
-    // of the write divide by zero.
-    if (DividerRatio == 0) {
-        message(QStringLiteral("Zeslabení přídavným děličem napětí nesmí být 0."));
-        focus(DelPomer);
-        return false;
-    }
-    if (!FitsDeviceFloat(DividerRatio)) {
-        message(
-            QStringLiteral("Zeslabení přídavným děličem napětí je mimo rozsah čísel převodníku."));
-        focus(DelPomer);
+    if (const auto r = DividerRefusal(DividerRatio)) {
+        refuse(*r, DelPomer);
         return false;
     }
     return recheckRange();
@@ -265,12 +267,17 @@ bool MainWindowModel::korekcePVExit()
         return true;
     setText(korekcePV, UpravaFormatu(korekcePV.text));
     if (const auto value = parseLocaleNumber(korekcePV.text)) {
+        // Beyond the transmitter's float it would be stored as another resistance.
+        if (const auto r = ParasiticRefusal(*value)) {
+            refuse(*r, korekcePV);
+            return false;
+        }
         ParasiticResistance = keptThreeDecimals(*value);
         if (ParasiticResistance != *value)
             setText(korekcePV, formatGeneral(ParasiticResistance, 10));
         return true;
     }
-    message(QStringLiteral("Špatně zadaná hodnota korekce měřeného odporu."));
+    message(RefusalText(refusal(Rule::NotANumber, RuleField::Parasitic)));
     setText(korekcePV, QString());
     return false;
 }
@@ -288,77 +295,54 @@ bool MainWindowModel::CelkovyOdporExit()
         if (TotalValue != *value)
             setText(CelkovyOdpor, formatGeneral(TotalValue, 10));
     } else {
-        message(QStringLiteral("Špatně zadaná hodnota celkového odporu potenciometru."));
-        focus(CelkovyOdpor);
+        refuse(refusal(Rule::NotANumber, RuleField::TotalValue), CelkovyOdpor);
         return false;
     }
-    bool accepted = true;
-    if (Input == InputType::PotentiometerRelative && (TotalValue < 0 || TotalValue > 4000)) {
-        message(QStringLiteral(
-            "Hodnota celkového odporu potenciometru musí být v intervalu 0 až 4000 Ohm"));
-        focus(CelkovyOdpor);
-        accepted = false;
+    if (!Input)
+        return true;
+    if (const auto r = TotalValueRefusal(*Input, TotalValue, ShuntResistance)) {
+        refuse(*r, CelkovyOdpor);
+        return false;
     }
-    // 128 mV across the shunt is the most the input stage takes. Without a shunt
-    // value there is nothing to compare with; the range exits ask for it.
-    if (Input == InputType::CurrentDifference && ShuntResistance != 0) {
-        const Extended maximum = 0.128L / ShuntResistance * 1000;
-        if (TotalValue > maximum) {
-            message(QStringLiteral("Maximální hodnota proudu musí být v intervalu 0 až ") +
-                    formatGeneral(roundHalfEven(128 / ShuntResistance), 10) +
-                    QStringLiteral(" mA"));
-            focus(CelkovyOdpor);
-            accepted = false;
-        }
-    }
-    return accepted;
+    return true;
 }
 
 void MainWindowModel::Testvyplneni()
 {
     ChangeScope scope(*this);
-    auto fail = [&](const QString& text, Control* focusControl) {
-        message(text);
+    auto fail = [&](RuleField field, Control* focusControl) {
+        Refusal missing = MakeRefusal(Rule::Missing, field);
+        missing.input = Input;
+        message(RefusalText(missing));
         if (focusControl)
             focus(*focusControl);
         ConfigIncomplete = true;
     };
     const std::optional<InputType> t = Input;
-    auto is = [&](InputType type) { return t == type; };
+    using F = RuleField;
 
     if (t && hasSensorConnection(*t) && PripCidl.text.isEmpty())
-        return fail(QStringLiteral("Není zadán způsob připojení čidla"), &PripCidl);
+        return fail(F::Connection, &PripCidl);
     if (t && isShuntCurrent(*t) && SnOdpor.text.isEmpty())
-        return fail(QStringLiteral("Není zadána hodnota měřicího odporu"), &SnOdpor);
+        return fail(F::Shunt, &SnOdpor);
     if (t && isThermocouple(*t) && VzdStKon.text.isEmpty())
-        return fail(QStringLiteral("Není zadán způsob vyhodnocení komp. st. konce"), &VzdStKon);
+        return fail(F::ColdJunction, &VzdStKon);
     if (Linearizace.text.isEmpty())
-        return fail(QStringLiteral("Není zadán způsob linearizace"),
-                    Linearizace.enabled ? &Linearizace : nullptr);
+        return fail(F::Linearization, Linearizace.enabled ? &Linearizace : nullptr);
     if (Pocatek.text.isEmpty())
-        return fail(QStringLiteral("Není zadána dolní mez rozsahu"), &Pocatek);
+        return fail(F::Start, &Pocatek);
     if (Konec.text.isEmpty())
-        return fail(QStringLiteral("Není zadána horní mez rozsahu"), &Konec);
+        return fail(F::End, &Konec);
     if (Tlumeni.text.isEmpty())
-        return fail(QStringLiteral("Není zadána časová konstanta tlumení"), &Tlumeni);
+        return fail(F::Damping, &Tlumeni);
     if (ChybProud.text.isEmpty())
-        return fail(QStringLiteral("Není zadána volba chybového proudu"), &ChybProud);
+        return fail(F::ErrorCurrent, &ChybProud);
     if (isFromFile() && OpenDialog1FileName.isEmpty())
-        return fail(QStringLiteral("Není vybrán soubor pro linearizaci."), nullptr);
+        return fail(F::PointFile, nullptr);
     if (isFromFile() && VolenaJednotka.text.isEmpty())
-        return fail(QStringLiteral("Není zadaná jednotka."), &VolenaJednotka);
-    if (is(InputType::PotentiometerRelative) && CelkovyOdpor.text.isEmpty())
-        return fail(QStringLiteral("Není zadán celkový odpor potenciometru."), &CelkovyOdpor);
-    if (is(InputType::ResistorDifference) && CelkovyOdpor.text.isEmpty())
-        return fail(
-            QStringLiteral("Není zadána hodnota maximálního odporu součtu měřených rezistorů."),
-            &CelkovyOdpor);
-    if (is(InputType::VoltageDifference) && CelkovyOdpor.text.isEmpty())
-        return fail(QStringLiteral("Není zadána maximální hodnota měřených napětí."),
-                    &CelkovyOdpor);
-    if (is(InputType::CurrentDifference) && CelkovyOdpor.text.isEmpty())
-        return fail(QStringLiteral("Není zadána maximální hodnota měřených proudů."),
-                    &CelkovyOdpor);
+        return fail(F::Unit, &VolenaJednotka);
+    if (t && inputTypeRow(*t).has(InputField::TotalValue) && CelkovyOdpor.text.isEmpty())
+        return fail(F::TotalValue, &CelkovyOdpor);
     if (korekcePV.text.isEmpty()) {
         // An emptied parasitic resistance means none: fill in 0 silently, but still
         // stop this save or write so the person sees the value that will be used.
@@ -366,6 +350,62 @@ void MainWindowModel::Testvyplneni()
         ParasiticResistance = 0;
         ConfigIncomplete = true;
     }
+}
+
+Control& MainWindowModel::ruleControl(RuleField field)
+{
+    using F = RuleField;
+    switch (field) {
+    case F::Start:
+        return Pocatek;
+    case F::End:
+        return Konec;
+    case F::Damping:
+        return Tlumeni;
+    case F::ErrorCurrent:
+        return ChybProud;
+    case F::Connection:
+        return PripCidl;
+    case F::ColdJunction:
+        return VzdStKon;
+    case F::Linearization:
+        return Linearizace;
+    case F::Unit:
+    case F::PointFile:
+        return VolenaJednotka;
+    case F::Shunt:
+        return SnOdpor;
+    case F::Divider:
+        return DelPomer;
+    case F::Parasitic:
+        return korekcePV;
+    case F::TotalValue:
+        return CelkovyOdpor;
+    case F::ComparatorOnLimit:
+        return EMezsep1;
+    case F::ComparatorOffLimit:
+        return EMezroz1;
+    case F::ComparatorOnDelay:
+        return EZpoSep1;
+    case F::ComparatorOffDelay:
+        return EZpoRoz1;
+    }
+    return Pocatek;
+}
+
+bool MainWindowModel::configurationStands(const Configuration& c)
+{
+    for (const Refusal& r : CheckConfiguration(c, pointSetInterval())) {
+        if (IsWarning(r.rule))
+            continue;
+        Refusal shown = r;
+        if ((r.rule == Rule::OutsideInterval || r.rule == Rule::SpanTooSmall) && isFromFile())
+            shown.unit = LimitUnitText;
+        // A missing shunt is typed into its own field.
+        refuse(shown, ruleControl(r.rule == Rule::ShuntMissing ? RuleField::Shunt : r.field));
+        return false;
+    }
+    return true;
 }
 
 // --- Limit comparators ------------------------------------------------------------------
@@ -377,7 +417,7 @@ bool MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
         comparator == 1 ? (switchOn ? EMezsep1 : EMezroz1) : (switchOn ? EMezsep2 : EMezroz2);
     ComparatorValues& values = comparator == 1 ? Comparator1 : Comparator2;
     Extended& limit = switchOn ? values.SwitchOnLimit : values.SwitchOffLimit;
-    const QString number = QString::number(comparator);
+    const RuleField rule = switchOn ? RuleField::ComparatorOnLimit : RuleField::ComparatorOffLimit;
     if (field.text.isEmpty())
         return true;
     setText(field, UpravaFormatu(field.text));
@@ -385,34 +425,17 @@ bool MainWindowModel::comparatorLimitExit(int comparator, bool switchOn)
     if (const auto value = parseLocaleNumber(field.text)) {
         limit = *value;
     } else {
-        message((switchOn ? QStringLiteral("špatně zadaná mez sepnutí komparátoru ")
-                          : QStringLiteral("špatně zadaná mez rozepnutí komparátoru ")) +
-                number);
-        focus(field);
+        refuse(refusal(Rule::NotANumber, rule, comparator), field);
         accepted = false;
     }
-    // Compared with the range as entered: with a falling range (start above end)
-    // every limit is outside.
-    if (limit < RangeStart || limit > RangeEnd) {
-        message((switchOn ? QStringLiteral("Mez sepnutí komparátoru ")
-                          : QStringLiteral("Mez rozepnutí komparátoru ")) +
-                number + QStringLiteral(" mimo měřicí rozsah"));
-        focus(field);
-        accepted = false;
-    }
-    if (values.SwitchOnLimit == values.SwitchOffLimit) {
-        message(QStringLiteral("Meze sepnutí a rozepnutí komparátoru ") + number +
-                QStringLiteral(" nesmí být zcela shodné"));
-        focus(field);
-        accepted = false;
+    const Extended other = switchOn ? values.SwitchOffLimit : values.SwitchOnLimit;
+    for (const Refusal& r :
+         ComparatorLimitRefusals(comparator, rule, limit, other, {RangeStart, RangeEnd})) {
+        refuse(r, field);
+        // Outside the measuring range only warns: the limit stays and a store goes on.
+        accepted = accepted && IsWarning(r.rule);
     }
     return accepted;
-}
-
-bool ComparatorDelayStorable(Extended seconds)
-{
-    // A negative delay is refused even where it would round to 0 s: what was typed is no delay.
-    return seconds >= 0 && roundHalfEven(seconds) <= MaxComparatorDelaySeconds;
 }
 
 bool MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
@@ -422,7 +445,7 @@ bool MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
         comparator == 1 ? (switchOn ? EZpoSep1 : EZpoRoz1) : (switchOn ? Ezposep2 : Ezporoz2);
     ComparatorValues& values = comparator == 1 ? Comparator1 : Comparator2;
     Extended& delay = switchOn ? values.SwitchOnDelay : values.SwitchOffDelay;
-    const QString number = QString::number(comparator);
+    const RuleField rule = switchOn ? RuleField::ComparatorOnDelay : RuleField::ComparatorOffDelay;
     if (field.text.isEmpty())
         return true;
     setText(field, UpravaFormatu(field.text));
@@ -430,17 +453,11 @@ bool MainWindowModel::comparatorDelayExit(int comparator, bool switchOn)
     if (const auto value = parseLocaleNumber(field.text)) {
         delay = *value;
     } else {
-        message((switchOn ? QStringLiteral("špatně zadaná mez zpoždění sepnutí komparátoru ")
-                          : QStringLiteral("špatně zadaná mez zpoždění rozepnutí komparátoru ")) +
-                number);
-        focus(field);
+        refuse(refusal(Rule::NotANumber, rule, comparator), field);
         accepted = false;
     }
-    if (!ComparatorDelayStorable(delay)) {
-        message((switchOn ? QStringLiteral("Povolená mez pro zpoždění sepnutí komparátoru ")
-                          : QStringLiteral("Povolená mez pro zpoždění rozepnutí komparátoru ")) +
-                number + QStringLiteral(" je 0 až 255 s"));
-        focus(field);
+    if (const auto r = ComparatorDelayRefusal(comparator, rule, delay)) {
+        refuse(*r, field);
         accepted = false;
     }
     return accepted;

@@ -140,9 +140,12 @@ void compareRun(int begin, int end, const MemoryImage& expected, const MemoryIma
                 ? field.name
                 : QStringLiteral("adresa %1").arg(from) +
                       (field.name.isEmpty() ? QString() : QStringLiteral(", ") + field.name);
+        const QString reference =
+            whole && rules.notInFile.contains(field.key)
+                ? QStringLiteral("soubor tuto položku nemá, zápis uloží ") + shown.expected
+                : rules.expectedWord + QLatin1Char(' ') + shown.expected;
         lines.push_back(name + QStringLiteral(": v převodníku ") + shown.actual +
-                        QStringLiteral(", ") + rules.expectedWord + QLatin1Char(' ') +
-                        shown.expected);
+                        QStringLiteral(", ") + reference);
     }
 }
 

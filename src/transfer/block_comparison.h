@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <map>
+#include <set>
 #include <vector>
 
 namespace vtr8 {
@@ -19,6 +20,9 @@ struct ComparisonRules {
     // configuration file gives its field, or with seven significant digits, and with as many
     // more as it takes to tell the two values apart.
     std::map<FileKey, int> decimals;
+    // Fields the configuration file has no line for (the shunt of a Pt100): their line says so
+    // and what the write stores instead of "v souboru 0".
+    std::set<FileKey> notInFile;
 };
 
 // One line per differing field of the block: "horní mez: v převodníku 150, v souboru 200", or

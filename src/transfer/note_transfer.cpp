@@ -52,11 +52,21 @@ bool WriteNote(TransferContext& ctx, const QString& text)
         const std::span<const std::uint8_t> bytes(
             encoding.bytes.data() + block * eeprom::UserNoteWriteBlock,
             static_cast<std::size_t>(eeprom::UserNoteWriteBlock));
-        if (!WriteBlock(ctx.link, address, bytes))
+        if (!WriteBlock(ctx.link, address, bytes)) {
+            // The blocks before this one hold the new note, the rest the old one.
+            if (block > 0)
+                ctx.ui.message(PartialNoteWriteMessage());
             return false;
+        }
         showProgress(ctx, Progress[block]);
     }
     return true;
+}
+
+QString PartialNoteWriteMessage()
+{
+    return QStringLiteral("Uživatelská poznámka byla zapsána jen zčásti, převodník má nyní "
+                          "část nové a část staré poznámky. Zapište poznámku znovu.");
 }
 
 std::optional<QString> ReadNote(TransferContext& ctx)

@@ -280,6 +280,11 @@ TEST_F(Vtr8ctl, BadFilesEndBeforeAnythingIsSent)
         // A value the field check refuses: its message, then the write is called off.
         {"refused.txt", "Konfigurační data pro VTR8:", "dolní mez: 4", "tlumení: 200s",
          "Povolená mez pro konstantu tlumení je 0.1 až 100 s\nKonfigurace nebyla zapsána.\n", true},
+        // A start outside the range with an end inside it (a file whose end was mended).
+        {"start.txt", "Konfigurační data pro VTR8:", "dolní mez: -30", "tlumení: 0.5s",
+         "Dolní hodnota rozsahu musí být v intervalu -20.000 až 20.000 mA\nKonfigurace nebyla "
+         "zapsána.\n",
+         true},
     };
     for (const auto& c : cases) {
         const QString file = writeConfig(dir, c.name,
@@ -474,12 +479,14 @@ TEST_F(Vtr8ctl, ComparatorIsStoredAndReadBack)
     EXPECT_TRUE(out.contains(QStringLiteral("zpoždění sepnutí: 2\n"))) << out.toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("zpoždění rozepnutí: 4\n"))) << out.toStdString();
 
-    // A limit outside the measuring range is refused by the field check.
+    // A limit outside the measuring range is warned about, and stored all the same.
     r = vtr8ctl(
         on(sim, {"--yes", "comparator", "1", "write", "--on", "900", "--off", "75", "--on-delay",
                  "1", "--off-delay", "1", "--mode", "HYSTEREZE", "--enable"}));
-    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, QStringLiteral("Mez sepnutí komparátoru 1 mimo měřicí rozsah\n"));
+    EXPECT_TRUE(QString::fromUtf8(vtr8ctl(on(sim, {"comparator", "1", "read"})).out)
+                    .contains(QStringLiteral("mez sepnutí: 900\n")));
 
     // The limits are both new: one is not compared with the value the other replaces, and a
     // refused value gives its one message.
@@ -492,6 +499,21 @@ TEST_F(Vtr8ctl, ComparatorIsStoredAndReadBack)
                  "1", "--off-delay", "1", "--mode", "HYSTEREZE", "--enable"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+
+    // A falling range holds the limits between its ends.
+    QTemporaryDir dir;
+    const QString falling = writeConfig(
+        dir, "falling.txt",
+        {"Konfigurační data pro VTR8:", "", "vstup: odporový teploměr Pt100", "dolní mez: 100",
+         "horní mez: 0", "jednotka: °C", "linearizace: linearizováno", "tlumení: 0.5s",
+         "chybový proud: nadproud", "připojení čidla: třívodičově", "Parazitní odpor: 0.000"});
+    ASSERT_EQ(vtr8ctl(on(sim, {"--yes", "write", falling})).exitCode, 0);
+    r = vtr8ctl(
+        on(sim, {"--yes", "comparator", "1", "write", "--on", "50", "--off", "60", "--on-delay",
+                 "1", "--off-delay", "1", "--mode", "HYSTEREZE", "--enable"}));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, QString());
+    ASSERT_EQ(vtr8ctl(on(sim, {"--yes", "write", example("pt100-linearized.txt")})).exitCode, 0);
 
     // Switched off alone, the comparator keeps its limits.
     r = vtr8ctl(on(sim, {"--yes", "comparator", "1", "write", "--disable"}));

@@ -206,7 +206,7 @@ TEST_F(ConfigFile, SavesWithTheLocaleSeparatorOfTheFieldsAndLoadsEither)
     choose(InputType::Voltage);
     model.userEdit(model.Linearizace, c::NotLinearized);
     typeAndLeave(model.Pocatek, QStringLiteral("0.25"), &MainWindowModel::PocatekExit);
-    typeAndLeave(model.Konec, QStringLiteral("1,5"), &MainWindowModel::KonecExit);
+    typeAndLeave(model.Konec, QStringLiteral("0,75"), &MainWindowModel::KonecExit);
     typeAndLeave(model.Tlumeni, QStringLiteral("0.5"), &MainWindowModel::TlumeniExit);
     typeAndLeave(model.ChybProud, c::Overcurrent, &MainWindowModel::ChybProudExit);
     ASSERT_TRUE(model.saveConfiguration(path("comma.txt")));
@@ -222,7 +222,7 @@ TEST_F(ConfigFile, SavesWithTheLocaleSeparatorOfTheFieldsAndLoadsEither)
     EXPECT_TRUE(other.loadConfigurationData(bytes));
     EXPECT_EQ(other.Pocatek.text, QStringLiteral("0.25"));
     EXPECT_EQ(other.Tlumeni.text, QStringLiteral("0.5"));
-    EXPECT_EQ(other.RangeEnd, 1.5L);
+    EXPECT_EQ(other.RangeEnd, 0.75L);
 }
 
 TEST_F(ConfigFile, ShuntAndDividerLoadInEitherSeparatorAndSaveInOne)
@@ -325,6 +325,51 @@ TEST_F(ConfigFile, ALoadSaysWhetherEveryValueStands)
         EXPECT_EQ(load.accepted, c.accepted);
         EXPECT_EQ(ui.messages.isEmpty(), c.accepted) << ui.messages.join('|').toStdString();
     }
+}
+
+// Mending one refused value leaves the other refused: neither a save nor a write takes it.
+TEST_F(ConfigFile, ALoadWithRefusedStartAndEndIsNotSavedOrWrittenWithOnlyTheEndMended)
+{
+    const MainWindowModel::LoadOutcome load = model.loadConfigurationData(
+        fileOf({"Konfigurační data pro VTR8:", "", "vstup: reostat", "dolní mez: -10",
+                "horní mez: 5000", "jednotka: Ohm", "linearizace: nelinearizováno", "tlumení: 3s",
+                "chybový proud: nadproud", "připojení čidla: dvouvodičově"}));
+    ASSERT_TRUE(load.loaded);
+    EXPECT_FALSE(load.accepted);
+    ui.clear();
+    EXPECT_TRUE(typeAndLeave(model.Konec, QStringLiteral("100"), &MainWindowModel::KonecExit));
+    const QString refusal =
+        QStringLiteral("Dolní hodnota rozsahu musí být v intervalu 0.000 až 4000.000 Ohm");
+    EXPECT_FALSE(model.saveConfiguration(path("mended.txt")));
+    EXPECT_FALSE(QFile::exists(path("mended.txt")));
+    EXPECT_EQ(ui.messages, QStringList{refusal});
+    EXPECT_EQ(ui.focused, QStringLiteral("Pocatek"));
+    ui.clear();
+    EXPECT_FALSE(model.configurationForTransfer());
+    EXPECT_EQ(ui.messages, QStringList{refusal});
+    // Mended too, both go on.
+    EXPECT_TRUE(typeAndLeave(model.Pocatek, QStringLiteral("0"), &MainWindowModel::PocatekExit));
+    EXPECT_TRUE(model.configurationForTransfer());
+    EXPECT_TRUE(model.saveConfiguration(path("mended.txt")));
+}
+
+// A file's divider moves the range's bounds: a range beyond them is told once, and a refused
+// divider bounds nothing.
+TEST_F(ConfigFile, AVoltageRangeBeyondTheDividerIsToldOnce)
+{
+    auto voltage = [](const char* divider) {
+        return fileOf({"Konfigurační data pro VTR8:", "", "vstup: napětí", "dolní mez: 0",
+                       "horní mez: 30", "jednotka: V", "linearizace: nelinearizováno",
+                       "tlumení: 2s", "chybový proud: podproud", divider});
+    };
+    EXPECT_FALSE(model.loadConfigurationData(voltage("zeslabení děličem: 20")).accepted);
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral(
+                               "Horní hodnota rozsahu musí být v intervalu -10.000 až 20.000 V")});
+    ui.clear();
+    EXPECT_FALSE(model.loadConfigurationData(voltage("zeslabení děličem: 1e999")).accepted);
+    EXPECT_EQ(ui.messages,
+              QStringList{QStringLiteral("Zeslabení přídavným děličem napětí je mimo rozsah čísel "
+                                         "převodníku.")});
 }
 
 TEST_F(ConfigFile, DampingLineDropsItsUnitAndDerivesTheCoefficient)
@@ -461,10 +506,13 @@ TEST_F(Saving, CharacterOutsideTheCodePageIsRefusedAndTheOldFileKept)
     ASSERT_TRUE(model.saveConfiguration(path("keep.txt")));
     const QByteArray good = readBytes(path("keep.txt"));
 
-    // A text the field check let through (it only warns) still cannot go into
-    // the file as something else.
+    // A text that is no number is never saved, and the file a save would write cannot hold
+    // such a text as something else either.
     model.setText(model.Konec, QStringLiteral("100€✓"));
     EXPECT_FALSE(model.saveConfiguration(path("keep.txt")));
+    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Špatně zadaná horní mez")});
+    ui.clear();
+    EXPECT_FALSE(model.configurationFileBytes());
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].startsWith(QStringLiteral("Znak „✓“ nelze uložit")))
         << ui.messages[0].toStdString();
@@ -473,13 +521,14 @@ TEST_F(Saving, CharacterOutsideTheCodePageIsRefusedAndTheOldFileKept)
     // The euro sign itself is in the code page.
     ui.clear();
     model.setText(model.Konec, QStringLiteral("100€"));
-    EXPECT_TRUE(model.saveConfiguration(path("keep.txt")));
-    EXPECT_TRUE(readBytes(path("keep.txt")).contains("mez: 100\x80\r\n"));
+    const auto euro = model.configurationFileBytes();
+    ASSERT_TRUE(euro);
+    EXPECT_TRUE(euro->contains("mez: 100\x80\r\n"));
 
     // A character beyond the first 65536 is named whole, not as half a pair.
     ui.clear();
     model.setText(model.Konec, QString::fromUtf8("100\xF0\x9F\x98\x80"));
-    EXPECT_FALSE(model.saveConfiguration(path("keep.txt")));
+    EXPECT_FALSE(model.configurationFileBytes());
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].startsWith(QString::fromUtf8("Znak „\xF0\x9F\x98\x80“ nelze")))
         << ui.messages[0].toStdString();

@@ -1,6 +1,6 @@
 #include "model_fixture.h"
 
-#include "model/range_limits.h"
+#include "rules/range_limits.h"
 
 #include <QLocale>
 

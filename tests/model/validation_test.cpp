@@ -586,11 +586,14 @@ TEST_F(ModelTest, ComparatorLimitsAreCheckedAgainstTheRange)
                                "Meze sepnutí a rozepnutí komparátoru 2 nesmí být zcela shodné")}));
     EXPECT_EQ(ui.focused, QStringLiteral("EMezsep2"));
 
-    // A falling range puts every limit outside.
+    // A falling range is compared between its smaller and its larger end.
     ui.clear();
     model.RangeStart = 100;
     model.RangeEnd = 0;
-    typeAndLeave(model.EMezsep2, QStringLiteral("50"), &MainWindowModel::EMezsep2Exit);
+    EXPECT_TRUE(typeAndLeave(model.EMezsep2, QStringLiteral("50"), &MainWindowModel::EMezsep2Exit));
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_TRUE(
+        typeAndLeave(model.EMezsep2, QStringLiteral("120"), &MainWindowModel::EMezsep2Exit));
     EXPECT_EQ(ui.messages,
               QStringList{QStringLiteral("Mez sepnutí komparátoru 2 mimo měřicí rozsah")});
 }

@@ -79,6 +79,16 @@ TEST(WriteVerify, DifferencesUseTheFilesWordsAndItsDecimals)
         return l.startsWith(QStringLiteral("adresa 628, segmentová tabulka, záznam 2 (x0)"));
     })) << lines.size();
 
+    // A field the file has no line for is not said to be 0 in it.
+    const EepromBlock shunt = FloatBlock(eeprom::ShuntResistance, {0.0f});
+    MemoryImage withShunt = held;
+    withShunt.store(FloatBlock(eeprom::ShuntResistance, {5.0f}));
+    rules.notInFile = {FileKey::Shunt};
+    EXPECT_EQ(BlockDifferences(shunt, withShunt, rules),
+              std::vector<QString>{QStringLiteral(
+                  "snímací odpor: v převodníku 5, soubor tuto položku nemá, zápis uloží 0")});
+    rules.notInFile.clear();
+
     // A float that shows alike with the file's decimals still differs: it is shown with the
     // digits that tell the two apart.
     const EepromBlock close = FloatBlock(eeprom::RangeEnd, {100.0001f});

@@ -18,7 +18,8 @@ struct RangeLimits {
 };
 
 // The limits of the input type's own table. nullopt means no check: the three
-// special U/I inputs, a voltage input whose divider ratio is 0 and a current
+// special U/I inputs, a voltage input whose divider ratio is 0 or beyond the
+// transmitter's float (a refused ratio) and a current
 // input without a shunt resistor (both would divide by zero or collapse the
 // interval to a point).
 // Voltage bounds scale with the divider ratio D: -0.5*D..1.0*D V, span 0.003*D.

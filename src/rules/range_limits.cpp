@@ -1,4 +1,6 @@
-#include "model/range_limits.h"
+#include "rules/range_limits.h"
+
+#include "device/device_float.h"
 
 #include "configuration/configuration.h"
 #include "configuration/number_format.h"
@@ -45,13 +47,15 @@ std::optional<RangeLimits> rangeLimits(InputType type, Extended dividerRatio,
         return RangeLimits{-200, 400, deg, 100};
     case T::Voltage:
     case T::VoltageDifference:
-        if (dividerRatio == 0)
+        // A refused ratio bounds nothing: its own check tells what is wrong with it.
+        if (dividerRatio == 0 || !FitsDeviceFloat(dividerRatio))
             return std::nullopt;
         return RangeLimits{-0.5L * dividerRatio, 1.0L * dividerRatio, choice::Volt,
                            0.003L * dividerRatio};
     case T::Current:
     case T::CurrentDifference:
-        if (shuntResistance == 0)
+        // Neither does a refused shunt: none, or a negative one that turns the bounds round.
+        if (shuntResistance <= 0)
             return std::nullopt;
         return RangeLimits{-100 / shuntResistance, 100 / shuntResistance, choice::Milliampere,
                            20 / shuntResistance};
