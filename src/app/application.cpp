@@ -10,12 +10,14 @@
 #include "configuration/number_format.h"
 #include "linearization/workspace.h"
 #include "link/command_protocol.h"
+#include "model/editor_feedback.h"
 #include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
 #include "model/measurement_input.h"
 #include "model/table_window_model.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QInputDialog>
 #include <QLineEdit>
 
@@ -61,6 +63,15 @@ Vtr8Application::Vtr8Application(UserInterface* ui)
     transfer_->feedback.stage = [this](const QString& text) {
         if (form1_)
             form1_->showStatus(text);
+    };
+    // The write's question says which transmitter the configuration goes to.
+    transfer_->feedback.writeTarget = [this](int firmware) {
+        return WriteTargetText(form2_ ? form2_->portInUse() : QString(), firmware,
+                               model_->EditUzPozn.text);
+    };
+    // A load never replaces edits kept nowhere without asking; "Ne" keeps them.
+    model_->mayReplaceEdits = [this] {
+        return !model_->hasUnsavedEdits() || ui_->confirmDiscard(ReplaceEditsQuestion());
     };
     wireTransfers();
     history_ = std::make_unique<WindowHistory>(*transfer_, *messageLog_, *ui_);
@@ -120,15 +131,16 @@ void Vtr8Application::start()
 void Vtr8Application::KontrolaClick()
 {
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(form1_.get(), QtUserInterface::boxTitle(),
-                              QStringLiteral("Referenční vstupy v % rozsahu, oddělené čárkou:"),
-                              QLineEdit::Normal, QStringLiteral("0,50,100"), &ok);
+    const QChar separator = localeDecimalSeparator();
+    const QString text = QInputDialog::getText(form1_.get(), QtUserInterface::boxTitle(),
+                                               checkPointsPrompt(separator), QLineEdit::Normal,
+                                               checkPointsDefault(separator), &ok);
     if (!ok)
         return;
-    const std::optional<QList<double>> points = parseCheckPoints(text);
+    const std::optional<QList<double>> points = parseCheckPointsText(text, separator);
     if (!points) {
-        ui_->message(QStringLiteral("Zadejte body v % rozsahu od -10 do 110, například 0,50,100."));
+        ui_->message(QStringLiteral("Zadejte body v % rozsahu od -10 do 110, například ") +
+                     checkPointsDefault(separator) + QLatin1Char('.'));
         return;
     }
     history_->runCheck(*points);
@@ -138,7 +150,7 @@ void Vtr8Application::ProtokolClick()
 {
     const QString saved = history_->saveReport();
     if (!saved.isEmpty() && form1_)
-        form1_->showStatus(QStringLiteral("Protokol uložen: ") + saved);
+        form1_->showStatus(QStringLiteral("Protokol uložen: ") + QDir::toNativeSeparators(saved));
 }
 
 void Vtr8Application::HistorieClick()
@@ -262,8 +274,20 @@ void Vtr8Application::wireTransfers()
         reportDone(ok, done);
     };
     actions_.PoslatClick = [this, whole, &ctx] {
-        if (const auto configuration = model_->configurationForTransfer())
-            whole(WriteConfiguration(ctx, *configuration), QStringLiteral("Konfigurace zapsána"));
+        if (const auto configuration = model_->configurationForTransfer()) {
+            const bool verified = ctx.readBackWrites;
+            const bool ok = WriteConfiguration(ctx, *configuration);
+            whole(ok, verified ? QStringLiteral("Konfigurace zapsána a ověřena")
+                               : QStringLiteral("Konfigurace zapsána"));
+            // A failure stays in the status line (its box is gone once acknowledged) and the
+            // progress bar does not pretend that part of the write is done.
+            if (!ok) {
+                SetPrenos(*model_, 0);
+                if (form1_ && !messageLog_->shown.isEmpty())
+                    form1_->showStatus(messageLog_->shown.constLast() + QLatin1Char(' ') +
+                                       QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+            }
+        }
     };
     actions_.PrecistClick = [this, whole, &ctx] {
         const bool ok = PrecistClick(ctx);
@@ -277,10 +301,32 @@ void Vtr8Application::wireTransfers()
         }
         whole(ok, QStringLiteral("Konfigurace přečtena"));
     };
-    actions_.Preckomp1Click = act(Preckomp1Click, QStringLiteral("Komparátor 1 přečten"));
-    actions_.Ulozkomp1Click = act(Ulozkomp1Click, QStringLiteral("Komparátor 1 uložen"));
-    actions_.Preckomp2Click = act(Preckomp2Click, QStringLiteral("Komparátor 2 přečten"));
-    actions_.Ulozkomp2Click = act(Ulozkomp2Click, QStringLiteral("Komparátor 2 uložen"));
+    // Limits read or stored stand for the range shown; a store of limits entered for another
+    // input or range, or outside the range, asks first.
+    const auto comparator = [this, &ctx](int number, bool store,
+                                         bool (*sequence)(EditorTransferContext&),
+                                         const QString& done) {
+        return [this, &ctx, number, store, sequence, done] {
+            if (store && !ctx.link.session().active()) {
+                const QString question = model_->comparatorStoreQuestion(number);
+                if (!question.isEmpty() && !ui_->confirmDiscard(question))
+                    return;
+            }
+            const bool ok = sequence(ctx);
+            if (ok)
+                model_->acknowledgeComparatorLimits(number);
+            reportDone(ok, done);
+            model_->notifyChanged();
+        };
+    };
+    actions_.Preckomp1Click =
+        comparator(1, false, Preckomp1Click, QStringLiteral("Komparátor 1 přečten"));
+    actions_.Ulozkomp1Click =
+        comparator(1, true, Ulozkomp1Click, QStringLiteral("Komparátor 1 uložen"));
+    actions_.Preckomp2Click =
+        comparator(2, false, Preckomp2Click, QStringLiteral("Komparátor 2 přečten"));
+    actions_.Ulozkomp2Click =
+        comparator(2, true, Ulozkomp2Click, QStringLiteral("Komparátor 2 uložen"));
     actions_.Prec_PoznClick = act(Prec_PoznClick, QStringLiteral("Poznámka přečtena"));
     actions_.Uloz_PoznClick = act(Uloz_PoznClick, QStringLiteral("Poznámka uložena"));
     actions_.S_DolmezClick = act(S_DolmezClick, QStringLiteral("Dolní mez nastavena"));
@@ -299,6 +345,21 @@ QString Vtr8Application::UnsavedEditsQuestion()
 {
     return QStringLiteral("Změny konfigurace nejsou uloženy do souboru ani zapsány do "
                           "převodníku. Ukončit program a změny zahodit?");
+}
+
+QString Vtr8Application::ReplaceEditsQuestion()
+{
+    return QStringLiteral("Změny konfigurace nejsou uloženy do souboru ani zapsány do "
+                          "převodníku. Nahradit je jinou konfigurací a změny zahodit?");
+}
+
+QString Vtr8Application::WriteTargetText(const QString& port, int firmware, const QString& note)
+{
+    const QString trimmed = note.trimmed();
+    return QStringLiteral("\nPřevodník na portu %1, firmware %2, %3.")
+        .arg(port, QString::number(firmware),
+             trimmed.isEmpty() ? QStringLiteral("poznámka v editoru prázdná")
+                               : QStringLiteral("poznámka v editoru „%1“").arg(trimmed));
 }
 
 QString Vtr8Application::WriteRunningMessage()
@@ -324,13 +385,25 @@ void Vtr8Application::wireSession()
                              QTimer::singleShot(0, form1_.get(), [this] { form1_->close(); });
                      });
     form1_->mayClose = [this] { return mayCloseMainWindow(); };
-    ReportLinkFailures(*protocol_, *ui_, [this](const QString& text) { notify(text); });
+    // The port is named as the person chose it, with the device it opens where that helps.
+    protocol_->setFailureReporter([this](const LinkFailure& failure) {
+        LinkFailure shown = failure;
+        if (form2_ && !shown.portName.isEmpty())
+            shown.portName = TForm2::portLabel(form2_->portInUse(), form2_->deviceInUse());
+        const QString text = LinkFailureMessage(shown);
+        if (text.isEmpty())
+            return;
+        if (IsLinkRefusal(shown))
+            notify(text);
+        else
+            ui_->message(text);
+    });
 }
 
 bool Vtr8Application::mayCloseMainWindow()
 {
     if (!protocol_->session().active())
-        return !form1_->hasUnsavedEdits() || ui_->confirm(UnsavedEditsQuestion());
+        return !form1_->hasUnsavedEdits() || ui_->confirmDiscard(UnsavedEditsQuestion());
     if (protocol_->session().isProtected()) {
         if (!writeRunningBox_)
             writeRunningBox_ = notify(WriteRunningMessage());

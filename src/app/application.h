@@ -92,6 +92,10 @@ public:
     static QString WriteRunningMessage();
     // Asked when the main window closes with edits kept nowhere; "Ano" closes.
     static QString UnsavedEditsQuestion();
+    // Asked before a load replaces edits kept nowhere; "Ano" replaces them.
+    static QString ReplaceEditsQuestion();
+    // Added after the write's question: "\nPřevodník na portu COM3, firmware 14, poznámka …".
+    static QString WriteTargetText(const QString& port, int firmware, const QString& note);
 
 private:
     void raiseMainWindow();

@@ -5,6 +5,7 @@
 #include "model/overwrite_question.h"
 #include "user_interface/user_interface.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -105,7 +106,9 @@ void LinearizationErrorWindow::saveCsvClick()
     if (path.isEmpty())
         return;
     if (const int error = saveFileAtomically(path, LinearizationErrorCsv(report_.curves.front())))
-        ui_.message(QStringLiteral("Soubor %1 nelze uložit (chyba č. %2).").arg(path).arg(error));
+        ui_.message(QStringLiteral("Soubor %1 nelze uložit (chyba č. %2).")
+                        .arg(QDir::toNativeSeparators(path))
+                        .arg(error));
 }
 
 void LinearizationErrorWindow::savePictureClick()

@@ -1,6 +1,7 @@
 #include "app/history_table_model.h"
 
 #include "history/record_text.h"
+#include "transfer/note_codec.h"
 
 #include <QBrush>
 
@@ -37,13 +38,17 @@ QVariant HistoryTableModel::data(const QModelIndex& index, int role) const
     case Date:
         return recordTime(r.started);
     case Note:
-        return r.note;
+        return visibleControlCharacters(r.note);
     case Operation:
         return operationText(r.operation);
     case Result:
         return resultText(r.result);
     case Port:
         return r.port;
+    case Operator:
+        return r.operatorName;
+    case Computer:
+        return r.computer;
     default:
         return {};
     }
@@ -53,7 +58,8 @@ QVariant HistoryTableModel::headerData(int section, Qt::Orientation orientation,
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const char* const titles[] = {"Datum", "Poznámka", "Operace", "Výsledek", "Port"};
+    static const char* const titles[] = {"Datum", "Poznámka", "Operace", "Výsledek",
+                                         "Port",  "Obsluha",  "Počítač"};
     if (section < 0 || section >= ColumnCount)
         return {};
     return QString::fromUtf8(titles[section]);

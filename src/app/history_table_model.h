@@ -9,16 +9,17 @@
 namespace vtr8 {
 
 // The records of the history window, one row each: date, transmitter note,
-// operation, result, port.
+// operation, result, port, who and on which computer.
 class HistoryTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Date, Note, Operation, Result, Port, ColumnCount };
+    enum Column { Date, Note, Operation, Result, Port, Operator, Computer, ColumnCount };
 
     using QAbstractTableModel::QAbstractTableModel;
 
     void setRecords(std::vector<HistoryRecord> records);
     const HistoryRecord& record(int row) const { return records_.at(static_cast<size_t>(row)); }
+    const std::vector<HistoryRecord>& records() const { return records_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

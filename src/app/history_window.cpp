@@ -1,7 +1,11 @@
 #include "app/history_window.h"
 
+#include "app/history_window_print.h"
+#include "history/history_csv.h"
+#include "history/history_identity.h"
 #include "history/history_store.h"
 #include "history/record_text.h"
+#include "model/file_io.h"
 #include "model/main_window_model.h"
 #include "user_interface/user_interface.h"
 
@@ -96,19 +100,44 @@ HistoryWindow::HistoryWindow(HistoryStore& store, MainWindowModel& editor, UserI
     split->addWidget(detail_);
     split->setSizes({300, 220});
 
+    location_ = new QLineEdit(store_.path(), this);
+    location_->setObjectName(QStringLiteral("Databaze"));
+    location_->setPlaceholderText(
+        QStringLiteral("soubor, nebo postgresql://uživatel@server:5432/databáze"));
+    location_->setToolTip(QStringLiteral(
+        "Heslo k serveru se sem nepíše: program ho vezme z proměnné PGPASSWORD nebo ze "
+        "souboru hesel PostgreSQL (pgpass.conf)."));
+    auto* use = button(this, QStringLiteral("PouzitDatabazi"), QStringLiteral("Použít"));
+    operator_ = new QLineEdit(historyOperator(), this);
+    operator_->setObjectName(QStringLiteral("Obsluha"));
+    auto* setup = new QHBoxLayout;
+    setup->addWidget(new QLabel(QStringLiteral("Databáze:"), this));
+    setup->addWidget(location_, 1);
+    setup->addWidget(use);
+    setup->addWidget(new QLabel(QStringLiteral("Obsluha:"), this));
+    setup->addWidget(operator_);
+
     auto* load =
         button(this, QStringLiteral("NacistDoEditoru"), QStringLiteral("Načíst do editoru"));
+    auto* exportCsv = button(this, QStringLiteral("ExportCsv"), QStringLiteral("Export CSV…"));
+    auto* print = button(this, QStringLiteral("TiskPdf"), QStringLiteral("Tisk do PDF…"));
+    auto* merge = button(this, QStringLiteral("Sloucit"), QStringLiteral("Sloučit historii…"));
     auto* compare = button(this, QStringLiteral("Porovnat"), QStringLiteral("Porovnat vybrané"));
     auto* reload = button(this, QStringLiteral("Obnovit"), QStringLiteral("Obnovit"));
     auto* close = button(this, QStringLiteral("Zavrit"), QStringLiteral("Zavřít"));
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(new QLabel(QStringLiteral("Soubor: ") + store_.path(), this), 1);
+    where_ = new QLabel(this);
+    buttons->addWidget(where_, 1);
+    buttons->addWidget(exportCsv);
+    buttons->addWidget(print);
+    buttons->addWidget(merge);
     buttons->addWidget(load);
     buttons->addWidget(compare);
     buttons->addWidget(reload);
     buttons->addWidget(close);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(setup);
     layout->addLayout(filters);
     layout->addWidget(split, 1);
     layout->addLayout(buttons);
@@ -123,6 +152,13 @@ HistoryWindow::HistoryWindow(HistoryStore& store, MainWindowModel& editor, UserI
     connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &HistoryWindow::showSelection);
     connect(load, &QPushButton::clicked, this, &HistoryWindow::NacistClick);
+    connect(exportCsv, &QPushButton::clicked, this, &HistoryWindow::ExportCsvClick);
+    connect(print, &QPushButton::clicked, this, &HistoryWindow::TiskPdfClick);
+    connect(merge, &QPushButton::clicked, this, &HistoryWindow::SloucitClick);
+    connect(use, &QPushButton::clicked, this, &HistoryWindow::PouzitDatabaziClick);
+    connect(location_, &QLineEdit::returnPressed, this, &HistoryWindow::PouzitDatabaziClick);
+    connect(operator_, &QLineEdit::editingFinished, this,
+            [this] { setHistoryOperator(operator_->text()); });
     connect(compare, &QPushButton::clicked, this, &HistoryWindow::PorovnatClick);
     connect(reload, &QPushButton::clicked, this, &HistoryWindow::refresh);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
@@ -144,6 +180,10 @@ void HistoryWindow::refresh()
     if (!store_.records(f, records))
         records.clear();
     table_.setRecords(std::move(records));
+    const int waiting = store_.pendingCount();
+    where_->setText(
+        QStringLiteral("Záznamů: %1").arg(table_.rowCount()) +
+        (waiting > 0 ? QStringLiteral(", na doručení čeká %1").arg(waiting) : QString()));
     detail_->clear();
     if (table_.rowCount() > 0)
         view_->scrollToBottom();
@@ -211,6 +251,61 @@ void HistoryWindow::NacistClick()
     }
     if (editor_.loadConfigurationData(r->configuration) && raiseEditor)
         raiseEditor();
+}
+
+void HistoryWindow::ExportCsvClick()
+{
+    const QString path = ui_.chooseSaveFile(QStringLiteral("Export historie"), QString(),
+                                            QStringLiteral("CSV|*.csv"));
+    if (path.isEmpty())
+        return;
+    if (const int error =
+            saveFileAtomically(path, historyCsv(table_.records(), spreadsheetCsvFormat()));
+        error != 0)
+        ui_.message(QStringLiteral("Chyba c. ") + QString::number(error));
+}
+
+void HistoryWindow::TiskPdfClick()
+{
+    const QString path = ui_.chooseSaveFile(QStringLiteral("Tisk historie do PDF"), QString(),
+                                            QStringLiteral("PDF|*.pdf"));
+    if (path.isEmpty())
+        return;
+    const QString heading = QStringLiteral("Historie převodů – %1 (%2 záznamů)")
+                                .arg(store_.path())
+                                .arg(table_.rowCount());
+    if (const QString error = printHistoryList(table_.records(), heading, path); !error.isEmpty())
+        ui_.message(error);
+}
+
+void HistoryWindow::SloucitClick()
+{
+    const QString path = ui_.chooseOpenFile(QStringLiteral("Sloučit historii jiné stanice"),
+                                            QString(), QStringLiteral("Historie|*.sqlite"));
+    if (path.isEmpty())
+        return;
+    HistoryStore::ImportResult result;
+    if (!store_.import(path, result))
+        return;
+    ui_.message(QStringLiteral("Přidáno záznamů: %1, už v historii bylo: %2.")
+                    .arg(result.added)
+                    .arg(result.known));
+    refresh();
+}
+
+void HistoryWindow::PouzitDatabaziClick()
+{
+    const QString text = location_->text().trimmed();
+    const HistoryLocation location = parseHistoryLocation(text);
+    if (!location.error.isEmpty()) {
+        ui_.message(QStringLiteral("Databázi „%1“ nelze použít: %2.")
+                        .arg(location.display(), location.error));
+        return;
+    }
+    setSavedHistoryLocation(text);
+    store_.relocate(text.isEmpty() ? historyPath({}, false) : text);
+    location_->setText(store_.path());
+    refresh();
 }
 
 } // namespace vtr8

@@ -9,6 +9,7 @@
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QTableView;
@@ -22,7 +23,9 @@ class UserInterface;
 // "Historie": the recorded transfers, filtered by text, dates, operation and
 // result; the chosen record with its messages and configuration; two records
 // of one transmitter compared field by field; a record's configuration back
-// into the editor.
+// into the editor. The shown records go to CSV or a PDF list; another station's
+// file merges in; "Databáze" chooses the file or server and "Obsluha" the name
+// every record of this computer carries.
 class HistoryWindow : public QWidget {
     Q_OBJECT
 public:
@@ -35,6 +38,11 @@ public:
     void selectRows(const QList<int>& rows);
     void NacistClick();
     void PorovnatClick();
+    void ExportCsvClick();
+    void TiskPdfClick();
+    void SloucitClick();
+    // Uses the address or file typed in "Databáze" from now on and keeps it in the settings.
+    void PouzitDatabaziClick();
 
     HistoryTableModel& tableModel() { return table_; }
     QString shownText() const;
@@ -59,6 +67,9 @@ private:
     QComboBox* result_;
     QTableView* view_;
     QPlainTextEdit* detail_;
+    QLineEdit* location_;
+    QLineEdit* operator_;
+    QLabel* where_;
 };
 
 } // namespace vtr8

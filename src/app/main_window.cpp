@@ -169,14 +169,15 @@ void buildComparator(QWidget* form, const MainWindowModel& m, int number, int x,
     makeControl(group, m, control(m.Label24, m.Label38), 161, 67, 31, 21);
 
     // The delays take up to three digits (0..255 s).
-    makeLabel(group, QStringLiteral("LabelZpozdeni") + n, 198, 43, 52, 21,
+    // "Zpoždění" and "sepnutí" are two words: a gap stands between the labels.
+    makeLabel(group, QStringLiteral("LabelZpozdeni") + n, 195, 43, 52, 21,
               QStringLiteral("Zpoždění"))
         ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    makeLabel(group, QStringLiteral("LabelSepnuti") + n, 250, 43, 56, 21,
+    makeLabel(group, QStringLiteral("LabelSepnuti") + n, 251, 43, 55, 21,
               QStringLiteral("sepnutí"));
     makeControl(group, m, control(m.EZpoSep1, m.Ezposep2), 306, 43, 36);
     makeLabel(group, QStringLiteral("LabelSepnutiS") + n, 344, 43, 8, 21, QStringLiteral("s"));
-    makeLabel(group, QStringLiteral("LabelRozepnuti") + n, 250, 67, 56, 21,
+    makeLabel(group, QStringLiteral("LabelRozepnuti") + n, 251, 67, 55, 21,
               QStringLiteral("rozepnutí"));
     makeControl(group, m, control(m.EZpoRoz1, m.Ezporoz2), 306, 67, 36);
     makeLabel(group, QStringLiteral("LabelRozepnutiS") + n, 344, 67, 8, 21, QStringLiteral("s"));
@@ -500,32 +501,14 @@ void TForm1::addShortcuts()
     }
 }
 
-QString TForm1::shownState() const
-{
-    QString state;
-    for (const auto& [name, control, kind, exit] : model_.controls()) {
-        const QWidget* widget = widgetOf(*control);
-        if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
-            state += edit->text();
-        else if (const auto* combo = qobject_cast<const QComboBox*>(widget))
-            state += combo->currentText();
-        else if (const auto* check = qobject_cast<const QCheckBox*>(widget))
-            state += check->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
-        else
-            continue;
-        state += QChar(0); // no field holds a NUL
-    }
-    return state;
-}
-
 bool TForm1::hasUnsavedEdits() const
 {
-    return shownState() != keptState_;
+    return model_.hasUnsavedEdits();
 }
 
 void TForm1::markKept()
 {
-    keptState_ = shownState();
+    model_.markKept();
 }
 
 void TForm1::refresh()
@@ -533,6 +516,26 @@ void TForm1::refresh()
     if (windowTitle() != model_.Caption.text)
         setWindowTitle(model_.Caption.text);
     binder_.refresh();
+    // Limits entered for another input or range are marked until they are looked at again.
+    for (const int number : {1, 2}) {
+        const bool check = model_.comparatorLimitsToCheck(number);
+        const bool first = number == 1;
+        for (const Control* field : {first ? &model_.EMezsep1 : &model_.EMezsep2,
+                                     first ? &model_.EMezroz1 : &model_.EMezroz2}) {
+            QWidget* widget = widgetOf(*field);
+            if (!widget || widget->property("limitToCheck").toBool() == check)
+                continue;
+            widget->setProperty("limitToCheck", check);
+            widget->setStyleSheet(check ? QStringLiteral("QLineEdit { background: #ffe08a; }")
+                                        : QString());
+            widget->setToolTip(check ? ComparatorLimitToCheckText() : QString());
+        }
+    }
+}
+
+QString TForm1::ComparatorLimitToCheckText()
+{
+    return QStringLiteral("Vstup nebo měřicí rozsah se změnil: zkontrolujte mez komparátoru.");
 }
 
 void TForm1::setTransferRunning(bool running)

@@ -76,10 +76,13 @@ public:
     QString portText() const;
     QString statusText() const;
 
+    // The tooltip of a comparator limit entered for another input or range.
+    static QString ComparatorLimitToCheckText();
+
     // Asked when the person closes the window; false keeps it open.
     std::function<bool()> mayClose;
 
-    // True when the fields show something that is neither in a file nor in the transmitter:
+    // True when the configuration the fields give is neither in a file nor in the transmitter:
     // changed since the start, the last file saved or loaded, or the last read or write.
     bool hasUnsavedEdits() const;
     // What the fields show now is kept somewhere (saved, loaded, read or written).
@@ -96,7 +99,6 @@ private:
     void bindControls();
     void runAction(const std::function<void()>& action);
     void addShortcuts();
-    QString shownState() const;
 
     MainWindowModel& model_;
     BrandState& brand_;
@@ -111,7 +113,6 @@ private:
     QString statusText_; // the whole status text, however it is shown
     QLabel* port_ = nullptr;
     bool transferRunning_ = false;
-    QString keptState_;
     // Another vtr8 already running keeps its place; this one opens beside it.
     WindowSlot slot_;
 };

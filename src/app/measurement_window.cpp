@@ -10,6 +10,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineSeries>
 #include <QValueAxis>
@@ -84,6 +85,11 @@ TForm3::TForm3(MeasurementModel& model, QWidget* parent) : QDialog(parent), mode
 
     auto* button1 =
         makeButton(this, QStringLiteral("Button1"), QStringLiteral("Z&měřit"), 40, 196, 150);
+    button1_ = button1;
+    stale_ = makeLabel(this, QStringLiteral("Neaktualni"), QString(), 210, 84, 376, 24);
+    QPalette stalePalette = stale_->palette();
+    stalePalette.setColor(QPalette::WindowText, Qt::red);
+    stale_->setPalette(stalePalette);
     save_ = makeButton(this, QStringLiteral("UlozZaznam"), QStringLiteral("&Uložit záznam"), 436,
                        196, 150);
 
@@ -136,6 +142,12 @@ void TForm3::refresh()
     // The model keeps the point for scripts; the window uses the person's separator.
     ZoZmHodn->setText(UpravaFormatu(model_.ZoZmHodn));
     Z_jedn->setText(model_.Z_jedn);
+    // A value from before the link dropped says so and turns grey.
+    stale_->setText(model_.stale ? StaleValueText() : QString());
+    QPalette palette = ZoZmHodn->palette();
+    palette.setColor(QPalette::Text, model_.stale ? Qt::gray : Qt::blue);
+    ZoZmHodn->setPalette(palette);
+    button1_->setEnabled(!model_.continuousRunning());
     // Starting twice would change nothing; showing that is clearer.
     Start_Mer->setEnabled(!model_.continuousRunning());
     stop_->setEnabled(model_.continuousRunning());
@@ -191,6 +203,11 @@ void TForm3::UlozZaznamClick()
     }
 }
 
+QString TForm3::StaleValueText()
+{
+    return QStringLiteral("neaktuální – převodník neodpovídá");
+}
+
 QString TForm3::DiscardRecordQuestion()
 {
     return QStringLiteral("Záznam posledního měření není uložen. Zahodit jej a začít nové "
@@ -200,7 +217,7 @@ QString TForm3::DiscardRecordQuestion()
 void TForm3::Start_MerClick()
 {
     if (unsavedRecord_ && !model_.continuousRunning() && ui_ &&
-        !ui_->confirm(DiscardRecordQuestion()))
+        !ui_->confirmDiscard(DiscardRecordQuestion()))
         return;
     unsavedRecord_ = false;
     model_.Start_MerClick();
@@ -211,7 +228,7 @@ bool TForm3::saveRun(const QString& path)
     const int error = saveFileAtomically(path, ReadingsCsv(model_.runReadings()));
     if (error != 0 && ui_)
         ui_->message(QStringLiteral("Záznam nelze uložit do souboru %1 (chyba č. %2).")
-                         .arg(path)
+                         .arg(QDir::toNativeSeparators(path))
                          .arg(error));
     return error == 0;
 }

@@ -47,6 +47,8 @@ public:
     // agrees.
     void Start_MerClick();
     static QString DiscardRecordQuestion();
+    // Beside "Naměřená hodnota" while the value shown is from before the link dropped.
+    static QString StaleValueText();
     QLineSeries* trend() const { return series_; }
     QValueAxis* valueAxis() const { return valueAxis_; }
 
@@ -64,6 +66,8 @@ private:
     QDateTimeAxis* timeAxis_ = nullptr;
     QValueAxis* valueAxis_ = nullptr;
     QPushButton* save_ = nullptr;
+    QPushButton* button1_ = nullptr;
+    QLabel* stale_ = nullptr;
     QLineEdit* ZoZmHodn = nullptr;
     QLabel* Z_jedn = nullptr;
     QPushButton* Start_Mer = nullptr;

@@ -18,6 +18,7 @@ public:
         inner_.message(text);
     }
     bool confirm(const QString& text) override { return inner_.confirm(text); }
+    bool confirmDiscard(const QString& text) override { return inner_.confirmDiscard(text); }
     QString chooseOpenFile(const QString& title, const QString& folder,
                            const QString& filter) override
     {

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace vtr8 {
@@ -85,10 +86,14 @@ TForm2::TForm2(CommandProtocol& protocol, QWidget* parent)
     found_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     found_->setResizeMode(QListView::Adjust);
     found_->setToolTip(QStringLiteral("Klepnutím na nalezený převodník zvolíte jeho port."));
-    connect(found_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { chooseFound(found_->row(item)); });
-    connect(found_, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* item) { chooseFound(found_->row(item)); });
+    // The highlighted transmitter is the choice; a double-click or Enter on it also confirms.
+    connect(found_, &QListWidget::currentRowChanged, this, &TForm2::chooseFound);
+    connect(found_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        if (!(item->flags() & Qt::ItemIsEnabled))
+            return;
+        chooseFound(found_->row(item));
+        Button1Click();
+    });
     layout->addWidget(found_);
 
     auto* buttons = new QHBoxLayout;
@@ -96,6 +101,10 @@ TForm2::TForm2(CommandProtocol& protocol, QWidget* parent)
     ok_->setObjectName(QStringLiteral("Button1"));
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &TForm2::Button1Click);
+    choiceNote_ = new QLabel(this);
+    choiceNote_->setObjectName(QStringLiteral("PoznamkaVolby"));
+    choiceNote_->setWordWrap(true);
+    layout->addWidget(choiceNote_);
     cancel_ = new QPushButton(QStringLiteral("&Zrušit"), this);
     cancel_->setObjectName(QStringLiteral("Zrusit"));
     connect(cancel_, &QPushButton::clicked, this, &TForm2::ZrusitClick);
@@ -190,14 +199,20 @@ void TForm2::chooseItem(int id)
     } else if (id >= FirstListedId && id - FirstListedId < listed_.size()) {
         shownName_ = listed_[id - FirstListedId]->text();
     }
+    // A port chosen by its button is no longer the highlighted transmitter.
+    const QSignalBlocker blocker(found_);
+    found_->setCurrentRow(-1);
+    showChoiceNote();
 }
 
 void TForm2::chooseFound(int row)
 {
     if (row < 0 || row >= found_->count())
         return;
+    if (!(found_->item(row)->flags() & Qt::ItemIsEnabled))
+        return;
     const int at = found_->item(row)->data(Qt::UserRole).toInt();
-    if (at < 0 || at >= findings_.size())
+    if (at < 0 || at >= findings_.size() || findings_[at].outcome != SearchFinding::Outcome::Found)
         return;
     const SearchCandidate& port = findings_[at].port;
     if (port.itemIndex >= 0) {
@@ -222,6 +237,50 @@ void TForm2::checkShown()
                                                : listedItem(shownName_);
     if (radio)
         radio->setChecked(true);
+    showChoiceNote();
+}
+
+bool TForm2::shownPortExists() const
+{
+    for (const OfferedPort& port : offered_)
+        if (shownName_.isEmpty() ? port.itemIndex == shownIndex_ : port.name == shownName_)
+            return port.exists;
+    return false;
+}
+
+QString TForm2::shownPortText() const
+{
+    return shownName_.isEmpty() ? PortSelection::itemText(shownIndex_) : shownName_;
+}
+
+QString TForm2::portLabel(const QString& name, const QString& device)
+{
+    if (device.isEmpty() || name.isEmpty())
+        return name.isEmpty() ? device : name;
+    const QString own = device.section(QLatin1Char('/'), -1).section(QLatin1Char('\\'), -1);
+    if (own.compare(name, Qt::CaseInsensitive) == 0)
+        return name;
+    return name + QStringLiteral(" (") + device + QLatin1Char(')');
+}
+
+QString TForm2::MissingChoiceText(const QString& port)
+{
+    return QStringLiteral("Zvolený port %1 v systému neexistuje: komunikace s převodníkem na "
+                          "něm nebude možná.")
+        .arg(port);
+}
+
+void TForm2::showChoiceNote()
+{
+    if (choiceNote_)
+        choiceNote_->setText(shownPortExists() ? QString() : MissingChoiceText(shownPortText()));
+}
+
+void TForm2::clearFindings()
+{
+    found_->clear();
+    findings_.clear();
+    searchState_->clear();
 }
 
 void TForm2::NajitClick()
@@ -237,8 +296,7 @@ void TForm2::NajitClick()
     searching_ = true;
     find_->setEnabled(false);
     ok_->setEnabled(false);
-    found_->clear();
-    findings_.clear();
+    clearFindings();
     refreshPorts();
     // Our own link lets its port go, or the search would find it taken.
     protocol_.closePort();
@@ -247,27 +305,30 @@ void TForm2::NajitClick()
         searchState_->setText(TransmitterSearch::askingText(port));
     };
     findings_ = search.run(SearchCandidates(offered_));
-    for (int i = 0; i < findings_.size(); ++i) {
-        const SearchFinding& f = findings_[i];
-        if (f.outcome != SearchFinding::Outcome::Found &&
-            f.outcome != SearchFinding::Outcome::InUse)
-            continue;
-        auto* item = new QListWidgetItem(f.text, found_);
-        item->setData(Qt::UserRole, i);
-        if (f.outcome == SearchFinding::Outcome::InUse)
-            item->setFlags(item->flags() & ~(Qt::ItemIsSelectable | Qt::ItemIsEnabled));
-    }
+    // The transmitters first, then every port that was asked and why it gave none: a port
+    // left out of the list would look as if it had not been asked.
+    const QSignalBlocker blocker(found_);
+    for (const bool transmitters : {true, false})
+        for (int i = 0; i < findings_.size(); ++i) {
+            const SearchFinding& f = findings_[i];
+            if ((f.outcome == SearchFinding::Outcome::Found) != transmitters)
+                continue;
+            auto* item = new QListWidgetItem(f.text, found_);
+            item->setData(Qt::UserRole, i);
+            if (!transmitters)
+                item->setFlags(item->flags() & ~(Qt::ItemIsSelectable | Qt::ItemIsEnabled));
+        }
     searchState_->setText(TransmitterSearch::summaryText(findings_));
     find_->setEnabled(true);
     ok_->setEnabled(true);
     searching_ = false;
-    // The first transmitter found is ready for Enter.
-    for (int row = 0; row < found_->count(); ++row)
-        if (found_->item(row)->flags() & Qt::ItemIsEnabled) {
-            found_->setCurrentRow(row);
-            found_->setFocus();
-            break;
-        }
+    // The first transmitter found is the choice, highlighted and ready for Enter or OK.
+    found_->setCurrentRow(-1);
+    if (found_->count() > 0 && (found_->item(0)->flags() & Qt::ItemIsEnabled)) {
+        found_->setCurrentRow(0);
+        chooseFound(0);
+        found_->setFocus();
+    }
 }
 
 QString TForm2::LinkBusySearchText()
@@ -311,7 +372,10 @@ void TForm2::keyPressEvent(QKeyEvent* event)
 
 void TForm2::showEvent(QShowEvent* event)
 {
-    // An adapter may have come or gone since the window was last shown.
+    // An adapter may have come or gone since the window was last shown, and what an earlier
+    // search found may be elsewhere by now.
+    if (!searching_)
+        clearFindings();
     refreshPorts();
     QWidget::showEvent(event);
 }

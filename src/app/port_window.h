@@ -68,6 +68,12 @@ public:
 
     // Shown instead of a search while a transfer owns the link.
     static QString LinkBusySearchText();
+    // A port in messages: "ttyUSB0", or "COM3 (/dev/ttyS2)" where the device's own name
+    // differs from the one chosen.
+    static QString portLabel(const QString& name, const QString& device);
+    // Shown under the choice while it is a port the system does not have.
+    static QString MissingChoiceText(const QString& port);
+    QLabel* choiceNote() const { return choiceNote_; }
 
     std::function<void()> raiseMainWindow;
     // After OK put a choice in force.
@@ -83,6 +89,10 @@ private:
     void chooseFound(int row);
     void showSelection();
     void checkShown();
+    void showChoiceNote();
+    void clearFindings();
+    bool shownPortExists() const;
+    QString shownPortText() const;
 
     CommandProtocol& protocol_;
     const PortListing* listing_;
@@ -103,6 +113,7 @@ private:
     QList<SearchFinding> findings_;
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
+    QLabel* choiceNote_ = nullptr;
     bool searching_ = false;
     // The item checked in the window, taken by OK: an index of the eight, or a
     // listed port's name.

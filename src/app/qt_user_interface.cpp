@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QWidget>
 
 #include <utility>
@@ -32,14 +34,29 @@ void QtUserInterface::message(const QString& text)
     box.exec();
 }
 
-bool QtUserInterface::confirm(const QString& text)
+namespace {
+
+bool ask(QWidget* parent, const QString& text, QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::Yes | QMessageBox::No,
-                    dialogParent());
+    QMessageBox box(QMessageBox::Question, QtUserInterface::boxTitle(), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ano"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&Ne"));
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(defaultButton);
+    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace
+
+bool QtUserInterface::confirm(const QString& text)
+{
+    return ask(dialogParent(), text, QMessageBox::Yes);
+}
+
+bool QtUserInterface::confirmDiscard(const QString& text)
+{
+    return ask(dialogParent(), text, QMessageBox::No);
 }
 
 QString QtUserInterface::qtFilter(const QString& filter)
@@ -63,13 +80,29 @@ QString QtUserInterface::qtFilter(const QString& filter)
     return filters.join(QStringLiteral(";;"));
 }
 
-QString QtUserInterface::dialogFolder(const QString& folder, const QString& home)
+QString QtUserInterface::dialogFolder(const QString& folder, const QString& lastFolder,
+                                      const QString& documents)
 {
-    // The brand's folder is made on first use; where that is not allowed the dialog opens
-    // in the person's home folder rather than in whatever folder the process started in.
-    if (!folder.isEmpty() && (QFileInfo(folder).isDir() || QDir().mkpath(folder)))
-        return folder;
-    return home.isEmpty() ? QDir::homePath() : home;
+    const QString system = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    for (const QString& candidate : {lastFolder, folder, documents.isEmpty() ? system : documents})
+        if (!candidate.isEmpty() && QFileInfo(candidate).isDir())
+            return QDir::toNativeSeparators(candidate);
+    return QDir::toNativeSeparators(QDir::homePath());
+}
+
+QString QtUserInterface::lastFolder() const
+{
+    return QSettings(QStringLiteral("ZN"), QStringLiteral("VTR8"))
+        .value(QStringLiteral("PosledniSlozka"))
+        .toString();
+}
+
+void QtUserInterface::rememberFolder(const QString& file)
+{
+    if (file.isEmpty())
+        return;
+    QSettings(QStringLiteral("ZN"), QStringLiteral("VTR8"))
+        .setValue(QStringLiteral("PosledniSlozka"), QFileInfo(file).absolutePath());
 }
 
 QString QtUserInterface::defaultSuffix(const QString& filter)
@@ -89,14 +122,17 @@ QString QtUserInterface::chooseOpenFile(const QString& title, const QString& fol
 {
     if (!nextOpenFile_.isEmpty())
         return std::exchange(nextOpenFile_, QString());
-    return QFileDialog::getOpenFileName(dialogParent(), title, dialogFolder(nativeFolder(folder)),
-                                        qtFilter(filter));
+    const QString chosen = QFileDialog::getOpenFileName(
+        dialogParent(), title, dialogFolder(nativeFolder(folder), lastFolder()), qtFilter(filter));
+    rememberFolder(chosen);
+    return chosen;
 }
 
 QString QtUserInterface::chooseSaveFile(const QString& title, const QString& folder,
                                         const QString& filter)
 {
-    QFileDialog dialog(dialogParent(), title, dialogFolder(nativeFolder(folder)), qtFilter(filter));
+    QFileDialog dialog(dialogParent(), title, dialogFolder(nativeFolder(folder), lastFolder()),
+                       qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The caller asks before replacing a file (after adding the default extension).
@@ -104,6 +140,7 @@ QString QtUserInterface::chooseSaveFile(const QString& title, const QString& fol
     dialog.setDefaultSuffix(defaultSuffix(filter));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    rememberFolder(dialog.selectedFiles().constFirst());
     return dialog.selectedFiles().constFirst();
 }
 

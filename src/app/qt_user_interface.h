@@ -26,6 +26,7 @@ public:
 
     void message(const QString& text) override;
     bool confirm(const QString& text) override;
+    bool confirmDiscard(const QString& text) override;
     QString chooseOpenFile(const QString& title, const QString& folder,
                            const QString& filter) override;
     QString chooseSaveFile(const QString& title, const QString& folder,
@@ -35,9 +36,12 @@ public:
     // "*.txt|*.txt|*.*|*.*" (description|pattern pairs) in the form Qt's file
     // dialogs take: "*.txt (*.txt);;*.* (*)". An empty filter stays empty.
     static QString qtFilter(const QString& filter);
-    // The folder a file dialog opens in: `folder`, made when it is missing, or `home`
-    // (the person's home folder when empty) when it cannot be made.
-    static QString dialogFolder(const QString& folder, const QString& home = {});
+    // The folder a file dialog opens in: the folder used last when it is still there, else
+    // `folder` when it is there, else the person's documents (`documents`; the system's when
+    // empty), else the home folder. No folder is made for it: the brand's folders exist only
+    // where someone made them.
+    static QString dialogFolder(const QString& folder, const QString& lastFolder = {},
+                                const QString& documents = {});
     // The default suffix of a save dialog: that of the filter's first pattern
     // when it names one ("*.txt" gives "txt").
     static QString defaultSuffix(const QString& filter);
@@ -49,6 +53,10 @@ public:
 
 private:
     QWidget* dialogParent() const;
+
+    // The folder of the file chosen last, kept for the next run.
+    QString lastFolder() const;
+    void rememberFolder(const QString& file);
 
     QPointer<QWidget> mainWindow_;
     QString nextOpenFile_;

@@ -8,6 +8,7 @@
 #include "report/report_assembly.h"
 
 #include <QAction>
+#include <QTimer>
 
 #include <QWidget>
 #include <tuple>
@@ -17,15 +18,32 @@ namespace vtr8 {
 WindowHistory::WindowHistory(EditorTransferContext& ctx, MessageLog& log, UserInterface& ui)
     : ctx_(ctx), log_(log), ui_(ui)
 {
+    delivery_ = std::make_unique<QTimer>();
+    delivery_->setInterval(DeliveryIntervalMs);
+    QObject::connect(delivery_.get(), &QTimer::timeout, [this] { deliverWaiting(); });
+    delivery_->start();
     setPath(historyPath({}, false));
     ctx_.link.setFrameObserver(
         [this](bool outgoing, const QByteArray& bytes) { tap_.observe(outgoing, bytes); });
 }
 
+WindowHistory::~WindowHistory() = default;
+
 void WindowHistory::setPath(const QString& path)
 {
     store_ =
         std::make_unique<HistoryStore>(path, [this](const QString& text) { ui_.message(text); });
+    // Once the window is up, so that a message has a window to stand on.
+    QTimer::singleShot(0, delivery_.get(), [this] { deliverWaiting(); });
+}
+
+void WindowHistory::deliverWaiting()
+{
+    // Never in the middle of a transfer: a server's connect time-out would hold its events.
+    if (ctx_.link.session().active())
+        return;
+    store_->deliverWaiting();
+    store_->tellWaiting();
 }
 
 void WindowHistory::wrap(MainWindowActions& a)
@@ -59,6 +77,7 @@ std::function<void()> WindowHistory::recorded(HistoryOperation operation,
         tap_.clear();
         log_.shown.clear();
         outcome_.reset();
+        read_.reset();
         inner();
         finish(recorded, started);
     };
@@ -70,8 +89,10 @@ bool WindowHistory::runCheck(const QList<double>& percents)
     recorded(HistoryOperation::Check, [this, &check, &percents] {
         check = runReferenceCheck(ctx_, percents);
         setOutcome(check && check->completed);
-        if (check)
+        if (check) {
             readings_ = check->readings;
+            read_ = ReadValue{check->configuration, check->note, check->unit};
+        }
     })();
     if (check && !check->readings.empty()) {
         QStringList lines;
@@ -87,7 +108,10 @@ QString WindowHistory::saveReport()
     QString saved;
     recorded(HistoryOperation::Verify, [this, &saved] {
         bool verified = false;
-        saved = saveCommissioningReport(ctx_, *store_, ui_, verified);
+        std::optional<CommissioningReport> report;
+        saved = saveCommissioningReport(ctx_, *store_, ui_, verified, &report);
+        if (report)
+            read_ = ReadValue{report->readConfiguration, report->note, report->unit};
         setOutcome(!saved.isEmpty() && verified);
     })();
     return saved;
@@ -128,12 +152,18 @@ void WindowHistory::finish(HistoryOperation operation, const QDateTime& started)
     if (!model.Vstup.text.isEmpty() && !partRead && !blankRead &&
         operation != HistoryOperation::Note)
         r.configuration = model.configurationFileBytes().value_or(QByteArray());
+    r.unit = model.Label8.caption;
+    if (read_) {
+        r.configuration = read_->configuration;
+        r.note = read_->note;
+        r.unit = read_->unit;
+        read_.reset();
+    }
     r.firmware = tap_.firmware();
     r.typeBytes = tap_.typeBytes();
     if (operation == HistoryOperation::WriteVerify && tap_.anythingRead())
         r.memoryImage = tap_.memoryImage();
     r.blocks = tap_.blocksWritten();
-    r.unit = model.Label8.caption;
     r.readings = std::move(readings_);
     readings_.clear();
     store_->add(std::move(r));
@@ -156,7 +186,8 @@ void addHistoryActions(QWidget& mainWindow, std::function<void()> history,
 }
 
 QString saveCommissioningReport(EditorTransferContext& ctx, HistoryStore& history,
-                                UserInterface& ui, bool& verified)
+                                UserInterface& ui, bool& verified,
+                                std::optional<CommissioningReport>* assembled)
 {
     verified = false;
     const QString path = ui.chooseSaveFile(QStringLiteral("Uložit protokol"), QString(),
@@ -168,6 +199,8 @@ QString saveCommissioningReport(EditorTransferContext& ctx, HistoryStore& histor
                              ? QStringLiteral("COM%1").arg(link.session().portIndex() + 1)
                              : link.session().devicePath();
     const std::optional<CommissioningReport> report = assembleReport(ctx, history, port);
+    if (assembled)
+        *assembled = report;
     if (!report)
         return {};
     if (const QString error = saveReportPdf(*report, path); !error.isEmpty()) {

@@ -1,7 +1,7 @@
 #include "charts/plot.h"
 
+#include "configuration/file_io.h"
 #include "configuration/number_format.h"
-#include "model/file_io.h"
 
 #include <QBuffer>
 #include <QFileInfo>

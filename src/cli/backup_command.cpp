@@ -2,7 +2,7 @@
 #include "cli/cli_session.h"
 
 #include "cli/terminal.h"
-#include "model/file_io.h"
+#include "configuration/file_io.h"
 #include "transfer/memory_backup.h"
 #include "transfer/memory_fetch.h"
 

@@ -16,6 +16,7 @@ int CliSession::check()
     if (!check)
         return ExitEndedEarly;
     checkReadings_ = check->readings;
+    showRead(check->configuration, check->note);
     return check->completed ? ExitDone : ExitEndedEarly;
 }
 

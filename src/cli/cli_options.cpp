@@ -44,7 +44,11 @@ const char* CliUsage()
            "  history [--note TEXT] [--since DATE] [--until DATE] [--csv]\n"
            "                                      the recorded transfers, oldest first\n"
            "  history show ID [--save CONFIG.txt] one record; --save writes its configuration\n"
-           "  history export FILE.csv             every record as CSV\n"
+           "  history export FILE.csv             every record as CSV (UTF-8 with a BOM; ';'\n"
+           "                                      where the decimal separator is a comma)\n"
+           "  history import OTHER.sqlite         merges another station's history; a\n"
+           "                                      record already there is not doubled\n"
+           "  --csv-separator ,|;|tab             the CSV's separator\n"
            "  check --at 0,50,100                 readings at reference inputs (per cent of\n"
            "                                      the range) against the calibrator\n"
            "  report FILE.pdf                     the commissioning report of the transmitter\n"
@@ -54,7 +58,8 @@ const char* CliUsage()
            "                                      commission a row: write --verify, note, check\n"
            "                                      at its points, protocol DIR/TAG.pdf\n"
            "Every transfer is recorded in a history file: --history PATH (or VTR8_HISTORY)\n"
-           "chooses it, --no-history keeps none.\n"
+           "chooses it, --history postgresql://USER@HOST:PORT/DATABASE a server (the\n"
+           "password from PGPASSWORD or the .pgpass file), --no-history keeps none.\n"
            "Arguments after -- are never options.\n"
            "Exit status: 0 done, 1 ended early, 2 usage error.\n";
 }
@@ -161,7 +166,8 @@ constexpr CliOptionSpec optionTable[] = {
      nullptr, nullptr, "comparator write: switch it off, keeping its values"},
     {"--history", nullptr, K::Value,
      [](O& o, const QString& v) { return setText(o.historyFile, v, false); },
-     "--history needs a file", "PATH", "the history file of the transfers"},
+     "--history needs a file", "PATH",
+     "the history file of the transfers, or a server: postgresql://USER@HOST:PORT/DATABASE"},
     {"--no-history", nullptr, K::Flag, [](O& o, const QString&) { return setFlag(o.noHistory); },
      nullptr, nullptr, "record nothing"},
     {"--note", nullptr, K::Value, [](O& o, const QString& v) { return setText(o.noteFilter, v); },
@@ -170,6 +176,10 @@ constexpr CliOptionSpec optionTable[] = {
      "--since needs a date YYYY-MM-DD", "DATE", "history: records from DATE (YYYY-MM-DD) on"},
     {"--until", nullptr, K::Value, [](O& o, const QString& v) { return SetHistoryDate(o.until, v); },
      "--until needs a date YYYY-MM-DD", "DATE", "history: records up to DATE (YYYY-MM-DD)"},
+    {"--csv-separator", nullptr, K::Value,
+     [](O& o, const QString& v) { return SetCsvSeparator(o.csvSeparator, v); },
+     "--csv-separator needs one of , ; or tab", ",|;|tab",
+     "the separator of the CSV written (else ';' where the decimal separator is a comma)"},
     {"--at", nullptr, K::Value, [](O& o, const QString& v) { return SetCheckPoints(o, v); },
      "--at needs per cent values -10..110 such as 0,50,100", "LIST",
      "check: the reference inputs in per cent of the range, such as 0,50,100"},
@@ -209,8 +219,8 @@ constexpr CliCommandSpec commandTable[] = {
     {"adjust", "start|end", "zero and span with a reference", "start end", false},
     {"frame", "NAME [ADDRESS COUNT [HEXDATA]]", "print the request frame in hex", nullptr, false},
     {"history", "[--note TEXT] [--since DATE] [--until DATE] [--csv] | show ID [--save CONFIG.txt] "
-     "| export FILE.csv", "the recorded transfers, oldest first; one record; every record as CSV",
-     "show export", false},
+     "| export FILE.csv | import OTHER.sqlite", "the recorded transfers, oldest first; one record; "
+     "every record as CSV; another station's history merged in", "show export import", false},
     {"check", "--at 0,50,100", "readings at reference inputs against the calibrator", nullptr,
      false},
     {"report", "FILE.pdf", "the commissioning report of the transmitter", nullptr, true},

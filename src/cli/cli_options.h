@@ -44,6 +44,8 @@ struct CliOptions {
     bool noHistory = false; // --no-history
     QString noteFilter;     // history --note TEXT
     QString since, until;   // history --since/--until YYYY-MM-DD
+    QChar csvSeparator;     // history --csv-separator C; null: ',' on standard output,
+                            // the locale's in a file
     QList<double> checkAt;  // check --at 0,50,100: per cent of the range
     // batch LIST.csv --check | --status | --next | --tag TAG [--protocols DIR]
     bool batchCheck = false, batchStatus = false, batchNext = false;

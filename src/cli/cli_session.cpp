@@ -2,6 +2,7 @@
 
 #include "cli/frame_command.h"
 #include "cli/linearization_command.h"
+#include "configuration/configuration_file.h"
 #include "configuration/cp1250.h"
 #include "configuration/number_format.h"
 #include "link/port_mapping.h"
@@ -180,6 +181,13 @@ void CliSession::printConfiguration()
         // Into a file or a pipe: the configuration file exactly as the window saves it.
         out_.device()->write(*bytes);
     }
+}
+
+void CliSession::showRead(const QByteArray& configuration, const QString& note)
+{
+    if (const std::optional<Configuration> c = parseConfigurationFile(configuration))
+        model_.applyReadConfiguration(*c);
+    model_.setText(model_.EditUzPozn, note);
 }
 
 int CliSession::measure()

@@ -69,6 +69,9 @@ private:
     // would have them before "Poslat". False, with `refusal` told, when a check refused a value.
     bool loadForWrite(const QString& refusal);
     void printConfiguration();
+    // What a check or a report read into its own value, kept as this run's configuration and
+    // note (the record of the run names them).
+    void showRead(const QByteArray& configuration, const QString& note);
 
     const CliOptions& options_;
     TextUserInterface& ui_;

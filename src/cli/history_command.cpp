@@ -2,10 +2,11 @@
 
 #include "cli/cli_session.h"
 #include "cli/terminal.h"
+#include "configuration/file_io.h"
 #include "history/history_csv.h"
 #include "history/history_store.h"
 #include "history/record_text.h"
-#include "model/file_io.h"
+#include "transfer/note_codec.h"
 #include "user_interface/user_interface.h"
 
 #include <QIODevice>
@@ -53,35 +54,57 @@ int show(const CliOptions& o, HistoryStore& store, UserInterface& ui, QTextStrea
     return ExitDone;
 }
 
+int import(const CliOptions& o, HistoryStore& store, UserInterface& ui)
+{
+    HistoryStore::ImportResult result;
+    if (!store.import(o.arguments[1], result))
+        return ExitEndedEarly;
+    ui.message(QStringLiteral("Do historie „%1“ přidáno %2 záznamů, %3 už v ní bylo.")
+                   .arg(store.path())
+                   .arg(result.added)
+                   .arg(result.known));
+    return ExitDone;
+}
+
 } // namespace
 
 int RunHistoryCommand(const CliOptions& o, UserInterface& ui, QTextStream& out)
 {
     HistoryStore store(historyPath(o.historyFile, false),
                        [&ui](const QString& text) { ui.message(text); });
-    if (!o.arguments.isEmpty() && o.arguments[0] == QLatin1String("show"))
+    const QString sub = o.arguments.value(0);
+    if (sub == QLatin1String("show"))
         return show(o, store, ui, out);
+    if (sub == QLatin1String("import"))
+        return import(o, store, ui);
 
-    const bool exporting = !o.arguments.isEmpty();
+    const bool exporting = sub == QLatin1String("export");
     std::vector<HistoryRecord> records;
     if (!store.records(exporting ? HistoryFilter{} : filterOf(o), records))
         return ExitEndedEarly;
+    store.tellWaiting();
     if (exporting) {
-        if (const int error = saveFileAtomically(o.arguments[1], historyCsv(records)); error != 0) {
+        const QByteArray csv = historyCsv(records, spreadsheetCsvFormat(o.csvSeparator));
+        if (const int error = saveFileAtomically(o.arguments[1], csv); error != 0) {
             ui.message(QStringLiteral("Chyba c. ") + QString::number(error));
             return ExitEndedEarly;
         }
         return ExitDone;
     }
     if (o.csv) {
-        writeBytes(out, historyCsv(records));
+        // For scripts: a comma unless asked otherwise, and no byte order mark.
+        CsvFormat format;
+        if (!o.csvSeparator.isNull())
+            format.separator = o.csvSeparator;
+        writeBytes(out, historyCsv(records, format));
         return ExitDone;
     }
     for (const HistoryRecord& r : records)
-        out << QStringLiteral("%1  %2  %3  %4  %5  %6\n")
+        out << QStringLiteral("%1  %2  %3  %4  %5  %6  %7\n")
                    .arg(r.id, 5)
                    .arg(recordTime(r.started), operationText(r.operation), resultText(r.result),
-                        r.port, r.note);
+                        visibleControlCharacters(r.port), recordWho(r),
+                        visibleControlCharacters(r.note));
     out.flush();
     return ExitDone;
 }

@@ -11,6 +11,17 @@ bool SetHistoryDate(QString& out, const QString& text)
     return QDate::fromString(text, Qt::ISODate).isValid();
 }
 
+bool SetCsvSeparator(QChar& out, const QString& text)
+{
+    if (text == QLatin1String("tab") || text == QLatin1String("\t"))
+        out = QLatin1Char('\t');
+    else if (text == QLatin1String(",") || text == QLatin1String(";"))
+        out = text.front();
+    else
+        return false;
+    return true;
+}
+
 bool SetCheckPoints(CliOptions& o, const QString& text)
 {
     const std::optional<QList<double>> points = parseCheckPoints(text);
@@ -38,9 +49,10 @@ QString HistoryCommandError(const CliOptions& o)
                 return QStringLiteral("history show needs a record number");
             return {};
         }
-        if (args[0] == QLatin1String("export") && args.size() == 2)
+        if ((args[0] == QLatin1String("export") || args[0] == QLatin1String("import")) &&
+            args.size() == 2)
             return {};
-        return QStringLiteral("history [show ID | export FILE.csv]");
+        return QStringLiteral("history [show ID | export FILE.csv | import OTHER.sqlite]");
     }
     if (o.command == QLatin1String("check")) {
         if (!args.isEmpty() || o.checkAt.isEmpty())

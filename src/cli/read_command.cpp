@@ -3,9 +3,9 @@
 #include "cli/cli_session.h"
 
 #include "cli/point_file_recovery.h"
+#include "configuration/file_io.h"
 #include "device/choice_texts.h"
 #include "model/editor_read.h"
-#include "model/file_io.h"
 #include "model/point_file.h"
 #include "transfer/block_comparison.h"
 #include "transfer/memory_fetch.h"

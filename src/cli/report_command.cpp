@@ -16,6 +16,7 @@ int CliSession::report()
     const std::optional<CommissioningReport> r = assembleReport(ctx_, store, port);
     if (!r)
         return ExitEndedEarly;
+    showRead(r->readConfiguration, r->note);
     if (const QString error = saveReportPdf(*r, options_.arguments[0]); !error.isEmpty()) {
         ui_.message(error);
         return ExitEndedEarly;

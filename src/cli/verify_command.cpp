@@ -3,8 +3,8 @@
 #include "cli/cli_session.h"
 
 #include "cli/image_transport.h"
+#include "configuration/file_io.h"
 #include "device/memory_image.h"
-#include "model/file_io.h"
 #include "model/transmitter_comparison.h"
 
 #include <algorithm>

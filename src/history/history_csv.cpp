@@ -1,16 +1,9 @@
 #include "history/history_csv.h"
 
+#include "transfer/csv_cell.h"
+
 namespace vtr8 {
 namespace {
-
-QString field(QString text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    text.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
 
 // Local time with its offset from UTC, so that a record keeps its moment anywhere.
 QString withOffset(const QDateTime& t)
@@ -31,10 +24,17 @@ QString oneLine(const QStringList& messages)
 
 } // namespace
 
-QByteArray historyCsv(const std::vector<HistoryRecord>& records)
+QByteArray historyCsv(const std::vector<HistoryRecord>& records, CsvFormat format)
 {
-    QString out = QStringLiteral("id,start,end,program,port,operation,result,note,firmware,"
-                                 "messages\n");
+    const QChar sep = format.separator;
+    QString out = QStringList{QStringLiteral("id"),       QStringLiteral("start"),
+                              QStringLiteral("end"),      QStringLiteral("program"),
+                              QStringLiteral("port"),     QStringLiteral("operation"),
+                              QStringLiteral("result"),   QStringLiteral("note"),
+                              QStringLiteral("firmware"), QStringLiteral("messages"),
+                              QStringLiteral("operator"), QStringLiteral("computer")}
+                      .join(sep) +
+                  QLatin1Char('\n');
     for (const HistoryRecord& r : records) {
         const QStringList columns = {QString::number(r.id),
                                      withOffset(r.started),
@@ -45,13 +45,21 @@ QByteArray historyCsv(const std::vector<HistoryRecord>& records)
                                      resultKey(r.result),
                                      r.note,
                                      r.firmware < 0 ? QString() : QString::number(r.firmware),
-                                     oneLine(r.messages)};
-        QStringList quoted;
+                                     oneLine(r.messages),
+                                     r.operatorName,
+                                     r.computer};
+        QStringList cells;
         for (const QString& c : columns)
-            quoted << field(c);
-        out += quoted.join(QLatin1Char(',')) + QLatin1Char('\n');
+            cells << csvCell(c, sep);
+        out += cells.join(sep) + QLatin1Char('\n');
     }
-    return out.toUtf8();
+    QByteArray bytes = format.byteOrderMark ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    return bytes + out.toUtf8();
+}
+
+CsvFormat spreadsheetCsvFormat(QChar separator)
+{
+    return {separator.isNull() ? localeCsvSeparator() : separator, true};
 }
 
 } // namespace vtr8

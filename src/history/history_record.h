@@ -38,7 +38,12 @@ struct HistoryRecord {
     qint64 id = 0; // given by the store
     QDateTime started;
     QDateTime ended;
-    QString program; // "vtr8" or "vtr8ctl"
+    QString program;      // "vtr8" or "vtr8ctl"
+    QString operatorName; // who: the name entered in the window, else the system user
+    QString computer;     // where: the computer's host name
+    // The record's identity in every store it reaches: a late delivery or a merge
+    // never doubles it. Given by the store when empty.
+    QString uid;
     QString port;
     // Identity as the transfer found it; -1 and empty when it never got that far.
     int firmware = -1;

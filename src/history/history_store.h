@@ -1,6 +1,9 @@
 #pragma once
 
+#include "history/history_location.h"
 #include "history/history_record.h"
+#include "history/history_schema.h"
+#include "history/history_spool.h"
 
 #include <QDate>
 #include <QString>
@@ -21,28 +24,51 @@ struct HistoryFilter {
     std::optional<HistoryResult> result;
 };
 
-// The records of transfers in one SQLite file. Several programs may write the
-// same file at once; each waits for the others' short writes (busy timeout).
-// Adding a record never fails and never throws: a record that cannot be
-// written stays in memory and is written with the next one, and the person is
-// told once per store. A file that is not a database is moved aside, with a
-// message, and a new one started.
+// The records of transfers in one SQLite file or on a PostgreSQL server. Several
+// programs may write the same store at once; on a file each waits for the others'
+// short writes (busy timeout).
+// Adding a record never fails and never throws: a record that cannot be written is
+// kept in the spool (or, when even that fails, in memory) and delivered with the next
+// one or by the next program, and the person is told once per store. A file that is
+// not a database, or damaged inside, is moved aside, with a message, and a new one
+// started.
 class HistoryStore {
 public:
     using Notify = std::function<void(const QString&)>;
 
-    // An empty path keeps no history at all.
-    HistoryStore(QString path, Notify notify);
+    // An empty location keeps no history at all. A server is never waited for longer
+    // than ConnectTimeoutS; after a failed connection the next attempt comes only
+    // after RetryAfterMs, records meanwhile going straight to the spool.
+    HistoryStore(QString location, Notify notify, QString spoolPath = defaultSpoolPath());
     ~HistoryStore();
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
 
     bool enabled() const { return !path_.isEmpty(); }
-    const QString& path() const { return path_; }
+    // Another file or server from now on ("Databáze" of the history window); the records
+    // still waiting go with it.
+    void relocate(const QString& location);
+    // The file, or the server's address without a password.
+    QString path() const { return location_.display(); }
+    bool onServer() const { return location_.server; }
 
+    // Fills in who, where and the identity when the record has none.
     void add(HistoryRecord record);
-    // Records not yet in the file.
-    int pendingCount() const { return static_cast<int>(pending_.size()); }
+    // Records not yet in the store: in memory and in the spool.
+    int pendingCount();
+    // Delivers what waits in the spool when the store is reachable (the window asks every
+    // minute); the number delivered.
+    int deliverWaiting();
+    // Says once how many records wait when any do.
+    void tellWaiting();
+
+    // Merges another station's SQLite file: every record this store does not have yet.
+    // False, with the reason told, when either cannot be read.
+    struct ImportResult {
+        int added = 0;
+        int known = 0;
+    };
+    [[nodiscard]] bool import(const QString& file, ImportResult& result);
 
     // Oldest first. Without details the configuration, image and blocks stay unread.
     // False, with the reason told, when the file cannot be read.
@@ -52,25 +78,37 @@ public:
 
     // Milliseconds another writer may hold the file before a write gives up.
     static constexpr int BusyTimeoutMs = 5000;
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
+    static constexpr int ConnectTimeoutS = 3;
+    static constexpr int RetryAfterMs = 60000;
 
 private:
     bool open();
+    bool openOnce(QString& error, bool& damaged);
+    bool moveAside();
     void close();
     bool flush();
+    bool readRecords(const HistoryFilter& filter, std::vector<HistoryRecord>& out,
+                     bool withDetails);
+    void spoolPending(const QString& error);
     void tellOnce(const QString& text);
-    void tellUnwritable(const QString& error);
 
     QString path_;
+    HistoryLocation location_;
+    HistoryDialect dialect_;
     Notify notify_;
+    HistorySpool spool_;
     QString connection_;
+    QString lastError_;
     bool opened_ = false;
     bool told_ = false;
+    bool toldWaiting_ = false;
+    qint64 failedAt_ = -1; // msecs since epoch of the last failed connection to a server
     std::deque<HistoryRecord> pending_;
 };
 
-// The file: --history PATH, else VTR8_HISTORY, else history.sqlite in the user's data folder.
-// Empty with --no-history.
+// The store: --history PATH or URL, else VTR8_HISTORY, else the history window's
+// "Databáze", else history.sqlite in the user's data folder. Empty with --no-history.
 QString historyPath(const QString& option, bool disabled);
 
 } // namespace vtr8

@@ -1,6 +1,7 @@
 #include "history/record_text.h"
 
 #include "history/configuration_compare.h"
+#include "transfer/note_codec.h"
 
 namespace vtr8 {
 
@@ -16,18 +17,26 @@ QString describeRecord(const HistoryRecord& r)
     out += QStringLiteral("začátek: ") + recordTime(r.started) + QLatin1Char('\n');
     out += QStringLiteral("konec: ") + recordTime(r.ended) + QLatin1Char('\n');
     out += QStringLiteral("program: ") + r.program + QLatin1Char('\n');
-    out += QStringLiteral("port: ") + r.port + QLatin1Char('\n');
+    out +=
+        QStringLiteral("obsluha: ") + visibleControlCharacters(r.operatorName) + QLatin1Char('\n');
+    out += QStringLiteral("počítač: ") + visibleControlCharacters(r.computer) + QLatin1Char('\n');
+    out += QStringLiteral("port: ") + visibleControlCharacters(r.port) + QLatin1Char('\n');
     out += QStringLiteral("operace: ") + operationText(r.operation) + QLatin1Char('\n');
     out += QStringLiteral("výsledek: ") + resultText(r.result) + QLatin1Char('\n');
-    out += QStringLiteral("poznámka: ") + r.note + QLatin1Char('\n');
+    // A note is the transmitter's text: no byte of it may move a terminal's cursor.
+    out += QStringLiteral("poznámka: ") + visibleControlCharacters(r.note) + QLatin1Char('\n');
     if (r.firmware >= 0)
         out += QStringLiteral("firmware: %1\n").arg(r.firmware);
     if (!r.typeBytes.isEmpty())
         out += QStringLiteral("typ: ") + QString::fromLatin1(r.typeBytes.toHex(' ')) +
                QLatin1Char('\n');
     out += QStringLiteral("zprávy:\n");
-    for (const QString& m : r.messages)
-        out += QStringLiteral("  ") + m + QLatin1Char('\n');
+    for (const QString& m : r.messages) {
+        QStringList lines;
+        for (const QString& line : m.split(QLatin1Char('\n')))
+            lines << visibleControlCharacters(line);
+        out += QStringLiteral("  ") + lines.join(QStringLiteral("\n  ")) + QLatin1Char('\n');
+    }
     if (!r.readings.empty()) {
         out += QStringLiteral("kontrola (vstup, údaj, odchylka, % rozpětí):\n");
         for (const CheckReading& c : r.readings)
@@ -46,6 +55,14 @@ QString describeRecord(const HistoryRecord& r)
     if (!r.configuration.isEmpty())
         out += QStringLiteral("konfigurace:\n") + configurationText(r.configuration);
     return out;
+}
+
+QString recordWho(const HistoryRecord& r)
+{
+    if (r.operatorName.isEmpty() && r.computer.isEmpty())
+        return QStringLiteral("-");
+    return visibleControlCharacters(r.operatorName) + QLatin1Char('@') +
+           visibleControlCharacters(r.computer);
 }
 
 QString compareRecords(const HistoryRecord& before, const HistoryRecord& after)

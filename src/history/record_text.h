@@ -13,6 +13,9 @@ QString describeRecord(const HistoryRecord& record);
 // Two records' configurations field by field, or why they cannot be compared.
 QString compareRecords(const HistoryRecord& before, const HistoryRecord& after);
 
+// "novak@LAPTOP-3": who on which computer, "-" for a record from before they were kept.
+QString recordWho(const HistoryRecord& record);
+
 // "2026-03-10 12:00:05"
 QString recordTime(const QDateTime& time);
 

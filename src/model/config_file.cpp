@@ -3,8 +3,8 @@
 #include "model/change_scope.h"
 
 #include "configuration/configuration_file.h"
+#include "configuration/file_io.h"
 #include "linearization/point_set.h"
-#include "model/file_io.h"
 #include "model/overwrite_question.h"
 #include "user_interface/user_interface.h"
 
@@ -133,6 +133,8 @@ MainWindowModel::LoadOutcome MainWindowModel::loadConfigurationData(const QByteA
         message(ConfigurationDataErrorText());
         return {};
     }
+    if (mayReplaceEdits && !mayReplaceEdits())
+        return {}; // the person keeps the edits
     const bool accepted = applyConfiguration(*configuration);
     points_.PointFileOk = true;
     return {true, accepted};

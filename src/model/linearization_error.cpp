@@ -1,5 +1,7 @@
 #include "model/linearization_error.h"
 
+#include "device/device_float.h"
+
 #include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "device/input_type.h"
@@ -10,6 +12,7 @@
 #include "model/main_window_model.h"
 #include "model/point_file.h"
 #include "rules/range_limits.h"
+#include "transfer/csv_cell.h"
 
 #include <algorithm>
 #include <charconv>
@@ -219,6 +222,19 @@ LinearizationErrorReport ComputeLinearizationError(const LinearizationErrorReque
         }
         report.inputUnit = r.inputUnit;
         pointFileCurves(r, report, ws);
+        // A point beyond the transmitter's float gives coefficients a write refuses to store,
+        // and an error that is no number.
+        const bool storable =
+            std::all_of(report.curves.begin(), report.curves.end(), [](const ErrorCurve& c) {
+                return std::isfinite(c.largestError) && FitsDeviceFloat(c.largestError);
+            });
+        if (report.ok && !storable) {
+            report.ok = false;
+            report.curves.clear();
+            messages = QStringList{QStringLiteral(
+                "Koeficienty linearizace jsou mimo rozsah čísel převodníku, chybu linearizace "
+                "nelze spočítat.")};
+        }
     } else {
         report.inputUnit = r.unit;
         if (!(r.rangeStart < r.rangeEnd)) {
@@ -279,7 +295,9 @@ QByteArray LinearizationErrorCsv(const ErrorCurve& curve)
         char buffer[64];
         const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(v),
                                           std::chars_format::general, 10);
-        out.append(buffer, static_cast<qsizetype>(result.ptr - buffer));
+        // "-inf" or "nan" would be taken for a formula or a name.
+        out += csvCell(QString::fromLatin1(buffer, static_cast<qsizetype>(result.ptr - buffer)))
+                   .toLatin1();
     };
     for (const ErrorSample& s : curve.samples) {
         number(s.input);

@@ -3,6 +3,7 @@
 #include "model/change_scope.h"
 #include "model/choice_completion.h"
 
+#include "configuration/configuration_file.h"
 #include "configuration/number_format.h"
 #include "device/choice_texts.h"
 #include "device/codes.h"
@@ -10,6 +11,7 @@
 #include "linearization/point_set.h"
 #include "user_interface/user_interface.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vtr8 {
@@ -33,6 +35,8 @@ MainWindowModel::MainWindowModel(UserInterface& ui, LinearizationPoints& points,
 {
     initialiseControls();
     registerControls();
+    comparatorBasis_[0] = comparatorBasis_[1] = rangeBasis();
+    markKept();
 }
 
 MainWindowModel::~MainWindowModel() = default;
@@ -216,6 +220,11 @@ void MainWindowModel::userEdit(Control& c, const QString& text)
         return;
     c.text = text;
     c.itemIndex = int(c.items.indexOf(text));
+    // A limit typed now is typed for the range shown now.
+    if (&c == &EMezsep1 || &c == &EMezroz1)
+        acknowledgeComparatorLimits(1);
+    else if (&c == &EMezsep2 || &c == &EMezroz2)
+        acknowledgeComparatorLimits(2);
     runChangeHandler(c, true);
 }
 
@@ -533,9 +542,14 @@ void MainWindowModel::LinearizaceChange()
         // A cancelled or refused choice keeps the previous file's name and points, but the
         // box does not stay on "ze souboru" with them.
         if (!vyber_souboru() || !points_.PointFileOk) {
+            const QStringList items = Linearizace.items;
             Linearizace.items.clear();
             unitFromPointFile_ = false;
             VstupChange();
+            // A special U/I input keeps the list it had (VstupChange leaves it as it finds
+            // it): the person still has something to choose from.
+            if (Linearizace.items.isEmpty())
+                Linearizace.items = items;
         }
         PointFileChosen = true;
     } else {
@@ -620,6 +634,76 @@ bool MainWindowModel::vyber_souboru()
         return false;
     emit changed();
     return pointFileChooser_();
+}
+
+// --- Edits kept nowhere -----------------------------------------------------------------
+
+QByteArray MainWindowModel::configurationState() const
+{
+    const std::optional<Configuration> c = toConfiguration();
+    if (!c)
+        return {};
+    ConfigurationFileBytes file = writeConfigurationFile(*c);
+    // A text the file cannot hold still counts by what it says.
+    QByteArray state = file.error.isEmpty() ? file.bytes : file.error.toUtf8();
+    if (c->linearization == Linearization::FromFile)
+        state += '\0' + OpenDialog1FileName.toUtf8();
+    return state;
+}
+
+// --- Comparator limits --------------------------------------------------------------------
+
+MainWindowModel::RangeBasis MainWindowModel::rangeBasis() const
+{
+    return {Input, UnitText, RangeStart, RangeEnd};
+}
+
+bool MainWindowModel::comparatorLimitsToCheck(int number) const
+{
+    const bool first = number == 1;
+    const Control& on = first ? EMezsep1 : EMezsep2;
+    const Control& off = first ? EMezroz1 : EMezroz2;
+    if (on.text.trimmed().isEmpty() && off.text.trimmed().isEmpty())
+        return false;
+    return comparatorBasis_[first ? 0 : 1] != rangeBasis();
+}
+
+void MainWindowModel::acknowledgeComparatorLimits(int number)
+{
+    comparatorBasis_[number == 1 ? 0 : 1] = rangeBasis();
+}
+
+QString MainWindowModel::comparatorStoreQuestion(int number) const
+{
+    const bool first = number == 1;
+    if (!(first ? PovolKompar1 : PovolKompar2).checked)
+        return {}; // disabling stores no limit
+    const QString n = QString::number(number);
+    const QString unit = UnitText.isEmpty() ? QString() : QLatin1Char(' ') + UnitText;
+    const QString range = Pocatek.text + QStringLiteral(" až ") + Konec.text + unit;
+    QStringList lines;
+    if (Input) {
+        // A falling range has its start above its end: the limits lie between the two.
+        const Extended low = std::min(RangeStart, RangeEnd);
+        const Extended high = std::max(RangeStart, RangeEnd);
+        const std::pair<const Control*, QString> limits[] = {
+            {first ? &EMezsep1 : &EMezsep2, QStringLiteral("Mez sepnutí")},
+            {first ? &EMezroz1 : &EMezroz2, QStringLiteral("Mez rozepnutí")}};
+        for (const auto& [field, name] : limits) {
+            const auto value = parseLocaleNumber(UpravaFormatu(field->text));
+            if (value && (*value < low || *value > high))
+                lines << QStringLiteral("%1 komparátoru %2 (%3%4) je mimo měřicí rozsah %5.")
+                             .arg(name, n, field->text, unit, range);
+        }
+    }
+    if (lines.isEmpty() && comparatorLimitsToCheck(number))
+        lines << QStringLiteral("Meze komparátoru %1 byly zadány pro jiný vstup nebo měřicí "
+                                "rozsah, než je nyní zadán (%2).")
+                     .arg(n, range);
+    if (lines.isEmpty())
+        return {};
+    lines << QStringLiteral("Přesto meze uložit do převodníku?");
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace vtr8

@@ -242,6 +242,38 @@ public:
     // cannot be held by the file's code page. No completeness check.
     [[nodiscard]] std::optional<QByteArray> configurationFileBytes();
 
+    // --- Edits kept nowhere ------------------------------------------------------------
+
+    // The configuration the fields give, as a file would hold it, with the point file behind
+    // it; empty while there is none. The user note and the comparators are not part of it:
+    // each has its own button that stores it.
+    QByteArray configurationState() const;
+    // True when there is a configuration and it differs from the one last kept (saved,
+    // loaded, read, written): fields emptied of their input type hold nothing to lose.
+    bool hasUnsavedEdits() const
+    {
+        const QByteArray state = configurationState();
+        return !state.isEmpty() && state != keptState_;
+    }
+    void markKept()
+    {
+        keptState_ = configurationState();
+    }
+    // Asked before a load replaces the fields (the window program asks the person when there
+    // are unsaved edits); false keeps the fields as they are. Unset: a load always goes on.
+    std::function<bool()> mayReplaceEdits;
+
+    // --- Comparator limits and the range they were entered for -------------------------
+
+    // True while comparator `number` (1, 2) has a limit that was typed, read or stored for
+    // another input type, unit or range than the fields show now.
+    bool comparatorLimitsToCheck(int number) const;
+    // The limits of comparator `number` now stand for the input and range shown.
+    void acknowledgeComparatorLimits(int number);
+    // Asked before an enabled comparator is stored: empty when its limits lie in the range
+    // shown and were entered for it; otherwise what is wrong, ending in a question.
+    QString comparatorStoreQuestion(int number) const;
+
 signals:
     void changed();
     // A configuration file was saved (saved true) or loaded in full.
@@ -281,8 +313,19 @@ private:
     bool comparatorLimitExit(int comparator, bool switchOn);
     bool comparatorDelayExit(int comparator, bool switchOn);
 
+    struct RangeBasis {
+        std::optional<InputType> input;
+        QString unit;
+        Extended start = 0;
+        Extended end = 0;
+        bool operator==(const RangeBasis&) const = default;
+    };
+    RangeBasis rangeBasis() const;
+
     UserInterface& ui_;
     LinearizationPoints& points_;
+    QByteArray keptState_;
+    RangeBasis comparatorBasis_[2];
     std::function<bool()> pointFileChooser_;
     // The unit labels and code show the point file's unit, not the input type's.
     bool unitFromPointFile_ = false;

@@ -11,7 +11,7 @@ bool ConfirmOverwrite(UserInterface& ui, const QString& path)
     const QFileInfo file(path);
     if (!file.exists())
         return true;
-    return ui.confirm(
+    return ui.confirmDiscard(
         QStringLiteral("Soubor „%1“ již existuje. Přepsat jej?").arg(file.fileName()));
 }
 

@@ -1,6 +1,6 @@
 #include "model/point_file.h"
 
-#include "model/file_io.h"
+#include "configuration/file_io.h"
 
 #include "linearization/extended_chars.h"
 #include "linearization/point_set.h"

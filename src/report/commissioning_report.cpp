@@ -1,6 +1,6 @@
 #include "report/commissioning_report.h"
 
-#include "model/file_io.h"
+#include "configuration/file_io.h"
 
 #include <QBuffer>
 #include <QFont>

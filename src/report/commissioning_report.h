@@ -30,6 +30,8 @@ struct CommissioningReport {
     std::vector<CheckReading> asLeft;
     QDateTime asFoundTime;
     QDateTime asLeftTime;
+    // The configuration read from the transmitter, as its file would hold it.
+    QByteArray readConfiguration;
 };
 
 // A record of the transmitter the report is about: the same note, or no note

@@ -5,6 +5,7 @@
 #include "model/editor_transfer_context.h"
 #include "model/main_window_model.h"
 #include "model/measurement_input.h"
+#include "report/own_read.h"
 #include "transfer/measurement_log.h"
 
 #include <QLocale>
@@ -50,11 +51,13 @@ std::optional<QList<double>> parseCheckPoints(const QString& text)
 }
 
 std::optional<ReferenceCheck>
-runReferenceCheck(EditorTransferContext& ctx, const QList<double>& percents,
+runReferenceCheck(EditorTransferContext& outer, const QList<double>& percents,
                   const std::function<void(const CheckReading&, const QString& unit)>& taken)
 {
-    MainWindowModel& model = ctx.model;
-    // Without a configuration (the read has said so) the editor still shows another range.
+    OwnRead own(outer);
+    EditorTransferContext& ctx = own.ctx();
+    MainWindowModel& model = own.model();
+    // Without a configuration (the read has said so) there is no range to check.
     if (!PrecistClick(ctx) || !ctx.state.ValidConfiguration)
         return std::nullopt;
     const std::optional<double> start = fieldNumber(model.Pocatek.text);
@@ -65,6 +68,8 @@ runReferenceCheck(EditorTransferContext& ctx, const QList<double>& percents,
     }
     ReferenceCheck check;
     check.unit = model.Label8.caption;
+    check.configuration = model.configurationFileBytes().value_or(QByteArray());
+    check.note = model.EditUzPozn.text.trimmed();
     const double span = *end - *start;
     MeasurementModel measurement(ctx.link, editorInputChoice(model));
     MeasurementReading last;

@@ -16,11 +16,16 @@ struct EditorTransferContext;
 // of the range (per cent) asks the person to set that input on the calibrator
 // and takes one reading. `taken` hears each reading with the range unit. The
 // readings taken, or nullopt when the configuration could not be read or had
-// no usable range; a No or a failed reading ends the check with those taken.
+// no usable range; a No or a failed reading ends the check with those taken. The
+// configuration is read into a value of the check's own, never into the editor.
 struct ReferenceCheck {
     bool completed = false;
     QString unit;
     std::vector<CheckReading> readings;
+    // What was read from the transmitter: its configuration as its file would hold it, and its
+    // note. The editor is left as it was.
+    QByteArray configuration;
+    QString note;
 };
 std::optional<ReferenceCheck>
 runReferenceCheck(EditorTransferContext& ctx, const QList<double>& percents,

@@ -10,6 +10,7 @@
 #include "model/linearization_error.h"
 #include "model/main_window_model.h"
 #include "model/transmitter_comparison.h"
+#include "report/own_read.h"
 
 #include <algorithm>
 
@@ -27,10 +28,13 @@ std::optional<std::vector<QString>> differencesFrom(EditorTransferContext& ctx,
 
 } // namespace
 
-std::optional<CommissioningReport> assembleReport(EditorTransferContext& ctx, HistoryStore& history,
-                                                  const QString& port)
+std::optional<CommissioningReport> assembleReport(EditorTransferContext& outer,
+                                                  HistoryStore& history, const QString& port)
 {
-    MainWindowModel& model = ctx.model;
+    // Read into the report's own value: the editor's unsaved edits stay as they are.
+    OwnRead own(outer);
+    EditorTransferContext& ctx = own.ctx();
+    MainWindowModel& model = own.model();
     // A unit without a configuration (the read has said so) leaves the editor as it was, and
     // that is not what this transmitter holds.
     if (!PrecistClick(ctx) || !ctx.state.ValidConfiguration)
@@ -50,6 +54,7 @@ std::optional<CommissioningReport> assembleReport(EditorTransferContext& ctx, Hi
     r.port = port;
     r.date = QDateTime::currentDateTime();
     r.configuration = configurationFields(*read);
+    r.readConfiguration = *read;
 
     std::vector<HistoryRecord> records;
     if (history.enabled() && !history.records({}, records, true))

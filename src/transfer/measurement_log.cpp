@@ -1,5 +1,7 @@
 #include "transfer/measurement_log.h"
 
+#include "transfer/csv_cell.h"
+
 namespace vtr8 {
 
 QByteArray ReadingsCsvHeader()
@@ -13,8 +15,8 @@ QByteArray ReadingCsvLine(const MeasurementReading& r)
     QString unit = r.unit;
     // A unit never holds a comma, but a record must stay three columns whatever comes.
     unit.replace(QLatin1Char(','), QLatin1Char(' '));
-    return (local.toString(Qt::ISODateWithMs) + QLatin1Char(',') + r.text.trimmed() +
-            QLatin1Char(',') + unit + QLatin1Char('\n'))
+    return (local.toString(Qt::ISODateWithMs) + QLatin1Char(',') + csvCell(r.text.trimmed()) +
+            QLatin1Char(',') + csvCell(unit) + QLatin1Char('\n'))
         .toUtf8();
 }
 

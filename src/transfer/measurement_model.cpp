@@ -5,8 +5,16 @@
 #include "transfer/transfer_session.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vtr8 {
+
+namespace {
+
+// decodeProcessValue clamps to this bound.
+constexpr float ClampedValue = 1.0e30f;
+
+} // namespace
 
 MeasurementModel::MeasurementModel(CommandProtocol& link, InputChoiceSource inputChoice,
                                    QObject* parent)
@@ -32,6 +40,7 @@ void MeasurementModel::MereniClick()
 {
     ZoZmHodn.clear();
     Z_jedn.clear();
+    stale = false;
     emit changed();
 }
 
@@ -39,16 +48,11 @@ void MeasurementModel::Button1Click()
 {
     // A reading of its own while another waits for its reply would be refused by
     // the link as a failed command; there is nothing to gain from starting it.
-    if (reading_)
+    // During a continuous run a reading of its own would come sooner than the pace allows;
+    // the run reads anyway.
+    if (reading_ || continuous_)
         return;
-    const bool ok = readOnce();
-    if (continuous_) {
-        // The continuous pace counts from this reading too.
-        if (!ok)
-            endContinuous();
-        else
-            armTimer();
-    }
+    (void)readOnce();
 }
 
 void MeasurementModel::Start_MerClick()
@@ -128,8 +132,13 @@ bool MeasurementModel::readOnce()
     lastStart_.start();
     const auto reply = link_.send(Command::ReadPV);
     reading_ = false;
-    if (!reply)
+    if (!reply) {
+        if (!ZoZmHodn.isEmpty() && !stale) {
+            stale = true;
+            emit changed();
+        }
         return false;
+    }
 
     // The unit code, then the value's four bytes.
     const auto data = [&reply](std::size_t k) -> std::uint8_t {
@@ -138,6 +147,10 @@ bool MeasurementModel::readOnce()
     const float value = decodeProcessValue(data(1), data(2), data(3), data(4));
     const InputChoice choice = inputChoice_ ? inputChoice_() : InputChoice{};
     ZoZmHodn = formatProcessValue(value, processValueDecimals(choice.input, choice.linearization));
+    // The clamp's bound as the transmitter's documentation writes it, not its 31 float digits.
+    if (std::fabs(value) >= ClampedValue)
+        ZoZmHodn = value < 0 ? QStringLiteral("-1.0e30") : QStringLiteral("1.0e30");
+    stale = false;
     if (const auto unit = processValueUnitText(data(0)))
         Z_jedn = *unit;
     ++readingCount_;

@@ -42,10 +42,13 @@ public:
     // Shown value and unit ("ZoZmHodn", "Z_jedn").
     QString ZoZmHodn;
     QString Z_jedn;
+    // The value shown is from before the link dropped: the last reading failed.
+    bool stale = false;
 
     // Main window's "Měření": empty both fields before the window opens.
     void MereniClick();
-    // "Změřit": one reading. Ignored while a reading is under way.
+    // "Změřit": one reading. Ignored while a reading is under way and during a continuous run,
+    // whose readings keep their pace.
     void Button1Click();
     // "Start měření": starts continuous reading and returns; the first reading
     // happens at once.

@@ -51,6 +51,8 @@ struct TransferFeedback {
     std::function<void(int)> firmwareShown;    // the firmware number as the window shows it
     std::function<void(bool)> writing;         // a write runs: its button is disabled
     std::function<void(const QString&)> stage; // what the running part of a sequence does
+    // Added after the write's question: which transmitter it goes to (port, firmware, note).
+    std::function<QString(int shownFirmware)> writeTarget;
 };
 
 // Everything a transfer sequence (write, note, measurement) works with; the editor's own

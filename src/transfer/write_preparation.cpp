@@ -282,7 +282,12 @@ QString SquareRootOnOldFirmwareText()
 std::optional<PreparedWrite> PrepareWrite(TransferContext& ctx, const Configuration& c)
 {
     std::optional<PreparedWrite> w = ComputeWrite(ctx, c);
-    if (w && !ctx.ui.confirm(text("Opravdu se má zapsat konfigurace ?")))
+    if (!w)
+        return std::nullopt;
+    QString question = text("Opravdu se má zapsat konfigurace ?");
+    if (ctx.feedback.writeTarget)
+        question += ctx.feedback.writeTarget(eeprom::ShownFirmwareNumber(w->firmware));
+    if (!ctx.ui.confirm(question))
         return std::nullopt;
     return w;
 }

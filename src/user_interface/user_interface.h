@@ -16,6 +16,9 @@ public:
     virtual void message(const QString& text) = 0;
     // A Yes/No question; true means Yes.
     virtual bool confirm(const QString& text) = 0;
+    // A Yes/No question whose Yes throws something away (edits, a record, a file): No is
+    // the answer a plain Enter gives.
+    virtual bool confirmDiscard(const QString& text) { return confirm(text); }
     // File dialogs; an empty result means the person cancelled.
     virtual QString chooseOpenFile(const QString& title, const QString& folder,
                                    const QString& filter) = 0;

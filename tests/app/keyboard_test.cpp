@@ -111,6 +111,7 @@ TEST_F(Keyboard, ALoadedFileIsSaidInTheStatusLineAndCountsAsKept)
     field->setFocus(Qt::MouseFocusReason);
     QTest::keyClicks(field, QStringLiteral("3"));
     ui.openFileAnswers.push_back(QStringLiteral(VTR8_EXAMPLES_DIR "/current-4-20ma-shunt.txt"));
+    ui.confirmAnswers = {true, true}; // the typed start is given up, both times
     QTest::keyClick(field, Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(program->form1()->statusText(),
               u("Konfigurace načtena ze souboru current-4-20ma-shunt.txt"));
@@ -126,6 +127,7 @@ TEST_F(Keyboard, ALoadedFileIsSaidInTheStatusLineAndCountsAsKept)
     menu->actions().first()->trigger();
     EXPECT_FALSE(program->form1()->hasUnsavedEdits());
     EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(ui.questions, QStringList(2, Vtr8Application::ReplaceEditsQuestion()));
 }
 
 } // namespace

@@ -169,5 +169,34 @@ TEST(MeasurementWindow, TrendAndRecordHoldEveryReadingOfTheRun)
     EXPECT_TRUE(lines[1].endsWith(",25.000,°C")) << lines[1].toStdString();
 }
 
+TEST(MeasurementWindow, ALostLinkMarksTheValueStaleAndTheClampShowsAsWritten)
+{
+    Form3Bench f;
+    f.child<QPushButton>("Button1")->click();
+    f.bench.transmitter().faults().add({sim::FaultKind::NoReply});
+    f.child<QPushButton>("Button1")->click();
+    EXPECT_EQ(f.child<QLineEdit>("ZoZmHodn")->text(), QStringLiteral("25.000"));
+    EXPECT_EQ(f.child<QLabel>("Neaktualni")->text(), TForm3::StaleValueText());
+    f.bench.transmitter().faults().clear();
+    f.bench.transmitter().options().input = 1e31; // beyond the clamp
+    f.child<QPushButton>("Button1")->click();
+    EXPECT_EQ(f.child<QLineEdit>("ZoZmHodn")->text(), QStringLiteral("1.0e30"));
+    EXPECT_TRUE(f.child<QLabel>("Neaktualni")->text().isEmpty());
+}
+
+TEST(MeasurementWindow, MeasureDuringARunDoesNotShortenItsPace)
+{
+    Form3Bench f;
+    f.measurement.setIntervalMs(2000);
+    f.child<QPushButton>("Start_Mer")->click(); // the first reading at once
+    ASSERT_EQ(f.measurement.readingCount(), 1);
+    EXPECT_FALSE(f.child<QPushButton>("Button1")->isEnabled());
+    f.measurement.Button1Click();
+    EXPECT_EQ(f.measurement.readingCount(), 1);
+    f.measurement.Stop_merClick();
+    f.child<QPushButton>("Button1")->click();
+    EXPECT_EQ(f.measurement.readingCount(), 2);
+}
+
 } // namespace
 } // namespace vtr8::test

@@ -105,27 +105,42 @@ TEST_F(PortSearchWindow, NajitPrevodnikOffersTheTransmittersThatAnsweredAndSelec
     EXPECT_EQ(form->foundList()->count(), 0);
     program->protocol().session().releasePort();
 
+    // COM1, the stored choice, is not there: the window says so.
+    EXPECT_EQ(form->choiceNote()->text(), TForm2::MissingChoiceText(QStringLiteral("COM1")));
     form->findChild<QPushButton*>(QStringLiteral("NajitPrevodnik"))->click();
     QListWidget* found = form->foundList();
-    ASSERT_EQ(found->count(), 2);
+    ASSERT_EQ(found->count(), 3);
     EXPECT_EQ(found->item(0)->text(), u("COM2: převodník VTR8, firmware 12, bez poznámky"));
     EXPECT_EQ(found->item(1)->text(), u("ttyUSB0: převodník VTR8, firmware 14, bez poznámky"));
+    // A port that was asked and gave no transmitter is listed, not offered.
+    EXPECT_EQ(found->item(2)->text(), u("Na portu ttyUSB1 převodník neodpovídá."));
+    EXPECT_FALSE(found->item(2)->flags() & Qt::ItemIsEnabled);
     EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("StavHledani"))->text(),
               u("Nalezeno převodníků: 2."));
     EXPECT_TRUE(ui.messages.isEmpty());
-    EXPECT_EQ(found->currentRow(), 0); // ready for Enter
 
-    // Choosing a found transmitter checks its port; OK puts it in force.
-    found->setCurrentRow(0);
-    emit found->itemClicked(found->item(0));
+    // The first transmitter found is the choice at once; highlighting another chooses it.
+    EXPECT_EQ(found->currentRow(), 0);
     EXPECT_TRUE(form->item(1)->isChecked());
-    emit found->itemClicked(found->item(1));
+    EXPECT_TRUE(form->choiceNote()->text().isEmpty());
+    found->setCurrentRow(1);
     EXPECT_TRUE(form->listedItem(QStringLiteral("ttyUSB0"))->isChecked());
-    emit found->itemClicked(found->item(0));
+    found->setCurrentRow(0);
     form->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     EXPECT_EQ(program->protocol().session().portIndex(), 1);
     EXPECT_TRUE(program->protocol().session().devicePath().isEmpty());
     EXPECT_TRUE(program->form1()->portText().startsWith(u("Port COM2")));
+
+    // Opened again: the earlier results are gone. Enter on a result takes it and closes.
+    form->show();
+    EXPECT_EQ(found->count(), 0);
+    EXPECT_TRUE(form->findChild<QLabel*>(QStringLiteral("StavHledani"))->text().isEmpty());
+    form->findChild<QPushButton*>(QStringLiteral("NajitPrevodnik"))->click();
+    ASSERT_EQ(found->count(), 3);
+    found->setCurrentRow(1);
+    QTest::keyClick(found, Qt::Key_Return);
+    EXPECT_TRUE(form->isHidden());
+    EXPECT_EQ(program->protocol().session().devicePath(), simA.devicePath());
 }
 
 } // namespace

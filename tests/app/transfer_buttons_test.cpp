@@ -1,3 +1,4 @@
+#include "app/port_window.h"
 #include "window_fixture.h"
 
 #include "app/measurement_window.h"
@@ -158,6 +159,36 @@ TEST_F(TransferButtons, MeasurementButtonOpensTheMeasurementWindowModally)
     mainWidget<QPushButton>("Mereni")->click();
     EXPECT_TRUE(wasModal);
     EXPECT_TRUE(program->form3()->isHidden());
+}
+
+TEST_F(TransferButtons, AWriteNamesItsTransmitterAndItsEndStaysInTheStatusLine)
+{
+    ASSERT_TRUE(program->openAtStart(QStringLiteral(VTR8_EXAMPLES_DIR "/pt100-linearized.txt")));
+    program->model().userEdit(program->model().EditUzPozn, u("TT-101"));
+    QCheckBox* verify = program->form1()->verifyWriteBox();
+    const bool verifyBefore = verify->isChecked();
+    verify->setChecked(true);
+    ui.confirmAnswers = {true};
+    mainWidget<QPushButton>("Poslat")->click();
+    ASSERT_TRUE(ui.messages.isEmpty()) << ui.messages.join(u(" | ")).toStdString();
+    ASSERT_EQ(ui.questions.size(), 1);
+    // The fixed question first, then the port, the firmware just read and the note.
+    EXPECT_EQ(ui.questions[0],
+              u("Opravdu se má zapsat konfigurace ?") +
+                  Vtr8Application::WriteTargetText(program->form2()->portInUse(), 14, u("TT-101")));
+    EXPECT_EQ(program->model().Label14.caption, u("14"));
+    EXPECT_TRUE(program->form1()->statusText().startsWith(u("Konfigurace zapsána a ověřena ")))
+        << program->form1()->statusText().toStdString();
+
+    // The transmitter stops answering part-way: the failure stays, the bar goes back to 0.
+    transport.transmitter().faults().add({sim::FaultKind::NoReply, -1, 12, 0});
+    ui.confirmAnswers = {true};
+    mainWidget<QPushButton>("Poslat")->click();
+    ASSERT_FALSE(ui.messages.isEmpty());
+    EXPECT_TRUE(program->form1()->statusText().startsWith(ui.messages.constLast()))
+        << program->form1()->statusText().toStdString();
+    EXPECT_EQ(mainWidget<QProgressBar>("Prenos")->value(), 0);
+    verify->setChecked(verifyBefore);
 }
 
 } // namespace

@@ -193,8 +193,10 @@ TEST_F(TransferSessionWindow, TransferButtonsAreDisabledWhileATransferRunsAndBac
     mainWidget<QPushButton>("Precist")->click();
     EXPECT_EQ(during, allOff);
     EXPECT_EQ(transferButtonsEnabled(), before);
-    // The item the person chose (the user's stored choice on Windows, COM1 on a fresh run).
-    const QString port = QStringLiteral("COM%1").arg(program->protocol().session().portIndex() + 1);
+    // The port as the person chose it, with the device it opens where that differs.
+    const QString port =
+        TForm2::portLabel(program->form2()->portInUse(), program->form2()->deviceInUse());
+    EXPECT_TRUE(port.startsWith(u("COM"))) << port.toStdString();
     EXPECT_TRUE(ui.messages.contains(LinkFailureMessage({LinkError::NoReply, port})))
         << ui.messages.join(u(" | ")).toStdString();
 

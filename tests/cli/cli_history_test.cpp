@@ -47,6 +47,10 @@ protected:
     }
     void start(QProcess& p, const QStringList& arguments) const
     {
+        // The spool of records that could not be written stays in the test's folder.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.path());
+        p.setProcessEnvironment(env);
         p.start(QStringLiteral(VTR8CTL_EXECUTABLE),
                 QStringList{QStringLiteral("--history"), history} + arguments);
         p.closeWriteChannel();
@@ -69,7 +73,7 @@ protected:
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         QStringList lines = QString::fromUtf8(r.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         EXPECT_EQ(lines.value(0), QStringLiteral("id,start,end,program,port,operation,result,"
-                                                 "note,firmware,messages"));
+                                                 "note,firmware,messages,operator,computer"));
         QStringList out;
         for (qsizetype i = 1; i < lines.size(); ++i) {
             const QStringList c = lines[i].split(QLatin1Char(','));
@@ -239,6 +243,9 @@ TEST_F(CliHistory, DamagedOrUnwritableHistoryLeavesTheTransferWorking)
     const QString blocked = dir.filePath(QStringLiteral("read.txt"));
     QFile(blocked).open(QIODevice::WriteOnly);
     QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.path());
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(VTR8CTL_EXECUTABLE),
             on(sim, {"--history", blocked + QStringLiteral("/h.sqlite"), "read"}));
     const CtlOutcome unwritable = finish(p);
@@ -246,12 +253,73 @@ TEST_F(CliHistory, DamagedOrUnwritableHistoryLeavesTheTransferWorking)
     EXPECT_TRUE(unwritable.out.startsWith("Konfigura"));
     EXPECT_EQ(unwritable.err.count(QStringLiteral("Do historie převodů")), 1)
         << unwritable.err.toStdString();
+    // The record waited in the spool, and the next program delivers it once the folder can be.
+    EXPECT_TRUE(unwritable.err.contains(QStringLiteral("záznam čeká v souboru")));
+    ASSERT_TRUE(QFile::remove(blocked));
+    for (int run = 0; run < 2; ++run) {
+        QProcess later;
+        later.setProcessEnvironment(env);
+        later.start(QStringLiteral(VTR8CTL_EXECUTABLE),
+                    {"--history", blocked + QStringLiteral("/h.sqlite"), "history", "--csv"});
+        const CtlOutcome listed = finish(later);
+        EXPECT_EQ(listed.exitCode, 0);
+        EXPECT_EQ(listed.out.count("\nread,completed") + listed.out.count(",read,completed"), 1)
+            << run << listed.out.constData();
+    }
 
     QProcess none;
     none.start(QStringLiteral(VTR8CTL_EXECUTABLE),
                on(sim, {"--history", dir.filePath("none.sqlite"), "--no-history", "read"}));
     EXPECT_EQ(finish(none).exitCode, 0);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("none.sqlite"))));
+}
+
+// A note a transmitter holds reaches the terminal as symbols and a spreadsheet as text; a
+// file-size limit below the store's needs leaves the transfer done and the record kept.
+TEST_F(CliHistory, NotesReachTerminalsAndSpreadsheetsHarmlessly)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    ASSERT_EQ(ctl(on(sim, {"--yes", "note", "write", "--", "=1+2"})).exitCode, 0);
+    {
+        // As a read of a transmitter holding such a note records it.
+        vtr8::HistoryStore window(history, {});
+        vtr8::HistoryRecord r;
+        r.started = r.ended = QDateTime::currentDateTime();
+        r.note = QStringLiteral("\x1b]0;x\x07\x1b[2J\rA\bB");
+        window.add(r);
+    }
+    for (const QStringList& command :
+         {QStringList{"history"}, QStringList{"history", "show", "2"}}) {
+        const CtlOutcome shown = ctl(command);
+        EXPECT_EQ(shown.exitCode, 0);
+        EXPECT_FALSE(shown.out.contains('\x1b') || shown.out.contains('\r') ||
+                     shown.out.contains('\b') || shown.out.contains('\x07'))
+            << command.join(' ').toStdString();
+        EXPECT_TRUE(QString::fromUtf8(shown.out).contains(QStringLiteral("␛]0;x␇␛[2J␍A␈B")))
+            << shown.out.constData();
+    }
+    const QString csv = dir.filePath(QStringLiteral("h.csv"));
+    ASSERT_EQ(ctl({"history", "export", csv, "--csv-separator", ";"}).exitCode, 0);
+    const QByteArray bytes = fileBytes(csv);
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBFid;start;end;program;port;")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains(";note;completed;\"'=1+2\";;")) << bytes.constData();
+
+    // The limit of a shell's "ulimit -f" (1 KiB blocks); vtr8ctl used to die of SIGXFSZ.
+    QProcess limited;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("limited")));
+    limited.setProcessEnvironment(env);
+    limited.start(QStringLiteral("bash"),
+                  {QStringLiteral("-c"), QStringLiteral("ulimit -f 8; exec \"$0\" \"$@\""),
+                   QStringLiteral(VTR8CTL_EXECUTABLE), QStringLiteral("--history"),
+                   dir.filePath(QStringLiteral("limited.sqlite")), QStringLiteral("--port"),
+                   sim.devicePath(), QStringLiteral("--yes"), QStringLiteral("note"),
+                   QStringLiteral("write"), QStringLiteral("omezeno")});
+    const CtlOutcome outcome = finish(limited);
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.err.count(QStringLiteral("Do historie převodů")), 1)
+        << outcome.err.toStdString();
 }
 
 TEST_F(CliHistory, ReportOfACommissioningShowsNoteConfigurationVerdictAndReadings)

@@ -1,6 +1,6 @@
 // Saving keeps the old file whole whenever any step fails, and only regular files
 // are ever read or replaced.
-#include "model/file_io.h"
+#include "configuration/file_io.h"
 #include "model/point_file.h"
 
 #include <QDir>

@@ -77,6 +77,25 @@ TEST(LinearizationError, PointFileSegmentsFollowTheLineAndTheCsvHasEverySample)
     EXPECT_FALSE(csv.contains(';'));
 }
 
+// A point beyond the transmitter's float is refused as the write refuses it, by either method.
+TEST(LinearizationError, APointBeyondTheTransmitterFloatIsRefused)
+{
+    for (const Extended beyond : {1e999L, -1e999L}) {
+        for (const PointFitMethod method :
+             {PointFitMethod::StraightLines, PointFitMethod::Polynomial}) {
+            PointFileCase f({{0, 0}, {0.5L, beyond}, {1, 100}}, method);
+            f.request.rangeStart = 0;
+            f.request.rangeEnd = 100;
+            const LinearizationErrorReport report = ComputeLinearizationError(f.request);
+            EXPECT_FALSE(report.ok);
+            EXPECT_TRUE(report.curves.empty());
+            EXPECT_TRUE(report.message.startsWith(
+                QStringLiteral("Koeficienty linearizace jsou mimo rozsah čísel převodníku")))
+                << report.message.toStdString();
+        }
+    }
+}
+
 // Three points determine a parabola: the error is shown for the degree the write would use,
 // whatever degree was asked for (the usual 6 used to be refused for lack of points).
 TEST(LinearizationError, ThreePointsAreFittedWithTheDegreeTheyDetermine)

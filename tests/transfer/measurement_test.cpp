@@ -93,10 +93,10 @@ TEST(Measurement, NonFiniteValuesShowTheClampedLimit)
         const char* shown;
     };
     const Case cases[] = {
-        {inf, "1000000015047466219876688855040.000"},
-        {std::numeric_limits<double>::quiet_NaN(), "1000000015047466219876688855040.000"},
-        {-inf, "-1000000015047466219876688855040.000"},
-        {-2.5e35, "-1000000015047466219876688855040.000"},
+        {inf, "1.0e30"},
+        {std::numeric_limits<double>::quiet_NaN(), "1.0e30"},
+        {-inf, "-1.0e30"},
+        {-2.5e35, "-1.0e30"},
     };
     for (const Case& c : cases) {
         bench.setInput(c.input);

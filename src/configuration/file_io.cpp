@@ -1,4 +1,4 @@
-#include "model/file_io.h"
+#include "configuration/file_io.h"
 
 #include <QFile>
 
@@ -53,6 +53,11 @@ FileRead readWholeFile(const QString& path, qsizetype limit)
 }
 
 #ifdef _WIN32
+
+bool isForeignLinkInSharedFolder(const QString&)
+{
+    return false;
+}
 
 // Windows: no FIFOs or device paths a person picks by accident in a dialog; Qt's
 // classes, unbuffered so that every write reports its own failure.
@@ -274,6 +279,14 @@ int prepareFile(const QString& path, const QByteArray& data, PreparedFile& prepa
 }
 
 } // namespace
+
+bool isForeignLinkInSharedFolder(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat link {};
+    return ::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode) &&
+           foreignLinkInSharedFolder(name, link);
+}
 
 SaveFileCalls& saveFileCalls()
 {
