@@ -16,19 +16,25 @@ int RunFindCommand(QTextStream& out, UserInterface& ui)
         SearchCandidates(OfferedPorts(DefaultPortListing(), stored.portName()));
     TransmitterSearch search;
     bool found = false;
+    bool noteMissing = false;
     search.answered = [&](const SearchFinding& f) {
         if (f.outcome != SearchFinding::Outcome::Found) {
             ui.message(f.text);
             return;
         }
         found = true;
+        // An unread note is no empty note: the line keeps its place, the message says why.
+        if (!f.noteRead) {
+            noteMissing = true;
+            ui.message(f.text);
+        }
         out << f.port.name << '\t' << f.port.device << '\t' << f.firmware << '\t'
             << visibleControlCharacters(f.note) << '\n';
         out.flush();
     };
     const QList<SearchFinding> findings = search.run(ports);
     ui.message(TransmitterSearch::summaryText(findings));
-    return found ? ExitDone : ExitEndedEarly;
+    return found && !noteMissing ? ExitDone : ExitEndedEarly;
 }
 
 } // namespace vtr8

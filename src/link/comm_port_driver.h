@@ -48,14 +48,23 @@ public:
     void SetRts(bool on) override;
     int WriteData(const std::uint8_t* data, int count) override;
     void setPollingDelay(int ms) override;
+#ifdef Q_OS_WIN
+    void replyDue(int inMs) override;
+#endif
 
     // Discards what waits to be read and/or written.
     void PurgeQueues(bool input, bool output);
     // The name OpenPort opens.
     QString portSystemName() const;
-    int pollingDelay() const { return pollingDelay_; }
+    int pollingDelay() const
+    {
+        return pollingDelay_;
+    }
     // false leaves reception to the polling timer alone (tests of the fallback).
-    void setReceiveOnArrival(bool value) { receiveOnArrival_ = value; }
+    void setReceiveOnArrival(bool value)
+    {
+        receiveOnArrival_ = value;
+    }
 
 #ifndef Q_OS_WIN
     // The underlying port, for diagnostics and tests.
@@ -77,6 +86,9 @@ private:
     void onReadyRead();
 #ifdef Q_OS_WIN
     static constexpr int ArrivalCheckMs = 2;
+    // How long before an answer can be complete the quick look for it starts.
+    static constexpr int ArrivalLeadMs = 6;
+    QTimer arrivalStart_;
     void* handle_ = nullptr; // the port's HANDLE, null while closed
     struct FoundSettings;
     std::shared_ptr<FoundSettings> found_; // shared_ptr: complete only in the Windows file

@@ -12,6 +12,14 @@
 
 namespace vtr8 {
 
+namespace {
+
+// The longest device name whose lock file the serial library can make (file names end at
+// 255 bytes, and its lock file and the lock's temporary file add to the name).
+[[maybe_unused]] constexpr qsizetype LongestLockedName = 200;
+
+} // namespace
+
 void TCommPortDriver::attachPort()
 {
     connect(&port_, &QSerialPort::readyRead, this, &TCommPortDriver::onReadyRead);
@@ -20,7 +28,15 @@ void TCommPortDriver::attachPort()
 
 bool TCommPortDriver::openPort()
 {
+#ifdef Q_OS_UNIX
+    // By the device itself: the serial library names its own lock file after the port, and
+    // a long symbolic link (a by-id name) would give a lock file name too long to make, which
+    // it reports as a port in use.
+    const QString device = QFileInfo(portSystemName()).canonicalFilePath();
+    port_.setPortName(device.isEmpty() ? portSystemName() : device);
+#else
     port_.setPortName(portSystemName());
+#endif
     // Set before open(): a pty refuses parity changes once it is open.
     port_.setBaudRate(BaudRate);
     port_.setDataBits(QSerialPort::Data8);
@@ -156,6 +172,9 @@ TCommPortDriver::OpenProblem TCommPortDriver::problemOf(QSerialPort::SerialPortE
             return OpenProblem::Missing;
         if (::access(path.constData(), R_OK | W_OK) != 0)
             return OpenProblem::Denied;
+        // A device name too long for the library's lock file is no program holding the port.
+        if (QFileInfo(port_.portName()).fileName().size() > LongestLockedName)
+            return OpenProblem::Other;
 #endif
         // Windows opens a port for one program only and says "access denied" to the next.
         return OpenProblem::InUse;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace vtr8 {
 
 namespace {
@@ -84,10 +86,34 @@ bool setLineSettings(HANDLE port, DCB dcb)
 
 } // namespace
 
+// A read of a port costs a call into the system (under Wine a round trip to its server): the
+// port is looked at every ArrivalCheckMs only from just before an answer can be complete until
+// the attempt ends, and at the polling delay otherwise.
 void TCommPortDriver::attachPort()
 {
     arrivalTimer_.setTimerType(Qt::PreciseTimer);
     connect(&arrivalTimer_, &QTimer::timeout, this, &TCommPortDriver::onReadyRead);
+    arrivalStart_.setSingleShot(true);
+    arrivalStart_.setTimerType(Qt::PreciseTimer);
+    connect(&arrivalStart_, &QTimer::timeout, this, [this] {
+        onReadyRead();
+        arrivalTimer_.start(ArrivalCheckMs);
+    });
+}
+
+void TCommPortDriver::replyDue(int inMs)
+{
+    arrivalStart_.stop();
+    arrivalTimer_.stop();
+    if (!IsPortOpen())
+        return;
+    if (inMs < 0) {
+        pollTimer_.start(pollingDelay_);
+        return;
+    }
+    // The polling delay's own timer has nothing to add meanwhile.
+    pollTimer_.stop();
+    arrivalStart_.start(std::max(0, inMs - ArrivalLeadMs));
 }
 
 bool TCommPortDriver::openPort()
@@ -114,7 +140,6 @@ bool TCommPortDriver::openPort()
     // DTR on with the line settings, RTS low until SetRts raises it.
     SetDtr(true);
     SetRts(false);
-    arrivalTimer_.start(ArrivalCheckMs);
     return true;
 }
 
@@ -122,6 +147,7 @@ void TCommPortDriver::ClosePort()
 {
     pollTimer_.stop();
     arrivalTimer_.stop();
+    arrivalStart_.stop();
     if (!handle_)
         return;
     if (found_) {

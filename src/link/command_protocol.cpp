@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 namespace vtr8 {
 
@@ -169,7 +170,10 @@ void CommandProtocol::WaitForReply()
         replyMatched_ = false;
         ++attempt;
         int writeResult = 0;
-        const SendEnd sent = OpenAndSend(frameText, writeResult);
+        // The port a session holds stays open from command to command; a repeated attempt
+        // opens it afresh.
+        const bool reopen = attempt > 1 || !session_.portHeld() || !transport_->IsPortOpen();
+        const SendEnd sent = OpenAndSend(frameText, reopen, writeResult);
         if (sent == SendEnd::PortFailed) {
             failedEarly = true;
             lastFailure_ = {openFailure(), transport_->portDisplayName()};
@@ -181,7 +185,8 @@ void CommandProtocol::WaitForReply()
             break;
         }
         if (writeResult == 0) {
-            listening_ = Listening::Off;
+            listening_ = Listening::Idle;
+            transport_->replyDue(-1);
             failedEarly = true;
             lastFailure_ = {LinkError::PortWrite, transport_->portDisplayName()};
             break;
@@ -193,14 +198,17 @@ void CommandProtocol::WaitForReply()
             interrupted = true;
         const bool invalid = parser_.ChecksumError || parser_.FrameError;
         const bool complete = parser_.ReplyComplete;
-        // A read's reply counts only once the line has stayed quiet behind it.
+        // A read's reply that repeats an earlier frame counts only once its true answer
+        // would have come.
         bool doubted = false;
         if (!interrupted && complete && replyMatched_ && !invalid) {
             const Verdict verdict = judgeAnswer();
             doubted = verdict == Verdict::Doubted;
             interrupted = verdict == Verdict::Interrupted;
         }
-        listening_ = Listening::Off;
+        if (listening_ == Listening::Reply)
+            listening_ = Listening::Idle;
+        transport_->replyDue(-1);
 
         anyReply = anyReply || !attemptBytes_.isEmpty();
         if (indicators_)
@@ -271,7 +279,9 @@ LinkResult<DeviceReply> CommandProtocol::exchange(Command command, std::uint16_t
             txFrame_ = {}; // more than a request carries: nothing is sent
         }
     }
+    expectedLineBytes_ = ExchangeLineBytes(command, count);
     WaitForReply();
+    expectedLineBytes_ = 0;
     result.failure = lastFailure_;
     if (result.ok()) {
         result.value = lastReply_;
@@ -320,30 +330,147 @@ LinkResult<DeviceReply> CommandProtocol::send(Command command, std::uint16_t add
                     static_cast<std::uint8_t>(std::min<std::size_t>(data.size(), 255)), data);
 }
 
-CommandProtocol::Verdict CommandProtocol::judgeAnswer()
+namespace {
+
+std::span<const std::uint8_t> BytesOf(const QByteArray& a)
 {
-    if (ReplyProvesItsRequest(txFrame_)) {
-        // Whatever came behind it still has to leave the line before the next request.
-        if (!trailingBytes_.isEmpty())
-            lineDirty_ = true;
-        return Verdict::Stands;
-    }
-    if (!waitForQuiet(timing_.answerGuardMs, false))
-        return Verdict::Interrupted;
-    const auto bytes = [](const QByteArray& a) {
-        return std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(a.constData()),
-                                             static_cast<std::size_t>(a.size()));
-    };
-    return TrailingBytesHoldAnotherFrame(bytes(replyBytes_), bytes(trailingBytes_))
-               ? Verdict::Doubted
-               : Verdict::Stands;
+    return {reinterpret_cast<const std::uint8_t*>(a.constData()),
+            static_cast<std::size_t>(a.size())};
 }
 
-bool CommandProtocol::waitForQuiet(int quietMs, bool sinceRequest)
+// The frame parsed as the reply of an attempt, when it answers `request`.
+std::optional<ReplyParser> AnswerIn(const TxFrame& request, std::span<const std::uint8_t> frame)
+{
+    ReplyParser parser;
+    parser.Clear();
+    parser.ProcessReplyByte(0xFF); // the first byte is always preamble
+    for (std::uint8_t b : frame)
+        parser.ProcessReplyByte(b);
+    if (!parser.ReplyComplete || parser.ChecksumError || parser.FrameError ||
+        parser.ByteCount > ReplyParser::ReplyDataSize ||
+        !ReplyMatchesRequest(
+            request, parser.ReceivedCommand,
+            std::span<const std::uint8_t>(parser.ReplyData.data() + 1, parser.ByteCount)))
+        return std::nullopt;
+    return parser;
+}
+
+} // namespace
+
+void CommandProtocol::rememberFrame(std::span<const std::uint8_t> frame)
+{
+    if (frame.empty())
+        return;
+    const qint64 at = now();
+    std::erase_if(seen_, [&](const SeenFrame& f) { return f.at < at - timing_.drainQuietMs; });
+    seen_.push_back({{frame.begin(), frame.end()}, at});
+}
+
+bool CommandProtocol::seenLately() const
+{
+    const qint64 since = now() - timing_.drainQuietMs;
+    return std::any_of(seen_.begin(), seen_.end(),
+                       [&](const SeenFrame& f) { return f.at >= since; });
+}
+
+bool CommandProtocol::seenBefore(std::span<const std::uint8_t> frame) const
+{
+    const qint64 since = now() - timing_.drainQuietMs;
+    return std::any_of(seen_.begin(), seen_.end(), [&](const SeenFrame& f) {
+        return f.at >= since &&
+               std::equal(f.frame.begin(), f.frame.end(), frame.begin(), frame.end());
+    });
+}
+
+CommandProtocol::Verdict CommandProtocol::judgeAnswer()
+{
+    const std::vector<std::uint8_t> frame = FrameOf(BytesOf(replyBytes_));
+    // Writes prove their request by their echo. What comes behind them is judged before the
+    // next request.
+    if (ReplyProvesItsRequest(txFrame_)) {
+        rememberFrame(frame);
+        return Verdict::Stands;
+    }
+    // A read's answer repeating a frame seen before may be the same answer again, or a copy
+    // (a repeater, an adapter's buffer) standing before the true one. A true answer is
+    // complete only once the request and the answer have passed the line byte by byte: a
+    // repeat is held until then, and the line has to stay quiet behind it (the next
+    // request's settle runs meanwhile). With nothing seen lately, the transmitter's previous
+    // reply went unseen (to another program, or before the port was opened): the first
+    // answer is held the same way.
+    const auto bytesMs = [this](qint64 bytes) { return bytes * timing_.byteTimeUs / 1000; };
+    const qint64 completedAt = lastByteAt_;
+    const bool repeat = seenBefore(frame);
+    // A fresh answer complete before its request could have left the wire (with a few bytes
+    // to spare for the clock) comes over no line at all: a simulator without pacing, whose
+    // answers are there at once. Nothing then is held for the line's time.
+    if (!repeat && completedAt < lastRequestAt_ + bytesMs(txFrame_.TxFrameLen - 4))
+        lineUnpaced_ = true;
+    const qint64 due =
+        lineUnpaced_ ? 0 : lastRequestAt_ + bytesMs(txFrame_.TxFrameLen + replyBytes_.size());
+    // A repeat complete well before a true answer could be is a copy for certain: its true
+    // answer gets a longer quiet to show itself.
+    const bool early = completedAt < due - bytesMs(2);
+    const bool copy = repeat || !seenLately();
+    if (copy && !waitForQuiet(timing_.answerGuardMs * (early ? 4 : 1), due))
+        return Verdict::Interrupted;
+    bool noise = false;
+    std::optional<ReplyParser> answer;
+    std::vector<std::uint8_t> answerFrame;
+    for (const LineFrame& behind : SplitFrames(BytesOf(idleBytes_), &noise)) {
+        if (behind.bytes == frame)
+            continue;
+        if (!behind.valid) {
+            noise = true;
+            continue;
+        }
+        std::optional<ReplyParser> other = AnswerIn(txFrame_, behind.bytes);
+        if (!other)
+            continue; // a copy of another request's answer
+        // Two different answers: no telling which is this request's, unless the first
+        // repeats a frame seen before and the second is the only other one.
+        if (!repeat || (answer && answerFrame != behind.bytes))
+            return Verdict::Doubted;
+        answer = std::move(other);
+        answerFrame = behind.bytes;
+    }
+    rememberFrame(frame);
+    if (!copy)
+        return Verdict::Stands;
+    // What came behind it is judged here; noise still leaves the line to drain.
+    for (const LineFrame& behind : SplitFrames(BytesOf(idleBytes_)))
+        if (behind.valid)
+            rememberFrame(behind.bytes);
+    if (!noise)
+        idleBytes_.clear();
+    if (answer)
+        parser_ = *answer;
+    return Verdict::Stands;
+}
+
+bool CommandProtocol::judgeIdleBytes()
+{
+    if (idleBytes_.isEmpty())
+        return true;
+    if (!waitForQuiet(timing_.answerGuardMs))
+        return false;
+    bool incomplete = false;
+    bool harmless = true;
+    for (const LineFrame& frame : SplitFrames(BytesOf(idleBytes_), &incomplete)) {
+        harmless = harmless && frame.valid && seenBefore(frame.bytes);
+        if (frame.valid)
+            rememberFrame(frame.bytes);
+    }
+    idleBytes_.clear();
+    if (incomplete || !harmless)
+        lineDirty_ = true;
+    return true;
+}
+
+bool CommandProtocol::waitForQuiet(int quietMs, qint64 notBefore)
 {
     for (;;) {
-        const qint64 since = sinceRequest ? std::max(lastByteAt_, lastRequestAt_) : lastByteAt_;
-        const qint64 left = since + quietMs - now();
+        const qint64 left = std::max(lastByteAt_, notBefore) + quietMs - now();
         if (left <= 0)
             return true;
         if (!pause(static_cast<int>(left)))
@@ -376,29 +503,38 @@ CommandProtocol::WaitEnd CommandProtocol::waitForReplyOrTimeout()
     return end;
 }
 
-CommandProtocol::SendEnd CommandProtocol::OpenAndSend(const QByteArray& frameText, int& writeResult)
+CommandProtocol::SendEnd CommandProtocol::OpenAndSend(const QByteArray& frameText, bool reopen,
+                                                      int& writeResult)
 {
-    // Every attempt opens the port afresh, with the port chosen right now.
-    listening_ = Listening::Off;
-    transport_->ClosePort();
-    transport_->prepare(session_.portIndex(), session_.devicePath());
-    if (!transport_->OpenPort())
-        return SendEnd::PortFailed;
-    transport_->SetDtr(true);
-    transport_->SetRts(true);
-    // Lets the line settle after the control lines rise. Whatever arrives
-    // meanwhile answers no request that could still be asked: it dirties the
-    // line.
-    lastByteAt_ = now();
-    listening_ = Listening::Guard;
-    if (!pause(timing_.settleMs))
+    listening_ = Listening::Idle;
+    if (reopen) {
+        // Opened afresh, with the port chosen right now.
+        transport_->ClosePort();
+        idleBytes_.clear();
+        lineUnpaced_ = false;
+        transport_->prepare(session_.portIndex(), session_.devicePath());
+        if (!transport_->OpenPort())
+            return SendEnd::PortFailed;
+        transport_->SetDtr(true);
+        transport_->SetRts(true);
+        // Lets the line settle after the control lines rise.
+        lastByteAt_ = now();
+        if (!pause(timing_.settleMs))
+            return SendEnd::Interrupted;
+    } else if (!waitForQuiet(timing_.settleMs, lastRequestAt_)) {
+        // The line turns around: the settle time after its last byte.
+        return SendEnd::Interrupted;
+    }
+    // Whatever arrived since the last answer answers no request that could still be asked:
+    // copies of frames already seen do no harm, anything else dirties the line.
+    if (!judgeIdleBytes())
         return SendEnd::Interrupted;
     // A reply may come late, and a ReadEEPROM reply does not say which address
     // it answers: after anything unexpected nothing goes out until the line has
     // been quiet longer than a reply comes late. The repeat of an unanswered
     // request needs no wait, since a late answer to it answers the repeat too.
     if (lineDirty_ || (!unanswered_.isEmpty() && unanswered_ != frameText)) {
-        if (!waitForQuiet(timing_.drainQuietMs, true))
+        if (!waitForQuiet(timing_.drainQuietMs, lastRequestAt_))
             return SendEnd::Interrupted;
         lineDirty_ = false;
         unanswered_.clear();
@@ -411,7 +547,7 @@ CommandProtocol::SendEnd CommandProtocol::OpenAndSend(const QByteArray& frameTex
     ring_.Reset();
     attemptBytes_.clear();
     replyBytes_.clear();
-    trailingBytes_.clear();
+    idleBytes_.clear();
     listening_ = Listening::Reply;
     if (indicators_)
         indicators_->setPrenosByte(0);
@@ -421,6 +557,10 @@ CommandProtocol::SendEnd CommandProtocol::OpenAndSend(const QByteArray& frameTex
         transport_->WriteData(reinterpret_cast<const std::uint8_t*>(frameText.constData()),
                               static_cast<int>(frameText.size()));
     lastRequestAt_ = now();
+    // The shortest answer the command can have: one preamble byte instead of five.
+    transport_->replyDue(expectedLineBytes_ > 4
+                             ? int(qint64(expectedLineBytes_ - 4) * timing_.byteTimeUs / 1000)
+                             : 0);
     return SendEnd::Sent;
 }
 
@@ -445,43 +585,55 @@ void CommandProtocol::onReceive(const std::uint8_t* data, int size)
     lastByteAt_ = now();
     const auto bytes = QByteArray(reinterpret_cast<const char*>(data), size);
     switch (listening_) {
-    case Listening::Off:
-    case Listening::Guard:
-        lineDirty_ = true;
-        return;
     case Listening::Trailing:
         attemptBytes_.append(bytes);
-        trailingBytes_.append(bytes);
+        idleBytes_.append(bytes);
+        return;
+    case Listening::Idle:
+        idleBytes_.append(bytes);
         return;
     case Listening::Reply:
         break;
     }
     int i = 0;
-    for (; i < size && !parser_.ReplyComplete; ++i) {
-        attemptBytes_.append(static_cast<char>(data[i]));
-        replyBytes_.append(static_cast<char>(data[i]));
-        ring_.Put(data[i]);
+    while (i < size) {
+        const std::uint8_t b = data[i++];
+        attemptBytes_.append(static_cast<char>(b));
+        replyBytes_.append(static_cast<char>(b));
+        ring_.Put(b);
         while (!ring_.Empty()) {
             parser_.ProcessReplyByte(ring_.Get());
             if (indicators_)
                 indicators_->setPrenosByte(100);
         }
-    }
-    if (!parser_.ReplyComplete)
+        if (!parser_.ReplyComplete)
+            continue;
+        const bool invalid = parser_.ChecksumError || parser_.FrameError;
+        const int count = parser_.ByteCount;
+        const bool matched =
+            !invalid && count <= ReplyParser::ReplyDataSize &&
+            ReplyMatchesRequest(txFrame_, parser_.ReceivedCommand,
+                                std::span<const std::uint8_t>(parser_.ReplyData.data() + 1,
+                                                              static_cast<std::size_t>(count)));
+        if (!invalid && !matched) {
+            // A whole frame that answers another request (a copy of an earlier reply, a
+            // late answer): passed over, the answer may still come behind it.
+            rememberFrame(FrameOf(BytesOf(replyBytes_)));
+            replyBytes_.clear();
+            ring_.Reset();
+            parser_.StartAttempt();
+            continue;
+        }
+        // The attempt's reply; what follows it in the same chunk is judged with whatever
+        // else comes behind it.
+        replyMatched_ = matched;
+        listening_ = Listening::Trailing;
+        idleBytes_ = bytes.mid(i);
+        attemptBytes_.append(idleBytes_);
+        if (wake_)
+            wake_();
         return;
-    // The first complete reply is the attempt's; what follows it in the same
-    // chunk is judged with whatever else comes behind it.
-    listening_ = Listening::Trailing;
-    trailingBytes_ = bytes.mid(i);
-    attemptBytes_.append(trailingBytes_);
-    const int count = parser_.ByteCount;
-    replyMatched_ =
-        count <= ReplyParser::ReplyDataSize &&
-        ReplyMatchesRequest(txFrame_, parser_.ReceivedCommand,
-                            std::span<const std::uint8_t>(parser_.ReplyData.data() + 1,
-                                                          static_cast<std::size_t>(count)));
-    if (wake_)
-        wake_();
+    }
 }
 
 } // namespace vtr8

@@ -18,6 +18,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace vtr8 {
 
@@ -112,23 +113,32 @@ private:
     void WaitForReply();
 
     enum class WaitEnd { Interrupted, Reply, Timeout };
-    // What received bytes are taken for: nothing is expected (Off), the settle
-    // pause and the drain before a request (Guard), the reply of the attempt
-    // (Reply), what follows a read's reply during its guard time (Trailing).
-    enum class Listening { Off, Guard, Reply, Trailing };
+    // What received bytes are taken for: nothing is expected between commands (Idle:
+    // judged before the next request), the reply of the attempt (Reply), what follows
+    // the accepted reply (Trailing).
+    enum class Listening { Idle, Reply, Trailing };
     enum class SendEnd { Sent, PortFailed, Interrupted };
 
     void onReceive(const std::uint8_t* data, int size);
-    [[nodiscard]] SendEnd OpenAndSend(const QByteArray& frameText, int& writeResult);
+    // `reopen`: the port is opened afresh (the first command of a hold, a repeated attempt);
+    // otherwise the open port and its raised control lines stay, and only the line's
+    // turnaround is kept.
+    [[nodiscard]] SendEnd OpenAndSend(const QByteArray& frameText, bool reopen, int& writeResult);
     // False when something other than its own timer ended the pause.
     bool pause(int ms);
-    // Waits until the line has been quiet for `quietMs` since the last byte
-    // (and since the last request, when `sinceRequest`). False when interrupted.
-    bool waitForQuiet(int quietMs, bool sinceRequest);
-    // Whether the bytes behind a matching reply leave it standing: for a read
-    // the line must stay quiet for the guard time without a second frame.
+    // Waits until the line has been quiet for `quietMs` since the last byte (and since
+    // `notBefore`, a moment of the clock). False when interrupted.
+    bool waitForQuiet(int quietMs, qint64 notBefore = 0);
+    // Whether a matching reply stands: a read's reply that repeats a frame already seen
+    // may be a copy, so the line must stay quiet until its true answer would have come.
     enum class Verdict { Stands, Doubted, Interrupted };
     Verdict judgeAnswer();
+    // Bytes that came between commands: copies of frames already seen do no harm;
+    // anything else leaves the line to drain. False when interrupted.
+    bool judgeIdleBytes();
+    void rememberFrame(std::span<const std::uint8_t> frame);
+    bool seenBefore(std::span<const std::uint8_t> frame) const;
+    bool seenLately() const;
     qint64 now() const { return clock_.elapsed(); }
     WaitEnd waitForReplyOrTimeout();
     void finishRefused();
@@ -158,12 +168,23 @@ private:
     bool waiting_ = false;
     int lastAttempt_ = 0;
     std::function<void()> wake_;
-    // Bytes count only between the write of the request and the end of its attempt,
-    // and only up to the first complete reply.
-    Listening listening_ = Listening::Off;
+    // Bytes count for the attempt from the write of its request to the end of the attempt.
+    Listening listening_ = Listening::Idle;
     bool replyMatched_ = false;
-    QByteArray replyBytes_;    // the accepted reply as it came
-    QByteArray trailingBytes_; // what came behind it within the guard time
+    QByteArray replyBytes_; // the frame being received, or the accepted reply as it came
+    QByteArray idleBytes_;  // what came behind the accepted reply and between commands
+    // Complete frames seen on the line (from the delimiter on) and when: a later copy of
+    // one of them may stand before the true answer.
+    struct SeenFrame {
+        std::vector<std::uint8_t> frame;
+        qint64 at = 0;
+    };
+    std::vector<SeenFrame> seen_;
+    // The port answers faster than any line could (a simulator without pacing): no hold
+    // waits for the line's time. Found afresh at every open.
+    bool lineUnpaced_ = false;
+    // Request and answer bytes of the typed command being exchanged (0: not known).
+    int expectedLineBytes_ = 0;
     // The line's state between commands: an unexpected byte or frame was seen
     // (drain before anything is sent), or a request got no reply in time (its
     // answer may still come: drain before any other request).

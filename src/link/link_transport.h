@@ -37,6 +37,10 @@ public:
     // progress was possible within the output time-out.
     virtual int WriteData(const std::uint8_t* data, int count) = 0;
     virtual void setPollingDelay(int ms) = 0;
+    // The answer to the request just written can be complete `inMs` from now at the
+    // earliest (0: at any moment); -1: no answer is awaited any more. A port that must look
+    // for arrivals itself looks often only while an answer is due.
+    virtual void replyDue(int inMs) { (void)inMs; }
 };
 
 } // namespace vtr8

@@ -84,20 +84,34 @@ bool ReplyProvesItsRequest(const TxFrame& request)
     }
 }
 
-bool TrailingBytesHoldAnotherFrame(std::span<const std::uint8_t> reply,
-                                   std::span<const std::uint8_t> trailing)
+std::vector<LineFrame> SplitFrames(std::span<const std::uint8_t> bytes, bool* incomplete)
 {
-    while (!reply.empty() && trailing.size() >= reply.size() &&
-           std::equal(reply.begin(), reply.end(), trailing.begin()))
-        trailing = trailing.subspan(reply.size());
+    std::vector<LineFrame> frames;
     ReplyParser parser;
     parser.Clear();
-    for (std::uint8_t b : trailing) {
-        parser.ProcessReplyByte(b);
-        if (parser.ReplyComplete)
-            return true;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        parser.ProcessReplyByte(bytes[i]);
+        if (!parser.ReplyComplete)
+            continue;
+        const std::size_t delimiter = start + static_cast<std::size_t>(parser.PreambleLength);
+        LineFrame frame;
+        frame.bytes.assign(bytes.begin() + static_cast<std::ptrdiff_t>(delimiter),
+                           bytes.begin() + static_cast<std::ptrdiff_t>(i + 1));
+        frame.valid = !parser.ChecksumError && !parser.FrameError;
+        frames.push_back(std::move(frame));
+        parser.Clear();
+        start = i + 1;
     }
-    return false;
+    if (incomplete)
+        *incomplete = start < bytes.size();
+    return frames;
+}
+
+std::vector<std::uint8_t> FrameOf(std::span<const std::uint8_t> reply)
+{
+    std::vector<LineFrame> frames = SplitFrames(reply);
+    return frames.empty() ? std::vector<std::uint8_t>{} : std::move(frames.front().bytes);
 }
 
 int ExchangeLineBytes(Command command, std::uint8_t count)

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace vtr8 {
 
@@ -27,16 +28,22 @@ bool ReplyMatchesRequest(const TxFrame& request, std::uint8_t replyCommand,
 // NastOfs/NastFS could as well belong to an earlier request of the same shape.
 bool ReplyProvesItsRequest(const TxFrame& request);
 
-// Whether the bytes that followed an accepted reply hold another complete frame
-// (after any exact repeats of the reply itself, which change nothing): then the
-// line carried two answers and either may be the stale one.
 // Bytes one command puts on the line when it is answered at once: the request and the answer
 // the transmitter gives (five preamble bytes, long address, the status bytes and the command's
 // own data; writes echo their address and count). `count` is the count argument of the
 // command (data bytes of a write, bytes asked of a read). What a transfer's progress counts.
 int ExchangeLineBytes(Command command, std::uint8_t count);
 
-bool TrailingBytesHoldAnotherFrame(std::span<const std::uint8_t> reply,
-                                   std::span<const std::uint8_t> trailing);
+// The complete reply frames in `bytes`, each from its delimiter through its checksum (what
+// tells one frame from another; preambles may differ), with whether its checksum and
+// address hold. Bytes of an unfinished frame at the end are left out and counted in
+// `incomplete`.
+struct LineFrame {
+    std::vector<std::uint8_t> bytes;
+    bool valid = false;
+};
+std::vector<LineFrame> SplitFrames(std::span<const std::uint8_t> bytes, bool* incomplete = nullptr);
+// The frame of one complete reply as SplitFrames gives it; empty when `reply` holds none.
+std::vector<std::uint8_t> FrameOf(std::span<const std::uint8_t> reply);
 
 } // namespace vtr8

@@ -15,12 +15,19 @@ struct KindName {
 };
 
 constexpr KindName KindNames[] = {
-    {FaultKind::NoReply, "no-reply"},     {FaultKind::BrokenReply, "broken"},
-    {FaultKind::BadChecksum, "checksum"}, {FaultKind::WrongAddress, "address"},
-    {FaultKind::Garbage, "garbage"},      {FaultKind::Slow, "slow"},
-    {FaultKind::ExtraBytes, "extra"},     {FaultKind::LateDuplicate, "late"},
-    {FaultKind::OtherCommand, "command"}, {FaultKind::ShortCount, "short"},
-    {FaultKind::CorruptStore, "store"},   {FaultKind::CorruptStoreOnce, "store-once"},
+    {FaultKind::NoReply, "no-reply"},
+    {FaultKind::BrokenReply, "broken"},
+    {FaultKind::BadChecksum, "checksum"},
+    {FaultKind::WrongAddress, "address"},
+    {FaultKind::Garbage, "garbage"},
+    {FaultKind::Slow, "slow"},
+    {FaultKind::ExtraBytes, "extra"},
+    {FaultKind::LateDuplicate, "late"},
+    {FaultKind::OtherCommand, "command"},
+    {FaultKind::ShortCount, "short"},
+    {FaultKind::Duplicate, "duplicate"},
+    {FaultKind::CorruptStore, "store"},
+    {FaultKind::CorruptStoreOnce, "store-once"},
 };
 
 // A reply frame: 0xFF preamble, delimiter, five address bytes, command, byte
@@ -192,12 +199,21 @@ bool FaultPlan::apply(int number, Response& response, std::uint32_t& noiseSeed,
             Reseal(bytes, d);
             break;
         }
+        case FaultKind::Duplicate:
         case FaultKind::CorruptStore:
         case FaultKind::CorruptStoreOnce:
             break;
         }
     }
     return true;
+}
+
+bool FaultPlan::duplicatesPrevious(int number) const
+{
+    return std::any_of(rules_.begin(), rules_.end(), [&](const FaultRule& rule) {
+        return rule.kind == FaultKind::Duplicate && number >= rule.first &&
+               (rule.last == 0 || number <= rule.last);
+    });
 }
 
 int FaultPlan::corruptedStoreOffset(int number, int address, int count)

@@ -19,6 +19,9 @@ enum class FaultKind {
     // The reply comes once more, `param` ms after it (default 0): to the next
     // exchange, a late duplicate of the previous reply.
     LateDuplicate,
+    // A copy of the previous reply in one burst as soon as the request is in (a repeater, an
+    // adapter's buffer), the reply itself behind it.
+    Duplicate,
     OtherCommand, // the reply carries command byte `param` (default: the request's + 1)
     ShortCount,   // the reply keeps only `param` data bytes (default 2: the status bytes)
 
@@ -62,6 +65,8 @@ public:
     // The offset within a "WriteEEPROM" of count bytes at address whose stored byte request
     // `number` changes, or -1.
     int corruptedStoreOffset(int number, int address, int count);
+    // Whether request `number` gets a copy of the previous reply before its own.
+    bool duplicatesPrevious(int number) const;
 
 private:
     std::vector<FaultRule> rules_;

@@ -241,8 +241,13 @@ void PtyServer::take(std::uint8_t byte, Clock::time_point receivedAt)
         Outgoing out;
         out.due = receivedAt + std::chrono::milliseconds(response.delayMs);
         out.bytes = response.bytes;
+        out.burst = response.burst;
         if (config_.trace)
-            log_ << "<- " << HexBytes(out.bytes) << (response.delayMs ? " (late)" : "") << '\n'
+            log_ << "<- " << HexBytes(out.bytes)
+                 << (response.burst     ? " (copy)"
+                     : response.delayMs ? " (late)"
+                                        : "")
+                 << '\n'
                  << std::flush;
         if (out.bytes.empty())
             continue;
@@ -258,7 +263,8 @@ void PtyServer::take(std::uint8_t byte, Clock::time_point receivedAt)
 Clock::time_point PtyServer::nextDue() const
 {
     const Outgoing& out = outgoing_.front();
-    return config_.pace ? out.due + ByteTime * static_cast<int>(out.sent + 1) : out.due;
+    return config_.pace && !out.burst ? out.due + ByteTime * static_cast<int>(out.sent + 1)
+                                      : out.due;
 }
 
 bool PtyServer::sendDue()
@@ -268,7 +274,7 @@ bool PtyServer::sendDue()
         const auto now = Clock::now();
         if (nextDue() > now)
             return true;
-        const std::size_t chunk = config_.pace ? 1 : out.bytes.size() - out.sent;
+        const std::size_t chunk = config_.pace && !out.burst ? 1 : out.bytes.size() - out.sent;
         const ssize_t n = ::write(master_, out.bytes.data() + out.sent, chunk);
         if (n < 0) {
             if (errno == EAGAIN || errno == EINTR) {

@@ -44,6 +44,7 @@ private:
         std::chrono::steady_clock::time_point due;
         std::vector<std::uint8_t> bytes;
         std::size_t sent = 0;
+        bool burst = false;
     };
 
     void receive();

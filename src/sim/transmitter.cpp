@@ -108,9 +108,14 @@ void Transmitter::takeByte(std::uint8_t b)
     response.bytes = replyFrame(command, answer(command, data));
     std::vector<Response> extra;
     record.answered = faults_.apply(record.number, response, noiseSeed_, &extra);
+    if (faults_.duplicatesPrevious(record.number) && !lastReply_.empty())
+        pending_.push_back({lastReply_, 0, true});
     requests_.push_back(std::move(record));
-    if (requests_.back().answered)
+    if (requests_.back().answered) {
+        if (!response.bytes.empty())
+            lastReply_ = response.bytes;
         pending_.push_back(std::move(response));
+    }
     for (Response& more : extra)
         pending_.push_back(std::move(more));
 }

@@ -17,6 +17,9 @@ namespace vtr8::sim {
 struct Response {
     std::vector<std::uint8_t> bytes;
     int delayMs = 0;
+    // All at once rather than byte by byte at the line's pace (it still holds the line
+    // for as long as its bytes would take).
+    bool burst = false;
 };
 
 // A well-formed request the transmitter took, in arrival order.
@@ -73,6 +76,7 @@ private:
     std::function<double()> clock_;
     std::vector<RequestRecord> requests_;
     std::vector<Response> pending_;
+    std::vector<std::uint8_t> lastReply_; // the last reply sent, for a duplicate
 
     // Request decoder state.
     std::vector<std::uint8_t> frame_;

@@ -244,7 +244,8 @@ TEST_F(CommandProtocolTest, APortChosenDuringACommandOrSessionWaitsForItsEnd)
     session.end();
     transport.replies.push_back(Whole(SampleReply));
     readPV();
-    EXPECT_EQ(transport.openedIndices, (QList<int>{1, 1, 5, 5, 2}));
+    // The session's commands share one open of its port.
+    EXPECT_EQ(transport.openedIndices, (QList<int>{1, 1, 5, 2}));
     EXPECT_EQ(session.portIndex(), 2);
 }
 
@@ -479,6 +480,13 @@ struct LineFault {
     int duplicateAfterMs;
 };
 
+QByteArray BuildFrameText(std::uint16_t address, std::uint8_t count)
+{
+    std::array<std::uint8_t, 26> none{};
+    const auto wire = BuildTxFrame("ReadEEPROM", address, count, none).wire();
+    return QByteArray(reinterpret_cast<const char*>(wire.data()), qsizetype(wire.size()));
+}
+
 QByteArray EepromReply(const QByteArray& request)
 {
     const int address =
@@ -533,6 +541,36 @@ TEST_F(CommandProtocolTest, ALateOrRepeatedReplyNeverAnswersALaterRead)
         EXPECT_GE(answered, fault.lateMs > 2 * timeout ? 0 : 3) << fault.what;
     }
     protocol.setTransport(&transport);
+}
+
+TEST_F(CommandProtocolTest, AReadReplyFollowedByExactlyOneIdenticalCopyStands)
+{
+    // The copy in the reply's own chunk, in the next one, or only after the command ended:
+    // the read keeps its data, and the copy costs the next read neither a repeat nor a drain.
+    LinkTiming timing = test::FastTiming();
+    timing.drainQuietMs = 1500;
+    protocol.setTiming(timing);
+    const QByteArray first = EepromReply(BuildFrameText(400, 4));
+    const QByteArray second = EepromReply(BuildFrameText(404, 4));
+    const std::vector<ScriptedTransport::Reply> copies[] = {
+        {Whole(first + first)},
+        {{{first, first}}},
+        {{{first, QByteArray(), QByteArray(), first}}},
+    };
+    for (const auto& reply : copies) {
+        transport.replies.assign(reply.begin(), reply.end());
+        transport.replies.push_back(Whole(second));
+        const int before = static_cast<int>(transport.writes.size());
+        const LinkResult<Bytes> a = protocol.readEeprom(400, 4);
+        QElapsedTimer clock;
+        clock.start();
+        const LinkResult<Bytes> b = protocol.readEeprom(404, 4);
+        EXPECT_LT(clock.elapsed(), timing.drainQuietMs / 2);
+        ASSERT_TRUE(a.ok() && b.ok()) << ui.messages.join('|').toStdString();
+        EXPECT_EQ(a.value, (Bytes{400 % 251, 401 % 251, 402 % 251, 403 % 251}));
+        EXPECT_EQ(b.value, (Bytes{404 % 251, 405 % 251, 406 % 251, 407 % 251}));
+        EXPECT_EQ(transport.writes.size(), before + 2);
+    }
 }
 
 TEST_F(CommandProtocolTest, AbandonLetsTheCommandInFlightEndAndStopsEverythingAfter)

@@ -9,8 +9,10 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QSerialPort>
 #include <QSocketNotifier>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -281,6 +283,22 @@ TEST_F(PtyLinkTest, ProtocolReadsAndWritesOverThePtyWithDefaultTiming)
     qunsetenv("VTR8_COM5");
     protocol.closePort();
     EXPECT_TRUE(sim.stop());
+}
+
+// A by-id style link whose name alone is near the file system's limit opens the device.
+TEST_F(PtyLinkTest, ALongLinkToThePortOpensIt)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QString(240, QLatin1Char('p')));
+    ASSERT_TRUE(QFile::link(sim.devicePath(), link));
+    ScriptedUserInterface ui;
+    CommandProtocol protocol;
+    test::RecordFailures(protocol, ui);
+    protocol.session().setDevicePath(link);
+    EXPECT_TRUE(protocol.readEeprom(268, 2).ok());
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join('|').toStdString();
 }
 
 TEST_F(PtyLinkTest, MissingPortIsReportedOnceWithItsName)

@@ -129,6 +129,22 @@ TEST(FaultPlan, WellFormedRepliesThatAnswerAnotherRequest)
     EXPECT_EQ(shortReply.ByteCount, 2);
 }
 
+TEST(FaultPlan, DuplicateSendsThePreviousReplyAtOnceBeforeTheAnswer)
+{
+    Transmitter t;
+    t.faults().add(*ParseFaultRule("duplicate@2-"));
+    const auto first = t.feed(ReadTypeBytes());
+    ASSERT_EQ(first.size(), 1u); // nothing before it to copy
+    const auto frame = BuildTxFrame("ReadEEPROM", 262, 2, {});
+    const auto second = t.feed({frame.wire().begin(), frame.wire().end()});
+    ASSERT_EQ(second.size(), 2u);
+    EXPECT_EQ(second[0].bytes, first[0].bytes);
+    EXPECT_TRUE(second[0].burst);
+    EXPECT_FALSE(second[1].burst);
+    EXPECT_NE(second[1].bytes, first[0].bytes);
+    EXPECT_EQ(Parsed(second[1].bytes).ReplyData[3], 14); // the firmware number at 262
+}
+
 TEST(FaultPlan, RulesSelectRequestsByNumberAndCombine)
 {
     Transmitter t;

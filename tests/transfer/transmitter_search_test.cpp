@@ -1,5 +1,6 @@
 // "Najít převodník" against two vtr8-sim programs, a silent pty and a port another
 // program holds.
+#include "device/memory_map.h"
 #include "link/port_lock.h"
 #include "sim/eeprom.h"
 #include "sim/sim_options.h"
@@ -116,6 +117,43 @@ TEST(TransmitterSearch, ACandidateIsEveryOfferedPortThatIsThere)
     EXPECT_EQ(candidates[0].name, QStringLiteral("COM1"));
     EXPECT_EQ(candidates[1].device, QStringLiteral("/dev/ttyUSB0"));
     EXPECT_EQ(TransmitterSearch::summaryText({}), QStringLiteral("Žádný převodník nebyl nalezen."));
+}
+
+} // namespace
+} // namespace vtr8
+
+namespace vtr8 {
+namespace {
+
+TEST(TransmitterSearch, OnlyTypeBytes13And249AreThisFamily)
+{
+    test::EnsureCoreApplication();
+    QTemporaryDir dir;
+    const struct {
+        std::uint8_t first, second;
+        SearchFinding::Outcome outcome;
+    } cases[] = {
+        {13, 249, SearchFinding::Outcome::Found},
+        {13, 0, SearchFinding::Outcome::OtherDevice},
+        {0, 249, SearchFinding::Outcome::OtherDevice},
+    };
+    for (const auto& c : cases) {
+        sim::EepromImage image = sim::FactoryEeprom(sim::SimOptions{});
+        image[eeprom::DeviceTypeBytes] = c.first;
+        image[eeprom::DeviceTypeBytes + 1] = c.second;
+        const QString load = dir.filePath(QStringLiteral("type-%1-%2").arg(c.first).arg(c.second));
+        std::string error;
+        ASSERT_TRUE(sim::DumpEeprom(load.toStdString(), image, error)) << error;
+        test::SimProcess sim({QStringLiteral("--load"), load});
+        ASSERT_TRUE(sim.start());
+        const SearchFinding f =
+            TransmitterSearch().probe({QStringLiteral("COM1"), sim.devicePath(), 0});
+        EXPECT_EQ(f.outcome, c.outcome) << int(c.first) << ',' << int(c.second);
+        if (c.outcome == SearchFinding::Outcome::OtherDevice) {
+            EXPECT_EQ(f.text, QStringLiteral("Na portu COM1 odpovídá zařízení, které není "
+                                             "převodník VTR8."));
+        }
+    }
 }
 
 } // namespace
