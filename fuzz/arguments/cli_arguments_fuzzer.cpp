@@ -60,7 +60,7 @@ Walk walk(const QStringList& arguments)
     Walk w;
     bool ended = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
+        QString a = arguments[i];
         if (ended) {
             w.positional << a;
             continue;
@@ -69,15 +69,26 @@ Walk walk(const QStringList& arguments)
             ended = true;
             continue;
         }
+        std::optional<QString> inlineValue;
+        if (a.startsWith(QLatin1String("--")) && a.indexOf(QLatin1Char('=')) > 2) {
+            inlineValue = a.section(QLatin1Char('='), 1);
+            a = a.section(QLatin1Char('='), 0, 0);
+        }
         const CliOptionSpec* spec = nullptr;
         for (const CliOptionSpec& s : vtr8::CliOptionTable())
             if (a == QLatin1String(s.name) || (s.shortName && a == QLatin1String(s.shortName)))
                 spec = &s;
-        if (spec && spec->kind == CliOptionKind::Help) {
+        if (spec && inlineValue && spec->kind != CliOptionKind::Value) {
+            w.malformed = true;
+            return w;
+        }
+        if (spec && (spec->kind == CliOptionKind::Help || spec->kind == CliOptionKind::Version)) {
             w.help = true;
             return w;
         }
-        if (spec && spec->kind == CliOptionKind::Value) {
+        if (spec && inlineValue) {
+            w.values[QString::fromUtf8(spec->name)] = *inlineValue;
+        } else if (spec && spec->kind == CliOptionKind::Value) {
             if (i + 1 >= arguments.size()) {
                 w.malformed = true;
                 return w;
@@ -109,11 +120,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QStringList arguments = decodeArguments(data, size);
     const vtr8::CliParseResult parsed = vtr8::ParseCliArguments(arguments);
-    check(int(parsed.help) + int(parsed.options.has_value()) + int(!parsed.error.isEmpty()) == 1);
+    check(int(parsed.help || parsed.version) + int(parsed.options.has_value()) +
+              int(!parsed.error.isEmpty()) ==
+          1);
 
     const Walk w = walk(arguments);
     // Help wins where it comes before any fault; a malformed option is never options.
-    if (parsed.help)
+    if (parsed.help || parsed.version)
         check(w.help);
     if (w.malformed)
         check(!parsed.options);

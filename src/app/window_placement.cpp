@@ -1,6 +1,9 @@
 #include "app/window_placement.h"
 
+#include "link/port_lock.h"
+
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLockFile>
 #include <QRect>
@@ -53,9 +56,15 @@ void centreOnScreen(QWidget* window, int slot)
 
 WindowSlot takeWindowSlot()
 {
+    // Beside the port locks, in a folder only this user can write: a shared temporary folder
+    // would let another user's windows (or planted files) take the slots.
+    const PortLock::Place place = PortLock::LockPlace(QString());
+    if (place.problem != LockProblem::None)
+        return {};
+    const QDir folder = QFileInfo(place.file).dir();
     for (int index = 0; index < SlotCount; ++index) {
         auto lock = std::make_unique<QLockFile>(
-            QDir(QDir::tempPath()).filePath(QStringLiteral("vtr8-window-%1.lock").arg(index)));
+            folder.filePath(QStringLiteral("vtr8-window-%1.lock").arg(index)));
         lock->setStaleLockTime(0); // a lock is stale only when its program is gone
         if (lock->tryLock(0))
             return {index, std::move(lock)};

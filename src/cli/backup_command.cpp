@@ -18,8 +18,9 @@ int CliSession::backup()
     const bool read =
         FetchMemory(link_, ui_, WholeMemoryReads(), image, [terminal](int done, int total) {
             if (terminal) {
-                std::fprintf(stderr, "\rČtení paměti: %3d %%", done * 100 / total);
-                std::fflush(stderr);
+                writeText(
+                    stderr,
+                    QStringLiteral("\rČtení paměti: %1 %").arg(done * 100 / total, 3).toUtf8());
             }
         });
     if (terminal)

@@ -56,12 +56,14 @@ struct CliParseResult {
     std::optional<CliOptions> options;
     QString error; // usage error text when options is empty
     bool help = false;
+    bool version = false; // --version / -V
 };
 
-// "--" ends the options: every argument after it is positional.
+// "--" ends the options: every argument after it is positional. A value is the next argument
+// or follows "=" in the same one (--port=/dev/ttyUSB0).
 CliParseResult ParseCliArguments(const QStringList& arguments);
 
-enum class CliOptionKind { Flag, Value, Help };
+enum class CliOptionKind { Flag, Value, Help, Version };
 
 // One option the parser knows: its names, whether it takes the next argument, and how it is
 // stored (false: the value is refused with `error`, also the text when the value is missing).
@@ -71,12 +73,27 @@ struct CliOptionSpec {
     CliOptionKind kind;
     bool (*apply)(CliOptions& options, const QString& value);
     const char* error;
+    const char* valueName; // the value as the usage shows it (FILE, N, polynomial|segments)
+    const char* help;      // one line for the manual page
+};
+
+// One command: its arguments as the usage shows them, one line for the manual page, and the
+// words that may follow it (note read|write) for the shell's completion.
+struct CliCommandSpec {
+    const char* name;
+    const char* synopsis;
+    const char* help;
+    const char* words; // space-separated, or nullptr
+    bool fileArgument; // its argument is a file name
 };
 
 // The parser's own tables, for whatever must know every option and command.
 std::span<const CliOptionSpec> CliOptionTable();
 std::span<const char* const> CliCommandNames();
+std::span<const CliCommandSpec> CliCommandTable();
 
 const char* CliUsage();
+// What a usage error prints under its one-line reason.
+const char* CliUsageHint();
 
 } // namespace vtr8

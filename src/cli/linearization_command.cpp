@@ -2,6 +2,7 @@
 
 #include "charts/error_plot.h"
 #include "cli/cli_session.h"
+#include "cli/terminal.h"
 #include "cli/text_user_interface.h"
 #include "device/memory_map.h"
 #include "model/linearization_error.h"
@@ -65,7 +66,7 @@ int RunLinearizationCommand(const CliOptions& options, TextUserInterface& ui, QT
         out.flush();
         const QByteArray csv = LinearizationErrorCsv(report.curves.front());
         out.device()->write(csv);
-        std::fputs(summary.toUtf8().constData(), stderr);
+        writeText(stderr, summary.toUtf8());
         return ExitDone;
     }
     const QString error = SavePlot(ErrorPlot(report), options.plotFile);

@@ -19,6 +19,31 @@
 #include <cstring>
 #include <memory>
 
+#ifdef _WIN32
+#include <windows.h>
+
+namespace {
+
+// The offscreen drawing finds fonts only in the folder it is told (else none, and every letter
+// becomes a box): the fonts installed beside the program, or else those of Windows.
+void pointDrawingAtFonts()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR"))
+        return;
+    wchar_t program[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, program, DWORD(std::size(program)));
+    QString folder = QString::fromWCharArray(program, int(length));
+    folder = folder.left(folder.lastIndexOf(QLatin1Char('\\'))) + QStringLiteral("\\fonts");
+    if (GetFileAttributesW(reinterpret_cast<const wchar_t*>(
+            (folder + QStringLiteral("\\DejaVuSans.ttf")).utf16())) == INVALID_FILE_ATTRIBUTES)
+        folder = qEnvironmentVariable("WINDIR", QStringLiteral("C:\\Windows")) +
+                 QStringLiteral("\\Fonts");
+    qputenv("QT_QPA_FONTDIR", folder.toUtf8());
+}
+
+} // namespace
+#endif
+
 int main(int argc, char** argv)
 {
     // Drawing a picture needs fonts, hence a GUI application; without a display it draws
@@ -29,6 +54,10 @@ int main(int argc, char** argv)
                   std::strcmp(argv[i], "report") == 0 || std::strcmp(argv[i], "--protocols") == 0;
     if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef _WIN32
+    if (drawing)
+        pointDrawingAtFonts();
+#endif
     vtr8::prepareStandardStreams();
     const std::unique_ptr<QCoreApplication> app =
         drawing ? std::make_unique<QGuiApplication>(argc, argv)
@@ -46,9 +75,13 @@ int main(int argc, char** argv)
         out << vtr8::CliUsage();
         return vtr8::finishStandardOutput(out, device, vtr8::ExitDone);
     }
+    if (parsed.version) {
+        out << "vtr8ctl " VTR8_VERSION "\n";
+        return vtr8::finishStandardOutput(out, device, vtr8::ExitDone);
+    }
     if (!parsed.options) {
-        std::fprintf(stderr, "vtr8ctl: %s\n%s", parsed.error.toUtf8().constData(),
-                     vtr8::CliUsage());
+        // The reason and where to look, not the whole usage over it.
+        vtr8::writeText(stderr, "vtr8ctl: " + parsed.error.toUtf8() + '\n' + vtr8::CliUsageHint());
         return vtr8::ExitUsage;
     }
     const vtr8::CliOptions& options = *parsed.options;
@@ -57,7 +90,7 @@ int main(int argc, char** argv)
         QString error;
         const auto frame = vtr8::FrameForArguments(options.arguments, error);
         if (!frame) {
-            std::fprintf(stderr, "vtr8ctl: %s\n", error.toUtf8().constData());
+            vtr8::writeText(stderr, "vtr8ctl: " + error.toUtf8() + '\n');
             return vtr8::ExitUsage;
         }
         out << vtr8::HexBytes(*frame) << '\n';

@@ -1,5 +1,7 @@
 #include "cli/standard_output.h"
 
+#include "cli/terminal.h"
+
 #include <QTextStream>
 
 #include <cerrno>
@@ -16,9 +18,23 @@ namespace vtr8 {
 StandardOutput::StandardOutput()
 {
     open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    console_ = isConsole(stdout);
 }
 
 namespace {
+
+// Where the last complete UTF-8 sequence of `bytes` ends.
+qsizetype completeUtf8(const QByteArray& bytes)
+{
+    for (qsizetype back = 1; back <= 4 && back <= bytes.size(); ++back) {
+        const auto c = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((c & 0xC0) == 0x80)
+            continue;
+        const qsizetype length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return length > back ? bytes.size() - back : bytes.size();
+    }
+    return bytes.size();
+}
 
 long long writeToStandardOutput(const char* data, qint64 size)
 {
@@ -35,6 +51,13 @@ qint64 StandardOutput::writeData(const char* data, qint64 size)
 {
     if (error_ != 0)
         return -1;
+    if (console_) {
+        pending_.append(data, size);
+        const qsizetype complete = completeUtf8(pending_);
+        writeText(stdout, pending_.left(complete));
+        pending_.remove(0, complete);
+        return size;
+    }
     qint64 done = 0;
     while (done < size) {
         const long long n = writeToStandardOutput(data + done, size - done);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QIODevice>
 #include <QTextStream>
 
@@ -7,7 +8,8 @@ namespace vtr8 {
 
 // vtr8ctl's standard output as a device that checks every write: a full disk,
 // /dev/full or a closed pipe is remembered with its error number instead of
-// being lost in a buffer, so the program can end with a message and exit 1.
+// being lost in a buffer, so the program can end with a message and exit 1. A Windows console
+// gets the text through its wide-character write (cli/terminal.h).
 class StandardOutput : public QIODevice {
 public:
     StandardOutput();
@@ -21,6 +23,8 @@ protected:
 
 private:
     int error_ = 0;
+    bool console_ = false; // a Windows console: written as wide characters
+    QByteArray pending_;   // the start of a UTF-8 sequence the next write completes
 };
 
 // Flushes `out`, and the C library's stdout for anything written past it;

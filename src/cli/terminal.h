@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 #include <cstdio>
 
 namespace vtr8 {
@@ -12,5 +14,13 @@ bool isTerminal(std::FILE* stream);
 // byte). On Windows that means binary mode instead of the C library's CR LF translation, and
 // a console switched to UTF-8 output while the program runs, so that Czech text shows right.
 void prepareStandardStreams();
+
+// Whether the stream is a Windows console window (never on other systems).
+bool isConsole(std::FILE* stream);
+
+// Writes UTF-8 text to the stream and flushes it. A Windows console gets it through the
+// console's own wide-character write, which shows Czech letters whatever the console's code
+// page; a file or a pipe gets the bytes unchanged.
+void writeText(std::FILE* stream, const QByteArray& utf8);
 
 } // namespace vtr8

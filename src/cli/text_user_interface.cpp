@@ -14,8 +14,7 @@ TextUserInterface::TextUserInterface(bool assumeYes, std::FILE* err, std::FILE* 
 void TextUserInterface::message(const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fprintf(err_, "%s\n", bytes.constData());
-    std::fflush(err_);
+    writeText(err_, bytes + '\n');
 }
 
 bool TextUserInterface::decline()
@@ -28,18 +27,15 @@ bool TextUserInterface::confirm(const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
     if (assumeYes_) {
-        std::fprintf(err_, "%s ano\n", bytes.constData());
-        std::fflush(err_);
+        writeText(err_, bytes + " ano\n");
         return true;
     }
     if (!isTerminal(in_)) {
-        std::fprintf(err_, "%s ne\n", bytes.constData());
-        std::fflush(err_);
+        writeText(err_, bytes + " ne\n");
         return decline();
     }
     for (;;) {
-        std::fprintf(err_, "%s [a/n] ", bytes.constData());
-        std::fflush(err_);
+        writeText(err_, bytes + " [a/n] ");
         char line[64];
         if (!std::fgets(line, sizeof line, in_))
             return decline();

@@ -322,3 +322,22 @@ TEST_F(SecondWindow, OpensOffsetFromTheFirst)
 
 } // namespace
 } // namespace vtr8::testing_support
+
+#ifdef Q_OS_UNIX
+// The slots are locked in this user's private lock folder, never in the shared /tmp where
+// another user's files would take them.
+TEST(WindowSlots, LockedInThePrivateLockFolder)
+{
+    QTemporaryDir runtime;
+    ASSERT_TRUE(QFile::setPermissions(runtime.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const bool had = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    const vtr8::WindowSlot slot = vtr8::takeWindowSlot();
+    had ? qputenv("XDG_RUNTIME_DIR", saved) : qunsetenv("XDG_RUNTIME_DIR");
+    ASSERT_TRUE(slot.lock);
+    EXPECT_TRUE(
+        QFile::exists(runtime.filePath(QStringLiteral("vtr8-window-%1.lock").arg(slot.index))));
+}
+#endif

@@ -1,5 +1,8 @@
+#include "cli/cli_manual.h"
 #include "cli/cli_options.h"
 #include "cli/frame_command.h"
+
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -115,6 +118,53 @@ TEST(CliOptions, DoubleDashEndsTheOptions)
     const auto dashes = ParseCliArguments(args(Words{"note", "--", "write", "--"}));
     ASSERT_TRUE(dashes.options) << dashes.error.toStdString();
     EXPECT_EQ(dashes.options->arguments, (QStringList{"write", "--"}));
+}
+
+TEST(CliOptions, ValueAfterEqualsSignAndVersion)
+{
+    const auto r = ParseCliArguments(
+        args(Words{"--port=/dev/x=1", "--count=0", "--save=", "measure", "--history=h.db"}));
+    ASSERT_TRUE(r.options) << r.error.toStdString();
+    EXPECT_EQ(r.options->port, "/dev/x=1");
+    EXPECT_EQ(r.options->count, 0);
+    EXPECT_EQ(r.options->historyFile, "h.db");
+    for (const Words& bad :
+         {Words{"--yes=1", "read"}, Words{"--port=", "read"}, Words{"--com=9", "read"},
+          Words{"--bogus=1", "read"}, Words{"--=x", "read"}})
+        EXPECT_FALSE(ParseCliArguments(args(bad)).options) << bad.front();
+    for (const char* version : {"--version", "-V"}) {
+        const auto v = ParseCliArguments(args(Words{"read", version, "--bogus"}));
+        EXPECT_TRUE(v.version && !v.options && v.error.isEmpty()) << version;
+    }
+    // After "--" it is a note like any other.
+    const auto note = ParseCliArguments(args(Words{"note", "write", "--", "--port=x"}));
+    ASSERT_TRUE(note.options);
+    EXPECT_EQ(note.options->arguments.last(), "--port=x");
+}
+
+// The manual page and the completion are written from the tables, so nothing the parser
+// knows can be missing from them.
+TEST(CliManual, NamesEveryOptionAndCommandOfTheTables)
+{
+    const QString page = vtr8::Vtr8ctlManualPage(QStringLiteral("1.0"));
+    const QStringList completion =
+        vtr8::Vtr8ctlBashCompletion().split(QRegularExpression(QStringLiteral("[\\s\"|()]+")));
+    auto roff = [](const char* name) { return QString::fromUtf8(name).replace('-', "\\-"); };
+    for (const vtr8::CliOptionSpec& option : vtr8::CliOptionTable()) {
+        EXPECT_TRUE(page.contains("\\fB" + roff(option.name) + "\\fR")) << option.name;
+        EXPECT_TRUE(completion.contains(option.name)) << option.name;
+        if (option.shortName)
+            EXPECT_TRUE(page.contains("\\fB" + roff(option.shortName) + "\\fR"));
+    }
+    for (const char* command : vtr8::CliCommandNames()) {
+        EXPECT_TRUE(page.contains(QStringLiteral(".TP\n\\fB") + roff(command))) << command;
+        EXPECT_TRUE(completion.contains(command)) << command;
+    }
+    for (const QString& manual : {page, vtr8::Vtr8ManualPage(QStringLiteral("1.0"))})
+        for (const char* needed :
+             {".SH ENVIRONMENT", "VTR8_HISTORY", "VTR8_COM", "VTR8_EXTRA_PORTS", ".SH FILES",
+              "history.sqlite", "VTR8.conf", ".lock"})
+            EXPECT_TRUE(manual.contains(QLatin1String(needed))) << needed;
 }
 
 TEST(CliFrame, GoldenFrames)

@@ -79,8 +79,7 @@ ports=$(dialog '^Com$') || fail "the port window did not open"
 key "$ports" alt+n                       # "&Najít převodník"
 waitfor 30 test -s "$work/window.err" || fail "the search asked nothing on ttyUSB7"
 sleep 3
-key "$ports" Return                      # the transmitter found, ready for Enter
-key "$ports" alt+o                       # "&OK"
+key "$ports" Return                      # Enter on the transmitter found takes it, as OK does
 waitfor 10 sh -c "! xdotool search --onlyvisible --name '^Com$' >/dev/null" ||
   fail "the port window did not close"
 key "$main" alt+u                        # "&Uložit vše do převodníku"

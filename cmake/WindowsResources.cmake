@@ -1,0 +1,23 @@
+# The Windows resources of a program: the icon, a VERSIONINFO carrying the project's version and
+# the manifest (per-monitor DPI awareness, the common controls 6, no elevation).
+function(vtr8_windows_resources target description)
+  if(NOT WIN32)
+    return()
+  endif()
+  set(VTR8_RC_NAME ${target})
+  set(VTR8_RC_FILE ${target}.exe)
+  set(VTR8_RC_DESCRIPTION "${description}")
+  set(VTR8_RC_ICON ${PROJECT_SOURCE_DIR}/resources/vtr8.ico)
+  set(VTR8_RC_MANIFEST ${PROJECT_SOURCE_DIR}/resources/windows/program.manifest)
+  set(_parts ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR} 0 0)
+  if(PROJECT_VERSION_PATCH)
+    list(REMOVE_AT _parts 2)
+    list(INSERT _parts 2 ${PROJECT_VERSION_PATCH})
+  endif()
+  list(JOIN _parts "," VTR8_RC_VERSION_COMMAS)
+  set(_rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/resources/windows/program.rc.in ${_rc} @ONLY)
+  target_sources(${target} PRIVATE ${_rc})
+  set_property(SOURCE ${_rc} APPEND PROPERTY OBJECT_DEPENDS
+               ${VTR8_RC_ICON} ${VTR8_RC_MANIFEST})
+endfunction()
