@@ -27,7 +27,7 @@ waitfor() { # seconds, command...
   return 1
 }
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.err" &
 pids+=($!)
 waitfor 10 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -1 "$work/display")"
