@@ -483,7 +483,8 @@ struct LineFault {
 QByteArray BuildFrameText(std::uint16_t address, std::uint8_t count)
 {
     std::array<std::uint8_t, 26> none{};
-    const auto wire = BuildTxFrame("ReadEEPROM", address, count, none).wire();
+    const auto frame = BuildTxFrame("ReadEEPROM", address, count, none);
+    const auto wire = frame.wire();
     return QByteArray(reinterpret_cast<const char*>(wire.data()), qsizetype(wire.size()));
 }
 
