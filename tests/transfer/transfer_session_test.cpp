@@ -90,8 +90,9 @@ TEST(TransferSession, EveryOtherTransferDuringAWriteIsRefusedAndTouchesNothing)
     EXPECT_TRUE(busy.ok);
     EXPECT_EQ(busy.frames, calm.frames);
     EXPECT_EQ(busy.progress, calm.progress);
-    // Every command's pauses and waits were entered by the timer, many times over.
-    EXPECT_GT(busy.refusals, 2 * static_cast<int>(calm.frames.size()));
+    // The timer got into the write's pauses and waits more often than there are commands (a
+    // write no longer idles after its replies, and under Wine the 1 ms timer fires less often).
+    EXPECT_GT(busy.refusals, static_cast<int>(calm.frames.size()));
     EXPECT_EQ(busy.messages, QStringList(busy.refusals, LinkFailureMessage(LinkError::Busy)));
 }
 
