@@ -26,30 +26,6 @@ namespace vtr8 {
 
 namespace {
 
-bool choosePort(const CliOptions& options, CommandProtocol& link, UserInterface& ui)
-{
-    if (!options.port.isEmpty()) {
-        for (int i = 0; i < ComPortCount; ++i) {
-            if (options.port.compare(ComPortItemText(i), Qt::CaseInsensitive) == 0) {
-                link.session().setPortIndex(i);
-                return true;
-            }
-        }
-        const std::optional<QString> path = ResolvePortName(options.port);
-        if (!path) {
-            ui.message(UnknownPortMessage(options.port));
-            return false;
-        }
-        link.session().setDevicePath(*path);
-    } else if (options.com) {
-        link.session().setPortIndex(*options.com - 1);
-    } else {
-        const PortSelection stored;
-        stored.applyTo(link.session(), DefaultPortListing());
-    }
-    return true;
-}
-
 QString portName(CommandProtocol& link)
 {
     return link.session().devicePath().isEmpty()
@@ -84,7 +60,7 @@ int commission(const CliOptions& options, UserInterface& ui, QTextStream& out,
             std::fflush(stderr);
         }
     });
-    if (!choosePort(options, link, ui) || !link.session().holdPort())
+    if (!choosePortFromOptions(options, link, ui) || !link.session().holdPort())
         return ExitEndedEarly;
     const InterruptSignals interruptions(
         [&link] { link.session().requestAbandon(InterruptedMessage()); });

@@ -55,30 +55,35 @@ CliSession::~CliSession()
     link_.closePort();
 }
 
-bool CliSession::choosePort()
+bool choosePortFromOptions(const CliOptions& options, CommandProtocol& link, UserInterface& ui)
 {
-    if (!options_.port.isEmpty()) {
+    if (!options.port.isEmpty()) {
         // "COM3" is the third of the eight wherever it is mapped.
         for (int i = 0; i < ComPortCount; ++i) {
-            if (options_.port.compare(ComPortItemText(i), Qt::CaseInsensitive) == 0) {
-                link_.session().setPortIndex(i);
+            if (options.port.compare(ComPortItemText(i), Qt::CaseInsensitive) == 0) {
+                link.session().setPortIndex(i);
                 return true;
             }
         }
         // Qt would take a bare name for /dev/NAME, which may be a console.
-        const std::optional<QString> path = ResolvePortName(options_.port);
+        const std::optional<QString> path = ResolvePortName(options.port);
         if (!path) {
-            ui_.message(UnknownPortMessage(options_.port));
+            ui.message(UnknownPortMessage(options.port));
             return false;
         }
-        link_.session().setDevicePath(*path);
-    } else if (options_.com) {
-        link_.session().setPortIndex(*options_.com - 1);
+        link.session().setDevicePath(*path);
+    } else if (options.com) {
+        link.session().setPortIndex(*options.com - 1);
     } else {
         const PortSelection stored;
-        stored.applyTo(link_.session(), DefaultPortListing());
+        stored.applyTo(link.session(), DefaultPortListing());
     }
     return true;
+}
+
+bool CliSession::choosePort()
+{
+    return choosePortFromOptions(options_, link_, ui_);
 }
 
 void CliSession::interrupt()

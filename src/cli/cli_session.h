@@ -25,6 +25,10 @@ enum CliExit { ExitDone = 0, ExitEndedEarly = 1, ExitUsage = 2 };
 // model, command protocol and transfer sequences the window uses, driven from
 // the command line. `out` receives the results (configuration, readings, note,
 // comparator fields); messages and questions go through `ui` to stderr.
+// The port the command line names (--port, --com) or else the stored choice, set on the link's
+// session; false with the message told when the name is no port.
+bool choosePortFromOptions(const CliOptions& options, CommandProtocol& link, UserInterface& ui);
+
 class CliSession {
 public:
     CliSession(const CliOptions& options, TextUserInterface& ui, QTextStream& out);
